@@ -1,0 +1,32 @@
+#pragma once
+// The CAD command script "Norvalek.SCR" (AutoCAD script format) that redraws
+// the stern geometry and the six clearances; coordinates in millimetres.
+
+#include <string>
+#include <vector>
+
+#include "clearance/clearance_segment.h"
+#include "design/design_data.h"
+#include "geometry/blade_outline.h"
+#include "geometry/curve_workspace.h"
+
+namespace propclear {
+
+class OutputFile;
+
+inline constexpr const char* cadScriptFileName = "Norvalek.SCR";
+
+// A number as the CAD program reads it: plain decimal notation, at most 15
+// significant digits, no trailing zeros, no "-0", never an exponent.
+std::string formatCadNumber(double value);
+
+// The script's lines, without line ends. Sets the stern contour up again in
+// the workspace, since the clearance search has reused it.
+std::vector<std::string> cadScriptLines(const DesignData& design, const BladeOutline& outline,
+                                        CurveWorkspace& workspace, const ClearanceSet& clearances);
+
+// Writes the script's lines to `script`.
+void writeCadScript(OutputFile& script, const DesignData& design, const BladeOutline& outline,
+                    CurveWorkspace& workspace, const ClearanceSet& clearances);
+
+}  // namespace propclear

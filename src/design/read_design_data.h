@@ -1,0 +1,31 @@
+#pragma once
+// Reader of the design file "Norvalek.TSK".
+
+#include <filesystem>
+
+#include "design/design_data.h"
+
+namespace propclear {
+
+class PromptService;
+
+inline constexpr const char* designFileName = "Norvalek.TSK";
+
+enum class ReadOutcome {
+  Read,             // the design data are complete
+  ContourTooLong,   // no terminator within the allowed contour lines; the user has been told
+};
+
+struct ReadResult {
+  ReadOutcome outcome = ReadOutcome::Read;
+  DesignData design;
+};
+
+// Reads the design file at `path` (named `displayName` in messages). Malformed
+// input, a missing or unreadable file and an early end of file throw
+// RunError(ErrorKind::Input) naming file, line and column. An over-long contour
+// shows its message through `prompts` and returns ReadOutcome::ContourTooLong.
+// The plot extent is left at zero; the run driver computes it.
+ReadResult readDesignData(const std::filesystem::path& path, PromptService& prompts);
+
+}  // namespace propclear

@@ -1,0 +1,29 @@
+#pragma once
+// What a run needs from the platform it runs on: the prompt, the window that
+// shows the drawing, and a place to show an error. The terminal provides the
+// first and the last; the desktop front end provides all three.
+
+#include <filesystem>
+#include <string>
+
+#include "plot/drawing_surface.h"
+#include "plot/prompt_service.h"
+
+namespace propclear {
+
+class RunPlatform {
+ public:
+  virtual ~RunPlatform() = default;
+  virtual PromptService& prompts() = 0;
+  // The window's view of the drawing, or nullptr when the run has no window.
+  virtual DrawingObserver* window() = 0;
+  // Called with the error message of an error ending, before the run ends.
+  virtual void showError(const std::string& message) = 0;
+  // Saves the drawing as an image (PNG, SVG or PDF by the file's extension).
+  // Throws RunError when the format is not supported or the file cannot be written.
+  virtual void savePlot(const DrawingSurface& surface, const std::filesystem::path& path) = 0;
+  // Called once when the run ends, on every ending: the window closes.
+  virtual void closeWindow() = 0;
+};
+
+}  // namespace propclear

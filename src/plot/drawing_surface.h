@@ -1,0 +1,81 @@
+#pragma once
+// The window's drawing operations, recorded in call order as a display list.
+// Every front end replays the list: the desktop window, image export, tests.
+// Coordinates are in user units and handed over in single precision; a
+// coordinate that does not fit a float is an arithmetic fault.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace propclear {
+
+// Indices of the conventional 16-colour palette used by the drawing.
+enum PaletteColour : int {
+  paletteBlue = 1,
+  paletteLightBlue = 9,
+  paletteLightGreen = 10,
+  paletteLightCyan = 11,
+  paletteLightRed = 12,
+  paletteLightMagenta = 13,
+  paletteYellow = 14,
+};
+inline constexpr int paletteSize = 16;
+
+enum class DrawOp {
+  ShowWindow,
+  ClearWindow,
+  SetCaption,      // text
+  SetFont,         // text = font name, size = points
+  SetTextColour,   // colour
+  SetLineWidth,    // size = pixels
+  SetUserScale,    // left, top, right, bottom (upper-left and lower-right corners)
+  DrawLine,        // x1, y1 to x2, y2 in colour
+  DrawCircle,      // centre x1, y1, radius (along x) in colour
+  MoveTextCursor,  // x1, y1
+  PrintText,       // text at the cursor, upper-left corner; cursor moves a line down
+};
+
+struct DrawCommand {
+  DrawOp op = DrawOp::ClearWindow;
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // line ends, circle centre (x1, y1), cursor
+  float radius = 0;
+  double left = 0, top = 0, right = 0, bottom = 0;  // user scale
+  int colour = 0;
+  int size = 0;  // font points or line width
+  std::string text;
+};
+
+// Told of every command as it is recorded, so that a window can show the
+// drawing while it is being built.
+class DrawingObserver {
+ public:
+  virtual ~DrawingObserver() = default;
+  virtual void commandRecorded(const std::vector<DrawCommand>& commands) = 0;
+};
+
+class DrawingSurface {
+ public:
+  void showWindow();
+  void clearWindow();
+  void setCaption(const std::string& text);
+  void setFont(const std::string& fontName, int points);
+  void setTextColour(int colour);
+  void setLineWidth(int pixels);
+  void setUserScale(double left, double top, double right, double bottom);
+  void drawLine(double x1, double y1, double x2, double y2, int colour);
+  void drawCircle(double x, double y, double radius, int colour);
+  void moveTextCursor(double x, double y);
+  void printText(const std::string& text);
+
+  const std::vector<DrawCommand>& commands() const { return commands_; }
+  void setObserver(DrawingObserver* observer) { observer_ = observer; }
+
+ private:
+  void record(DrawCommand command);
+
+  std::vector<DrawCommand> commands_;
+  DrawingObserver* observer_ = nullptr;
+};
+
+}  // namespace propclear

@@ -1,0 +1,21 @@
+#pragma once
+// The two number formatters of every text the system writes: report lines,
+// iteration trace, plot labels and CAD labels. Pure functions; the output
+// never depends on the locale. A non-finite value is an arithmetic fault.
+
+#include <string>
+
+namespace propclear {
+
+// `value` rounded to `decimals` places (halves away from zero, judged on the
+// exact double), the integer part right-aligned in `intWidth` characters, the
+// point always present; an integer part that needs more room is printed in
+// full and marked with a trailing "%". A negative value that rounds to zero
+// prints without a sign.
+std::string formatFixed(double value, int intWidth, int decimals);
+
+// The integer part of `value` (truncated toward zero), right-aligned in
+// `width` characters; a longer text is returned whole. Never an exponent.
+std::string formatTruncated(double value, int width);
+
+}  // namespace propclear

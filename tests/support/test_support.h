@@ -1,0 +1,42 @@
+#pragma once
+// Helpers shared by the test suites: scratch folders, whole-file reads, and a
+// way to run the built program.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace propclear::test {
+
+// A fresh, empty folder under the system's temporary folder, removed again
+// when the object goes.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& content);
+// The file's lines split at CR LF (the last line end is not followed by a line).
+std::vector<std::string> splitCrLfLines(const std::string& content);
+
+std::filesystem::path examplesDir();
+std::filesystem::path testDataDir();
+
+struct ProcessResult {
+  int exitStatus = -1;
+  std::string out;
+  std::string err;
+};
+// Runs the built propclear binary with `args`, standard input from `input`.
+ProcessResult runPropclear(const std::vector<std::string>& args, const std::string& input = "");
+
+}  // namespace propclear::test

@@ -4,7 +4,7 @@
 
 namespace propclear {
 
-class ReportFile;
+class OutputFile;
 
 inline constexpr int rootFound = 0;
 inline constexpr int rootGivenUp = -1;
@@ -17,6 +17,6 @@ inline constexpr int traceOn = 1;
 // to traceFile (which must then be open).
 void findRoot(int n, const KnotArray& knot, const CoefTable& coef, double target, double left,
               double right, double tolerance, double& root, int& status, int maxIterations,
-              int traceSwitch, ReportFile* traceFile = nullptr);
+              int traceSwitch, OutputFile* traceFile = nullptr);
 
 }  // namespace propclear

@@ -17,8 +17,10 @@ std::string systemReason(int error) { return error != 0 ? std::strerror(error) :
 
 // Opens a fresh temporary file beside `target`, readable like a normal file.
 std::FILE* openTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& tempPath) {
-  std::string pattern =
-      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  // Built by appending: GCC 12 warns falsely about '"." + string'.
+  std::string hiddenName(1, '.');
+  hiddenName.append(target.filename().string()).append(".XXXXXX");
+  std::string pattern = (target.parent_path() / hiddenName).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return nullptr;
   tempPath = pattern;

@@ -21,57 +21,82 @@ int checkedColour(int colour) {
   return colour;
 }
 
+DrawCommand command(DrawOp op) {
+  DrawCommand c;
+  c.op = op;
+  return c;
+}
+
 }  // namespace
 
-void DrawingSurface::showWindow() { record({.op = DrawOp::ShowWindow}); }
+void DrawingSurface::showWindow() { record(command(DrawOp::ShowWindow)); }
 
-void DrawingSurface::clearWindow() { record({.op = DrawOp::ClearWindow}); }
+void DrawingSurface::clearWindow() { record(command(DrawOp::ClearWindow)); }
 
 void DrawingSurface::setCaption(const std::string& text) {
-  record({.op = DrawOp::SetCaption, .text = text});
+  DrawCommand c = command(DrawOp::SetCaption);
+  c.text = text;
+  record(std::move(c));
 }
 
 void DrawingSurface::setFont(const std::string& fontName, int points) {
-  record({.op = DrawOp::SetFont, .size = points, .text = fontName});
+  DrawCommand c = command(DrawOp::SetFont);
+  c.text = fontName;
+  c.size = points;
+  record(std::move(c));
 }
 
 void DrawingSurface::setTextColour(int colour) {
-  record({.op = DrawOp::SetTextColour, .colour = checkedColour(colour)});
+  DrawCommand c = command(DrawOp::SetTextColour);
+  c.colour = checkedColour(colour);
+  record(std::move(c));
 }
 
-void DrawingSurface::setLineWidth(int pixels) { record({.op = DrawOp::SetLineWidth, .size = pixels}); }
+void DrawingSurface::setLineWidth(int pixels) {
+  DrawCommand c = command(DrawOp::SetLineWidth);
+  c.size = pixels;
+  record(std::move(c));
+}
 
 void DrawingSurface::setUserScale(double left, double top, double right, double bottom) {
-  record({.op = DrawOp::SetUserScale,
-          .left = requireFinite(left, "the plot scale"),
-          .top = requireFinite(top, "the plot scale"),
-          .right = requireFinite(right, "the plot scale"),
-          .bottom = requireFinite(bottom, "the plot scale")});
+  DrawCommand c = command(DrawOp::SetUserScale);
+  c.left = requireFinite(left, "the plot scale");
+  c.top = requireFinite(top, "the plot scale");
+  c.right = requireFinite(right, "the plot scale");
+  c.bottom = requireFinite(bottom, "the plot scale");
+  record(std::move(c));
 }
 
 void DrawingSurface::drawLine(double x1, double y1, double x2, double y2, int colour) {
-  record({.op = DrawOp::DrawLine,
-          .x1 = toScreen(x1),
-          .y1 = toScreen(y1),
-          .x2 = toScreen(x2),
-          .y2 = toScreen(y2),
-          .colour = checkedColour(colour)});
+  DrawCommand c = command(DrawOp::DrawLine);
+  c.x1 = toScreen(x1);
+  c.y1 = toScreen(y1);
+  c.x2 = toScreen(x2);
+  c.y2 = toScreen(y2);
+  c.colour = checkedColour(colour);
+  record(std::move(c));
 }
 
 void DrawingSurface::drawCircle(double x, double y, double radius, int colour) {
-  record({.op = DrawOp::DrawCircle,
-          .x1 = toScreen(x),
-          .y1 = toScreen(y),
-          .radius = toScreen(radius),
-          .colour = checkedColour(colour)});
+  DrawCommand c = command(DrawOp::DrawCircle);
+  c.x1 = toScreen(x);
+  c.y1 = toScreen(y);
+  c.radius = toScreen(radius);
+  c.colour = checkedColour(colour);
+  record(std::move(c));
 }
 
 void DrawingSurface::moveTextCursor(double x, double y) {
-  record({.op = DrawOp::MoveTextCursor, .x1 = toScreen(x), .y1 = toScreen(y)});
+  DrawCommand c = command(DrawOp::MoveTextCursor);
+  c.x1 = toScreen(x);
+  c.y1 = toScreen(y);
+  record(std::move(c));
 }
 
 void DrawingSurface::printText(const std::string& text) {
-  record({.op = DrawOp::PrintText, .text = text});
+  DrawCommand c = command(DrawOp::PrintText);
+  c.text = text;
+  record(std::move(c));
 }
 
 void DrawingSurface::record(DrawCommand command) {

@@ -1,0 +1,46 @@
+# Shared by the scripts: installs what the project needs and builds it.
+# Sourced, not run.
+
+set -euo pipefail
+
+PROJECT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$PROJECT_DIR/build}
+JOBS=${JOBS:-$(nproc)}
+
+# Debian 12 packages: the build, the tests (GUI tests run under Xvfb; the DXF
+# test reads the drawing back with ezdxf), fonts for the plot.
+REQUIRED_PACKAGES=(
+  cmake g++ make pkg-config
+  libgtest-dev libgmock-dev
+  qt6-base-dev qt6-svg-dev
+  fonts-liberation2 fonts-dejavu-core fontconfig
+  xvfb xauth xdotool imagemagick
+  python3 python3-ezdxf
+)
+
+# Installs the packages of "$@" that are missing; apt-get update runs once,
+# and only when something is missing.
+install_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds a Release build into $BUILD_DIR; extra CMake
+# arguments may be given.
+build_project() {
+  cmake -S "$PROJECT_DIR" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DPROPCLEAR_WERROR=ON "$@" >/dev/null
+  cmake --build "$BUILD_DIR" -j "$JOBS"
+}

@@ -1,0 +1,42 @@
+#include "clearance/segment_support.h"
+
+#include <cmath>
+
+#include "common/checked_math.h"
+#include "report/format_number.h"
+
+namespace propclear {
+
+StationList absoluteStations(double centre, int sign, const StationList& offsets) {
+  StationList values{};
+  for (int i = 1; i <= bladeStationCount; ++i) {
+    values[i] = sign > 0 ? centre + offsets[i] : centre - offsets[i];
+  }
+  return values;
+}
+
+TipMidpoint tipMidpoint(double t1x, double t1z, double t2x, double t2z) {
+  return {midpoint(t2x, t1x), midpoint(t2z, t1z)};
+}
+
+double midpoint(double first, double second) {
+  return checkedDivide(first + second, 2, "a midpoint of the clearance drawing");
+}
+
+ClearanceSegment horizontalSegment(const char* name, double bladeX, double z, double targetX) {
+  return {name, bladeX, z, targetX, z,
+          requireFinite(std::abs(bladeX - targetX), "a horizontal clearance")};
+}
+
+ClearanceSegment verticalSegment(const char* name, double x, double bladeZ, double targetZ) {
+  return {name, x, bladeZ, x, targetZ,
+          requireFinite(std::abs(bladeZ - targetZ), "a vertical clearance")};
+}
+
+std::string metresText(double value) { return formatFixed(value, 1, 3) + " m"; }
+
+std::string ratioLabel(double length, double propellerDiameter) {
+  return formatFixed(checkedDivide(length, propellerDiameter, "a clearance ratio"), 1, 3);
+}
+
+}  // namespace propclear

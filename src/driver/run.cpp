@@ -1,0 +1,110 @@
+#include "driver/run.h"
+
+#include <new>
+#include <ostream>
+
+#include "cad/write_cad_script.h"
+#include "clearance/compute_clearances.h"
+#include "common/output_file.h"
+#include "common/run_error.h"
+#include "design/read_design_data.h"
+#include "plot/draw_stern_plot.h"
+#include "report/write_report.h"
+
+namespace propclear {
+
+int exitStatusOf(Ending ending) {
+  switch (ending) {
+    case Ending::Completed: return 0;
+    case Ending::Error: return 1;
+    case Ending::ContourTooLong: return 2;
+    case Ending::WrongGeometry: return 3;
+  }
+  return 1;
+}
+
+const char* endingName(Ending ending) {
+  switch (ending) {
+    case Ending::Completed: return "completed";
+    case Ending::Error: return "error";
+    case Ending::ContourTooLong: return "contour-too-long";
+    case Ending::WrongGeometry: return "wrong-geometry";
+  }
+  return "error";
+}
+
+bool reportsWrongGeometry(const std::string& answer) { return answer == "E" || answer == "e"; }
+
+namespace {
+
+// The run's steps after the design has been read and the report created.
+Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, RunState& state,
+                           OutputFile& report, std::ostream& messages) {
+  const DesignData& design = state.design;
+  state.outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
+                                    design.rakeAngle);
+  computePlotExtent(state.design);
+  checkDesignPlausibility(design, state.diagnostics);
+
+  state.surface.setObserver(platform.window());
+  drawSternPlot(design, state.outline, state.workspace, state.surface);
+
+  ClearanceContext context{design, state.outline, state.workspace, state.surface, state.diagnostics};
+  computeUpperBladeClearances(context, state.clearances);
+  computeLowerBladeClearances(context, state.clearances);
+  state.clearancesComputed = true;
+  for (const std::string& warning : state.diagnostics.warnings) {
+    messages << "propclear: warning: " << warning << '\n';
+  }
+  if (options.plotFile) platform.savePlot(state.surface, *options.plotFile);
+
+  const std::string answer = platform.prompts().askText(
+      geometryQuestion, geometryQuestionTitle, geometryQuestionDefault, PromptPosition{4000, 8500});
+  if (reportsWrongGeometry(answer)) return Ending::WrongGeometry;
+
+  OutputFile script(options.workDir / cadScriptFileName, cadScriptFileName,
+                    OutputFile::Mode::ReplaceOnCommit);
+  writeCadScript(script, design, state.outline, state.workspace, state.clearances);
+  script.commit();
+
+  writeReport(report, design, state.clearances);
+  return Ending::Completed;
+}
+
+Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
+                std::ostream& messages) {
+  ReadResult read = readDesignData(options.workDir / designFileName, platform.prompts());
+  if (read.outcome == ReadOutcome::ContourTooLong) return Ending::ContourTooLong;
+  state.design = read.design;
+  state.designRead = true;
+
+  OutputFile report(options.workDir / reportFileName, reportFileName, OutputFile::Mode::Truncate);
+  const Ending ending = drawMeasureAndWrite(options, platform, state, report, messages);
+  report.commit();
+  return ending;
+}
+
+}  // namespace
+
+RunOutcome runDesign(const RunOptions& options, RunPlatform& platform, std::ostream& messages) {
+  RunOutcome outcome;
+  outcome.state = std::make_unique<RunState>();
+  try {
+    outcome.ending = runSteps(options, platform, *outcome.state, messages);
+  } catch (const RunError& error) {
+    outcome.ending = Ending::Error;
+    outcome.errorMessage = error.what();
+  } catch (const std::bad_alloc&) {
+    outcome.ending = Ending::Error;
+    outcome.errorMessage = "out of memory";
+  }
+  if (outcome.ending == Ending::Error) {
+    messages << "propclear: error: " << outcome.errorMessage << '\n';
+    platform.showError(outcome.errorMessage);
+  }
+  outcome.state->surface.setObserver(nullptr);
+  platform.closeWindow();
+  return outcome;
+}
+
+}  // namespace propclear

@@ -1,0 +1,61 @@
+#pragma once
+// The run: read the design, draw it, measure the clearances, ask the designer,
+// write the CAD script and the report, in that fixed order.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "clearance/clearance_segment.h"
+#include "common/diagnostics.h"
+#include "design/design_data.h"
+#include "driver/run_options.h"
+#include "driver/run_platform.h"
+#include "geometry/blade_outline.h"
+#include "geometry/curve_workspace.h"
+#include "plot/drawing_surface.h"
+
+namespace propclear {
+
+enum class Ending {
+  ContourTooLong,  // the design file's contour has no terminator in time; no file touched
+  WrongGeometry,   // the designer reported wrong geometry; report empty, no script
+  Completed,       // script and report written
+  Error,           // stopped by an error; files hold what was written before it
+};
+
+// Process exit status of each ending.
+int exitStatusOf(Ending ending);
+// A word for the ending ("completed", "wrong-geometry", ...).
+const char* endingName(Ending ending);
+
+inline constexpr const char* geometryQuestion = "KIC BODOSLAMA GEOMETRISINDE YANLISLIK VAR MI E/H <H>";
+inline constexpr const char* geometryQuestionTitle = " ";
+inline constexpr const char* geometryQuestionDefault = "H";
+
+// Everything a run holds, from start to end.
+struct RunState {
+  DesignData design;
+  BladeOutline outline;
+  CurveWorkspace workspace;
+  ClearanceSet clearances;
+  DrawingSurface surface;
+  Diagnostics diagnostics;
+  bool designRead = false;        // design data complete
+  bool clearancesComputed = false;
+};
+
+struct RunOutcome {
+  Ending ending = Ending::Error;
+  std::string errorMessage;  // for Ending::Error
+  std::unique_ptr<RunState> state;
+};
+
+// Runs the whole sequence in options.workDir. Messages and warnings go to
+// `messages` (standard error for the program).
+RunOutcome runDesign(const RunOptions& options, RunPlatform& platform, std::ostream& messages);
+
+// Only exactly "E" or "e" reports wrong geometry.
+bool reportsWrongGeometry(const std::string& answer);
+
+}  // namespace propclear

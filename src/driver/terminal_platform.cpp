@@ -1,0 +1,24 @@
+#include "driver/terminal_platform.h"
+
+#include "common/run_error.h"
+
+namespace propclear {
+
+TerminalPlatform::TerminalPlatform(const std::optional<std::string>& answer, std::istream& in,
+                                   std::ostream& out) {
+  if (answer) {
+    prompts_ = std::make_unique<ScriptedPrompt>(*answer, out);
+  } else {
+    prompts_ = std::make_unique<TerminalPrompt>(in, out);
+  }
+}
+
+// The driver writes every error to standard error itself.
+void TerminalPlatform::showError(const std::string& /*message*/) {}
+
+void TerminalPlatform::savePlot(const DrawingSurface& /*surface*/, const std::filesystem::path& path) {
+  throw RunError(ErrorKind::Usage, "cannot save the plot: this build has no image export",
+                 ErrorLocation{path.string()});
+}
+
+}  // namespace propclear

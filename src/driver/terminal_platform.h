@@ -1,0 +1,29 @@
+#pragma once
+// The run's platform without a window: prompts on the terminal (or answered
+// by --answer), errors on standard error only, no image export.
+
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "driver/run_platform.h"
+
+namespace propclear {
+
+class TerminalPlatform : public RunPlatform {
+ public:
+  // With an answer, every prompt is answered with it without waiting.
+  TerminalPlatform(const std::optional<std::string>& answer, std::istream& in, std::ostream& out);
+
+  PromptService& prompts() override { return *prompts_; }
+  DrawingObserver* window() override { return nullptr; }
+  void showError(const std::string& message) override;
+  void savePlot(const DrawingSurface& surface, const std::filesystem::path& path) override;
+  void closeWindow() override {}
+
+ private:
+  std::unique_ptr<PromptService> prompts_;
+};
+
+}  // namespace propclear

@@ -1,0 +1,214 @@
+#include "plot/draw_stern_plot.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "common/run_error.h"
+#include "geometry/blade_outline.h"
+#include "sample_design.h"
+
+namespace propclear {
+namespace {
+
+using test::ContourPoint;
+using test::sampleDesign;
+using test::setContour;
+
+// Coordinates reach the surface in single precision.
+constexpr double kFloatTolerance = 1e-5;
+
+struct Plot {
+  DesignData design;
+  BladeOutline outline;
+  CurveWorkspace workspace;
+  DrawingSurface surface;
+
+  explicit Plot(const DesignData& d) : design(d) {
+    outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
+                                design.rakeAngle);
+    drawSternPlot(design, outline, workspace, surface);
+  }
+
+  std::vector<DrawCommand> ofKind(DrawOp op) const {
+    std::vector<DrawCommand> found;
+    for (const DrawCommand& c : surface.commands())
+      if (c.op == op) found.push_back(c);
+    return found;
+  }
+
+  // The lines of the contour curve: the colour-13 lines after the frame and
+  // before the first marker.
+  std::vector<DrawCommand> contourCurve() const {
+    std::vector<DrawCommand> lines;
+    const auto& all = surface.commands();
+    int framesSeen = 0;
+    for (const DrawCommand& c : all) {
+      if (c.op == DrawOp::DrawCircle) break;
+      if (c.op != DrawOp::DrawLine) continue;
+      if (framesSeen < 4) {
+        ++framesSeen;
+        continue;
+      }
+      lines.push_back(c);
+    }
+    return lines;
+  }
+};
+
+TEST(DrawSternPlot, SetsUpTheWindowFirst) {
+  const Plot plot(sampleDesign());
+  const auto& c = plot.surface.commands();
+  ASSERT_GE(c.size(), 7u);
+  EXPECT_EQ(c[0].op, DrawOp::ShowWindow);
+  EXPECT_EQ(c[1].op, DrawOp::ClearWindow);
+  EXPECT_EQ(c[2].op, DrawOp::SetFont);
+  EXPECT_EQ(c[2].text, "Arial");
+  EXPECT_EQ(c[2].size, 12);
+  EXPECT_EQ(c[3].op, DrawOp::SetTextColour);
+  EXPECT_EQ(c[3].colour, 1);
+  EXPECT_EQ(c[4].op, DrawOp::SetLineWidth);
+  EXPECT_EQ(c[4].size, 1);
+  EXPECT_EQ(c[5].op, DrawOp::SetCaption);
+  EXPECT_EQ(c[5].text, "KIC BODOSLAMA GEOMETRISI");
+  // Extent of the sample contour: m = 0, M = 6.6, R = 6.6.
+  ASSERT_EQ(c[6].op, DrawOp::SetUserScale);
+  EXPECT_DOUBLE_EQ(c[6].left, 0.0 - 6.6 / 2);
+  EXPECT_DOUBLE_EQ(c[6].top, 6.6 + 6.6 / 2);
+  EXPECT_DOUBLE_EQ(c[6].right, 6.6 + 6.6 / 2);
+  EXPECT_DOUBLE_EQ(c[6].bottom, 0.0 - 6.6 / 2);
+}
+
+TEST(DrawSternPlot, FrameRunsInTheGivenOrderAndDirections) {
+  const Plot plot(sampleDesign());
+  const auto lines = plot.ofKind(DrawOp::DrawLine);
+  const double m = 0.0, big = 6.6, r = 6.6;
+  const double expected[4][4] = {{m - r / 4, big + r / 8, big + r / 4, big + r / 8},
+                                 {big + r / 4, big + r / 8, big + r / 4, m - r / 8},
+                                 {m - r / 4, m - r / 8, big + r / 4, m - r / 8},
+                                 {m - r / 4, big + r / 8, m - r / 4, m - r / 8}};
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(lines[i].colour, 13);
+    EXPECT_NEAR(lines[i].x1, expected[i][0], kFloatTolerance);
+    EXPECT_NEAR(lines[i].y1, expected[i][1], kFloatTolerance);
+    EXPECT_NEAR(lines[i].x2, expected[i][2], kFloatTolerance);
+    EXPECT_NEAR(lines[i].y2, expected[i][3], kFloatTolerance);
+  }
+}
+
+TEST(DrawSternPlot, ContourCurveStepsByAHundredthOfTheRangeAndStopsShort) {
+  const Plot plot(sampleDesign());
+  const auto curve = plot.contourCurve();
+  // From z = 0.2 in steps of 0.066 while z <= 6.6: 96 steps.
+  ASSERT_EQ(curve.size(), 96u);
+  EXPECT_NEAR(curve.front().x1, 1.2, kFloatTolerance);
+  EXPECT_NEAR(curve.front().y1, 0.2, kFloatTolerance);
+  EXPECT_NEAR(curve.front().y2, 0.2 + 0.066, kFloatTolerance);
+  for (std::size_t i = 1; i < curve.size(); ++i) {
+    EXPECT_EQ(curve[i].x1, curve[i - 1].x2);
+    EXPECT_EQ(curve[i].y1, curve[i - 1].y2);
+    EXPECT_EQ(curve[i].colour, 13);
+  }
+  // The last step ends below the last point, by less than one step.
+  EXPECT_LT(curve.back().y2, 6.6);
+  EXPECT_GT(curve.back().y2, 6.6 - 0.066);
+}
+
+TEST(DrawSternPlot, ContourListedTopDownDrawsMarkersButNoCurve) {
+  DesignData design = sampleDesign();
+  setContour(design, {{6.0, 3.0, 1}, {4.0, 2.0, 1}, {1.0, 1.5, 1}});
+  const Plot plot(design);
+  EXPECT_TRUE(plot.contourCurve().empty());
+  EXPECT_EQ(plot.ofKind(DrawOp::DrawCircle).size(), 6u);
+}
+
+TEST(DrawSternPlot, TwoMarkersPerContourPoint) {
+  const Plot plot(sampleDesign());
+  const auto circles = plot.ofKind(DrawOp::DrawCircle);
+  ASSERT_EQ(circles.size(), 18u);
+  const double step = 6.6 / 100;
+  EXPECT_NEAR(circles[0].radius, step / 5, kFloatTolerance);
+  EXPECT_NEAR(circles[1].radius, step / 10, kFloatTolerance);
+  EXPECT_NEAR(circles[17].x1, 6.0, kFloatTolerance);
+  EXPECT_NEAR(circles[17].y1, 6.6, kFloatTolerance);
+  for (const DrawCommand& c : circles) EXPECT_EQ(c.colour, 13);
+}
+
+TEST(DrawSternPlot, FortyBladeLinesAlternatingEdgeColours) {
+  const Plot plot(sampleDesign());
+  const auto lines = plot.ofKind(DrawOp::DrawLine);
+  ASSERT_GE(lines.size(), 40u);
+  const std::vector<DrawCommand> blades(lines.end() - 40, lines.end());
+  const int colours[4] = {9, 10, 9, 10};
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(blades[i].colour, colours[i % 4]) << i;
+  // The lower blade is the upper one reflected through the centre (4.0, 2.8).
+  EXPECT_NEAR(blades[0].x1 + blades[2].x1, 8.0, kFloatTolerance);
+  EXPECT_NEAR(blades[0].y1 + blades[2].y1, 5.6, kFloatTolerance);
+  // The tip: station 11 ends the last lines.
+  EXPECT_NEAR(blades[36].y2, 2.8 + plot.outline.edge1Z[11], kFloatTolerance);
+}
+
+TEST(DrawSternPlot, TextsInTextColourAtTheirMarks) {
+  const Plot plot(sampleDesign());
+  const auto texts = plot.ofKind(DrawOp::PrintText);
+  const auto moves = plot.ofKind(DrawOp::MoveTextCursor);
+  ASSERT_EQ(texts.size(), 3u);
+  ASSERT_EQ(moves.size(), 3u);
+  EXPECT_EQ(texts[0].text, "B.L.");
+  EXPECT_EQ(texts[1].text, "DWL");
+  EXPECT_EQ(texts[2].text, "A.P.");
+  const double r = 6.6;
+  EXPECT_NEAR(moves[0].x1, 6.6 + r / 10, kFloatTolerance);
+  EXPECT_NEAR(moves[0].y1, r / 25, kFloatTolerance);
+  EXPECT_NEAR(moves[1].y1, 7.2 + r / 25, kFloatTolerance);
+  EXPECT_NEAR(moves[2].x1, -r / 25, kFloatTolerance);
+  EXPECT_NEAR(moves[2].y1, 0.0 - r / 40, kFloatTolerance);
+  EXPECT_EQ(plot.ofKind(DrawOp::SetTextColour).size(), 1u);
+}
+
+TEST(DrawSternPlot, ReferenceLinesRunRightToLeftAndRudderIsClosed) {
+  const Plot plot(sampleDesign());
+  const auto lines = plot.ofKind(DrawOp::DrawLine);
+  const std::size_t firstAfterCurve = 4 + plot.contourCurve().size();
+  const DrawCommand& base = lines[firstAfterCurve];
+  EXPECT_EQ(base.colour, 10);
+  EXPECT_GT(base.x1, base.x2);
+  EXPECT_EQ(base.y1, 0.0f);
+  const DrawCommand& waterline = lines[firstAfterCurve + 1];
+  EXPECT_NEAR(waterline.y1, 7.2, kFloatTolerance);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(lines[firstAfterCurve + 2 + i].colour, 13);
+  EXPECT_EQ(lines[firstAfterCurve + 5].x2, lines[firstAfterCurve + 2].x1);
+  EXPECT_EQ(lines[firstAfterCurve + 5].y2, lines[firstAfterCurve + 2].y1);
+  const DrawCommand& perpendicular = lines[firstAfterCurve + 6];
+  EXPECT_EQ(perpendicular.colour, 14);
+  EXPECT_EQ(perpendicular.x1, 0.0f);
+}
+
+TEST(DrawSternPlot, HubBoxAndShaftUseOneAndAHalfHubDiameters) {
+  EXPECT_DOUBLE_EQ(hubLength(0.8), 1.2);
+  const Plot plot(sampleDesign());
+  const auto lines = plot.ofKind(DrawOp::DrawLine);
+  const std::vector<DrawCommand> propeller(lines.end() - 46, lines.end() - 40);
+  EXPECT_EQ(propeller[0].colour, 12);  // shaft
+  EXPECT_NEAR(propeller[0].x2 - propeller[0].x1, 1.5 * 0.85, kFloatTolerance);
+  EXPECT_EQ(propeller[1].colour, 12);  // disc line
+  EXPECT_NEAR(propeller[1].y2 - propeller[1].y1, 4.6, kFloatTolerance);
+  for (int i = 2; i < 6; ++i) EXPECT_EQ(propeller[i].colour, 11);
+}
+
+TEST(DrawSternPlot, ContourOfNoExtentIsAnError) {
+  DesignData design = sampleDesign();
+  setContour(design, {});
+  BladeOutline outline = buildBladeOutline(4.6, 0.8, 0.55, 10);
+  CurveWorkspace workspace;
+  DrawingSurface surface;
+  EXPECT_THROW(drawSternPlot(design, outline, workspace, surface), RunError);
+  setContour(design, {{0, 0, 1}, {0, 0, 1}});
+  EXPECT_THROW(drawSternPlot(design, outline, workspace, surface), RunError);
+  EXPECT_TRUE(surface.commands().empty());
+}
+
+}  // namespace
+}  // namespace propclear

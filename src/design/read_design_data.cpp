@@ -1,0 +1,100 @@
+#include "design/read_design_data.h"
+
+#include <string>
+
+#include "design/number_stream.h"
+#include "plot/prompt_service.h"
+
+namespace propclear {
+
+namespace {
+
+// The over-long contour prompt; the system's own Turkish texts.
+constexpr const char* contourTooLongMessage =
+    "Kic Bodoslama geometrisi data girisinde hata var.  Bu durumda hesap devam edemez. "
+    "Lütfen ilgili postadaki nokta sayısını 251 'e indirin. "
+    "Programı sonlandırmak için 'Enter' tuşuna basın.";
+constexpr const char* contourTooLongTitle = "Kic geometrisi fazla data noktasi hatasi";
+constexpr PromptPosition contourTooLongPosition{4000, 6000};
+
+void skipHeaderLines(NumberStream& in, int firstLine, int lastLine) {
+  for (int line = firstLine; line <= lastLine; ++line) in.skipLine(line);
+}
+
+void readPropellerData(NumberStream& in, DesignData& design) {
+  skipHeaderLines(in, 1, 12);
+  design.propellerCentreX = in.readNumber({"propeller centre x"});
+  design.propellerCentreZ = in.readNumber({"propeller centre z"});
+  skipHeaderLines(in, 14, 14);
+  design.waterlineHeight = in.readNumber({"waterline height"});
+  skipHeaderLines(in, 16, 16);
+  design.propellerDiameter = in.readNumber({"propeller diameter"});
+  design.hubDiameter = in.readNumber({"hub diameter"});
+  skipHeaderLines(in, 18, 19);
+  design.pitchRatio = in.readNumber({"pitch ratio"});
+  design.areaRatio = in.readNumber({"area ratio"});
+  design.rakeAngle = in.readNumber({"rake angle"});
+}
+
+void readRudderCorners(NumberStream& in, DesignData& design) {
+  skipHeaderLines(in, 21, 23);
+  for (int corner = 1; corner <= rudderCornerCount; ++corner) {
+    design.rudderX[corner] = in.readNumber({"rudder point", corner, "x"});
+    design.rudderZ[corner] = in.readNumber({"rudder point", corner, "z"});
+  }
+  design.rudderPointCount = rudderCornerCount;
+}
+
+// Reads contour lines up to and including the terminator (code 99) into row
+// sternContourRow; false when maxContourLines lines pass without one.
+bool readSternContour(NumberStream& in, DesignData& design) {
+  skipHeaderLines(in, 28, 29);
+  for (int line = 1; line <= maxContourLines; ++line) {
+    if (in.atEndOfNumbers()) {
+      throw in.faultHere(
+          "unexpected end of file: the contour ends without a terminator line (code 99) after " +
+          std::to_string(line - 1) + " points");
+    }
+    const double z = in.readNumber({"contour point", line, "height"});
+    const double x = in.readNumber({"contour point", line, "x"});
+    const double code = in.readNumber({"contour point", line, "code"});
+    if (code == contourTerminatorCode) {
+      design.contourPointCount[sternContourRow] = line - 1;
+      return true;
+    }
+    if (line <= maxContourPoints) {
+      design.contourZ[sternContourRow][line] = z;
+      design.contourX[sternContourRow][line] = x;
+      design.contourCode[sternContourRow][line] = code;
+    }
+  }
+  return false;
+}
+
+std::string displayNameOf(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  return name.empty() ? path.string() : name;
+}
+
+// Reads the whole layout; the file is closed on return, before anyone is told
+// about an over-long contour.
+ReadResult readDesignFile(const std::filesystem::path& path) {
+  NumberStream in(path, displayNameOf(path));
+  ReadResult result;
+  readPropellerData(in, result.design);
+  readRudderCorners(in, result.design);
+  if (!readSternContour(in, result.design)) return {ReadOutcome::ContourTooLong, DesignData{}};
+  return result;
+}
+
+}  // namespace
+
+ReadResult readDesignData(const std::filesystem::path& path, PromptService& prompts) {
+  ReadResult result = readDesignFile(path);
+  if (result.outcome == ReadOutcome::ContourTooLong) {
+    prompts.askText(contourTooLongMessage, contourTooLongTitle, "", contourTooLongPosition);
+  }
+  return result;
+}
+
+}  // namespace propclear

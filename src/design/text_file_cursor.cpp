@@ -1,0 +1,49 @@
+#include "design/text_file_cursor.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "common/run_error.h"
+
+namespace propclear {
+
+namespace {
+
+// Large enough that a design file of any sensible size is read in one go.
+constexpr std::size_t bufferSize = 64 * 1024;
+
+[[noreturn]] void throwFileFault(const std::string& displayName, const char* action, int error) {
+  const std::string reason = error != 0 ? std::strerror(error) : "unknown error";
+  throw RunError(ErrorKind::Input, std::string(action) + ": " + reason, ErrorLocation{displayName});
+}
+
+}  // namespace
+
+TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string displayName)
+    : displayName_(std::move(displayName)), buffer_(std::make_unique<char[]>(bufferSize)) {
+  errno = 0;
+  file_.reset(std::fopen(path.c_str(), "rb"));
+  if (!file_) throwFileFault(displayName_, "cannot open the file", errno);
+}
+
+void TextFileCursor::consumeLineEnd() {
+  const bool carriageReturn = peek() == '\r';
+  ++position_;
+  if (carriageReturn && peek() == '\n') ++position_;
+  ++line_;
+  column_ = 1;
+}
+
+bool TextFileCursor::refill() {
+  if (fileExhausted_) return false;
+  errno = 0;
+  filled_ = std::fread(buffer_.get(), 1, bufferSize, file_.get());
+  position_ = 0;
+  if (filled_ < bufferSize) {
+    if (std::ferror(file_.get())) throwFileFault(displayName_, "cannot read the file", errno);
+    fileExhausted_ = true;
+  }
+  return filled_ > 0;
+}
+
+}  // namespace propclear

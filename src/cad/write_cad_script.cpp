@@ -6,11 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include "cad/drawing_annotations.h"
 #include "common/checked_math.h"
 #include "common/output_file.h"
-#include "common/version.h"
 #include "geometry/set_up_contour.h"
-#include "report/format_number.h"
 
 namespace propclear {
 
@@ -20,22 +19,6 @@ namespace {
 constexpr double millimetresPerMetre = 1000.0;
 // The text height is this fraction of the drawing's extent.
 constexpr double textHeightDivisor = 50.0;
-
-const char* const titleText = "Gemi Kic Formu / Pervane-Dumen-Kic Bodoslama Acikliklari Geometrisi";
-
-// How each clearance is drawn and labelled, in the order a, b, c, a', b', c'.
-struct ClearanceStyle {
-  const char* colourLine;
-  const char* labelPrefix;
-  bool targetEndFirst;
-  const char* textCommand;  // "text r" right-aligns the label at its point
-};
-constexpr ClearanceStyle clearanceStyles[] = {
-    {"COLOR 2", "a=", false, "text"},  {"COLOR 2", "b=", false, "text"},
-    {"COLOR 1", "c=", true, "text r"}, {"COLOR 2", "a'=", false, "text"},
-    {"COLOR 1", "b'=", false, "text"}, {"COLOR 2", "c'=", true, "text r"},
-};
-static_assert(std::size(clearanceStyles) == clearanceCount);
 
 struct Point {
   double x = 0.0;  // m
@@ -186,23 +169,21 @@ void appendClearance(Script& script, const ClearanceSegment& segment, const Clea
   const Point targetEnd{segment.targetX, segment.targetZ};
   const Point midpoint{part(segment.bladeX + segment.targetX, 2),
                        part(segment.bladeZ + segment.targetZ, 2)};
-  const double ratio =
-      checkedDivide(segment.length, propellerDiameter, "a clearance as a multiple of D");
-  script.line(style.colourLine);
+  script.line("COLOR " + std::to_string(style.colour));
   script.polyline(style.targetEndFirst ? std::array<Point, 2>{targetEnd, bladeEnd}
                                        : std::array<Point, 2>{bladeEnd, targetEnd});
-  script.text(style.textCommand, midpoint, style.labelPrefix + formatFixed(ratio, 1, 3) + "*D");
+  script.text(style.labelRightAligned ? "text r" : "text", midpoint,
+              clearanceLabel(segment, style, propellerDiameter));
 }
 
 void appendTitleAndCredit(Script& script, const Extent& e) {
   const double textX = e.min - part(e.range, 5);
-  script.text("text", {textX, e.max}, titleText);
+  script.text("text", {textX, e.max}, drawingTitle);
   // A bare Enter starts a further text command below the previous one.
   script.line("");
   script.point({textX, e.min - part(e.range, 10)});
   script.line("0");
-  script.line(std::string("Drawn by ") + programName + " " + programVersion + " - " +
-              programHomepage);
+  script.line(drawingCreditLine());
 }
 
 }  // namespace

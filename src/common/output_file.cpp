@@ -68,6 +68,11 @@ void OutputFile::writeLine(std::string_view text) {
   }
 }
 
+void OutputFile::writeText(std::string_view text) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) fail("cannot write", errno);
+}
+
 void OutputFile::commit() {
   if (stream_ == nullptr) return;
   closeStream();

@@ -29,6 +29,8 @@ class OutputFile {
 
   // Writes text followed by CR LF.
   void writeLine(std::string_view text);
+  // Writes text as it is, for formats that bring their own line ends.
+  void writeText(std::string_view text);
   // Flushes and closes; for ReplaceOnCommit renames the finished file into place.
   void commit();
 

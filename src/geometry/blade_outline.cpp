@@ -37,7 +37,7 @@ StationChord chordAt(int station, double propellerDiameter, double areaRatio) {
   StationChord result;
   result.chord = checkedDivide(propellerDiameter * bSeriesChordFactor[station] * areaRatio,
                                static_cast<double>(bladeCount), outlineWhat);
-  result.edgeDistance = requireFinite(result.chord * bSeriesEdgeFactor[station], outlineWhat);
+  result.edgeDistance = result.chord * bSeriesEdgeFactor[station];
   return result;
 }
 
@@ -67,7 +67,7 @@ SideViewPoint sideViewPointAt(double chordPosition, double radius, double leadPe
       "the blade outline (edge angle at zero radius and lead: propeller diameter 0)");
   SideViewPoint point;
   point.x = requireFinite(rakeOffset - leadPerRadian * angle, outlineWhat);
-  point.z = requireFinite(radius * std::cos(angle), outlineWhat);
+  point.z = radius * std::cos(angle);
   return point;
 }
 
@@ -81,7 +81,7 @@ BladeOutline buildBladeOutline(double propellerDiameter, double pitchRatio, doub
     chords[i] = chordAt(i, propellerDiameter, areaRatio);
   }
   StationList rakeOffset{};
-  const double pitch = requireFinite(pitchRatio * propellerDiameter, outlineWhat);
+  const double pitch = pitchRatio * propellerDiameter;
   for (int i = 1; i <= bladeStationCount; ++i) {
     outline.stationRadius[i] = radiusAt(i, propellerDiameter);
     rakeOffset[i] = rakeOffsetAt(outline.stationRadius[i], rakeAngle);

@@ -19,7 +19,7 @@ constexpr double pivotGuard = 1e-7;
 
 // How the last row of the slope system is completed.
 enum class LastEquation {
-  ParabolicEnd,        // one cubic over the last piece degenerates to a parabola
+  ParabolicEnd,        // no third derivative on the last piece: a parabola there
   GivenCurvature,      // second derivative prescribed in c2[n]
   NotAKnotEliminated,  // not-a-knot row built; g is its elimination factor
   Solved,              // c2[n] is final
@@ -34,7 +34,7 @@ void requireKnotCount(int n) {
 }
 
 void computeDifferences(int n, const KnotArray& tau, CoefTable& coef) {
-  auto& c1 = coef[1];
+  const auto& c1 = coef[1];
   auto& c3 = coef[3];
   auto& c4 = coef[4];
   for (int m = 2; m <= n; ++m) {

@@ -1,0 +1,107 @@
+#include "geometry/evaluate_curve.h"
+
+#include <gtest/gtest.h>
+
+#include "curve_builders.h"
+
+namespace propclear {
+namespace {
+
+using test::loadCurve;
+
+// Stands for "the caller's value": must survive every call that finds no piece.
+constexpr double kUntouched = -123.25;
+
+// Pieces whose stored values disagree with the ends of the pieces before
+// them, so that a result shows which rule produced it.
+CurveWorkspace handMadeCurve() {
+  CurveWorkspace curve = loadCurve({0.0, 1.0, 2.0, 4.0}, {1.0, 10.0, 20.0, 30.0});
+  // Piece 1: 1 + 2h + 6h^2/2 + 6h^3/6.
+  curve.coef[2][1] = 2.0;
+  curve.coef[3][1] = 6.0;
+  curve.coef[4][1] = 6.0;
+  // Piece 2: 10 + h.
+  curve.coef[2][2] = 1.0;
+  // Piece 3: 20 - h^2/2.
+  curve.coef[3][3] = -1.0;
+  // Knot 4's derivatives would change nothing if they were (wrongly) used.
+  curve.coef[2][4] = 100.0;
+  return curve;
+}
+
+double evaluated(const CurveWorkspace& curve, int n, double t) {
+  double y = kUntouched;
+  evaluateCurve(n, t, curve.knot, curve.coef, y);
+  return y;
+}
+
+struct Evaluation {
+  double t;
+  double expected;
+  const char* why;
+};
+
+class HandMadeCurve : public ::testing::TestWithParam<Evaluation> {};
+
+TEST_P(HandMadeCurve, GivesTheValueOfTheRightPiece) {
+  const Evaluation& evaluation = GetParam();
+  EXPECT_EQ(evaluated(handMadeCurve(), 4, evaluation.t), evaluation.expected) << evaluation.why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Abscissae, HandMadeCurve,
+    ::testing::Values(
+        Evaluation{0.0, 1.0, "first knot: stored value"},
+        Evaluation{4.0, 30.0, "last knot: stored value, no derivative used"},
+        Evaluation{0.5, 2.875, "1 + 1 + (6 + 1) * 0.25 / 2"},
+        Evaluation{1.0, 7.0, "interior knot: end of the piece before it, not the stored 10"},
+        Evaluation{1.5, 10.5, "second piece"},
+        Evaluation{2.0, 11.0, "interior knot: end of the second piece, not the stored 20"},
+        Evaluation{3.0, 19.5, "third piece"},
+        Evaluation{-0.001, kUntouched, "below the first knot"},
+        Evaluation{4.0 + 1e-12, kUntouched, "just above the last knot"}));
+
+TEST(EvaluateCurve, WithFallingKnotsTheLastQualifyingPieceWins) {
+  // Pieces (0, 4] and (1, 3] both contain 2; piece (4, 1] contains nothing.
+  CurveWorkspace curve = loadCurve({0.0, 4.0, 1.0, 3.0}, {0.0, 10.0, 20.0, 30.0});
+  curve.coef[2][1] = 1.0;
+  curve.coef[2][3] = 1.0;
+  EXPECT_EQ(evaluated(curve, 4, 2.0), 21.0);
+  EXPECT_EQ(evaluated(curve, 4, 3.5), 3.5);
+  EXPECT_EQ(evaluated(curve, 4, 5.0), kUntouched);
+}
+
+TEST(EvaluateCurve, OneKnotCurveHasOnlyItsStoredValue) {
+  CurveWorkspace curve = loadCurve({2.0, 5.0}, {3.0, 9.0});
+  curve.coef[2][1] = 1.0;
+  EXPECT_EQ(evaluated(curve, 1, 2.0), 3.0);
+  EXPECT_EQ(evaluated(curve, 1, 4.0), kUntouched);
+  EXPECT_EQ(evaluated(curve, 1, 5.0), kUntouched);
+}
+
+TEST(EvaluateCurve, CurveWithoutKnotsHasNoValue) {
+  const CurveWorkspace curve = loadCurve({0.0, 1.0}, {3.0, 4.0});
+  EXPECT_EQ(evaluated(curve, 0, 0.0), kUntouched);
+  EXPECT_EQ(evaluated(curve, 0, 0.5), kUntouched);
+}
+
+TEST(EvaluateCurve, ReproducesAFittedStraightLineAtAnInteriorKnot) {
+  const CurveWorkspace curve = test::fittedCurve({0.0, 5.0, 10.0}, {0.0, 5.0, 10.0});
+  EXPECT_NEAR(evaluated(curve, 3, 5.0), 5.0, 1e-5);
+  EXPECT_NEAR(evaluated(curve, 3, 7.5), 7.5, 1e-5);
+}
+
+TEST(EvaluateCurve, OverflowingValueIsAnArithmeticFault) {
+  CurveWorkspace curve = loadCurve({0.0, 2.0}, {0.0, 0.0});
+  curve.coef[4][1] = 1e308;
+  test::expectArithmeticFault([&] { evaluated(curve, 2, 1.9); }, "the curve value");
+}
+
+TEST(EvaluateCurve, KnotCountBeyondTheStoreIsRejected) {
+  const CurveWorkspace curve;
+  test::expectArithmeticFault([&] { evaluated(curve, maxKnots + 1, 0.5); }, "knot count 1001");
+  test::expectArithmeticFault([&] { evaluated(curve, -1, 0.5); }, "knot count -1");
+}
+
+}  // namespace
+}  // namespace propclear

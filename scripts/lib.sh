@@ -16,6 +16,7 @@ REQUIRED_PACKAGES=(
   fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth xdotool imagemagick
   python3 python3-ezdxf
+  dpkg-dev man-db
 )
 
 # Installs the packages of "$@" that are missing; apt-get update runs once,

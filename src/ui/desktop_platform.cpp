@@ -1,0 +1,34 @@
+#include "ui/desktop_platform.h"
+
+#include <QMessageBox>
+
+#include "ui/export_plot.h"
+
+namespace propclear {
+
+DesktopPlatform::DesktopPlatform(std::unique_ptr<QApplication> application,
+                                 std::unique_ptr<PlotWindow> window,
+                                 std::unique_ptr<PromptService> prompts, bool showErrorBox)
+    : application_(std::move(application)),
+      window_(std::move(window)),
+      prompts_(std::move(prompts)),
+      showErrorBox_(showErrorBox) {}
+
+// A designer who started the program from the desktop sees no terminal.
+void DesktopPlatform::showError(const std::string& message) {
+  if (!showErrorBox_) return;
+  QWidget* parent = window_ != nullptr && window_->isVisible() ? window_.get() : nullptr;
+  QMessageBox::critical(parent, QStringLiteral("propclear"), QString::fromStdString(message));
+}
+
+void DesktopPlatform::savePlot(const DrawingSurface& surface, const std::filesystem::path& path) {
+  exportPlot(surface.commands(), path);
+}
+
+void DesktopPlatform::closeWindow() {
+  if (window_ == nullptr) return;
+  window_->close();
+  QCoreApplication::processEvents();
+}
+
+}  // namespace propclear

@@ -1,0 +1,32 @@
+#pragma once
+// The run's prompt as a modal dialog, shown over the plot window when that is
+// on screen.
+
+#include <QPoint>
+#include <optional>
+#include <string>
+
+#include "plot/prompt_service.h"
+
+class QWidget;
+
+namespace propclear {
+
+class DialogPrompt : public PromptService {
+ public:
+  // `window` (may be null) becomes the dialog's parent while it is visible.
+  explicit DialogPrompt(QWidget* window) : window_(window) {}
+
+  std::string askText(const std::string& message, const std::string& title,
+                      const std::string& defaultText,
+                      std::optional<PromptPosition> position) override;
+
+ private:
+  QWidget* window_;
+};
+
+// The screen pixel of a prompt's upper-left corner, counted from the primary
+// screen's upper-left corner.
+QPoint promptPixel(PromptPosition position);
+
+}  // namespace propclear

@@ -1,0 +1,18 @@
+#pragma once
+// Saves the drawing as an image file at the window's design size: PNG, SVG
+// or PDF (one page), chosen by the file's extension.
+
+#include <filesystem>
+#include <vector>
+
+#include "plot/drawing_surface.h"
+
+namespace propclear {
+
+// Throws RunError naming the file: Usage for an extension other than .png,
+// .svg or .pdf, FileSystem when the file cannot be written. The file is
+// replaced only by a complete image; on failure an earlier file stays as it
+// was.
+void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path);
+
+}  // namespace propclear

@@ -1,0 +1,23 @@
+#pragma once
+// Replays the recorded drawing onto a painter. The window, the exported PNG,
+// SVG and PDF all come from this one function, so they cannot differ.
+
+#include <QColor>
+#include <QPainter>
+#include <QSize>
+#include <vector>
+
+#include "plot/drawing_surface.h"
+
+namespace propclear {
+
+// Colour `index` (0..15) of the conventional 16-colour palette.
+QColor paletteColour(int index);
+
+// Draws `commands` into the rectangle (0, 0) to `area` of the painter's device,
+// in device pixels, on white: the user scale maps its upper-left corner onto
+// the area's top-left pixel and its lower-right corner onto the bottom-right
+// pixel.
+void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area);
+
+}  // namespace propclear

@@ -1,0 +1,208 @@
+#!/bin/sh
+# End-to-end runs of the desktop program in a real X server (Xvfb): the plot
+# window, the geometry question where the run asks for it, the answers "H"
+# and "E" with the files they leave, the over-long contour message without
+# the window, and an error shown in a message box.
+#
+# Usage: desktop_end_to_end.sh PROPCLEAR EXAMPLES_DIR OUTPUT_DIR
+# Screenshots go to OUTPUT_DIR. Exits 77 (skipped) only when Xvfb cannot start.
+
+set -u
+propclear=$1
+examples=$2
+output=$3
+
+skipped=77
+timeout_seconds=30
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+if ! command -v Xvfb >/dev/null 2>&1; then
+  echo "SKIP: Xvfb cannot start: it is not installed (Debian package xvfb)"
+  exit "$skipped"
+fi
+for tool in xdotool import convert; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "FAIL: $tool is missing (xdotool, imagemagick)"; exit 1; }
+done
+
+work=$(mktemp -d)
+mkdir -p "$output"
+xvfb_pid=
+run_pid=
+cleanup() {
+  [ -n "$run_pid" ] && kill "$run_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+# Xvfb picks a free display number itself and writes it once it accepts
+# connections; without TCP only local clients can reach it.
+Xvfb -displayfd 9 -nolisten tcp -screen 0 1280x1024x24 9>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+waited=0
+while [ ! -s "$work/display" ]; do
+  if ! kill -0 "$xvfb_pid" 2>/dev/null || [ "$waited" -ge 100 ]; then
+    echo "SKIP: Xvfb cannot start:"
+    cat "$work/xvfb.log"
+    exit "$skipped"
+  fi
+  sleep 0.1
+  waited=$((waited + 1))
+done
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+echo "Xvfb on display $DISPLAY"
+
+# A fresh folder holding the example design.
+new_folder() {
+  folder="$work/$1"
+  mkdir -p "$folder"
+  cp "$examples/Norvalek.TSK" "$folder/"
+  echo "$folder"
+}
+
+start_run() {
+  (cd "$1" && exec "$propclear") >"$1/terminal.txt" 2>&1 &
+  run_pid=$!
+}
+
+# The id of the run's visible window titled exactly $1, waiting for it.
+find_window() {
+  timeout "$timeout_seconds" xdotool search --all --sync --onlyvisible --pid "$run_pid" --name "^$1\$" 2>/dev/null | head -n 1
+}
+
+# Prints "X Y WIDTH HEIGHT" of window $1.
+window_geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+expect_position() {
+  set -- "$1" "$2" $(window_geometry "$1")
+  [ "$3 $4" = "$2" ] || fail "$what: window at $3 $4, expected $2"
+}
+
+answer() {
+  xdotool windowfocus --sync "$1"
+  [ -n "$2" ] && xdotool type --delay 40 "$2"
+  xdotool key Return
+}
+
+# Waits for the run to end and checks its exit status.
+expect_exit() {
+  waited=0
+  while kill -0 "$run_pid" 2>/dev/null && [ "$waited" -lt $((timeout_seconds * 10)) ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  if kill -0 "$run_pid" 2>/dev/null; then
+    fail "$what: the run did not end"
+    kill "$run_pid"
+  fi
+  wait "$run_pid"
+  status=$?
+  run_pid=
+  [ "$status" -eq "$1" ] || fail "$what: exit status $status, expected $1"
+}
+
+# Whether the screenshot $1 shows colour $2 (hex RGB) inside the region $3.
+shows_colour() {
+  convert "$1" -crop "$3" +repage -format %c histogram:info:- | grep -qi "#$2"
+}
+
+question='KIC BODOSLAMA GEOMETRISINDE YANLISLIK VAR MI E\/H <H>'
+plot_title='KIC BODOSLAMA GEOMETRISI'
+
+# The plot window with the question over it; answered with $1.
+run_with_answer() {
+  what="answer $1"
+  folder=$2
+  start_run "$folder"
+  dialog=$(find_window ' ')
+  if [ -z "$dialog" ]; then
+    fail "$what: the geometry question never appeared"
+    return
+  fi
+  expect_position "$dialog" "266 566"
+  plot=$(xdotool search --all --onlyvisible --pid "$run_pid" --name "^$plot_title\$" | head -n 1)
+  if [ -z "$plot" ]; then
+    fail "$what: no plot window while the question is open"
+  else
+    set -- "$1" $(window_geometry "$plot")
+    [ "$4 $5" = "716 472" ] || fail "$what: plot window is $4 x $5, expected 716 x 472"
+    shot="$output/question-$1.png"
+    import -window root "$shot"
+    # Frame and contour (light magenta), base line (light green), labels (blue).
+    for colour in FF55FF 55FF55 0000AA; do
+      shows_colour "$shot" "$colour" "${4}x${5}+${2}+${3}" || fail "$what: no #$colour in the plot window ($shot)"
+    done
+    echo "screenshot: $shot"
+  fi
+  answer "$dialog" "$1"
+}
+
+folder=$(new_folder completed)
+run_with_answer H "$folder"
+expect_exit 0
+[ "$(tr -cd '\n' <"$folder/Norvalek.SON" | wc -c)" -eq 38 ] || fail "$what: Norvalek.SON is not the 38-line report"
+[ -s "$folder/Norvalek.SCR" ] || fail "$what: Norvalek.SCR is missing or empty"
+
+folder=$(new_folder wrong-geometry)
+printf 'an earlier script\r\n' >"$folder/Norvalek.SCR"
+printf 'an earlier report\r\n' >"$folder/Norvalek.SON"
+cp "$folder/Norvalek.SCR" "$work/earlier.SCR"
+run_with_answer E "$folder"
+expect_exit 3
+[ -f "$folder/Norvalek.SON" ] && [ ! -s "$folder/Norvalek.SON" ] || fail "$what: Norvalek.SON is not there and empty"
+cmp -s "$folder/Norvalek.SCR" "$work/earlier.SCR" || fail "$what: the earlier Norvalek.SCR was changed"
+
+# A contour without its terminator: the message comes without the window.
+what="over-long contour"
+folder="$work/long-contour"
+mkdir -p "$folder"
+sed '/^0.300, 1.800, 1/,$d' "$examples/Norvalek.TSK" >"$folder/Norvalek.TSK"
+i=1
+while [ "$i" -le 260 ]; do
+  printf '%s.000, 3.000, 1\r\n' "$i" >>"$folder/Norvalek.TSK"
+  i=$((i + 1))
+done
+start_run "$folder"
+message=$(find_window 'Kic geometrisi fazla data noktasi hatasi')
+if [ -z "$message" ]; then
+  fail "$what: the message never appeared"
+else
+  expect_position "$message" "266 400"
+  [ -z "$(xdotool search --all --onlyvisible --pid "$run_pid" --name "^$plot_title\$")" ] ||
+    fail "$what: the plot window is shown"
+  import -window root "$output/long-contour.png"
+  answer "$message" ""
+fi
+expect_exit 2
+[ ! -e "$folder/Norvalek.SON" ] || fail "$what: Norvalek.SON was created"
+
+# No design file: the error is also shown in a message box.
+what="missing design file"
+folder="$work/no-design"
+mkdir -p "$folder"
+start_run "$folder"
+box=$(find_window 'propclear')
+if [ -z "$box" ]; then
+  fail "$what: no error message box"
+else
+  import -window root "$output/error.png"
+  answer "$box" ""
+fi
+expect_exit 1
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures check(s) failed; terminal output of the runs:"
+  for log in "$work"/*/terminal.txt; do echo "== $log"; cat "$log"; done
+  exit 1
+fi
+echo "all desktop checks passed"

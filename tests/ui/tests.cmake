@@ -1,0 +1,17 @@
+# The desktop front end's tests: test_ui on Qt's offscreen platform, and one
+# end-to-end run of the program in a real X server.
+if(PROPCLEAR_QT_FRONTEND)
+  find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+  file(GLOB ui_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+  add_executable(test_ui ${ui_test_sources})
+  target_link_libraries(test_ui PRIVATE propclear_frontend propclear_test_support Qt6::Widgets
+                                        Qt6::Test GTest::gtest)
+  add_dependencies(test_ui propclear)
+  gtest_discover_tests(test_ui DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+
+  add_test(NAME ui_desktop_end_to_end
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/desktop_end_to_end.sh $<TARGET_FILE:propclear>
+            ${CMAKE_SOURCE_DIR}/examples ${CMAKE_CURRENT_BINARY_DIR}/desktop-screenshots)
+  set_tests_properties(ui_desktop_end_to_end PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()

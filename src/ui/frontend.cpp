@@ -1,6 +1,10 @@
 #include "ui/frontend.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <filesystem>
 #include <iostream>
 
 #include "ui/desktop_platform.h"
@@ -31,6 +35,22 @@ void selectQtPlatform(const RunOptions& options) {
   qputenv("QT_QPA_PLATFORM", platforms);
 }
 
+// Without a session runtime folder (cron, ssh, CI) Qt falls back to a private
+// folder of its own and warns about it on every start. Naming that folder
+// beforehand keeps standard error for the run's own messages.
+void provideRuntimeFolder() {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  const uid_t user = ::getuid();
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("runtime-" + std::to_string(user));
+  ::mkdir(folder.c_str(), 0700);
+  struct stat status {};
+  if (::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+      status.st_uid == user && (status.st_mode & 0777) == 0700) {
+    qputenv("XDG_RUNTIME_DIR", QByteArray(folder.c_str()));
+  }
+}
+
 bool reachedDisplay() {
   const QString platform = QGuiApplication::platformName();
   return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
@@ -45,6 +65,7 @@ std::unique_ptr<PromptService> terminalPrompts(const RunOptions& options) {
 
 std::unique_ptr<RunPlatform> makePlatform(const RunOptions& options, int& argc, char** argv) {
   selectQtPlatform(options);
+  provideRuntimeFolder();
   QCoreApplication::setApplicationName(QStringLiteral("propclear"));
   auto application = std::make_unique<QApplication>(argc, argv);
   // The run ends the program, not the last window closed.

@@ -1,7 +1,6 @@
 #include "cad/write_cad_script.h"
 
 #include <array>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>

@@ -4,11 +4,14 @@
 #include <ostream>
 
 #include "cad/write_cad_script.h"
+#include "cad/write_dxf_drawing.h"
 #include "clearance/compute_clearances.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
+#include "driver/export_targets.h"
 #include "plot/draw_stern_plot.h"
+#include "report/write_json_results.h"
 #include "report/write_report.h"
 
 namespace propclear {
@@ -66,13 +69,24 @@ Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, Run
                     OutputFile::Mode::ReplaceOnCommit);
   writeCadScript(script, design, state.outline, state.workspace, state.clearances);
   script.commit();
+  if (options.dxfFile) {
+    writeDxfDrawing(*options.dxfFile, design, state.outline, state.workspace, state.clearances);
+  }
 
   writeReport(report, design, state.clearances);
   return Ending::Completed;
 }
 
+// The results for scripts, for the endings that have them.
+void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending) {
+  if (!options.jsonFile) return;
+  writeJsonResults(*options.jsonFile, JsonResults{endingName(ending), state.design, state.outline,
+                                                  state.clearances, state.diagnostics.warnings});
+}
+
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
                 std::ostream& messages) {
+  checkExportTargets(options);
   ReadResult read = readDesignData(options.workDir / designFileName, platform.prompts());
   if (read.outcome == ReadOutcome::ContourTooLong) return Ending::ContourTooLong;
   state.design = read.design;
@@ -81,6 +95,7 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   OutputFile report(options.workDir / reportFileName, reportFileName, OutputFile::Mode::Truncate);
   const Ending ending = drawMeasureAndWrite(options, platform, state, report, messages);
   report.commit();
+  writeRequestedJson(options, state, ending);
   return ending;
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+// The drawing as an AutoCAD R12 ASCII DXF file, for CAD programs that do not
+// replay command scripts: the CAD script's geometry, colours and labels, with
+// the stern contour drawn as the fitted curve the plot shows. One layer per
+// kind of element; millimetres.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "clearance/clearance_segment.h"
+#include "design/design_data.h"
+#include "geometry/blade_outline.h"
+#include "geometry/curve_workspace.h"
+
+namespace propclear {
+
+// The file's lines, without line ends. Sets the stern contour up again in the
+// workspace.
+std::vector<std::string> dxfDrawingLines(const DesignData& design, const BladeOutline& outline,
+                                         CurveWorkspace& workspace, const ClearanceSet& clearances);
+
+// Writes the drawing to `path` through a temporary file that replaces an
+// earlier file only when complete.
+void writeDxfDrawing(const std::filesystem::path& path, const DesignData& design,
+                     const BladeOutline& outline, CurveWorkspace& workspace,
+                     const ClearanceSet& clearances);
+
+}  // namespace propclear

@@ -1,0 +1,126 @@
+#include "driver/export_targets.h"
+
+#include <unistd.h>
+
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cad/write_cad_script.h"
+#include "common/run_error.h"
+#include "design/read_design_data.h"
+#include "plot/plot_file_format.h"
+#include "report/write_json_results.h"
+#include "report/write_report.h"
+
+namespace propclear {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ExportTarget {
+  const char* option;
+  fs::path path;
+  bool isImage = false;  // --plot: the extension chooses the image type
+};
+
+[[noreturn]] void reject(const ExportTarget& target, ErrorKind kind, const std::string& reason) {
+  throw RunError(kind, "cannot write the file given to " + std::string(target.option) + ": " + reason,
+                 ErrorLocation{target.path.string()});
+}
+
+// Built by appending: GCC 12 warns falsely about '"\"" + string'.
+std::string quoted(const fs::path& path) {
+  std::string text(1, '"');
+  text.append(path.string()).push_back('"');
+  return text;
+}
+
+// The folder the file goes into: its parent, or the current directory.
+fs::path folderOf(const fs::path& path) {
+  return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+void checkFolder(const ExportTarget& target) {
+  const fs::path folder = folderOf(target.path);
+  std::error_code error;
+  const fs::file_status status = fs::status(folder, error);
+  if (!fs::exists(status)) {
+    reject(target, ErrorKind::FileSystem, "the folder " + quoted(folder) + " does not exist");
+  }
+  if (!fs::is_directory(status)) {
+    reject(target, ErrorKind::FileSystem, quoted(folder) + " is not a folder");
+  }
+  // Creating a file takes both writing and searching the folder.
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+    reject(target, ErrorKind::FileSystem, "the folder " + quoted(folder) + " is not writable");
+  }
+}
+
+void checkFile(const ExportTarget& target) {
+  if (target.path.empty()) reject(target, ErrorKind::Usage, "the file name is empty");
+  if (!target.path.has_filename()) {
+    reject(target, ErrorKind::Usage, "the name ends in a folder separator and names no file");
+  }
+  std::error_code error;
+  const fs::file_status status = fs::status(target.path, error);
+  if (fs::is_directory(status)) reject(target, ErrorKind::FileSystem, "it is a folder, not a file");
+  checkFolder(target);
+  if (fs::exists(status) && ::access(target.path.c_str(), W_OK) != 0) {
+    reject(target, ErrorKind::FileSystem, "the existing file is write-protected");
+  }
+}
+
+void checkImageType(const ExportTarget& target) {
+  if (!isSupportedPlotExtension(target.path)) {
+    reject(target, ErrorKind::Usage,
+           "unknown image type " + quoted(target.path.extension()) +
+               "; the name must end in .png, .svg or .pdf");
+  }
+}
+
+// The path with every existing part resolved, to recognise one file under two names.
+fs::path identityOf(const fs::path& path) {
+  std::error_code error;
+  const fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
+  return error ? fs::absolute(path, error).lexically_normal() : resolved;
+}
+
+// A requested file must not replace the design file or the report or script
+// the run writes, nor be named for two outputs at once.
+void checkDistinct(const std::vector<ExportTarget>& targets, const fs::path& workDir) {
+  const char* const ownFiles[] = {designFileName, reportFileName, cadScriptFileName};
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    const fs::path identity = identityOf(targets[i].path);
+    for (const char* own : ownFiles) {
+      if (identity == identityOf(workDir / own)) {
+        reject(targets[i], ErrorKind::Usage, "it is the run's own file " + std::string(own));
+      }
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (identity == identityOf(targets[j].path)) {
+        reject(targets[i], ErrorKind::Usage,
+               "the same file is already given to " + std::string(targets[j].option));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void checkExportTargets(const RunOptions& options) {
+  std::vector<ExportTarget> targets;
+  if (options.plotFile) targets.push_back({"--plot", *options.plotFile, true});
+  if (options.dxfFile) targets.push_back({"--dxf", *options.dxfFile});
+  if (options.jsonFile && *options.jsonFile != standardOutputTarget) {
+    targets.push_back({"--json", *options.jsonFile});
+  }
+  for (const ExportTarget& target : targets) {
+    if (target.isImage) checkImageType(target);
+    checkFile(target);
+  }
+  checkDistinct(targets, options.workDir);
+}
+
+}  // namespace propclear

@@ -1,0 +1,129 @@
+#!/usr/bin/python3
+"""Reads a DXF drawing of propclear back with ezdxf and checks it.
+
+Usage: check_dxf_drawing.py DRAWING [REPORT]
+
+Checks that the drawing reads and audits without errors, that it is an R12
+drawing in millimetres with the expected layers and colours, and its entity
+counts: the stepped contour with its markers, four blade polylines of 11
+vertices, six clearance lines and eleven texts. With the report of the same
+run (Norvalek.SON), also checks that each clearance line's length / 1000 and
+each label's ratio equal the report's values to its three decimals.
+Prints the failures and exits with status 1 when there are any.
+"""
+
+import math
+import re
+import sys
+from decimal import ROUND_HALF_UP, Decimal
+
+import ezdxf
+
+# Layer name and AutoCAD colour number.
+LAYERS = {
+    "CONTOUR": 5, "REFERENCE": 5, "RUDDER": 5, "PROPELLER": 3,
+    "UPPER_BLADE": 1, "LOWER_BLADE": 1, "CLEARANCES": 2, "TEXT": 2,
+}
+CLEARANCE_NAMES = ["a", "b", "c", "a'", "b'", "c'"]
+STATIONS = 11
+# Lines 33 to 38 of the report: " a  =  1.113 m. / 0.242*D ...".
+REPORT_CLEARANCE_LINES = range(32, 38)
+REPORT_CLEARANCE = re.compile(r"^ (\S+)\s+=\s+(-?[0-9.]+%?) m\. / (-?[0-9.]+%?)\*D")
+LABEL = re.compile(r"^(a|b|c|a'|b'|c')=(-?[0-9.]+%?)\*D$")
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def three_decimals(value):
+    """The report's rounding: halves away from zero, judged on the exact double."""
+    return str(Decimal(value).quantize(Decimal("0.001"), rounding=ROUND_HALF_UP))
+
+
+def report_clearances(path):
+    with open(path, "rb") as report:
+        lines = report.read().decode("ascii").split("\r\n")
+    values = []
+    for index in REPORT_CLEARANCE_LINES:
+        match = REPORT_CLEARANCE.match(lines[index])
+        if not match:
+            raise SystemExit(f"{path}: line {index + 1} is no clearance line: {lines[index]!r}")
+        values.append(match.groups())
+    return values
+
+
+def check_document(doc):
+    auditor = doc.audit()
+    check(not auditor.has_errors, "audit errors: " + "; ".join(str(e.message) for e in auditor.errors))
+    check(doc.dxfversion == "AC1009", f"version {doc.dxfversion}, not AC1009 (R12)")
+    check(doc.header.get("$INSUNITS") == 4, "drawing units are not millimetres")
+    for name, colour in LAYERS.items():
+        if not doc.layers.has_entry(name):
+            failures.append(f"layer {name} missing")
+        else:
+            check(doc.layers.get(name).dxf.color == colour, f"layer {name} has not colour {colour}")
+
+
+def check_entities(msp):
+    blades = msp.query('POLYLINE[layer=="UPPER_BLADE" | layer=="LOWER_BLADE"]')
+    check(len(blades) == 4, f"{len(blades)} blade polylines, not 4")
+    for blade in blades:
+        check(len(list(blade.vertices)) == STATIONS, f"a blade polyline has not {STATIONS} vertices")
+    curves = msp.query('POLYLINE[layer=="CONTOUR"]')
+    check(len(curves) == 1 and len(list(curves[0].vertices)) >= 2, "no stepped contour curve")
+    markers = msp.query('CIRCLE[layer=="CONTOUR"]')
+    check(len(markers) > 0 and len(markers) % 2 == 0, f"{len(markers)} contour markers")
+    rudders = msp.query('POLYLINE[layer=="RUDDER"]')
+    check(len(rudders) == 1 and rudders[0].is_closed and len(list(rudders[0].vertices)) == 4,
+          "the rudder is not one closed outline of four corners")
+    check(len(msp.query('LINE[layer=="PROPELLER"]')) == 6, "shaft, disc and hub are not six lines")
+    check(len(msp.query('LINE[layer=="REFERENCE"]')) == 3, "base line, waterline, A.P. missing")
+    texts = [t.dxf.text for t in msp.query("TEXT")]
+    check(len(texts) == 11, f"{len(texts)} texts, not 11")
+    for expected in ["B.L.", "Taft", "A.P."]:
+        check(expected in texts, f"text {expected} missing")
+    check(any(t.startswith("Gemi Kic Formu") for t in texts), "title missing")
+    check(any(t.startswith("Drawn by propclear") for t in texts), "credit line missing")
+
+
+def clearance_lines_and_labels(msp):
+    lines = msp.query('LINE[layer=="CLEARANCES"]')
+    check(len(lines) == 6, f"{len(lines)} clearance lines, not 6")
+    labels = [LABEL.match(t.dxf.text) for t in msp.query("TEXT")]
+    labels = [m.groups() for m in labels if m]
+    check([name for name, _ in labels] == CLEARANCE_NAMES, f"clearance labels {labels}")
+    return lines, labels
+
+
+def compare_with_report(lines, labels, report_path):
+    for index, (name, length, ratio) in enumerate(report_clearances(report_path)):
+        if index >= len(lines) or index >= len(labels):
+            break
+        line = lines[index]
+        drawn = math.dist(line.dxf.start, line.dxf.end) / 1000.0
+        check(three_decimals(drawn) == length,
+              f"clearance {name}: drawn {drawn!r} m, report {length} m")
+        check(labels[index][1] == ratio, f"clearance {name}: label {labels[index][1]}, report {ratio}")
+
+
+def main(arguments):
+    if len(arguments) not in (1, 2):
+        raise SystemExit(__doc__)
+    doc = ezdxf.readfile(arguments[0])
+    check_document(doc)
+    msp = doc.modelspace()
+    check_entities(msp)
+    lines, labels = clearance_lines_and_labels(msp)
+    if len(arguments) == 2:
+        compare_with_report(lines, labels, arguments[1])
+    for failure in failures:
+        print(f"{arguments[0]}: {failure}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -1,0 +1,319 @@
+#include "cad/write_dxf_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "cad/write_cad_script.h"
+#include "common/run_error.h"
+#include "dxf_test_support.h"
+#include "sample_design.h"
+#include "support/test_support.h"
+
+namespace propclear {
+namespace {
+
+using test::DxfEntity;
+using test::SampleRun;
+
+// One drawn item as both formats can express it: a line or polyline with its
+// points ("x,z" in millimetres), or a text with its command and point.
+struct DrawnItem {
+  int colour = 0;
+  std::vector<std::string> points;
+  std::string textCommand;  // "text" or "text r"; empty for lines
+  std::string text;
+
+  bool operator==(const DrawnItem&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const DrawnItem& item) {
+  out << "colour " << item.colour << " [";
+  for (const std::string& p : item.points) out << p << " ";
+  return out << "] " << item.textCommand << " \"" << item.text << "\"";
+}
+
+// The CAD script's drawing, in its order: colours as set by "COLOR n",
+// polyline blocks, text commands, and the continued text after a bare Enter.
+std::vector<DrawnItem> scriptItems(const std::vector<std::string>& lines) {
+  std::vector<DrawnItem> items;
+  int colour = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (line == "Limits") {
+      i += 2;
+    } else if (line == "style complex complex") {
+      i += 2;
+    } else if (line.rfind("COLOR ", 0) == 0) {
+      colour = std::stoi(line.substr(6));
+    } else if (line == "pline") {
+      DrawnItem item{colour, {}, "", ""};
+      while (!lines[++i].empty()) item.points.push_back(lines[i]);
+      items.push_back(item);
+    } else if (line == "text" || line == "text r") {
+      items.push_back({colour, {lines[i + 1]}, line, lines[i + 3]});
+      i += 3;
+    } else if (line.empty()) {
+      items.push_back({colour, {lines[i + 1]}, "text", lines[i + 3]});
+      i += 3;
+    }
+  }
+  return items;
+}
+
+std::string pointText(const DxfEntity& entity, int baseCode) {
+  return entity.value(baseCode) + "," + entity.value(baseCode + 10);
+}
+
+// The DXF drawing as the same items; contour curve and markers left out,
+// since the script lists the bare contour points instead.
+std::vector<DrawnItem> dxfItems(const std::vector<std::string>& lines) {
+  std::map<std::string, int> layerColour;
+  for (const auto& [name, colour] : test::dxfLayersOf(lines)) layerColour[name] = colour;
+  std::vector<DrawnItem> items;
+  for (const DxfEntity& e : test::dxfEntitiesOf(lines)) {
+    if (e.value(8) == "CONTOUR") continue;
+    DrawnItem item;
+    item.colour = e.has(62) ? std::stoi(e.value(62)) : layerColour.at(e.value(8));
+    if (e.type == "LINE") {
+      item.points = {pointText(e, 10), pointText(e, 11)};
+    } else if (e.type == "POLYLINE") {
+      for (const DxfEntity& vertex : e.vertices) item.points.push_back(pointText(vertex, 10));
+      if (e.value(70) == "1") item.points.push_back(item.points.front());
+    } else if (e.type == "TEXT") {
+      const bool right = e.value(72) == "2";
+      item.points = {pointText(e, right ? 11 : 10)};
+      item.textCommand = right ? "text r" : "text";
+      item.text = e.value(1);
+    } else {
+      ADD_FAILURE() << "unexpected entity " << e.type;
+    }
+    items.push_back(item);
+  }
+  return items;
+}
+
+std::vector<std::string> sampleDxf(SampleRun& run) {
+  return dxfDrawingLines(run.design, run.outline, run.workspace, run.clearances);
+}
+
+TEST(DxfDrawing, HeaderDeclaresR12MillimetresAndTheScriptsLimits) {
+  SampleRun run(test::sampleDesign());  // extent 0 to 6.6 m
+  const std::vector<std::string> lines = sampleDxf(run);
+  const std::vector<std::string> header(lines.begin(), lines.begin() + 34);
+  EXPECT_EQ(header, (std::vector<std::string>{
+                        "  0", "SECTION", "  2", "HEADER",                    //
+                        "  9", "$ACADVER", "  1", "AC1009",                   //
+                        "  9", "$INSUNITS", " 70", "4",                       //
+                        "  9", "$MEASUREMENT", " 70", "1",                    //
+                        "  9", "$LIMMIN", " 10", "0", " 20", "0",             //
+                        "  9", "$LIMMAX", " 10", "6600", " 20", "6600",       //
+                        "  9", "$TEXTSIZE", " 40", "132", "  0", "ENDSEC"}));
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
+            (std::vector<std::string>{"  0", "ENDSEC", "  0", "EOF"}));
+}
+
+TEST(DxfDrawing, OneLayerPerKindInTheScriptsColours) {
+  SampleRun run(test::sampleDesign());
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"0", 7},         {"CONTOUR", 5},     {"REFERENCE", 5},  {"RUDDER", 5},
+      {"PROPELLER", 3}, {"UPPER_BLADE", 1}, {"LOWER_BLADE", 1}, {"CLEARANCES", 2},
+      {"TEXT", 2}};
+  EXPECT_EQ(test::dxfLayersOf(sampleDxf(run)), expected);
+}
+
+TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
+  SampleRun run(test::sampleDesign());
+  std::vector<DrawnItem> script =
+      scriptItems(cadScriptLines(run.design, run.outline, run.workspace, run.clearances));
+  ASSERT_GE(script.size(), 2u);
+  script.erase(script.begin() + 1);  // the contour through the bare points
+  const std::vector<DrawnItem> dxf = dxfItems(sampleDxf(run));
+  ASSERT_EQ(dxf.size(), script.size());
+  for (std::size_t i = 0; i < dxf.size(); ++i) EXPECT_EQ(dxf[i], script[i]) << "item " << i;
+}
+
+TEST(DxfDrawing, ElementsLieOnTheirLayers) {
+  SampleRun run(test::sampleDesign());
+  std::vector<std::string> layers;
+  for (const DxfEntity& e : test::dxfEntitiesOf(sampleDxf(run))) {
+    if (e.value(8) != "CONTOUR") layers.push_back(e.type + " " + e.value(8));
+  }
+  std::vector<std::string> expected = {
+      "POLYLINE REFERENCE",                                       // frame
+      "LINE REFERENCE",     "TEXT TEXT",                          // base line
+      "LINE REFERENCE",     "TEXT TEXT",                          // waterline
+      "POLYLINE RUDDER",    "LINE REFERENCE", "TEXT TEXT",        // rudder, aft perpendicular
+      "LINE PROPELLER",     "LINE PROPELLER",                     // shaft, disc
+      "LINE PROPELLER",     "LINE PROPELLER", "LINE PROPELLER", "LINE PROPELLER",  // hub
+      "POLYLINE UPPER_BLADE", "POLYLINE UPPER_BLADE",
+      "POLYLINE LOWER_BLADE", "POLYLINE LOWER_BLADE"};
+  for (int i = 0; i < clearanceCount; ++i) {
+    expected.insert(expected.end(), {"LINE CLEARANCES", "TEXT TEXT"});
+  }
+  expected.insert(expected.end(), {"TEXT TEXT", "TEXT TEXT"});  // title, credit
+  EXPECT_EQ(layers, expected);
+}
+
+TEST(DxfDrawing, BladeOutlinesAreFourPolylinesThroughAllStations) {
+  SampleRun run(test::sampleDesign());
+  int bladePolylines = 0;
+  for (const DxfEntity& e : test::dxfEntitiesOf(sampleDxf(run))) {
+    if (e.value(8).find("BLADE") == std::string::npos) continue;
+    ++bladePolylines;
+    EXPECT_EQ(e.type, "POLYLINE");
+    EXPECT_EQ(e.value(66), "1");
+    EXPECT_EQ(e.value(70), "0") << "a blade edge is open at root and tip";
+    EXPECT_EQ(e.vertices.size(), static_cast<std::size_t>(bladeStationCount));
+  }
+  EXPECT_EQ(bladePolylines, 4);
+}
+
+// Contour curve lines of the plot: after the four frame lines, before the
+// first marker circle.
+std::vector<DrawCommand> plotContourLines(const DrawingSurface& surface) {
+  std::vector<DrawCommand> lines;
+  int frameLines = 4;
+  for (const DrawCommand& c : surface.commands()) {
+    if (c.op == DrawOp::DrawCircle) break;
+    if (c.op != DrawOp::DrawLine) continue;
+    if (frameLines > 0) {
+      --frameLines;
+    } else {
+      lines.push_back(c);
+    }
+  }
+  return lines;
+}
+
+struct ContourEntities {
+  std::vector<const DxfEntity*> curves;
+  std::vector<const DxfEntity*> markers;
+};
+
+ContourEntities contourEntitiesOf(const std::vector<DxfEntity>& entities) {
+  ContourEntities contour;
+  for (const DxfEntity& e : entities) {
+    if (e.value(8) != "CONTOUR") continue;
+    (e.type == "POLYLINE" ? contour.curves : contour.markers).push_back(&e);
+  }
+  return contour;
+}
+
+// The drawing's contour curve has the plot's steps: the plot gets them in
+// single precision, the drawing keeps the doubles they came from.
+void expectContourAsPlotted(const DesignData& design) {
+  SampleRun run(design);
+  const std::vector<DrawCommand> plotted = plotContourLines(run.surface);
+  ASSERT_GT(plotted.size(), 10u);
+  const std::vector<DxfEntity> entities = test::dxfEntitiesOf(sampleDxf(run));
+  const ContourEntities contour = contourEntitiesOf(entities);
+  ASSERT_EQ(contour.curves.size(), 1u);
+  const std::vector<DxfEntity>& vertices = contour.curves[0]->vertices;
+  ASSERT_EQ(vertices.size(), plotted.size() + 1);
+  for (std::size_t i = 0; i < plotted.size(); ++i) {
+    EXPECT_EQ(static_cast<float>(std::stod(vertices[i + 1].value(10)) / 1000.0), plotted[i].x2)
+        << "step " << i + 1;
+    EXPECT_EQ(static_cast<float>(std::stod(vertices[i + 1].value(20)) / 1000.0), plotted[i].y2)
+        << "step " << i + 1;
+  }
+}
+
+TEST(DxfDrawing, ContourIsTheCurveThePlotShows) {
+  expectContourAsPlotted(test::sampleDesign());
+}
+
+TEST(DxfDrawing, ContourFollowsThePlotAcrossABreakPoint) {
+  DesignData design = test::sampleDesign();
+  design.contourCode[sternContourRow][5] = 0.0;
+  expectContourAsPlotted(design);
+}
+
+TEST(DxfDrawing, ContourFollowsThePlotWhereHeightsFall) {
+  DesignData design = test::sampleDesign();
+  // Falling from point 3 to 4: heights there lie on two pieces of the curve.
+  test::setContour(design, {{0.2, 1.2, 1}, {1.0, 1.3, 1}, {3.0, 1.4, 1}, {2.0, 1.35, 1},
+                            {4.0, 1.6, 1}, {6.6, 6.0, 1}});
+  expectContourAsPlotted(design);
+}
+
+TEST(DxfDrawing, ContourPointsCarryThePlotsTwoMarkers) {
+  SampleRun run(test::sampleDesign());
+  const std::vector<DxfEntity> entities = test::dxfEntitiesOf(sampleDxf(run));
+  const ContourEntities contour = contourEntitiesOf(entities);
+  const int points = run.design.contourPointCount[sternContourRow];
+  ASSERT_EQ(contour.markers.size(), static_cast<std::size_t>(2 * points));
+  // s = R / 100 = 66 mm: markers of s/5 and s/10 about every point.
+  for (int i = 0; i < points; ++i) {
+    const DxfEntity& outer = *contour.markers[2 * i];
+    const DxfEntity& inner = *contour.markers[2 * i + 1];
+    EXPECT_EQ(outer.value(40), "13.2");
+    EXPECT_EQ(inner.value(40), "6.6");
+    EXPECT_EQ(pointText(outer, 10), pointText(inner, 10));
+  }
+  EXPECT_EQ(pointText(*contour.markers[0], 10), "1200,200");
+  EXPECT_EQ(pointText(*contour.markers[2 * points - 1], 10), "6000,6600");
+}
+
+TEST(DxfDrawing, ContourListedTopDownGetsOnlyItsMarkers) {
+  DesignData design = test::sampleDesign();
+  test::setContour(design, {{6.6, 6.0, 1}, {3.0, 1.4, 1}, {0.2, 1.2, 1}});
+  SampleRun run(design);
+  EXPECT_TRUE(plotContourLines(run.surface).empty());
+  int curves = 0, markers = 0;
+  for (const DxfEntity& e : test::dxfEntitiesOf(sampleDxf(run))) {
+    if (e.value(8) != "CONTOUR") continue;
+    ++(e.type == "CIRCLE" ? markers : curves);
+  }
+  EXPECT_EQ(curves, 0);
+  EXPECT_EQ(markers, 6);
+}
+
+TEST(DxfDrawing, ContourWithoutExtentIsAnErrorNotAnEndlessCurve) {
+  SampleRun run(test::sampleDesign());
+  test::setContour(run.design, {{0, 0, 1}});
+  EXPECT_THROW(sampleDxf(run), RunError);
+}
+
+TEST(DxfDrawing, NumbersArePlainDecimals) {
+  SampleRun run(test::sampleDesign());
+  const std::regex plainNumber(R"(-?[0-9]+(\.[0-9]+)?)");
+  for (const test::DxfGroup& group : test::dxfGroupsOf(sampleDxf(run))) {
+    const int code = group.first;
+    if ((code >= 10 && code <= 59) || (code >= 60 && code <= 79)) {
+      EXPECT_TRUE(std::regex_match(group.second, plainNumber))
+          << "group " << code << ": " << group.second;
+    }
+  }
+}
+
+TEST(WriteDxfDrawing, WritesCrLfLinesAndReplacesAnEarlierFile) {
+  const test::ScratchDir dir;
+  const auto path = dir / "stern.dxf";
+  test::writeFile(path, "earlier drawing\r\n");
+  SampleRun run(test::sampleDesign());
+  writeDxfDrawing(path, run.design, run.outline, run.workspace, run.clearances);
+  EXPECT_EQ(test::splitCrLfLines(test::readFile(path)), sampleDxf(run));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+      << "a temporary file was left behind";
+}
+
+TEST(WriteDxfDrawing, UnwritableFileIsAnErrorNamingIt) {
+  const test::ScratchDir dir;
+  const auto path = dir / "missing" / "stern.dxf";
+  SampleRun run(test::sampleDesign());
+  try {
+    writeDxfDrawing(path, run.design, run.outline, run.workspace, run.clearances);
+    FAIL() << "a drawing was written into a missing folder";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.kind(), ErrorKind::FileSystem);
+    EXPECT_EQ(error.where().file, path.string());
+  }
+}
+
+}  // namespace
+}  // namespace propclear

@@ -1,0 +1,203 @@
+#include "report/write_json_results.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/run_error.h"
+#include "common/version.h"
+#include "support/test_support.h"
+
+namespace propclear {
+namespace {
+
+// A small stern whose every number prints short: extent -0.5 to 8 m.
+DesignData madeUpDesign() {
+  DesignData design;
+  design.propellerCentreX = 3.5;
+  design.propellerCentreZ = 2.5;
+  design.waterlineHeight = 6.5;
+  design.propellerDiameter = 4.0;
+  design.hubDiameter = 0.8;
+  design.pitchRatio = 0.8;
+  design.areaRatio = 0.55;
+  design.rakeAngle = 10.0;
+  design.rudderX = {0.0, 0.25, 0.25, 1.5, 1.5};
+  design.rudderZ = {0.0, 1.0, 5.5, 5.5, 1.0};
+  design.contourPointCount[sternContourRow] = 2;
+  design.contourZ[sternContourRow][1] = 0.0;
+  design.contourX[sternContourRow][1] = 1.25;
+  design.contourCode[sternContourRow][1] = 1.0;
+  design.contourZ[sternContourRow][2] = 8.0;
+  design.contourX[sternContourRow][2] = -0.5;
+  design.contourCode[sternContourRow][2] = 0.0;
+  design.plotMin = -0.5;
+  design.plotMax = 8.0;
+  design.plotRange = 8.5;
+  return design;
+}
+
+// Two stations are enough to show the layout of each.
+BladeOutline madeUpOutline() {
+  BladeOutline outline;
+  outline.stationCount = 2;
+  outline.stationRadius = {0.0, 0.4, 0.6};
+  outline.edge1X = {0.0, -0.0625, -0.125};
+  outline.edge1Z = {0.0, 0.1875, 0.375};
+  outline.edge2X = {0.0, 0.0625, 0.125};
+  outline.edge2Z = {0.0, 0.1875, 0.375};
+  return outline;
+}
+
+ClearanceSet madeUpClearances() {
+  return {ClearanceSegment{"a", 1.19, 5.44, 1.0, 5.44, 0.19},
+          ClearanceSegment{"b", 3.5, 6.6, 3.5, 7.44, 0.84},
+          ClearanceSegment{"c", 2.5, 3.55, 1.5, 3.55, 1.0},
+          ClearanceSegment{"a'", 3.0, 0.5, 0.75, 0.5, 2.25},
+          ClearanceSegment{"b'", 3.5, 0.3, 3.5, 0.0, 0.3},
+          ClearanceSegment{"c'", 4.0, 1.0, 46.5, 1.0, 42.5}};
+}
+
+std::string clearanceText(const char* name, const char* blade, const char* target,
+                          const char* length, const char* ratio, bool last) {
+  return std::string("    {\n") + "      \"name\": \"" + name + "\",\n" +
+         "      \"blade\": " + blade + ",\n" + "      \"target\": " + target + ",\n" +
+         "      \"length_m\": " + length + ",\n" + "      \"ratio_to_D\": " + ratio + "\n" +
+         "    }" + (last ? "\n" : ",\n");
+}
+
+std::string expectedText() {
+  return std::string("{\n") +
+         "  \"schemaVersion\": 1,\n"
+         "  \"program\": {\"name\": \"propclear\", \"version\": \"" + programVersion + "\"},\n"
+         "  \"ending\": \"wrong-geometry\",\n"
+         "  \"design\": {\n"
+         "    \"propellerCentre\": {\"x\": 3.5, \"z\": 2.5},\n"
+         "    \"waterlineHeight\": 6.5,\n"
+         "    \"propellerDiameter\": 4,\n"
+         "    \"hubDiameter\": 0.8,\n"
+         "    \"pitchRatio\": 0.8,\n"
+         "    \"areaRatio\": 0.55,\n"
+         "    \"rakeAngle\": 10,\n"
+         "    \"rudderCorners\": [\n"
+         "      {\"x\": 0.25, \"z\": 1},\n"
+         "      {\"x\": 0.25, \"z\": 5.5},\n"
+         "      {\"x\": 1.5, \"z\": 5.5},\n"
+         "      {\"x\": 1.5, \"z\": 1}\n"
+         "    ],\n"
+         "    \"contourPoints\": [\n"
+         "      {\"z\": 0, \"x\": 1.25, \"code\": 1},\n"
+         "      {\"z\": 8, \"x\": -0.5, \"code\": 0}\n"
+         "    ]\n"
+         "  },\n"
+         "  \"bladeOutline\": {\n"
+         "    \"stations\": [\n"
+         "      {\n"
+         "        \"station\": 1,\n"
+         "        \"rOverR\": 0.2,\n"
+         "        \"radius\": 0.4,\n"
+         "        \"edge1\": {\"x\": -0.0625, \"z\": 0.1875},\n"
+         "        \"edge2\": {\"x\": 0.0625, \"z\": 0.1875}\n"
+         "      },\n"
+         "      {\n"
+         "        \"station\": 2,\n"
+         "        \"rOverR\": 0.3,\n"
+         "        \"radius\": 0.6,\n"
+         "        \"edge1\": {\"x\": -0.125, \"z\": 0.375},\n"
+         "        \"edge2\": {\"x\": 0.125, \"z\": 0.375}\n"
+         "      }\n"
+         "    ]\n"
+         "  },\n"
+         "  \"clearances\": [\n" +
+         clearanceText("a", "{\"x\": 1.19, \"z\": 5.44}", "{\"x\": 1, \"z\": 5.44}", "0.19",
+                       "0.0475", false) +
+         clearanceText("b", "{\"x\": 3.5, \"z\": 6.6}", "{\"x\": 3.5, \"z\": 7.44}", "0.84", "0.21",
+                       false) +
+         clearanceText("c", "{\"x\": 2.5, \"z\": 3.55}", "{\"x\": 1.5, \"z\": 3.55}", "1", "0.25",
+                       false) +
+         clearanceText("a'", "{\"x\": 3, \"z\": 0.5}", "{\"x\": 0.75, \"z\": 0.5}", "2.25",
+                       "0.5625", false) +
+         clearanceText("b'", "{\"x\": 3.5, \"z\": 0.3}", "{\"x\": 3.5, \"z\": 0}", "0.3", "0.075",
+                       false) +
+         clearanceText("c'", "{\"x\": 4, \"z\": 1}", "{\"x\": 46.5, \"z\": 1}", "42.5", "10.625",
+                       true) +
+         "  ],\n"
+         "  \"plotExtent\": {\"min\": -0.5, \"max\": 8, \"range\": 8.5},\n"
+         "  \"warnings\": [\n"
+         "    \"say \\\"x\\\"\\n\",\n"
+         "    \"bad byte \\ufffd\"\n"
+         "  ]\n"
+         "}\n";
+}
+
+const std::vector<std::string> madeUpWarnings = {"say \"x\"\n", "bad byte \xfd"};
+
+TEST(JsonResults, WritesEverySectionInItsDocumentedLayout) {
+  const DesignData design = madeUpDesign();
+  const BladeOutline outline = madeUpOutline();
+  const ClearanceSet clearances = madeUpClearances();
+  EXPECT_EQ(jsonResultsText({"wrong-geometry", design, outline, clearances, madeUpWarnings}),
+            expectedText());
+}
+
+TEST(JsonResults, StationsGiveTheirRadiusRatiosAsTabulated) {
+  DesignData design = madeUpDesign();
+  design.propellerDiameter = 4.6;
+  const BladeOutline outline = buildBladeOutline(design.propellerDiameter, 0.8, 0.55, 10.0);
+  const ClearanceSet clearances = madeUpClearances();
+  const std::string text = jsonResultsText({"completed", design, outline, clearances, {}});
+  for (const char* ratio : {"0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "0.95",
+                            "0.975", "1"}) {
+    EXPECT_NE(text.find(std::string("\"rOverR\": ") + ratio + ",\n"), std::string::npos) << ratio;
+  }
+  EXPECT_NE(text.find("\"warnings\": []\n"), std::string::npos);
+}
+
+TEST(JsonResults, NonFiniteValueIsAnArithmeticFault) {
+  DesignData design = madeUpDesign();
+  design.waterlineHeight = std::numeric_limits<double>::infinity();
+  const BladeOutline outline = madeUpOutline();
+  const ClearanceSet clearances = madeUpClearances();
+  try {
+    jsonResultsText({"completed", design, outline, clearances, {}});
+    FAIL() << "an infinite waterline height was written";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
+    EXPECT_NE(std::string(error.what()).find("waterlineHeight"), std::string::npos);
+  }
+}
+
+TEST(WriteJsonResults, WritesLfLinesAndReplacesAnEarlierFile) {
+  const test::ScratchDir dir;
+  const std::string path = (dir / "results.json").string();
+  test::writeFile(path, "earlier results\n");
+  const DesignData design = madeUpDesign();
+  const BladeOutline outline = madeUpOutline();
+  const ClearanceSet clearances = madeUpClearances();
+  writeJsonResults(path, {"wrong-geometry", design, outline, clearances, madeUpWarnings});
+  const std::string content = test::readFile(path);
+  EXPECT_EQ(content, expectedText());
+  EXPECT_EQ(content.find('\r'), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+      << "a temporary file was left behind";
+}
+
+TEST(WriteJsonResults, UnwritableFileIsAnErrorNamingIt) {
+  const test::ScratchDir dir;
+  const std::string path = (dir / "missing" / "results.json").string();
+  const DesignData design = madeUpDesign();
+  const BladeOutline outline = madeUpOutline();
+  const ClearanceSet clearances = madeUpClearances();
+  try {
+    writeJsonResults(path, {"completed", design, outline, clearances, {}});
+    FAIL() << "results were written into a missing folder";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.kind(), ErrorKind::FileSystem);
+    EXPECT_EQ(error.where().file, path);
+  }
+}
+
+}  // namespace
+}  // namespace propclear

@@ -69,7 +69,9 @@ namespace {
 
 }  // namespace
 
-ProcessResult runPropclear(const std::vector<std::string>& args, const std::string& input) {
+ProcessResult runProgram(const std::vector<std::string>& argv, const std::string& input,
+                         const fs::path& folder,
+                         const std::vector<std::pair<std::string, std::string>>& environment) {
   ScratchDir io;
   const fs::path inPath = io / "stdin", outPath = io / "stdout", errPath = io / "stderr";
   writeFile(inPath, input);
@@ -82,13 +84,13 @@ ProcessResult runPropclear(const std::vector<std::string>& args, const std::stri
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
-    std::vector<char*> argv;
-    std::string binary = PROPCLEAR_BINARY;
-    argv.push_back(binary.data());
-    std::vector<std::string> copies = args;
-    for (auto& arg : copies) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    ::execv(binary.c_str(), argv.data());
+    if (!folder.empty() && ::chdir(folder.c_str()) != 0) ::_exit(126);
+    for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
+    std::vector<std::string> copies = argv;
+    std::vector<char*> pointers;
+    for (std::string& arg : copies) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+    ::execvp(pointers[0], pointers.data());
     ::_exit(127);
   }
   int status = 0;
@@ -98,6 +100,12 @@ ProcessResult runPropclear(const std::vector<std::string>& args, const std::stri
   result.out = readFile(outPath);
   result.err = readFile(errPath);
   return result;
+}
+
+ProcessResult runPropclear(const std::vector<std::string>& args, const std::string& input) {
+  std::vector<std::string> argv = {PROPCLEAR_BINARY};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return runProgram(argv, input);
 }
 
 }  // namespace propclear::test

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace propclear::test {
@@ -36,6 +37,13 @@ struct ProcessResult {
   std::string out;
   std::string err;
 };
+// Runs argv (argv[0] looked up on PATH unless it holds a slash) with standard
+// input from `input`, in `folder` (unchanged when empty), with `environment`
+// added to the inherited one.
+ProcessResult runProgram(const std::vector<std::string>& argv, const std::string& input = "",
+                         const std::filesystem::path& folder = {},
+                         const std::vector<std::pair<std::string, std::string>>& environment = {});
+
 // Runs the built propclear binary with `args`, standard input from `input`.
 ProcessResult runPropclear(const std::vector<std::string>& args, const std::string& input = "");
 

@@ -55,7 +55,6 @@ Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, Run
   ClearanceContext context{design, state.outline, state.workspace, state.surface, state.diagnostics};
   computeUpperBladeClearances(context, state.clearances);
   computeLowerBladeClearances(context, state.clearances);
-  state.clearancesComputed = true;
   for (const std::string& warning : state.diagnostics.warnings) {
     messages << "propclear: warning: " << warning << '\n';
   }
@@ -90,7 +89,6 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   ReadResult read = readDesignData(options.workDir / designFileName, platform.prompts());
   if (read.outcome == ReadOutcome::ContourTooLong) return Ending::ContourTooLong;
   state.design = read.design;
-  state.designRead = true;
 
   OutputFile report(options.workDir / reportFileName, reportFileName, OutputFile::Mode::Truncate);
   const Ending ending = drawMeasureAndWrite(options, platform, state, report, messages);

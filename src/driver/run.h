@@ -41,8 +41,6 @@ struct RunState {
   ClearanceSet clearances;
   DrawingSurface surface;
   Diagnostics diagnostics;
-  bool designRead = false;        // design data complete
-  bool clearancesComputed = false;
 };
 
 struct RunOutcome {

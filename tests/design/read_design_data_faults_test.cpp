@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <random>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,9 @@ struct FaultCase {
   std::string content;
   std::string message;
 };
+
+// Test listings name a case, not its bytes.
+void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
 
 std::vector<FaultCase> faultCases() {
   const std::string longDigits(5000, '7');

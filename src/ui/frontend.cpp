@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "driver/terminal_platform.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
 
@@ -64,6 +65,11 @@ std::unique_ptr<PromptService> terminalPrompts(const RunOptions& options) {
 }  // namespace
 
 std::unique_ptr<RunPlatform> makePlatform(const RunOptions& options, int& argc, char** argv) {
+  // Without a window and without an image Qt has nothing to do; starting it
+  // (and, at exit, its font database) would cost more than the whole run.
+  if ((options.noWindow || !displayNamed()) && !options.plotFile) {
+    return std::make_unique<TerminalPlatform>(options.answer, std::cin, std::cerr);
+  }
   selectQtPlatform(options);
   provideRuntimeFolder();
   QCoreApplication::setApplicationName(QStringLiteral("propclear"));

@@ -19,6 +19,9 @@ REQUIRED_PACKAGES=(
   dpkg-dev man-db
 )
 
+# The fuzz target (scripts/fuzz): clang and its libFuzzer and sanitizer runtimes.
+FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 # Installs the packages of "$@" that are missing; apt-get update runs once,
 # and only when something is missing.
 install_packages() {

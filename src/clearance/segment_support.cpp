@@ -33,7 +33,13 @@ ClearanceSegment verticalSegment(const char* name, double x, double bladeZ, doub
           requireFinite(std::abs(bladeZ - targetZ), "a vertical clearance")};
 }
 
-std::string metresText(double value) { return formatFixed(value, 1, 3) + " m"; }
+std::string metresText(double value) {
+  // A warning has no field to fit: every integer place is shown, without the
+  // overflow mark a report column would get.
+  std::string text = formatFixed(value, 1, 3);
+  if (text.back() == '%') text.pop_back();
+  return text + " m";
+}
 
 std::string ratioLabel(double length, double propellerDiameter) {
   return formatFixed(checkedDivide(length, propellerDiameter, "a clearance ratio"), 1, 3);

@@ -61,10 +61,12 @@ SideViewPoint sideViewPointAt(double chordPosition, double radius, double leadPe
                               double rakeOffset) {
   const double helixFactor =
       std::sqrt(requireFinite(leadPerRadian * leadPerRadian + radius * radius, outlineWhat));
-  // Radius and lead are both zero only for a zero diameter.
+  // Radius and lead vanish for a zero diameter; their squares vanish too for
+  // a diameter below about 1e-160 m, whose square underflows.
   const double angle = checkedDivide(
       chordPosition, helixFactor,
-      "the blade outline (edge angle at zero radius and lead: propeller diameter 0)");
+      "the blade outline (edge angle at zero radius and lead: propeller diameter 0, or too "
+      "small for its square to be represented)");
   SideViewPoint point;
   point.x = requireFinite(rakeOffset - leadPerRadian * angle, outlineWhat);
   point.z = radius * std::cos(angle);

@@ -60,7 +60,8 @@ inline std::string brokenTextFile(const std::string& name, const std::string& te
 
 inline std::size_t crLfLineCount(const std::string& text) {
   std::size_t count = 0;
-  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+       at = text.find("\r\n", at + 2)) {
     ++count;
   }
   return count;

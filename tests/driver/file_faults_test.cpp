@@ -1,0 +1,175 @@
+// File-system faults, end to end through the program: each ends the run with
+// a message naming the file and the system's reason, exit status 1, and a
+// folder in which no output is half-written: the CAD script is either the
+// earlier one or the new one whole.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cad/write_cad_script.h"
+#include "design/read_design_data.h"
+#include "hostile_run.h"
+#include "report/write_report.h"
+#include "run_invariants.h"
+
+namespace propclear {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Expected;
+using test::kEarlierReport;
+using test::kEarlierScript;
+using test::kExitError;
+using test::readFile;
+using test::RunFolder;
+
+constexpr const char* kFullDevice = "/dev/full";
+
+// The script of a completed run of the sample design.
+std::string sampleScript() {
+  const RunFolder folder(test::sampleDesignFile());
+  test::expectRun(folder, folder.run(), Expected::Completed, {});
+  return readFile(folder / cadScriptFileName);
+}
+
+bool isEmptyDirectory(const fs::path& path) { return fs::is_directory(path) && fs::is_empty(path); }
+
+TEST(FileFaults, UnwritableFolderStopsAtTheFirstFileCreated) {
+  if (::geteuid() == 0) {
+    GTEST_SKIP() << "folder permissions do not bind the super-user, whom this test runs as";
+  }
+  const RunFolder noEarlierOutputs(test::sampleDesignFile());
+  fs::remove(noEarlierOutputs / reportFileName);
+  fs::remove(noEarlierOutputs / cadScriptFileName);
+  fs::permissions(noEarlierOutputs.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  test::expectEnding(noEarlierOutputs.run(), kExitError,
+                     {"propclear: error: Norvalek.SON: cannot create the file: Permission denied"});
+  EXPECT_FALSE(fs::exists(noEarlierOutputs / reportFileName));
+
+  // An earlier report can still be emptied in place; the script's temporary
+  // file cannot be created beside it, and the earlier script stays.
+  const RunFolder earlierOutputs(test::sampleDesignFile());
+  fs::permissions(earlierOutputs.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  test::expectEnding(earlierOutputs.run(), kExitError,
+                     {"propclear: error: Norvalek.SCR: cannot create the file: Permission denied"});
+  EXPECT_EQ(readFile(earlierOutputs / reportFileName), "");
+  EXPECT_EQ(readFile(earlierOutputs / cadScriptFileName), kEarlierScript);
+}
+
+TEST(FileFaults, ReportThatIsAFolderStopsBeforeAnythingIsWritten) {
+  const RunFolder folder(test::sampleDesignFile());
+  fs::remove(folder / reportFileName);
+  fs::create_directory(folder / reportFileName);
+  test::expectEnding(folder.run(), kExitError,
+                     {"propclear: error: Norvalek.SON: cannot create the file: Is a directory"});
+  EXPECT_TRUE(isEmptyDirectory(folder / reportFileName));
+  EXPECT_EQ(readFile(folder / cadScriptFileName), kEarlierScript);
+  EXPECT_EQ(test::strayFiles(folder.path()), "");
+}
+
+TEST(FileFaults, ScriptThatIsAFolderIsNotReplaced) {
+  const RunFolder folder(test::sampleDesignFile());
+  fs::remove(folder / cadScriptFileName);
+  fs::create_directory(folder / cadScriptFileName);
+  test::expectEnding(folder.run(), kExitError,
+                     {"propclear: error: Norvalek.SCR: cannot replace the file: Is a directory"});
+  EXPECT_TRUE(isEmptyDirectory(folder / cadScriptFileName));
+  EXPECT_EQ(readFile(folder / reportFileName), "");
+  // The finished script's temporary file is gone again.
+  EXPECT_EQ(test::strayFiles(folder.path()), "");
+}
+
+TEST(FileFaults, ReportOnAFullDeviceFailsWhenItsBodyIsWritten) {
+  if (!fs::exists(kFullDevice)) GTEST_SKIP() << "no " << kFullDevice << " on this system";
+  const RunFolder folder(test::sampleDesignFile());
+  fs::remove(folder / reportFileName);
+  fs::create_symlink(kFullDevice, folder / reportFileName);
+  test::expectEnding(
+      folder.run(), kExitError,
+      {"propclear: error: Norvalek.SON: cannot write the file: No space left on device"});
+  EXPECT_TRUE(fs::is_symlink(folder / reportFileName));
+  // The report body comes last; the script before it was written whole.
+  EXPECT_EQ(readFile(folder / cadScriptFileName), sampleScript());
+}
+
+TEST(FileFaults, ScriptLinkedToAFullDeviceIsReplacedByTheScript) {
+  if (!fs::exists(kFullDevice)) GTEST_SKIP() << "no " << kFullDevice << " on this system";
+  const RunFolder folder(test::sampleDesignFile());
+  fs::remove(folder / cadScriptFileName);
+  fs::create_symlink(kFullDevice, folder / cadScriptFileName);
+  const test::ProcessResult result = folder.run();
+  test::expectRun(folder, result, Expected::Completed, {});
+  EXPECT_FALSE(fs::is_symlink(folder / cadScriptFileName));
+  EXPECT_EQ(readFile(folder / cadScriptFileName), sampleScript());
+}
+
+// Limits the size of every file written while it lives, for this process and
+// the programs it starts; a write beyond the limit fails with EFBIG instead of
+// raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    savedSignal_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    applied_ = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, savedSignal_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+  bool applied() const { return applied_; }
+
+ private:
+  rlimit saved_{};
+  sighandler_t savedSignal_ = SIG_DFL;
+  bool applied_ = false;
+};
+
+TEST(FileFaults, ScriptWriteFailingMidWayLeavesTheEarlierScript) {
+  // The sample's script is several kilobytes; the run's other files stay small.
+  constexpr rlim_t kLimitBytes = 1024;
+  const RunFolder folder(test::sampleDesignFile());
+  test::ProcessResult result;
+  {
+    const FileSizeLimit limit(kLimitBytes);
+    ASSERT_TRUE(limit.applied());
+    result = folder.run();
+  }
+  test::expectEnding(result, kExitError,
+                     {"propclear: error: Norvalek.SCR: cannot write the file: File too large"});
+  EXPECT_EQ(readFile(folder / cadScriptFileName), kEarlierScript);
+  EXPECT_EQ(readFile(folder / reportFileName), "");
+  EXPECT_EQ(test::strayFiles(folder.path()), "");
+}
+
+TEST(FileFaults, DesignFileThatIsAFolderIsAReadError) {
+  const RunFolder folder("");
+  fs::remove(folder / designFileName);
+  fs::create_directory(folder / designFileName);
+  test::expectEnding(folder.run(), kExitError,
+                     {"propclear: error: Norvalek.TSK: cannot read the file: Is a directory"});
+  EXPECT_EQ(readFile(folder / reportFileName), kEarlierReport);
+  EXPECT_EQ(readFile(folder / cadScriptFileName), kEarlierScript);
+}
+
+TEST(FileFaults, MissingWorkFolderIsAReadError) {
+  const RunFolder parent("");
+  const test::ProcessResult result = test::runPropclear(
+      {"-C", (parent / "no such folder").string(), "--no-window", "--answer", "H"});
+  test::expectEnding(
+      result, kExitError,
+      {"propclear: error: Norvalek.TSK: cannot open the file: No such file or directory"});
+  EXPECT_FALSE(fs::exists(parent / "no such folder"));
+}
+
+}  // namespace
+}  // namespace propclear

@@ -1,0 +1,62 @@
+#pragma once
+// Whole runs of the built program on hostile design files and file systems:
+// a scratch folder holding the design file and the outputs of an earlier run,
+// and the checks every such run shares (ending, exit status, message gist,
+// disk state, no sanitizer report).
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace propclear::test {
+
+inline constexpr const char* kEarlierReport = "earlier report\r\n";
+inline constexpr const char* kEarlierScript = "earlier script\r\n";
+
+inline constexpr int kExitCompleted = 0;
+inline constexpr int kExitError = 1;
+inline constexpr int kExitContourTooLong = 2;
+
+// How a run ends and so what it leaves on disk.
+enum class Expected {
+  Completed,          // the 38-line report and a new script
+  ErrorBeforeReport,  // no file touched: the earlier report and script as they were
+  ErrorAfterReport,   // the report emptied, the earlier script as it was
+  ContourTooLong,     // no file touched
+};
+
+class RunFolder {
+ public:
+  // A folder holding `design` as the design file and the earlier outputs.
+  explicit RunFolder(const std::string& design);
+
+  // Runs the program in the folder without a window, answering "H".
+  ProcessResult run() const;
+
+  std::filesystem::path operator/(const std::string& name) const { return dir_ / name; }
+  const std::filesystem::path& path() const { return dir_.path(); }
+
+ private:
+  ScratchDir dir_;
+};
+
+// The design of the sample stern as a design file.
+std::string sampleDesignFile();
+// `text` with the first occurrence of `from` replaced by `to`.
+std::string replaced(std::string text, const std::string& from, const std::string& to);
+// The report a clean run of the sample design writes.
+std::string sampleReport();
+
+// The exit status, every gist in standard error, nothing from a sanitizer, an
+// error message that is printable ASCII, and the disk state of `expected`.
+void expectRun(const RunFolder& folder, const ProcessResult& result, Expected expected,
+               const std::vector<std::string>& gists);
+
+// Only the exit status, the gists, the sanitizers and the message's form; for
+// file-system faults, whose disk states differ case by case.
+void expectEnding(const ProcessResult& result, int exitStatus,
+                  const std::vector<std::string>& gists);
+
+}  // namespace propclear::test

@@ -1,5 +1,7 @@
 #include "design/text_file_cursor.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -17,10 +19,23 @@ constexpr std::size_t bufferSize = 64 * 1024;
   throw RunError(ErrorKind::Input, std::string(action) + ": " + reason, ErrorLocation{displayName});
 }
 
+// A pipe without a writer would block the open, and a device such as
+// /dev/zero would be read for ever: a design file is a file on disk. A missing
+// file and a folder are left to the open and the first read to report.
+void requireReadableKind(const std::filesystem::path& path, const std::string& displayName) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return;
+  if (S_ISREG(status.st_mode) || S_ISDIR(status.st_mode)) return;
+  throw RunError(ErrorKind::Input,
+                 "cannot read the file: it is not a regular file (a device, pipe or socket)",
+                 ErrorLocation{displayName});
+}
+
 }  // namespace
 
 TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string displayName)
     : displayName_(std::move(displayName)), buffer_(std::make_unique<char[]>(bufferSize)) {
+  requireReadableKind(path, displayName_);
   errno = 0;
   file_.reset(std::fopen(path.c_str(), "rb"));
   if (!file_) throwFileFault(displayName_, "cannot open the file", errno);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -159,6 +160,21 @@ TEST(FileFaults, DesignFileThatIsAFolderIsAReadError) {
                      {"propclear: error: Norvalek.TSK: cannot read the file: Is a directory"});
   EXPECT_EQ(readFile(folder / reportFileName), kEarlierReport);
   EXPECT_EQ(readFile(folder / cadScriptFileName), kEarlierScript);
+}
+
+TEST(FileFaults, DesignFileThatIsAPipeOrADeviceIsRefusedWithoutWaiting) {
+  const RunFolder pipe("");
+  fs::remove(pipe / designFileName);
+  ASSERT_EQ(::mkfifo((pipe / designFileName).c_str(), 0600), 0);
+  const RunFolder device("");
+  fs::remove(device / designFileName);
+  fs::create_symlink("/dev/zero", device / designFileName);
+  for (const RunFolder* folder : {&pipe, &device}) {
+    test::expectEnding(folder->run(), kExitError,
+                       {"propclear: error: Norvalek.TSK: cannot read the file: it is not a "
+                        "regular file (a device, pipe or socket)"});
+    EXPECT_EQ(readFile(*folder / reportFileName), kEarlierReport);
+  }
 }
 
 TEST(FileFaults, MissingWorkFolderIsAReadError) {

@@ -9,6 +9,11 @@
 
 namespace propclear {
 
+// Metres in the design, millimetres in the drawing.
+inline constexpr double millimetresPerMetre = 1000.0;
+// The text height is this fraction of the drawing's extent.
+inline constexpr double textHeightDivisor = 50.0;
+
 inline constexpr const char* drawingTitle =
     "Gemi Kic Formu / Pervane-Dumen-Kic Bodoslama Acikliklari Geometrisi";
 

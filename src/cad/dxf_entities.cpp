@@ -1,5 +1,7 @@
 #include "cad/dxf_entities.h"
 
+#include "cad/drawing_annotations.h"
+
 namespace propclear {
 
 namespace {
@@ -41,7 +43,7 @@ void appendDxfCircle(DxfGroups& groups, const DxfStyle& style, DrawingPoint cent
                      double radiusMetres) {
   beginEntity(groups, "CIRCLE", style);
   groups.point(10, centre);
-  groups.number(40, radiusMetres * dxfMillimetresPerMetre);
+  groups.number(40, radiusMetres * millimetresPerMetre);
 }
 
 void appendDxfText(DxfGroups& groups, const DxfStyle& style, DrawingPoint at,

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string>
 
+#include "cad/drawing_annotations.h"
 #include "cad/write_cad_script.h"
 
 namespace propclear {
@@ -32,8 +33,8 @@ void DxfGroups::integer(int code, int value) { text(code, integerText(value)); }
 void DxfGroups::number(int code, double value) { text(code, formatCadNumber(value)); }
 
 void DxfGroups::point(int baseCode, DrawingPoint metres) {
-  number(baseCode, metres.x * dxfMillimetresPerMetre);
-  number(baseCode + 10, metres.z * dxfMillimetresPerMetre);
+  number(baseCode, metres.x * millimetresPerMetre);
+  number(baseCode + 10, metres.z * millimetresPerMetre);
   number(baseCode + 20, 0.0);
 }
 

@@ -26,7 +26,4 @@ class DxfGroups {
   std::vector<std::string> lines_;
 };
 
-// Metres in the design, millimetres in the drawing.
-inline constexpr double dxfMillimetresPerMetre = 1000.0;
-
 }  // namespace propclear

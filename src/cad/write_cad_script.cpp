@@ -14,11 +14,6 @@ namespace propclear {
 
 namespace {
 
-// Metres in the design, millimetres in the drawing.
-constexpr double millimetresPerMetre = 1000.0;
-// The text height is this fraction of the drawing's extent.
-constexpr double textHeightDivisor = 50.0;
-
 struct Point {
   double x = 0.0;  // m
   double z = 0.0;  // m

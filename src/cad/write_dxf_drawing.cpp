@@ -46,8 +46,6 @@ static_assert(std::size(drawingLayers) == 9);
 // AutoCAD units code of millimetres, and the metric measurement system.
 constexpr int unitsMillimetres = 4;
 constexpr int measurementMetric = 1;
-// The text height is this fraction of the drawing's extent, as in the script.
-constexpr double textHeightDivisor = 50.0;
 
 double part(double whole, double divisor) {
   return checkedDivide(whole, divisor, "a DXF drawing coordinate");
@@ -64,7 +62,7 @@ struct Extent {
 
 Extent extentOf(const DesignData& design) {
   return {design.plotMin, design.plotMax, design.plotRange,
-          part((design.plotMax - design.plotMin) * dxfMillimetresPerMetre, textHeightDivisor)};
+          part((design.plotMax - design.plotMin) * millimetresPerMetre, textHeightDivisor)};
 }
 
 void appendHeader(DxfGroups& g, const Extent& e) {
@@ -79,8 +77,8 @@ void appendHeader(DxfGroups& g, const Extent& e) {
   // The script's drawing limits: the square (m, m)-(M, M).
   for (const auto& [name, corner] : {std::pair{"$LIMMIN", e.min}, std::pair{"$LIMMAX", e.max}}) {
     g.text(9, name);
-    g.number(10, corner * dxfMillimetresPerMetre);
-    g.number(20, corner * dxfMillimetresPerMetre);
+    g.number(10, corner * millimetresPerMetre);
+    g.number(20, corner * millimetresPerMetre);
   }
   g.text(9, "$TEXTSIZE");
   g.number(40, e.textHeight);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 
 namespace propclear {
@@ -12,6 +13,9 @@ struct ValidCase {
   std::string text;
   double value;
 };
+
+// Test listings name the text read, not the record's bytes.
+void PrintTo(const ValidCase& valid, std::ostream* out) { *out << '"' << valid.text << '"'; }
 
 class ValidNumberTest : public ::testing::TestWithParam<ValidCase> {};
 

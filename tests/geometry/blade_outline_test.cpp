@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "curve_builders.h"
 
 namespace propclear {
@@ -20,6 +22,11 @@ struct StationExpectation {
   double radius;
   double edge1X, edge1Z, edge2X, edge2Z;
 };
+
+// Test listings name the station, not the record's bytes.
+void PrintTo(const StationExpectation& expectation, std::ostream* out) {
+  *out << "station " << expectation.station;
+}
 
 class WorkedStation : public ::testing::TestWithParam<StationExpectation> {};
 

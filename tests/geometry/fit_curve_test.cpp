@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <vector>
 
@@ -139,6 +141,11 @@ struct EndConditions {
   int rightEnd;
   std::vector<double> knots;
 };
+
+// Test listings name the end codes and the knot count, not the record's bytes.
+void PrintTo(const EndConditions& ends, std::ostream* out) {
+  *out << "ends " << ends.leftEnd << "," << ends.rightEnd << ", " << ends.knots.size() << " knots";
+}
 
 double prescribed(int code, double t) {
   return code == givenSlopeEnd ? cubicSlope(t) : cubicCurvature(t);

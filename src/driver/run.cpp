@@ -86,6 +86,10 @@ void writeRequestedJson(const RunOptions& options, const RunState& state, Ending
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
                 std::ostream& messages) {
   checkExportTargets(options);
+  if (options.plotFile && !platform.savesPlots()) {
+    throw RunError(ErrorKind::Usage, "cannot save the plot: this build has no image export",
+                   ErrorLocation{options.plotFile->string()});
+  }
   ReadResult read = readDesignData(options.workDir / designFileName, platform.prompts());
   if (read.outcome == ReadOutcome::ContourTooLong) return Ending::ContourTooLong;
   state.design = read.design;

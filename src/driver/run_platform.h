@@ -19,6 +19,9 @@ class RunPlatform {
   virtual DrawingObserver* window() = 0;
   // Called with the error message of an error ending, before the run ends.
   virtual void showError(const std::string& message) = 0;
+  // Whether savePlot can write images at all (a build without the desktop
+  // front end cannot).
+  virtual bool savesPlots() const = 0;
   // Saves the drawing as an image (PNG, SVG or PDF by the file's extension).
   // Throws RunError when the format is not supported or the file cannot be written.
   virtual void savePlot(const DrawingSurface& surface, const std::filesystem::path& path) = 0;

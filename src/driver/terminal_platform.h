@@ -19,6 +19,7 @@ class TerminalPlatform : public RunPlatform {
   PromptService& prompts() override { return *prompts_; }
   DrawingObserver* window() override { return nullptr; }
   void showError(const std::string& message) override;
+  bool savesPlots() const override { return false; }
   void savePlot(const DrawingSurface& surface, const std::filesystem::path& path) override;
   void closeWindow() override {}
 

@@ -21,6 +21,7 @@ class DesktopPlatform : public RunPlatform {
   PromptService& prompts() override { return *prompts_; }
   DrawingObserver* window() override { return window_.get(); }
   void showError(const std::string& message) override;
+  bool savesPlots() const override { return true; }
   void savePlot(const DrawingSurface& surface, const std::filesystem::path& path) override;
   void closeWindow() override;
 

@@ -121,9 +121,9 @@ void appendAftPerpendicular(Script& script, const Extent& e) {
 void appendShaftDiscAndHub(Script& script, const DesignData& design) {
   const double x0 = design.propellerCentreX;
   const double z0 = design.propellerCentreZ;
-  const double hubLength = 1.5 * design.hubDiameter;
-  const double aft = x0 - part(hubLength, 2);
-  const double fore = x0 + part(hubLength, 2);
+  const double halfLength = part(hubLength(design.hubDiameter), 2);
+  const double aft = x0 - halfLength;
+  const double fore = x0 + halfLength;
   const double hubBottom = z0 - part(design.hubDiameter, 2);
   const double hubTop = z0 + part(design.hubDiameter, 2);
   script.polyline(std::array<Point, 2>{{{aft, z0}, {fore, z0}}});

@@ -9,7 +9,6 @@
 #include "cad/stern_contour_steps.h"
 #include "common/checked_math.h"
 #include "common/output_file.h"
-#include "plot/draw_stern_plot.h"
 
 namespace propclear {
 

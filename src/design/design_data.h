@@ -57,6 +57,10 @@ struct DesignData {
   double plotRange = 0.0;
 };
 
+// The drawn length of the hub box and of the shaft line, in the plot and in
+// the CAD drawings alike.
+inline double hubLength(double hubDiameter) { return 1.5 * hubDiameter; }
+
 // Fills plotMin and plotMax with the smallest and largest of 0 and every
 // contour height and horizontal position, and plotRange with their difference.
 // An extent too large to represent is an arithmetic fault.

@@ -129,8 +129,6 @@ void drawBlades(const DesignData& design, const BladeOutline& b, DrawingSurface&
 
 }  // namespace
 
-double hubLength(double hubDiameter) { return 1.5 * hubDiameter; }
-
 void drawSternPlot(const DesignData& design, const BladeOutline& outline, CurveWorkspace& workspace,
                    DrawingSurface& surface) {
   const PlotFrame frame = plotFrameOf(design);

@@ -14,9 +14,6 @@ inline constexpr const char* plotCaption = "KIC BODOSLAMA GEOMETRISI";
 inline constexpr const char* plotFontName = "Arial";
 inline constexpr int plotFontPoints = 12;
 
-// The drawn length of the hub box and of the shaft line.
-double hubLength(double hubDiameter);
-
 // Draws the stern geometry. A contour of zero extent (no points, or all at the
 // origin) cannot be scaled and is reported as an error.
 void drawSternPlot(const DesignData& design, const BladeOutline& outline, CurveWorkspace& workspace,

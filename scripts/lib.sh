@@ -22,7 +22,8 @@ REQUIRED_PACKAGES=(
 # The fuzz target (scripts/fuzz): clang and its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
-# Installs the packages of "$@" that are missing; apt-get update runs once,
+# Installs the packages of "$@" that are missing, with their recommended
+# packages (as on the machines the suite is proven on); apt-get update runs once,
 # and only when something is missing.
 install_packages() {
   local missing=()
@@ -39,7 +40,7 @@ install_packages() {
   local sudo=""
   if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
 # Configures and builds a Release build into $BUILD_DIR; extra CMake

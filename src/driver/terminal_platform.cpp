@@ -4,14 +4,15 @@
 
 namespace propclear {
 
-TerminalPlatform::TerminalPlatform(const std::optional<std::string>& answer, std::istream& in,
-                                   std::ostream& out) {
-  if (answer) {
-    prompts_ = std::make_unique<ScriptedPrompt>(*answer, out);
-  } else {
-    prompts_ = std::make_unique<TerminalPrompt>(in, out);
-  }
+std::unique_ptr<PromptService> makeTerminalPrompt(const std::optional<std::string>& answer,
+                                                  std::istream& in, std::ostream& out) {
+  if (answer) return std::make_unique<ScriptedPrompt>(*answer, out);
+  return std::make_unique<TerminalPrompt>(in, out);
 }
+
+TerminalPlatform::TerminalPlatform(const std::optional<std::string>& answer, std::istream& in,
+                                   std::ostream& out)
+    : prompts_(makeTerminalPrompt(answer, in, out)) {}
 
 // The driver writes every error to standard error itself.
 void TerminalPlatform::showError(const std::string& /*message*/) {}

@@ -11,6 +11,11 @@
 
 namespace propclear {
 
+// The terminal's prompt: scripted when an answer was given beforehand,
+// otherwise read from `in`, with the messages on `out`.
+std::unique_ptr<PromptService> makeTerminalPrompt(const std::optional<std::string>& answer,
+                                                  std::istream& in, std::ostream& out);
+
 class TerminalPlatform : public RunPlatform {
  public:
   // With an answer, every prompt is answered with it without waiting.

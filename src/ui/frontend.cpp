@@ -58,8 +58,7 @@ bool reachedDisplay() {
 }
 
 std::unique_ptr<PromptService> terminalPrompts(const RunOptions& options) {
-  if (options.answer) return std::make_unique<ScriptedPrompt>(*options.answer, std::cerr);
-  return std::make_unique<TerminalPrompt>(std::cin, std::cerr);
+  return makeTerminalPrompt(options.answer, std::cin, std::cerr);
 }
 
 }  // namespace

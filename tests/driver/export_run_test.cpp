@@ -25,10 +25,10 @@ constexpr const char* kReport = "Norvalek.SON";
 constexpr const char* kScript = "Norvalek.SCR";
 constexpr const char* kEarlierOutput = "earlier output\r\n";
 
-constexpr int kCompleted = 0;
-constexpr int kError = 1;
-constexpr int kContourTooLong = 2;
-constexpr int kWrongGeometry = 3;
+using test::kExitCompleted;
+using test::kExitContourTooLong;
+using test::kExitError;
+using test::kExitWrongGeometry;
 
 // A scratch folder with a design file; outputs are named inside it.
 struct Folder {
@@ -75,14 +75,14 @@ void expectJsonMatchesRun(const std::string& results, const std::string& report,
 TEST(ExportRun, DxfDrawingReadsBackAndMatchesTheReport) {
   const Folder folder(test::sampleDesign());
   const ProcessResult result = folder.run("H", {"--dxf", folder.path("stern.dxf")});
-  ASSERT_EQ(result.exitStatus, kCompleted) << result.err;
+  ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   expectDxfMatchesReport(folder.path("stern.dxf"), folder.path(kReport));
 }
 
 TEST(ExportRun, JsonResultsMatchTheReportOfTheSameRun) {
   const Folder folder(test::sampleDesign());
   const ProcessResult result = folder.run("H", {"--json", folder.path("results.json")});
-  ASSERT_EQ(result.exitStatus, kCompleted) << result.err;
+  ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   const std::string json = readFile(folder.path("results.json"));
   EXPECT_EQ(json.find('\r'), std::string::npos);
   EXPECT_EQ(json.back(), '\n');
@@ -95,7 +95,7 @@ TEST(ExportRun, JsonCarriesTheRunsWarnings) {
   design.hubDiameter = 5.0;  // larger than the propeller: warned, the run still completes
   const Folder folder(design);
   const ProcessResult result = folder.run("H", {"--json", folder.path("results.json")});
-  ASSERT_EQ(result.exitStatus, kCompleted) << result.err;
+  ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   ASSERT_NE(result.err.find("propclear: warning: "), std::string::npos) << result.err;
   expectJsonMatchesRun(folder.path("results.json"), folder.path(kReport), "completed",
                        folder.keepMessages(result));
@@ -105,7 +105,7 @@ TEST(ExportRun, WrongGeometryWritesJsonStatingItButNoDrawing) {
   const Folder folder(test::sampleDesign());
   const ProcessResult result = folder.run(
       "E", {"--json", folder.path("results.json"), "--dxf", folder.path("stern.dxf")});
-  ASSERT_EQ(result.exitStatus, kWrongGeometry) << result.err;
+  ASSERT_EQ(result.exitStatus, kExitWrongGeometry) << result.err;
   EXPECT_FALSE(fs::exists(folder.dir / "stern.dxf"));
   EXPECT_FALSE(fs::exists(folder.dir / kScript));
   expectJsonMatchesRun(folder.path("results.json"), folder.path(kReport), "wrong-geometry",
@@ -115,7 +115,7 @@ TEST(ExportRun, WrongGeometryWritesJsonStatingItButNoDrawing) {
 TEST(ExportRun, JsonGoesToStandardOutputForADash) {
   const Folder folder(test::sampleDesign());
   const ProcessResult result = folder.run("H", {"--json", "-"});
-  ASSERT_EQ(result.exitStatus, kCompleted) << result.err;
+  ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   EXPECT_FALSE(fs::exists(folder.dir / "-"));
   writeFile(folder.dir / "stdout.json", result.out);
   expectJsonMatchesRun(folder.path("stdout.json"), folder.path(kReport), "completed",
@@ -129,8 +129,8 @@ TEST(ExportRun, NoExportsWhenTheContourIsTooLongOrTheRunFails) {
   DesignData zeroDiameter = test::sampleDesign();
   zeroDiameter.propellerDiameter = 0.0;
   const std::pair<std::string, int> cases[] = {
-      {overlong, kContourTooLong},
-      {test::designFileText(zeroDiameter), kError},
+      {overlong, kExitContourTooLong},
+      {test::designFileText(zeroDiameter), kExitError},
   };
   for (const auto& [design, status] : cases) {
     SCOPED_TRACE(status);
@@ -150,12 +150,12 @@ TEST(ExportRun, BothExportsWorkTogetherWithThePlot) {
   const ProcessResult result =
       folder.run("H", {"--plot", folder.path("stern.svg"), "--dxf", folder.path("stern.dxf"),
                        "--json", folder.path("results.json")});
-  if (result.exitStatus == kError && result.err.find("no image export") != std::string::npos) {
+  if (result.exitStatus == kExitError && result.err.find("no image export") != std::string::npos) {
     // Refused before anything is written, like any other export that cannot be made.
     EXPECT_FALSE(fs::exists(folder.dir / kReport));
     GTEST_SKIP() << "this build has no image export (built without Qt)";
   }
-  ASSERT_EQ(result.exitStatus, kCompleted) << result.err;
+  ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   EXPECT_NE(readFile(folder.path("stern.svg")).find("<svg"), std::string::npos);
   expectDxfMatchesReport(folder.path("stern.dxf"), folder.path(kReport));
   expectJsonMatchesRun(folder.path("results.json"), folder.path(kReport), "completed",
@@ -168,7 +168,7 @@ TEST(ExportRun, RelativePathsAreTakenFromTheCurrentDirectoryNotFromTheWorkFolder
   const ProcessResult result = test::runPropclearIn(
       current.path(), {"-C", work.dir.path().string(), "--no-window", "--answer", "H", "--dxf",
                        "stern.dxf", "--json", "results.json"});
-  ASSERT_EQ(result.exitStatus, kCompleted) << result.err;
+  ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   EXPECT_TRUE(fs::exists(current / "stern.dxf"));
   EXPECT_TRUE(fs::exists(current / "results.json"));
   EXPECT_FALSE(fs::exists(work.dir / "stern.dxf"));
@@ -192,7 +192,7 @@ TEST(ExportRun, UnwritableExportFailsBeforeAnyFileIsTouched) {
     const Folder folder(test::sampleDesign());
     writeFile(folder.dir / kScript, kEarlierOutput);
     const ProcessResult result = folder.run("H", {c.option, folder.path(c.file)});
-    EXPECT_EQ(result.exitStatus, kError);
+    EXPECT_EQ(result.exitStatus, kExitError);
     EXPECT_NE(result.err.find(folder.path(c.file) + ": cannot write the file given to " +
                               c.option),
               std::string::npos)
@@ -208,7 +208,7 @@ TEST(ExportRun, LibreCadRendersTheDrawing) {
     GTEST_SKIP() << "LibreCAD is not installed; the drawing is not rendered";
   }
   const Folder folder(test::sampleDesign());
-  ASSERT_EQ(folder.run("H", {"--dxf", folder.path("stern.dxf")}).exitStatus, kCompleted);
+  ASSERT_EQ(folder.run("H", {"--dxf", folder.path("stern.dxf")}).exitStatus, kExitCompleted);
   const ScratchDir pages;
   // LibreCAD can hang on a file it cannot parse: give up after a while.
   const ProcessResult render = test::runTool(

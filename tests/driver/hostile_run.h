@@ -15,10 +15,6 @@ namespace propclear::test {
 inline constexpr const char* kEarlierReport = "earlier report\r\n";
 inline constexpr const char* kEarlierScript = "earlier script\r\n";
 
-inline constexpr int kExitCompleted = 0;
-inline constexpr int kExitError = 1;
-inline constexpr int kExitContourTooLong = 2;
-
 // How a run ends and so what it leaves on disk.
 enum class Expected {
   Completed,          // the 38-line report and a new script

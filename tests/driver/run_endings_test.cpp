@@ -25,10 +25,10 @@ constexpr const char* kScript = "Norvalek.SCR";
 constexpr const char* kEarlierScript = "earlier script\r\n";
 constexpr const char* kEarlierReport = "earlier report\r\n";
 
-constexpr int kCompleted = 0;
-constexpr int kError = 1;
-constexpr int kContourTooLong = 2;
-constexpr int kWrongGeometry = 3;
+using test::kExitCompleted;
+using test::kExitContourTooLong;
+using test::kExitError;
+using test::kExitWrongGeometry;
 
 // A scratch folder holding a design file and earlier outputs.
 struct Folder {
@@ -52,7 +52,7 @@ struct Folder {
 std::string sampleFile() { return test::designFileText(test::sampleDesign()); }
 
 void expectCompleted(const Folder& folder, const ProcessResult& result) {
-  EXPECT_EQ(result.exitStatus, kCompleted) << result.err;
+  EXPECT_EQ(result.exitStatus, kExitCompleted) << result.err;
   const std::string report = folder.file(kReport);
   EXPECT_EQ(splitCrLfLines(report).size(), 38u);
   EXPECT_EQ(report.substr(report.size() - 2), "\r\n");
@@ -66,7 +66,7 @@ void expectCompleted(const Folder& folder, const ProcessResult& result) {
 }
 
 void expectWrongGeometry(const Folder& folder, const ProcessResult& result) {
-  EXPECT_EQ(result.exitStatus, kWrongGeometry) << result.err;
+  EXPECT_EQ(result.exitStatus, kExitWrongGeometry) << result.err;
   EXPECT_EQ(folder.file(kReport), "");
   EXPECT_EQ(folder.file(kScript), kEarlierScript);
 }
@@ -112,7 +112,7 @@ TEST(RunEndings, OverlongContourTouchesNoFile) {
   const Folder folder(overlongContourFile());
   fs::remove(folder.dir / kScript);
   const ProcessResult result = folder.run({"--answer", "H"});
-  EXPECT_EQ(result.exitStatus, kContourTooLong);
+  EXPECT_EQ(result.exitStatus, kExitContourTooLong);
   EXPECT_NE(result.err.find("Kic Bodoslama geometrisi data girisinde hata var."), std::string::npos);
   EXPECT_EQ(folder.file(kReport), kEarlierReport);
   EXPECT_FALSE(fs::exists(folder.dir / kScript));
@@ -122,7 +122,7 @@ TEST(RunEndings, MissingDesignFileIsAnErrorBeforeAnyFileIsTouched) {
   const Folder folder(sampleFile());
   fs::remove(folder.dir / kDesign);
   const ProcessResult result = folder.run({"--answer", "H"});
-  EXPECT_EQ(result.exitStatus, kError);
+  EXPECT_EQ(result.exitStatus, kExitError);
   EXPECT_NE(result.err.find("Norvalek.TSK"), std::string::npos) << result.err;
   EXPECT_EQ(folder.file(kReport), kEarlierReport);
   EXPECT_EQ(folder.file(kScript), kEarlierScript);
@@ -133,7 +133,7 @@ TEST(RunEndings, MalformedNumberNamesLineAndColumn) {
   text.replace(text.find("4.6, 0.85"), 9, "4.6, abc");
   const Folder folder(text);
   const ProcessResult result = folder.run({"--answer", "H"});
-  EXPECT_EQ(result.exitStatus, kError);
+  EXPECT_EQ(result.exitStatus, kExitError);
   EXPECT_NE(result.err.find("Norvalek.TSK:17:6:"), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("abc"), std::string::npos) << result.err;
 }
@@ -157,7 +157,7 @@ TEST(RunEndings, ArithmeticFaultAfterTheReportWasCreatedLeavesItEmpty) {
     c.spoil(design);
     const Folder folder(test::designFileText(design));
     const ProcessResult result = folder.run({"--answer", "H"});
-    EXPECT_EQ(result.exitStatus, kError);
+    EXPECT_EQ(result.exitStatus, kExitError);
     EXPECT_NE(result.err.find("propclear: error:"), std::string::npos) << result.err;
     EXPECT_EQ(folder.file(kReport), "");
     EXPECT_EQ(folder.file(kScript), kEarlierScript);
@@ -171,7 +171,7 @@ TEST(RunEndings, WorkFolderNameIsTakenAsItIs) {
   writeFile(spaced / kDesign, sampleFile());
   const ProcessResult result =
       runPropclear({"-C", spaced.string(), "--no-window", "--answer", "H"});
-  EXPECT_EQ(result.exitStatus, kCompleted) << result.err;
+  EXPECT_EQ(result.exitStatus, kExitCompleted) << result.err;
   EXPECT_TRUE(fs::exists(spaced / kReport));
   EXPECT_FALSE(fs::exists(parent / "stern" / kReport));
 }
@@ -187,10 +187,10 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_EQ(version.out.rfind("propclear ", 0), 0u);
   const ProcessResult unknown = runPropclear({"--frobnicate"});
-  EXPECT_EQ(unknown.exitStatus, kError);
+  EXPECT_EQ(unknown.exitStatus, kExitError);
   EXPECT_NE(unknown.err.find("--frobnicate"), std::string::npos);
   const ProcessResult missing = runPropclear({"--answer"});
-  EXPECT_EQ(missing.exitStatus, kError);
+  EXPECT_EQ(missing.exitStatus, kExitError);
   EXPECT_NE(missing.err.find("needs a value"), std::string::npos);
 }
 

@@ -32,6 +32,12 @@ std::vector<std::string> splitCrLfLines(const std::string& content);
 std::filesystem::path examplesDir();
 std::filesystem::path testDataDir();
 
+// The program's exit status for each way a run ends.
+inline constexpr int kExitCompleted = 0;
+inline constexpr int kExitError = 1;
+inline constexpr int kExitContourTooLong = 2;
+inline constexpr int kExitWrongGeometry = 3;
+
 struct ProcessResult {
   int exitStatus = -1;
   std::string out;

@@ -11,7 +11,7 @@
 #include "design/read_design_data.h"
 #include "geometry/evaluate_curve.h"
 #include "geometry/set_up_contour.h"
-#include "plot/prompt_service.h"
+#include "driver/prompt_service.h"
 #include "sample_design.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/checked_math.h"
 #include "common/version.h"
-#include "report/format_number.h"
+#include "common/format_number.h"
 
 namespace propclear {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cad/drawing_point.h"
+#include "sheet/drawing_point.h"
 #include "cad/dxf_groups.h"
 
 namespace propclear {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cad/drawing_point.h"
+#include "sheet/drawing_point.h"
 
 namespace propclear {
 

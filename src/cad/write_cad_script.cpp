@@ -8,16 +8,13 @@
 #include "cad/drawing_annotations.h"
 #include "common/checked_math.h"
 #include "common/output_file.h"
-#include "geometry/set_up_contour.h"
+#include "sheet/sheet_layout.h"
 
 namespace propclear {
 
 namespace {
 
-struct Point {
-  double x = 0.0;  // m
-  double z = 0.0;  // m
-};
+using Point = DrawingPoint;
 
 // whole / divisor for the fixed fractions of the extent that place frame,
 // lines and texts.
@@ -57,14 +54,7 @@ class Script {
   std::vector<std::string> lines_;
 };
 
-// The extent every placement refers to: m, M and R of the design data.
-struct Extent {
-  double min = 0.0;
-  double max = 0.0;
-  double range = 0.0;
-};
-
-void appendSetUp(Script& script, const Extent& e) {
+void appendSetUp(Script& script, const PlotExtent& e) {
   script.line("Limits");
   script.point({e.min, e.min});
   script.point({e.max, e.max});
@@ -77,83 +67,47 @@ void appendSetUp(Script& script, const Extent& e) {
   script.line("1 0 n n n");
 }
 
-void appendFrame(Script& script, const Extent& e) {
-  const double left = e.min - part(e.range, 4);
-  const double right = e.max + part(e.range, 4);
-  const double top = e.max + part(e.range, 8);
-  const double bottom = e.min - part(e.range, 8);
+void appendFrame(Script& script, const SheetLayout& s) {
   script.polyline(std::array<Point, 5>{
-      {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}}});
+      {s.frameTopLeft, s.frameTopRight, s.frameBottomRight, s.frameBottomLeft, s.frameTopLeft}});
 }
 
-// The contour's own points, as setUpContour left them as knots (heights)
-// and values (horizontal positions).
-void appendContour(Script& script, const CurveWorkspace& workspace, int contourPointCount) {
+// The contour's own points in file order, not the fitted curve.
+void appendContour(Script& script, const SplineCurve& contour) {
   std::vector<Point> points;
-  for (int i = 1; i <= contourPointCount; ++i)
-    points.push_back({workspace.coef[1][i], workspace.knot[i]});
+  for (int i = 1; i <= contour.knotCount(); ++i) points.push_back({contour.value(i), contour.knot(i)});
   script.polyline(points);
 }
 
-// A horizontal line from right to left at `height`, labelled at its right end.
-void appendLevelLine(Script& script, const Extent& e, double height, const char* label) {
-  const Point right{e.max + part(e.range, 10), height};
-  const Point left{e.min - part(e.range, 10), height};
-  script.polyline(std::array<Point, 2>{right, left});
-  script.text("text", right, label);
+// A line from right to left, labelled at its right end.
+void appendLevelLine(Script& script, const DrawingLine& line, const char* label) {
+  script.polyline(std::array<Point, 2>{line.from, line.to});
+  script.text("text", line.from, label);
 }
 
 // The rudder outline, closed by repeating its first corner.
-void appendRudder(Script& script, const DesignData& design) {
-  std::vector<Point> corners;
-  for (int i = 1; i <= design.rudderPointCount; ++i)
-    corners.push_back({design.rudderX[i], design.rudderZ[i]});
-  corners.push_back({design.rudderX[1], design.rudderZ[1]});
+void appendRudder(Script& script, const SheetLayout& s) {
+  std::vector<Point> corners = s.rudderCorners;
+  corners.push_back(s.rudderCorners.front());
   script.polyline(corners);
 }
 
-void appendAftPerpendicular(Script& script, const Extent& e) {
-  const Point bottom{0.0, e.min};
-  script.polyline(std::array<Point, 2>{bottom, {0.0, e.max}});
-  script.text("text", bottom, "A.P.");
+void appendAftPerpendicular(Script& script, const SheetLayout& s) {
+  script.polyline(std::array<Point, 2>{s.aftPerpendicular.from, s.aftPerpendicular.to});
+  script.text("text", s.aftPerpendicular.from, "A.P.");
 }
 
-void appendShaftDiscAndHub(Script& script, const DesignData& design) {
-  const double x0 = design.propellerCentreX;
-  const double z0 = design.propellerCentreZ;
-  const double halfLength = part(hubLength(design.hubDiameter), 2);
-  const double aft = x0 - halfLength;
-  const double fore = x0 + halfLength;
-  const double hubBottom = z0 - part(design.hubDiameter, 2);
-  const double hubTop = z0 + part(design.hubDiameter, 2);
-  script.polyline(std::array<Point, 2>{{{aft, z0}, {fore, z0}}});
-  script.polyline(std::array<Point, 2>{{{x0, z0 - part(design.propellerDiameter, 2)},
-                                        {x0, z0 + part(design.propellerDiameter, 2)}}});
-  script.polyline(std::array<Point, 2>{{{aft, hubBottom}, {aft, hubTop}}});
-  script.polyline(std::array<Point, 2>{{{aft, hubTop}, {fore, hubTop}}});
-  script.polyline(std::array<Point, 2>{{{fore, hubBottom}, {fore, hubTop}}});
-  script.polyline(std::array<Point, 2>{{{fore, hubBottom}, {aft, hubBottom}}});
+void appendShaftDiscAndHub(Script& script, const SheetLayout& s) {
+  script.polyline(std::array<Point, 2>{s.shaftLine.from, s.shaftLine.to});
+  script.polyline(std::array<Point, 2>{s.discLine.from, s.discLine.to});
+  for (const DrawingLine& side : s.hubBox) script.polyline(std::array<Point, 2>{side.from, side.to});
 }
 
-// One blade edge through all stations; `side` is +1 for the upper blade and
-// -1 for the lower one, the upper blade reflected through the propeller centre.
-void appendBladeEdge(Script& script, const DesignData& design, int stationCount,
-                     const StationList& edgeX, const StationList& edgeZ, double side) {
-  std::vector<Point> points;
-  for (int k = 1; k <= stationCount; ++k) {
-    points.push_back(
-        {design.propellerCentreX + side * edgeX[k], design.propellerCentreZ + side * edgeZ[k]});
-  }
-  script.polyline(points);
-}
-
-void appendBlades(Script& script, const DesignData& design, const BladeOutline& outline) {
-  const int k = outline.stationCount;
-  for (const double side : {1.0, -1.0}) {
-    script.line("COLOR 1");
-    appendBladeEdge(script, design, k, outline.edge1X, outline.edge1Z, side);
-    script.line("COLOR 2");
-    appendBladeEdge(script, design, k, outline.edge2X, outline.edge2Z, side);
+// Each edge through all stations, the upper blade first.
+void appendBlades(Script& script, const SheetLayout& s) {
+  for (int edge = upperEdge1; edge <= lowerEdge2; ++edge) {
+    script.line(edge == upperEdge1 || edge == lowerEdge1 ? "COLOR 1" : "COLOR 2");
+    script.polyline(s.bladeEdges[edge]);
   }
 }
 
@@ -170,45 +124,40 @@ void appendClearance(Script& script, const ClearanceSegment& segment, const Clea
               clearanceLabel(segment, style, propellerDiameter));
 }
 
-void appendTitleAndCredit(Script& script, const Extent& e) {
-  const double textX = e.min - part(e.range, 5);
-  script.text("text", {textX, e.max}, drawingTitle);
+void appendTitleAndCredit(Script& script, const SheetLayout& s) {
+  script.text("text", s.titleAt, drawingTitle);
   // A bare Enter starts a further text command below the previous one.
   script.line("");
-  script.point({textX, e.min - part(e.range, 10)});
+  script.point(s.creditAt);
   script.line("0");
   script.line(drawingCreditLine());
 }
 
 }  // namespace
 
-std::vector<std::string> cadScriptLines(const DesignData& design, const BladeOutline& outline,
-                                        CurveWorkspace& workspace, const ClearanceSet& clearances) {
-  const int contourPointCount = setUpContour(design, sternContourRow, workspace);
-  const Extent extent{design.plotMin, design.plotMax, design.plotRange};
+std::vector<std::string> cadScriptLines(const DesignData& design, const SternAnalysis& analysis) {
+  const SheetLayout sheet = layOutSheet(design, analysis);
   Script script;
-  appendSetUp(script, extent);
-  appendFrame(script, extent);
+  appendSetUp(script, sheet.extent);
+  appendFrame(script, sheet);
   script.line("COLOR 5");
-  appendContour(script, workspace, contourPointCount);
-  appendLevelLine(script, extent, 0.0, "B.L.");
-  appendLevelLine(script, extent, design.waterlineHeight, "Taft");
-  appendRudder(script, design);
-  appendAftPerpendicular(script, extent);
+  appendContour(script, analysis.contourCurve);
+  appendLevelLine(script, sheet.baseLine, "B.L.");
+  appendLevelLine(script, sheet.waterline, "Taft");
+  appendRudder(script, sheet);
+  appendAftPerpendicular(script, sheet);
   script.line("COLOR 3");
-  appendShaftDiscAndHub(script, design);
-  appendBlades(script, design, outline);
+  appendShaftDiscAndHub(script, sheet);
+  appendBlades(script, sheet);
   for (int i = 0; i < clearanceCount; ++i) {
-    appendClearance(script, clearances[i], clearanceStyles[i], design.propellerDiameter);
+    appendClearance(script, analysis.clearances[i], clearanceStyles[i], design.propellerDiameter);
   }
-  appendTitleAndCredit(script, extent);
+  appendTitleAndCredit(script, sheet);
   return script.take();
 }
 
-void writeCadScript(OutputFile& script, const DesignData& design, const BladeOutline& outline,
-                    CurveWorkspace& workspace, const ClearanceSet& clearances) {
-  for (const std::string& line : cadScriptLines(design, outline, workspace, clearances))
-    script.writeLine(line);
+void writeCadScript(OutputFile& script, const DesignData& design, const SternAnalysis& analysis) {
+  for (const std::string& line : cadScriptLines(design, analysis)) script.writeLine(line);
 }
 
 }  // namespace propclear

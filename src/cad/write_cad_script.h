@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "clearance/clearance_segment.h"
+#include "clearance/stern_analysis.h"
 #include "design/design_data.h"
-#include "geometry/blade_outline.h"
-#include "geometry/curve_workspace.h"
 
 namespace propclear {
 
@@ -20,13 +18,10 @@ inline constexpr const char* cadScriptFileName = "Norvalek.SCR";
 // significant digits, no trailing zeros, no "-0", never an exponent.
 std::string formatCadNumber(double value);
 
-// The script's lines, without line ends. Sets the stern contour up again in
-// the workspace, since the clearance search has reused it.
-std::vector<std::string> cadScriptLines(const DesignData& design, const BladeOutline& outline,
-                                        CurveWorkspace& workspace, const ClearanceSet& clearances);
+// The script's lines, without line ends.
+std::vector<std::string> cadScriptLines(const DesignData& design, const SternAnalysis& analysis);
 
 // Writes the script's lines to `script`.
-void writeCadScript(OutputFile& script, const DesignData& design, const BladeOutline& outline,
-                    CurveWorkspace& workspace, const ClearanceSet& clearances);
+void writeCadScript(OutputFile& script, const DesignData& design, const SternAnalysis& analysis);
 
 }  // namespace propclear

@@ -6,7 +6,8 @@
 #include "cad/drawing_annotations.h"
 #include "cad/dxf_entities.h"
 #include "cad/dxf_groups.h"
-#include "cad/stern_contour_steps.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/stern_contour_steps.h"
 #include "common/checked_math.h"
 #include "common/output_file.h"
 
@@ -50,21 +51,12 @@ double part(double whole, double divisor) {
   return checkedDivide(whole, divisor, "a DXF drawing coordinate");
 }
 
-// What every placement refers to: m, M and R of the design data, the text
-// height in millimetres.
-struct Extent {
-  double min = 0.0;
-  double max = 0.0;
-  double range = 0.0;
-  double textHeight = 0.0;
-};
-
-Extent extentOf(const DesignData& design) {
-  return {design.plotMin, design.plotMax, design.plotRange,
-          part((design.plotMax - design.plotMin) * millimetresPerMetre, textHeightDivisor)};
+// The text height in millimetres, a fixed fraction of the extent.
+double textHeightOf(const PlotExtent& e) {
+  return part((e.max - e.min) * millimetresPerMetre, textHeightDivisor);
 }
 
-void appendHeader(DxfGroups& g, const Extent& e) {
+void appendHeader(DxfGroups& g, const PlotExtent& e) {
   g.text(0, "SECTION");
   g.text(2, "HEADER");
   g.text(9, "$ACADVER");
@@ -80,7 +72,7 @@ void appendHeader(DxfGroups& g, const Extent& e) {
     g.number(20, corner * millimetresPerMetre);
   }
   g.text(9, "$TEXTSIZE");
-  g.number(40, e.textHeight);
+  g.number(40, textHeightOf(e));
   g.text(0, "ENDSEC");
 }
 
@@ -138,91 +130,61 @@ void appendTables(DxfGroups& g) {
   g.text(0, "ENDSEC");
 }
 
-void appendFrame(DxfGroups& g, const Extent& e) {
-  const double left = e.min - part(e.range, 4), right = e.max + part(e.range, 4);
-  const double top = e.max + part(e.range, 8), bottom = e.min - part(e.range, 8);
+void appendFrame(DxfGroups& g, const SheetLayout& s) {
   appendDxfPolyline(g, {referenceLayer, frameColour},
-                    {{left, top}, {right, top}, {right, bottom}, {left, bottom}}, true);
+                    {s.frameTopLeft, s.frameTopRight, s.frameBottomRight, s.frameBottomLeft}, true);
 }
 
 // The fitted curve stepped as in the plot, and the plot's two marker circles
 // about each contour point.
-void appendContour(DxfGroups& g, const DesignData& design, CurveWorkspace& workspace) {
+void appendContour(DxfGroups& g, const SternAnalysis& analysis, const SheetLayout& s) {
   const DxfStyle style{contourLayer, sternColour};
-  const std::vector<DrawingPoint> steps = sternContourSteps(design, workspace);
+  const std::vector<DrawingPoint> steps = sternContourSteps(analysis);
   if (steps.size() >= 2) appendDxfPolyline(g, style, steps, false);
-  const double step = part(design.plotRange, 100.0);
-  for (int i = 1; i <= design.contourPointCount[sternContourRow]; ++i) {
-    const DrawingPoint point{design.contourX[sternContourRow][i],
-                             design.contourZ[sternContourRow][i]};
-    appendDxfCircle(g, style, point, part(step, 5));
-    appendDxfCircle(g, style, point, part(step, 10));
+  const SplineCurve& contour = analysis.contourCurve;
+  for (int i = 1; i <= contour.knotCount(); ++i) {
+    const DrawingPoint point{contour.value(i), contour.knot(i)};
+    appendDxfCircle(g, style, point, part(s.contourStep, 5));
+    appendDxfCircle(g, style, point, part(s.contourStep, 10));
   }
 }
 
-void appendLabel(DxfGroups& g, const Extent& e, DrawingPoint at, int colour, std::string_view text,
-                 bool rightAligned = false) {
-  appendDxfText(g, {textLayer, colour}, at, e.textHeight, text, rightAligned);
+void appendLabel(DxfGroups& g, const SheetLayout& s, DrawingPoint at, int colour,
+                 std::string_view text, bool rightAligned = false) {
+  appendDxfText(g, {textLayer, colour}, at, textHeightOf(s.extent), text, rightAligned);
 }
 
-// A horizontal line from right to left at `height`, labelled at its right end.
-void appendLevelLine(DxfGroups& g, const Extent& e, double height, const char* label) {
-  const DrawingPoint right{e.max + part(e.range, 10), height};
-  appendDxfLine(g, {referenceLayer, sternColour}, right, {e.min - part(e.range, 10), height});
-  appendLabel(g, e, right, sternColour, label);
+// A line from right to left, labelled at its right end.
+void appendLevelLine(DxfGroups& g, const SheetLayout& s, const DrawingLine& line,
+                     const char* label) {
+  appendDxfLine(g, {referenceLayer, sternColour}, line.from, line.to);
+  appendLabel(g, s, line.from, sternColour, label);
 }
 
-void appendRudder(DxfGroups& g, const DesignData& design) {
-  std::vector<DrawingPoint> corners;
-  for (int i = 1; i <= design.rudderPointCount; ++i)
-    corners.push_back({design.rudderX[i], design.rudderZ[i]});
-  appendDxfPolyline(g, {rudderLayer, sternColour}, corners, true);
+void appendRudder(DxfGroups& g, const SheetLayout& s) {
+  appendDxfPolyline(g, {rudderLayer, sternColour}, s.rudderCorners, true);
 }
 
-void appendAftPerpendicular(DxfGroups& g, const Extent& e) {
-  const DrawingPoint bottom{0.0, e.min};
-  appendDxfLine(g, {referenceLayer, sternColour}, bottom, {0.0, e.max});
-  appendLabel(g, e, bottom, sternColour, "A.P.");
+void appendAftPerpendicular(DxfGroups& g, const SheetLayout& s) {
+  appendDxfLine(g, {referenceLayer, sternColour}, s.aftPerpendicular.from, s.aftPerpendicular.to);
+  appendLabel(g, s, s.aftPerpendicular.from, sternColour, "A.P.");
 }
 
-void appendShaftDiscAndHub(DxfGroups& g, const DesignData& design) {
+void appendShaftDiscAndHub(DxfGroups& g, const SheetLayout& s) {
   const DxfStyle style{propellerLayer, propellerColour};
-  const double x0 = design.propellerCentreX, z0 = design.propellerCentreZ;
-  const double halfLength = part(hubLength(design.hubDiameter), 2);
-  const double aft = x0 - halfLength, fore = x0 + halfLength;
-  const double hubBottom = z0 - part(design.hubDiameter, 2);
-  const double hubTop = z0 + part(design.hubDiameter, 2);
-  const double halfDiameter = part(design.propellerDiameter, 2);
-  appendDxfLine(g, style, {aft, z0}, {fore, z0});
-  appendDxfLine(g, style, {x0, z0 - halfDiameter}, {x0, z0 + halfDiameter});
-  appendDxfLine(g, style, {aft, hubBottom}, {aft, hubTop});
-  appendDxfLine(g, style, {aft, hubTop}, {fore, hubTop});
-  appendDxfLine(g, style, {fore, hubBottom}, {fore, hubTop});
-  appendDxfLine(g, style, {fore, hubBottom}, {aft, hubBottom});
+  appendDxfLine(g, style, s.shaftLine.from, s.shaftLine.to);
+  appendDxfLine(g, style, s.discLine.from, s.discLine.to);
+  for (const DrawingLine& side : s.hubBox) appendDxfLine(g, style, side.from, side.to);
 }
 
-// One blade edge through all stations; `side` is +1 for the upper blade and
-// -1 for the lower one, the upper blade reflected through the propeller centre.
-void appendBladeEdge(DxfGroups& g, const DxfStyle& style, const DesignData& design,
-                     const BladeOutline& outline, const StationList& edgeX,
-                     const StationList& edgeZ, double side) {
-  std::vector<DrawingPoint> points;
-  for (int k = 1; k <= outline.stationCount; ++k) {
-    points.push_back(
-        {design.propellerCentreX + side * edgeX[k], design.propellerCentreZ + side * edgeZ[k]});
-  }
-  appendDxfPolyline(g, style, points, false);
+void appendBlades(DxfGroups& g, const SheetLayout& s) {
+  appendDxfPolyline(g, {upperBladeLayer, firstEdgeColour}, s.bladeEdges[upperEdge1], false);
+  appendDxfPolyline(g, {upperBladeLayer, secondEdgeColour}, s.bladeEdges[upperEdge2], false);
+  appendDxfPolyline(g, {lowerBladeLayer, firstEdgeColour}, s.bladeEdges[lowerEdge1], false);
+  appendDxfPolyline(g, {lowerBladeLayer, secondEdgeColour}, s.bladeEdges[lowerEdge2], false);
 }
 
-void appendBlades(DxfGroups& g, const DesignData& design, const BladeOutline& b) {
-  for (const auto& [layer, side] :
-       {std::pair{&upperBladeLayer, 1.0}, std::pair{&lowerBladeLayer, -1.0}}) {
-    appendBladeEdge(g, {*layer, firstEdgeColour}, design, b, b.edge1X, b.edge1Z, side);
-    appendBladeEdge(g, {*layer, secondEdgeColour}, design, b, b.edge2X, b.edge2Z, side);
-  }
-}
-
-void appendClearance(DxfGroups& g, const Extent& e, const ClearanceSegment& segment,
+void appendClearance(DxfGroups& g, const SheetLayout& s, const ClearanceSegment& segment,
                      const ClearanceStyle& style, double propellerDiameter) {
   const DrawingPoint bladeEnd{segment.bladeX, segment.bladeZ};
   const DrawingPoint targetEnd{segment.targetX, segment.targetZ};
@@ -234,52 +196,49 @@ void appendClearance(DxfGroups& g, const Extent& e, const ClearanceSegment& segm
   } else {
     appendDxfLine(g, lineStyle, bladeEnd, targetEnd);
   }
-  appendLabel(g, e, midpoint, style.colour, clearanceLabel(segment, style, propellerDiameter),
+  appendLabel(g, s, midpoint, style.colour, clearanceLabel(segment, style, propellerDiameter),
               style.labelRightAligned);
 }
 
-void appendTitleAndCredit(DxfGroups& g, const Extent& e) {
-  const double textX = e.min - part(e.range, 5);
-  appendLabel(g, e, {textX, e.max}, titleColour, drawingTitle);
-  appendLabel(g, e, {textX, e.min - part(e.range, 10)}, titleColour, drawingCreditLine());
+void appendTitleAndCredit(DxfGroups& g, const SheetLayout& s) {
+  appendLabel(g, s, s.titleAt, titleColour, drawingTitle);
+  appendLabel(g, s, s.creditAt, titleColour, drawingCreditLine());
 }
 
-void appendEntities(DxfGroups& g, const DesignData& design, const BladeOutline& outline,
-                    CurveWorkspace& workspace, const ClearanceSet& clearances) {
-  const Extent e = extentOf(design);
+void appendEntities(DxfGroups& g, const DesignData& design, const SternAnalysis& analysis,
+                    const SheetLayout& s) {
   g.text(0, "SECTION");
   g.text(2, "ENTITIES");
-  appendFrame(g, e);
-  appendContour(g, design, workspace);
-  appendLevelLine(g, e, 0.0, "B.L.");
-  appendLevelLine(g, e, design.waterlineHeight, "Taft");
-  appendRudder(g, design);
-  appendAftPerpendicular(g, e);
-  appendShaftDiscAndHub(g, design);
-  appendBlades(g, design, outline);
+  appendFrame(g, s);
+  appendContour(g, analysis, s);
+  appendLevelLine(g, s, s.baseLine, "B.L.");
+  appendLevelLine(g, s, s.waterline, "Taft");
+  appendRudder(g, s);
+  appendAftPerpendicular(g, s);
+  appendShaftDiscAndHub(g, s);
+  appendBlades(g, s);
   for (int i = 0; i < clearanceCount; ++i) {
-    appendClearance(g, e, clearances[i], clearanceStyles[i], design.propellerDiameter);
+    appendClearance(g, s, analysis.clearances[i], clearanceStyles[i], design.propellerDiameter);
   }
-  appendTitleAndCredit(g, e);
+  appendTitleAndCredit(g, s);
   g.text(0, "ENDSEC");
 }
 
 }  // namespace
 
-std::vector<std::string> dxfDrawingLines(const DesignData& design, const BladeOutline& outline,
-                                         CurveWorkspace& workspace, const ClearanceSet& clearances) {
+std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAnalysis& analysis) {
+  const SheetLayout sheet = layOutSheet(design, analysis);
   DxfGroups groups;
-  appendHeader(groups, extentOf(design));
+  appendHeader(groups, sheet.extent);
   appendTables(groups);
-  appendEntities(groups, design, outline, workspace, clearances);
+  appendEntities(groups, design, analysis, sheet);
   groups.text(0, "EOF");
   return groups.lines();
 }
 
 void writeDxfDrawing(const std::filesystem::path& path, const DesignData& design,
-                     const BladeOutline& outline, CurveWorkspace& workspace,
-                     const ClearanceSet& clearances) {
-  const std::vector<std::string> lines = dxfDrawingLines(design, outline, workspace, clearances);
+                     const SternAnalysis& analysis) {
+  const std::vector<std::string> lines = dxfDrawingLines(design, analysis);
   OutputFile file(path, path.string(), OutputFile::Mode::ReplaceOnCommit);
   for (const std::string& line : lines) file.writeLine(line);
   file.commit();

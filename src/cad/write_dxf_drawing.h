@@ -8,22 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "clearance/clearance_segment.h"
+#include "clearance/stern_analysis.h"
 #include "design/design_data.h"
-#include "geometry/blade_outline.h"
-#include "geometry/curve_workspace.h"
 
 namespace propclear {
 
-// The file's lines, without line ends. Sets the stern contour up again in the
-// workspace.
-std::vector<std::string> dxfDrawingLines(const DesignData& design, const BladeOutline& outline,
-                                         CurveWorkspace& workspace, const ClearanceSet& clearances);
+// The file's lines, without line ends.
+std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAnalysis& analysis);
 
 // Writes the drawing to `path` through a temporary file that replaces an
 // earlier file only when complete.
 void writeDxfDrawing(const std::filesystem::path& path, const DesignData& design,
-                     const BladeOutline& outline, CurveWorkspace& workspace,
-                     const ClearanceSet& clearances);
+                     const SternAnalysis& analysis);
 
 }  // namespace propclear

@@ -1,8 +1,7 @@
 #include <string>
 
-#include "clearance/compute_clearances.h"
+#include "clearance/measuring_operations.h"
 #include "clearance/segment_support.h"
-#include "report/format_number.h"
 
 namespace propclear {
 

@@ -2,14 +2,14 @@
 // outline reflected through the propeller centre, so edge 1 now faces the
 // stern contour and edge 2 the rudder.
 
-#include "clearance/compute_clearances.h"
+#include "clearance/measuring_operations.h"
 #include "clearance/segment_support.h"
 
 namespace propclear {
 
 namespace {
 
-ClearanceSegment measureAPrime(ClearanceContext& context, double x0, double z0) {
+ClearanceSegment measureAPrime(const MeasuringContext& context, double x0, double z0) {
   const BladeOutline& b = context.outline;
   const double xa = edgeCoordinateAt07R(context, absoluteStations(x0, -1, b.edge1X));
   const double za = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge1Z));
@@ -18,7 +18,7 @@ ClearanceSegment measureAPrime(ClearanceContext& context, double x0, double z0) 
 }
 
 // Vertical gap from the lower tip midpoint to the first contour point's height.
-ClearanceSegment measureBPrime(ClearanceContext& context, double x0, double z0) {
+ClearanceSegment measureBPrime(const MeasuringContext& context, double x0, double z0) {
   const BladeOutline& b = context.outline;
   const int tip = b.stationCount;
   const double zk = context.design.contourZ[sternContourRow][1];
@@ -27,7 +27,7 @@ ClearanceSegment measureBPrime(ClearanceContext& context, double x0, double z0) 
   return verticalSegment("b'", t.x, t.z, zk);
 }
 
-ClearanceSegment measureCPrime(ClearanceContext& context, double x0, double z0) {
+ClearanceSegment measureCPrime(const MeasuringContext& context, double x0, double z0) {
   const BladeOutline& b = context.outline;
   const double xc = edgeCoordinateAt07R(context, absoluteStations(x0, -1, b.edge2X));
   const double zc = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge2Z));
@@ -37,19 +37,11 @@ ClearanceSegment measureCPrime(ClearanceContext& context, double x0, double z0) 
 
 }  // namespace
 
-void computeLowerBladeClearances(ClearanceContext& context, ClearanceSet& clearances) {
-  const DesignData& design = context.design;
-  const double x0 = design.propellerCentreX, z0 = design.propellerCentreZ;
-  DrawingSurface& surface = context.surface;
-
-  const ClearanceSegment& a = clearances[clearanceAPrime] = measureAPrime(context, x0, z0);
-  showClearance(surface, a, paletteLightBlue, midpoint(a.targetX, a.bladeX), a.bladeZ, "a'");
-
-  const ClearanceSegment& b = clearances[clearanceBPrime] = measureBPrime(context, x0, z0);
-  showClearance(surface, b, paletteLightBlue, b.bladeX, midpoint(b.bladeZ, b.targetZ), "b'");
-
-  const ClearanceSegment& c = clearances[clearanceCPrime] = measureCPrime(context, x0, z0);
-  showClearance(surface, c, paletteLightBlue, midpoint(c.targetX, c.bladeX), c.bladeZ, "c'");
+void computeLowerBladeClearances(const MeasuringContext& context, ClearanceSet& clearances) {
+  const double x0 = context.design.propellerCentreX, z0 = context.design.propellerCentreZ;
+  clearances[clearanceAPrime] = measureAPrime(context, x0, z0);
+  clearances[clearanceBPrime] = measureBPrime(context, x0, z0);
+  clearances[clearanceCPrime] = measureCPrime(context, x0, z0);
 }
 
 }  // namespace propclear

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common/checked_math.h"
-#include "report/format_number.h"
+#include "common/format_number.h"
 
 namespace propclear {
 
@@ -20,7 +20,7 @@ TipMidpoint tipMidpoint(double t1x, double t1z, double t2x, double t2z) {
 }
 
 double midpoint(double first, double second) {
-  return checkedDivide(first + second, 2, "a midpoint of the clearance drawing");
+  return checkedDivide(first + second, 2, "a midpoint of a clearance");
 }
 
 ClearanceSegment horizontalSegment(const char* name, double bladeX, double z, double targetX) {
@@ -39,10 +39,6 @@ std::string metresText(double value) {
   std::string text = formatFixed(value, 1, 3);
   if (text.back() == '%') text.pop_back();
   return text + " m";
-}
-
-std::string ratioLabel(double length, double propellerDiameter) {
-  return formatFixed(checkedDivide(length, propellerDiameter, "a clearance ratio"), 1, 3);
 }
 
 }  // namespace propclear

@@ -29,7 +29,4 @@ ClearanceSegment verticalSegment(const char* name, double x, double bladeZ, doub
 // A length in metres with three decimals and its unit, for warnings.
 std::string metresText(double value);
 
-// length / D with three decimals, as the plot labels show it.
-std::string ratioLabel(double length, double propellerDiameter);
-
 }  // namespace propclear

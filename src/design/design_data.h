@@ -49,21 +49,10 @@ struct DesignData {
   ContourTable contourX{};
   ContourTable contourCode{};
   std::array<int, contourRowCount> contourPointCount{};
-
-  // Common plot extent of both coordinates, derived from the stern contour
-  // (see computePlotExtent).
-  double plotMin = 0.0;
-  double plotMax = 0.0;
-  double plotRange = 0.0;
 };
 
 // The drawn length of the hub box and of the shaft line, in the plot and in
 // the CAD drawings alike.
 inline double hubLength(double hubDiameter) { return 1.5 * hubDiameter; }
-
-// Fills plotMin and plotMax with the smallest and largest of 0 and every
-// contour height and horizontal position, and plotRange with their difference.
-// An extent too large to represent is an arithmetic fault.
-void computePlotExtent(DesignData& design);
 
 }  // namespace propclear

@@ -1,23 +1,22 @@
+#include "design/plot_extent.h"
+
 #include <algorithm>
 
 #include "common/checked_math.h"
-#include "design/design_data.h"
 
 namespace propclear {
 
-void computePlotExtent(DesignData& design) {
-  double low = 0.0;
-  double high = 0.0;
+PlotExtent plotExtentOf(const DesignData& design) {
+  PlotExtent extent;
   const int n = design.contourPointCount[sternContourRow];
   for (int k = 1; k <= n; ++k) {
     const double z = design.contourZ[sternContourRow][k];
     const double x = design.contourX[sternContourRow][k];
-    low = std::min({low, z, x});
-    high = std::max({high, z, x});
+    extent.min = std::min({extent.min, z, x});
+    extent.max = std::max({extent.max, z, x});
   }
-  design.plotMin = low;
-  design.plotMax = high;
-  design.plotRange = requireFinite(high - low, "the plot extent");
+  extent.range = requireFinite(extent.max - extent.min, "the plot extent");
+  return extent;
 }
 
 }  // namespace propclear

@@ -3,19 +3,10 @@
 #include <string>
 
 #include "design/number_stream.h"
-#include "plot/prompt_service.h"
 
 namespace propclear {
 
 namespace {
-
-// The over-long contour prompt; the system's own Turkish texts.
-constexpr const char* contourTooLongMessage =
-    "Kic Bodoslama geometrisi data girisinde hata var.  Bu durumda hesap devam edemez. "
-    "Lütfen ilgili postadaki nokta sayısını 251 'e indirin. "
-    "Programı sonlandırmak için 'Enter' tuşuna basın.";
-constexpr const char* contourTooLongTitle = "Kic geometrisi fazla data noktasi hatasi";
-constexpr PromptPosition contourTooLongPosition{4000, 6000};
 
 void skipHeaderLines(NumberStream& in, int firstLine, int lastLine) {
   for (int line = firstLine; line <= lastLine; ++line) in.skipLine(line);
@@ -76,24 +67,14 @@ std::string displayNameOf(const std::filesystem::path& path) {
   return name.empty() ? path.string() : name;
 }
 
-// Reads the whole layout; the file is closed on return, before anyone is told
-// about an over-long contour.
-ReadResult readDesignFile(const std::filesystem::path& path) {
+}  // namespace
+
+ReadResult readDesignData(const std::filesystem::path& path) {
   NumberStream in(path, displayNameOf(path));
   ReadResult result;
   readPropellerData(in, result.design);
   readRudderCorners(in, result.design);
   if (!readSternContour(in, result.design)) return {ReadOutcome::ContourTooLong, DesignData{}};
-  return result;
-}
-
-}  // namespace
-
-ReadResult readDesignData(const std::filesystem::path& path, PromptService& prompts) {
-  ReadResult result = readDesignFile(path);
-  if (result.outcome == ReadOutcome::ContourTooLong) {
-    prompts.askText(contourTooLongMessage, contourTooLongTitle, "", contourTooLongPosition);
-  }
   return result;
 }
 

@@ -7,13 +7,11 @@
 
 namespace propclear {
 
-class PromptService;
-
 inline constexpr const char* designFileName = "Norvalek.TSK";
 
 enum class ReadOutcome {
   Read,             // the design data are complete
-  ContourTooLong,   // no terminator within the allowed contour lines; the user has been told
+  ContourTooLong,   // no terminator within the allowed contour lines; nothing else is read
 };
 
 struct ReadResult {
@@ -24,8 +22,8 @@ struct ReadResult {
 // Reads the design file at `path` (named `displayName` in messages). Malformed
 // input, a missing or unreadable file and an early end of file throw
 // RunError(ErrorKind::Input) naming file, line and column. An over-long contour
-// shows its message through `prompts` and returns ReadOutcome::ContourTooLong.
-// The plot extent is left at zero; the run driver computes it.
-ReadResult readDesignData(const std::filesystem::path& path, PromptService& prompts);
+// returns ReadOutcome::ContourTooLong; the file is closed before the caller
+// tells the user.
+ReadResult readDesignData(const std::filesystem::path& path);
 
 }  // namespace propclear

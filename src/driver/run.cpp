@@ -5,7 +5,6 @@
 
 #include "cad/write_cad_script.h"
 #include "cad/write_dxf_drawing.h"
-#include "clearance/compute_clearances.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
@@ -44,18 +43,13 @@ namespace {
 Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, RunState& state,
                            OutputFile& report, std::ostream& messages) {
   const DesignData& design = state.design;
-  state.outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
-                                    design.rakeAngle);
-  computePlotExtent(state.design);
-  checkDesignPlausibility(design, state.diagnostics);
+  state.analysis = analyseStern(design);
+  const SternAnalysis& analysis = state.analysis;
 
   state.surface.setObserver(platform.window());
-  drawSternPlot(design, state.outline, state.workspace, state.surface);
-
-  ClearanceContext context{design, state.outline, state.workspace, state.surface, state.diagnostics};
-  computeUpperBladeClearances(context, state.clearances);
-  computeLowerBladeClearances(context, state.clearances);
-  for (const std::string& warning : state.diagnostics.warnings) {
+  drawSternPlot(design, analysis, state.surface);
+  drawClearances(design, analysis.clearances, state.surface);
+  for (const std::string& warning : analysis.warnings) {
     messages << "propclear: warning: " << warning << '\n';
   }
   if (options.plotFile) platform.savePlot(state.surface, *options.plotFile);
@@ -66,21 +60,18 @@ Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, Run
 
   OutputFile script(options.workDir / cadScriptFileName, cadScriptFileName,
                     OutputFile::Mode::ReplaceOnCommit);
-  writeCadScript(script, design, state.outline, state.workspace, state.clearances);
+  writeCadScript(script, design, analysis);
   script.commit();
-  if (options.dxfFile) {
-    writeDxfDrawing(*options.dxfFile, design, state.outline, state.workspace, state.clearances);
-  }
+  if (options.dxfFile) writeDxfDrawing(*options.dxfFile, design, analysis);
 
-  writeReport(report, design, state.clearances);
+  writeReport(report, design, analysis.clearances);
   return Ending::Completed;
 }
 
 // The results for scripts, for the endings that have them.
 void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending) {
   if (!options.jsonFile) return;
-  writeJsonResults(*options.jsonFile, JsonResults{endingName(ending), state.design, state.outline,
-                                                  state.clearances, state.diagnostics.warnings});
+  writeJsonResults(*options.jsonFile, JsonResults{endingName(ending), state.design, state.analysis});
 }
 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
@@ -90,8 +81,12 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
     throw RunError(ErrorKind::Usage, "cannot save the plot: this build has no image export",
                    ErrorLocation{options.plotFile->string()});
   }
-  ReadResult read = readDesignData(options.workDir / designFileName, platform.prompts());
-  if (read.outcome == ReadOutcome::ContourTooLong) return Ending::ContourTooLong;
+  ReadResult read = readDesignData(options.workDir / designFileName);
+  if (read.outcome == ReadOutcome::ContourTooLong) {
+    platform.prompts().askText(contourTooLongMessage, contourTooLongTitle, "",
+                               PromptPosition{4000, 6000});
+    return Ending::ContourTooLong;
+  }
   state.design = read.design;
 
   OutputFile report(options.workDir / reportFileName, reportFileName, OutputFile::Mode::Truncate);

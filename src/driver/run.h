@@ -6,13 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "clearance/clearance_segment.h"
-#include "common/diagnostics.h"
+#include "clearance/stern_analysis.h"
 #include "design/design_data.h"
 #include "driver/run_options.h"
 #include "driver/run_platform.h"
-#include "geometry/blade_outline.h"
-#include "geometry/curve_workspace.h"
 #include "plot/drawing_surface.h"
 
 namespace propclear {
@@ -33,14 +30,18 @@ inline constexpr const char* geometryQuestion = "KIC BODOSLAMA GEOMETRISINDE YAN
 inline constexpr const char* geometryQuestionTitle = " ";
 inline constexpr const char* geometryQuestionDefault = "H";
 
+// The over-long contour message; the answer is ignored.
+inline constexpr const char* contourTooLongMessage =
+    "Kic Bodoslama geometrisi data girisinde hata var.  Bu durumda hesap devam edemez. "
+    "Lütfen ilgili postadaki nokta sayısını 251 'e indirin. "
+    "Programı sonlandırmak için 'Enter' tuşuna basın.";
+inline constexpr const char* contourTooLongTitle = "Kic geometrisi fazla data noktasi hatasi";
+
 // Everything a run holds, from start to end.
 struct RunState {
   DesignData design;
-  BladeOutline outline;
-  CurveWorkspace workspace;
-  ClearanceSet clearances;
+  SternAnalysis analysis;
   DrawingSurface surface;
-  Diagnostics diagnostics;
 };
 
 struct RunOutcome {

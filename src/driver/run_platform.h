@@ -7,7 +7,7 @@
 #include <string>
 
 #include "plot/drawing_surface.h"
-#include "plot/prompt_service.h"
+#include "driver/prompt_service.h"
 
 namespace propclear {
 

@@ -1,11 +1,16 @@
 #pragma once
+// The value of a fitted spline curve (spline_curve.h) at one abscissa t. The
+// pieces are half-open, knot[i] < t <= knot[i + 1], tested in rising order
+// without early exit (with knots out of order the last piece containing t
+// wins); only the first and the last knot are tested for equality, and they
+// give their stored values. No extrapolation.
 
-#include "geometry/curve_workspace.h"
+#include "geometry/spline_curve.h"
 
 namespace propclear {
 
-// The value of the fitted curve at t, written to y; y keeps the caller's value
-// when t lies on no piece of the curve.
-void evaluateCurve(int n, double t, const KnotArray& knot, const CoefTable& coef, double& y);
+// Writes v(t) to y when the curve covers t (SplineCurve::covers); otherwise y
+// keeps the caller's value. A value that overflows is an arithmetic fault.
+void evaluateCurve(const SplineCurve& curve, double t, double& y);
 
 }  // namespace propclear

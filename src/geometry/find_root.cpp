@@ -4,9 +4,9 @@
 #include <string>
 
 #include "common/checked_math.h"
+#include "common/format_number.h"
 #include "common/output_file.h"
 #include "geometry/evaluate_curve.h"
-#include "report/format_number.h"
 
 namespace propclear {
 
@@ -34,59 +34,36 @@ void writeTraceLine(OutputFile& traceFile, int iteration, double xl, double xr, 
   traceFile.writeLine(line);
 }
 
-OutputFile& requireTraceFile(OutputFile* traceFile) {
-  if (traceFile == nullptr) {
-    throw RunError(ErrorKind::FileSystem,
-                   "the root search trace is switched on but no trace file is open");
-  }
-  return *traceFile;
-}
-
 }  // namespace
 
-void findRoot(int n, const KnotArray& knot, const CoefTable& coef, double target, double left,
-              double right, double tolerance, double& root, int& status, int maxIterations,
-              int traceSwitch, OutputFile* traceFile) {
+RootSearch findRoot(const SplineCurve& curve, double target, double left, double right,
+                    double tolerance, int maxIterations, OutputFile* traceFile) {
   constexpr const char* what = "the root search";
   // Carried from one evaluation to the next: a point off the curve keeps the previous value.
   double y = 0.0;
   double xl = left;
   double xr = right;
-  evaluateCurve(n, xl, knot, coef, y);
+  evaluateCurve(curve, xl, y);
   double fl = requireFinite(y - target, what);
-  evaluateCurve(n, xr, knot, coef, y);
+  evaluateCurve(curve, xr, y);
 
-  if (tolerance < 0.0) {
-    status = rootGivenUp;
-    return;
-  }
-  OutputFile* trace = nullptr;
-  if (traceSwitch == traceOn) {
-    trace = &requireTraceFile(traceFile);
-    trace->writeLine("");
-    trace->writeLine(traceHeader);
+  if (tolerance < 0.0) return {RootStatus::GivenUp};
+  if (traceFile != nullptr) {
+    traceFile->writeLine("");
+    traceFile->writeLine(traceHeader);
   }
 
   for (int i = 1; i <= maxIterations; ++i) {
     const double halfWidth = checkedDivide(xr - xl, 2.0, what);
     const double xm = requireFinite(xl + halfWidth, what);
-    if (halfWidth < tolerance) {
-      status = rootFound;
-      root = xm;
-      return;
-    }
-    evaluateCurve(n, xm, knot, coef, y);
+    if (halfWidth < tolerance) return {RootStatus::Found, xm};
+    evaluateCurve(curve, xm, y);
     const double fm = requireFinite(y - target, what);
-    if (trace != nullptr) writeTraceLine(*trace, i, xl, xr, y, target, halfWidth);
+    if (traceFile != nullptr) writeTraceLine(*traceFile, i, xl, xr, y, target, halfWidth);
     if (std::abs(xl - right) < closedUpDistance && std::abs(fm) > stillOffTarget) {
-      status = rootGivenUp;
-      return;
+      return {RootStatus::GivenUp};
     }
-    if (std::abs(fm) < tolerance) {
-      status = rootFound;
-      root = xm;
-      return;
-    }
+    if (std::abs(fm) < tolerance) return {RootStatus::Found, xm};
     // The sign product alone decides; a product of exactly 0 moves the left end.
     if (fl * fm < 0.0) {
       xr = xm;
@@ -95,6 +72,7 @@ void findRoot(int n, const KnotArray& knot, const CoefTable& coef, double target
       fl = fm;
     }
   }
+  return {RootStatus::NotConverged};
 }
 
 }  // namespace propclear

@@ -1,6 +1,7 @@
 #include "geometry/fit_curve.h"
 
-#include <string>
+#include <array>
+#include <span>
 
 #include "common/checked_math.h"
 
@@ -25,15 +26,10 @@ enum class LastEquation {
   Solved,              // c2[n] is final
 };
 
-void requireKnotCount(int n) {
-  if (n < 0 || n > maxKnots) {
-    const std::string reason = "knot count " + std::to_string(n) +
-                               " is negative or above " + std::to_string(maxKnots);
-    throwArithmeticFault("the spline fit", reason.c_str());
-  }
-}
+// Rows 1..4 of the curve's coefficients (row 0 unused), each indexed by knot.
+using CoefRows = std::array<std::span<double>, 5>;
 
-void computeDifferences(int n, const KnotArray& tau, CoefTable& coef) {
+void computeDifferences(int n, std::span<const double> tau, const CoefRows& coef) {
   const auto& c1 = coef[1];
   auto& c3 = coef[3];
   auto& c4 = coef[4];
@@ -45,11 +41,11 @@ void computeDifferences(int n, const KnotArray& tau, CoefTable& coef) {
 }
 
 // Returns whether the interior rows are eliminated (otherwise n <= 2).
-bool setFirstEquation(int n, CoefTable& coef, int leftEnd) {
+bool setFirstEquation(int n, const CoefRows& coef, EndCondition leftEnd) {
   auto& c2 = coef[2];
   auto& c3 = coef[3];
   auto& c4 = coef[4];
-  if (leftEnd < givenSlopeEnd) {
+  if (leftEnd == EndCondition::NotAKnot) {
     if (n > 2) {
       c4[1] = c3[3];
       c3[1] = c3[2] + c3[3];
@@ -62,7 +58,7 @@ bool setFirstEquation(int n, CoefTable& coef, int leftEnd) {
     c2[1] = 2.0 * c4[2];
     return false;
   }
-  if (leftEnd == givenSlopeEnd) {
+  if (leftEnd == EndCondition::GivenSlope) {
     c4[1] = 1.0;
     c3[1] = 0.0;
   } else {
@@ -73,7 +69,7 @@ bool setFirstEquation(int n, CoefTable& coef, int leftEnd) {
   return n != 2;
 }
 
-void eliminateForward(int n, CoefTable& coef) {
+void eliminateForward(int n, const CoefRows& coef) {
   auto& c2 = coef[2];
   auto& c3 = coef[3];
   auto& c4 = coef[4];
@@ -85,11 +81,11 @@ void eliminateForward(int n, CoefTable& coef) {
   }
 }
 
-LastEquation setLastEquationAfterElimination(int n, CoefTable& coef, int leftEnd, int rightEnd,
+LastEquation setLastEquationAfterElimination(int n, const CoefRows& coef, EndCondition leftEnd, EndCondition rightEnd,
                                              double& g) {
-  if (rightEnd == givenSlopeEnd) return LastEquation::Solved;
-  if (rightEnd > givenSlopeEnd) return LastEquation::GivenCurvature;
-  if (n == 3 && leftEnd == notAKnotEnd) return LastEquation::ParabolicEnd;
+  if (rightEnd == EndCondition::GivenSlope) return LastEquation::Solved;
+  if (rightEnd == EndCondition::GivenCurvature) return LastEquation::GivenCurvature;
+  if (n == 3 && leftEnd == EndCondition::NotAKnot) return LastEquation::ParabolicEnd;
   const auto& c1 = coef[1];
   auto& c2 = coef[2];
   const auto& c3 = coef[3];
@@ -104,19 +100,19 @@ LastEquation setLastEquationAfterElimination(int n, CoefTable& coef, int leftEnd
   return LastEquation::NotAKnotEliminated;
 }
 
-LastEquation setLastEquationWithoutElimination(int n, CoefTable& coef, int leftEnd, int rightEnd) {
-  if (rightEnd == givenSlopeEnd) return LastEquation::Solved;
-  if (rightEnd > givenSlopeEnd) return LastEquation::GivenCurvature;
-  if (leftEnd > notAKnotEnd) return LastEquation::ParabolicEnd;
+LastEquation setLastEquationWithoutElimination(int n, const CoefRows& coef, EndCondition leftEnd, EndCondition rightEnd) {
+  if (rightEnd == EndCondition::GivenSlope) return LastEquation::Solved;
+  if (rightEnd == EndCondition::GivenCurvature) return LastEquation::GivenCurvature;
+  if (leftEnd != EndCondition::NotAKnot) return LastEquation::ParabolicEnd;
   coef[2][n] = coef[4][n];
   return LastEquation::Solved;
 }
 
-double lastEliminationFactor(int n, const CoefTable& coef) {
+double lastEliminationFactor(int n, const CoefRows& coef) {
   return checkedDivide(-1.0, coef[4][n - 1] + pivotGuard, "the spline fit (last equation)");
 }
 
-void eliminateLastRow(int n, CoefTable& coef, double g) {
+void eliminateLastRow(int n, const CoefRows& coef, double g) {
   auto& c2 = coef[2];
   const auto& c3 = coef[3];
   auto& c4 = coef[4];
@@ -125,7 +121,7 @@ void eliminateLastRow(int n, CoefTable& coef, double g) {
                         "the spline fit (last equation)");
 }
 
-void closeLastEquation(int n, CoefTable& coef, LastEquation kind, double g) {
+void closeLastEquation(int n, const CoefRows& coef, LastEquation kind, double g) {
   auto& c2 = coef[2];
   const auto& c3 = coef[3];
   auto& c4 = coef[4];
@@ -148,7 +144,7 @@ void closeLastEquation(int n, CoefTable& coef, LastEquation kind, double g) {
   }
 }
 
-void substituteBackward(int n, CoefTable& coef) {
+void substituteBackward(int n, const CoefRows& coef) {
   auto& c2 = coef[2];
   const auto& c3 = coef[3];
   const auto& c4 = coef[4];
@@ -158,7 +154,7 @@ void substituteBackward(int n, CoefTable& coef) {
   }
 }
 
-void computePieceDerivatives(int n, CoefTable& coef) {
+void computePieceDerivatives(int n, const CoefRows& coef) {
   const auto& c1 = coef[1];
   const auto& c2 = coef[2];
   auto& c3 = coef[3];
@@ -175,7 +171,7 @@ void computePieceDerivatives(int n, CoefTable& coef) {
 }
 
 // Sums and products overflow silently; what the fit leaves must be finite.
-void requireFiniteRows(int n, const CoefTable& coef) {
+void requireFiniteRows(int n, const CoefRows& coef) {
   for (int row = 2; row <= 4; ++row) {
     for (int i = 1; i <= n; ++i) requireFinite(coef[row][i], "the spline fit (result)");
   }
@@ -183,11 +179,12 @@ void requireFiniteRows(int n, const CoefTable& coef) {
 
 }  // namespace
 
-void fitCurve(int n, KnotArray& knot, CoefTable& coef, int leftEnd, int rightEnd) {
-  requireKnotCount(n);
+void fitCurve(SplineCurve& curve, EndCondition leftEnd, EndCondition rightEnd) {
+  const int n = curve.knotCount();
   // One knot has no piece; the method would reach for knots 0 and -1.
   if (n <= 1) return;
-  computeDifferences(n, knot, coef);
+  const CoefRows coef{{{}, curve.coef(1), curve.coef(2), curve.coef(3), curve.coef(4)}};
+  computeDifferences(n, curve.knots(), coef);
   double g = 0.0;
   LastEquation lastEquation;
   if (setFirstEquation(n, coef, leftEnd)) {

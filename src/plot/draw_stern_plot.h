@@ -1,11 +1,11 @@
 #pragma once
-// The side view of the stern: frame, fitted stern contour with point markers,
-// base line, waterline, rudder, aft perpendicular, shaft, hub, disc line and
-// both blade positions.
+// The side view of the stern on the drawing surface: frame, fitted stern
+// contour with point markers, base line, waterline, rudder, aft
+// perpendicular, shaft, hub, disc line and both blade positions, then the six
+// clearances with their labels, in the established drawing order.
 
+#include "clearance/stern_analysis.h"
 #include "design/design_data.h"
-#include "geometry/blade_outline.h"
-#include "geometry/curve_workspace.h"
 #include "plot/drawing_surface.h"
 
 namespace propclear {
@@ -14,9 +14,13 @@ inline constexpr const char* plotCaption = "KIC BODOSLAMA GEOMETRISI";
 inline constexpr const char* plotFontName = "Arial";
 inline constexpr int plotFontPoints = 12;
 
-// Draws the stern geometry. A contour of zero extent (no points, or all at the
-// origin) cannot be scaled and is reported as an error.
-void drawSternPlot(const DesignData& design, const BladeOutline& outline, CurveWorkspace& workspace,
+// Sets the window up and draws the stern geometry.
+void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
                    DrawingSurface& surface);
+
+// Draws each clearance's segment and label over the stern plot: a and b
+// labelled with their ratio to D, the others with their letter.
+void drawClearances(const DesignData& design, const ClearanceSet& clearances,
+                    DrawingSurface& surface);
 
 }  // namespace propclear

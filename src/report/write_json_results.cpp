@@ -118,12 +118,12 @@ void appendClearances(JsonWriter& json, const ClearanceSet& clearances, double p
   json.close();
 }
 
-void appendPlotExtent(JsonWriter& json, const DesignData& design) {
+void appendPlotExtent(JsonWriter& json, const PlotExtent& extent) {
   json.key("plotExtent");
   json.openObject(Layout::Inline);
-  member(json, "min", design.plotMin);
-  member(json, "max", design.plotMax);
-  member(json, "range", design.plotRange);
+  member(json, "min", extent.min);
+  member(json, "max", extent.max);
+  member(json, "range", extent.range);
   json.close();
 }
 
@@ -157,10 +157,10 @@ std::string jsonResultsText(const JsonResults& results) {
   json.key("ending");
   json.value(results.ending);
   appendDesign(json, results.design);
-  appendBladeOutline(json, results.outline, d);
-  appendClearances(json, results.clearances, d);
-  appendPlotExtent(json, results.design);
-  appendWarnings(json, results.warnings);
+  appendBladeOutline(json, results.analysis.outline, d);
+  appendClearances(json, results.analysis.clearances, d);
+  appendPlotExtent(json, results.analysis.extent);
+  appendWarnings(json, results.analysis.warnings);
   json.close();
   return json.text();
 }

@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "clearance/clearance_segment.h"
+#include "clearance/stern_analysis.h"
 #include "design/design_data.h"
-#include "geometry/blade_outline.h"
 
 namespace propclear {
 
@@ -21,9 +20,7 @@ inline constexpr int jsonSchemaVersion = 1;
 struct JsonResults {
   const char* ending;  // "completed", "wrong-geometry"
   const DesignData& design;
-  const BladeOutline& outline;
-  const ClearanceSet& clearances;
-  const std::vector<std::string>& warnings;
+  const SternAnalysis& analysis;
 };
 
 std::string jsonResultsText(const JsonResults& results);

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "plot/prompt_service.h"
+#include "driver/prompt_service.h"
 
 class QWidget;
 

@@ -4,8 +4,6 @@
 
 #include <charconv>
 
-#include "clearance/compute_clearances.h"
-#include "plot/draw_stern_plot.h"
 
 namespace propclear::test {
 
@@ -82,15 +80,6 @@ std::vector<std::pair<std::string, int>> dxfLayersOf(const std::vector<std::stri
     if (code == 62) layers.back().second = std::stoi(value);
   }
   return layers;
-}
-
-SampleRun::SampleRun(const DesignData& sample) : design(sample) {
-  outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
-                              design.rakeAngle);
-  drawSternPlot(design, outline, workspace, surface);
-  ClearanceContext context{design, outline, workspace, surface, diagnostics};
-  computeUpperBladeClearances(context, clearances);
-  computeLowerBladeClearances(context, clearances);
 }
 
 }  // namespace propclear::test

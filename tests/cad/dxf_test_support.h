@@ -1,17 +1,10 @@
 #pragma once
-// Reading back what the DXF writer wrote, and a sample run's results to
-// write: shared by the DXF tests.
+// Reading back what the DXF writer wrote: shared by the DXF tests.
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "clearance/clearance_segment.h"
-#include "common/diagnostics.h"
-#include "design/design_data.h"
-#include "geometry/blade_outline.h"
-#include "geometry/curve_workspace.h"
-#include "plot/drawing_surface.h"
 
 namespace propclear::test {
 
@@ -33,18 +26,5 @@ std::vector<DxfGroup> dxfGroupsOf(const std::vector<std::string>& lines);
 std::vector<DxfEntity> dxfEntitiesOf(const std::vector<std::string>& lines);
 // Layer name and colour of the LAYER table, in order.
 std::vector<std::pair<std::string, int>> dxfLayersOf(const std::vector<std::string>& lines);
-
-// The design, outline and clearances of a run of the sample design, with
-// the plot drawn into `surface` as the run draws it.
-struct SampleRun {
-  DesignData design;
-  BladeOutline outline;
-  CurveWorkspace workspace;
-  ClearanceSet clearances;
-  DrawingSurface surface;
-  Diagnostics diagnostics;
-
-  explicit SampleRun(const DesignData& sample);
-};
 
 }  // namespace propclear::test

@@ -10,6 +10,7 @@
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "common/version.h"
+#include "geometry/set_up_contour.h"
 #include "support/test_support.h"
 
 namespace propclear {
@@ -27,9 +28,6 @@ DesignData madeUpDesign() {
     design.contourX[sternContourRow][k] = positions[k - 1];
     design.contourCode[sternContourRow][k] = codes[k - 1];
   }
-  design.plotMin = -0.5;
-  design.plotMax = 8.0;
-  design.plotRange = 8.5;
   design.waterlineHeight = 6.5;
   design.propellerCentreX = 3.5;
   design.propellerCentreZ = 2.5;
@@ -62,6 +60,20 @@ ClearanceSet madeUpClearances() {
   return {segment("a", 1.19, 5.44, 1.0, 5.44, 0.19), segment("b", 3.5, 6.6, 3.5, 7.44, 0.84),
           segment("c", 2.5, 3.55, 1.5, 3.55, 1.0),   segment("a'", 3.0, 0.5, 0.75, 0.5, 2.25),
           segment("b'", 3.5, 0.3, 3.5, 0.0, 0.3),    segment("c'", 4.0, 1.0, 46.5, 1.0, 42.5)};
+}
+
+// The made-up outline and clearances over the design's own extent and contour.
+SternAnalysis madeUpAnalysis(const DesignData& design) {
+  SternAnalysis analysis;
+  analysis.outline = madeUpOutline();
+  analysis.extent = plotExtentOf(design);
+  analysis.contourCurve = setUpContour(design, sternContourRow);
+  analysis.clearances = madeUpClearances();
+  return analysis;
+}
+
+std::vector<std::string> scriptOf(const DesignData& design) {
+  return cadScriptLines(design, madeUpAnalysis(design));
 }
 
 std::vector<std::string> expectedScript() {
@@ -113,8 +125,7 @@ std::vector<std::string> expectedScript() {
 }
 
 TEST(CadScript, WritesEveryLineInOrder) {
-  CurveWorkspace workspace;
-  const auto lines = cadScriptLines(madeUpDesign(), madeUpOutline(), workspace, madeUpClearances());
+  const auto lines = scriptOf(madeUpDesign());
   const auto expected = expectedScript();
   ASSERT_EQ(lines.size(), 197u);
   ASSERT_EQ(lines.size(), expected.size());
@@ -122,29 +133,18 @@ TEST(CadScript, WritesEveryLineInOrder) {
     EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
 }
 
-TEST(CadScript, SetsTheContourUpAgainOverAReusedWorkspace) {
-  CurveWorkspace workspace;
-  for (int i = 1; i <= maxKnots; ++i) {
-    workspace.knot[i] = 99.0 + i;
-    workspace.coef[1][i] = -7.0 * i;
-  }
-  const auto lines = cadScriptLines(madeUpDesign(), madeUpOutline(), workspace, madeUpClearances());
+TEST(CadScript, ContourBlockListsThePointsNotTheFittedCurve) {
+  const auto lines = scriptOf(madeUpDesign());
   const std::vector<std::string> contour(lines.begin() + 17, lines.begin() + 23);
   EXPECT_EQ(contour,
             (std::vector<std::string>{"pline", "1250,0", "750,2500", "500,5000", "-500,8000", ""}));
-  const DesignData design = madeUpDesign();
-  for (int k = 1; k <= 4; ++k) {
-    EXPECT_EQ(workspace.knot[k], design.contourZ[sternContourRow][k]) << "knot " << k;
-    EXPECT_EQ(workspace.coef[1][k], design.contourX[sternContourRow][k]) << "knot " << k;
-  }
 }
 
 TEST(CadScript, ContourBlockGrowsWithThePointCount) {
   DesignData design = madeUpDesign();
   design.contourPointCount[sternContourRow] = 2;
   design.contourCode[sternContourRow][3] = 1.0;
-  CurveWorkspace workspace;
-  const auto lines = cadScriptLines(design, madeUpOutline(), workspace, madeUpClearances());
+  const auto lines = scriptOf(design);
   EXPECT_EQ(lines.size(), 195u);
   const std::vector<std::string> contour(lines.begin() + 17, lines.begin() + 21);
   EXPECT_EQ(contour, (std::vector<std::string>{"pline", "1250,0", "750,2500", ""}));
@@ -155,10 +155,10 @@ TEST(CadScript, NumbersAreNeverInExponentFormOrNonFinite) {
   DesignData design = madeUpDesign();
   design.propellerCentreX = 1.0 / 3.0;
   design.waterlineHeight = 1e-9;
-  design.plotMax = 1e13;
-  design.plotRange = design.plotMax - design.plotMin;
-  CurveWorkspace workspace;
-  const auto lines = cadScriptLines(design, madeUpOutline(), workspace, madeUpClearances());
+  SternAnalysis analysis = madeUpAnalysis(design);
+  analysis.extent.max = 1e13;
+  analysis.extent.range = analysis.extent.max - analysis.extent.min;
+  const auto lines = cadScriptLines(design, analysis);
   const auto reference = expectedScript();
   ASSERT_EQ(lines.size(), reference.size());
   // Number and point lines stay plain decimals; every other line is unchanged.
@@ -177,9 +177,8 @@ TEST(CadScript, NumbersAreNeverInExponentFormOrNonFinite) {
 TEST(CadScript, CoordinateBeyondDoubleRangeIsAnArithmeticFault) {
   DesignData design = madeUpDesign();
   design.propellerCentreX = 1e306;
-  CurveWorkspace workspace;
   try {
-    cadScriptLines(design, madeUpOutline(), workspace, madeUpClearances());
+    scriptOf(design);
     FAIL() << "an overflowing coordinate was written";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
@@ -189,9 +188,8 @@ TEST(CadScript, CoordinateBeyondDoubleRangeIsAnArithmeticFault) {
 TEST(CadScript, ZeroDiameterIsAnArithmeticFault) {
   DesignData design = madeUpDesign();
   design.propellerDiameter = 0.0;
-  CurveWorkspace workspace;
   try {
-    cadScriptLines(design, madeUpOutline(), workspace, madeUpClearances());
+    scriptOf(design);
     FAIL() << "a zero diameter was accepted";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
@@ -201,10 +199,10 @@ TEST(CadScript, ZeroDiameterIsAnArithmeticFault) {
 TEST(WriteCadScript, WritesEveryLineWithCrLf) {
   const test::ScratchDir dir;
   const auto path = dir / cadScriptFileName;
-  CurveWorkspace workspace;
   {
     OutputFile script(path, cadScriptFileName, OutputFile::Mode::Truncate);
-    writeCadScript(script, madeUpDesign(), madeUpOutline(), workspace, madeUpClearances());
+    const DesignData design = madeUpDesign();
+    writeCadScript(script, design, madeUpAnalysis(design));
     script.commit();
   }
   const std::string content = test::readFile(path);

@@ -98,7 +98,7 @@ std::vector<DrawnItem> dxfItems(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> sampleDxf(SampleRun& run) {
-  return dxfDrawingLines(run.design, run.outline, run.workspace, run.clearances);
+  return dxfDrawingLines(run.design, run.analysis);
 }
 
 TEST(DxfDrawing, HeaderDeclaresR12MillimetresAndTheScriptsLimits) {
@@ -129,7 +129,7 @@ TEST(DxfDrawing, OneLayerPerKindInTheScriptsColours) {
 TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
   SampleRun run(test::sampleDesign());
   std::vector<DrawnItem> script =
-      scriptItems(cadScriptLines(run.design, run.outline, run.workspace, run.clearances));
+      scriptItems(cadScriptLines(run.design, run.analysis));
   ASSERT_GE(script.size(), 2u);
   script.erase(script.begin() + 1);  // the contour through the bare points
   const std::vector<DrawnItem> dxf = dxfItems(sampleDxf(run));
@@ -274,9 +274,9 @@ TEST(DxfDrawing, ContourListedTopDownGetsOnlyItsMarkers) {
 }
 
 TEST(DxfDrawing, ContourWithoutExtentIsAnErrorNotAnEndlessCurve) {
-  SampleRun run(test::sampleDesign());
-  test::setContour(run.design, {{0, 0, 1}});
-  EXPECT_THROW(sampleDxf(run), RunError);
+  DesignData design = test::sampleDesign();
+  test::setContour(design, {{0, 0, 1}});
+  EXPECT_THROW(SampleRun{design}, RunError);
 }
 
 TEST(DxfDrawing, NumbersArePlainDecimals) {
@@ -296,7 +296,7 @@ TEST(WriteDxfDrawing, WritesCrLfLinesAndReplacesAnEarlierFile) {
   const auto path = dir / "stern.dxf";
   test::writeFile(path, "earlier drawing\r\n");
   SampleRun run(test::sampleDesign());
-  writeDxfDrawing(path, run.design, run.outline, run.workspace, run.clearances);
+  writeDxfDrawing(path, run.design, run.analysis);
   EXPECT_EQ(test::splitCrLfLines(test::readFile(path)), sampleDxf(run));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
       << "a temporary file was left behind";
@@ -307,7 +307,7 @@ TEST(WriteDxfDrawing, UnwritableFileIsAnErrorNamingIt) {
   const auto path = dir / "missing" / "stern.dxf";
   SampleRun run(test::sampleDesign());
   try {
-    writeDxfDrawing(path, run.design, run.outline, run.workspace, run.clearances);
+    writeDxfDrawing(path, run.design, run.analysis);
     FAIL() << "a drawing was written into a missing folder";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::FileSystem);

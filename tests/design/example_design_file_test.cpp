@@ -4,26 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "design/read_design_data.h"
-#include "plot/prompt_service.h"
+#include "design/plot_extent.h"
 #include "support/test_support.h"
 
 namespace propclear {
 namespace {
 
-class NoPrompt : public PromptService {
- public:
-  std::string askText(const std::string& message, const std::string&, const std::string&,
-                      std::optional<PromptPosition>) override {
-    ADD_FAILURE() << "unexpected prompt: " << message;
-    return {};
-  }
-};
-
 class ExampleDesignFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    NoPrompt prompts;
-    result = readDesignData(test::examplesDir() / designFileName, prompts);
+    result = readDesignData(test::examplesDir() / designFileName);
     ASSERT_EQ(result.outcome, ReadOutcome::Read);
   }
   double contourZ(int k) const { return result.design.contourZ[sternContourRow][k]; }
@@ -85,10 +75,10 @@ TEST_F(ExampleDesignFileTest, SternFrameLiesAheadOfThePropellerAndArchesOverIt) 
 }
 
 TEST_F(ExampleDesignFileTest, PlotExtent) {
-  computePlotExtent(result.design);
-  EXPECT_EQ(result.design.plotMin, 0.0);
-  EXPECT_EQ(result.design.plotMax, 10.7);
-  EXPECT_EQ(result.design.plotRange, 10.7);
+  const PlotExtent extent = plotExtentOf(result.design);
+  EXPECT_EQ(extent.min, 0.0);
+  EXPECT_EQ(extent.max, 10.7);
+  EXPECT_EQ(extent.range, 10.7);
 }
 
 }  // namespace

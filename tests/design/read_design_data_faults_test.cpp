@@ -13,7 +13,6 @@
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "design_file_builder.h"
-#include "plot/prompt_service.h"
 #include "support/test_support.h"
 
 namespace propclear {
@@ -22,22 +21,12 @@ namespace {
 using test::DesignFileBuilder;
 using test::ScratchDir;
 
-class RefusingPrompt : public PromptService {
- public:
-  std::string askText(const std::string& message, const std::string&, const std::string&,
-                      std::optional<PromptPosition>) override {
-    ADD_FAILURE() << "unexpected prompt: " << message;
-    return {};
-  }
-};
-
 // The error message of reading `content` as the design file.
 std::string readFault(const std::string& content) {
   ScratchDir scratch;
   test::writeFile(scratch / designFileName, content);
-  RefusingPrompt prompts;
   try {
-    readDesignData(scratch / designFileName, prompts);
+    readDesignData(scratch / designFileName);
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Input);
     return error.what();
@@ -159,9 +148,8 @@ TEST(ReadDesignDataFaults, LineAndColumnCountEveryLineEndForm) {
 
 TEST(ReadDesignDataFaults, MissingFileNamesTheSystemsReason) {
   ScratchDir scratch;
-  RefusingPrompt prompts;
   try {
-    readDesignData(scratch / designFileName, prompts);
+    readDesignData(scratch / designFileName);
     FAIL() << "no error";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Input);
@@ -172,9 +160,8 @@ TEST(ReadDesignDataFaults, MissingFileNamesTheSystemsReason) {
 TEST(ReadDesignDataFaults, DirectoryIsNotReadable) {
   ScratchDir scratch;
   std::filesystem::create_directory(scratch / designFileName);
-  RefusingPrompt prompts;
   try {
-    readDesignData(scratch / designFileName, prompts);
+    readDesignData(scratch / designFileName);
     FAIL() << "no error";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Input);
@@ -187,9 +174,8 @@ TEST(ReadDesignDataFaults, UnreadableFileNamesTheSystemsReason) {
   ScratchDir scratch;
   const auto path = DesignFileBuilder().writeTo(scratch / designFileName);
   std::filesystem::permissions(path, std::filesystem::perms::none);
-  RefusingPrompt prompts;
   try {
-    readDesignData(path, prompts);
+    readDesignData(path);
     FAIL() << "no error";
   } catch (const RunError& error) {
     EXPECT_STREQ(error.what(), "Norvalek.TSK: cannot open the file: Permission denied");
@@ -200,9 +186,8 @@ TEST(ReadDesignDataFaults, MessagesNameTheFileByItsBareName) {
   ScratchDir scratch;
   std::filesystem::create_directory(scratch / "sub");
   const auto path = DesignFileBuilder().line(15, "deep").writeTo(scratch / "sub" / "other.TSK");
-  RefusingPrompt prompts;
   try {
-    readDesignData(path, prompts);
+    readDesignData(path);
     FAIL() << "no error";
   } catch (const RunError& error) {
     EXPECT_STREQ(error.what(),

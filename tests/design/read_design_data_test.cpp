@@ -7,7 +7,7 @@
 
 #include "common/run_error.h"
 #include "design_file_builder.h"
-#include "plot/prompt_service.h"
+#include "design/plot_extent.h"
 #include "support/test_support.h"
 
 namespace propclear {
@@ -16,40 +16,20 @@ namespace {
 using test::DesignFileBuilder;
 using test::ScratchDir;
 
-struct PromptCall {
-  std::string message;
-  std::string title;
-  std::string defaultText;
-  std::optional<PromptPosition> position;
-};
-
-// Records every prompt and answers with a fixed text.
-class RecordingPrompt : public PromptService {
- public:
-  std::string askText(const std::string& message, const std::string& title,
-                      const std::string& defaultText,
-                      std::optional<PromptPosition> position) override {
-    calls.push_back({message, title, defaultText, position});
-    return "anything";
-  }
-  std::vector<PromptCall> calls;
-};
-
 class ReadDesignDataTest : public ::testing::Test {
  protected:
   ReadResult read(const DesignFileBuilder& file) {
-    return readDesignData(file.writeTo(scratch / designFileName), prompts);
+    return readDesignData(file.writeTo(scratch / designFileName));
   }
   ReadResult readText(const std::string& content) {
     test::writeFile(scratch / designFileName, content);
-    return readDesignData(scratch / designFileName, prompts);
+    return readDesignData(scratch / designFileName);
   }
   int contourCount(const ReadResult& result) const {
     return result.design.contourPointCount[sternContourRow];
   }
 
   ScratchDir scratch;
-  RecordingPrompt prompts;
 };
 
 TEST_F(ReadDesignDataTest, ReadsEveryValueOfTheLayout) {
@@ -80,14 +60,6 @@ TEST_F(ReadDesignDataTest, ReadsEveryValueOfTheLayout) {
     EXPECT_EQ(d.contourCode[sternContourRow][k], 1.0) << "point " << k;
   }
   EXPECT_EQ(d.contourPointCount[0], 0);
-  EXPECT_TRUE(prompts.calls.empty());
-}
-
-TEST_F(ReadDesignDataTest, LeavesThePlotExtentToTheDriver) {
-  const ReadResult result = read(DesignFileBuilder());
-  EXPECT_EQ(result.design.plotMin, 0.0);
-  EXPECT_EQ(result.design.plotMax, 0.0);
-  EXPECT_EQ(result.design.plotRange, 0.0);
 }
 
 TEST_F(ReadDesignDataTest, CodesOtherThan99AreCarriedUnchanged) {
@@ -103,10 +75,10 @@ TEST_F(ReadDesignDataTest, TerminatorFirstGivesAnEmptyContourAndZeroExtent) {
   ReadResult result = read(DesignFileBuilder().contour({"5.5, 6.5, 99"}));
   ASSERT_EQ(result.outcome, ReadOutcome::Read);
   EXPECT_EQ(contourCount(result), 0);
-  computePlotExtent(result.design);
-  EXPECT_EQ(result.design.plotMin, 0.0);
-  EXPECT_EQ(result.design.plotMax, 0.0);
-  EXPECT_EQ(result.design.plotRange, 0.0);
+  const PlotExtent extent = plotExtentOf(result.design);
+  EXPECT_EQ(extent.min, 0.0);
+  EXPECT_EQ(extent.max, 0.0);
+  EXPECT_EQ(extent.range, 0.0);
 }
 
 TEST_F(ReadDesignDataTest, TerminatorOnTheLastAllowedLineGives250Points) {
@@ -117,7 +89,6 @@ TEST_F(ReadDesignDataTest, TerminatorOnTheLastAllowedLineGives250Points) {
   EXPECT_EQ(result.design.contourZ[sternContourRow][250], 250.5);
   EXPECT_EQ(result.design.contourX[sternContourRow][250], 250 % 7);
   EXPECT_EQ(result.design.contourZ[sternContourRow][251], 0.0);
-  EXPECT_TRUE(prompts.calls.empty());
 }
 
 TEST_F(ReadDesignDataTest, ContourWithout99Within251LinesIsTooLong) {
@@ -125,18 +96,7 @@ TEST_F(ReadDesignDataTest, ContourWithout99Within251LinesIsTooLong) {
   const ReadResult result =
       read(DesignFileBuilder().risingContour(maxContourLines).tail("not a number\r\n"));
   EXPECT_EQ(result.outcome, ReadOutcome::ContourTooLong);
-  ASSERT_EQ(prompts.calls.size(), 1u);
-  const PromptCall& call = prompts.calls.front();
-  EXPECT_EQ(call.message,
-            "Kic Bodoslama geometrisi data girisinde hata var.  Bu durumda hesap devam edemez. "
-            "L\xC3\xBC"
-            "tfen ilgili postadaki nokta say\xC4\xB1s\xC4\xB1n\xC4\xB1 251 'e indirin. "
-            "Program\xC4\xB1 sonland\xC4\xB1rmak i\xC3\xA7in 'Enter' tu\xC5\x9Funa bas\xC4\xB1n.");
-  EXPECT_EQ(call.title, "Kic geometrisi fazla data noktasi hatasi");
-  EXPECT_EQ(call.defaultText, "");
-  ASSERT_TRUE(call.position.has_value());
-  EXPECT_EQ(call.position->xTwips, 4000);
-  EXPECT_EQ(call.position->yTwips, 6000);
+  EXPECT_EQ(contourCount(result), 0);
 }
 
 TEST_F(ReadDesignDataTest, TooLongContourStopsReadingAtLine251) {
@@ -144,7 +104,13 @@ TEST_F(ReadDesignDataTest, TooLongContourStopsReadingAtLine251) {
   const ReadResult result =
       read(DesignFileBuilder().risingContour(maxContourLines).tail(std::string("\0\xFF,,x", 5)));
   EXPECT_EQ(result.outcome, ReadOutcome::ContourTooLong);
-  EXPECT_EQ(prompts.calls.size(), 1u);
+}
+
+TEST_F(ReadDesignDataTest, CodeNear99IsAnOrdinaryPoint) {
+  const ReadResult result =
+      read(DesignFileBuilder().contour({"1, 2, 99.5", "2, 3, 98.9999", "3, 4, 99"}));
+  ASSERT_EQ(contourCount(result), 2);
+  EXPECT_EQ(result.design.contourCode[sternContourRow][1], 99.5);
 }
 
 TEST_F(ReadDesignDataTest, ZeroFractionCodeEndsTheContour) {
@@ -324,26 +290,26 @@ TEST_F(ReadDesignDataTest, NegativeCoordinatesWidenThePlotExtentBelowZero) {
   ASSERT_EQ(contourCount(result), 3);
   EXPECT_EQ(result.design.contourZ[sternContourRow][1], -0.5);
   EXPECT_EQ(result.design.contourX[sternContourRow][1], -2.25);
-  computePlotExtent(result.design);
-  EXPECT_EQ(result.design.plotMin, -2.25);
-  EXPECT_EQ(result.design.plotMax, 7.5);
-  EXPECT_EQ(result.design.plotRange, 9.75);
+  const PlotExtent extent = plotExtentOf(result.design);
+  EXPECT_EQ(extent.min, -2.25);
+  EXPECT_EQ(extent.max, 7.5);
+  EXPECT_EQ(extent.range, 9.75);
 }
 
 TEST_F(ReadDesignDataTest, ContourAboveAndRightOfTheOriginStillHasPlotMinZero) {
   ReadResult result =
       read(DesignFileBuilder().contour({"0.5, 1.25, 1", "3.0, 2.0, 1", "6.5, 8.0, 1", "0, 0, 99"}));
-  computePlotExtent(result.design);
-  EXPECT_EQ(result.design.plotMin, 0.0);
-  EXPECT_EQ(result.design.plotMax, 8.0);
-  EXPECT_EQ(result.design.plotRange, 8.0);
+  const PlotExtent extent = plotExtentOf(result.design);
+  EXPECT_EQ(extent.min, 0.0);
+  EXPECT_EQ(extent.max, 8.0);
+  EXPECT_EQ(extent.range, 8.0);
 }
 
 TEST_F(ReadDesignDataTest, TerminatorHeightAndXDoNotTakePart) {
   ReadResult result = read(DesignFileBuilder().contour({"1, 2, 1", "-50, 500, 99"}));
-  computePlotExtent(result.design);
-  EXPECT_EQ(result.design.plotMin, 0.0);
-  EXPECT_EQ(result.design.plotMax, 2.0);
+  const PlotExtent extent = plotExtentOf(result.design);
+  EXPECT_EQ(extent.min, 0.0);
+  EXPECT_EQ(extent.max, 2.0);
 }
 
 TEST_F(ReadDesignDataTest, SubnormalValuesAreAccepted) {

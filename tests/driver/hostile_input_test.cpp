@@ -254,13 +254,13 @@ std::vector<HostileCase> arithmeticFaultCases() {
       {"Minus1e308PropellerCentre",
        [] { return sampleWith([](DesignData& d) { d.propellerCentreZ = -1e308; }); },
        Expected::ErrorAfterReport,
-       {"arithmetic fault: cannot compute a plot coordinate: the result overflows"}},
+       {"arithmetic fault: cannot compute a midpoint of a clearance: the result overflows"}},
       {"Contour1e300",
        [] {
          return contourOf({{1e300, 1.8, 1}, {2e300, 3.15, 1}, {3e300, 10.4, 1}});
        },
        Expected::ErrorAfterReport,
-       {"arithmetic fault: cannot compute a plot coordinate: the result overflows"}},
+       {"arithmetic fault: cannot compute the spline fit (first equation): the result overflows"}},
       {"WaterlineBeyondSinglePrecision",
        [] { return sampleWith([](DesignData& d) { d.waterlineHeight = 1e39; }); },
        Expected::ErrorAfterReport,

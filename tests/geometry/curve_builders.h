@@ -1,6 +1,6 @@
 #pragma once
-// Builders shared by the geometry tests: curves loaded into a workspace from
-// plain lists, and stern contours in design data.
+// Builders shared by the geometry tests: curves from plain lists, and stern
+// contours in design data.
 
 #include <gtest/gtest.h>
 
@@ -9,28 +9,35 @@
 
 #include "common/run_error.h"
 #include "design/design_data.h"
-#include "geometry/curve_workspace.h"
+#include "geometry/evaluate_curve.h"
 #include "geometry/fit_curve.h"
+#include "geometry/spline_curve.h"
 
 namespace propclear::test {
 
-// Knots 1..n and values 1..n in the workspace, nothing fitted yet.
-inline CurveWorkspace loadCurve(std::initializer_list<double> knots,
-                                std::initializer_list<double> values) {
-  CurveWorkspace workspace;
+// Knots and values of a curve, nothing fitted yet.
+inline SplineCurve loadCurve(std::initializer_list<double> knots,
+                             std::initializer_list<double> values) {
+  SplineCurve curve(static_cast<int>(knots.size()));
   int i = 1;
-  for (const double knot : knots) workspace.knot[i++] = knot;
+  for (const double knot : knots) curve.knots()[i++] = knot;
   i = 1;
-  for (const double value : values) workspace.coef[1][i++] = value;
-  return workspace;
+  for (const double value : values) curve.coef(1)[i++] = value;
+  return curve;
 }
 
-inline CurveWorkspace fittedCurve(std::initializer_list<double> knots,
-                                  std::initializer_list<double> values) {
-  CurveWorkspace workspace = loadCurve(knots, values);
-  fitCurve(static_cast<int>(knots.size()), workspace.knot, workspace.coef, notAKnotEnd,
-           notAKnotEnd);
-  return workspace;
+inline SplineCurve fittedCurve(std::initializer_list<double> knots,
+                               std::initializer_list<double> values) {
+  SplineCurve curve = loadCurve(knots, values);
+  fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
+  return curve;
+}
+
+// The curve's value at t, or 0 where it has none.
+inline double valueAt(const SplineCurve& curve, double t) {
+  double y = 0.0;
+  evaluateCurve(curve, t, y);
+  return y;
 }
 
 struct ContourPoint {

@@ -14,24 +14,24 @@ constexpr double kUntouched = -123.25;
 
 // Pieces whose stored values disagree with the ends of the pieces before
 // them, so that a result shows which rule produced it.
-CurveWorkspace handMadeCurve() {
-  CurveWorkspace curve = loadCurve({0.0, 1.0, 2.0, 4.0}, {1.0, 10.0, 20.0, 30.0});
+SplineCurve handMadeCurve() {
+  SplineCurve curve = loadCurve({0.0, 1.0, 2.0, 4.0}, {1.0, 10.0, 20.0, 30.0});
   // Piece 1: 1 + 2h + 6h^2/2 + 6h^3/6.
-  curve.coef[2][1] = 2.0;
-  curve.coef[3][1] = 6.0;
-  curve.coef[4][1] = 6.0;
+  curve.coef(2)[1] = 2.0;
+  curve.coef(3)[1] = 6.0;
+  curve.coef(4)[1] = 6.0;
   // Piece 2: 10 + h.
-  curve.coef[2][2] = 1.0;
+  curve.coef(2)[2] = 1.0;
   // Piece 3: 20 - h^2/2.
-  curve.coef[3][3] = -1.0;
+  curve.coef(3)[3] = -1.0;
   // Knot 4's derivatives would change nothing if they were (wrongly) used.
-  curve.coef[2][4] = 100.0;
+  curve.coef(2)[4] = 100.0;
   return curve;
 }
 
-double evaluated(const CurveWorkspace& curve, int n, double t) {
+double evaluated(const SplineCurve& curve, double t) {
   double y = kUntouched;
-  evaluateCurve(n, t, curve.knot, curve.coef, y);
+  evaluateCurve(curve, t, y);
   return y;
 }
 
@@ -45,7 +45,7 @@ class HandMadeCurve : public ::testing::TestWithParam<Evaluation> {};
 
 TEST_P(HandMadeCurve, GivesTheValueOfTheRightPiece) {
   const Evaluation& evaluation = GetParam();
-  EXPECT_EQ(evaluated(handMadeCurve(), 4, evaluation.t), evaluation.expected) << evaluation.why;
+  EXPECT_EQ(evaluated(handMadeCurve(), evaluation.t), evaluation.expected) << evaluation.why;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -63,44 +63,51 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EvaluateCurve, WithFallingKnotsTheLastQualifyingPieceWins) {
   // Pieces (0, 4] and (1, 3] both contain 2; piece (4, 1] contains nothing.
-  CurveWorkspace curve = loadCurve({0.0, 4.0, 1.0, 3.0}, {0.0, 10.0, 20.0, 30.0});
-  curve.coef[2][1] = 1.0;
-  curve.coef[2][3] = 1.0;
-  EXPECT_EQ(evaluated(curve, 4, 2.0), 21.0);
-  EXPECT_EQ(evaluated(curve, 4, 3.5), 3.5);
-  EXPECT_EQ(evaluated(curve, 4, 5.0), kUntouched);
+  SplineCurve curve = loadCurve({0.0, 4.0, 1.0, 3.0}, {0.0, 10.0, 20.0, 30.0});
+  curve.coef(2)[1] = 1.0;
+  curve.coef(2)[3] = 1.0;
+  EXPECT_EQ(evaluated(curve, 2.0), 21.0);
+  EXPECT_EQ(evaluated(curve, 3.5), 3.5);
+  EXPECT_EQ(evaluated(curve, 5.0), kUntouched);
 }
 
 TEST(EvaluateCurve, OneKnotCurveHasOnlyItsStoredValue) {
-  CurveWorkspace curve = loadCurve({2.0, 5.0}, {3.0, 9.0});
-  curve.coef[2][1] = 1.0;
-  EXPECT_EQ(evaluated(curve, 1, 2.0), 3.0);
-  EXPECT_EQ(evaluated(curve, 1, 4.0), kUntouched);
-  EXPECT_EQ(evaluated(curve, 1, 5.0), kUntouched);
+  SplineCurve curve = loadCurve({2.0}, {3.0});
+  curve.coef(2)[1] = 1.0;
+  EXPECT_EQ(evaluated(curve, 2.0), 3.0);
+  EXPECT_EQ(evaluated(curve, 4.0), kUntouched);
+  EXPECT_FALSE(curve.covers(4.0));
 }
 
 TEST(EvaluateCurve, CurveWithoutKnotsHasNoValue) {
-  const CurveWorkspace curve = loadCurve({0.0, 1.0}, {3.0, 4.0});
-  EXPECT_EQ(evaluated(curve, 0, 0.0), kUntouched);
-  EXPECT_EQ(evaluated(curve, 0, 0.5), kUntouched);
+  const SplineCurve curve;
+  EXPECT_EQ(evaluated(curve, 0.0), kUntouched);
+  EXPECT_EQ(evaluated(curve, 0.5), kUntouched);
+  EXPECT_FALSE(curve.covers(0.0));
 }
 
 TEST(EvaluateCurve, ReproducesAFittedStraightLineAtAnInteriorKnot) {
-  const CurveWorkspace curve = test::fittedCurve({0.0, 5.0, 10.0}, {0.0, 5.0, 10.0});
-  EXPECT_NEAR(evaluated(curve, 3, 5.0), 5.0, 1e-5);
-  EXPECT_NEAR(evaluated(curve, 3, 7.5), 7.5, 1e-5);
+  const SplineCurve curve = test::fittedCurve({0.0, 5.0, 10.0}, {0.0, 5.0, 10.0});
+  EXPECT_NEAR(evaluated(curve, 5.0), 5.0, 1e-5);
+  EXPECT_NEAR(evaluated(curve, 7.5), 7.5, 1e-5);
 }
 
 TEST(EvaluateCurve, OverflowingValueIsAnArithmeticFault) {
-  CurveWorkspace curve = loadCurve({0.0, 2.0}, {0.0, 0.0});
-  curve.coef[4][1] = 1e308;
-  test::expectArithmeticFault([&] { evaluated(curve, 2, 1.9); }, "the curve value");
+  SplineCurve curve = loadCurve({0.0, 2.0}, {0.0, 0.0});
+  curve.coef(4)[1] = 1e308;
+  test::expectArithmeticFault([&] { evaluated(curve, 1.9); }, "the curve value");
 }
 
-TEST(EvaluateCurve, KnotCountBeyondTheStoreIsRejected) {
-  const CurveWorkspace curve;
-  test::expectArithmeticFault([&] { evaluated(curve, maxKnots + 1, 0.5); }, "knot count 1001");
-  test::expectArithmeticFault([&] { evaluated(curve, -1, 0.5); }, "knot count -1");
+TEST(SplineCurve, KnotCountBeyondTheStoreIsRejected) {
+  test::expectArithmeticFault([] { SplineCurve curve(maxKnots + 1); }, "knot count 1001");
+  test::expectArithmeticFault([] { SplineCurve curve(-1); }, "knot count -1");
+}
+
+TEST(SplineCurve, CoversExactlyWhereTheEvaluationWrites) {
+  const SplineCurve curve = handMadeCurve();
+  for (const double t : {-0.5, 0.0, 0.5, 1.0, 3.9, 4.0, 4.0 + 1e-12, 7.0}) {
+    EXPECT_EQ(curve.covers(t), evaluated(curve, t) != kUntouched) << t;
+  }
 }
 
 }  // namespace

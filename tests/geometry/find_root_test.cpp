@@ -15,14 +15,11 @@ namespace {
 
 constexpr double kTolerance = 0.00001;
 constexpr int kIterations = 50;
-// Stand for "the caller's values": must survive every ending that does not write them.
-constexpr double kUntouchedRoot = -42.5;
-constexpr int kUntouchedStatus = 7;
 
 const char* const kHeader = "  ITER    XL       XR       FX       F2     DELTA";
 
 // v(t) = t on knots 0, 5, 10.
-CurveWorkspace straightCurve() { return test::fittedCurve({0.0, 5.0, 10.0}, {0.0, 5.0, 10.0}); }
+SplineCurve straightCurve() { return test::fittedCurve({0.0, 5.0, 10.0}, {0.0, 5.0, 10.0}); }
 
 struct Search {
   double target = 3.0;
@@ -33,21 +30,23 @@ struct Search {
 };
 
 struct Outcome {
-  double root = kUntouchedRoot;
-  int status = kUntouchedStatus;
+  RootStatus status = RootStatus::NotConverged;
+  double root = 0.0;
   std::vector<std::string> trace;  // the trace file's lines
 };
 
-Outcome run(const Search& search, int traceSwitch = traceOn) {
-  const CurveWorkspace curve = straightCurve();
+Outcome run(const Search& search, bool traced = true) {
+  const SplineCurve curve = straightCurve();
   test::ScratchDir folder;
   const auto tracePath = folder / "trace.txt";
   Outcome outcome;
   {
     OutputFile traceFile(tracePath, "trace.txt", OutputFile::Mode::Truncate);
-    findRoot(3, curve.knot, curve.coef, search.target, search.left, search.right,
-             search.tolerance, outcome.root, outcome.status, search.maxIterations, traceSwitch,
-             &traceFile);
+    const RootSearch result =
+        findRoot(curve, search.target, search.left, search.right, search.tolerance,
+                 search.maxIterations, traced ? &traceFile : nullptr);
+    outcome.status = result.status;
+    outcome.root = result.root;
     traceFile.commit();
   }
   outcome.trace = test::splitCrLfLines(test::readFile(tracePath));
@@ -59,7 +58,7 @@ int iterationLines(const Outcome& outcome) { return static_cast<int>(outcome.tra
 
 TEST(FindRoot, FindsTheCrossingWithinTheTolerance) {
   const Outcome outcome = run(Search{});
-  EXPECT_EQ(outcome.status, rootFound);
+  EXPECT_EQ(outcome.status, RootStatus::Found);
   EXPECT_NEAR(outcome.root, 3.0, kTolerance);
 }
 
@@ -87,8 +86,7 @@ TEST(FindRoot, TargetNeverReachedGivesUpNearTheRightEnd) {
   Search search;
   search.target = 12.0;
   const Outcome outcome = run(search);
-  EXPECT_EQ(outcome.status, rootGivenUp);
-  EXPECT_EQ(outcome.root, kUntouchedRoot);
+  EXPECT_EQ(outcome.status, RootStatus::GivenUp);
   // The left end 9.999... is within 0.001 of 10 on the last line.
   EXPECT_EQ(outcome.trace.back().substr(4, 9), "    9.999");
   EXPECT_LT(iterationLines(outcome), kIterations);
@@ -98,8 +96,7 @@ TEST(FindRoot, ZeroToleranceRunsToTheIterationLimit) {
   Search search;
   search.tolerance = 0.0;
   const Outcome outcome = run(search);
-  EXPECT_EQ(outcome.status, kUntouchedStatus);
-  EXPECT_EQ(outcome.root, kUntouchedRoot);
+  EXPECT_EQ(outcome.status, RootStatus::NotConverged);
   EXPECT_EQ(iterationLines(outcome), kIterations);
 }
 
@@ -107,8 +104,7 @@ TEST(FindRoot, IterationLimitWritesNeitherRootNorStatus) {
   Search search;
   search.maxIterations = 3;
   const Outcome outcome = run(search);
-  EXPECT_EQ(outcome.status, kUntouchedStatus);
-  EXPECT_EQ(outcome.root, kUntouchedRoot);
+  EXPECT_EQ(outcome.status, RootStatus::NotConverged);
   EXPECT_EQ(iterationLines(outcome), 3);
 }
 
@@ -117,7 +113,7 @@ TEST(FindRoot, LeftAboveRightEndsAtOnceAtTheMidpoint) {
   search.left = 10.0;
   search.right = 0.0;
   const Outcome outcome = run(search);
-  EXPECT_EQ(outcome.status, rootFound);
+  EXPECT_EQ(outcome.status, RootStatus::Found);
   EXPECT_EQ(outcome.root, 5.0);
   // Header only: no midpoint was evaluated.
   EXPECT_EQ(outcome.trace, (std::vector<std::string>{"", kHeader}));
@@ -127,8 +123,7 @@ TEST(FindRoot, NegativeToleranceGivesUpWithoutTrace) {
   Search search;
   search.tolerance = -1.0;
   const Outcome outcome = run(search);
-  EXPECT_EQ(outcome.status, rootGivenUp);
-  EXPECT_EQ(outcome.root, kUntouchedRoot);
+  EXPECT_EQ(outcome.status, RootStatus::GivenUp);
   EXPECT_TRUE(outcome.trace.empty());
 }
 
@@ -139,8 +134,7 @@ TEST(FindRoot, PointsOffTheCurveKeepThePreviousValue) {
   search.left = 2.0;
   search.right = 30.0;
   const Outcome outcome = run(search);
-  EXPECT_EQ(outcome.status, rootGivenUp);
-  EXPECT_EQ(outcome.root, kUntouchedRoot);
+  EXPECT_EQ(outcome.status, RootStatus::GivenUp);
   ASSERT_GE(outcome.trace.size(), 3u);
   EXPECT_EQ(outcome.trace[2], "   1    2.000   30.000    2.000    3.000   14.000  ");
   for (std::size_t i = 2; i < outcome.trace.size(); ++i) {
@@ -148,36 +142,32 @@ TEST(FindRoot, PointsOffTheCurveKeepThePreviousValue) {
   }
 }
 
-TEST(FindRoot, TraceSwitchOtherThanOneWritesNothing) {
-  const Outcome outcome = run(Search{}, 0);
-  EXPECT_EQ(outcome.status, rootFound);
+TEST(FindRoot, WithoutATraceFileWritesNothing) {
+  const Outcome outcome = run(Search{}, false);
+  EXPECT_EQ(outcome.status, RootStatus::Found);
   EXPECT_NEAR(outcome.root, 3.0, kTolerance);
   EXPECT_TRUE(outcome.trace.empty());
 }
 
-TEST(FindRoot, TraceWithoutAFileIsRejected) {
-  const CurveWorkspace curve = straightCurve();
-  double root = kUntouchedRoot;
-  int status = kUntouchedStatus;
-  try {
-    findRoot(3, curve.knot, curve.coef, 3.0, 0.0, 10.0, kTolerance, root, status, kIterations,
-             traceOn, nullptr);
-    ADD_FAILURE() << "no error";
-  } catch (const RunError& error) {
-    EXPECT_EQ(error.kind(), ErrorKind::FileSystem);
-  }
+// The half-width must fall below the tolerance, not reach it: an interval
+// of width 2 with tolerance 1 is bisected once more (left end 1, midpoint 2,
+// value 2 off the target 3.5 by more than the tolerance).
+TEST(FindRoot, HalfWidthEqualToTheToleranceGoesOnBisecting) {
+  Search search;
+  search.target = 3.5;
+  search.left = 1.0;
+  search.right = 3.0;
+  search.tolerance = 1.0;
+  const Outcome outcome = run(search);
+  EXPECT_EQ(outcome.status, RootStatus::Found);
+  EXPECT_GE(iterationLines(outcome), 1);
+  EXPECT_EQ(outcome.trace[2].substr(0, 4), "   1");
 }
 
 TEST(FindRoot, OverflowingIntervalIsAnArithmeticFault) {
-  const CurveWorkspace curve = straightCurve();
-  double root = kUntouchedRoot;
-  int status = kUntouchedStatus;
+  const SplineCurve curve = straightCurve();
   test::expectArithmeticFault(
-      [&] {
-        findRoot(3, curve.knot, curve.coef, 3.0, -1e308, 1e308, kTolerance, root, status,
-                 kIterations, 0);
-      },
-      "the root search");
+      [&] { findRoot(curve, 3.0, -1e308, 1e308, kTolerance, kIterations); }, "the root search");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ namespace {
 
 using test::fittedCurve;
 using test::loadCurve;
+using test::valueAt;
 
 // Worked values printed to six decimals, compared on their last digit.
 constexpr double kPrintedDigits = 1e-6;
@@ -25,20 +26,14 @@ double cubic(double t) { return 1.0 + 2.0 * t - 0.5 * t * t + 0.25 * t * t * t; 
 double cubicSlope(double t) { return 2.0 - t + 0.75 * t * t; }
 double cubicCurvature(double t) { return -1.0 + 1.5 * t; }
 
-double valueAt(const CurveWorkspace& workspace, int n, double t) {
-  double y = 0.0;
-  evaluateCurve(n, t, workspace.knot, workspace.coef, y);
-  return y;
-}
-
 TEST(FitCurve, NotAKnotReproducesACubic) {
-  const CurveWorkspace curve = fittedCurve({0.0, 1.0, 2.5, 3.0, 4.5, 6.0},
+  const SplineCurve curve = fittedCurve({0.0, 1.0, 2.5, 3.0, 4.5, 6.0},
                                            {cubic(0.0), cubic(1.0), cubic(2.5), cubic(3.0),
                                             cubic(4.5), cubic(6.0)});
-  EXPECT_NEAR(valueAt(curve, 6, 0.5), 1.906249, kPrintedDigits);
-  EXPECT_NEAR(valueAt(curve, 6, 5.9), 46.739753, kPrintedDigits);
+  EXPECT_NEAR(valueAt(curve, 0.5), 1.906249, kPrintedDigits);
+  EXPECT_NEAR(valueAt(curve, 5.9), 46.739753, kPrintedDigits);
   for (double t = 0.0; t <= 6.0; t += 0.25) {
-    EXPECT_NEAR(valueAt(curve, 6, t), cubic(t), kGuardEffect) << t;
+    EXPECT_NEAR(valueAt(curve, t), cubic(t), kGuardEffect) << t;
   }
 }
 
@@ -55,198 +50,194 @@ constexpr double kCubicCoefficients[3][6] = {
 };
 
 TEST(FitCurve, CubicCoefficientsMatchTheReference) {
-  const CurveWorkspace curve = fittedCurve({0.0, 1.0, 2.5, 3.0, 4.5, 6.0},
+  const SplineCurve curve = fittedCurve({0.0, 1.0, 2.5, 3.0, 4.5, 6.0},
                                            {cubic(0.0), cubic(1.0), cubic(2.5), cubic(3.0),
                                             cubic(4.5), cubic(6.0)});
   for (int row = 2; row <= 4; ++row) {
     for (int i = 1; i <= 6; ++i) {
-      EXPECT_DOUBLE_EQ(curve.coef[row][i], kCubicCoefficients[row - 2][i - 1]) << row << i;
+      EXPECT_DOUBLE_EQ(curve.coef(row)[i], kCubicCoefficients[row - 2][i - 1]) << row << i;
     }
   }
 }
 
 TEST(FitCurve, ThreeKnotsGiveTheParabola) {
-  const CurveWorkspace curve = fittedCurve({0.0, 1.0, 3.0}, {0.0, 1.0, 9.0});
-  EXPECT_NEAR(valueAt(curve, 3, 0.5), 0.25, kPrintedDigits);
-  EXPECT_NEAR(valueAt(curve, 3, 2.0), 4.0000004, 1e-7);
-  EXPECT_NEAR(curve.coef[3][1], 2.0, kGuardEffect);
-  EXPECT_NEAR(curve.coef[4][1], 0.0, kGuardEffect);
-  EXPECT_NEAR(curve.coef[2][1], 0.0, kGuardEffect);
+  const SplineCurve curve = fittedCurve({0.0, 1.0, 3.0}, {0.0, 1.0, 9.0});
+  EXPECT_NEAR(valueAt(curve, 0.5), 0.25, kPrintedDigits);
+  EXPECT_NEAR(valueAt(curve, 2.0), 4.0000004, 1e-7);
+  EXPECT_NEAR(curve.coef(3)[1], 2.0, kGuardEffect);
+  EXPECT_NEAR(curve.coef(4)[1], 0.0, kGuardEffect);
+  EXPECT_NEAR(curve.coef(2)[1], 0.0, kGuardEffect);
 }
 
-TEST(FitCurve, FitLeavesValuesAndUnusedEntriesAlone) {
-  CurveWorkspace curve = loadCurve({0.0, 1.0, 3.0}, {0.0, 1.0, 9.0});
-  curve.knot[4] = 7.0;
-  for (int row = 1; row <= 4; ++row) curve.coef[row][4] = 7.0;
-  const CurveWorkspace before = curve;
-  fitCurve(3, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd);
-  EXPECT_EQ(curve.knot, before.knot);
-  EXPECT_EQ(curve.coef[1], before.coef[1]);
-  for (int row = 0; row <= 4; ++row) {
-    EXPECT_EQ(curve.coef[row][0], 0.0) << row;
-    EXPECT_EQ(curve.coef[row][4], before.coef[row][4]) << row;
+TEST(FitCurve, FitLeavesKnotsAndValuesAlone) {
+  SplineCurve curve = loadCurve({0.0, 1.0, 3.0}, {0.0, 1.0, 9.0});
+  const SplineCurve before = curve;
+  fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
+  for (int i = 0; i <= 3; ++i) {
+    EXPECT_EQ(curve.knot(i), before.knot(i)) << i;
+    EXPECT_EQ(curve.value(i), before.value(i)) << i;
   }
+  for (int row = 1; row <= 4; ++row) EXPECT_EQ(curve.coef(row)[0], 0.0) << row;
 }
 
 class TwoKnotLine : public ::testing::TestWithParam<double> {};
 
 TEST_P(TwoKnotLine, IsStraightUpToTheGuardResidues) {
   const double rise = GetParam();
-  const CurveWorkspace curve = fittedCurve({0.0, 1.0}, {0.0, rise});
-  EXPECT_DOUBLE_EQ(curve.coef[2][1], rise / ((1.0 + 1e-6) * (1.0 + 1e-7)));
+  const SplineCurve curve = fittedCurve({0.0, 1.0}, {0.0, rise});
+  EXPECT_DOUBLE_EQ(curve.coef(2)[1], rise / ((1.0 + 1e-6) * (1.0 + 1e-7)));
   const double residueTolerance = 1e-9 * std::abs(rise);
-  EXPECT_NEAR(curve.coef[3][1], 5.8e-6 * rise, residueTolerance);
-  EXPECT_NEAR(curve.coef[4][1], -1.14e-5 * rise, residueTolerance);
+  EXPECT_NEAR(curve.coef(3)[1], 5.8e-6 * rise, residueTolerance);
+  EXPECT_NEAR(curve.coef(4)[1], -1.14e-5 * rise, residueTolerance);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rises, TwoKnotLine, ::testing::Values(1.0, -3.5, 250.0));
 
+constexpr EndCondition kAllEnds[] = {EndCondition::NotAKnot, EndCondition::GivenSlope,
+                                     EndCondition::GivenCurvature};
+
 TEST(FitCurve, OneKnotHasNothingToFit) {
-  CurveWorkspace curve = loadCurve({2.0, 5.0}, {3.0, 4.0});
-  for (int row = 2; row <= 4; ++row) curve.coef[row][1] = 7.0;
-  const CurveWorkspace before = curve;
-  for (int leftEnd = 0; leftEnd <= 2; ++leftEnd) {
-    for (int rightEnd = 0; rightEnd <= 2; ++rightEnd) {
-      fitCurve(1, curve.knot, curve.coef, leftEnd, rightEnd);
-      EXPECT_EQ(curve.coef, before.coef) << leftEnd << rightEnd;
+  SplineCurve curve = loadCurve({2.0}, {3.0});
+  for (int row = 2; row <= 4; ++row) curve.coef(row)[1] = 7.0;
+  for (const EndCondition leftEnd : kAllEnds) {
+    for (const EndCondition rightEnd : kAllEnds) {
+      fitCurve(curve, leftEnd, rightEnd);
+      for (int row = 1; row <= 4; ++row) EXPECT_EQ(curve.coef(row)[1], row == 1 ? 3.0 : 7.0);
     }
   }
-  fitCurve(0, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd);
-  EXPECT_EQ(curve.coef, before.coef);
-}
-
-TEST(FitCurve, KnotCountBeyondTheStoreIsRejected) {
-  CurveWorkspace curve;
-  test::expectArithmeticFault(
-      [&] { fitCurve(maxKnots + 1, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd); },
-      "knot count 1001");
-  test::expectArithmeticFault(
-      [&] { fitCurve(-1, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd); }, "knot count -1");
+  SplineCurve none;
+  fitCurve(none, EndCondition::NotAKnot, EndCondition::NotAKnot);
+  EXPECT_EQ(none.knotCount(), 0);
 }
 
 TEST(FitCurve, FullStoreIsFitted) {
-  CurveWorkspace curve;
+  SplineCurve curve(maxKnots);
   for (int i = 1; i <= maxKnots; ++i) {
-    curve.knot[i] = i;
-    curve.coef[1][i] = 2.0 * i;
+    curve.knots()[i] = i;
+    curve.coef(1)[i] = 2.0 * i;
   }
-  fitCurve(maxKnots, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd);
-  EXPECT_NEAR(valueAt(curve, maxKnots, 999.5), 1999.0, kGuardEffect);
+  fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
+  EXPECT_NEAR(valueAt(curve, 999.5), 1999.0, kGuardEffect);
 }
 
 // End conditions: each combination reproduces the cubic when the prescribed
 // slope or second derivative is the cubic's own.
 struct EndConditions {
-  int leftEnd;
-  int rightEnd;
+  EndCondition leftEnd;
+  EndCondition rightEnd;
   std::vector<double> knots;
 };
 
 // Test listings name the end codes and the knot count, not the record's bytes.
 void PrintTo(const EndConditions& ends, std::ostream* out) {
-  *out << "ends " << ends.leftEnd << "," << ends.rightEnd << ", " << ends.knots.size() << " knots";
+  *out << "ends " << static_cast<int>(ends.leftEnd) << "," << static_cast<int>(ends.rightEnd)
+       << ", " << ends.knots.size() << " knots";
 }
 
-double prescribed(int code, double t) {
-  return code == givenSlopeEnd ? cubicSlope(t) : cubicCurvature(t);
+double prescribed(EndCondition end, double t) {
+  return end == EndCondition::GivenSlope ? cubicSlope(t) : cubicCurvature(t);
 }
+
+constexpr EndCondition N = EndCondition::NotAKnot;
+constexpr EndCondition S = EndCondition::GivenSlope;
+constexpr EndCondition C = EndCondition::GivenCurvature;
 
 class EndConditionBranch : public ::testing::TestWithParam<EndConditions> {};
 
 TEST_P(EndConditionBranch, ReproducesTheCubic) {
   const EndConditions& ends = GetParam();
-  CurveWorkspace curve;
+  SplineCurve curve(static_cast<int>(ends.knots.size()));
   int n = 0;
   for (const double t : ends.knots) {
     ++n;
-    curve.knot[n] = t;
-    curve.coef[1][n] = cubic(t);
+    curve.knots()[n] = t;
+    curve.coef(1)[n] = cubic(t);
   }
-  const double first = curve.knot[1];
-  const double last = curve.knot[n];
-  if (ends.leftEnd >= givenSlopeEnd) curve.coef[2][1] = prescribed(ends.leftEnd, first);
-  if (ends.rightEnd >= givenSlopeEnd) curve.coef[2][n] = prescribed(ends.rightEnd, last);
-  fitCurve(n, curve.knot, curve.coef, ends.leftEnd, ends.rightEnd);
+  const double first = curve.knots()[1];
+  const double last = curve.knots()[n];
+  if (ends.leftEnd != EndCondition::NotAKnot) curve.coef(2)[1] = prescribed(ends.leftEnd, first);
+  if (ends.rightEnd != EndCondition::NotAKnot) curve.coef(2)[n] = prescribed(ends.rightEnd, last);
+  fitCurve(curve, ends.leftEnd, ends.rightEnd);
   for (double t = first; t <= last; t += (last - first) / 16.0) {
-    EXPECT_NEAR(valueAt(curve, n, t), cubic(t), kGuardEffect) << t;
+    EXPECT_NEAR(valueAt(curve, t), cubic(t), kGuardEffect) << t;
   }
   for (int i = 1; i <= n - 1; ++i) {
-    EXPECT_NEAR(curve.coef[2][i], cubicSlope(curve.knot[i]), 10 * kGuardEffect) << i;
+    EXPECT_NEAR(curve.coef(2)[i], cubicSlope(curve.knots()[i]), 10 * kGuardEffect) << i;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AllCodes, EndConditionBranch,
-    ::testing::Values(EndConditions{0, 1, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
-                      EndConditions{0, 2, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
-                      EndConditions{1, 0, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
-                      EndConditions{1, 1, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
-                      EndConditions{1, 2, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
-                      EndConditions{2, 0, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
-                      EndConditions{2, 1, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
-                      EndConditions{2, 2, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
+    ::testing::Values(EndConditions{N, S, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
+                      EndConditions{N, C, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
+                      EndConditions{S, N, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
+                      EndConditions{S, S, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
+                      EndConditions{S, C, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
+                      EndConditions{C, N, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
+                      EndConditions{C, S, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
+                      EndConditions{C, C, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
                       // Three knots: the last row is built after one elimination step.
-                      EndConditions{1, 0, {0.0, 1.0, 3.0}},
-                      EndConditions{2, 0, {0.0, 1.0, 3.0}},
-                      EndConditions{0, 1, {0.0, 1.0, 3.0}},
+                      EndConditions{S, N, {0.0, 1.0, 3.0}},
+                      EndConditions{C, N, {0.0, 1.0, 3.0}},
+                      EndConditions{N, S, {0.0, 1.0, 3.0}},
                       // Two knots: no elimination at all.
-                      EndConditions{1, 1, {0.0, 2.0}},
-                      EndConditions{1, 2, {0.0, 2.0}},
-                      EndConditions{2, 1, {0.0, 2.0}},
-                      EndConditions{2, 2, {0.0, 2.0}}));
+                      EndConditions{S, S, {0.0, 2.0}},
+                      EndConditions{S, C, {0.0, 2.0}},
+                      EndConditions{C, S, {0.0, 2.0}},
+                      EndConditions{C, C, {0.0, 2.0}}));
 
 TEST(FitCurve, TwoKnotsWithOneGivenEndGiveAParabola) {
   // t^2 through t = 0 and t = 2 with slope 0 given at the left end.
-  CurveWorkspace curve = loadCurve({0.0, 2.0}, {0.0, 4.0});
-  curve.coef[2][1] = 0.0;
-  fitCurve(2, curve.knot, curve.coef, givenSlopeEnd, notAKnotEnd);
-  EXPECT_NEAR(valueAt(curve, 2, 1.0), 1.0, kGuardEffect);
-  EXPECT_NEAR(curve.coef[3][1], 2.0, kGuardEffect);
-  EXPECT_NEAR(curve.coef[4][1], 0.0, kGuardEffect);
+  SplineCurve curve = loadCurve({0.0, 2.0}, {0.0, 4.0});
+  curve.coef(2)[1] = 0.0;
+  fitCurve(curve, EndCondition::GivenSlope, EndCondition::NotAKnot);
+  EXPECT_NEAR(valueAt(curve, 1.0), 1.0, kGuardEffect);
+  EXPECT_NEAR(curve.coef(3)[1], 2.0, kGuardEffect);
+  EXPECT_NEAR(curve.coef(4)[1], 0.0, kGuardEffect);
 }
 
 TEST(FitCurve, ZeroUnguardedPivotIsAnArithmeticFault) {
   // Spacings 0, 1, -1 cancel the last pivot of the elimination exactly.
-  CurveWorkspace curve = loadCurve({0.0, 0.0, 1.0, 0.0}, {0.0, 1.0, 2.0, 3.0});
+  SplineCurve curve = loadCurve({0.0, 0.0, 1.0, 0.0}, {0.0, 1.0, 2.0, 3.0});
   test::expectArithmeticFault(
-      [&] { fitCurve(4, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd); },
+      [&] { fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot); },
       "the spline fit (last equation, unguarded pivot)");
 }
 
 TEST(FitCurve, ZeroUnguardedPivotWithAGivenSlopeIsAnArithmeticFault) {
-  CurveWorkspace curve = loadCurve({0.0, 1.0, 0.0}, {0.0, 1.0, 2.0});
+  SplineCurve curve = loadCurve({0.0, 1.0, 0.0}, {0.0, 1.0, 2.0});
   test::expectArithmeticFault(
-      [&] { fitCurve(3, curve.knot, curve.coef, givenSlopeEnd, notAKnotEnd); },
+      [&] { fitCurve(curve, EndCondition::GivenSlope, EndCondition::NotAKnot); },
       "unguarded pivot");
 }
 
 TEST(FitCurve, SpacingCancellingItsGuardIsAnArithmeticFault) {
   // 0 - 1e-6 is exactly -1e-6, so the spacing plus its guard is exactly 0.
-  CurveWorkspace curve = loadCurve({1e-6, 0.0}, {0.0, 1.0});
+  SplineCurve curve = loadCurve({1e-6, 0.0}, {0.0, 1.0});
   test::expectArithmeticFault(
-      [&] { fitCurve(2, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd); },
+      [&] { fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot); },
       "the spline fit (difference quotient): division by zero");
 }
 
 TEST(FitCurve, SpacingCancellingTheSmallerGuardIsAnArithmeticFault) {
-  CurveWorkspace curve = loadCurve({1e-7, 0.0}, {0.0, 1.0});
+  SplineCurve curve = loadCurve({1e-7, 0.0}, {0.0, 1.0});
   test::expectArithmeticFault(
-      [&] { fitCurve(2, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd); },
+      [&] { fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot); },
       "the spline fit (piece derivatives): division by zero");
 }
 
 TEST(FitCurve, OverflowingDifferenceIsAnArithmeticFault) {
-  CurveWorkspace curve = loadCurve({0.0, 1.0, 2.0}, {-1e308, 1e308, 0.0});
+  SplineCurve curve = loadCurve({0.0, 1.0, 2.0}, {-1e308, 1e308, 0.0});
   test::expectArithmeticFault(
-      [&] { fitCurve(3, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd); },
+      [&] { fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot); },
       "the spline fit (difference quotient): the result overflows");
 }
 
 TEST(FitCurve, OverflowingProductIsAnArithmeticFault) {
   // Every quotient stays finite; the third derivative, a product of two, does not.
-  CurveWorkspace curve = loadCurve({0.0, 1e-3}, {0.0, 1e302});
+  SplineCurve curve = loadCurve({0.0, 1e-3}, {0.0, 1e302});
   test::expectArithmeticFault(
-      [&] { fitCurve(2, curve.knot, curve.coef, notAKnotEnd, notAKnotEnd); },
+      [&] { fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot); },
       "the spline fit (result)");
 }
 

@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/run_error.h"
-#include "geometry/blade_outline.h"
+#include "common/format_number.h"
 #include "sample_design.h"
 
 namespace propclear {
@@ -21,14 +20,11 @@ constexpr double kFloatTolerance = 1e-5;
 
 struct Plot {
   DesignData design;
-  BladeOutline outline;
-  CurveWorkspace workspace;
+  SternAnalysis analysis;
   DrawingSurface surface;
 
-  explicit Plot(const DesignData& d) : design(d) {
-    outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
-                                design.rakeAngle);
-    drawSternPlot(design, outline, workspace, surface);
+  explicit Plot(const DesignData& d) : design(d), analysis(analyseStern(design)) {
+    drawSternPlot(design, analysis, surface);
   }
 
   std::vector<DrawCommand> ofKind(DrawOp op) const {
@@ -147,7 +143,7 @@ TEST(DrawSternPlot, FortyBladeLinesAlternatingEdgeColours) {
   EXPECT_NEAR(blades[0].x1 + blades[2].x1, 8.0, kFloatTolerance);
   EXPECT_NEAR(blades[0].y1 + blades[2].y1, 5.6, kFloatTolerance);
   // The tip: station 11 ends the last lines.
-  EXPECT_NEAR(blades[36].y2, 2.8 + plot.outline.edge1Z[11], kFloatTolerance);
+  EXPECT_NEAR(blades[36].y2, 2.8 + plot.analysis.outline.edge1Z[11], kFloatTolerance);
 }
 
 TEST(DrawSternPlot, TextsInTextColourAtTheirMarks) {
@@ -198,16 +194,47 @@ TEST(DrawSternPlot, HubBoxAndShaftUseOneAndAHalfHubDiameters) {
   for (int i = 2; i < 6; ++i) EXPECT_EQ(propeller[i].colour, 11);
 }
 
-TEST(DrawSternPlot, ContourOfNoExtentIsAnError) {
-  DesignData design = sampleDesign();
-  setContour(design, {});
-  BladeOutline outline = buildBladeOutline(4.6, 0.8, 0.55, 10);
-  CurveWorkspace workspace;
+// The clearances alone on a fresh surface.
+struct ClearancePlot {
+  SternAnalysis analysis = analyseStern(sampleDesign());
   DrawingSurface surface;
-  EXPECT_THROW(drawSternPlot(design, outline, workspace, surface), RunError);
-  setContour(design, {{0, 0, 1}, {0, 0, 1}});
-  EXPECT_THROW(drawSternPlot(design, outline, workspace, surface), RunError);
-  EXPECT_TRUE(surface.commands().empty());
+
+  ClearancePlot() { drawClearances(sampleDesign(), analysis.clearances, surface); }
+
+  const ClearanceSegment& operator[](ClearanceIndex i) const { return analysis.clearances[i]; }
+
+  std::vector<DrawCommand> ofKind(DrawOp op) const {
+    std::vector<DrawCommand> found;
+    for (const DrawCommand& c : surface.commands())
+      if (c.op == op) found.push_back(c);
+    return found;
+  }
+};
+
+TEST(DrawClearances, LabelsCarryRatiosForAAndBOnly) {
+  const ClearancePlot plot;
+  const double d = 4.6;
+  const std::vector<std::string> expected = {
+      "a=" + formatFixed(plot[clearanceA].length / d, 1, 3) + "D",
+      "b=" + formatFixed(plot[clearanceB].length / d, 1, 3) + "D", "c", "a'", "b'", "c'"};
+  std::vector<std::string> labels;
+  for (const DrawCommand& c : plot.ofKind(DrawOp::PrintText)) labels.push_back(c.text);
+  EXPECT_EQ(labels, expected);
+}
+
+TEST(DrawClearances, SegmentColoursAndLabelPlaces) {
+  const ClearancePlot plot;
+  const std::vector<DrawCommand> lines = plot.ofKind(DrawOp::DrawLine);
+  const std::vector<DrawCommand> moves = plot.ofKind(DrawOp::MoveTextCursor);
+  ASSERT_EQ(lines.size(), 6u);
+  const int colours[] = {10, 10, 9, 9, 9, 9};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(lines[i].colour, colours[i]);
+  const ClearanceSegment& b = plot[clearanceB];
+  EXPECT_FLOAT_EQ(moves[1].y1, static_cast<float>((b.targetZ + b.bladeZ) / 1.8));
+  const ClearanceSegment& bp = plot[clearanceBPrime];
+  EXPECT_FLOAT_EQ(moves[4].y1, static_cast<float>((bp.bladeZ + bp.targetZ) / 2));
+  const ClearanceSegment& a = plot[clearanceA];
+  EXPECT_FLOAT_EQ(moves[0].x1, static_cast<float>((a.targetX + a.bladeX) / 2));
 }
 
 }  // namespace

@@ -33,9 +33,6 @@ DesignData madeUpDesign() {
   design.contourZ[sternContourRow][2] = 8.0;
   design.contourX[sternContourRow][2] = -0.5;
   design.contourCode[sternContourRow][2] = 0.0;
-  design.plotMin = -0.5;
-  design.plotMax = 8.0;
-  design.plotRange = 8.5;
   return design;
 }
 
@@ -134,20 +131,29 @@ std::string expectedText() {
 
 const std::vector<std::string> madeUpWarnings = {"say \"x\"\n", "bad byte \xfd"};
 
+// The made-up outline, clearances and warnings over the design's extent.
+SternAnalysis madeUpAnalysis(const DesignData& design,
+                             std::vector<std::string> warnings = madeUpWarnings) {
+  SternAnalysis analysis;
+  analysis.outline = madeUpOutline();
+  analysis.extent = plotExtentOf(design);
+  analysis.clearances = madeUpClearances();
+  analysis.warnings = std::move(warnings);
+  return analysis;
+}
+
 TEST(JsonResults, WritesEverySectionInItsDocumentedLayout) {
   const DesignData design = madeUpDesign();
-  const BladeOutline outline = madeUpOutline();
-  const ClearanceSet clearances = madeUpClearances();
-  EXPECT_EQ(jsonResultsText({"wrong-geometry", design, outline, clearances, madeUpWarnings}),
+  EXPECT_EQ(jsonResultsText({"wrong-geometry", design, madeUpAnalysis(design)}),
             expectedText());
 }
 
 TEST(JsonResults, StationsGiveTheirRadiusRatiosAsTabulated) {
   DesignData design = madeUpDesign();
   design.propellerDiameter = 4.6;
-  const BladeOutline outline = buildBladeOutline(design.propellerDiameter, 0.8, 0.55, 10.0);
-  const ClearanceSet clearances = madeUpClearances();
-  const std::string text = jsonResultsText({"completed", design, outline, clearances, {}});
+  SternAnalysis analysis = madeUpAnalysis(design, {});
+  analysis.outline = buildBladeOutline(design.propellerDiameter, 0.8, 0.55, 10.0);
+  const std::string text = jsonResultsText({"completed", design, analysis});
   for (const char* ratio : {"0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "0.95",
                             "0.975", "1"}) {
     EXPECT_NE(text.find(std::string("\"rOverR\": ") + ratio + ",\n"), std::string::npos) << ratio;
@@ -158,10 +164,8 @@ TEST(JsonResults, StationsGiveTheirRadiusRatiosAsTabulated) {
 TEST(JsonResults, NonFiniteValueIsAnArithmeticFault) {
   DesignData design = madeUpDesign();
   design.waterlineHeight = std::numeric_limits<double>::infinity();
-  const BladeOutline outline = madeUpOutline();
-  const ClearanceSet clearances = madeUpClearances();
   try {
-    jsonResultsText({"completed", design, outline, clearances, {}});
+    jsonResultsText({"completed", design, madeUpAnalysis(design, {})});
     FAIL() << "an infinite waterline height was written";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
@@ -174,9 +178,7 @@ TEST(WriteJsonResults, WritesLfLinesAndReplacesAnEarlierFile) {
   const std::string path = (dir / "results.json").string();
   test::writeFile(path, "earlier results\n");
   const DesignData design = madeUpDesign();
-  const BladeOutline outline = madeUpOutline();
-  const ClearanceSet clearances = madeUpClearances();
-  writeJsonResults(path, {"wrong-geometry", design, outline, clearances, madeUpWarnings});
+  writeJsonResults(path, {"wrong-geometry", design, madeUpAnalysis(design)});
   const std::string content = test::readFile(path);
   EXPECT_EQ(content, expectedText());
   EXPECT_EQ(content.find('\r'), std::string::npos);
@@ -188,10 +190,8 @@ TEST(WriteJsonResults, UnwritableFileIsAnErrorNamingIt) {
   const test::ScratchDir dir;
   const std::string path = (dir / "missing" / "results.json").string();
   const DesignData design = madeUpDesign();
-  const BladeOutline outline = madeUpOutline();
-  const ClearanceSet clearances = madeUpClearances();
   try {
-    writeJsonResults(path, {"completed", design, outline, clearances, {}});
+    writeJsonResults(path, {"completed", design, madeUpAnalysis(design, {})});
     FAIL() << "results were written into a missing folder";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::FileSystem);

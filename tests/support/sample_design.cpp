@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "plot/draw_stern_plot.h"
+
 namespace propclear::test {
 
 void setContour(DesignData& design, std::initializer_list<ContourPoint> points) {
@@ -13,7 +15,11 @@ void setContour(DesignData& design, std::initializer_list<ContourPoint> points) 
     design.contourCode[sternContourRow][k] = point.code;
   }
   design.contourPointCount[sternContourRow] = k;
-  computePlotExtent(design);
+}
+
+SampleRun::SampleRun(const DesignData& sample) : design(sample), analysis(analyseStern(design)) {
+  drawSternPlot(design, analysis, surface);
+  drawClearances(design, analysis.clearances, surface);
 }
 
 DesignData sampleDesign() {

@@ -5,7 +5,9 @@
 #include <initializer_list>
 #include <string>
 
+#include "clearance/stern_analysis.h"
 #include "design/design_data.h"
+#include "plot/drawing_surface.h"
 
 namespace propclear::test {
 
@@ -15,10 +17,20 @@ struct ContourPoint {
   double code;
 };
 
-// Sets the stern contour to `points` and recomputes the plot extent.
+// Sets the stern contour to `points`.
 void setContour(DesignData& design, std::initializer_list<ContourPoint> points);
 
 DesignData sampleDesign();
+
+// A design with its analysis, and the stern plot with the clearances drawn
+// into `surface` as a run draws them.
+struct SampleRun {
+  DesignData design;
+  SternAnalysis analysis;
+  DrawingSurface surface;
+
+  explicit SampleRun(const DesignData& sample);
+};
 
 }  // namespace propclear::test
 

@@ -1,4 +1,4 @@
-#include "clearance/compute_clearances.h"
+#include "clearance/stern_analysis.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "clearance/measuring_operations.h"
 #include "common/run_error.h"
-#include "report/format_number.h"
 #include "sample_design.h"
 
 namespace propclear {
@@ -24,31 +24,14 @@ constexpr double kReflectionTolerance = 1e-12;
 
 struct Analysis {
   DesignData design;
-  BladeOutline outline;
-  CurveWorkspace workspace;
-  DrawingSurface surface;
-  Diagnostics diagnostics;
-  ClearanceSet clearances;
+  SternAnalysis analysis;
 
-  explicit Analysis(const DesignData& d) : design(d) {
-    outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
-                                design.rakeAngle);
-    ClearanceContext context{design, outline, workspace, surface, diagnostics};
-    computeUpperBladeClearances(context, clearances);
-    computeLowerBladeClearances(context, clearances);
-  }
+  explicit Analysis(const DesignData& d) : design(d), analysis(analyseStern(design)) {}
 
-  const ClearanceSegment& operator[](ClearanceIndex i) const { return clearances[i]; }
-
-  std::vector<std::string> labels() const {
-    std::vector<std::string> texts;
-    for (const DrawCommand& c : surface.commands())
-      if (c.op == DrawOp::PrintText) texts.push_back(c.text);
-    return texts;
-  }
+  const ClearanceSegment& operator[](ClearanceIndex i) const { return analysis.clearances[i]; }
 
   bool warned(const std::string& part) const {
-    for (const std::string& w : diagnostics.warnings)
+    for (const std::string& w : analysis.warnings)
       if (w.find(part) != std::string::npos) return true;
     return false;
   }
@@ -58,7 +41,7 @@ TEST(Clearances, SixRecordsInOrderWithTheirShapes) {
   const Analysis run(sampleDesign());
   const char* names[] = {"a", "b", "c", "a'", "b'", "c'"};
   for (int i = 0; i < clearanceCount; ++i) {
-    const ClearanceSegment& s = run.clearances[i];
+    const ClearanceSegment& s = run[static_cast<ClearanceIndex>(i)];
     EXPECT_EQ(s.name, names[i]);
     EXPECT_GE(s.length, 0.0);
     const bool vertical = i == clearanceB || i == clearanceBPrime;
@@ -70,12 +53,12 @@ TEST(Clearances, SixRecordsInOrderWithTheirShapes) {
       EXPECT_EQ(s.length, std::abs(s.bladeX - s.targetX)) << s.name;
     }
   }
-  EXPECT_TRUE(run.diagnostics.warnings.empty()) << run.diagnostics.warnings.front();
+  EXPECT_TRUE(run.analysis.warnings.empty()) << run.analysis.warnings.front();
 }
 
 TEST(Clearances, BladeEndsAreTheStationSixEdgePoints) {
   const Analysis run(sampleDesign());
-  const BladeOutline& b = run.outline;
+  const BladeOutline& b = run.analysis.outline;
   const double x0 = 4.0, z0 = 2.8;
   EXPECT_NEAR(run[clearanceA].bladeX, x0 + b.edge2X[6], kSplineTolerance);
   EXPECT_NEAR(run[clearanceA].bladeZ, z0 + b.edge2Z[6], kSplineTolerance);
@@ -109,31 +92,12 @@ TEST(Clearances, LowerTipClearanceUsesOnlyTheFirstContourHeight) {
   EXPECT_NE(after[clearanceA].length, before[clearanceA].length);
 }
 
-TEST(Clearances, LabelsCarryRatiosForAAndBOnly) {
-  const Analysis run(sampleDesign());
-  const double d = 4.6;
-  const std::vector<std::string> expected = {
-      "a=" + formatFixed(run[clearanceA].length / d, 1, 3) + "D",
-      "b=" + formatFixed(run[clearanceB].length / d, 1, 3) + "D", "c", "a'", "b'", "c'"};
-  EXPECT_EQ(run.labels(), expected);
-}
-
-TEST(Clearances, SegmentColoursAndLabelPlaces) {
-  const Analysis run(sampleDesign());
-  std::vector<DrawCommand> lines, moves;
-  for (const DrawCommand& c : run.surface.commands()) {
-    if (c.op == DrawOp::DrawLine) lines.push_back(c);
-    if (c.op == DrawOp::MoveTextCursor) moves.push_back(c);
-  }
-  ASSERT_EQ(lines.size(), 6u);
-  const int colours[] = {10, 10, 9, 9, 9, 9};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(lines[i].colour, colours[i]);
-  const ClearanceSegment& b = run[clearanceB];
-  EXPECT_FLOAT_EQ(moves[1].y1, static_cast<float>((b.targetZ + b.bladeZ) / 1.8));
-  const ClearanceSegment& bp = run[clearanceBPrime];
-  EXPECT_FLOAT_EQ(moves[4].y1, static_cast<float>((bp.bladeZ + bp.targetZ) / 2));
-  const ClearanceSegment& a = run[clearanceA];
-  EXPECT_FLOAT_EQ(moves[0].x1, static_cast<float>((a.targetX + a.bladeX) / 2));
+TEST(Clearances, LowerTipIsMeasuredToTheFirstPointsHeightEvenBelowIt) {
+  DesignData design = sampleDesign();
+  // A later point lower than the first does not move the heel height.
+  design.contourZ[sternContourRow][2] = design.contourZ[sternContourRow][1] - 0.1;
+  const Analysis run(design);
+  EXPECT_EQ(run[clearanceBPrime].targetZ, design.contourZ[sternContourRow][1]);
 }
 
 TEST(RudderEdge, VerticalWithinATenthOfAMillimetreUsesTheMean) {
@@ -222,6 +186,24 @@ TEST(Plausibility, WarnsAboutMeaninglessPropellerDataAndFallingHeights) {
   EXPECT_NE(noisy.warnings[0].find("negative"), std::string::npos);
   EXPECT_NE(noisy.warnings[1].find("hub diameter"), std::string::npos);
   EXPECT_NE(noisy.warnings[2].find("point 2 to point 3"), std::string::npos);
+
+  DesignData fullHub = sampleDesign();
+  fullHub.hubDiameter = fullHub.propellerDiameter;
+  Diagnostics hub;
+  checkDesignPlausibility(fullHub, hub);
+  ASSERT_EQ(hub.warnings.size(), 1u);
+  EXPECT_NE(hub.warnings[0].find("not smaller than the propeller diameter"), std::string::npos);
+}
+
+TEST(SternAnalysis, ContourWithoutExtentCannotBeDrawn) {
+  DesignData design = sampleDesign();
+  setContour(design, {{0, 0, 1}, {0, 0, 1}});
+  try {
+    analyseStern(design);
+    FAIL() << "no error";
+  } catch (const RunError& error) {
+    EXPECT_NE(std::string(error.what()).find("no extent"), std::string::npos);
+  }
 }
 
 TEST(Clearances, NegativeDiameterFindsNoSevenTenthsPoint) {

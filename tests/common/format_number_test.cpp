@@ -1,4 +1,4 @@
-#include "report/format_number.h"
+#include "common/format_number.h"
 
 #include <gtest/gtest.h>
 

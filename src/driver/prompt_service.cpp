@@ -1,4 +1,4 @@
-#include "plot/prompt_service.h"
+#include "driver/prompt_service.h"
 
 #include <istream>
 #include <ostream>

@@ -1,0 +1,46 @@
+#pragma once
+// The measuring operations shared by the upper and lower blade clearances,
+// and the two passes that use them. Each clearance is a horizontal or
+// vertical segment from a point of the blade outline to the structure.
+
+#include "clearance/clearance_segment.h"
+#include "common/diagnostics.h"
+#include "design/design_data.h"
+#include "geometry/blade_outline.h"
+#include "geometry/spline_curve.h"
+
+namespace propclear {
+
+// What the measurements read, and where their warnings go.
+struct MeasuringContext {
+  const DesignData& design;
+  const BladeOutline& outline;
+  const SplineCurve& hullCurve;  // the stern contour as one curve through all points
+  Diagnostics& diagnostics;
+};
+
+// Root search for the height of clearance b.
+inline constexpr double rootTolerance = 0.00001;
+inline constexpr int rootMaxIterations = 50;
+
+// One blade-edge coordinate (an absolute x or z per station) at 0.7R: the
+// stations fitted as a not-a-knot spline over radius and evaluated there.
+double edgeCoordinateAt07R(const MeasuringContext& context, const StationList& values);
+// x of the stern contour at height z; 0 when z lies outside the contour (with
+// a warning).
+double hullXAtHeight(const MeasuringContext& context, double z);
+// x of the straight rudder edge through rudder corners 3 and 4 at height z;
+// the mean of their x when the edge is vertical within 0.1 mm. A horizontal
+// edge is an arithmetic fault.
+double rudderEdgeXAtHeight(const DesignData& design, double z);
+
+// a, b and c, in that order, into clearances[clearanceA..clearanceC].
+void computeUpperBladeClearances(const MeasuringContext& context, ClearanceSet& clearances);
+// a', b' and c', in that order, into clearances[clearanceAPrime..clearanceCPrime].
+void computeLowerBladeClearances(const MeasuringContext& context, ClearanceSet& clearances);
+
+// Warnings for propeller data that make the blade outline meaningless and for
+// a stern contour whose heights do not rise from point to point.
+void checkDesignPlausibility(const DesignData& design, Diagnostics& diagnostics);
+
+}  // namespace propclear

@@ -1,0 +1,43 @@
+#include "clearance/stern_analysis.h"
+
+#include "clearance/measuring_operations.h"
+#include "common/checked_math.h"
+#include "common/diagnostics.h"
+#include "common/run_error.h"
+#include "geometry/set_up_contour.h"
+
+namespace propclear {
+
+namespace {
+
+// The drawings step the contour by a hundredth of the extent; with no extent
+// there is neither a step nor a scale.
+void requireExtent(const PlotExtent& extent) {
+  if (!(checkedDivide(extent.range, 100.0, "the plot layout") > 0.0)) {
+    throw RunError(ErrorKind::Input,
+                   "cannot draw the stern: the stern contour has no extent (no points, or all at "
+                   "the origin), so the plot has no scale");
+  }
+}
+
+}  // namespace
+
+SternAnalysis analyseStern(const DesignData& design) {
+  SternAnalysis analysis;
+  analysis.outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio,
+                                       design.areaRatio, design.rakeAngle);
+  analysis.extent = plotExtentOf(design);
+  Diagnostics diagnostics;
+  checkDesignPlausibility(design, diagnostics);
+  requireExtent(analysis.extent);
+  analysis.contourCurve = setUpContour(design, sternContourRow);
+  analysis.hullCurve = fitWholeContour(design, sternContourRow);
+
+  const MeasuringContext context{design, analysis.outline, analysis.hullCurve, diagnostics};
+  computeUpperBladeClearances(context, analysis.clearances);
+  computeLowerBladeClearances(context, analysis.clearances);
+  analysis.warnings = std::move(diagnostics.warnings);
+  return analysis;
+}
+
+}  // namespace propclear

@@ -2,16 +2,11 @@
 
 #include <cmath>
 #include <filesystem>
-#include <memory>
-#include <sstream>
 
-#include "clearance/compute_clearances.h"
 #include "common/checked_math.h"
-#include "common/diagnostics.h"
 #include "design/read_design_data.h"
 #include "geometry/evaluate_curve.h"
 #include "geometry/set_up_contour.h"
-#include "driver/prompt_service.h"
 #include "sample_design.h"
 #include "test_support.h"
 
@@ -29,11 +24,7 @@ constexpr double smoothWaveNumber = 0.7;
 
 DesignData exampleDesign() {
   if (!std::filesystem::exists(examplePath())) return test::sampleDesign();
-  std::ostringstream promptEcho;
-  ScriptedPrompt prompts("H", promptEcho);
-  DesignData design = readDesignData(examplePath(), prompts).design;
-  computePlotExtent(design);
-  return design;
+  return readDesignData(examplePath()).design;
 }
 
 std::string exampleDesignSource() {
@@ -43,23 +34,21 @@ std::string exampleDesignSource() {
 
 DesignData resampledDesign(int pointCount) {
   DesignData design = test::sampleDesign();
-  const auto workspace = std::make_unique<CurveWorkspace>();
-  const int n = setUpContour(design, sternContourRow, *workspace);
-  const double zFirst = workspace->knot[1];
-  const double zLast = workspace->knot[n];
+  const SplineCurve contour = setUpContour(design, sternContourRow);
+  const double zFirst = contour.knot(1);
+  const double zLast = contour.knot(contour.knotCount());
   for (int k = 1; k <= pointCount; ++k) {
     const double z = k == pointCount
                          ? zLast
                          : zFirst + checkedDivide((zLast - zFirst) * (k - 1), pointCount - 1,
                                                   "the resampled contour height");
     double x = 0.0;
-    evaluateCurve(n, z, workspace->knot, workspace->coef, x);
+    evaluateCurve(contour, z, x);
     design.contourZ[sternContourRow][k] = z;
     design.contourX[sternContourRow][k] = x;
     design.contourCode[sternContourRow][k] = 1.0;
   }
   design.contourPointCount[sternContourRow] = pointCount;
-  computePlotExtent(design);
   return design;
 }
 
@@ -68,27 +57,14 @@ void addBreakPoints(DesignData& design, int spacing) {
   for (int k = spacing; k < n; k += spacing) design.contourCode[sternContourRow][k] = breakCode;
 }
 
-BladeOutline outlineOf(const DesignData& design) {
-  return buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
-                           design.rakeAngle);
-}
-
-int computeAllClearances(const DesignData& design, const BladeOutline& outline,
-                         CurveWorkspace& workspace, DrawingSurface& surface,
-                         ClearanceSet& clearances) {
-  Diagnostics diagnostics;
-  ClearanceContext context{design, outline, workspace, surface, diagnostics};
-  computeUpperBladeClearances(context, clearances);
-  computeLowerBladeClearances(context, clearances);
-  return static_cast<int>(diagnostics.warnings.size());
-}
-
-void loadSmoothCurve(CurveWorkspace& workspace, int knotCount) {
+SplineCurve smoothCurve(int knotCount) {
+  SplineCurve curve(knotCount);
   for (int i = 1; i <= knotCount; ++i) {
     const double t = smoothKnotSpacing * (i - 1);
-    workspace.knot[i] = t;
-    workspace.coef[1][i] = 1.0 + 0.5 * t + std::sin(smoothWaveNumber * t);
+    curve.knots()[i] = t;
+    curve.coef(1)[i] = 1.0 + 0.5 * t + std::sin(smoothWaveNumber * t);
   }
+  return curve;
 }
 
 }  // namespace propclear::bench

@@ -1,38 +1,39 @@
-// The whole clearance analysis: all six clearances with their drawing, as the
-// run computes them once the stern plot is on screen.
+// The whole analysis of a stern, as every output reads it: blade outline,
+// extent, both contour curves, the six clearances and their warnings; alone,
+// and on several threads at once.
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include "bench_designs.h"
+#include "clearance/stern_analysis.h"
 
 namespace propclear::bench {
 
 namespace {
 
-void clearancesRun(benchmark::State& state, const DesignData& design) {
-  const BladeOutline outline = outlineOf(design);
-  const auto workspace = std::make_unique<CurveWorkspace>();
-  int warnings = 0;
+void analysisRun(benchmark::State& state, const DesignData& design) {
+  std::size_t warnings = 0;
   for (auto _ : state) {
-    DrawingSurface surface;  // each run draws into an empty display list
-    ClearanceSet clearances;
-    warnings += computeAllClearances(design, outline, *workspace, surface, clearances);
-    benchmark::DoNotOptimize(clearances);
+    const SternAnalysis analysis = analyseStern(design);
+    warnings += analysis.warnings.size();
+    benchmark::DoNotOptimize(analysis.clearances.data());
   }
-  if (warnings > 0) state.SkipWithError("the clearance analysis gave warnings: not the normal path");
+  if (warnings > 0) state.SkipWithError("the analysis gave warnings: not the normal path");
 }
 
 const bool registered = [] {
   benchmark::AddCustomContext("example design", exampleDesignSource());
-  benchmark::RegisterBenchmark("clearances/example", [](benchmark::State& state) {
-    clearancesRun(state, exampleDesign());
+  benchmark::RegisterBenchmark("analyseStern/example", [](benchmark::State& state) {
+    analysisRun(state, exampleDesign());
   });
+  // Throughput on every core: each thread analyses its own copy of the design.
+  benchmark::RegisterBenchmark("analyseStern/example/threads", [](benchmark::State& state) {
+    analysisRun(state, exampleDesign());
+  })->ThreadRange(1, 2)->UseRealTime();
   for (const int points : {25, 100, denseContourPoints}) {
-    benchmark::RegisterBenchmark(("clearances/" + std::to_string(points)).c_str(),
+    benchmark::RegisterBenchmark(("analyseStern/" + std::to_string(points)).c_str(),
                                  [points](benchmark::State& state) {
-                                   clearancesRun(state, resampledDesign(points));
+                                   analysisRun(state, resampledDesign(points));
                                  });
   }
   return true;

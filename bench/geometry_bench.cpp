@@ -2,11 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 
 #include "bench_designs.h"
-#include "clearance/compute_clearances.h"
+#include "clearance/measuring_operations.h"
 #include "common/checked_math.h"
 #include "geometry/evaluate_curve.h"
 #include "geometry/find_root.h"
@@ -23,34 +22,30 @@ constexpr int evaluationPointCount = 64;
 constexpr int breakPointSpacing = 50;
 
 void fitCurveRun(benchmark::State& state) {
-  const int n = static_cast<int>(state.range(0));
-  const auto workspace = std::make_unique<CurveWorkspace>();
-  loadSmoothCurve(*workspace, n);
+  SplineCurve curve = smoothCurve(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    fitCurve(n, workspace->knot, workspace->coef, notAKnotEnd, notAKnotEnd);
+    fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
     benchmark::ClobberMemory();
   }
 }
 
 void setUpContourRun(benchmark::State& state, const DesignData& design) {
-  const auto workspace = std::make_unique<CurveWorkspace>();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(setUpContour(design, sternContourRow, *workspace));
+    benchmark::DoNotOptimize(setUpContour(design, sternContourRow));
     benchmark::ClobberMemory();
   }
 }
 
 void evaluateCurveRun(benchmark::State& state) {
   const DesignData design = resampledDesign(denseContourPoints);
-  const auto workspace = std::make_unique<CurveWorkspace>();
-  const int n = setUpContour(design, sternContourRow, *workspace);
-  const double zFirst = workspace->knot[1];
-  const double zStep =
-      checkedDivide(workspace->knot[n] - zFirst, evaluationPointCount, "the evaluation step");
+  const SplineCurve contour = setUpContour(design, sternContourRow);
+  const double zFirst = contour.knot(1);
+  const double zStep = checkedDivide(contour.knot(contour.knotCount()) - zFirst,
+                                     evaluationPointCount, "the evaluation step");
   int point = 0;
   for (auto _ : state) {
     double x = 0.0;
-    evaluateCurve(n, zFirst + zStep * (point + 0.5), workspace->knot, workspace->coef, x);
+    evaluateCurve(contour, zFirst + zStep * (point + 0.5), x);
     benchmark::DoNotOptimize(x);
     point = (point + 1) % evaluationPointCount;
   }
@@ -59,20 +54,17 @@ void evaluateCurveRun(benchmark::State& state) {
 // The search of clearance b: the height where the contour reaches the tip's x.
 void findRootRun(benchmark::State& state) {
   const DesignData design = resampledDesign(denseContourPoints);
-  const auto workspace = std::make_unique<CurveWorkspace>();
-  const int n = setUpContour(design, sternContourRow, *workspace);
-  fitCurve(n, workspace->knot, workspace->coef, notAKnotEnd, notAKnotEnd);
-  const BladeOutline outline = outlineOf(design);
+  const SplineCurve hull = fitWholeContour(design, sternContourRow);
+  const BladeOutline outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio,
+                                                 design.areaRatio, design.rakeAngle);
   const int tip = outline.stationCount;
   const double tipX = design.propellerCentreX +
                       checkedDivide(outline.edge2X[tip] + outline.edge1X[tip], 2.0, "the tip's x");
   for (auto _ : state) {
-    double root = 0.0;
-    int status = rootGivenUp;
-    findRoot(n, workspace->knot, workspace->coef, tipX, workspace->knot[1], workspace->knot[n],
-             rootTolerance, root, status, rootMaxIterations, 0);
-    benchmark::DoNotOptimize(root);
-    if (status != rootFound) state.SkipWithError("the root search found no height");
+    const RootSearch search = findRoot(hull, tipX, hull.knot(1), hull.knot(hull.knotCount()),
+                                       rootTolerance, rootMaxIterations);
+    benchmark::DoNotOptimize(search.root);
+    if (search.status != RootStatus::Found) state.SkipWithError("the root search found no height");
   }
 }
 

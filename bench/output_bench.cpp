@@ -1,9 +1,8 @@
-// What the run hands to the window and writes: the stern plot's display list,
-// the report lines and the CAD script lines, all in memory.
+// What the run hands to the window and writes, from an analysis made
+// beforehand: the stern plot's display list with the clearances, the report
+// lines and the CAD script lines, all in memory.
 
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 #include "bench_designs.h"
 #include "cad/write_cad_script.h"
@@ -15,39 +14,26 @@ namespace propclear::bench {
 namespace {
 
 void sternPlotRun(benchmark::State& state, const DesignData& design) {
-  const BladeOutline outline = outlineOf(design);
-  const auto workspace = std::make_unique<CurveWorkspace>();
+  const SternAnalysis analysis = analyseStern(design);
   for (auto _ : state) {
     DrawingSurface surface;
-    drawSternPlot(design, outline, *workspace, surface);
+    drawSternPlot(design, analysis, surface);
+    drawClearances(design, analysis.clearances, surface);
     benchmark::DoNotOptimize(surface.commands().data());
   }
 }
 
-// The clearances of `design`, computed once before the timed writers.
-ClearanceSet clearancesOf(const DesignData& design, const BladeOutline& outline,
-                          CurveWorkspace& workspace) {
-  DrawingSurface surface;
-  ClearanceSet clearances;
-  computeAllClearances(design, outline, workspace, surface, clearances);
-  return clearances;
-}
-
 void reportLinesRun(benchmark::State& state, const DesignData& design) {
-  const BladeOutline outline = outlineOf(design);
-  const auto workspace = std::make_unique<CurveWorkspace>();
-  const ClearanceSet clearances = clearancesOf(design, outline, *workspace);
+  const SternAnalysis analysis = analyseStern(design);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(reportLines(design, clearances));
+    benchmark::DoNotOptimize(reportLines(design, analysis.clearances));
   }
 }
 
 void cadScriptLinesRun(benchmark::State& state, const DesignData& design) {
-  const BladeOutline outline = outlineOf(design);
-  const auto workspace = std::make_unique<CurveWorkspace>();
-  const ClearanceSet clearances = clearancesOf(design, outline, *workspace);
+  const SternAnalysis analysis = analyseStern(design);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(cadScriptLines(design, outline, *workspace, clearances));
+    benchmark::DoNotOptimize(cadScriptLines(design, analysis));
   }
 }
 

@@ -1,5 +1,9 @@
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,12 +56,39 @@ std::string plainDecimal(const SignificantDigits& significant) {
   return digits.substr(0, integerLength) + "." + digits.substr(integerLength);
 }
 
+// The shortest decimal that reads back as `value`, in plain notation, when it
+// has at most cadSignificantDigits significant digits. Such a decimal lies
+// within half an ulp of the value, far inside the rounding interval of the
+// 15th digit, so it is exactly the value rounded to 15 digits with its
+// trailing zeros dropped; most coordinates take this quick way. Subnormal
+// values, whose ulp is no longer small, take the long way.
+std::optional<std::string> shortestPlainDecimal(double value) {
+  if (std::abs(value) < std::numeric_limits<double>::min()) return std::nullopt;
+  // A double in plain notation: sign, up to 309 integer digits or "0." with
+  // up to 323 zeros before 17 digits.
+  std::array<char, 352> buffer;  // written by to_chars, read only up to where it ends
+  const auto result =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+  if (result.ec != std::errc()) return std::nullopt;
+  const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+  const auto isSignificant = [](char c) { return c >= '1' && c <= '9'; };
+  const std::size_t first =
+      static_cast<std::size_t>(std::find_if(text.begin(), text.end(), isSignificant) - text.begin());
+  const std::size_t last = text.size() - 1 -
+      static_cast<std::size_t>(std::find_if(text.rbegin(), text.rend(), isSignificant) - text.rbegin());
+  const bool pointBetween = text.find('.', first) < last;
+  const std::size_t significant = last - first + 1 - (pointBetween ? 1 : 0);
+  if (significant > static_cast<std::size_t>(cadSignificantDigits)) return std::nullopt;
+  return std::string(text);
+}
+
 }  // namespace
 
 std::string formatCadNumber(double value) {
   requireFinite(value, "a coordinate of the CAD script");
   // Zero of either sign; a nonzero double never rounds to zero digits.
   if (value == 0.0) return "0";
+  if (std::optional<std::string> shortest = shortestPlainDecimal(value)) return *shortest;
   const std::string magnitude = plainDecimal(significantDigitsOf(value < 0.0 ? -value : value));
   return value < 0.0 ? "-" + magnitude : magnitude;
 }

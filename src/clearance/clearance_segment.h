@@ -1,4 +1,5 @@
 #pragma once
+// One measured clearance and the set of six a run measures.
 
 #include <array>
 #include <string>

@@ -1,4 +1,5 @@
 #pragma once
+// The options of a plain run, as the command line gives them.
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "cad/write_cad_script.h"
@@ -61,6 +64,43 @@ TEST(FormatCadNumber, ExtremeMagnitudesStayInPlainDecimal) {
 
   const std::string tinyNegative = formatCadNumber(-1e-300);
   EXPECT_EQ(tinyNegative, "-0." + std::string(299, '0') + "1");
+}
+
+// The value rounded to 15 significant digits by the C library, laid out in
+// plain decimal without trailing zeros: an implementation independent of
+// the program's.
+std::string referenceCadNumber(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.14e", std::abs(value));
+  const std::string text(buffer);
+  std::string digits = text.substr(0, 1) + text.substr(2, 14);
+  const int exponent = std::stoi(text.substr(17));
+  digits.erase(digits.find_last_not_of('0') + 1);
+  std::string plain;
+  if (exponent < 0) {
+    plain = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  } else if (digits.size() <= static_cast<std::size_t>(exponent) + 1) {
+    plain = digits + std::string(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+  } else {
+    plain = digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
+  }
+  return (value < 0 ? "-" : "") + plain;
+}
+
+TEST(FormatCadNumber, AgreesWithTheCLibraryOverEveryMagnitude) {
+  std::mt19937_64 random(20261207);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-310, 300);
+  std::uniform_int_distribution<int> millimetres(-2'000'000, 2'000'000);
+  for (int i = 0; i < 20000; ++i) {
+    const double value = mantissa(random) * std::pow(10.0, exponent(random));
+    if (value == 0.0) continue;
+    ASSERT_EQ(formatCadNumber(value), referenceCadNumber(value)) << std::hexfloat << value;
+    // Coordinates as the script writes them: metres with a few decimals, times 1000.
+    const double coordinate = millimetres(random) / 1000.0 * 1000.0 + 0.5 * (i % 3);
+    if (coordinate == 0.0) continue;
+    ASSERT_EQ(formatCadNumber(coordinate), referenceCadNumber(coordinate)) << coordinate;
+  }
 }
 
 TEST(FormatCadNumber, NonFiniteValueIsAnArithmeticFault) {

@@ -48,7 +48,7 @@ Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, Run
 
   state.surface.setObserver(platform.window());
   drawSternPlot(design, analysis, state.surface);
-  drawClearances(design, analysis.clearances, state.surface);
+  drawClearances(design, analysis, state.surface);
   for (const std::string& warning : analysis.warnings) {
     messages << "propclear: warning: " << warning << '\n';
   }

@@ -199,6 +199,21 @@ TEST(DxfDrawing, ElementsLieOnTheirLayers) {
   EXPECT_EQ(layers, expected);
 }
 
+TEST(DxfDrawing, OverlappingClearanceGoesOnTheRedOverlapLayer) {
+  DesignData design = test::sampleDesign();
+  design.propellerCentreX = 1.2;  // the blades cut into the stern frame
+  SampleRun run(design);
+  std::vector<std::string> clearanceLayers;
+  for (const DxfEntity& e : test::dxfEntitiesOf(sampleDxf(run))) {
+    if (e.value(8) == "CLEARANCES" || e.value(8) == "OVERLAP") clearanceLayers.push_back(e.value(8));
+  }
+  ASSERT_EQ(clearanceLayers.size(), 6u);
+  for (int i = 0; i < clearanceCount; ++i) {
+    EXPECT_EQ(clearanceLayers[i], overlaps(run.analysis.signedGaps[i]) ? "OVERLAP" : "CLEARANCES");
+  }
+  EXPECT_EQ(clearanceLayers[clearanceA], "OVERLAP");
+}
+
 TEST(DxfDrawing, BladeOutlinesAreFourPolylinesThroughAllStations) {
   SampleRun run(test::sampleDesign());
   int bladePolylines = 0;

@@ -7,6 +7,9 @@ if(PROPCLEAR_QT_FRONTEND)
   target_link_libraries(test_ui PRIVATE propclear_frontend propclear_test_support Qt6::Widgets
                                         Qt6::Test GTest::gtest)
   add_dependencies(test_ui propclear)
+  # Where the installed program looks for its desktop front end.
+  target_compile_definitions(test_ui PRIVATE
+    PROPCLEAR_DESKTOP_MODULE_FOLDER="${PROPCLEAR_DESKTOP_MODULE_FOLDER}")
   gtest_discover_tests(test_ui DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 

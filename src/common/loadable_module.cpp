@@ -40,7 +40,11 @@ std::filesystem::path runningProgramPath() {
 
 void* loadModuleSymbol(const std::filesystem::path& path, const std::string& name,
                        const std::string& role) {
-  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Lazy binding for the libraries it brings along, as for those the program
+  // links: binding all of their symbols up front would cost the start-up
+  // more. The module's own symbols are bound at once when it is linked with
+  // -z now, so that one missing from the program is an error here.
+  void* module = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
   if (module == nullptr) failToLoad(path, role);
   void* symbol = ::dlsym(module, name.c_str());
   if (symbol == nullptr) failToLoad(path, role);

@@ -12,8 +12,9 @@ namespace propclear {
 // RunError(ErrorKind::Installation) when the system cannot tell.
 std::filesystem::path runningProgramPath();
 
-// Loads the shared object at `path`, binding all its symbols at once, and
-// returns the address of its symbol `name`. The object is never unloaded:
+// Loads the shared object at `path` and returns the address of its symbol
+// `name`. Symbols are bound lazily unless the object asks for binding at
+// load time (linked with -z now). The object is never unloaded:
 // what it creates may live until the process ends. Throws
 // RunError(ErrorKind::Installation) naming the path, what the object is
 // (`role`, as in "cannot load the desktop front end") and the loader's message.

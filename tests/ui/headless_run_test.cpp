@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -244,17 +245,34 @@ TEST(HeadlessRun, MissingDesktopFrontEndIsNeededOnlyForAWindowOrAnImage) {
   }
 }
 
-TEST(HeadlessRun, UnloadableDesktopFrontEndNamesTheLoadersMessage) {
-  const ProgramCopy copy;
-  test::writeFile(copy.frontEndBeside(), std::string(256, 'x'));
-  const ExampleFolder dir;
-  const test::ProcessResult run =
-      copy.run({"--no-window", "--answer", "H", "-C", dir.path().string(), "--plot", "p.png"}, {});
-  EXPECT_EQ(run.exitStatus, test::kExitError) << run.err;
-  EXPECT_NE(run.err.find(copy.frontEndBeside().string() + ": cannot load the desktop front end"),
-            std::string::npos)
-      << run.err;
-  EXPECT_NE(run.err.find("invalid ELF header"), std::string::npos) << run.err;
+TEST(HeadlessRun, BrokenDesktopFrontEndIsAnErrorNamingIt) {
+  struct Case {
+    std::string name;
+    std::function<void(const std::filesystem::path&)> place;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {"not a shared object",
+       [](const std::filesystem::path& to) { test::writeFile(to, std::string(256, 'x')); },
+       ": cannot load the desktop front end (needed for the window and --plot; --no-window runs "
+       "without it): invalid ELF header"},
+      {"another version's",
+       [](const std::filesystem::path& to) {
+         std::filesystem::copy_file(PROPCLEAR_OTHER_VERSION_FRONT_END, to);
+       },
+       ": the desktop front end belongs to propclear 0.0.0-other, this is propclear " +
+           std::string(PROPCLEAR_VERSION)},
+  };
+  for (const Case& c : cases) {
+    const ProgramCopy copy;
+    c.place(copy.frontEndBeside());
+    const ExampleFolder dir;
+    const test::ProcessResult run = copy.run(
+        {"--no-window", "--answer", "H", "-C", dir.path().string(), "--plot", "p.png"}, {});
+    EXPECT_EQ(run.exitStatus, test::kExitError) << c.name << "\n" << run.err;
+    EXPECT_NE(run.err.find(copy.frontEndBeside().string() + c.reason), std::string::npos)
+        << c.name << "\n" << run.err;
+  }
 }
 
 }  // namespace

@@ -52,6 +52,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       command.action = CommandAction::ShowHelp;
     } else if (argument == "--version") {
       command.action = CommandAction::ShowVersion;
+    } else if (argument == "--edit") {
+      if (command.action == CommandAction::Run) command.action = CommandAction::Edit;
     } else if (argument == "-C") {
       options.workDir = optionValue(arguments, i);
     } else if (argument == "--no-window") {
@@ -77,6 +79,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       usageError("unknown argument \"" + argument + "\"");
     }
   }
+  if (command.action == CommandAction::Edit && (options.noWindow || options.answer ||
+                                                options.strict || options.plotFile ||
+                                                options.plotSize || options.dxfFile ||
+                                                options.jsonFile)) {
+    usageError("--edit takes only a design file and -C DIR; the studio writes its outputs "
+               "from its menus");
+  }
   return command;
 }
 
@@ -85,6 +94,7 @@ std::string helpText() {
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
              "                 [--plot FILE] [--plot-size WxH] [--dxf FILE] [--json FILE]\n"
              "                 [--help] [--version]\n"
+             "       propclear --edit [FILE] [-C DIR]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
              "Reads Norvalek.TSK in the working folder (or the design file FILE), shows\n"
@@ -107,6 +117,8 @@ std::string helpText() {
              "                 and PDF (default 716x472)\n"
              "  --dxf FILE     also write the drawing as a DXF file (after the CAD script)\n"
              "  --json FILE    also write the results as JSON (- for standard output)\n"
+             "  --edit         open the design studio on FILE (or on an empty window): edit\n"
+             "                 the stern and the propeller and watch the clearances change\n"
              "  -h, --help     show this help and exit\n"
              "  --version      show the version and exit\n"
              "\n"

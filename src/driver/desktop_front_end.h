@@ -23,6 +23,10 @@ struct DesktopFrontEnd {
   // prompts; image export either way. argc/argv go to the GUI toolkit and
   // must outlive the platform.
   std::unique_ptr<RunPlatform> (*makePlatform)(const RunOptions& options, int& argc, char** argv);
+  // The design studio on options.designFile (taken in options.workDir when
+  // relative), or on an empty window; returns the process's exit status once
+  // the studio is closed. argc/argv go to the GUI toolkit.
+  int (*runStudio)(const RunOptions& options, int& argc, char** argv);
 };
 
 // Whether a display is named (DISPLAY or WAYLAND_DISPLAY), reachable or not.

@@ -9,9 +9,11 @@
 #include <iostream>
 
 #include "driver/desktop_front_end.h"
+#include "driver/run.h"
 #include "driver/terminal_platform.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
+#include "ui/studio/studio_main.h"
 
 namespace propclear {
 
@@ -83,11 +85,24 @@ std::unique_ptr<RunPlatform> makeDesktopPlatform(const RunOptions& options, int&
                                            std::move(prompts), showErrorBox);
 }
 
+// The studio needs a display; Qt's platform may be named beforehand (the
+// offscreen platform of tests and benchmarks).
+int runStudio(const RunOptions& options, int& argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !displayNamed()) {
+    std::cerr << "propclear: the design studio needs a display (DISPLAY or WAYLAND_DISPLAY is "
+                 "not set); the plain run works without one\n";
+    return exitStatusOf(Ending::Error);
+  }
+  provideRuntimeFolder();
+  return studioMain(options, argc, argv);
+}
+
 }  // namespace
 
 }  // namespace propclear
 
 extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end() {
-  static const propclear::DesktopFrontEnd frontEnd{PROPCLEAR_VERSION, &propclear::makeDesktopPlatform};
+  static const propclear::DesktopFrontEnd frontEnd{
+      PROPCLEAR_VERSION, &propclear::makeDesktopPlatform, &propclear::runStudio};
   return &frontEnd;
 }

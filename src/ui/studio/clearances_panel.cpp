@@ -1,0 +1,159 @@
+#include "ui/studio/clearances_panel.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include "common/checked_math.h"
+#include "common/format_number.h"
+#include "report/rule_check_table.h"
+#include "rules/measured_clearance.h"
+
+namespace propclear {
+
+namespace {
+
+constexpr int decimals = 3;
+const QColor meetsColour(0x00, 0x80, 0x00);
+const QColor belowColour(0xC0, 0x00, 0x00);
+const QColor notJudgedColour(0x80, 0x80, 0x80);
+
+QString number(double value) { return QString::fromStdString(formatRounded(value, decimals)); }
+
+QTableWidget* newTable(const QStringList& header, const QString& name) {
+  auto* table = new QTableWidget(0, static_cast<int>(header.size()));
+  table->setObjectName(name);
+  table->setHorizontalHeaderLabels(header);
+  table->verticalHeader()->hide();
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  return table;
+}
+
+void setCell(QTableWidget* table, int row, int column, const QString& text, const QColor& colour) {
+  QTableWidgetItem* item = table->item(row, column);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    table->setItem(row, column, item);
+  }
+  if (item->text() != text) item->setText(text);
+  if (item->foreground().color() != colour) item->setForeground(colour);
+  if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+QColor verdictColour(RuleVerdict verdict) {
+  switch (verdict) {
+    case RuleVerdict::Meets: return meetsColour;
+    case RuleVerdict::BelowMinimum: return belowColour;
+    case RuleVerdict::NotMeasured: return notJudgedColour;
+  }
+  return notJudgedColour;
+}
+
+}  // namespace
+
+ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
+  auto* layout = new QVBoxLayout(this);
+  state_ = new QLabel;
+  state_->setWordWrap(true);
+  layout->addWidget(state_);
+  clearances_ = newTable({tr("Clearance"), tr("m"), tr("/D"), tr("Signed gap (m)")},
+                         QStringLiteral("clearancesTable"));
+  clearances_->setRowCount(clearanceCount);
+  layout->addWidget(clearances_);
+  ship_ = new QLabel;
+  ship_->setWordWrap(true);
+  layout->addWidget(ship_);
+  rules_ = newTable({tr("Clearance"), tr("Measured m"), tr("/D"), tr("Rule"), tr("Required m"),
+                     tr("/D"), tr("Margin m"), tr("%"), tr("Verdict")},
+                    QStringLiteral("rulesTable"));
+  layout->addWidget(rules_, 1);
+  overall_ = new QLabel;
+  overall_->setObjectName(QStringLiteral("overallVerdict"));
+  overall_->setWordWrap(true);
+  layout->addWidget(overall_);
+  connect(&document_, &DesignDocument::designChanged, this, &ClearancesPanel::refresh);
+  refresh();
+}
+
+void ClearancesPanel::refresh() {
+  const StudioAnalysis& analysis = document_.analysis();
+  const bool current = analysis.fault.isEmpty();
+  if (!document_.hasDesign()) {
+    state_->setText(tr("No design open."));
+  } else if (!current) {
+    state_->setText(tr("<span style='color:#c00000'>Cannot analyse: %1</span><br>"
+                       "The values below are those of the last design that could be analysed.")
+                        .arg(analysis.fault.toHtmlEscaped()));
+  } else {
+    state_->setText(tr("D = %1 m").arg(number(document_.design().propellerDiameter)));
+  }
+  clearances_->setEnabled(document_.hasDesign() && current);
+  if (analysis.lastGood && document_.hasDesign()) {
+    showClearances(*analysis.lastGood, current);
+  } else {
+    clearances_->clearContents();
+  }
+  showRules();
+}
+
+void ClearancesPanel::showClearances(const SternAnalysis& analysis, bool current) {
+  // /D of the analysed design, which is the current one unless it failed.
+  const double diameter = document_.design().propellerDiameter;
+  for (int row = 0; row < clearanceCount; ++row) {
+    const ClearanceSegment& segment = analysis.clearances[static_cast<std::size_t>(row)];
+    const std::optional<double>& gap = analysis.signedGaps[static_cast<std::size_t>(row)];
+    const QColor colour = overlaps(gap) ? belowColour : QColor(Qt::black);
+    const std::string_view name = clearanceNames[static_cast<std::size_t>(row)];
+    setCell(clearances_, row, 0, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+            colour);
+    setCell(clearances_, row, 1, number(segment.length), colour);
+    QString perDiameter = QStringLiteral("-");
+    if (current && diameter != 0.0) perDiameter = number(checkedDivide(segment.length, diameter, "a clearance over D"));
+    setCell(clearances_, row, 2, perDiameter, colour);
+    setCell(clearances_, row, 3,
+            gap ? number(*gap) + (overlaps(gap) ? tr(" overlap") : QString()) : tr("not measured"),
+            gap ? colour : notJudgedColour);
+  }
+}
+
+void ClearancesPanel::showRules() {
+  const StudioAnalysis& analysis = document_.analysis();
+  if (!document_.ship() && analysis.rulesFault.isEmpty()) {
+    ship_->setText(document_.hasFile() ? tr("No ship file beside the design: no rule check.")
+                                       : QString());
+    rules_->hide();
+    overall_->clear();
+    return;
+  }
+  rules_->show();
+  const QString shipName = QString::fromStdString(document_.shipPath().filename().string());
+  if (!analysis.rulesFault.isEmpty()) {
+    ship_->setText(tr("<span style='color:#c00000'>Ship file %1: %2</span>")
+                       .arg(shipName.toHtmlEscaped(), analysis.rulesFault.toHtmlEscaped()));
+  } else {
+    ship_->setText(tr("Ship file %1").arg(shipName));
+  }
+  if (!analysis.rules) {
+    rules_->setRowCount(0);
+    overall_->clear();
+    return;
+  }
+  const RuleCheck& check = *analysis.rules;
+  const RuleCheckTable table = ruleCheckTable(check);
+  rules_->setRowCount(static_cast<int>(table.rows.size()));
+  for (std::size_t row = 0; row < table.rows.size(); ++row) {
+    const QColor colour = verdictColour(check.lines[row].verdict);
+    for (std::size_t column = 0; column < table.rows[row].size(); ++column) {
+      setCell(rules_, static_cast<int>(row), static_cast<int>(column),
+              QString::fromStdString(table.rows[row][column]), colour);
+    }
+  }
+  const QColor overallColour = check.overall == OverallVerdict::BelowMinimum ? belowColour
+                               : check.overall == OverallVerdict::Meets        ? meetsColour
+                                                                               : notJudgedColour;
+  overall_->setText(QString::fromStdString(table.overall));
+  overall_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(overallColour.name()));
+}
+
+}  // namespace propclear

@@ -60,6 +60,11 @@ ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
   clearances_ = newTable({tr("Clearance"), tr("m"), tr("/D"), tr("Signed gap (m)")},
                          QStringLiteral("clearancesTable"));
   clearances_->setRowCount(clearanceCount);
+  // All six rows at once, never a scroll bar.
+  clearances_->setMinimumHeight(clearances_->horizontalHeader()->sizeHint().height() +
+                                clearanceCount * clearances_->verticalHeader()->defaultSectionSize() +
+                                2 * clearances_->frameWidth());
+  clearances_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   layout->addWidget(clearances_);
   ship_ = new QLabel;
   ship_->setWordWrap(true);

@@ -136,8 +136,10 @@ void StudioWindow::buildMenus() {
 
 void StudioWindow::restoreSettings() {
   QSettings settings;
-  if (!restoreGeometry(settings.value(geometryKey).toByteArray())) resize(1280, 800);
-  restoreState(settings.value(stateKey).toByteArray());
+  if (!restoreGeometry(settings.value(geometryKey).toByteArray())) resize(1400, 860);
+  if (!restoreState(settings.value(stateKey).toByteArray())) {
+    resizeDocks(findChildren<QDockWidget*>(), {330, 600}, Qt::Horizontal);
+  }
   updateRecentMenu();
 }
 

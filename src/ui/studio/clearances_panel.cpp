@@ -29,7 +29,9 @@ QTableWidget* newTable(const QStringList& header, const QString& name) {
   return table;
 }
 
-void setCell(QTableWidget* table, int row, int column, const QString& text, const QColor& colour) {
+// Numbers right-aligned, words left-aligned.
+void setCell(QTableWidget* table, int row, int column, const QString& text, const QColor& colour,
+             bool number = true) {
   QTableWidgetItem* item = table->item(row, column);
   if (item == nullptr) {
     item = new QTableWidgetItem;
@@ -37,7 +39,7 @@ void setCell(QTableWidget* table, int row, int column, const QString& text, cons
   }
   if (item->text() != text) item->setText(text);
   if (item->foreground().color() != colour) item->setForeground(colour);
-  if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
 QColor verdictColour(RuleVerdict verdict) {
@@ -72,6 +74,9 @@ ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
   rules_ = newTable({tr("Clearance"), tr("Measured m"), tr("/D"), tr("Rule"), tr("Required m"),
                      tr("/D"), tr("Margin m"), tr("%"), tr("Verdict")},
                     QStringLiteral("rulesTable"));
+  // The measured values stand in the table above; the ratios and the
+  // percentage are in the written clearance table.
+  for (const int column : {1, 2, 5, 7}) rules_->setColumnHidden(column, true);
   layout->addWidget(rules_, 1);
   overall_ = new QLabel;
   overall_->setObjectName(QStringLiteral("overallVerdict"));
@@ -111,7 +116,7 @@ void ClearancesPanel::showClearances(const SternAnalysis& analysis, bool current
     const QColor colour = overlaps(gap) ? belowColour : QColor(Qt::black);
     const std::string_view name = clearanceNames[static_cast<std::size_t>(row)];
     setCell(clearances_, row, 0, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-            colour);
+            colour, false);
     setCell(clearances_, row, 1, number(segment.length), colour);
     QString perDiameter = QStringLiteral("-");
     if (current && diameter != 0.0) perDiameter = number(checkedDivide(segment.length, diameter, "a clearance over D"));
@@ -150,8 +155,9 @@ void ClearancesPanel::showRules() {
   for (std::size_t row = 0; row < table.rows.size(); ++row) {
     const QColor colour = verdictColour(check.lines[row].verdict);
     for (std::size_t column = 0; column < table.rows[row].size(); ++column) {
+      const bool word = column == 0 || column == 3 || column == 8;  // clearance, rule, verdict
       setCell(rules_, static_cast<int>(row), static_cast<int>(column),
-              QString::fromStdString(table.rows[row][column]), colour);
+              QString::fromStdString(table.rows[row][column]), colour, !word);
     }
   }
   const QColor overallColour = check.overall == OverallVerdict::BelowMinimum ? belowColour

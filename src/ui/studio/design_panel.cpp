@@ -46,6 +46,9 @@ DesignPanel::DesignPanel(DesignDocument& document, QWidget* parent)
 
 DesignPanel::FieldEditor& DesignPanel::addEditor(FieldRef ref) {
   auto* edit = new QLineEdit;
+  // As wide as the panel allows, not as wide as a line edit would like.
+  edit->setMinimumWidth(70);
+  edit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   edit->setObjectName(QString::fromStdString(fieldName(ref)));
   edit->setAccessibleName(QString::fromStdString(fieldName(ref)));
   auto* message = new QLabel;

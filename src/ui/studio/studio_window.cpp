@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
@@ -73,6 +75,8 @@ StudioWindow::StudioWindow() {
   connect(view_, &SternView::cursorMoved, this, &StudioWindow::showCursor);
   restoreSettings();
   updateTitle();
+  // The drawing's keys (F, P, +, -, arrows) work from the start.
+  view_->setFocus();
 }
 
 QAction* StudioWindow::addAction(QMenu* menu, const QString& text, const QKeySequence& shortcut,
@@ -92,7 +96,7 @@ void StudioWindow::buildMenus() {
   addAction(file, tr("Save &as…"), QKeySequence::SaveAs, &StudioWindow::saveAs);
   addAction(file, tr("Re&vert"), QKeySequence(Qt::CTRL | Qt::Key_R), &StudioWindow::revert);
   file->addSeparator();
-  addAction(file, tr("&Write report and script"), QKeySequence(Qt::CTRL | Qt::Key_W),
+  addAction(file, tr("&Write report and script"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
             &StudioWindow::writeReportAndScript);
   addAction(file, tr("Export &drawing…"), QKeySequence(Qt::CTRL | Qt::Key_E),
             &StudioWindow::exportDrawing);
@@ -136,9 +140,13 @@ void StudioWindow::buildMenus() {
 
 void StudioWindow::restoreSettings() {
   QSettings settings;
-  if (!restoreGeometry(settings.value(geometryKey).toByteArray())) resize(1400, 860);
+  if (!restoreGeometry(settings.value(geometryKey).toByteArray())) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize wanted(1400, 860);
+    resize(screen != nullptr ? wanted.boundedTo(screen->availableSize()) : wanted);
+  }
   if (!restoreState(settings.value(stateKey).toByteArray())) {
-    resizeDocks(findChildren<QDockWidget*>(), {330, 600}, Qt::Horizontal);
+    resizeDocks(findChildren<QDockWidget*>(), {300, 450}, Qt::Horizontal);
   }
   updateRecentMenu();
 }

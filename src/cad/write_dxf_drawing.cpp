@@ -276,13 +276,11 @@ std::vector<std::string> dxfDrawingLines(const DesignData& design, const BladeOu
   return groups.lines();
 }
 
-void writeDxfDrawing(const std::filesystem::path& path, const DesignData& design,
-                     const BladeOutline& outline, CurveWorkspace& workspace,
-                     const ClearanceSet& clearances) {
-  const std::vector<std::string> lines = dxfDrawingLines(design, outline, workspace, clearances);
-  OutputFile file(path, path.string(), OutputFile::Mode::ReplaceOnCommit);
-  for (const std::string& line : lines) file.writeLine(line);
-  file.commit();
+void writeDxfDrawing(OutputFile& file, const DesignData& design, const BladeOutline& outline,
+                     CurveWorkspace& workspace, const ClearanceSet& clearances) {
+  for (const std::string& line : dxfDrawingLines(design, outline, workspace, clearances)) {
+    file.writeLine(line);
+  }
 }
 
 }  // namespace propclear

@@ -4,7 +4,6 @@
 // the stern contour drawn as the fitted curve the plot shows. One layer per
 // kind of element; millimetres.
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,15 +14,15 @@
 
 namespace propclear {
 
+class OutputFile;
+
 // The file's lines, without line ends. Sets the stern contour up again in the
 // workspace.
 std::vector<std::string> dxfDrawingLines(const DesignData& design, const BladeOutline& outline,
                                          CurveWorkspace& workspace, const ClearanceSet& clearances);
 
-// Writes the drawing to `path` through a temporary file that replaces an
-// earlier file only when complete.
-void writeDxfDrawing(const std::filesystem::path& path, const DesignData& design,
-                     const BladeOutline& outline, CurveWorkspace& workspace,
-                     const ClearanceSet& clearances);
+// Writes the drawing's lines to `file`.
+void writeDxfDrawing(OutputFile& file, const DesignData& design, const BladeOutline& outline,
+                     CurveWorkspace& workspace, const ClearanceSet& clearances);
 
 }  // namespace propclear

@@ -1,12 +1,12 @@
 #include "driver/export_targets.h"
 
-#include <unistd.h>
-
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "cad/write_cad_script.h"
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "plot/plot_file_format.h"
@@ -52,10 +52,6 @@ void checkFolder(const ExportTarget& target) {
   if (!fs::is_directory(status)) {
     reject(target, ErrorKind::FileSystem, quoted(folder) + " is not a folder");
   }
-  // Creating a file takes both writing and searching the folder.
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-    reject(target, ErrorKind::FileSystem, "the folder " + quoted(folder) + " is not writable");
-  }
 }
 
 void checkFile(const ExportTarget& target) {
@@ -63,12 +59,16 @@ void checkFile(const ExportTarget& target) {
   if (!target.path.has_filename()) {
     reject(target, ErrorKind::Usage, "the name ends in a folder separator and names no file");
   }
+  if (const std::optional<std::string> problem = lengthProblem(target.path)) {
+    reject(target, ErrorKind::FileSystem, *problem);
+  }
   std::error_code error;
   const fs::file_status status = fs::status(target.path, error);
   if (fs::is_directory(status)) reject(target, ErrorKind::FileSystem, "it is a folder, not a file");
   checkFolder(target);
-  if (fs::exists(status) && ::access(target.path.c_str(), W_OK) != 0) {
-    reject(target, ErrorKind::FileSystem, "the existing file is write-protected");
+  if (const std::optional<std::string> problem =
+          replacementProblem(target.path, OutputFile::Devices::WriteInto)) {
+    reject(target, ErrorKind::FileSystem, *problem);
   }
 }
 
@@ -121,6 +121,15 @@ void checkExportTargets(const RunOptions& options) {
     checkFile(target);
   }
   checkDistinct(targets, options.workDir);
+}
+
+void checkRunOutputs(const RunOptions& options) {
+  for (const char* name : {reportFileName, cadScriptFileName}) {
+    if (const std::optional<std::string> problem =
+            replacementProblem(options.workDir / name, OutputFile::Devices::Refuse)) {
+      throw RunError(ErrorKind::FileSystem, "cannot write the file: " + *problem, ErrorLocation{name});
+    }
+  }
 }
 
 }  // namespace propclear

@@ -8,6 +8,7 @@
 #include "clearance/compute_clearances.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
+#include "common/staged_outputs.h"
 #include "design/read_design_data.h"
 #include "driver/export_targets.h"
 #include "plot/draw_stern_plot.h"
@@ -40,9 +41,10 @@ bool reportsWrongGeometry(const std::string& answer) { return answer == "E" || a
 
 namespace {
 
-// The run's steps after the design has been read and the report created.
+// The run's steps after the design has been read and the report emptied.
+// The files are written to temporary files, put in place by the caller.
 Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, RunState& state,
-                           OutputFile& report, std::ostream& messages) {
+                           OutputFile& report, StagedOutputs& outputs, std::ostream& messages) {
   const DesignData& design = state.design;
   state.outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
                                     design.rakeAngle);
@@ -58,18 +60,22 @@ Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, Run
   for (const std::string& warning : state.diagnostics.warnings) {
     messages << "propclear: warning: " << warning << '\n';
   }
-  if (options.plotFile) platform.savePlot(state.surface, *options.plotFile);
+  if (options.plotFile) {
+    platform.savePlot(state.surface, outputs.add(*options.plotFile, options.plotFile->string(),
+                                                 OutputFile::Devices::WriteInto));
+  }
 
   const std::string answer = platform.prompts().askText(
       geometryQuestion, geometryQuestionTitle, geometryQuestionDefault, PromptPosition{4000, 8500});
   if (reportsWrongGeometry(answer)) return Ending::WrongGeometry;
 
-  OutputFile script(options.workDir / cadScriptFileName, cadScriptFileName,
-                    OutputFile::Mode::ReplaceOnCommit);
+  OutputFile& script = outputs.add(options.workDir / cadScriptFileName, cadScriptFileName,
+                                   OutputFile::Devices::Refuse);
   writeCadScript(script, design, state.outline, state.workspace, state.clearances);
-  script.commit();
   if (options.dxfFile) {
-    writeDxfDrawing(*options.dxfFile, design, state.outline, state.workspace, state.clearances);
+    OutputFile& drawing =
+        outputs.add(*options.dxfFile, options.dxfFile->string(), OutputFile::Devices::WriteInto);
+    writeDxfDrawing(drawing, design, state.outline, state.workspace, state.clearances);
   }
 
   writeReport(report, design, state.clearances);
@@ -77,10 +83,15 @@ Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, Run
 }
 
 // The results for scripts, for the endings that have them.
-void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending) {
+void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending,
+                        StagedOutputs& outputs) {
   if (!options.jsonFile) return;
-  writeJsonResults(*options.jsonFile, JsonResults{endingName(ending), state.design, state.outline,
-                                                  state.clearances, state.diagnostics.warnings});
+  OutputFile& file = *options.jsonFile == standardOutputTarget
+                         ? outputs.addStandardOutput()
+                         : outputs.add(*options.jsonFile, *options.jsonFile,
+                                       OutputFile::Devices::WriteInto);
+  writeJsonResults(file, JsonResults{endingName(ending), state.design, state.outline,
+                                     state.clearances, state.diagnostics.warnings});
 }
 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
@@ -94,10 +105,14 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   if (read.outcome == ReadOutcome::ContourTooLong) return Ending::ContourTooLong;
   state.design = read.design;
 
-  OutputFile report(options.workDir / reportFileName, reportFileName, OutputFile::Mode::Truncate);
-  const Ending ending = drawMeasureAndWrite(options, platform, state, report, messages);
-  report.commit();
-  writeRequestedJson(options, state, ending);
+  checkRunOutputs(options);
+  OutputFile report(options.workDir / reportFileName, reportFileName, OutputFile::Devices::Refuse);
+  report.commit();  // an earlier report is emptied now, by an empty file renamed over it
+  StagedOutputs outputs;
+  const Ending ending = drawMeasureAndWrite(options, platform, state, report, outputs, messages);
+  writeRequestedJson(options, state, ending, outputs);
+  outputs.commitAll();
+  report.commit();  // last; only a completed run has written into it
   return ending;
 }
 

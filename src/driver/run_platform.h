@@ -3,13 +3,14 @@
 // shows the drawing, and a place to show an error. The terminal provides the
 // first and the last; the desktop front end provides all three.
 
-#include <filesystem>
 #include <string>
 
 #include "plot/drawing_surface.h"
 #include "plot/prompt_service.h"
 
 namespace propclear {
+
+class OutputFile;
 
 class RunPlatform {
  public:
@@ -22,9 +23,10 @@ class RunPlatform {
   // Whether savePlot can write images at all (a build without the desktop
   // front end cannot).
   virtual bool savesPlots() const = 0;
-  // Saves the drawing as an image (PNG, SVG or PDF by the file's extension).
-  // Throws RunError when the format is not supported or the file cannot be written.
-  virtual void savePlot(const DrawingSurface& surface, const std::filesystem::path& path) = 0;
+  // Writes the drawing into `file` as an image (PNG, SVG or PDF by the
+  // extension of its target). Throws RunError when the format is not
+  // supported or the file cannot be written.
+  virtual void savePlot(const DrawingSurface& surface, OutputFile& file) = 0;
   // Called once when the run ends, on every ending: the window closes.
   virtual void closeWindow() = 0;
 };

@@ -12,7 +12,9 @@ DesktopPlatform::DesktopPlatform(std::unique_ptr<QApplication> application,
     : application_(std::move(application)),
       window_(std::move(window)),
       prompts_(std::move(prompts)),
-      showErrorBox_(showErrorBox) {}
+      showErrorBox_(showErrorBox) {
+  application_->installNativeEventFilter(&lostWindowFilter_);
+}
 
 // A designer who started the program from the desktop sees no terminal.
 void DesktopPlatform::showError(const std::string& message) {
@@ -21,8 +23,8 @@ void DesktopPlatform::showError(const std::string& message) {
   QMessageBox::critical(parent, QStringLiteral("propclear"), QString::fromStdString(message));
 }
 
-void DesktopPlatform::savePlot(const DrawingSurface& surface, const std::filesystem::path& path) {
-  exportPlot(surface.commands(), path);
+void DesktopPlatform::savePlot(const DrawingSurface& surface, OutputFile& file) {
+  exportPlot(surface.commands(), file);
 }
 
 void DesktopPlatform::closeWindow() {

@@ -203,7 +203,7 @@ TEST(WriteCadScript, WritesEveryLineWithCrLf) {
   const auto path = dir / cadScriptFileName;
   CurveWorkspace workspace;
   {
-    OutputFile script(path, cadScriptFileName, OutputFile::Mode::Truncate);
+    OutputFile script(path, cadScriptFileName, OutputFile::Devices::Refuse);
     writeCadScript(script, madeUpDesign(), madeUpOutline(), workspace, madeUpClearances());
     script.commit();
   }

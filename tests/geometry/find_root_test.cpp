@@ -44,7 +44,7 @@ Outcome run(const Search& search, int traceSwitch = traceOn) {
   const auto tracePath = folder / "trace.txt";
   Outcome outcome;
   {
-    OutputFile traceFile(tracePath, "trace.txt", OutputFile::Mode::Truncate);
+    OutputFile traceFile(tracePath, "trace.txt", OutputFile::Devices::Refuse);
     findRoot(3, curve.knot, curve.coef, search.target, search.left, search.right,
              search.tolerance, outcome.root, outcome.status, search.maxIterations, traceSwitch,
              &traceFile);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "common/version.h"
 #include "support/test_support.h"
@@ -169,34 +170,18 @@ TEST(JsonResults, NonFiniteValueIsAnArithmeticFault) {
   }
 }
 
-TEST(WriteJsonResults, WritesLfLinesAndReplacesAnEarlierFile) {
+TEST(WriteJsonResults, WritesTheTextWithLfLines) {
   const test::ScratchDir dir;
   const std::string path = (dir / "results.json").string();
-  test::writeFile(path, "earlier results\n");
   const DesignData design = madeUpDesign();
   const BladeOutline outline = madeUpOutline();
   const ClearanceSet clearances = madeUpClearances();
-  writeJsonResults(path, {"wrong-geometry", design, outline, clearances, madeUpWarnings});
+  OutputFile file(path, path, OutputFile::Devices::WriteInto);
+  writeJsonResults(file, {"wrong-geometry", design, outline, clearances, madeUpWarnings});
+  file.commit();
   const std::string content = test::readFile(path);
   EXPECT_EQ(content, expectedText());
   EXPECT_EQ(content.find('\r'), std::string::npos);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
-      << "a temporary file was left behind";
-}
-
-TEST(WriteJsonResults, UnwritableFileIsAnErrorNamingIt) {
-  const test::ScratchDir dir;
-  const std::string path = (dir / "missing" / "results.json").string();
-  const DesignData design = madeUpDesign();
-  const BladeOutline outline = madeUpOutline();
-  const ClearanceSet clearances = madeUpClearances();
-  try {
-    writeJsonResults(path, {"completed", design, outline, clearances, {}});
-    FAIL() << "results were written into a missing folder";
-  } catch (const RunError& error) {
-    EXPECT_EQ(error.kind(), ErrorKind::FileSystem);
-    EXPECT_EQ(error.where().file, path);
-  }
 }
 
 }  // namespace

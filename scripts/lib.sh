@@ -20,6 +20,10 @@ REQUIRED_PACKAGES=(
   dpkg-dev man-db
 )
 
+# The benchmarks (scripts/bench): Google Benchmark in-process, hyperfine for
+# whole processes.
+BENCH_PACKAGES=(libbenchmark-dev hyperfine)
+
 # The fuzz target (scripts/fuzz): clang and its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 

@@ -6,8 +6,8 @@
 #include "common/operating_system.h"
 #include "common/run_error.h"
 #include "driver/command_line.h"
+#include "driver/desktop_front_end.h"
 #include "driver/run.h"
-#include "ui/frontend.h"
 
 int main(int argc, char** argv) {
   using namespace propclear;
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
       std::cout << versionText();
       return 0;
     }
-    const std::unique_ptr<RunPlatform> platform = makePlatform(command.options, argc, argv);
+    const std::unique_ptr<RunPlatform> platform = makeRunPlatform(command.options, argc, argv);
     const RunOutcome outcome = runDesign(command.options, *platform, std::cerr);
     return exitStatusOf(outcome, command.options);
   } catch (const RunError& error) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cad/write_cad_script.h"
-#include "common/output_file.h"
+#include "common/staged_outputs.h"
 #include "design/read_design_data.h"
 #include "report/write_report.h"
 
@@ -44,14 +44,14 @@ RunFiles runFilesOf(const RunOptions& options) {
 
 void writeScriptAndReport(const RunFiles& files, const DesignData& design,
                           const SternAnalysis& analysis) {
-  OutputFile script(files.script, files.script.filename().string(),
-                    OutputFile::Mode::ReplaceOnCommit);
-  writeCadScript(script, design, analysis);
-  script.commit();
-  OutputFile report(files.report, files.report.filename().string(),
-                    OutputFile::Mode::ReplaceOnCommit);
-  writeReport(report, design, analysis.clearances);
-  report.commit();
+  StagedOutputs outputs;
+  writeCadScript(outputs.add(files.script, files.script.filename().string(),
+                             OutputFile::Devices::Refuse),
+                 design, analysis);
+  writeReport(outputs.add(files.report, files.report.filename().string(),
+                          OutputFile::Devices::Refuse),
+              design, analysis.clearances);
+  outputs.commitAll();
 }
 
 }  // namespace propclear

@@ -25,8 +25,9 @@ struct RunFiles {
 RunFiles runFilesOf(const RunOptions& options);
 
 // The CAD script and the report of a completed run of `design` read from
-// files.design, each written whole to a temporary file and renamed into
-// place: byte for byte what the plain run writes for the same design.
+// files.design, both written to temporary files and renamed into place
+// together, the report last: byte for byte what the plain run writes for
+// the same design.
 void writeScriptAndReport(const RunFiles& files, const DesignData& design,
                           const SternAnalysis& analysis);
 

@@ -9,8 +9,11 @@
 
 #include "clearance/stern_analysis.h"
 #include "design/design_data.h"
+#include "rules/check_clearance_rules.h"
 
 namespace propclear {
+
+class OutputFile;
 
 // The target that means standard output.
 inline constexpr const char* standardOutputTarget = "-";
@@ -21,12 +24,12 @@ struct JsonResults {
   const char* ending;  // "completed", "wrong-geometry"
   const DesignData& design;
   const SternAnalysis& analysis;
+  const RuleCheck* ruleCheck = nullptr;  // the "ruleCheck" member, when the run checked rules
 };
 
 std::string jsonResultsText(const JsonResults& results);
 
-// Writes the results to the file `target` (through a temporary file that
-// replaces an earlier one only when complete), or to standard output for "-".
-void writeJsonResults(const std::string& target, const JsonResults& results);
+// Writes the results to `file`.
+void writeJsonResults(OutputFile& file, const JsonResults& results);
 
 }  // namespace propclear

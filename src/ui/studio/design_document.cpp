@@ -81,7 +81,7 @@ void DesignDocument::saveAs(const std::filesystem::path& path) {
 
 void DesignDocument::writeTo(const std::filesystem::path& path) {
   const std::string text = rewriteDesignText(fileText_, path.filename().string(), design_);
-  OutputFile file(path, path.filename().string(), OutputFile::Mode::ReplaceOnCommit);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
   file.writeText(text);
   file.commit();
   fileText_ = text;
@@ -185,26 +185,35 @@ void DesignDocument::recompute() {
   if (hasDesign_) {
     try {
       SternAnalysis analysis = analyseStern(design_);
-      DrawingSurface surface;
-      drawSternPlot(design_, analysis, surface);
-      drawClearances(design_, analysis, surface);
-      analysis_.drawing = surface.commands();
       analysis_.lastGood = std::move(analysis);
       analysis_.fault.clear();
+      checkRules();
+      drawLastGood();
     } catch (const RunError& error) {
       analysis_.fault = qText(error.what());
+      analysis_.rules.reset();
     } catch (const std::bad_alloc&) {
       analysis_.fault = tr("out of memory");
+      analysis_.rules.reset();
     }
-    checkRules();
   }
   emit designChanged();
+}
+
+// The stern plot with the clearances and, with a rule check, their verdict
+// marks: the drawing of every output.
+void DesignDocument::drawLastGood() {
+  DrawingSurface surface;
+  drawSternPlot(design_, *analysis_.lastGood, surface);
+  drawClearances(design_, *analysis_.lastGood, surface,
+                 analysis_.rules ? &*analysis_.rules : nullptr);
+  analysis_.drawing = surface.commands();
 }
 
 void DesignDocument::checkRules() {
   analysis_.rules.reset();
   analysis_.rulesFault = shipFault_;
-  if (!ship_ || !analysis_.lastGood || !analysis_.fault.isEmpty()) return;
+  if (!ship_) return;
   try {
     const SternAnalysis& analysis = *analysis_.lastGood;
     analysis_.rules = checkClearanceRules(

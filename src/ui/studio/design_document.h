@@ -100,6 +100,7 @@ class DesignDocument : public QObject {
   void loadShip();
   void recompute();
   void checkRules();
+  void drawLastGood();
 
   bool hasDesign_ = false;
   DesignData design_{};

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "cad/write_dxf_drawing.h"
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "driver/run_files.h"
 #include "report/write_json_results.h"
@@ -44,16 +45,25 @@ std::pair<std::filesystem::path, std::filesystem::path> writeReportAndScript(
 
 void exportDrawing(const DesignDocument& document, const std::filesystem::path& path) {
   currentAnalysis(document);
-  exportPlot(document.analysis().drawing, path);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  exportPlot(document.analysis().drawing, file);
+  file.commit();
 }
 
 void exportDxf(const DesignDocument& document, const std::filesystem::path& path) {
-  writeDxfDrawing(path, document.design(), currentAnalysis(document));
+  const SternAnalysis& analysis = currentAnalysis(document);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  writeDxfDrawing(file, document.design(), analysis);
+  file.commit();
 }
 
 void exportJson(const DesignDocument& document, const std::filesystem::path& path) {
-  writeJsonResults(path.string(),
-                   JsonResults{"completed", document.design(), currentAnalysis(document)});
+  const SternAnalysis& analysis = currentAnalysis(document);
+  const std::optional<RuleCheck>& rules = document.analysis().rules;
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  writeJsonResults(file, JsonResults{"completed", document.design(), analysis,
+                                     rules ? &*rules : nullptr});
+  file.commit();
 }
 
 void printDrawing(const DesignDocument& document, QPrinter& printer) {

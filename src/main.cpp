@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (command.action == CommandAction::Edit) {
-      return loadDesktopFrontEnd().runStudio(command.options, argc, argv);
+      return runStudio(command.options, argc, argv);
     }
     const std::unique_ptr<RunPlatform> platform = makeRunPlatform(command.options, argc, argv);
     const RunOutcome outcome = runDesign(command.options, *platform, std::cerr);

@@ -44,6 +44,12 @@ bool runNeedsDesktopFrontEnd(const RunOptions& options);
 // another version, and when this build has no desktop front end.
 const DesktopFrontEnd& loadDesktopFrontEnd();
 
+// The design studio of `propclear --edit`, through the desktop front end;
+// returns the exit status. Throws RunError(ErrorKind::Usage) when no display
+// is named (DISPLAY, WAYLAND_DISPLAY, or a Qt platform in QT_QPA_PLATFORM, as
+// tests name "offscreen"), before anything is loaded.
+int runStudio(const RunOptions& options, int& argc, char** argv);
+
 // The run's platform: the desktop front end's when the run needs it and this
 // build has one, the terminal's otherwise.
 std::unique_ptr<RunPlatform> makeRunPlatform(const RunOptions& options, int& argc, char** argv);

@@ -8,7 +8,6 @@
 
 #include "common/operating_system.h"
 #include "driver/desktop_front_end.h"
-#include "driver/run.h"
 #include "driver/terminal_platform.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
@@ -85,14 +84,7 @@ std::unique_ptr<RunPlatform> makeDesktopPlatform(const RunOptions& options, int&
                                            std::move(prompts), showErrorBox);
 }
 
-// The studio needs a display; Qt's platform may be named beforehand (the
-// offscreen platform of tests and benchmarks).
-int runStudio(const RunOptions& options, int& argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !displayNamed()) {
-    std::cerr << "propclear: the design studio needs a display (DISPLAY or WAYLAND_DISPLAY is "
-                 "not set); the plain run works without one\n";
-    return exitStatusOf(Ending::Error);
-  }
+int startStudio(const RunOptions& options, int& argc, char** argv) {
   provideWorkingFolders();
   return studioMain(options, argc, argv);
 }
@@ -103,6 +95,6 @@ int runStudio(const RunOptions& options, int& argc, char** argv) {
 
 extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end() {
   static const propclear::DesktopFrontEnd frontEnd{
-      PROPCLEAR_VERSION, &propclear::makeDesktopPlatform, &propclear::runStudio};
+      PROPCLEAR_VERSION, &propclear::makeDesktopPlatform, &propclear::startStudio};
   return &frontEnd;
 }

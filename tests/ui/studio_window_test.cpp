@@ -22,9 +22,11 @@
 #include <cmath>
 
 #include "common/format_number.h"
+#include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "design/rewrite_design_text.h"
 #include "support/test_support.h"
+#include "ui/studio/studio_outputs.h"
 
 namespace propclear {
 namespace {
@@ -221,6 +223,28 @@ TEST_F(Studio, KeepsTheLastGoodDrawingWhileTheDesignCannotBeAnalysed) {
   document.undoStack().undo();
   EXPECT_TRUE(document.analysis().fault.isEmpty());
   EXPECT_EQ(shownLengths(), before);
+}
+
+TEST_F(Studio, WritesTheReportAndScriptOfThePlainRunAndExportsTheDrawing) {
+  writeReportAndScript(window_.document());
+  ScratchDir plain;
+  test::writeFile(plain / "hull.TSK", readFile(designPath_));
+  const test::ProcessResult run =
+      test::runPropclear({(plain / "hull.TSK").string(), "--no-window", "--answer", "H"});
+  ASSERT_EQ(run.exitStatus, test::kExitCompleted) << run.err;
+  EXPECT_EQ(readFile(scratch_ / "hull.SON"), readFile(plain / "hull.SON"));
+  EXPECT_EQ(readFile(scratch_ / "hull.SCR"), readFile(plain / "hull.SCR"));
+
+  for (const char* name : {"drawing.png", "drawing.svg", "drawing.pdf"}) {
+    exportDrawing(window_.document(), scratch_ / name);
+    EXPECT_GT(std::filesystem::file_size(scratch_ / name), 1000u) << name;
+  }
+  exportDxf(window_.document(), scratch_ / "drawing.dxf");
+  EXPECT_NE(readFile(scratch_ / "drawing.dxf").find("EOF"), std::string::npos);
+  exportJson(window_.document(), scratch_ / "results.json");
+  EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(readFile(scratch_ / "results.json")))
+                  .isObject());
+  EXPECT_THROW(exportDrawing(window_.document(), scratch_ / "drawing.bmp"), RunError);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "ui/studio/clearances_panel.h"
 
+#include <QFormLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
 
 #include "common/checked_math.h"
 #include "common/format_number.h"
+#include "design/decimal_number.h"
 #include "report/rule_check_table.h"
+#include "rules/ship_file_text.h"
 #include "rules/measured_clearance.h"
 
 namespace propclear {
@@ -82,8 +85,122 @@ ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
   overall_->setObjectName(QStringLiteral("overallVerdict"));
   overall_->setWordWrap(true);
   layout->addWidget(overall_);
+  particulars_ = particularsBox();
+  layout->addWidget(particulars_);
   connect(&document_, &DesignDocument::designChanged, this, &ClearancesPanel::refresh);
   refresh();
+}
+
+QGroupBox* ClearancesPanel::particularsBox() {
+  auto* box = new QGroupBox(tr("Ship particulars"));
+  auto* form = new QFormLayout(box);
+  const struct {
+    const char* key;
+    ParticularEditor::Kind kind;
+    QString label;
+  } rows[] = {
+      {"name", ParticularEditor::Kind::Text, tr("Name")},
+      {"rule_length", ParticularEditor::Kind::Number, tr("Rule length L (m)")},
+      {"block_coefficient", ParticularEditor::Kind::Number, tr("Block coefficient Cb")},
+      {"power", ParticularEditor::Kind::Number, tr("Shaft power P (kW)")},
+      {"blades", ParticularEditor::Kind::Number, tr("Blades Z")},
+      {"rudder_thickness", ParticularEditor::Kind::Number, tr("Rudder thickness tR (m)")},
+      {"rule_sets", ParticularEditor::Kind::List, tr("Rule sets")},
+  };
+  particularEditors_.reserve(std::size(rows));
+  for (const auto& row : rows) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(row.key));
+    const ParticularEditor& editor =
+        particularEditors_.emplace_back(ParticularEditor{row.key, row.kind, edit});
+    connect(edit, &QLineEdit::editingFinished, this, [this, &editor] { particularEdited(editor); });
+    form->addRow(row.label, edit);
+  }
+  skew_ = new QComboBox;
+  skew_->addItem(QString(), QString());
+  skew_->addItem(tr("none"), QStringLiteral("none"));
+  skew_->addItem(tr("high"), QStringLiteral("high"));
+  connect(skew_, &QComboBox::currentIndexChanged, this, &ClearancesPanel::skewChosen);
+  form->addRow(tr("Skew"), skew_);
+  particularsMessage_ = new QLabel;
+  particularsMessage_->setWordWrap(true);
+  particularsMessage_->setStyleSheet(QStringLiteral("color: #c00000"));
+  form->addRow(particularsMessage_);
+  return box;
+}
+
+// The text as TOML: a number as the shortest text of its value, a text
+// quoted, a list of names separated by commas as an array of texts.
+void ClearancesPanel::particularEdited(const ParticularEditor& editor) {
+  if (refreshing_ || !editor.edit->isModified()) return;
+  editor.edit->setModified(false);
+  const std::string text = editor.edit->text().trimmed().toStdString();
+  std::string toml;
+  switch (editor.kind) {
+    case ParticularEditor::Kind::Number: {
+      const ParsedNumber number = parseDecimalNumber(text);
+      if (number.status != NumberStatus::Valid) {
+        particularsMessage_->setText(tr("%1: \"%2\" is not a number")
+                                         .arg(QString::fromStdString(editor.key),
+                                              QString::fromStdString(text)));
+        return;
+      }
+      toml = formatShortest(number.value, "a ship particular");
+      break;
+    }
+    case ParticularEditor::Kind::Text: toml = quotedTomlString(text); break;
+    case ParticularEditor::Kind::List: {
+      toml = "[";
+      for (const QString& name : editor.edit->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (toml.size() > 1) toml += ", ";
+        toml += quotedTomlString(name.trimmed().toStdString());
+      }
+      toml += "]";
+      break;
+    }
+  }
+  particularsMessage_->setText(document_.editShipValue(editor.key, toml));
+  if (!particularsMessage_->text().isEmpty()) refreshParticulars();
+}
+
+void ClearancesPanel::skewChosen(int index) {
+  if (refreshing_ || index <= 0) return;
+  const std::string skew = skew_->itemData(index).toString().toStdString();
+  particularsMessage_->setText(document_.editShipValue("skew", quotedTomlString(skew)));
+}
+
+void ClearancesPanel::refreshParticulars() {
+  particulars_->setVisible(!document_.shipPath().empty());
+  if (document_.shipPath().empty()) return;
+  refreshing_ = true;
+  particulars_->setTitle(tr("Ship particulars (%1)")
+                             .arg(QString::fromStdString(document_.shipPath().filename().string())));
+  const std::optional<ShipParticulars>& ship = document_.ship();
+  const auto number = [](const auto& value) {
+    return value ? QString::fromStdString(formatShortest(static_cast<double>(*value), "a ship particular"))
+                 : QString();
+  };
+  for (const ParticularEditor& editor : particularEditors_) {
+    if (editor.edit->hasFocus() && editor.edit->isModified()) continue;
+    QString text;
+    if (ship) {
+      if (editor.key == "name") text = QString::fromStdString(ship->name);
+      if (editor.key == "rule_length") text = number(ship->ruleLengthMetres);
+      if (editor.key == "block_coefficient") text = number(ship->blockCoefficient);
+      if (editor.key == "power") text = number(ship->shaftPowerKilowatts);
+      if (editor.key == "blades") text = number(ship->bladeCount);
+      if (editor.key == "rudder_thickness") text = number(ship->rudderThicknessMetres);
+      if (editor.key == "rule_sets") {
+        QStringList names;
+        for (const std::string& name : ship->ruleSets) names << QString::fromStdString(name);
+        text = names.join(QStringLiteral(", "));
+      }
+    }
+    if (editor.edit->text() != text) editor.edit->setText(text);
+  }
+  const int skewIndex = !ship || !ship->skew ? 0 : *ship->skew == PropellerSkew::High ? 2 : 1;
+  skew_->setCurrentIndex(skewIndex);
+  refreshing_ = false;
 }
 
 void ClearancesPanel::refresh() {
@@ -105,6 +222,7 @@ void ClearancesPanel::refresh() {
     clearances_->clearContents();
   }
   showRules();
+  refreshParticulars();
 }
 
 void ClearancesPanel::showClearances(const SternAnalysis& analysis, bool current) {

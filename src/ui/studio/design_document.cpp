@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/output_file.h"
+#include "common/staged_outputs.h"
 #include "common/run_error.h"
 #include "design/design_file_text.h"
 #include "design/read_design_data.h"
@@ -11,6 +12,7 @@
 #include "plot/draw_stern_plot.h"
 #include "rules/measured_clearance.h"
 #include "rules/read_ship_particulars.h"
+#include "rules/ship_file_text.h"
 #include "ui/studio/design_edit_commands.h"
 
 namespace propclear {
@@ -68,23 +70,48 @@ void DesignDocument::save() {
   watch();
 }
 
+// A design with a ship file takes it along: the ship file is written beside
+// the new name too. One without looks for a ship file beside the new name.
 void DesignDocument::saveAs(const std::filesystem::path& path) {
-  writeTo(path);
+  const bool hadShip = !shipPath_.empty();
+  if (hadShip && path != path_) {
+    const std::filesystem::path oldShipPath = shipPath_;
+    const std::string oldSavedText = shipSavedText_;
+    shipPath_ = shipFileBeside(path);
+    shipSavedText_.clear();
+    try {
+      writeTo(path);
+    } catch (...) {
+      shipPath_ = oldShipPath;
+      shipSavedText_ = oldSavedText;
+      throw;
+    }
+  } else {
+    writeTo(path);
+  }
   if (path != path_) {
     path_ = path;
-    loadShip();
+    if (!hadShip) loadShip();
     recompute();
   }
   watch();
   emit fileStateChanged();
 }
 
+// The design file and, when its settings were changed, the ship file beside
+// it, each through a temporary file renamed into place, the design last.
 void DesignDocument::writeTo(const std::filesystem::path& path) {
   const std::string text = rewriteDesignText(fileText_, path.filename().string(), design_);
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
-  file.writeText(text);
-  file.commit();
+  StagedOutputs outputs;
+  const bool shipChanged = !shipPath_.empty() && shipText_ != shipSavedText_;
+  if (shipChanged) {
+    outputs.add(shipPath_, shipPath_.filename().string(), OutputFile::Devices::Refuse)
+        .writeText(shipText_);
+  }
+  outputs.add(path, path.filename().string(), OutputFile::Devices::Refuse).writeText(text);
+  outputs.commitAll();
   fileText_ = text;
+  if (shipChanged) shipSavedText_ = shipText_;
   undo_.setClean();
 }
 
@@ -132,15 +159,45 @@ void DesignDocument::loadShip() {
   ship_.reset();
   shipFault_.clear();
   shipPath_.clear();
+  shipText_.clear();
+  shipSavedText_.clear();
   if (!hasFile()) return;
   const std::optional<std::filesystem::path> found = findShipFile(path_);
   if (!found) return;
   shipPath_ = *found;
   try {
-    ship_ = readShipParticulars(*found);
+    shipText_ = shipSavedText_ = readDesignFileText(*found);
+    ship_ = readShipParticularsText(shipText_, found->filename().string());
   } catch (const RunError& error) {
     shipFault_ = qText(error.what());
   }
+}
+
+QString DesignDocument::editShipValue(const std::string& key, const std::string& tomlValue) {
+  if (shipPath_.empty()) return tr("there is no ship file beside the design");
+  const std::string name = shipPath_.filename().string();
+  try {
+    std::string changed = setShipFileValue(shipText_, name, key, tomlValue);
+    if (changed == shipText_) return {};
+    readShipParticularsText(changed, name);  // the reader's checks, before anything changes
+    undo_.push(new ReplaceShipTextCommand(*this, shipText_, std::move(changed),
+                                          tr("Change %1").arg(qText(key))));
+    return {};
+  } catch (const RunError& error) {
+    return qText(error.what());
+  }
+}
+
+void DesignDocument::applyShipText(const std::string& text) {
+  shipText_ = text;
+  try {
+    ship_ = readShipParticularsText(shipText_, shipPath_.filename().string());
+    shipFault_.clear();
+  } catch (const RunError& error) {
+    ship_.reset();
+    shipFault_ = qText(error.what());
+  }
+  recompute();
 }
 
 void DesignDocument::editValue(FieldRef ref, double value) {

@@ -79,10 +79,16 @@ class DesignDocument : public QObject {
   const std::optional<ShipParticulars>& ship() const { return ship_; }
   const std::filesystem::path& shipPath() const { return shipPath_; }
   QString shipFault() const { return shipFault_; }
+  // One top-level setting of the ship file changed to `tomlValue` (TOML as
+  // written: 118.5, "high", ["lr-recommended"]): one undo step, saved to the
+  // ship file with the design. Returns why it is refused (the reader's
+  // reason, naming the key), or nothing when it was taken.
+  QString editShipValue(const std::string& key, const std::string& tomlValue);
 
   // For the undo commands only.
   void applyFields(const std::vector<FieldChange>& changes, bool forward);
   void applyContour(const std::vector<ContourPoint>& points);
+  void applyShipText(const std::string& text);
 
  signals:
   // After every change of the design or its analysis.
@@ -114,6 +120,8 @@ class DesignDocument : public QObject {
   std::optional<ShipParticulars> ship_;
   std::filesystem::path shipPath_;
   QString shipFault_;
+  std::string shipText_;       // as edited
+  std::string shipSavedText_;  // as last read or written
 };
 
 // The example stern's design file, whose captions a new design takes.

@@ -49,4 +49,13 @@ void ReplaceContourCommand::redo() { document_.applyContour(after_); }
 
 void ReplaceContourCommand::undo() { document_.applyContour(before_); }
 
+ReplaceShipTextCommand::ReplaceShipTextCommand(DesignDocument& document, std::string before,
+                                               std::string after, const QString& text)
+    : QUndoCommand(text), document_(document), before_(std::move(before)),
+      after_(std::move(after)) {}
+
+void ReplaceShipTextCommand::redo() { document_.applyShipText(after_); }
+
+void ReplaceShipTextCommand::undo() { document_.applyShipText(before_); }
+
 }  // namespace propclear

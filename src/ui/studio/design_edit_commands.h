@@ -1,9 +1,11 @@
 #pragma once
 // The undo steps of the studio: values changed by a field edit or a drag
-// (the moves of one drag merge into one step), and the stern contour replaced
-// by a table edit, an insertion, a deletion, a move or a paste.
+// (the moves of one drag merge into one step), the stern contour replaced by
+// a table edit, an insertion, a deletion, a move or a paste, and a setting of
+// the ship file changed.
 
 #include <QUndoCommand>
+#include <string>
 #include <vector>
 
 #include "ui/studio/design_document.h"
@@ -39,6 +41,21 @@ class ReplaceContourCommand : public QUndoCommand {
   DesignDocument& document_;
   std::vector<ContourPoint> before_;
   std::vector<ContourPoint> after_;
+};
+
+// The ship file's text changed by an edit of one of its settings.
+class ReplaceShipTextCommand : public QUndoCommand {
+ public:
+  ReplaceShipTextCommand(DesignDocument& document, std::string before, std::string after,
+                         const QString& text);
+
+  void redo() override;
+  void undo() override;
+
+ private:
+  DesignDocument& document_;
+  std::string before_;
+  std::string after_;
 };
 
 }  // namespace propclear

@@ -11,6 +11,7 @@
 
 #include "common/run_error.h"
 #include "design/read_design_data.h"
+#include "rules/read_ship_particulars.h"
 #include "support/sample_design.h"
 #include "support/test_support.h"
 
@@ -186,6 +187,40 @@ TEST(DesignDocument, ChecksTheRulesOfTheShipFileBesideTheDesign) {
   document.open(folder / "Norvalek.TSK");
   EXPECT_FALSE(document.analysis().rules);
   EXPECT_NE(document.analysis().rulesFault.indexOf(QStringLiteral("block_coefficient")), -1);
+}
+
+TEST(DesignDocument, ShipParticularsAreEditedCheckedUndoneAndSavedWithTheDesign) {
+  ScratchDir folder;
+  test::writeFile(folder / "Norvalek.TSK", readFile(test::examplesDir() / "Norvalek.TSK"));
+  const std::string shipText = readFile(test::examplesDir() / "Norvalek.ship.toml");
+  test::writeFile(folder / "Norvalek.ship.toml", shipText);
+  DesignDocument document;
+  document.open(folder / "Norvalek.TSK");
+  ASSERT_TRUE(document.analysis().rules);
+  const double required = document.analysis().rules->lines[0].requiredMetres;
+
+  EXPECT_NE(document.editShipValue("block_coefficient", "1.3").indexOf(QStringLiteral("(0, 1]")), -1);
+  EXPECT_EQ(document.undoStack().count(), 0);
+  EXPECT_EQ(document.editShipValue("power", "9000"), QString());
+  EXPECT_EQ(document.ship()->shaftPowerKilowatts, 9000.0);
+  EXPECT_GT(document.analysis().rules->lines[0].requiredMetres, required);
+  EXPECT_TRUE(document.isModified());
+  EXPECT_EQ(readFile(folder / "Norvalek.ship.toml"), shipText) << "nothing is written before Save";
+
+  document.undoStack().undo();
+  EXPECT_EQ(document.ship()->shaftPowerKilowatts, 6500.0);
+  document.undoStack().redo();
+  document.save();
+  const std::string saved = readFile(folder / "Norvalek.ship.toml");
+  // The value replaced, its blanks and its comment kept.
+  EXPECT_NE(saved.find("power = 9000                # P, kW on the shaft\n"), std::string::npos)
+      << saved;
+  EXPECT_EQ(readShipParticulars(folder / "Norvalek.ship.toml").shaftPowerKilowatts, 9000.0);
+
+  // Save As takes the ship file along.
+  document.saveAs(folder / "Copy.TSK");
+  EXPECT_EQ(readFile(folder / "Copy.ship.toml"), saved);
+  ASSERT_TRUE(document.analysis().rules);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QPushButton>
@@ -112,12 +111,15 @@ QWidget* DesignPanel::contourBox() {
   connect(paste, &QShortcut::activated, this, &DesignPanel::pasteContour);
   layout->addWidget(contour_, 1);
 
-  auto* buttons = new QHBoxLayout;
+  // Two rows of buttons, so that the panel stays narrow beside the drawing.
+  auto* buttons = new QGridLayout;
+  int placed = 0;
   const auto button = [&](const QString& text, const QString& tip, auto slot) {
     auto* pushButton = new QPushButton(text);
     pushButton->setToolTip(tip);
     connect(pushButton, &QPushButton::clicked, this, slot);
-    buttons->addWidget(pushButton);
+    buttons->addWidget(pushButton, placed / 3, placed % 3);
+    ++placed;
   };
   button(tr("Insert"), tr("Insert a point after the selected one"), [this] { insertPoint(); });
   button(tr("Delete"), tr("Delete the selected point"), [this] { deletePoint(); });

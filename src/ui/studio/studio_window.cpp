@@ -146,7 +146,7 @@ void StudioWindow::restoreSettings() {
     resize(screen != nullptr ? wanted.boundedTo(screen->availableSize()) : wanted);
   }
   if (!restoreState(settings.value(stateKey).toByteArray())) {
-    resizeDocks(findChildren<QDockWidget*>(), {300, 450}, Qt::Horizontal);
+    resizeDocks(findChildren<QDockWidget*>(), {330, 450}, Qt::Horizontal);
   }
   updateRecentMenu();
 }

@@ -15,10 +15,13 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 
 #include "common/format_number.h"
@@ -245,6 +248,37 @@ TEST_F(Studio, WritesTheReportAndScriptOfThePlainRunAndExportsTheDrawing) {
   EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(readFile(scratch_ / "results.json")))
                   .isObject());
   EXPECT_THROW(exportDrawing(window_.document(), scratch_ / "drawing.bmp"), RunError);
+}
+
+// Answers the "Save changes?" box that the next call opens with `button`,
+// once it is up; its title goes to `seenTitle`.
+void answerSaveChanges(QMessageBox::StandardButton button, QString& seenTitle) {
+  QTimer::singleShot(0, [button, &seenTitle] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    seenTitle = box->windowTitle();
+    box->button(button)->click();
+  });
+}
+
+TEST_F(Studio, AsksBeforeAChangedDesignGoesAndOnlyThen) {
+  type(field("Ear"), QStringLiteral("0.6"));
+  ASSERT_TRUE(window_.isWindowModified());
+  QString title;
+  answerSaveChanges(QMessageBox::Cancel, title);
+  EXPECT_FALSE(window_.close());
+  EXPECT_EQ(title, QStringLiteral("Save changes?"));
+  EXPECT_TRUE(window_.isVisible());
+
+  answerSaveChanges(QMessageBox::Discard, title);
+  EXPECT_TRUE(window_.openFile(designPath_)) << "discarded, the file opens again";
+  EXPECT_EQ(window_.document().design().areaRatio, 0.55);
+
+  title.clear();
+  answerSaveChanges(QMessageBox::Cancel, title);
+  EXPECT_TRUE(window_.close()) << "nothing unsaved: closed without asking";
+  EXPECT_TRUE(title.isEmpty());
+  EXPECT_EQ(readFile(designPath_), readFile(test::examplesDir() / designFileName));
 }
 
 }  // namespace

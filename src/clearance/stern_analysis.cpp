@@ -36,6 +36,15 @@ SternAnalysis analyseStern(const DesignData& design) {
   const MeasuringContext context{design, analysis.outline, analysis.hullCurve, diagnostics};
   computeUpperBladeClearances(context, analysis.clearances);
   computeLowerBladeClearances(context, analysis.clearances);
+  analysis.turningLowerBlade = measureTurningLowerBlade(context);
+  noteMirroredLowerBlade(analysis.clearances, analysis.turningLowerBlade, diagnostics);
+
+  analysis.sweptVolume = SweptVolume::of(design, analysis.outline);
+  if (analysis.sweptVolume) {
+    analysis.closestApproaches =
+        closestApproaches(design, *analysis.sweptVolume, analysis.hullCurve);
+    warnAboutOverlaps(analysis.closestApproaches, design.propellerDiameter, diagnostics);
+  }
   analysis.warnings = std::move(diagnostics.warnings);
   return analysis;
 }

@@ -7,13 +7,20 @@
 // cannot be drawn and ends the analysis); the stern contour fitted piecewise
 // between break points, as the drawings show it, and fitted as one smooth
 // curve through all points, as the clearances are measured against it; the
-// six clearances a, b, c, a', b', c'; and the warnings about results a
-// designer must not take for real ones.
+// six clearances a, b, c, a', b', c' as the established records have them;
+// a' and c' of the lower blade as the propeller really turns it; the swept
+// volume of the turning propeller and the closest approach of the stern
+// contour, the rudder edge and the heel to it; and the warnings about
+// results a designer must not take for real ones.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "clearance/clearance_segment.h"
+#include "clearance/closest_approach.h"
+#include "clearance/swept_volume.h"
+#include "clearance/turning_blade_clearances.h"
 #include "design/design_data.h"
 #include "design/plot_extent.h"
 #include "geometry/blade_outline.h"
@@ -27,6 +34,9 @@ struct SternAnalysis {
   SplineCurve contourCurve;  // piecewise between break points: the drawn contour
   SplineCurve hullCurve;     // one curve through all points: the measured contour
   ClearanceSet clearances;
+  TurningLowerBlade turningLowerBlade;
+  std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
+  std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
   std::vector<std::string> warnings;
 };
 

@@ -6,7 +6,6 @@
 
 #include "clearance/segment_support.h"
 #include "common/checked_math.h"
-#include "common/format_number.h"
 #include "geometry/cubic_pieces.h"
 #include "geometry/minimise_on_interval.h"
 
@@ -289,17 +288,16 @@ std::vector<ClosestApproach> closestApproaches(const DesignData& design, const S
   return approaches;
 }
 
-void warnAboutOverlaps(const std::vector<ClosestApproach>& approaches, double propellerDiameter,
-                       Diagnostics& diagnostics) {
+void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
+                            double propellerDiameter, Diagnostics& diagnostics) {
   for (const ClosestApproach& approach : approaches) {
     if (!approach.overlaps) continue;
-    const double depthPerDiameter =
-        checkedDivide(approach.overlapDepth, propellerDiameter, "an overlap per diameter");
-    diagnostics.warn(
-        std::string("the turning propeller's swept volume cuts the ") +
-        structureName(approach.structure) + ": its point x = " + metresText(approach.structureX) +
-        ", z = " + metresText(approach.structureZ) + " lies " + metresText(approach.overlapDepth) +
-        " (" + formatFixed(depthPerDiameter, 1, 3) + " D) inside it (blade thickness neglected)");
+    diagnostics.warn(std::string("the swept volume of the turning propeller overlaps the ") +
+                     structureName(approach.structure) + ": its point x = " +
+                     metresText(approach.structureX) + ", z = " + metresText(approach.structureZ) +
+                     " lies " + metresText(approach.overlapDepth) + " (" +
+                     fractionOfDiameter(approach.overlapDepth, propellerDiameter) +
+                     ") inside it (blade thickness neglected)");
   }
 }
 

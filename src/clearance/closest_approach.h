@@ -70,7 +70,7 @@ std::vector<ClosestApproach> closestApproaches(const DesignData& design, const S
 
 // A warning for each structure the swept volume cuts, its depth in m and per
 // diameter.
-void warnAboutOverlaps(const std::vector<ClosestApproach>& approaches, double propellerDiameter,
-                       Diagnostics& diagnostics);
+void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
+                            double propellerDiameter, Diagnostics& diagnostics);
 
 }  // namespace propclear

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "clearance/segment_support.h"
+#include "clearance/signed_gap.h"
 
 namespace propclear {
 
@@ -17,9 +18,9 @@ TurningClearance measureAPrime(const MeasuringContext& context, double x0, doubl
   const double xa = edgeCoordinateAt07R(context, absoluteStations(x0, +1, b.edge2X));
   const double za = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge2Z));
   const double xh = hullXAtHeight(context, za);
-  TurningClearance result{horizontalSegment("a'", xa, za, xh), std::nullopt};
-  if (context.hullCurve.covers(za)) result.signedLength = xa - xh;
-  return result;
+  ClearanceSegment segment = horizontalSegment("a'", xa, za, xh);
+  segment.targetIsFallback = !context.hullCurve.covers(za);
+  return {segment, signedGapOf(segment, clearanceAPrime)};
 }
 
 TurningClearance measureCPrime(const MeasuringContext& context, double x0, double z0) {
@@ -27,12 +28,13 @@ TurningClearance measureCPrime(const MeasuringContext& context, double x0, doubl
   const double xc = edgeCoordinateAt07R(context, absoluteStations(x0, +1, b.edge1X));
   const double zc = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge1Z));
   const double xr = rudderEdgeXAtHeight(context.design, zc);
-  return {horizontalSegment("c'", xc, zc, xr), xr - xc};
+  const ClearanceSegment segment = horizontalSegment("c'", xc, zc, xr);
+  return {segment, signedGapOf(segment, clearanceCPrime)};
 }
 
 // The figure a designer reads: the signed gap where there is one.
 double shownLength(const TurningClearance& clearance) {
-  return clearance.signedLength.value_or(clearance.segment.length);
+  return clearance.signedGap.value_or(clearance.segment.length);
 }
 
 }  // namespace
@@ -40,6 +42,14 @@ double shownLength(const TurningClearance& clearance) {
 TurningLowerBlade measureTurningLowerBlade(const MeasuringContext& context) {
   const double x0 = context.design.propellerCentreX, z0 = context.design.propellerCentreZ;
   return {measureAPrime(context, x0, z0), measureCPrime(context, x0, z0)};
+}
+
+void warnAboutTurningOverlaps(const TurningLowerBlade& turning, double propellerDiameter,
+                              Diagnostics& diagnostics) {
+  warnAboutOverlap("a' of the turning blade", clearanceAPrime, turning.aPrime.signedGap,
+                   propellerDiameter, diagnostics);
+  warnAboutOverlap("c' of the turning blade", clearanceCPrime, turning.cPrime.signedGap,
+                   propellerDiameter, diagnostics);
 }
 
 void noteMirroredLowerBlade(const ClearanceSet& clearances, const TurningLowerBlade& turning,

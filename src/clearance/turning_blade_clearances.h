@@ -12,11 +12,8 @@
 // (clearance/measuring_operations.h):
 //   a' from edge 2 at 0.7R, turned, horizontally to the stern contour;
 //   c' from edge 1 at 0.7R, turned, horizontally to the rudder edge.
-// b' is the same either way (the tip midpoint's height is the same).
-// Signed gaps, negative where the blade overlaps the structure:
-//   a' = blade x - contour x,   c' = rudder-edge x - blade x,
-// the stern frame lying at smaller x than the propeller and the rudder at
-// larger x.
+// b' is the same either way (the tip midpoint's height is the same). Their
+// signed gaps are those of the established a' and c' (signed_gap.h).
 
 #include <optional>
 
@@ -28,9 +25,9 @@ namespace propclear {
 
 struct TurningClearance {
   ClearanceSegment segment;  // "a'" or "c'", as the established records are drawn
-  // m; none when the gap was measured against a fallback (a height outside
-  // the stern contour, measured to x = 0).
-  std::optional<double> signedLength;
+  // m, negative where the blade overlaps the structure; none when measured
+  // against a stand-in (a height outside the stern contour, measured to x = 0).
+  std::optional<double> signedGap;
 };
 
 struct TurningLowerBlade {
@@ -39,6 +36,10 @@ struct TurningLowerBlade {
 };
 
 TurningLowerBlade measureTurningLowerBlade(const MeasuringContext& context);
+
+// A warning for each of the two that overlaps its structure.
+void warnAboutTurningOverlaps(const TurningLowerBlade& turning, double propellerDiameter,
+                              Diagnostics& diagnostics);
 
 // The note that the report's a' and c' follow the mirrored blade, when
 // either differs from the turning blade's by more than 5 mm.

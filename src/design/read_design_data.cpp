@@ -3,6 +3,7 @@
 #include <string>
 
 #include "design/number_stream.h"
+#include "design/value_line_counts.h"
 
 namespace propclear {
 
@@ -67,15 +68,28 @@ std::string displayNameOf(const std::filesystem::path& path) {
   return name.empty() ? path.string() : name;
 }
 
-}  // namespace
-
-ReadResult readDesignData(const std::filesystem::path& path) {
+ReadResult readDesignFile(const std::filesystem::path& path) {
   NumberStream in(path, displayNameOf(path));
   ReadResult result;
   readPropellerData(in, result.design);
   readRudderCorners(in, result.design);
   if (!readSternContour(in, result.design)) return {ReadOutcome::ContourTooLong, DesignData{}};
   return result;
+}
+
+}  // namespace
+
+ReadResult readDesignData(const std::filesystem::path& path) {
+  try {
+    return readDesignFile(path);
+  } catch (const RunError& error) {
+    // A fault that the number stream found some lines after the value line
+    // whose count went off: say where it went off.
+    if (error.kind() != ErrorKind::Input || error.where().line == 0) throw;
+    const std::string hint = valueLineCountHint(path, error.where().line);
+    if (hint.empty()) throw;
+    throw RunError(ErrorKind::Input, error.detail() + hint, error.where());
+  }
 }
 
 }  // namespace propclear

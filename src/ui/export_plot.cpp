@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <string>
 
 #include "common/run_error.h"
@@ -26,49 +27,76 @@ constexpr int designDotsPerInch = 1440 / twipsPerPixel;
   throw RunError(kind, "cannot save the plot: " + reason, ErrorLocation{path.string()});
 }
 
+// Points per inch, the unit of a page given in points.
+constexpr int pointsPerInch = 72;
+
+// The drawing area in device units, its resolution, and how much larger than
+// the window's its lines and texts are drawn.
+struct ExportArea {
+  QSize size;
+  int dotsPerInch;
+  double detailScale;
+};
+
+// The window's design size at its resolution, or the given size at one
+// device unit per pixel (PNG) or point (SVG, PDF).
+ExportArea exportAreaOf(const std::optional<PlotSize>& size, int givenDotsPerInch) {
+  if (!size) return {designDrawingArea, designDotsPerInch, 1.0};
+  const QSize given(size->width, size->height);
+  const double detailScale =
+      std::min(double(given.width()) / designDrawingArea.width(),
+               double(given.height()) / designDrawingArea.height());
+  return {given, givenDotsPerInch, detailScale};
+}
+
 void paintOnto(QPaintDevice& device, const std::vector<DrawCommand>& commands,
-               const std::filesystem::path& path) {
+               const ExportArea& area, const std::filesystem::path& path) {
   QPainter painter;
   if (!painter.begin(&device)) failExport(ErrorKind::FileSystem, "the image cannot be drawn", path);
-  renderDrawing(commands, painter, designDrawingArea);
+  renderDrawing(commands, painter, area.size, area.detailScale);
   painter.end();
 }
 
 void writePng(QSaveFile& file, const std::vector<DrawCommand>& commands,
-              const std::filesystem::path& path) {
-  QImage image(designDrawingArea, QImage::Format_RGB32);
-  image.setDotsPerMeterX(qRound(designDotsPerInch / 0.0254));
-  image.setDotsPerMeterY(qRound(designDotsPerInch / 0.0254));
-  paintOnto(image, commands, path);
+              const std::optional<PlotSize>& size, const std::filesystem::path& path) {
+  const ExportArea area = exportAreaOf(size, designDotsPerInch);
+  QImage image(area.size, QImage::Format_RGB32);
+  if (image.isNull()) failExport(ErrorKind::FileSystem, "not enough memory for the image", path);
+  image.setDotsPerMeterX(qRound(area.dotsPerInch / 0.0254));
+  image.setDotsPerMeterY(qRound(area.dotsPerInch / 0.0254));
+  paintOnto(image, commands, area, path);
   if (!image.save(&file, "PNG")) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
 }
 
 void writeSvg(QSaveFile& file, const std::vector<DrawCommand>& commands,
-              const std::filesystem::path& path) {
+              const std::optional<PlotSize>& size, const std::filesystem::path& path) {
+  const ExportArea area = exportAreaOf(size, pointsPerInch);
   QSvgGenerator generator;
   generator.setOutputDevice(&file);
-  generator.setSize(designDrawingArea);
-  generator.setViewBox(QRect(QPoint(0, 0), designDrawingArea));
-  generator.setResolution(designDotsPerInch);
+  generator.setSize(area.size);
+  generator.setViewBox(QRect(QPoint(0, 0), area.size));
+  generator.setResolution(area.dotsPerInch);
   generator.setTitle(QStringLiteral("propclear stern geometry"));
-  paintOnto(generator, commands, path);
+  paintOnto(generator, commands, area, path);
 }
 
 // One page exactly the size of the drawing area, without margins.
 void writePdf(QSaveFile& file, const std::vector<DrawCommand>& commands,
-              const std::filesystem::path& path) {
+              const std::optional<PlotSize>& size, const std::filesystem::path& path) {
+  const ExportArea area = exportAreaOf(size, pointsPerInch);
   QPdfWriter writer(&file);
   writer.setTitle(QStringLiteral("propclear stern geometry"));
-  writer.setResolution(designDotsPerInch);
-  const QSizeF pagePoints = QSizeF(designDrawingArea) * 72.0 / designDotsPerInch;
+  writer.setResolution(area.dotsPerInch);
+  const QSizeF pagePoints = QSizeF(area.size) * double(pointsPerInch) / area.dotsPerInch;
   writer.setPageSize(QPageSize(pagePoints, QPageSize::Point, QString(), QPageSize::ExactMatch));
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  paintOnto(writer, commands, path);
+  paintOnto(writer, commands, area, path);
 }
 
 }  // namespace
 
-void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path) {
+void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path,
+                const std::optional<PlotSize>& size) {
   const std::optional<PlotFileFormat> format = plotFileFormatOf(path);
   if (!format) {
     failExport(ErrorKind::Usage, "unknown image type \"" + path.extension().string() +
@@ -77,9 +105,9 @@ void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem:
   QSaveFile file(QFile::decodeName(path.c_str()));
   if (!file.open(QIODevice::WriteOnly)) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
   switch (*format) {
-    case PlotFileFormat::Png: writePng(file, commands, path); break;
-    case PlotFileFormat::Svg: writeSvg(file, commands, path); break;
-    case PlotFileFormat::Pdf: writePdf(file, commands, path); break;
+    case PlotFileFormat::Png: writePng(file, commands, size, path); break;
+    case PlotFileFormat::Svg: writeSvg(file, commands, size, path); break;
+    case PlotFileFormat::Pdf: writePdf(file, commands, size, path); break;
   }
   if (!file.commit()) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
 }

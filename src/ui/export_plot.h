@@ -1,10 +1,13 @@
 #pragma once
-// Saves the drawing as an image file at the window's design size: PNG, SVG
-// or PDF (one page), chosen by the file's extension.
+// Saves the drawing as an image file: PNG, SVG or PDF (one page), chosen by
+// the file's extension; at the window's design size, or at a given size in
+// pixels (PNG) or points (SVG, PDF) with lines and texts scaled alike.
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
+#include "driver/run_options.h"
 #include "plot/drawing_surface.h"
 
 namespace propclear {
@@ -13,6 +16,7 @@ namespace propclear {
 // .svg or .pdf, FileSystem when the file cannot be written. The file is
 // replaced only by a complete image; on failure an earlier file stays as it
 // was.
-void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path);
+void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path,
+                const std::optional<PlotSize>& size = std::nullopt);
 
 }  // namespace propclear

@@ -286,7 +286,7 @@ TEST(ClosestApproach, OverlapIsZeroWithItsDepthAndAWarning) {
   EXPECT_EQ(contour->sweptX, contour->structureX);
   EXPECT_EQ(contour->sweptZ, contour->structureZ);
   const bool warned = std::any_of(analysis.warnings.begin(), analysis.warnings.end(), [](auto& w) {
-    return w.find("swept volume cuts the stern contour") != std::string::npos;
+    return w.find("swept volume of the turning propeller overlaps the stern contour") != std::string::npos;
   });
   EXPECT_TRUE(warned);
 }
@@ -358,9 +358,9 @@ TEST(TurningLowerBlade, EdgesFacingEachStructureAreThoseOfTheBladeTurnedHalfARev
     EXPECT_NEAR(turning.aPrime.segment.bladeZ, zAtMin, 1e-6);
     EXPECT_NEAR(turning.cPrime.segment.bladeX, maxX, 1e-6);
     EXPECT_NEAR(turning.cPrime.segment.bladeZ, zAtMax, 1e-6);
-    ASSERT_TRUE(turning.aPrime.signedLength.has_value());
-    EXPECT_NEAR(*turning.aPrime.signedLength, minX - valueAt(analysis.hullCurve, zAtMin), 1e-6);
-    EXPECT_NEAR(*turning.cPrime.signedLength, rudderEdgeXAtHeight(design, zAtMax) - maxX, 1e-6);
+    ASSERT_TRUE(turning.aPrime.signedGap.has_value());
+    EXPECT_NEAR(*turning.aPrime.signedGap, minX - valueAt(analysis.hullCurve, zAtMin), 1e-6);
+    EXPECT_NEAR(*turning.cPrime.signedGap, rudderEdgeXAtHeight(design, zAtMax) - maxX, 1e-6);
   }
 }
 
@@ -368,8 +368,8 @@ TEST(TurningLowerBlade, ExampleGivesTheTurningFiguresBesideTheMirroredOnes) {
   const SternAnalysis analysis = analyseStern(exampleDesign());
   EXPECT_NEAR(analysis.clearances[clearanceAPrime].length, 1.194, 5e-4);
   EXPECT_NEAR(analysis.clearances[clearanceCPrime].length, 2.204, 5e-4);
-  EXPECT_NEAR(*analysis.turningLowerBlade.aPrime.signedLength, 1.728, 5e-4);
-  EXPECT_NEAR(*analysis.turningLowerBlade.cPrime.signedLength, 1.658, 5e-4);
+  EXPECT_NEAR(*analysis.turningLowerBlade.aPrime.signedGap, 1.728, 5e-4);
+  EXPECT_NEAR(*analysis.turningLowerBlade.cPrime.signedGap, 1.658, 5e-4);
   ASSERT_EQ(analysis.warnings.size(), 1u);
   EXPECT_EQ(analysis.warnings[0],
             "a' and c' in the report follow the mirrored lower blade; the turning blade gives "
@@ -383,7 +383,7 @@ TEST(TurningLowerBlade, StraightBladeNeedsNoNoteAndAFallbackHasNoSign) {
   design.rakeAngle = 0.0;
   design.areaRatio = 0.0;
   const SternAnalysis flat = analyseStern(design);
-  EXPECT_NEAR(*flat.turningLowerBlade.aPrime.signedLength, flat.clearances[clearanceAPrime].length,
+  EXPECT_NEAR(*flat.turningLowerBlade.aPrime.signedGap, flat.clearances[clearanceAPrime].length,
               1e-9);
   EXPECT_TRUE(flat.warnings.empty()) << flat.warnings.front();
 
@@ -391,7 +391,7 @@ TEST(TurningLowerBlade, StraightBladeNeedsNoNoteAndAFallbackHasNoSign) {
   design = exampleDesign();
   test::setContour(design, {{1.5, 2.3, 1}, {2.0, 2.6, 1}, {2.5, 2.8, 1}});
   const SternAnalysis low = analyseStern(design);
-  EXPECT_FALSE(low.turningLowerBlade.aPrime.signedLength.has_value());
+  EXPECT_FALSE(low.turningLowerBlade.aPrime.signedGap.has_value());
   EXPECT_EQ(low.turningLowerBlade.aPrime.segment.targetX, 0.0);
 }
 

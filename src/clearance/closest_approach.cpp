@@ -292,12 +292,12 @@ void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
                             double propellerDiameter, Diagnostics& diagnostics) {
   for (const ClosestApproach& approach : approaches) {
     if (!approach.overlaps) continue;
-    diagnostics.warn(std::string("the swept volume of the turning propeller overlaps the ") +
-                     structureName(approach.structure) + ": its point x = " +
-                     metresText(approach.structureX) + ", z = " + metresText(approach.structureZ) +
-                     " lies " + metresText(approach.overlapDepth) + " (" +
-                     fractionOfDiameter(approach.overlapDepth, propellerDiameter) +
-                     ") inside it (blade thickness neglected)");
+    diagnostics.warn(
+        std::string("the swept volume of the turning propeller overlaps the ") +
+        structureName(approach.structure) + ": its point x = " + metresText(approach.structureX) +
+        ", z = " + metresText(approach.structureZ) + " lies " + metresText(approach.overlapDepth) +
+        " (" + fractionOfDiameter(approach.overlapDepth, propellerDiameter) +
+        ") inside it (blade thickness neglected)");
   }
 }
 

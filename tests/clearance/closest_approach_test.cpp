@@ -376,6 +376,25 @@ TEST(TurningLowerBlade, ExampleGivesTheTurningFiguresBesideTheMirroredOnes) {
             "a' = 1.728 m, c' = 1.658 m");
 }
 
+// A rudder whose foot leans far forward: the reflected blade stays clear of
+// it, the turning blade and its swept volume cut into it.
+TEST(TurningLowerBlade, OverlapHiddenByTheMirroredBladeIsWarnedAndCounted) {
+  DesignData design = exampleDesign();
+  design.rudderX[4] = 4.1;
+  const SternAnalysis analysis = analyseStern(design);
+  EXPECT_FALSE(overlaps(analysis.signedGaps[clearanceCPrime]));
+  EXPECT_TRUE(overlaps(analysis.turningLowerBlade.cPrime.signedGap));
+  EXPECT_TRUE(find(analysis, SternStructure::RudderEdge)->overlaps);
+  EXPECT_TRUE(analysis.hasOverlap());
+  const std::vector<std::string> expected = {
+      "clearance c' of the turning blade: the blade overlaps the rudder edge by 0.125 m (0.027 D)",
+      "a' and c' in the report follow the mirrored lower blade; the turning blade gives a' = 1.728 "
+      "m, c' = -0.125 m",
+      "the swept volume of the turning propeller overlaps the rudder leading edge: its point x = "
+      "4.305 m, z = 1.114 m lies 0.206 m (0.045 D) inside it (blade thickness neglected)"};
+  EXPECT_EQ(analysis.warnings, expected);
+}
+
 TEST(TurningLowerBlade, StraightBladeNeedsNoNoteAndAFallbackHasNoSign) {
   // A blade of no chord and no rake lies on the line x = x0, z = z0 + r:
   // both conventions give the same figures.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "common/operating_system.h"
 #include "common/run_error.h"
 #include "driver/command_line.h"
 #include "driver/run.h"
@@ -10,6 +11,10 @@
 
 int main(int argc, char** argv) {
   using namespace propclear;
+  // Before any file is opened: a closed standard stream must not become the
+  // report, and an interrupted run must not leave temporary files behind.
+  if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
+  os::removeTemporaryFilesOnInterruption();
   try {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.action == CommandAction::ShowHelp) {

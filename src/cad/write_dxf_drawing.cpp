@@ -311,12 +311,8 @@ std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAn
   return groups.lines();
 }
 
-void writeDxfDrawing(const std::filesystem::path& path, const DesignData& design,
-                     const SternAnalysis& analysis) {
-  const std::vector<std::string> lines = dxfDrawingLines(design, analysis);
-  OutputFile file(path, path.string(), OutputFile::Mode::ReplaceOnCommit);
-  for (const std::string& line : lines) file.writeLine(line);
-  file.commit();
+void writeDxfDrawing(OutputFile& file, const DesignData& design, const SternAnalysis& analysis) {
+  for (const std::string& line : dxfDrawingLines(design, analysis)) file.writeLine(line);
 }
 
 }  // namespace propclear

@@ -7,6 +7,7 @@
 #include "cad/write_dxf_drawing.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
+#include "common/staged_outputs.h"
 #include "design/read_design_data.h"
 #include "driver/export_targets.h"
 #include "driver/run_files.h"
@@ -60,10 +61,11 @@ std::string overlapSummary(const SternAnalysis& analysis) {
   return summary;
 }
 
-// The run's steps after the design has been read and the report created.
+// The run's steps after the design has been read and the report emptied.
+// The files are written to temporary files, put in place by the caller.
 Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
                            RunPlatform& platform, RunState& state, OutputFile& report,
-                           std::ostream& messages) {
+                           StagedOutputs& outputs, std::ostream& messages) {
   const DesignData& design = state.design;
   state.analysis = analyseStern(design);
   const SternAnalysis& analysis = state.analysis;
@@ -80,7 +82,12 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
       messages << "propclear: " << line << '\n';
     }
   }
-  if (options.plotFile) platform.savePlot(state.surface, *options.plotFile, options.plotSize);
+  if (options.plotFile) {
+    platform.savePlot(state.surface,
+                      outputs.add(*options.plotFile, options.plotFile->string(),
+                                  OutputFile::Devices::WriteInto),
+                      options.plotSize);
+  }
 
   // An answer given beforehand answers the question without asking it.
   if (!options.answer && analysis.hasOverlap()) platform.showWarning(overlapSummary(analysis));
@@ -90,19 +97,28 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
                                                   geometryQuestionDefault, PromptPosition{4000, 8500});
   if (reportsWrongGeometry(answer)) return Ending::WrongGeometry;
 
-  OutputFile script(files.script, fileNameOf(files.script), OutputFile::Mode::ReplaceOnCommit);
+  OutputFile& script =
+      outputs.add(files.script, fileNameOf(files.script), OutputFile::Devices::Refuse);
   writeCadScript(script, design, analysis);
-  script.commit();
-  if (options.dxfFile) writeDxfDrawing(*options.dxfFile, design, analysis);
+  if (options.dxfFile) {
+    OutputFile& drawing =
+        outputs.add(*options.dxfFile, options.dxfFile->string(), OutputFile::Devices::WriteInto);
+    writeDxfDrawing(drawing, design, analysis);
+  }
 
   writeReport(report, design, analysis.clearances);
   return Ending::Completed;
 }
 
 // The results for scripts, for the endings that have them.
-void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending) {
+void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending,
+                        StagedOutputs& outputs) {
   if (!options.jsonFile) return;
-  writeJsonResults(*options.jsonFile, JsonResults{endingName(ending), state.design, state.analysis});
+  OutputFile& file = *options.jsonFile == standardOutputTarget
+                         ? outputs.addStandardOutput()
+                         : outputs.add(*options.jsonFile, *options.jsonFile,
+                                       OutputFile::Devices::WriteInto);
+  writeJsonResults(file, JsonResults{endingName(ending), state.design, state.analysis});
 }
 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
@@ -121,10 +137,15 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   }
   state.design = read.design;
 
-  OutputFile report(files.report, fileNameOf(files.report), OutputFile::Mode::Truncate);
-  const Ending ending = drawMeasureAndWrite(options, files, platform, state, report, messages);
-  report.commit();
-  writeRequestedJson(options, state, ending);
+  checkRunOutputs(options);
+  OutputFile report(files.report, fileNameOf(files.report), OutputFile::Devices::Refuse);
+  report.commit();  // an earlier report is emptied now, by an empty file renamed over it
+  StagedOutputs outputs;
+  const Ending ending =
+      drawMeasureAndWrite(options, files, platform, state, report, outputs, messages);
+  writeRequestedJson(options, state, ending, outputs);
+  outputs.commitAll();
+  report.commit();  // last; only a completed run has written into it
   return ending;
 }
 

@@ -1,15 +1,11 @@
 #include "report/write_json_results.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 
 #include "common/checked_math.h"
 #include "common/output_file.h"
-#include "common/run_error.h"
 #include "common/version.h"
 #include "report/json_writer.h"
 
@@ -237,17 +233,6 @@ void appendWarnings(JsonWriter& json, const std::vector<std::string>& warnings) 
   json.close();
 }
 
-void writeToStandardOutput(const std::string& text) {
-  errno = 0;
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  if (!written || std::fflush(stdout) != 0) {
-    throw RunError(ErrorKind::FileSystem,
-                   std::string("cannot write the results: ") +
-                       (errno != 0 ? std::strerror(errno) : "unknown error"),
-                   ErrorLocation{"standard output"});
-  }
-}
-
 }  // namespace
 
 std::string jsonResultsText(const JsonResults& results) {
@@ -269,15 +254,8 @@ std::string jsonResultsText(const JsonResults& results) {
   return json.text();
 }
 
-void writeJsonResults(const std::string& target, const JsonResults& results) {
-  const std::string text = jsonResultsText(results);
-  if (target == standardOutputTarget) {
-    writeToStandardOutput(text);
-    return;
-  }
-  OutputFile file(target, target, OutputFile::Mode::ReplaceOnCommit);
-  file.writeText(text);
-  file.commit();
+void writeJsonResults(OutputFile& file, const JsonResults& results) {
+  file.writeText(jsonResultsText(results));
 }
 
 }  // namespace propclear

@@ -14,6 +14,8 @@
 
 namespace propclear {
 
+class OutputFile;
+
 // The target that means standard output.
 inline constexpr const char* standardOutputTarget = "-";
 // Raised with every addition, so that a reader can tell which fields to
@@ -29,8 +31,7 @@ struct JsonResults {
 
 std::string jsonResultsText(const JsonResults& results);
 
-// Writes the results to the file `target` (through a temporary file that
-// replaces an earlier one only when complete), or to standard output for "-".
-void writeJsonResults(const std::string& target, const JsonResults& results);
+// Writes the results to `file`.
+void writeJsonResults(OutputFile& file, const JsonResults& results);
 
 }  // namespace propclear

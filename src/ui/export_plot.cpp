@@ -1,15 +1,15 @@
 #include "ui/export_plot.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <string>
 
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "plot/plot_file_format.h"
 #include "ui/render_drawing.h"
@@ -22,9 +22,8 @@ namespace {
 // The window's design resolution: 15 twips per pixel.
 constexpr int designDotsPerInch = 1440 / twipsPerPixel;
 
-[[noreturn]] void failExport(ErrorKind kind, const std::string& reason,
-                             const std::filesystem::path& path) {
-  throw RunError(kind, "cannot save the plot: " + reason, ErrorLocation{path.string()});
+[[noreturn]] void failExport(ErrorKind kind, const std::string& reason, const OutputFile& file) {
+  throw RunError(kind, "cannot save the plot: " + reason, ErrorLocation{file.displayName()});
 }
 
 // Points per inch, the unit of a page given in points.
@@ -50,66 +49,69 @@ ExportArea exportAreaOf(const std::optional<PlotSize>& size, int givenDotsPerInc
 }
 
 void paintOnto(QPaintDevice& device, const std::vector<DrawCommand>& commands,
-               const ExportArea& area, const std::filesystem::path& path) {
+               const ExportArea& area, const OutputFile& file) {
   QPainter painter;
-  if (!painter.begin(&device)) failExport(ErrorKind::FileSystem, "the image cannot be drawn", path);
+  if (!painter.begin(&device)) failExport(ErrorKind::FileSystem, "the image cannot be drawn", file);
   renderDrawing(commands, painter, area.size, area.detailScale);
   painter.end();
 }
 
-void writePng(QSaveFile& file, const std::vector<DrawCommand>& commands,
-              const std::optional<PlotSize>& size, const std::filesystem::path& path) {
+void writePng(QBuffer& image, const std::vector<DrawCommand>& commands,
+              const std::optional<PlotSize>& size, const OutputFile& file) {
   const ExportArea area = exportAreaOf(size, designDotsPerInch);
-  QImage image(area.size, QImage::Format_RGB32);
-  if (image.isNull()) failExport(ErrorKind::FileSystem, "not enough memory for the image", path);
-  image.setDotsPerMeterX(qRound(area.dotsPerInch / 0.0254));
-  image.setDotsPerMeterY(qRound(area.dotsPerInch / 0.0254));
-  paintOnto(image, commands, area, path);
-  if (!image.save(&file, "PNG")) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
+  QImage picture(area.size, QImage::Format_RGB32);
+  if (picture.isNull()) failExport(ErrorKind::FileSystem, "not enough memory for the image", file);
+  picture.setDotsPerMeterX(qRound(area.dotsPerInch / 0.0254));
+  picture.setDotsPerMeterY(qRound(area.dotsPerInch / 0.0254));
+  paintOnto(picture, commands, area, file);
+  if (!picture.save(&image, "PNG")) {
+    failExport(ErrorKind::FileSystem, "the image cannot be encoded as PNG", file);
+  }
 }
 
-void writeSvg(QSaveFile& file, const std::vector<DrawCommand>& commands,
-              const std::optional<PlotSize>& size, const std::filesystem::path& path) {
+void writeSvg(QBuffer& image, const std::vector<DrawCommand>& commands,
+              const std::optional<PlotSize>& size, const OutputFile& file) {
   const ExportArea area = exportAreaOf(size, pointsPerInch);
   QSvgGenerator generator;
-  generator.setOutputDevice(&file);
+  generator.setOutputDevice(&image);
   generator.setSize(area.size);
   generator.setViewBox(QRect(QPoint(0, 0), area.size));
   generator.setResolution(area.dotsPerInch);
   generator.setTitle(QStringLiteral("propclear stern geometry"));
-  paintOnto(generator, commands, area, path);
+  paintOnto(generator, commands, area, file);
 }
 
 // One page exactly the size of the drawing area, without margins.
-void writePdf(QSaveFile& file, const std::vector<DrawCommand>& commands,
-              const std::optional<PlotSize>& size, const std::filesystem::path& path) {
+void writePdf(QBuffer& image, const std::vector<DrawCommand>& commands,
+              const std::optional<PlotSize>& size, const OutputFile& file) {
   const ExportArea area = exportAreaOf(size, pointsPerInch);
-  QPdfWriter writer(&file);
+  QPdfWriter writer(&image);
   writer.setTitle(QStringLiteral("propclear stern geometry"));
   writer.setResolution(area.dotsPerInch);
   const QSizeF pagePoints = QSizeF(area.size) * double(pointsPerInch) / area.dotsPerInch;
   writer.setPageSize(QPageSize(pagePoints, QPageSize::Point, QString(), QPageSize::ExactMatch));
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  paintOnto(writer, commands, area, path);
+  paintOnto(writer, commands, area, file);
 }
 
 }  // namespace
 
-void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path,
+void exportPlot(const std::vector<DrawCommand>& commands, OutputFile& file,
                 const std::optional<PlotSize>& size) {
-  const std::optional<PlotFileFormat> format = plotFileFormatOf(path);
+  const std::optional<PlotFileFormat> format = plotFileFormatOf(file.target());
   if (!format) {
-    failExport(ErrorKind::Usage, "unknown image type \"" + path.extension().string() +
-                                     "\"; the name must end in .png, .svg or .pdf", path);
+    failExport(ErrorKind::Usage, "unknown image type \"" + file.target().extension().string() +
+                                     "\"; the name must end in .png, .svg or .pdf", file);
   }
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
+  QBuffer image;
+  image.open(QIODevice::WriteOnly);
   switch (*format) {
-    case PlotFileFormat::Png: writePng(file, commands, size, path); break;
-    case PlotFileFormat::Svg: writeSvg(file, commands, size, path); break;
-    case PlotFileFormat::Pdf: writePdf(file, commands, size, path); break;
+    case PlotFileFormat::Png: writePng(image, commands, size, file); break;
+    case PlotFileFormat::Svg: writeSvg(image, commands, size, file); break;
+    case PlotFileFormat::Pdf: writePdf(image, commands, size, file); break;
   }
-  if (!file.commit()) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
+  const QByteArray& bytes = image.data();
+  file.writeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace propclear

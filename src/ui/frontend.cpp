@@ -1,12 +1,11 @@
 #include "ui/frontend.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
+#include "common/operating_system.h"
 #include "driver/terminal_platform.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
@@ -36,19 +35,20 @@ void selectQtPlatform(const RunOptions& options) {
   qputenv("QT_QPA_PLATFORM", platforms);
 }
 
-// Without a session runtime folder (cron, ssh, CI) Qt falls back to a private
-// folder of its own and warns about it on every start. Naming that folder
-// beforehand keeps standard error for the run's own messages.
-void provideRuntimeFolder() {
-  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
-  const uid_t user = ::getuid();
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("runtime-" + std::to_string(user));
-  ::mkdir(folder.c_str(), 0700);
-  struct stat status {};
-  if (::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
-      status.st_uid == user && (status.st_mode & 0777) == 0700) {
-    qputenv("XDG_RUNTIME_DIR", QByteArray(folder.c_str()));
+// Qt keeps runtime files in XDG_RUNTIME_DIR and temporary files in TMPDIR.
+// Without a usable runtime folder (cron, ssh, CI, a mistyped setting) Qt
+// falls back to a private folder of its own and warns about it on every
+// start; a TMPDIR that names no usable folder leaves it without a place for
+// temporary files. Both are pointed to folders that work beforehand, so that
+// the run neither stops nor prints Qt's messages about them.
+void provideWorkingFolders() {
+  const std::optional<std::filesystem::path> temporary = os::usableTemporaryFolder();
+  if (!temporary) return;
+  if (!qEnvironmentVariableIsEmpty("TMPDIR")) qputenv("TMPDIR", QByteArray(temporary->c_str()));
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && os::isPrivateFolder(runtime.constData())) return;
+  if (const std::optional<std::filesystem::path> folder = os::privateFolderIn(*temporary, "runtime")) {
+    qputenv("XDG_RUNTIME_DIR", QByteArray(folder->c_str()));
   }
 }
 
@@ -70,7 +70,7 @@ std::unique_ptr<RunPlatform> makePlatform(const RunOptions& options, int& argc, 
     return std::make_unique<TerminalPlatform>(options.answer, std::cin, std::cerr);
   }
   selectQtPlatform(options);
-  provideRuntimeFolder();
+  provideWorkingFolders();
   QCoreApplication::setApplicationName(QStringLiteral("propclear"));
   auto application = std::make_unique<QApplication>(argc, argv);
   // The run ends the program, not the last window closed.

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "test_support.h"
 #include "ui/screen_units.h"
@@ -103,6 +105,45 @@ TEST(HeadlessRun, NoWindowOptionNeverTouchesTheDisplay) {
   EXPECT_EQ(run.exitStatus, completedStatus) << run.err;
   EXPECT_EQ(run.err.find("display"), std::string::npos) << run.err;
   expectDesignSizePng(dir / "plot.PNG");
+}
+
+TEST(HeadlessRun, UnusableTemporaryFoldersFallBackToFoldersThatWork) {
+  const ExampleFolder dir;
+  test::writeFile(dir / "a-file", "not a folder\n");
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> temporary;  // for the program only
+    std::optional<std::string> runtime;
+  };
+  const Case cases[] = {
+      {"missing TMPDIR", {{"TMPDIR", "/nonexistent-propclear-tmp"}}, std::nullopt},
+      {"TMPDIR a file", {{"TMPDIR", (dir / "a-file").string()}}, std::nullopt},
+      {"missing runtime folder", {}, "/nonexistent-propclear-runtime"},
+      {"runtime folder a file", {}, (dir / "a-file").string()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", c.runtime);
+    const ProcessResult run = test::runProgram(
+        {PROPCLEAR_BINARY, "--no-window", "--answer", "H", "-C", dir.path().string(), "--plot",
+         (dir / "plot.png").string()},
+        "", {}, c.temporary);
+    EXPECT_EQ(run.exitStatus, completedStatus) << run.err;
+    EXPECT_EQ(run.err.find("filesystem error"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("QStandardPaths"), std::string::npos) << run.err;
+    expectDesignSizePng(dir / "plot.png");
+  }
+}
+
+TEST(HeadlessRun, PlotNameThatIsNotUtf8IsKeptByteForByte) {
+  const ExampleFolder dir;
+  const std::filesystem::path plot = dir / "bad\xff\xfe.png";
+  const ProcessResult run = test::runPropclear(
+      {"--no-window", "--answer", "H", "-C", dir.path().string(), "--plot", plot.string()});
+  EXPECT_EQ(run.exitStatus, completedStatus) << run.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(plot));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4)
+      << "the design file, report, script and plot, nothing under another name";
 }
 
 }  // namespace

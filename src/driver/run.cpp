@@ -77,9 +77,8 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
   state.analysis = analyseStern(design);
   const SternAnalysis& analysis = state.analysis;
   if (state.ship) {
-    state.ruleCheck = checkClearanceRules(
-        *state.ship, design.propellerDiameter,
-        measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+    state.ruleCheck =
+        checkClearanceRules(*state.ship, design.propellerDiameter, measuredClearancesOf(analysis));
   }
   const RuleCheck* ruleCheck = state.ruleCheck ? &*state.ruleCheck : nullptr;
 

@@ -27,6 +27,9 @@ int main(int argc, char** argv) {
     }
     const std::unique_ptr<RunPlatform> platform = makeRunPlatform(command.options, argc, argv);
     const RunOutcome outcome = runDesign(command.options, *platform, std::cerr);
+    // The table goes to standard output, unless the JSON results go there.
+    const bool jsonOnStandardOutput = command.options.jsonFile == std::string("-");
+    printRuleCheck(outcome, jsonOnStandardOutput ? std::cerr : std::cout);
     return exitStatusOf(outcome, command.options);
   } catch (const RunError& error) {
     std::cerr << "propclear: " << error.what() << '\n';

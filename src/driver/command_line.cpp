@@ -68,6 +68,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.plotSize = plotSizeOf(optionValue(arguments, i));
     } else if (argument == "--strict") {
       options.strict = true;
+    } else if (argument == "--ship") {
+      options.shipFile = optionValue(arguments, i);
+    } else if (argument == "--rules") {
+      options.shipOverrides.ruleSets = optionValue(arguments, i);
+    } else if (argument == "--ship-set") {
+      options.shipOverrides.settings.push_back(optionValue(arguments, i));
     } else if (!argument.empty() && argument.front() != '-' && !options.designFile) {
       options.designFile = argument;
     } else if (!argument.empty() && argument.front() != '-') {
@@ -83,6 +89,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 std::string helpText() {
   return std::string(
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
+             "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
              "                 [--plot FILE] [--plot-size WxH] [--dxf FILE] [--json FILE]\n"
              "                 [--help] [--version]\n"
              "\n"
@@ -101,7 +108,12 @@ std::string helpText() {
              "  --answer TEXT  answer the geometry question with TEXT instead of asking;\n"
              "                 the over-long-contour message is then printed without waiting\n"
              "  --strict       end a completed run in which a blade overlaps the hull or\n"
-             "                 the rudder with exit status 4\n"
+             "                 the rudder, or a clearance rule is not met, with exit status 4\n"
+             "  --ship FILE    the ship's particulars for the clearance rules (TOML); without\n"
+             "                 it, X.ship.toml beside the design file X.TSK when there is one\n"
+             "  --rules NAME[,NAME]  the rule sets to check against: lr-recommended,\n"
+             "                 tip-guidance, custom (replaces the ship file's rule_sets)\n"
+             "  --ship-set KEY=VALUE  sets one of the ship's particulars (repeatable)\n"
              "  --plot FILE    also save the plot as PNG, SVG or PDF (by FILE's extension)\n"
              "  --plot-size WxH  the saved plot's size: pixels for PNG, points for SVG\n"
              "                 and PDF (default 716x472)\n"
@@ -115,7 +127,8 @@ std::string helpText() {
              "  1  error: the message says what went wrong\n"
              "  2  the stern contour has no terminator (code 99) within 251 lines\n"
              "  3  the geometry was reported wrong (answer E): report left empty\n"
-             "  4  completed, but with --strict a blade overlaps the hull or the rudder\n");
+             "  4  completed, but with --strict a blade overlaps the hull or the rudder,\n"
+             "     or a clearance rule is not met\n");
 }
 
 std::string versionText() { return std::string(programName) + " " + programVersion + "\n"; }

@@ -7,6 +7,7 @@
 #include "common/output_file.h"
 #include "common/version.h"
 #include "report/json_writer.h"
+#include "report/rule_check_json.h"
 
 namespace propclear {
 
@@ -156,6 +157,7 @@ std::string jsonResultsText(const JsonResults& results) {
   appendBladeOutline(json, results.analysis.outline, d);
   appendClearances(json, results.analysis, d);
   appendPlotExtent(json, results.analysis.extent);
+  if (results.ruleCheck != nullptr) appendRuleCheckJson(json, *results.ruleCheck);
   appendWarnings(json, results.analysis.warnings);
   json.close();
   return json.text();

@@ -200,5 +200,47 @@ TEST(ClearanceReportPdf, UnreadableDesignFileIsAnErrorNamingIt) {
   EXPECT_FALSE(std::filesystem::exists(dir / "report.pdf"));
 }
 
+// The example copied into a scratch folder, run through the program.
+struct ExampleRun : ScratchDir {
+  ExampleRun() {
+    for (const char* name : {"Norvalek.TSK", "Norvalek.ship.toml"}) {
+      std::filesystem::copy_file(test::examplesDir() / name, *this / name);
+    }
+    test::writeFile(*this / "report.pdf", "earlier\n");
+  }
+  test::ProcessResult run(const std::string& answer, std::vector<std::string> options = {}) const {
+    std::vector<std::string> args = {"-C", path().string(), "--no-window", "--answer", answer,
+                                     "--report-pdf", (*this / "report.pdf").string()};
+    args.insert(args.end(), options.begin(), options.end());
+    return test::runPropclear(args);
+  }
+};
+
+// A completed run writes the report, also when --strict fails it on the
+// rules (the example is below two minima); a run answered E keeps the
+// earlier file.
+TEST(ClearanceReportRun, CompletedRunsWriteItAndWrongGeometryKeepsTheEarlierFile) {
+  const ExampleRun folder;
+  const test::ProcessResult strict = folder.run("H", {"--strict"});
+  EXPECT_EQ(strict.exitStatus, test::kExitStrictOverlap) << strict.err;
+  const std::string text = pageText(folder / "report.pdf");
+  EXPECT_NE(text.find("MV Norvalek"), std::string::npos) << text;
+  EXPECT_NE(text.find("Overall: below the recommended minimum on 2 of 4 lines"), std::string::npos)
+      << text;
+
+  test::writeFile(folder / "report.pdf", "earlier\n");
+  const test::ProcessResult wrong = folder.run("E");
+  EXPECT_EQ(wrong.exitStatus, test::kExitWrongGeometry) << wrong.err;
+  EXPECT_EQ(test::readFile(folder / "report.pdf"), "earlier\n");
+}
+
+TEST(ClearanceReportRun, AFailedRunLeavesTheEarlierFile) {
+  const ExampleRun folder;
+  const test::ProcessResult run = folder.run("H", {"--ship-set", "blades=9"});
+  EXPECT_EQ(run.exitStatus, test::kExitError);
+  EXPECT_NE(run.err.find("blades"), std::string::npos) << run.err;
+  EXPECT_EQ(test::readFile(folder / "report.pdf"), "earlier\n");
+}
+
 }  // namespace
 }  // namespace propclear

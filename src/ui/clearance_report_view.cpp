@@ -92,9 +92,9 @@ const char* markMeaning(ClearanceMark mark) {
   switch (mark) {
     case ClearanceMark::Clear: return "clear / meets";
     case ClearanceMark::BelowInformative: return "below an informative minimum";
-    case ClearanceMark::BelowMinimum: return "below the recommended minimum";
-    case ClearanceMark::Overlap: return "overlap";
+    case ClearanceMark::BelowMinimum: return "below the minimum";
     case ClearanceMark::NotMeasured: return "not measured (stand-in target)";
+    case ClearanceMark::Overlap: return "overlap";
   }
   return "";
 }
@@ -208,12 +208,19 @@ void drawTick(ViewCanvas& canvas, QPointF at, QPointF direction, const QColor& c
   canvas.painter().drawLine(at - across, at + across);
 }
 
-// The label's text: "a 0.612 m / 0.133D".
-QString dimensionText(const ClearanceSegment& segment, std::size_t which, double diameter) {
-  const double ratio = checkedDivide(segment.length, diameter, "a clearance as a multiple of D");
-  return QString::fromStdString(std::string(clearanceNames[which]) + " " +
-                                formatRounded(segment.length, 3) + " m / " +
-                                formatRounded(ratio, 3) + "D");
+// The label's text: the signed gap where there is one, "a 0.612 m / 0.133D"
+// or "c -0.336 m / -0.073D overlap"; the length against a stand-in target,
+// marked so.
+QString dimensionText(const ClearanceReportContent& content, std::size_t which) {
+  const std::optional<double>& gap = content.analysis.signedGaps[which];
+  const double metres = gap ? *gap : content.analysis.clearances[which].length;
+  const double ratio =
+      checkedDivide(metres, content.design.propellerDiameter, "a clearance as a multiple of D");
+  std::string text = std::string(clearanceNames[which]) + " " + formatRounded(metres, 3) + " m / " +
+                     formatRounded(ratio, 3) + "D";
+  if (!gap) text += " to a stand-in";
+  if (overlaps(gap)) text += " overlap";
+  return QString::fromStdString(text);
 }
 
 // Where each label goes: above a horizontal segment's middle, beside a
@@ -277,7 +284,7 @@ void drawDimension(ViewCanvas& canvas, LabelPlacer& labels, const ClearanceRepor
 
   const QFont font = canvas.font(labelPoints, mark != ClearanceMark::Clear);
   const QFontMetricsF metrics(font, canvas.painter().device());
-  const QString text = dimensionText(segment, which, content.design.propellerDiameter);
+  const QString text = dimensionText(content, which);
   const double padding = canvas.mm(labelPaddingMm);
   const QSizeF size(metrics.horizontalAdvance(text) + 2.0 * padding, metrics.height());
   const QRectF rect = labels.place(blade, target, size);
@@ -287,37 +294,49 @@ void drawDimension(ViewCanvas& canvas, LabelPlacer& labels, const ClearanceRepor
   canvas.painter().drawText(rect, Qt::AlignCenter, text);
 }
 
-// The marks that occur, in the upper-right corner on a white ground.
+// The colours that occur with what they mean, in the upper-right corner on
+// a white ground.
 void drawLegend(ViewCanvas& canvas, const ClearanceReportContent& content) {
   std::vector<ClearanceMark> marks;
-  for (int which = 0; which < clearanceCount; ++which) {
-    const ClearanceMark mark = clearanceMarkOf(content, which);
-    if (std::find(marks.begin(), marks.end(), mark) == marks.end()) marks.push_back(mark);
-  }
+  for (int which = 0; which < clearanceCount; ++which) marks.push_back(clearanceMarkOf(content, which));
   std::sort(marks.begin(), marks.end());
+  marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
+  std::vector<std::pair<QColor, QString>> entries;
+  for (const ClearanceMark mark : marks) {
+    const QColor colour = clearanceMarkColour(mark);
+    const QString meaning = QString::fromLatin1(markMeaning(mark));
+    const auto same = std::find_if(entries.begin(), entries.end(),
+                                   [&colour](const auto& entry) { return entry.first == colour; });
+    if (same != entries.end()) {
+      same->second += QStringLiteral(" or ") + meaning;
+    } else {
+      entries.emplace_back(colour, meaning);
+    }
+  }
+
   QPainter& painter = canvas.painter();
   const QFont font = canvas.font(labelPoints);
   const QFontMetricsF metrics(font, painter.device());
   const double swatch = canvas.mm(4.0);
   const double gap = canvas.mm(1.0);
   double textWidth = 0.0;
-  for (const ClearanceMark mark : marks) {
-    textWidth = std::max(textWidth, metrics.horizontalAdvance(QString::fromLatin1(markMeaning(mark))));
+  for (const auto& entry : entries) {
+    textWidth = std::max(textWidth, metrics.horizontalAdvance(entry.second));
   }
   const double right = canvas.box().right() - canvas.mm(noteInsetMm);
   const double top = canvas.box().top() + canvas.mm(noteInsetMm);
   const double textLeft = right - textWidth;
   painter.fillRect(QRectF(textLeft - 2.0 * gap - swatch, top - gap, textWidth + 3.0 * gap + swatch,
-                          marks.size() * metrics.lineSpacing() + 2.0 * gap),
+                          entries.size() * metrics.lineSpacing() + 2.0 * gap),
                    QColor(255, 255, 255, 230));
   painter.setFont(font);
   double y = top;
-  for (const ClearanceMark mark : marks) {
+  for (const auto& [colour, meaning] : entries) {
     const double middle = y + 0.5 * metrics.height();
-    painter.setPen(canvas.pen(clearanceMarkColour(mark), 2.0 * dimensionPenMm));
+    painter.setPen(canvas.pen(colour, 2.0 * dimensionPenMm));
     painter.drawLine(QPointF(textLeft - gap - swatch, middle), QPointF(textLeft - gap, middle));
     painter.setPen(structureColour);
-    painter.drawText(QPointF(textLeft, y + metrics.ascent()), QString::fromLatin1(markMeaning(mark)));
+    painter.drawText(QPointF(textLeft, y + metrics.ascent()), meaning);
     y += metrics.lineSpacing();
   }
 }

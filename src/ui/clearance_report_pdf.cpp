@@ -15,6 +15,7 @@
 #include <string>
 #include <variant>
 
+#include "common/checked_math.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "common/version.h"
@@ -49,7 +50,6 @@ constexpr double tablePoints = 8.0;
 constexpr double smallestPoints = 5.0;
 constexpr double shrinkStepPoints = 0.25;
 
-const char* const textFont = "Liberation Sans";
 const char* const codeFont = "Liberation Mono";
 
 struct PagePlan {
@@ -248,7 +248,7 @@ class FittedText {
              const std::function<QString(double)>& htmlAt, double points) {
     document_.documentLayout()->setPaintDevice(&device);
     document_.setDocumentMargin(0.0);
-    QFont font(QString::fromLatin1(textFont));
+    QFont font(QString::fromLatin1(reportFontFamily));
     font.setPointSizeF(points);
     document_.setDefaultFont(font);
     document_.setTextWidth(width);
@@ -280,7 +280,8 @@ void drawPage(QPainter& painter, QPdfWriter& writer, const ClearanceReportConten
   const double contentWidthMm = pageMm.width() - 2.0 * pageMarginMm;
   FittedText table(writer, contentWidthMm * unitsPerMm, tallestTableMm(pageMm) * unitsPerMm,
                          [&](double points) { return tableHtml(content, points); }, tablePoints);
-  const PagePlan plan = planPage(pageMm, table.height() / unitsPerMm);
+  const PagePlan plan =
+      planPage(pageMm, checkedDivide(table.height(), unitsPerMm, "the height of the report's table"));
 
   painter.setPen(QPen(Qt::black, framePenMm * unitsPerMm));
   painter.drawRect(toDevice(plan.title));

@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLocale>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <QTransform>
 #include <algorithm>
@@ -27,6 +26,8 @@ constexpr double regionMarginPerDiameter = 0.12;
 // Drawing scales 1:N in use on ship drawings, smallest first.
 constexpr std::array<int, 16> preferredScales = {1,   2,   5,   10,  20,  25,   50,   75,
                                                  100, 125, 150, 200, 250, 500, 1000, 2000};
+// Beyond 1:1 000 000 the region is no ship's (a fault of the design file).
+constexpr double largestScale = 1.0e6;
 constexpr double millimetresPerMetre = 1000.0;
 
 // Paper measures of the drawing, in mm, and its type in points.
@@ -42,6 +43,7 @@ constexpr double labelPaddingMm = 0.4;
 constexpr double labelPoints = 6.5;
 constexpr double noteInsetMm = 2.5;
 constexpr double scaleBarHeightMm = 1.2;
+constexpr double longestScaleBarMm = 40.0;
 
 const QColor structureColour(0x20, 0x20, 0x20);
 const QColor bladeColour(0x1F, 0x4E, 0x9A);
@@ -85,7 +87,10 @@ int scaleToFit(const Region& region, double boxWidthMm, double boxHeightMm) {
   for (const int scale : preferredScales) {
     if (scale >= needed) return scale;
   }
-  return static_cast<int>(std::ceil(requireFinite(needed, "the report's scale")));
+  if (!(needed <= largestScale)) {
+    throwArithmeticFault("the report's drawing scale", "the propeller's region is too large to draw");
+  }
+  return static_cast<int>(std::ceil(needed));
 }
 
 const char* markMeaning(ClearanceMark mark) {
@@ -105,7 +110,8 @@ class ViewCanvas {
   ViewCanvas(QPainter& painter, const QRectF& box, double unitsPerMm, const Region& region,
              int scale)
       : painter_(painter), box_(box), unitsPerMm_(unitsPerMm) {
-    const double unitsPerMetre = unitsPerMm * millimetresPerMetre / scale;
+    const double unitsPerMetre =
+        checkedDivide(unitsPerMm * millimetresPerMetre, scale, "the report's drawing scale");
     const QPointF centre = box.center();
     const double midX = 0.5 * (region.left + region.right);
     const double midZ = 0.5 * (region.bottom + region.top);
@@ -120,8 +126,7 @@ class ViewCanvas {
   QPointF at(const DrawingPoint& point) const { return at(point.x, point.z); }
 
   QPen pen(const QColor& colour, double widthMm, Qt::PenStyle style = Qt::SolidLine) const {
-    QPen pen(colour, mm(widthMm), style, Qt::RoundCap, Qt::RoundJoin);
-    return pen;
+    return QPen(colour, mm(widthMm), style, Qt::RoundCap, Qt::RoundJoin);
   }
   void polyline(const std::vector<DrawingPoint>& points, const QPen& pen) {
     QPolygonF line;
@@ -134,7 +139,7 @@ class ViewCanvas {
     painter_.drawLine(at(line.from), at(line.to));
   }
   QFont font(double points, bool bold = false) const {
-    QFont font(QStringLiteral("Liberation Sans"));
+    QFont font(QString::fromLatin1(reportFontFamily));
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
@@ -272,7 +277,7 @@ void drawDimension(ViewCanvas& canvas, LabelPlacer& labels, const ClearanceRepor
   const QPointF along = target - blade;
   const double length = std::hypot(along.x(), along.y());
   if (length > 0.0) {
-    const QPointF direction = along / length;
+    const QPointF direction = along * checkedDivide(1.0, length, "a dimension's direction");
     if (length >= canvas.mm(3.0 * arrowLengthMm)) {
       drawArrowhead(canvas, target, direction, colour);
       drawArrowhead(canvas, blade, -direction, colour);
@@ -344,12 +349,12 @@ void drawLegend(ViewCanvas& canvas, const ClearanceReportContent& content) {
 // A bar of a round length between 15 and 40 mm on paper, in black and white
 // halves, with the scale beside it, in the lower-left corner.
 void drawScaleBar(ViewCanvas& canvas, int scale) {
-  const double metresPerMm = scale / millimetresPerMetre;
+  const double mmPerMetre = checkedDivide(millimetresPerMetre, scale, "the scale bar");
   double barMetres = 0.1;
   for (const double candidate : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0}) {
-    if (candidate / metresPerMm <= 40.0) barMetres = candidate;
+    if (candidate * mmPerMetre <= longestScaleBarMm) barMetres = candidate;
   }
-  const double barWidth = canvas.mm(barMetres / metresPerMm);
+  const double barWidth = canvas.mm(barMetres * mmPerMetre);
   const QPointF start(canvas.box().left() + canvas.mm(noteInsetMm),
                       canvas.box().bottom() - canvas.mm(noteInsetMm + scaleBarHeightMm));
   const double height = canvas.mm(scaleBarHeightMm);
@@ -387,7 +392,8 @@ void drawClearanceReportView(QPainter& painter, const QRectF& box, double unitsP
                              const ClearanceReportContent& content) {
   const SheetLayout sheet = layOutSheet(content.design, content.analysis);
   const Region region = propellerRegion(content, sheet);
-  const int scale = scaleToFit(region, box.width() / unitsPerMm, box.height() / unitsPerMm);
+  const double mmPerUnit = checkedDivide(1.0, unitsPerMm, "the report's paper measures");
+  const int scale = scaleToFit(region, box.width() * mmPerUnit, box.height() * mmPerUnit);
   ViewCanvas canvas(painter, box, unitsPerMm, region, scale);
 
   painter.save();

@@ -14,6 +14,9 @@
 
 namespace propclear {
 
+// The report's type face.
+inline constexpr const char* reportFontFamily = "Liberation Sans";
+
 // The colour of a clearance's dimension, and of its findings in the table.
 QColor clearanceMarkColour(ClearanceMark mark);
 

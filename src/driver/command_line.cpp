@@ -62,6 +62,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.plotFile = optionValue(arguments, i);
     } else if (argument == "--dxf") {
       options.dxfFile = optionValue(arguments, i);
+    } else if (argument == "--report-pdf") {
+      options.reportPdfFile = optionValue(arguments, i);
     } else if (argument == "--json") {
       options.jsonFile = optionValue(arguments, i);
     } else if (argument == "--plot-size") {
@@ -93,7 +95,7 @@ std::string helpText() {
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
              "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
-             "                 [--json FILE] [--help] [--version]\n"
+             "                 [--json FILE] [--report-pdf FILE] [--help] [--version]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
              "Reads Norvalek.TSK in the working folder (or the design file FILE), shows\n"
@@ -125,6 +127,9 @@ std::string helpText() {
              "                 and PDF (default 716x472)\n"
              "  --dxf FILE     also write the drawing as a DXF file (after the CAD script)\n"
              "  --json FILE    also write the results as JSON (- for standard output)\n"
+             "  --report-pdf FILE  also write the one-page clearance report (A4 PDF): the\n"
+             "                 stern at true scale with every clearance dimensioned, the\n"
+             "                 rule check (with a ship file), sources and warnings\n"
              "  -h, --help     show this help and exit\n"
              "  --version      show the version and exit\n"
              "\n"

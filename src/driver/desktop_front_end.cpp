@@ -39,7 +39,8 @@ const DesktopFrontEnd& openDesktopFrontEnd() {
   using EntryPoint = decltype(&propclear_desktop_front_end);
   const auto entryPoint = reinterpret_cast<EntryPoint>(loadModuleSymbol(
       path, "propclear_desktop_front_end",
-      "the desktop front end (needed for the window and --plot; --no-window runs without it)"));
+      "the desktop front end (needed for the window, --plot and --report-pdf; --no-window "
+      "runs without it)"));
   const DesktopFrontEnd* frontEnd = entryPoint();
   if (std::string(frontEnd->programVersion) != PROPCLEAR_VERSION) {
     throw RunError(ErrorKind::Installation,
@@ -62,7 +63,8 @@ const DesktopFrontEnd& openDesktopFrontEnd() {
 bool displayNamed() { return variableSet("DISPLAY") || variableSet("WAYLAND_DISPLAY"); }
 
 bool runNeedsDesktopFrontEnd(const RunOptions& options) {
-  return options.plotFile.has_value() || (!options.noWindow && displayNamed());
+  return options.plotFile.has_value() || options.reportPdfFile.has_value() ||
+         (!options.noWindow && displayNamed());
 }
 
 const DesktopFrontEnd& loadDesktopFrontEnd() {
@@ -71,7 +73,7 @@ const DesktopFrontEnd& loadDesktopFrontEnd() {
 }
 
 // Without the front end in the build, a window run goes on on the terminal
-// and --plot is refused by the run with its own message.
+// and --plot and --report-pdf are refused by the run with their own messages.
 std::unique_ptr<RunPlatform> makeRunPlatform(const RunOptions& options, int& argc, char** argv) {
   if (desktopFrontEndBuilt && runNeedsDesktopFrontEnd(options)) {
     return loadDesktopFrontEnd().makePlatform(options, argc, argv);

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop front end as the program sees it: a module (window, dialog
-// prompts, error box, image export) that is loaded only when a run needs it,
+// prompts, error box, image export, the clearance report) that is loaded only when a run needs it,
 // so that a run without a window or an image never maps the GUI toolkit's
 // libraries. The module uses the program's own copy of the core; nothing of
 // the toolkit crosses this interface.
@@ -9,6 +9,7 @@
 
 #include "driver/run_options.h"
 #include "driver/run_platform.h"
+#include "report/clearance_report_content.h"
 
 namespace propclear {
 
@@ -23,13 +24,16 @@ struct DesktopFrontEnd {
   // prompts; image export either way. argc/argv go to the GUI toolkit and
   // must outlive the platform.
   std::unique_ptr<RunPlatform> (*makePlatform)(const RunOptions& options, int& argc, char** argv);
+  // Writes the one-page clearance report (PDF) into `file`, on the platform
+  // that makePlatform made. Throws RunError naming the file.
+  void (*writeClearanceReport)(const ClearanceReportContent& content, OutputFile& file);
 };
 
 // Whether a display is named (DISPLAY or WAYLAND_DISPLAY), reachable or not.
 bool displayNamed();
 
 // Whether the run needs the desktop front end: a window (not --no-window and
-// a display named) or an image of the plot.
+// a display named), an image of the plot or the clearance report.
 bool runNeedsDesktopFrontEnd(const RunOptions& options);
 
 // Loads the module once (later calls return the same one). It is looked for

@@ -1,5 +1,6 @@
 // The desktop front end's entry point: the run's platform with the plot
-// window, dialog prompts, error box and image export, built with Qt.
+// window, dialog prompts, error box, image export and the clearance report,
+// built with Qt.
 
 #include <QApplication>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "common/operating_system.h"
 #include "driver/desktop_front_end.h"
 #include "driver/terminal_platform.h"
+#include "ui/clearance_report_pdf.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
 
@@ -88,6 +90,7 @@ std::unique_ptr<RunPlatform> makeDesktopPlatform(const RunOptions& options, int&
 }  // namespace propclear
 
 extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end() {
-  static const propclear::DesktopFrontEnd frontEnd{PROPCLEAR_VERSION, &propclear::makeDesktopPlatform};
+  static const propclear::DesktopFrontEnd frontEnd{PROPCLEAR_VERSION, &propclear::makeDesktopPlatform,
+                                                   &propclear::writeClearanceReportPdf};
   return &frontEnd;
 }

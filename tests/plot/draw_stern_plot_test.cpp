@@ -317,7 +317,7 @@ TEST(DrawSweptVolume, OverlapIsRedAndMarkedAndNoDiameterDrawsNothing) {
   design.propellerCentreX = 1.2;  // the blades cut into the stern frame
   const SweptPlot overlapping(design);
   ASSERT_TRUE(overlapping.analysis.closestApproaches.front().overlaps);
-  const std::vector<DrawCommand>& dotted =
+  const std::vector<DrawCommand> dotted =
       overlapping.linesByStyle()[static_cast<int>(LineStyle::Dotted)];
   EXPECT_EQ(dotted.front().colour, paletteLightRed);
   std::vector<std::string> labels;

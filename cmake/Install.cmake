@@ -9,6 +9,10 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/propclear.1
                ${CMAKE_BINARY_DIR}/packaging/propclear.1 @ONLY)
 
 install(TARGETS propclear RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The desktop front end, in a folder of its own: nothing but the program loads it.
+if(TARGET propclear_desktop)
+  install(TARGETS propclear_desktop LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/propclear)
+endif()
 install(FILES ${CMAKE_BINARY_DIR}/packaging/propclear.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/propclear.desktop

@@ -7,11 +7,12 @@ PROJECT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$PROJECT_DIR/build}
 JOBS=${JOBS:-$(nproc)}
 
-# Debian 12 packages: the build (the front end reads X11 events through
-# libxcb's header), the tests (GUI tests run under Xvfb; the DXF test reads
-# the drawing back with ezdxf), fonts for the plot.
+# Debian 12 packages: the build (TOML for the ship file; the front end reads X11
+# events through libxcb's header), the tests (GUI tests run under Xvfb; the DXF
+# test reads the drawing back with ezdxf), fonts for the plot.
 REQUIRED_PACKAGES=(
   cmake g++ make pkg-config
+  libtomlplusplus-dev
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev libxcb1-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
@@ -19,6 +20,10 @@ REQUIRED_PACKAGES=(
   python3 python3-ezdxf
   dpkg-dev man-db
 )
+
+# The benchmarks (scripts/bench): Google Benchmark in-process, hyperfine for
+# whole processes.
+BENCH_PACKAGES=(libbenchmark-dev hyperfine)
 
 # The fuzz target (scripts/fuzz): clang and its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

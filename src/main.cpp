@@ -6,8 +6,8 @@
 #include "common/operating_system.h"
 #include "common/run_error.h"
 #include "driver/command_line.h"
+#include "driver/desktop_front_end.h"
 #include "driver/run.h"
-#include "ui/frontend.h"
 
 int main(int argc, char** argv) {
   using namespace propclear;
@@ -25,8 +25,11 @@ int main(int argc, char** argv) {
       std::cout << versionText();
       return 0;
     }
-    const std::unique_ptr<RunPlatform> platform = makePlatform(command.options, argc, argv);
+    const std::unique_ptr<RunPlatform> platform = makeRunPlatform(command.options, argc, argv);
     const RunOutcome outcome = runDesign(command.options, *platform, std::cerr);
+    // The table goes to standard output, unless the JSON results go there.
+    const bool jsonOnStandardOutput = command.options.jsonFile == std::string("-");
+    printRuleCheck(outcome, jsonOnStandardOutput ? std::cerr : std::cout);
     return exitStatusOf(outcome, command.options);
   } catch (const RunError& error) {
     std::cerr << "propclear: " << error.what() << '\n';

@@ -68,6 +68,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.plotSize = plotSizeOf(optionValue(arguments, i));
     } else if (argument == "--strict") {
       options.strict = true;
+    } else if (argument == "--ship") {
+      options.shipFile = optionValue(arguments, i);
+    } else if (argument == "--rules") {
+      options.shipOverrides.ruleSets = optionValue(arguments, i);
+    } else if (argument == "--ship-set") {
+      options.shipOverrides.settings.push_back(optionValue(arguments, i));
     } else if (argument == "--closest") {
       options.closest = true;
     } else if (!argument.empty() && argument.front() != '-' && !options.designFile) {
@@ -85,6 +91,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 std::string helpText() {
   return std::string(
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
+             "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
              "                 [--json FILE] [--help] [--version]\n"
              "\n"
@@ -103,8 +110,13 @@ std::string helpText() {
              "  --answer TEXT  answer the geometry question with TEXT instead of asking;\n"
              "                 the over-long-contour message is then printed without waiting\n"
              "  --strict       end a completed run in which a blade, or the volume the\n"
-             "                 turning propeller sweeps, overlaps the hull or the rudder\n"
-             "                 with exit status 4\n"
+             "                 turning propeller sweeps, overlaps the hull or the rudder,\n"
+             "                 or a clearance rule is not met, with exit status 4\n"
+             "  --ship FILE    the ship's particulars for the clearance rules (TOML); without\n"
+             "                 it, X.ship.toml beside the design file X.TSK when there is one\n"
+             "  --rules NAME[,NAME]  the rule sets to check against: lr-recommended,\n"
+             "                 tip-guidance, custom (replaces the ship file's rule_sets)\n"
+             "  --ship-set KEY=VALUE  sets one of the ship's particulars (repeatable)\n"
              "  --closest      print the closest approach of the stern contour, the\n"
              "                 rudder's leading edge and the heel to the volume the\n"
              "                 turning propeller sweeps, one line each\n"
@@ -122,7 +134,7 @@ std::string helpText() {
              "  2  the stern contour has no terminator (code 99) within 251 lines\n"
              "  3  the geometry was reported wrong (answer E): report left empty\n"
              "  4  completed, but with --strict a blade or the swept volume overlaps the\n"
-             "     hull or the rudder\n");
+             "     hull or the rudder, or a clearance rule is not met\n");
 }
 
 std::string versionText() { return std::string(programName) + " " + programVersion + "\n"; }

@@ -12,6 +12,7 @@
 #include "driver/export_targets.h"
 #include "driver/run_files.h"
 #include "plot/draw_stern_plot.h"
+#include "report/rule_check_table.h"
 #include "report/closest_approach_lines.h"
 #include "report/write_json_results.h"
 #include "report/write_report.h"
@@ -19,9 +20,10 @@
 namespace propclear {
 
 int exitStatusOf(const RunOutcome& outcome, const RunOptions& options) {
-  if (outcome.ending == Ending::Completed && options.strict && outcome.state != nullptr &&
-      outcome.state->analysis.hasOverlap()) {
-    return strictOverlapStatus;
+  if (outcome.ending == Ending::Completed && options.strict && outcome.state != nullptr) {
+    const RunState& state = *outcome.state;
+    const bool ruleFails = state.ruleCheck && failsStrictCheck(*state.ruleCheck);
+    if (state.analysis.hasOverlap() || ruleFails) return strictOverlapStatus;
   }
   return exitStatusOf(outcome.ending);
 }
@@ -44,6 +46,11 @@ const char* endingName(Ending ending) {
     case Ending::WrongGeometry: return "wrong-geometry";
   }
   return "error";
+}
+
+void printRuleCheck(const RunOutcome& outcome, std::ostream& out) {
+  if (outcome.ending != Ending::Completed || outcome.state == nullptr) return;
+  if (outcome.state->ruleCheck) out << ruleCheckTableText(*outcome.state->ruleCheck) << std::flush;
 }
 
 bool reportsWrongGeometry(const std::string& answer) { return answer == "E" || answer == "e"; }
@@ -69,10 +76,15 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
   const DesignData& design = state.design;
   state.analysis = analyseStern(design);
   const SternAnalysis& analysis = state.analysis;
+  if (state.ship) {
+    state.ruleCheck =
+        checkClearanceRules(*state.ship, design.propellerDiameter, measuredClearancesOf(analysis));
+  }
+  const RuleCheck* ruleCheck = state.ruleCheck ? &*state.ruleCheck : nullptr;
 
   state.surface.setObserver(platform.window());
   drawSternPlot(design, analysis, state.surface);
-  drawClearances(design, analysis, state.surface);
+  drawClearances(design, analysis, state.surface, ruleCheck);
   drawSweptVolume(analysis, state.surface);
   for (const std::string& warning : analysis.warnings) {
     messages << "propclear: warning: " << warning << '\n';
@@ -118,7 +130,20 @@ void writeRequestedJson(const RunOptions& options, const RunState& state, Ending
                          ? outputs.addStandardOutput()
                          : outputs.add(*options.jsonFile, *options.jsonFile,
                                        OutputFile::Devices::WriteInto);
-  writeJsonResults(file, JsonResults{endingName(ending), state.design, state.analysis});
+  writeJsonResults(file, JsonResults{endingName(ending), state.design, state.analysis,
+                                     state.ruleCheck ? &*state.ruleCheck : nullptr});
+}
+
+// The particulars of --ship, else of the ship file beside the design, with
+// the command line's overrides; or of the overrides alone. None: no rule
+// check.
+std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files) {
+  const std::optional<std::filesystem::path> file =
+      options.shipFile ? std::optional(options.workDir / *options.shipFile)
+                       : findShipFile(files.design);
+  if (file) return readShipParticulars(*file, options.shipOverrides);
+  if (!options.shipOverrides.empty()) return shipParticularsFromOverrides(options.shipOverrides);
+  return std::nullopt;
 }
 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
@@ -136,6 +161,7 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
     return Ending::ContourTooLong;
   }
   state.design = read.design;
+  state.ship = shipParticularsOf(options, files);
 
   checkRunOutputs(options);
   OutputFile report(files.report, fileNameOf(files.report), OutputFile::Devices::Refuse);

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "rules/read_ship_particulars.h"
+
 namespace propclear {
 
 // The size of a saved image: pixels for PNG, points for SVG and PDF.
@@ -24,6 +26,8 @@ struct RunOptions {
   std::optional<PlotSize> plotSize;               // --plot-size WxH; the window's size without
   std::optional<std::filesystem::path> dxfFile;   // --dxf FILE
   std::optional<std::string> jsonFile;            // --json FILE, "-" for standard output
+  std::optional<std::filesystem::path> shipFile;  // --ship FILE, else the one beside the design
+  ShipOverrides shipOverrides;                    // --rules NAME[,NAME], --ship-set KEY=VALUE
 };
 
 }  // namespace propclear

@@ -8,6 +8,7 @@
 #include "common/output_file.h"
 #include "common/version.h"
 #include "report/json_writer.h"
+#include "report/rule_check_json.h"
 
 namespace propclear {
 
@@ -249,6 +250,7 @@ std::string jsonResultsText(const JsonResults& results) {
   appendClearances(json, results.analysis, d);
   appendClosestApproach(json, results.design, results.analysis);
   appendPlotExtent(json, results.analysis.extent);
+  if (results.ruleCheck != nullptr) appendRuleCheckJson(json, *results.ruleCheck);
   appendWarnings(json, results.analysis.warnings);
   json.close();
   return json.text();

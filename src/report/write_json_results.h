@@ -11,6 +11,7 @@
 
 #include "clearance/stern_analysis.h"
 #include "design/design_data.h"
+#include "rules/check_clearance_rules.h"
 
 namespace propclear {
 
@@ -27,6 +28,7 @@ struct JsonResults {
   const char* ending;  // "completed", "wrong-geometry"
   const DesignData& design;
   const SternAnalysis& analysis;
+  const RuleCheck* ruleCheck = nullptr;  // the "ruleCheck" member, when the run checked rules
 };
 
 std::string jsonResultsText(const JsonResults& results);

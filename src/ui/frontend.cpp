@@ -1,4 +1,5 @@
-#include "ui/frontend.h"
+// The desktop front end's entry point: the run's platform with the plot
+// window, dialog prompts, error box and image export, built with Qt.
 
 #include <QApplication>
 #include <filesystem>
@@ -6,6 +7,7 @@
 #include <optional>
 
 #include "common/operating_system.h"
+#include "driver/desktop_front_end.h"
 #include "driver/terminal_platform.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
@@ -13,10 +15,6 @@
 namespace propclear {
 
 namespace {
-
-bool displayNamed() {
-  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
 
 // Qt ends the process when its platform cannot reach the display. With
 // "offscreen" last in the list it renders into memory instead, and the run
@@ -61,14 +59,7 @@ std::unique_ptr<PromptService> terminalPrompts(const RunOptions& options) {
   return makeTerminalPrompt(options.answer, std::cin, std::cerr);
 }
 
-}  // namespace
-
-std::unique_ptr<RunPlatform> makePlatform(const RunOptions& options, int& argc, char** argv) {
-  // Without a window and without an image Qt has nothing to do; starting it
-  // (and, at exit, its font database) would cost more than the whole run.
-  if ((options.noWindow || !displayNamed()) && !options.plotFile) {
-    return std::make_unique<TerminalPlatform>(options.answer, std::cin, std::cerr);
-  }
+std::unique_ptr<RunPlatform> makeDesktopPlatform(const RunOptions& options, int& argc, char** argv) {
   selectQtPlatform(options);
   provideWorkingFolders();
   QCoreApplication::setApplicationName(QStringLiteral("propclear"));
@@ -92,4 +83,11 @@ std::unique_ptr<RunPlatform> makePlatform(const RunOptions& options, int& argc, 
                                            std::move(prompts), showErrorBox);
 }
 
+}  // namespace
+
 }  // namespace propclear
+
+extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end() {
+  static const propclear::DesktopFrontEnd frontEnd{PROPCLEAR_VERSION, &propclear::makeDesktopPlatform};
+  return &frontEnd;
+}

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "common/format_number.h"
+#include "rules/check_clearance_rules.h"
 #include "sample_design.h"
+#include "sample_ship.h"
 
 namespace propclear {
 namespace {
@@ -252,6 +254,33 @@ TEST(DrawClearances, OverlapIsRedAndMarked) {
   EXPECT_EQ(texts[clearanceA].text.substr(texts[clearanceA].text.size() - 2), " !");
   EXPECT_EQ(lines[clearanceC].colour, paletteLightBlue);
   EXPECT_EQ(texts[clearanceC].text, "c");
+}
+
+// A ship whose minima the sample stern meets on c, b' and c' only: a and b
+// are below theirs (binding, red, crossed), a' below an informative one
+// (crossed, not red).
+TEST(DrawClearances, RuleVerdictsMarkTheLabelsAndRedFailedBindingOnes) {
+  const DesignData design = sampleDesign();
+  const SternAnalysis analysis = analyseStern(design);
+  const RuleCheck check = checkClearanceRules(
+      test::lrShip(118.0, 0.72, 20000.0, 4, 0.1), design.propellerDiameter,
+      measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+  DrawingSurface surface;
+  drawClearances(design, analysis, surface, &check);
+  std::vector<DrawCommand> lines;
+  std::vector<std::string> texts;
+  for (const DrawCommand& c : surface.commands()) {
+    if (c.op == DrawOp::DrawLine) lines.push_back(c);
+    if (c.op == DrawOp::PrintText) texts.push_back(c.text);
+  }
+  const std::string cross = "\u2717", tick = "\u2713";
+  ASSERT_EQ(texts.size(), 6u);
+  EXPECT_EQ(texts[clearanceA].substr(texts[clearanceA].size() - cross.size()), cross);
+  EXPECT_EQ(lines[clearanceA].colour, paletteLightRed);
+  EXPECT_EQ(texts[clearanceC], "c " + tick);
+  EXPECT_EQ(lines[clearanceC].colour, paletteLightBlue);
+  EXPECT_EQ(texts[clearanceAPrime], "a' " + cross);
+  EXPECT_EQ(lines[clearanceAPrime].colour, paletteLightBlue) << "an informative line does not redden";
 }
 
 // The swept volume alone on a fresh surface: its two outlines dashed, then

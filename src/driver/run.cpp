@@ -14,6 +14,7 @@
 #include "driver/run_files.h"
 #include "plot/draw_stern_plot.h"
 #include "report/rule_check_table.h"
+#include "report/closest_approach_lines.h"
 #include "report/write_json_results.h"
 #include "report/write_report.h"
 
@@ -77,17 +78,22 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
   state.analysis = analyseStern(design);
   const SternAnalysis& analysis = state.analysis;
   if (state.ship) {
-    state.ruleCheck = checkClearanceRules(
-        *state.ship, design.propellerDiameter,
-        measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+    state.ruleCheck =
+        checkClearanceRules(*state.ship, design.propellerDiameter, measuredClearancesOf(analysis));
   }
   const RuleCheck* ruleCheck = state.ruleCheck ? &*state.ruleCheck : nullptr;
 
   state.surface.setObserver(platform.window());
   drawSternPlot(design, analysis, state.surface);
   drawClearances(design, analysis, state.surface, ruleCheck);
+  drawSweptVolume(analysis, state.surface);
   for (const std::string& warning : analysis.warnings) {
     messages << "propclear: warning: " << warning << '\n';
+  }
+  if (options.closest) {
+    for (const std::string& line : closestApproachLines(design, analysis)) {
+      messages << "propclear: " << line << '\n';
+    }
   }
   if (options.plotFile) {
     platform.savePlot(state.surface,

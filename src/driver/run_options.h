@@ -19,6 +19,7 @@ struct RunOptions {
   std::filesystem::path workDir = ".";   // -C DIR
   std::optional<std::filesystem::path> designFile;  // FILE, in place of Norvalek.TSK
   bool strict = false;                   // --strict: an overlap ends a completed run with status 4
+  bool closest = false;                  // --closest: the closest approaches on standard error
   bool noWindow = false;                 // --no-window
   std::optional<std::string> answer;     // --answer TEXT
   std::optional<std::filesystem::path> plotFile;  // --plot FILE

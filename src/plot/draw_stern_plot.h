@@ -2,7 +2,8 @@
 // The side view of the stern on the drawing surface: frame, fitted stern
 // contour with point markers, base line, waterline, rudder, aft
 // perpendicular, shaft, hub, disc line and both blade positions, then the six
-// clearances with their labels, in the established drawing order.
+// clearances with their labels, in the established drawing order; then the
+// swept volume of the turning propeller and the closest approaches to it.
 
 #include "clearance/stern_analysis.h"
 #include "design/design_data.h"
@@ -33,5 +34,12 @@ void drawClearances(const DesignData& design, const SternAnalysis& analysis,
 std::string verdictMark(const RuleCheck& ruleCheck, ClearanceIndex which);
 // Whether a line that decides the verdict (not informative) is below its minimum.
 bool failsBindingRule(const RuleCheck& ruleCheck, ClearanceIndex which);
+
+// Draws the swept volume of the turning propeller over the plot, its outline
+// above and below the shaft in a thin dashed line, and each closest approach
+// as a dotted segment labelled with its distance / D; where the swept volume
+// overlaps the structure the segment is red and its label is followed by
+// " !". Lines are solid again afterwards.
+void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface);
 
 }  // namespace propclear

@@ -1,5 +1,6 @@
 #include "report/write_json_results.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -99,30 +100,121 @@ void appendBladeOutline(JsonWriter& json, const BladeOutline& b, double propelle
   json.close();
 }
 
+// The figures of one measured segment: its ends, its length in m and per D,
+// its signed gap and whether it overlaps.
+void appendSegmentFigures(JsonWriter& json, const ClearanceSegment& segment,
+                          const std::optional<double>& signedGap, double propellerDiameter) {
+  pointMember(json, "blade", segment.bladeX, segment.bladeZ);
+  pointMember(json, "target", segment.targetX, segment.targetZ);
+  member(json, "length_m", segment.length);
+  member(json, "ratio_to_D",
+         checkedDivide(segment.length, propellerDiameter, "a clearance as a multiple of D"));
+  json.key("signedLength");
+  if (signedGap) {
+    json.value(*signedGap, "signedLength");
+  } else {
+    json.null();
+  }
+  json.key("overlaps");
+  json.value(overlaps(signedGap));
+}
+
+// The lower blade turned half a revolution about the shaft, beside the
+// report's mirrored one; b' is the same either way.
+void appendTurningBlade(JsonWriter& json, const SternAnalysis& analysis, ClearanceIndex which,
+                        double propellerDiameter) {
+  const TurningLowerBlade& turning = analysis.turningLowerBlade;
+  const TurningClearance same{analysis.clearances[which], analysis.signedGaps[which]};
+  const TurningClearance& clearance = which == clearanceAPrime   ? turning.aPrime
+                                      : which == clearanceCPrime ? turning.cPrime
+                                                                 : same;
+  json.key("turningBlade");
+  json.openObject();
+  appendSegmentFigures(json, clearance.segment, clearance.signedGap, propellerDiameter);
+  json.close();
+}
+
 void appendClearances(JsonWriter& json, const SternAnalysis& analysis, double propellerDiameter) {
   json.key("clearances");
   json.openArray();
   for (int i = 0; i < clearanceCount; ++i) {
-    const ClearanceSegment& segment = analysis.clearances[i];
-    const std::optional<double>& signedGap = analysis.signedGaps[i];
+    const auto which = static_cast<ClearanceIndex>(i);
+    const ClearanceSegment& segment = analysis.clearances[which];
     json.openObject();
     json.key("name");
     json.value(segment.name);
-    pointMember(json, "blade", segment.bladeX, segment.bladeZ);
-    pointMember(json, "target", segment.targetX, segment.targetZ);
-    member(json, "length_m", segment.length);
-    member(json, "ratio_to_D",
-           checkedDivide(segment.length, propellerDiameter, "a clearance as a multiple of D"));
-    json.key("signedLength");
-    if (signedGap) {
-      json.value(*signedGap, "signedLength");
-    } else {
-      json.null();
-    }
-    json.key("overlaps");
-    json.value(overlaps(signedGap));
+    appendSegmentFigures(json, segment, analysis.signedGaps[which], propellerDiameter);
+    if (which >= clearanceAPrime) appendTurningBlade(json, analysis, which, propellerDiameter);
     json.close();
   }
+  json.close();
+}
+
+const char* structureKey(SternStructure structure) {
+  switch (structure) {
+    case SternStructure::SternContour: return "sternContour";
+    case SternStructure::RudderEdge: return "rudderLeadingEdge";
+    case SternStructure::Heel: return "heel";
+  }
+  return "structure";
+}
+
+// The meridional section at the stations: the axial extent of each blade
+// section, between its two edge points.
+void appendSweptVolume(JsonWriter& json, const DesignData& design, const BladeOutline& outline) {
+  const double x0 = design.propellerCentreX;
+  json.key("sweptVolume");
+  json.openObject();
+  member(json, "axisZ", design.propellerCentreZ);
+  json.key("sections");
+  json.openArray();
+  for (int k = 1; k <= outline.stationCount; ++k) {
+    const double r = outline.stationRadius[k];
+    const double x1 = x0 + outline.edge1X[k], x2 = x0 + outline.edge2X[k];
+    json.openObject(Layout::Inline);
+    member(json, "rOverR", radiusRatio(r, design.propellerDiameter));
+    member(json, "radius", r);
+    member(json, "xLow", std::min(x1, x2));
+    member(json, "xHigh", std::max(x1, x2));
+    json.close();
+  }
+  json.close();
+  json.close();
+}
+
+void appendApproach(JsonWriter& json, const ClosestApproach& approach) {
+  json.openObject();
+  json.key("structure");
+  json.value(structureKey(approach.structure));
+  member(json, "distance_m", approach.distance);
+  member(json, "ratio_to_D", approach.distancePerDiameter);
+  pointMember(json, "structurePoint", approach.structureX, approach.structureZ);
+  pointMember(json, "sweptPoint", approach.sweptX, approach.sweptZ);
+  member(json, "rOverR", approach.radiusRatio);
+  json.key("side");
+  json.value(approach.aboveShaft ? "above" : "below");
+  json.key("overlaps");
+  json.value(approach.overlaps);
+  member(json, "overlapDepth_m", approach.overlapDepth);
+  json.close();
+}
+
+// Null without a swept volume (a diameter that is not positive).
+void appendClosestApproach(JsonWriter& json, const DesignData& design,
+                           const SternAnalysis& analysis) {
+  json.key("closestApproach");
+  if (!analysis.sweptVolume) {
+    json.null();
+    return;
+  }
+  json.openObject();
+  json.key("bladeThickness");
+  json.value("neglected");
+  appendSweptVolume(json, design, analysis.outline);
+  json.key("structures");
+  json.openArray();
+  for (const ClosestApproach& approach : analysis.closestApproaches) appendApproach(json, approach);
+  json.close();
   json.close();
 }
 
@@ -156,6 +248,7 @@ std::string jsonResultsText(const JsonResults& results) {
   appendDesign(json, results.design);
   appendBladeOutline(json, results.analysis.outline, d);
   appendClearances(json, results.analysis, d);
+  appendClosestApproach(json, results.design, results.analysis);
   appendPlotExtent(json, results.analysis.extent);
   if (results.ruleCheck != nullptr) appendRuleCheckJson(json, *results.ruleCheck);
   appendWarnings(json, results.analysis.warnings);

@@ -173,8 +173,10 @@ QString notesHtml(const ClearanceReportContent& content, double points) {
              "<div style=\"font-size:%1pt\"><p style=\"font-size:%2pt\"><b>Rule sources</b></p>%3"
              "<p style=\"font-size:%2pt\"><b>Limits</b></p>"
              "<p>Side view only: the clearances are measured in the plane of the drawing, on the "
-             "four-bladed outline drawn, whatever the blade number. Recommended minima are "
-             "recommendations, not an approval.</p>"
+             "four-bladed outline drawn, whatever the blade number. The lower blade is drawn and "
+             "measured as the propeller turns it, so its a' and c' may differ from the mirrored "
+             "blade's in the established report. Recommended minima are recommendations, not an "
+             "approval.</p>"
              "<p style=\"font-size:%2pt\"><b>Warnings of the run</b></p>%4</div>")
       .arg(points)
       .arg(1.15 * points)

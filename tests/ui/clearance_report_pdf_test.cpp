@@ -36,8 +36,7 @@ struct ReportCase {
       : designFile(file), design(readDesignData(file).design), analysis(analyseStern(design)),
         warnings(analysis.warnings) {
     if (ship) {
-      ruleCheck = checkClearanceRules(*ship, design.propellerDiameter,
-                                      measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+      ruleCheck = checkClearanceRules(*ship, design.propellerDiameter, measuredClearancesOf(analysis));
     }
   }
 

@@ -35,9 +35,23 @@ ClearanceMark clearanceMarkOf(const RuleLine& line) {
   return line.informative ? ClearanceMark::BelowInformative : ClearanceMark::BelowMinimum;
 }
 
+ReportedClearances reportedClearancesOf(const SternAnalysis& analysis) {
+  ReportedClearances reported{analysis.clearances, analysis.signedGaps};
+  const TurningLowerBlade& turning = analysis.turningLowerBlade;
+  reported.segments[clearanceAPrime] = turning.aPrime.segment;
+  reported.signedGaps[clearanceAPrime] = turning.aPrime.signedGap;
+  reported.segments[clearanceCPrime] = turning.cPrime.segment;
+  reported.signedGaps[clearanceCPrime] = turning.cPrime.signedGap;
+  // b' keeps its heights and length; the turning blade's tip lies below the
+  // upper tip, where b is measured from.
+  ClearanceSegment& bPrime = reported.segments[clearanceBPrime];
+  bPrime.bladeX = bPrime.targetX = analysis.clearances[clearanceB].bladeX;
+  return reported;
+}
+
 ClearanceMark clearanceMarkOf(const ClearanceReportContent& content, int clearance) {
   const auto which = static_cast<std::size_t>(clearance);
-  const std::optional<double>& gap = content.analysis.signedGaps.at(which);
+  const std::optional<double> gap = reportedClearancesOf(content.analysis).signedGaps.at(which);
   ClearanceMark mark = !gap ? ClearanceMark::NotMeasured
                             : (*gap < 0.0 ? ClearanceMark::Overlap : ClearanceMark::Clear);
   if (content.ruleCheck == nullptr) return mark;
@@ -51,11 +65,12 @@ ClearanceMark clearanceMarkOf(const ClearanceReportContent& content, int clearan
 
 SignedGapTable signedGapTable(const ClearanceReportContent& content) {
   const double diameter = content.design.propellerDiameter;
+  const ReportedClearances reported = reportedClearancesOf(content.analysis);
   SignedGapTable table;
   table.header = {"clearance", "length m", "/D", "signed gap m", "/D", "state"};
   for (std::size_t which = 0; which < clearanceNames.size(); ++which) {
-    const ClearanceSegment& segment = content.analysis.clearances[which];
-    const std::optional<double>& gap = content.analysis.signedGaps[which];
+    const ClearanceSegment& segment = reported.segments[which];
+    const std::optional<double>& gap = reported.signedGaps[which];
     std::vector<std::string> row = {std::string(clearanceNames[which]),
                                     formatRounded(segment.length, lengthDecimals),
                                     perDiameterCell(segment.length, diameter)};

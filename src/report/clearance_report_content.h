@@ -2,9 +2,13 @@
 // What the one-page clearance report shows, as plain values: the design, its
 // analysis, the rule check when the run has a ship file, the design file and
 // the run's warnings; and what follows from them for the page: its title, the
-// mark of each clearance in the drawing, and the table of signed gaps that
-// stands in for the rule check without a ship file. The page itself is laid
-// out by the desktop front end.
+// clearances it dimensions, the mark of each, and the table of signed gaps
+// that stands in for the rule check without a ship file. The page itself is
+// laid out by the desktop front end.
+//
+// The report shows the lower blade as the propeller turns it, as the rule
+// check judges it: its a' and c' are the turning blade's, not the mirrored
+// blade's of the established report (the run warns when the two differ).
 
 #include <filesystem>
 #include <string>
@@ -26,6 +30,17 @@ struct ClearanceReportContent {
 
 // The ship's name, or the design file's name when there is none.
 std::string clearanceReportTitle(const ClearanceReportContent& content);
+
+// The six clearances the report dimensions: a, b and c as measured, a' and
+// c' of the turning lower blade, b' as measured but below the turning
+// blade's tip (under the upper tip); and their signed gaps (none against a
+// stand-in target).
+struct ReportedClearances {
+  ClearanceSet segments;
+  SignedGaps signedGaps;
+};
+
+ReportedClearances reportedClearancesOf(const SternAnalysis& analysis);
 
 // How a clearance is drawn: its worst finding over every rule line about it.
 // In rising order of concern; a stand-in target ranks just below an overlap,

@@ -84,6 +84,10 @@ QString html(const std::string& text) { return QString::fromStdString(text).toHt
 
 QString colourName(ClearanceMark mark) { return clearanceMarkColour(mark).name(); }
 
+// A type size for a style: the substitutions of one page go in one pass of
+// QString::arg each, so that a "%1" in a ship's name or a warning stays text.
+QString pointsText(double points) { return QString::number(points); }
+
 // The shortest text that reads back as `value`: "118", "0.72".
 QString shortestNumber(double value) {
   return QString::number(value, 'g', QLocale::FloatingPointShortest);
@@ -128,11 +132,8 @@ QString titleBlockHtml(const ClearanceReportContent& content, const QString& sha
              "<span style=\"font-size:%4pt\">Propeller clearances: side view</span><br>%5</td>"
              "<td valign=\"top\"><table cellspacing=\"0\" cellpadding=\"1\">%6</table></td></tr>"
              "</table>")
-      .arg(points)
-      .arg(2.0 * points)
-      .arg(html(clearanceReportTitle(content)))
-      .arg(1.25 * points)
-      .arg(overallVerdictHtml(content), facts);
+      .arg(pointsText(points), pointsText(2.0 * points), html(clearanceReportTitle(content)),
+           pointsText(1.25 * points), overallVerdictHtml(content), facts);
 }
 
 QString inputsHtml(const RuleSetSummary& set) {
@@ -173,12 +174,13 @@ QString notesHtml(const ClearanceReportContent& content, double points) {
              "<div style=\"font-size:%1pt\"><p style=\"font-size:%2pt\"><b>Rule sources</b></p>%3"
              "<p style=\"font-size:%2pt\"><b>Limits</b></p>"
              "<p>Side view only: the clearances are measured in the plane of the drawing, on the "
-             "four-bladed outline drawn, whatever the blade number. Recommended minima are "
-             "recommendations, not an approval.</p>"
+             "four-bladed outline drawn, whatever the blade number. The lower blade is drawn and "
+             "measured as the propeller turns it, so its a' and c' may differ from the mirrored "
+             "blade's in the established report. Recommended minima are recommendations, not an "
+             "approval.</p>"
              "<p style=\"font-size:%2pt\"><b>Warnings of the run</b></p>%4</div>")
-      .arg(points)
-      .arg(1.15 * points)
-      .arg(ruleSourcesHtml(content), warningsHtml(content.warnings));
+      .arg(pointsText(points), pointsText(1.15 * points), ruleSourcesHtml(content),
+           warningsHtml(content.warnings));
 }
 
 // One table: a grey header row, numbers right-aligned, each row's last cell
@@ -205,8 +207,7 @@ QString tableRowsHtml(const std::vector<std::string>& header,
     text += QStringLiteral("</tr>");
   }
   return QStringLiteral("<table width=\"%1%\" cellspacing=\"0\" cellpadding=\"2\">%2</table>")
-      .arg(widthPercent)
-      .arg(text);
+      .arg(QString::number(widthPercent), text);
 }
 
 QString ruleCheckTableHtml(const RuleCheck& check) {
@@ -234,9 +235,9 @@ QString signedGapTableHtml(const ClearanceReportContent& content) {
 
 QString tableHtml(const ClearanceReportContent& content, double points) {
   return QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
-      .arg(points)
-      .arg(content.ruleCheck != nullptr ? ruleCheckTableHtml(*content.ruleCheck)
-                                        : signedGapTableHtml(content));
+      .arg(pointsText(points), content.ruleCheck != nullptr
+                                   ? ruleCheckTableHtml(*content.ruleCheck)
+                                   : signedGapTableHtml(content));
 }
 
 // Rich text laid out `width` wide (device units) at the largest size from

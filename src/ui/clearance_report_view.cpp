@@ -62,17 +62,41 @@ struct Region {
   double height() const { return top - bottom; }
 };
 
+using BladeEdges = std::array<std::vector<DrawingPoint>, 4>;
+
+// What the view draws beyond the sheet's layout: the blade edges with the
+// lower blade as the propeller turns it (each upper point (x, z) at
+// (x, 2 z0 - z)), and the clearances the report dimensions.
+struct ViewGeometry {
+  SheetLayout sheet;
+  BladeEdges bladeEdges;
+  ReportedClearances clearances;
+};
+
+ViewGeometry viewGeometryOf(const ClearanceReportContent& content) {
+  ViewGeometry view{layOutSheet(content.design, content.analysis), {},
+                    reportedClearancesOf(content.analysis)};
+  const double twiceCentreZ = 2.0 * content.design.propellerCentreZ;
+  for (const int upper : {upperEdge1, upperEdge2}) {
+    view.bladeEdges[upper] = view.sheet.bladeEdges[upper];
+    std::vector<DrawingPoint>& lower = view.bladeEdges[upper == upperEdge1 ? lowerEdge1 : lowerEdge2];
+    for (const DrawingPoint& point : view.sheet.bladeEdges[upper]) {
+      lower.push_back({point.x, twiceCentreZ - point.z});
+    }
+  }
+  return view;
+}
+
 // The disc, the blades and both ends of every clearance that reaches the
 // structure (a stand-in end may lie far away), with a margin.
-Region propellerRegion(const ClearanceReportContent& content, const SheetLayout& sheet) {
-  const DesignData& design = content.design;
+Region propellerRegion(const DesignData& design, const ViewGeometry& view) {
   const double radius = 0.5 * design.propellerDiameter;
   Region region{design.propellerCentreX - radius, design.propellerCentreX + radius,
                 design.propellerCentreZ - radius, design.propellerCentreZ + radius};
-  for (const auto& edge : sheet.bladeEdges) {
+  for (const auto& edge : view.bladeEdges) {
     for (const DrawingPoint& point : edge) region.include(point.x, point.z);
   }
-  for (const ClearanceSegment& segment : content.analysis.clearances) {
+  for (const ClearanceSegment& segment : view.clearances.segments) {
     region.include(segment.bladeX, segment.bladeZ);
     if (!segment.targetIsFallback) region.include(segment.targetX, segment.targetZ);
   }
@@ -185,14 +209,15 @@ void drawStructure(ViewCanvas& canvas, const ClearanceReportContent& content,
 // The shaft's centre line across the whole view, the disc's upright
 // diameter, the hub box and the four blade edges.
 void drawPropeller(ViewCanvas& canvas, const ClearanceReportContent& content,
-                   const SheetLayout& sheet) {
+                   const ViewGeometry& view) {
+  const SheetLayout& sheet = view.sheet;
   const QPointF centre = canvas.at(content.design.propellerCentreX, content.design.propellerCentreZ);
   canvas.painter().setPen(canvas.pen(centreLineColour, thinPenMm, Qt::DashDotLine));
   canvas.painter().drawLine(QPointF(canvas.box().left(), centre.y()),
                             QPointF(canvas.box().right(), centre.y()));
   canvas.line(sheet.discLine, canvas.pen(centreLineColour, thinPenMm, Qt::DashLine));
   for (const DrawingLine& side : sheet.hubBox) canvas.line(side, canvas.pen(structureColour, bladePenMm));
-  for (const auto& edge : sheet.bladeEdges) canvas.polyline(edge, canvas.pen(bladeColour, bladePenMm));
+  for (const auto& edge : view.bladeEdges) canvas.polyline(edge, canvas.pen(bladeColour, bladePenMm));
 }
 
 // A filled arrowhead with its point at `tip`, pointing along `direction` (unit).
@@ -216,11 +241,10 @@ void drawTick(ViewCanvas& canvas, QPointF at, QPointF direction, const QColor& c
 // The label's text: the signed gap where there is one, "a 0.612 m / 0.133D"
 // or "c -0.336 m / -0.073D overlap"; the length against a stand-in target,
 // marked so.
-QString dimensionText(const ClearanceReportContent& content, std::size_t which) {
-  const std::optional<double>& gap = content.analysis.signedGaps[which];
-  const double metres = gap ? *gap : content.analysis.clearances[which].length;
-  const double ratio =
-      checkedDivide(metres, content.design.propellerDiameter, "a clearance as a multiple of D");
+QString dimensionText(const ReportedClearances& clearances, std::size_t which, double diameter) {
+  const std::optional<double>& gap = clearances.signedGaps[which];
+  const double metres = gap ? *gap : clearances.segments[which].length;
+  const double ratio = checkedDivide(metres, diameter, "a clearance as a multiple of D");
   std::string text = std::string(clearanceNames[which]) + " " + formatRounded(metres, 3) + " m / " +
                      formatRounded(ratio, 3) + "D";
   if (!gap) text += " to a stand-in";
@@ -264,8 +288,8 @@ class LabelPlacer {
 // where it is too short on paper for two arrowheads; its label on a white
 // ground.
 void drawDimension(ViewCanvas& canvas, LabelPlacer& labels, const ClearanceReportContent& content,
-                   std::size_t which) {
-  const ClearanceSegment& segment = content.analysis.clearances[which];
+                   const ReportedClearances& clearances, std::size_t which) {
+  const ClearanceSegment& segment = clearances.segments[which];
   const ClearanceMark mark = clearanceMarkOf(content, static_cast<int>(which));
   const QColor colour = clearanceMarkColour(mark);
   const QPointF blade = canvas.at(segment.bladeX, segment.bladeZ);
@@ -289,7 +313,7 @@ void drawDimension(ViewCanvas& canvas, LabelPlacer& labels, const ClearanceRepor
 
   const QFont font = canvas.font(labelPoints, mark != ClearanceMark::Clear);
   const QFontMetricsF metrics(font, canvas.painter().device());
-  const QString text = dimensionText(content, which);
+  const QString text = dimensionText(clearances, which, content.design.propellerDiameter);
   const double padding = canvas.mm(labelPaddingMm);
   const QSizeF size(metrics.horizontalAdvance(text) + 2.0 * padding, metrics.height());
   const QRectF rect = labels.place(blade, target, size);
@@ -390,8 +414,8 @@ QColor clearanceMarkColour(ClearanceMark mark) {
 
 void drawClearanceReportView(QPainter& painter, const QRectF& box, double unitsPerMm,
                              const ClearanceReportContent& content) {
-  const SheetLayout sheet = layOutSheet(content.design, content.analysis);
-  const Region region = propellerRegion(content, sheet);
+  const ViewGeometry view = viewGeometryOf(content);
+  const Region region = propellerRegion(content.design, view);
   const double mmPerUnit = checkedDivide(1.0, unitsPerMm, "the report's paper measures");
   const int scale = scaleToFit(region, box.width() * mmPerUnit, box.height() * mmPerUnit);
   ViewCanvas canvas(painter, box, unitsPerMm, region, scale);
@@ -399,11 +423,11 @@ void drawClearanceReportView(QPainter& painter, const QRectF& box, double unitsP
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setClipRect(box);
-  drawStructure(canvas, content, sheet);
-  drawPropeller(canvas, content, sheet);
+  drawStructure(canvas, content, view.sheet);
+  drawPropeller(canvas, content, view);
   LabelPlacer labels(canvas);
   for (std::size_t which = 0; which < clearanceNames.size(); ++which) {
-    drawDimension(canvas, labels, content, which);
+    drawDimension(canvas, labels, content, view.clearances, which);
   }
   drawLegend(canvas, content);
   drawScaleBar(canvas, scale);

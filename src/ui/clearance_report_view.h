@@ -1,7 +1,8 @@
 #pragma once
 // The stern drawing of the clearance report: the side view at a true,
 // standard scale (1:20, 1:25, 1:50, ...) around the propeller disc, with the
-// stern contour, the rudder, the shaft, hub and blade edges near it, every
+// stern contour, the rudder, the shaft, hub and blade edges near it (the
+// lower blade as the propeller turns it), every
 // clearance dimensioned (segment, arrowheads or ticks, value in m and as a
 // multiple of D) in the colour of its mark, a legend and a scale bar. Drawn
 // onto a painter in device units, clipped to its box.

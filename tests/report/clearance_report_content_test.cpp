@@ -15,20 +15,19 @@ namespace {
 
 using Unit = ClearanceMinimum::Unit;
 
-// The sample stern with a' measured against a stand-in target and c
-// overlapping the rudder by 5 cm.
+// The sample stern with the turning blade's a' measured against a stand-in
+// target and c overlapping the rudder by 5 cm.
 struct MarkedRun {
   DesignData design = test::sampleDesign();
   SternAnalysis analysis = analyseStern(design);
 
   MarkedRun() {
-    analysis.signedGaps[clearanceAPrime].reset();
+    analysis.turningLowerBlade.aPrime.signedGap.reset();
     analysis.signedGaps[clearanceC] = -0.05;
   }
 
   RuleCheck checkAgainst(const ShipParticulars& ship) const {
-    return checkClearanceRules(ship, design.propellerDiameter,
-                               measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+    return checkClearanceRules(ship, design.propellerDiameter, measuredClearancesOf(analysis));
   }
   ClearanceReportContent content(const RuleCheck* check) const {
     return {design, analysis, check, "ships/hull12.TSK", {}};
@@ -56,7 +55,7 @@ TEST(ClearanceReportContent, EachClearanceIsMarkedWithItsWorstFinding) {
   EXPECT_EQ(clearanceMarkOf(unchecked, clearanceAPrime), ClearanceMark::NotMeasured);
 
   const double a = run.analysis.clearances[clearanceA].length;
-  const double cPrime = run.analysis.clearances[clearanceCPrime].length;
+  const double cPrime = run.analysis.turningLowerBlade.cPrime.segment.length;
   ShipParticulars ship;
   ship.ruleSets = {customName, lrRecommendedName};
   ship.ruleLengthMetres = 60.0;
@@ -83,9 +82,15 @@ TEST(ClearanceReportContent, EachClearanceIsMarkedWithItsWorstFinding) {
             ClearanceMark::BelowInformative);
 }
 
-TEST(ClearanceReportContent, SignedGapTableShowsOverlapsAndStandIns) {
-  const MarkedRun run;
+// The lower blade's a' and c' are the turning blade's, as the rules judge them.
+TEST(ClearanceReportContent, SignedGapTableShowsOverlapsStandInsAndTheTurningBlade) {
+  MarkedRun run;
+  run.analysis.turningLowerBlade.cPrime.signedGap = 0.5;
+  run.analysis.turningLowerBlade.cPrime.segment.length = 0.5;
+  run.analysis.signedGaps[clearanceCPrime] = 0.7;
   const SignedGapTable table = signedGapTable(run.content(nullptr));
+  EXPECT_EQ(table.rows[clearanceCPrime][1], "0.500");
+  EXPECT_EQ(table.rows[clearanceCPrime][3], "0.500");
   ASSERT_EQ(table.rows.size(), 6u);
   EXPECT_EQ(table.header.size(), table.rows[0].size());
   EXPECT_EQ(table.rows[clearanceC][3], "-0.050");

@@ -36,8 +36,7 @@ struct ReportCase {
       : designFile(file), design(readDesignData(file).design), analysis(analyseStern(design)),
         warnings(analysis.warnings) {
     if (ship) {
-      ruleCheck = checkClearanceRules(*ship, design.propellerDiameter,
-                                      measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+      ruleCheck = checkClearanceRules(*ship, design.propellerDiameter, measuredClearancesOf(analysis));
     }
   }
 
@@ -157,10 +156,11 @@ TEST(ClearanceReportPdf, EveryRuleSetAtOnceStaysOnOnePage) {
     overrides.settings.push_back(std::string("custom_minima.\"") + name + "\"=\"0.25D\"");
   }
   overrides.settings.push_back("blades=5");
+  overrides.settings.push_back("name=\"MV %1 <Hull> & %2\"");
   const std::filesystem::path pdf = writeReport(exampleWithShip(overrides), dir);
   EXPECT_NE(toolOutput({"pdfinfo", pdf.string()}).find("Pages:           1\n"), std::string::npos);
   const std::string text = pageText(pdf);
-  for (const char* expected : {"tip-guidance (tip)", "custom (c')", "Z = 5"}) {
+  for (const char* expected : {"tip-guidance (tip)", "custom (c')", "Z = 5", "MV %1 <Hull> & %2"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
 }

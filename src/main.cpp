@@ -6,14 +6,20 @@
 #include "common/run_error.h"
 #include "driver/command_line.h"
 #include "driver/run.h"
+#include "studies/study_command_line.h"
 #include "ui/frontend.h"
+#include "ui/sweep_chart.h"
 
 int main(int argc, char** argv) {
   using namespace propclear;
+  if (argc > 1 && isStudyCommand(argv[1])) {
+    return runStudyCommand(std::vector<std::string>(argv + 1, argv + argc), sweepPlotSaver(),
+                           std::cout, std::cerr);
+  }
   try {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.action == CommandAction::ShowHelp) {
-      std::cout << helpText();
+      std::cout << helpText() << studyCommandsHelp();
       return 0;
     }
     if (command.action == CommandAction::ShowVersion) {

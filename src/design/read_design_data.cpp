@@ -67,15 +67,26 @@ std::string displayNameOf(const std::filesystem::path& path) {
   return name.empty() ? path.string() : name;
 }
 
-}  // namespace
-
-ReadResult readDesignData(const std::filesystem::path& path) {
-  NumberStream in(path, displayNameOf(path));
+ReadResult readDesign(NumberStream& in) {
   ReadResult result;
   readPropellerData(in, result.design);
   readRudderCorners(in, result.design);
   if (!readSternContour(in, result.design)) return {ReadOutcome::ContourTooLong, DesignData{}};
   return result;
+}
+
+}  // namespace
+
+ReadResult readDesignData(const std::filesystem::path& path) {
+  NumberStream in(path, displayNameOf(path));
+  return readDesign(in);
+}
+
+ReadResult readDesignText(std::string_view text, const std::string& displayName,
+                          std::vector<TextSpan>* numberSpans) {
+  NumberStream in(text, displayName);
+  in.recordNumberSpans(numberSpans);
+  return readDesign(in);
 }
 
 }  // namespace propclear

@@ -2,7 +2,10 @@
 // Saves the drawing as an image file at the window's design size: PNG, SVG
 // or PDF (one page), chosen by the file's extension.
 
+#include <QPainter>
+#include <QSize>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "plot/drawing_surface.h"
@@ -14,5 +17,11 @@ namespace propclear {
 // replaced only by a complete image; on failure an earlier file stays as it
 // was.
 void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path);
+
+// The same for any picture: `paint` draws it into the rectangle (0, 0) to
+// `size` (pixels at `dotsPerInch`) of the image, SVG or PDF page; `title` names
+// the SVG and PDF documents.
+void exportPainting(const std::function<void(QPainter&)>& paint, QSize size, int dotsPerInch,
+                    const QString& title, const std::filesystem::path& path);
 
 }  // namespace propclear

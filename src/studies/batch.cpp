@@ -1,0 +1,130 @@
+#include "studies/batch.h"
+
+#include <algorithm>
+#include <cctype>
+#include <ostream>
+
+#include "common/run_error.h"
+#include "design/read_design_data.h"
+#include "studies/assessment_columns.h"
+#include "studies/design_assessment.h"
+#include "studies/ordered_parallel.h"
+#include "studies/progress_line.h"
+#include "studies/row_output.h"
+#include "studies/study_input.h"
+
+namespace propclear {
+
+namespace {
+
+constexpr std::uint64_t filesPerChunk = 64;
+
+bool hasDesignExtension(const std::filesystem::path& file) {
+  std::string extension = file.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension == ".tsk";
+}
+
+std::vector<std::filesystem::path> designFilesIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> files;
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (hasDesignExtension(entry->path()) && !entry->is_directory()) files.push_back(entry->path());
+  }
+  if (error) {
+    throw RunError(ErrorKind::Input, "cannot list the folder: " + error.message(),
+                   ErrorLocation{folder.string()});
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+struct BatchRow {
+  const char* ending = "error";  // "analysed", "contour-too-long", "error"
+  DesignAssessment assessment;
+};
+
+struct BatchItem {
+  std::string row;
+  bool analysed = false;
+};
+
+BatchRow analyseFile(const std::filesystem::path& file, const StudyRules* rules) {
+  BatchRow row;
+  try {
+    const ReadResult read = readDesignData(file);
+    if (read.outcome == ReadOutcome::ContourTooLong) {
+      row.ending = "contour-too-long";
+      row.assessment.error = contourTooLongText();
+      return row;
+    }
+    row.assessment = assessDesign(read.design, {}, KeepMode::Centre, rules);
+    if (row.assessment.analysed) row.ending = "analysed";
+  } catch (const RunError& error) {
+    row.assessment.error = error.what();
+  }
+  return row;
+}
+
+void writeRow(RowBuilder& builder, const std::filesystem::path& file, const BatchRow& row,
+              const StudyRules* rules) {
+  builder.text("file", file.string());
+  builder.text("ending", row.ending);
+  writeAssessmentColumns(builder, row.assessment,
+                         rules != nullptr ? rules->lineLabels : std::vector<std::string>{});
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> batchDesignFiles(const std::vector<std::filesystem::path>& inputs) {
+  std::vector<std::filesystem::path> files;
+  for (const std::filesystem::path& input : inputs) {
+    std::error_code error;
+    if (std::filesystem::is_directory(input, error)) {
+      const std::vector<std::filesystem::path> found = designFilesIn(input);
+      files.insert(files.end(), found.begin(), found.end());
+    } else if (std::filesystem::exists(input, error)) {
+      files.push_back(input);
+    } else {
+      throw RunError(ErrorKind::Usage, "no such file or folder", ErrorLocation{input.string()});
+    }
+  }
+  return files;
+}
+
+bool runBatch(const BatchOptions& options, std::ostream& messages) {
+  const std::vector<std::filesystem::path> files = batchDesignFiles(options.inputs);
+  // Every design of a batch is judged by the rules made for its first file.
+  const std::optional<StudyRules> rules =
+      options.ruleSets && !files.empty()
+          ? std::optional(studyRulesFor(*options.ruleSets, files.front()))
+          : std::nullopt;
+  const StudyRules* judge = rules ? &*rules : nullptr;
+  RowOutput output(options.target);
+  RowBuilder names(options.format, true);
+  writeRow(names, {}, BatchRow{}, judge);
+  output.write(headerLine(options.format, names.columnNames()));
+
+  ProgressLine progress(messages, files.size(), "files");
+  std::uint64_t handedOn = 0;
+  bool everyFileAnalysed = true;
+  mapInOrder<BatchItem>(
+      {files.size(), options.threads, filesPerChunk},
+      [&](std::uint64_t index) {
+        const BatchRow row = analyseFile(files[index], judge);
+        RowBuilder builder(options.format);
+        writeRow(builder, files[index], row, judge);
+        return BatchItem{builder.takeRow(), row.assessment.analysed};
+      },
+      [&](BatchItem& item) {
+        everyFileAnalysed = everyFileAnalysed && item.analysed;
+        output.write(item.row);
+        progress.update(++handedOn);
+      });
+  output.finish();
+  return everyFileAnalysed;
+}
+
+}  // namespace propclear

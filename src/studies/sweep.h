@@ -1,0 +1,33 @@
+#pragma once
+// The sweep: every design of a range (or a grid of two ranges) of parameter
+// values, one row each, in order, computed on every core. A design that
+// cannot be analysed is a row with its error; the sweep goes on.
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "studies/parameter_values.h"
+#include "studies/row_builder.h"
+#include "studies/sweep_plot.h"
+
+namespace propclear {
+
+struct SweepOptions {
+  std::filesystem::path designFile;
+  std::vector<ParameterValues> varied;  // one or two; the first varies slowest
+  std::optional<std::string> ruleSets;  // --rules
+  RowFormat format = RowFormat::Csv;
+  std::string target = "-";             // "-": standard output
+  std::optional<std::filesystem::path> plotFile;
+  unsigned threads = 1;
+};
+
+// Runs the sweep; `savePlot` is empty in a build that cannot save images.
+// Faults of the options, the design file or the targets throw RunError
+// before any row is written.
+void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::ostream& messages);
+
+}  // namespace propclear

@@ -1,0 +1,48 @@
+#pragma once
+// What the plot of a sweep shows, as plain values: the front end draws it
+// (PNG, SVG or PDF) without the studies knowing how.
+//
+// One parameter: every clearance per D against the parameter, one line each;
+// each rule line's required value per D as a dashed line; the values where
+// the design is feasible shaded. Two parameters: a map of the smallest
+// margin over the grid of both.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace propclear {
+
+// Plots hold every design's values; more than a plot can show is refused.
+inline constexpr std::uint64_t maxPlottedDesigns = 100'000;
+
+struct PlotLine {
+  std::string name;
+  bool dashed = false;                        // a required value
+  std::vector<std::optional<double>> values;  // per x; none where the design failed
+};
+
+struct SweepPlot {
+  std::string title;
+  std::string xTitle;  // "diameter (m)"
+  std::vector<double> x;
+  // One parameter:
+  std::vector<PlotLine> lines;
+  std::string yTitle;               // "clearance / D"
+  std::vector<std::uint8_t> shaded;  // per x: 1 where the design is feasible
+  std::string shadedLabel;          // what the shading means
+  // Two parameters (second not empty):
+  std::string secondTitle;  // "centre-z (m)"
+  std::vector<double> second;
+  std::string marginTitle;  // what the colours give: "smallest margin (m)"
+  std::vector<std::optional<double>> smallestMargin;  // [ix * second.size() + iy]
+};
+
+// Saves the plot as the file's extension says (.png, .svg, .pdf); throws
+// RunError naming the file.
+using SaveSweepPlot = std::function<void(const SweepPlot&, const std::filesystem::path&)>;
+
+}  // namespace propclear

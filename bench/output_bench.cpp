@@ -18,7 +18,7 @@ void sternPlotRun(benchmark::State& state, const DesignData& design) {
   for (auto _ : state) {
     DrawingSurface surface;
     drawSternPlot(design, analysis, surface);
-    drawClearances(design, analysis.clearances, surface);
+    drawClearances(design, analysis, surface);
     benchmark::DoNotOptimize(surface.commands().data());
   }
 }

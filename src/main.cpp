@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     }
     const std::unique_ptr<RunPlatform> platform = makePlatform(command.options, argc, argv);
     const RunOutcome outcome = runDesign(command.options, *platform, std::cerr);
-    return exitStatusOf(outcome.ending);
+    return exitStatusOf(outcome, command.options);
   } catch (const RunError& error) {
     std::cerr << "propclear: " << error.what() << '\n';
     return exitStatusOf(Ending::Error);

@@ -1,12 +1,13 @@
 #pragma once
-// The AutoCAD R12 entities the DXF drawing is made of. Points are in metres
-// and written in millimetres.
+// The AutoCAD R12 entities the DXF drawing is made of, and the box that
+// holds everything written. Points are in metres and written in millimetres.
 
 #include <string_view>
 #include <vector>
 
-#include "sheet/drawing_point.h"
 #include "cad/dxf_groups.h"
+#include "sheet/drawing_box.h"
+#include "sheet/drawing_point.h"
 
 namespace propclear {
 
@@ -22,15 +23,24 @@ struct DxfStyle {
   int colour;
 };
 
-void appendDxfLine(DxfGroups& groups, const DxfStyle& style, DrawingPoint from, DrawingPoint to);
-// An R12 polyline: POLYLINE, one VERTEX per point, SEQEND.
-void appendDxfPolyline(DxfGroups& groups, const DxfStyle& style,
-                       const std::vector<DrawingPoint>& points, bool closed);
-void appendDxfCircle(DxfGroups& groups, const DxfStyle& style, DrawingPoint centre,
-                     double radiusMetres);
-// Text on one line, starting at `at` or, right-aligned, ending there;
-// height in millimetres.
-void appendDxfText(DxfGroups& groups, const DxfStyle& style, DrawingPoint at,
-                   double heightMillimetres, std::string_view text, bool rightAligned);
+class DxfEntities {
+ public:
+  void line(const DxfStyle& style, DrawingPoint from, DrawingPoint to);
+  // An R12 polyline: POLYLINE, one VERTEX per point, SEQEND.
+  void polyline(const DxfStyle& style, const std::vector<DrawingPoint>& points, bool closed);
+  void circle(const DxfStyle& style, DrawingPoint centre, double radiusMetres);
+  // Text on one line, left-aligned, starting at `start` on its baseline.
+  void text(const DxfStyle& style, DrawingPoint start, double heightMetres, std::string_view text);
+
+  const DxfGroups& groups() const { return groups_; }
+  // Everything written, texts by their boxes (textBox).
+  const DrawingBox& bounds() const { return bounds_; }
+
+ private:
+  void begin(const char* type, const DxfStyle& style);
+
+  DxfGroups groups_;
+  DrawingBox bounds_;
+};
 
 }  // namespace propclear

@@ -38,4 +38,8 @@ void DxfGroups::point(int baseCode, DrawingPoint metres) {
   number(baseCode + 20, 0.0);
 }
 
+void DxfGroups::append(const DxfGroups& other) {
+  lines_.insert(lines_.end(), other.lines_.begin(), other.lines_.end());
+}
+
 }  // namespace propclear

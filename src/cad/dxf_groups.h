@@ -19,6 +19,8 @@ class DxfGroups {
   // A point of the side view, in metres, as x, y and z groups in millimetres
   // (codes baseCode, baseCode + 10, baseCode + 20; the side view lies in z = 0).
   void point(int baseCode, DrawingPoint metres);
+  // Appends the groups of `other`.
+  void append(const DxfGroups& other);
 
   const std::vector<std::string>& lines() const { return lines_; }
 

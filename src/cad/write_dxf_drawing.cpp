@@ -6,6 +6,7 @@
 #include "cad/drawing_annotations.h"
 #include "cad/dxf_entities.h"
 #include "cad/dxf_groups.h"
+#include "cad/dxf_label_layout.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
 #include "common/checked_math.h"
@@ -21,12 +22,11 @@ constexpr int sternColour = 5;  // contour, base line, waterline, rudder, aft pe
 constexpr int propellerColour = 3;
 constexpr int firstEdgeColour = 1;
 constexpr int secondEdgeColour = 2;
-// The script writes title and credit in the colour its last clearance set.
-constexpr int titleColour = clearanceStyles[clearanceCPrime].colour;
-// Colour of the layer every DXF drawing has: white (black on a light background).
-constexpr int defaultLayerColour = 7;
+// White, shown black on a light background: every text, readable on paper.
+constexpr int textColour = 7;
+constexpr int overlapColour = 1;  // red
 
-constexpr DxfLayer defaultLayer{"0", defaultLayerColour};
+constexpr DxfLayer defaultLayer{"0", textColour};
 constexpr DxfLayer contourLayer{"CONTOUR", sternColour};
 constexpr DxfLayer referenceLayer{"REFERENCE", sternColour};
 constexpr DxfLayer rudderLayer{"RUDDER", sternColour};
@@ -34,14 +34,15 @@ constexpr DxfLayer propellerLayer{"PROPELLER", propellerColour};
 constexpr DxfLayer upperBladeLayer{"UPPER_BLADE", firstEdgeColour};
 constexpr DxfLayer lowerBladeLayer{"LOWER_BLADE", firstEdgeColour};
 constexpr DxfLayer clearanceLayer{"CLEARANCES", clearanceStyles[clearanceA].colour};
-constexpr DxfLayer textLayer{"TEXT", titleColour};
+constexpr DxfLayer overlapLayer{"OVERLAP", overlapColour};
+constexpr DxfLayer textLayer{"TEXT", textColour};
 
 // The layer table, in the order it is written.
 constexpr const DxfLayer* drawingLayers[] = {
     &defaultLayer,    &contourLayer,    &referenceLayer,  &rudderLayer, &propellerLayer,
-    &upperBladeLayer, &lowerBladeLayer, &clearanceLayer,  &textLayer,
+    &upperBladeLayer, &lowerBladeLayer, &clearanceLayer,  &overlapLayer, &textLayer,
 };
-static_assert(std::size(drawingLayers) == 9);
+static_assert(std::size(drawingLayers) == 10);
 
 // AutoCAD units code of millimetres, and the metric measurement system.
 constexpr int unitsMillimetres = 4;
@@ -51,12 +52,22 @@ double part(double whole, double divisor) {
   return checkedDivide(whole, divisor, "a DXF drawing coordinate");
 }
 
-// The text height in millimetres, a fixed fraction of the extent.
+// The text height in metres, a fixed fraction of the extent, as the CAD
+// script's text style has it.
 double textHeightOf(const PlotExtent& e) {
-  return part((e.max - e.min) * millimetresPerMetre, textHeightDivisor);
+  return part(part((e.max - e.min) * millimetresPerMetre, textHeightDivisor), millimetresPerMetre);
 }
 
-void appendHeader(DxfGroups& g, const PlotExtent& e) {
+// Limits and extents: the box of everything drawn, texts included.
+void appendDrawingBox(DxfGroups& g, const char* lowName, const char* highName,
+                      const DrawingBox& box) {
+  g.text(9, lowName);
+  g.point(10, {box.left, box.bottom});
+  g.text(9, highName);
+  g.point(10, {box.right, box.top});
+}
+
+void appendHeader(DxfGroups& g, const PlotExtent& e, const DrawingBox& drawn) {
   g.text(0, "SECTION");
   g.text(2, "HEADER");
   g.text(9, "$ACADVER");
@@ -65,14 +76,10 @@ void appendHeader(DxfGroups& g, const PlotExtent& e) {
   g.integer(70, unitsMillimetres);
   g.text(9, "$MEASUREMENT");
   g.integer(70, measurementMetric);
-  // The script's drawing limits: the square (m, m)-(M, M).
-  for (const auto& [name, corner] : {std::pair{"$LIMMIN", e.min}, std::pair{"$LIMMAX", e.max}}) {
-    g.text(9, name);
-    g.number(10, corner * millimetresPerMetre);
-    g.number(20, corner * millimetresPerMetre);
-  }
+  appendDrawingBox(g, "$LIMMIN", "$LIMMAX", drawn);
+  appendDrawingBox(g, "$EXTMIN", "$EXTMAX", drawn);
   g.text(9, "$TEXTSIZE");
-  g.number(40, textHeightOf(e));
+  g.number(40, textHeightOf(e) * millimetresPerMetre);
   g.text(0, "ENDSEC");
 }
 
@@ -130,108 +137,131 @@ void appendTables(DxfGroups& g) {
   g.text(0, "ENDSEC");
 }
 
-void appendFrame(DxfGroups& g, const SheetLayout& s) {
-  appendDxfPolyline(g, {referenceLayer, frameColour},
-                    {s.frameTopLeft, s.frameTopRight, s.frameBottomRight, s.frameBottomLeft}, true);
-}
-
-// The fitted curve stepped as in the plot, and the plot's two marker circles
-// about each contour point.
-void appendContour(DxfGroups& g, const SternAnalysis& analysis, const SheetLayout& s) {
-  const DxfStyle style{contourLayer, sternColour};
-  const std::vector<DrawingPoint> steps = sternContourSteps(analysis);
-  if (steps.size() >= 2) appendDxfPolyline(g, style, steps, false);
-  const SplineCurve& contour = analysis.contourCurve;
-  for (int i = 1; i <= contour.knotCount(); ++i) {
-    const DrawingPoint point{contour.value(i), contour.knot(i)};
-    appendDxfCircle(g, style, point, part(s.contourStep, 5));
-    appendDxfCircle(g, style, point, part(s.contourStep, 10));
+// The drawing's entities in the CAD script's order, its texts laid out so
+// that none overlaps another.
+class EntityWriter {
+ public:
+  EntityWriter(const DesignData& design, const SternAnalysis& analysis, const SheetLayout& sheet)
+      : design_(design),
+        analysis_(analysis),
+        sheet_(sheet),
+        credit_(drawingCreditLine()),
+        labels_(textHeightOf(sheet.extent)) {
+    // The texts at fixed places are placed first, where the CAD script puts
+    // them; the clearance labels then find room around them.
+    baseLineText_ = labels_.placeAt("B.L.", sheet_.baseLine.from);
+    waterlineText_ = labels_.placeAt("Taft", sheet_.waterline.from);
+    aftPerpendicularText_ = labels_.placeAt("A.P.", sheet_.aftPerpendicular.from);
+    titleText_ = labels_.placeAt(drawingTitle, sheet_.titleAt);
+    creditText_ = labels_.placeAt(credit_, sheet_.creditAt);
   }
-}
 
-void appendLabel(DxfGroups& g, const SheetLayout& s, DrawingPoint at, int colour,
-                 std::string_view text, bool rightAligned = false) {
-  appendDxfText(g, {textLayer, colour}, at, textHeightOf(s.extent), text, rightAligned);
-}
-
-// A line from right to left, labelled at its right end.
-void appendLevelLine(DxfGroups& g, const SheetLayout& s, const DrawingLine& line,
-                     const char* label) {
-  appendDxfLine(g, {referenceLayer, sternColour}, line.from, line.to);
-  appendLabel(g, s, line.from, sternColour, label);
-}
-
-void appendRudder(DxfGroups& g, const SheetLayout& s) {
-  appendDxfPolyline(g, {rudderLayer, sternColour}, s.rudderCorners, true);
-}
-
-void appendAftPerpendicular(DxfGroups& g, const SheetLayout& s) {
-  appendDxfLine(g, {referenceLayer, sternColour}, s.aftPerpendicular.from, s.aftPerpendicular.to);
-  appendLabel(g, s, s.aftPerpendicular.from, sternColour, "A.P.");
-}
-
-void appendShaftDiscAndHub(DxfGroups& g, const SheetLayout& s) {
-  const DxfStyle style{propellerLayer, propellerColour};
-  appendDxfLine(g, style, s.shaftLine.from, s.shaftLine.to);
-  appendDxfLine(g, style, s.discLine.from, s.discLine.to);
-  for (const DrawingLine& side : s.hubBox) appendDxfLine(g, style, side.from, side.to);
-}
-
-void appendBlades(DxfGroups& g, const SheetLayout& s) {
-  appendDxfPolyline(g, {upperBladeLayer, firstEdgeColour}, s.bladeEdges[upperEdge1], false);
-  appendDxfPolyline(g, {upperBladeLayer, secondEdgeColour}, s.bladeEdges[upperEdge2], false);
-  appendDxfPolyline(g, {lowerBladeLayer, firstEdgeColour}, s.bladeEdges[lowerEdge1], false);
-  appendDxfPolyline(g, {lowerBladeLayer, secondEdgeColour}, s.bladeEdges[lowerEdge2], false);
-}
-
-void appendClearance(DxfGroups& g, const SheetLayout& s, const ClearanceSegment& segment,
-                     const ClearanceStyle& style, double propellerDiameter) {
-  const DrawingPoint bladeEnd{segment.bladeX, segment.bladeZ};
-  const DrawingPoint targetEnd{segment.targetX, segment.targetZ};
-  const DrawingPoint midpoint{part(segment.bladeX + segment.targetX, 2),
-                              part(segment.bladeZ + segment.targetZ, 2)};
-  const DxfStyle lineStyle{clearanceLayer, style.colour};
-  if (style.targetEndFirst) {
-    appendDxfLine(g, lineStyle, targetEnd, bladeEnd);
-  } else {
-    appendDxfLine(g, lineStyle, bladeEnd, targetEnd);
+  DxfEntities write() {
+    writeFrame();
+    writeContour();
+    writeLevelLine(sheet_.baseLine, baseLineText_, "B.L.");
+    writeLevelLine(sheet_.waterline, waterlineText_, "Taft");
+    entities_.polyline({rudderLayer, sternColour}, sheet_.rudderCorners, true);
+    entities_.line({referenceLayer, sternColour}, sheet_.aftPerpendicular.from,
+                   sheet_.aftPerpendicular.to);
+    text(aftPerpendicularText_, "A.P.");
+    writePropeller();
+    writeBlades();
+    for (int i = 0; i < clearanceCount; ++i) writeClearance(static_cast<ClearanceIndex>(i));
+    text(titleText_, drawingTitle);
+    text(creditText_, credit_);
+    return std::move(entities_);
   }
-  appendLabel(g, s, midpoint, style.colour, clearanceLabel(segment, style, propellerDiameter),
-              style.labelRightAligned);
-}
 
-void appendTitleAndCredit(DxfGroups& g, const SheetLayout& s) {
-  appendLabel(g, s, s.titleAt, titleColour, drawingTitle);
-  appendLabel(g, s, s.creditAt, titleColour, drawingCreditLine());
-}
-
-void appendEntities(DxfGroups& g, const DesignData& design, const SternAnalysis& analysis,
-                    const SheetLayout& s) {
-  g.text(0, "SECTION");
-  g.text(2, "ENTITIES");
-  appendFrame(g, s);
-  appendContour(g, analysis, s);
-  appendLevelLine(g, s, s.baseLine, "B.L.");
-  appendLevelLine(g, s, s.waterline, "Taft");
-  appendRudder(g, s);
-  appendAftPerpendicular(g, s);
-  appendShaftDiscAndHub(g, s);
-  appendBlades(g, s);
-  for (int i = 0; i < clearanceCount; ++i) {
-    appendClearance(g, s, analysis.clearances[i], clearanceStyles[i], design.propellerDiameter);
+ private:
+  void text(DrawingPoint start, std::string_view content) {
+    entities_.text({textLayer, textColour}, start, labels_.textHeight(), content);
   }
-  appendTitleAndCredit(g, s);
-  g.text(0, "ENDSEC");
-}
+
+  void writeFrame() {
+    entities_.polyline(
+        {referenceLayer, frameColour},
+        {sheet_.frameTopLeft, sheet_.frameTopRight, sheet_.frameBottomRight, sheet_.frameBottomLeft},
+        true);
+  }
+
+  // The fitted curve stepped as in the plot, and the plot's two marker circles
+  // about each contour point.
+  void writeContour() {
+    const DxfStyle style{contourLayer, sternColour};
+    const std::vector<DrawingPoint> steps = sternContourSteps(analysis_);
+    if (steps.size() >= 2) entities_.polyline(style, steps, false);
+    const SplineCurve& contour = analysis_.contourCurve;
+    for (int i = 1; i <= contour.knotCount(); ++i) {
+      const DrawingPoint point{contour.value(i), contour.knot(i)};
+      entities_.circle(style, point, part(sheet_.contourStep, 5));
+      entities_.circle(style, point, part(sheet_.contourStep, 10));
+    }
+  }
+
+  void writeLevelLine(const DrawingLine& line, DrawingPoint labelAt, const char* label) {
+    entities_.line({referenceLayer, sternColour}, line.from, line.to);
+    text(labelAt, label);
+  }
+
+  void writePropeller() {
+    const DxfStyle style{propellerLayer, propellerColour};
+    entities_.line(style, sheet_.shaftLine.from, sheet_.shaftLine.to);
+    entities_.line(style, sheet_.discLine.from, sheet_.discLine.to);
+    for (const DrawingLine& side : sheet_.hubBox) entities_.line(style, side.from, side.to);
+  }
+
+  void writeBlades() {
+    entities_.polyline({upperBladeLayer, firstEdgeColour}, sheet_.bladeEdges[upperEdge1], false);
+    entities_.polyline({upperBladeLayer, secondEdgeColour}, sheet_.bladeEdges[upperEdge2], false);
+    entities_.polyline({lowerBladeLayer, firstEdgeColour}, sheet_.bladeEdges[lowerEdge1], false);
+    entities_.polyline({lowerBladeLayer, secondEdgeColour}, sheet_.bladeEdges[lowerEdge2], false);
+  }
+
+  // The segment in the script's colour, or in red on its own layer where the
+  // blade overlaps the structure; its label beside it.
+  void writeClearance(ClearanceIndex which) {
+    const ClearanceSegment& segment = analysis_.clearances[which];
+    const ClearanceStyle& style = clearanceStyles[which];
+    const DrawingPoint bladeEnd{segment.bladeX, segment.bladeZ};
+    const DrawingPoint targetEnd{segment.targetX, segment.targetZ};
+    const bool overlap = overlaps(analysis_.signedGaps[which]);
+    const DxfStyle lineStyle = overlap ? DxfStyle{overlapLayer, overlapColour}
+                                       : DxfStyle{clearanceLayer, style.colour};
+    if (style.targetEndFirst) {
+      entities_.line(lineStyle, targetEnd, bladeEnd);
+    } else {
+      entities_.line(lineStyle, bladeEnd, targetEnd);
+    }
+    const std::string label = clearanceLabel(segment, style, design_.propellerDiameter);
+    const bool vertical = which == clearanceB || which == clearanceBPrime;
+    text(vertical ? labels_.besideVertical(label, segment.bladeX, segment.bladeZ, segment.targetZ)
+                  : labels_.besideHorizontal(label, segment.bladeX, segment.targetX,
+                                             segment.bladeZ),
+         label);
+  }
+
+  const DesignData& design_;
+  const SternAnalysis& analysis_;
+  const SheetLayout& sheet_;
+  const std::string credit_;
+  LabelLayout labels_;
+  DrawingPoint baseLineText_, waterlineText_, aftPerpendicularText_, titleText_, creditText_;
+  DxfEntities entities_;
+};
 
 }  // namespace
 
 std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAnalysis& analysis) {
   const SheetLayout sheet = layOutSheet(design, analysis);
+  const DxfEntities entities = EntityWriter(design, analysis, sheet).write();
   DxfGroups groups;
-  appendHeader(groups, sheet.extent);
+  appendHeader(groups, sheet.extent, entities.bounds());
   appendTables(groups);
-  appendEntities(groups, design, analysis, sheet);
+  groups.text(0, "SECTION");
+  groups.text(2, "ENTITIES");
+  groups.append(entities.groups());
+  groups.text(0, "ENDSEC");
   groups.text(0, "EOF");
   return groups.lines();
 }

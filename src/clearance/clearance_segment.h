@@ -16,6 +16,10 @@ struct ClearanceSegment {
   double targetX = 0.0;  // m, the other end
   double targetZ = 0.0;
   double length = 0.0;  // m, never negative
+  // The other end is a stand-in, not the structure: x = 0 for a height the
+  // stern contour does not reach, height 0 where the search above the tip
+  // found no contour.
+  bool targetIsFallback = false;
 };
 
 // The six clearances in the order a, b, c, a', b', c'.

@@ -14,7 +14,9 @@ ClearanceSegment measureAPrime(const MeasuringContext& context, double x0, doubl
   const double xa = edgeCoordinateAt07R(context, absoluteStations(x0, -1, b.edge1X));
   const double za = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge1Z));
   const double xh = hullXAtHeight(context, za);
-  return horizontalSegment("a'", xa, za, xh);
+  ClearanceSegment a = horizontalSegment("a'", xa, za, xh);
+  a.targetIsFallback = !context.hullCurve.covers(za);
+  return a;
 }
 
 // Vertical gap from the lower tip midpoint to the first contour point's height.

@@ -36,8 +36,19 @@ SternAnalysis analyseStern(const DesignData& design) {
   const MeasuringContext context{design, analysis.outline, analysis.hullCurve, diagnostics};
   computeUpperBladeClearances(context, analysis.clearances);
   computeLowerBladeClearances(context, analysis.clearances);
+  analysis.signedGaps = signedGapsOf(analysis.clearances);
+  checkMeasuringFrame(design, analysis.hullCurve, diagnostics);
+  warnAboutOverlaps(analysis.clearances, analysis.signedGaps, design.propellerDiameter,
+                    diagnostics);
   analysis.warnings = std::move(diagnostics.warnings);
   return analysis;
+}
+
+bool SternAnalysis::hasOverlap() const {
+  for (const std::optional<double>& gap : signedGaps) {
+    if (overlaps(gap)) return true;
+  }
+  return false;
 }
 
 }  // namespace propclear

@@ -7,13 +7,14 @@
 // cannot be drawn and ends the analysis); the stern contour fitted piecewise
 // between break points, as the drawings show it, and fitted as one smooth
 // curve through all points, as the clearances are measured against it; the
-// six clearances a, b, c, a', b', c'; and the warnings about results a
-// designer must not take for real ones.
+// six clearances a, b, c, a', b', c' with their signed gaps; and the warnings
+// about results a designer must not take for real ones (overlaps among them).
 
 #include <string>
 #include <vector>
 
 #include "clearance/clearance_segment.h"
+#include "clearance/signed_gap.h"
 #include "design/design_data.h"
 #include "design/plot_extent.h"
 #include "geometry/blade_outline.h"
@@ -27,7 +28,10 @@ struct SternAnalysis {
   SplineCurve contourCurve;  // piecewise between break points: the drawn contour
   SplineCurve hullCurve;     // one curve through all points: the measured contour
   ClearanceSet clearances;
+  SignedGaps signedGaps;  // negative where the blade overlaps the structure
   std::vector<std::string> warnings;
+
+  bool hasOverlap() const;
 };
 
 // Throws RunError for an arithmetic fault (a zero diameter, a horizontal

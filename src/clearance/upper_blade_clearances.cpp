@@ -1,6 +1,6 @@
 // Clearances a, b and c of the blade pointing up from the shaft.
 
-#include <cmath>
+#include <optional>
 
 #include "clearance/measuring_operations.h"
 #include "clearance/segment_support.h"
@@ -16,13 +16,16 @@ ClearanceSegment measureA(const MeasuringContext& context, double x0, double z0)
   const double xa = edgeCoordinateAt07R(context, absoluteStations(x0, +1, b.edge2X));
   const double za = edgeCoordinateAt07R(context, absoluteStations(z0, +1, b.edge2Z));
   const double xh = hullXAtHeight(context, za);
-  return horizontalSegment("a", xa, za, xh);
+  ClearanceSegment a = horizontalSegment("a", xa, za, xh);
+  a.targetIsFallback = !context.hullCurve.covers(za);
+  return a;
 }
 
 // The height where the fitted contour reaches x = xt, or 0 where the search
 // finds none.
 // In file order, not sorted: a contour listed downwards searches from its top.
-double contourHeightAtX(const MeasuringContext& context, double xt) {
+// Height 0 stands in where the search finds no height.
+std::optional<double> contourHeightAtX(const MeasuringContext& context, double xt) {
   const SplineCurve& hull = context.hullCurve;
   const int n = hull.knotCount();
   const RootSearch search =
@@ -34,14 +37,14 @@ double contourHeightAtX(const MeasuringContext& context, double xt) {
       context.diagnostics.warn(
           "clearance b: the stern contour does not reach the blade tip's x between its first and "
           "last point; b is measured to height 0");
-      return 0.0;
+      return std::nullopt;
     case RootStatus::NotConverged:
       context.diagnostics.warn(
           "clearance b: the search for the contour height above the blade tip did not converge; b "
           "is measured to height 0");
-      return 0.0;
+      return std::nullopt;
   }
-  return 0.0;
+  return std::nullopt;
 }
 
 // Vertical gap from the tip midpoint up (or down) to the stern contour.
@@ -50,8 +53,10 @@ ClearanceSegment measureB(const MeasuringContext& context, double x0, double z0)
   const int tip = b.stationCount;
   const TipMidpoint t = tipMidpoint(x0 + b.edge1X[tip], z0 + b.edge1Z[tip], x0 + b.edge2X[tip],
                                     z0 + b.edge2Z[tip]);
-  const double zh = contourHeightAtX(context, t.x);
-  return verticalSegment("b", t.x, t.z, zh);
+  const std::optional<double> zh = contourHeightAtX(context, t.x);
+  ClearanceSegment segment = verticalSegment("b", t.x, t.z, zh.value_or(0.0));
+  segment.targetIsFallback = !zh.has_value();
+  return segment;
 }
 
 // Horizontal gap from edge 1 at 0.7R to the rudder edge.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "design/number_stream.h"
+#include "design/value_line_counts.h"
 
 namespace propclear {
 
@@ -78,8 +79,17 @@ ReadResult readDesign(NumberStream& in) {
 }  // namespace
 
 ReadResult readDesignData(const std::filesystem::path& path) {
-  NumberStream in(path, displayNameOf(path));
-  return readDesign(in);
+  try {
+    NumberStream in(path, displayNameOf(path));
+    return readDesign(in);
+  } catch (const RunError& error) {
+    // A fault that the number stream found some lines after the value line
+    // whose count went off: say where it went off.
+    if (error.kind() != ErrorKind::Input || error.where().line == 0) throw;
+    const std::string hint = valueLineCountHint(path, error.where().line);
+    if (hint.empty()) throw;
+    throw RunError(ErrorKind::Input, error.detail() + hint, error.where());
+  }
 }
 
 ReadResult readDesignText(std::string_view text, const std::string& displayName,

@@ -38,7 +38,16 @@ TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string di
   requireReadableKind(path, displayName_);
   errno = 0;
   file_.reset(std::fopen(path.c_str(), "rb"));
-  if (!file_) throwFileFault(displayName_, "cannot open the file", errno);
+  if (!file_) {
+    // The whole path: a file that is not there is looked for in a folder the
+    // user may not have meant.
+    const int error = errno;
+    std::error_code ignored;
+    const std::filesystem::path searched = std::filesystem::absolute(path, ignored);
+    throw RunError(ErrorKind::Input,
+                   "cannot open " + (searched.empty() ? path : searched).string() + ": " +
+                       (error != 0 ? std::strerror(error) : "unknown error"));
+  }
 }
 
 TextFileCursor::TextFileCursor(std::string_view text, std::string displayName)

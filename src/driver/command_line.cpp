@@ -1,5 +1,8 @@
 #include "driver/command_line.h"
 
+#include <charconv>
+#include <string_view>
+
 #include "common/run_error.h"
 #include "common/version.h"
 
@@ -15,6 +18,27 @@ namespace {
 const std::string& optionValue(const std::vector<std::string>& arguments, std::size_t& index) {
   if (index + 1 >= arguments.size()) usageError("option " + arguments[index] + " needs a value");
   return arguments[++index];
+}
+
+// The largest saved image side: pixels for PNG, points for SVG and PDF.
+constexpr int maxPlotSide = 20000;
+
+int plotSide(std::string_view text, const std::string& whole) {
+  int side = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), side);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || side < 1 ||
+      side > maxPlotSide) {
+    usageError("--plot-size takes WIDTHxHEIGHT, each a whole number from 1 to " +
+               std::to_string(maxPlotSide) + ", not \"" + whole + "\"");
+  }
+  return side;
+}
+
+PlotSize plotSizeOf(const std::string& text) {
+  const std::size_t times = text.find('x');
+  if (times == std::string::npos) plotSide("", text);
+  const std::string_view whole(text);
+  return {plotSide(whole.substr(0, times), text), plotSide(whole.substr(times + 1), text)};
 }
 
 }  // namespace
@@ -40,6 +64,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.dxfFile = optionValue(arguments, i);
     } else if (argument == "--json") {
       options.jsonFile = optionValue(arguments, i);
+    } else if (argument == "--plot-size") {
+      options.plotSize = plotSizeOf(optionValue(arguments, i));
+    } else if (argument == "--strict") {
+      options.strict = true;
+    } else if (!argument.empty() && argument.front() != '-' && !options.designFile) {
+      options.designFile = argument;
+    } else if (!argument.empty() && argument.front() != '-') {
+      usageError("more than one design file: \"" + options.designFile->string() + "\" and \"" +
+                 argument + "\"");
     } else {
       usageError("unknown argument \"" + argument + "\"");
     }
@@ -49,21 +82,29 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string helpText() {
   return std::string(
-             "Usage: propclear [-C DIR] [--no-window] [--answer TEXT] [--plot FILE]\n"
-             "                 [--dxf FILE] [--json FILE] [--help] [--version]\n"
+             "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
+             "                 [--plot FILE] [--plot-size WxH] [--dxf FILE] [--json FILE]\n"
+             "                 [--help] [--version]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
-             "Reads Norvalek.TSK in the working folder, shows the stern in a window, asks\n"
-             "whether the geometry is wrong, then writes the CAD script Norvalek.SCR and\n"
-             "the report Norvalek.SON.\n"
+             "Reads Norvalek.TSK in the working folder (or the design file FILE), shows\n"
+             "the stern in a window, asks whether the geometry is wrong, then writes the\n"
+             "CAD script Norvalek.SCR and the report Norvalek.SON (for FILE: beside it,\n"
+             "under its name, e.g. ships/hull12.TSK gives ships/hull12.SCR and .SON).\n"
              "\n"
              "Options:\n"
+             "  FILE           the design file to read instead of Norvalek.TSK; a relative\n"
+             "                 name is taken in the working folder\n"
              "  -C DIR         work in DIR instead of the current directory\n"
              "  --no-window    no window: prompts on the terminal (also when no display\n"
              "                 is available)\n"
              "  --answer TEXT  answer the geometry question with TEXT instead of asking;\n"
              "                 the over-long-contour message is then printed without waiting\n"
+             "  --strict       end a completed run in which a blade overlaps the hull or\n"
+             "                 the rudder with exit status 4\n"
              "  --plot FILE    also save the plot as PNG, SVG or PDF (by FILE's extension)\n"
+             "  --plot-size WxH  the saved plot's size: pixels for PNG, points for SVG\n"
+             "                 and PDF (default 716x472)\n"
              "  --dxf FILE     also write the drawing as a DXF file (after the CAD script)\n"
              "  --json FILE    also write the results as JSON (- for standard output)\n"
              "  -h, --help     show this help and exit\n"
@@ -73,7 +114,8 @@ std::string helpText() {
              "  0  completed run: report and CAD script written\n"
              "  1  error: the message says what went wrong\n"
              "  2  the stern contour has no terminator (code 99) within 251 lines\n"
-             "  3  the geometry was reported wrong (answer E): report left empty\n");
+             "  3  the geometry was reported wrong (answer E): report left empty\n"
+             "  4  completed, but with --strict a blade overlaps the hull or the rudder\n");
 }
 
 std::string versionText() { return std::string(programName) + " " + programVersion + "\n"; }

@@ -6,12 +6,10 @@
 #include <system_error>
 #include <vector>
 
-#include "cad/write_cad_script.h"
 #include "common/run_error.h"
-#include "design/read_design_data.h"
+#include "driver/run_files.h"
 #include "plot/plot_file_format.h"
 #include "report/write_json_results.h"
-#include "report/write_report.h"
 
 namespace propclear {
 
@@ -89,13 +87,13 @@ fs::path identityOf(const fs::path& path) {
 
 // A requested file must not replace the design file or the report or script
 // the run writes, nor be named for two outputs at once.
-void checkDistinct(const std::vector<ExportTarget>& targets, const fs::path& workDir) {
-  const char* const ownFiles[] = {designFileName, reportFileName, cadScriptFileName};
+void checkDistinct(const std::vector<ExportTarget>& targets, const RunFiles& files) {
   for (std::size_t i = 0; i < targets.size(); ++i) {
     const fs::path identity = identityOf(targets[i].path);
-    for (const char* own : ownFiles) {
-      if (identity == identityOf(workDir / own)) {
-        reject(targets[i], ErrorKind::Usage, "it is the run's own file " + std::string(own));
+    for (const fs::path& own : {files.design, files.report, files.script}) {
+      if (identity == identityOf(own)) {
+        reject(targets[i], ErrorKind::Usage,
+               "it is the run's own file " + own.filename().string());
       }
     }
     for (std::size_t j = 0; j < i; ++j) {
@@ -120,7 +118,7 @@ void checkExportTargets(const RunOptions& options) {
     if (target.isImage) checkImageType(target);
     checkFile(target);
   }
-  checkDistinct(targets, options.workDir);
+  checkDistinct(targets, runFilesOf(options));
 }
 
 }  // namespace propclear

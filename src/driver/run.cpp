@@ -9,11 +9,20 @@
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "driver/export_targets.h"
+#include "driver/run_files.h"
 #include "plot/draw_stern_plot.h"
 #include "report/write_json_results.h"
 #include "report/write_report.h"
 
 namespace propclear {
+
+int exitStatusOf(const RunOutcome& outcome, const RunOptions& options) {
+  if (outcome.ending == Ending::Completed && options.strict && outcome.state != nullptr &&
+      outcome.state->analysis.hasOverlap()) {
+    return strictOverlapStatus;
+  }
+  return exitStatusOf(outcome.ending);
+}
 
 int exitStatusOf(Ending ending) {
   switch (ending) {
@@ -39,27 +48,42 @@ bool reportsWrongGeometry(const std::string& answer) { return answer == "E" || a
 
 namespace {
 
+std::string fileNameOf(const std::filesystem::path& path) { return path.filename().string(); }
+
+// The overlaps, one per line, for the box shown before the geometry question.
+std::string overlapSummary(const SternAnalysis& analysis) {
+  std::string summary = "The blade overlaps the structure:";
+  for (const std::string& warning : analysis.warnings) {
+    if (warning.find(" overlaps ") != std::string::npos) summary += "\n" + warning;
+  }
+  return summary;
+}
+
 // The run's steps after the design has been read and the report created.
-Ending drawMeasureAndWrite(const RunOptions& options, RunPlatform& platform, RunState& state,
-                           OutputFile& report, std::ostream& messages) {
+Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
+                           RunPlatform& platform, RunState& state, OutputFile& report,
+                           std::ostream& messages) {
   const DesignData& design = state.design;
   state.analysis = analyseStern(design);
   const SternAnalysis& analysis = state.analysis;
 
   state.surface.setObserver(platform.window());
   drawSternPlot(design, analysis, state.surface);
-  drawClearances(design, analysis.clearances, state.surface);
+  drawClearances(design, analysis, state.surface);
   for (const std::string& warning : analysis.warnings) {
     messages << "propclear: warning: " << warning << '\n';
   }
-  if (options.plotFile) platform.savePlot(state.surface, *options.plotFile);
+  if (options.plotFile) platform.savePlot(state.surface, *options.plotFile, options.plotSize);
 
-  const std::string answer = platform.prompts().askText(
-      geometryQuestion, geometryQuestionTitle, geometryQuestionDefault, PromptPosition{4000, 8500});
+  // An answer given beforehand answers the question without asking it.
+  if (!options.answer && analysis.hasOverlap()) platform.showWarning(overlapSummary(analysis));
+  const std::string answer =
+      options.answer ? *options.answer
+                     : platform.prompts().askText(geometryQuestion, geometryQuestionTitle,
+                                                  geometryQuestionDefault, PromptPosition{4000, 8500});
   if (reportsWrongGeometry(answer)) return Ending::WrongGeometry;
 
-  OutputFile script(options.workDir / cadScriptFileName, cadScriptFileName,
-                    OutputFile::Mode::ReplaceOnCommit);
+  OutputFile script(files.script, fileNameOf(files.script), OutputFile::Mode::ReplaceOnCommit);
   writeCadScript(script, design, analysis);
   script.commit();
   if (options.dxfFile) writeDxfDrawing(*options.dxfFile, design, analysis);
@@ -81,7 +105,8 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
     throw RunError(ErrorKind::Usage, "cannot save the plot: this build has no image export",
                    ErrorLocation{options.plotFile->string()});
   }
-  ReadResult read = readDesignData(options.workDir / designFileName);
+  const RunFiles files = runFilesOf(options);
+  ReadResult read = readDesignData(files.design);
   if (read.outcome == ReadOutcome::ContourTooLong) {
     platform.prompts().askText(contourTooLongMessage, contourTooLongTitle, "",
                                PromptPosition{4000, 6000});
@@ -89,8 +114,8 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   }
   state.design = read.design;
 
-  OutputFile report(options.workDir / reportFileName, reportFileName, OutputFile::Mode::Truncate);
-  const Ending ending = drawMeasureAndWrite(options, platform, state, report, messages);
+  OutputFile report(files.report, fileNameOf(files.report), OutputFile::Mode::Truncate);
+  const Ending ending = drawMeasureAndWrite(options, files, platform, state, report, messages);
   report.commit();
   writeRequestedJson(options, state, ending);
   return ending;

@@ -23,6 +23,10 @@ enum class Ending {
 
 // Process exit status of each ending.
 int exitStatusOf(Ending ending);
+
+// The exit status of a completed run in which a blade overlaps the hull or
+// the rudder, under --strict.
+inline constexpr int strictOverlapStatus = 4;
 // A word for the ending ("completed", "wrong-geometry", ...).
 const char* endingName(Ending ending);
 
@@ -49,6 +53,9 @@ struct RunOutcome {
   std::string errorMessage;  // for Ending::Error
   std::unique_ptr<RunState> state;
 };
+
+// The process exit status of a run: its ending's, or strictOverlapStatus.
+int exitStatusOf(const RunOutcome& outcome, const RunOptions& options);
 
 // Runs the whole sequence in options.workDir. Messages and warnings go to
 // `messages` (standard error for the program).

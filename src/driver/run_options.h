@@ -7,11 +7,20 @@
 
 namespace propclear {
 
+// The size of a saved image: pixels for PNG, points for SVG and PDF.
+struct PlotSize {
+  int width = 0;
+  int height = 0;
+};
+
 struct RunOptions {
   std::filesystem::path workDir = ".";   // -C DIR
+  std::optional<std::filesystem::path> designFile;  // FILE, in place of Norvalek.TSK
+  bool strict = false;                   // --strict: an overlap ends a completed run with status 4
   bool noWindow = false;                 // --no-window
   std::optional<std::string> answer;     // --answer TEXT
   std::optional<std::filesystem::path> plotFile;  // --plot FILE
+  std::optional<PlotSize> plotSize;               // --plot-size WxH; the window's size without
   std::optional<std::filesystem::path> dxfFile;   // --dxf FILE
   std::optional<std::string> jsonFile;            // --json FILE, "-" for standard output
 };

@@ -4,10 +4,13 @@
 // first and the last; the desktop front end provides all three.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
-#include "plot/drawing_surface.h"
+#include "driver/run_options.h"
+
 #include "driver/prompt_service.h"
+#include "plot/drawing_surface.h"
 
 namespace propclear {
 
@@ -19,12 +22,17 @@ class RunPlatform {
   virtual DrawingObserver* window() = 0;
   // Called with the error message of an error ending, before the run ends.
   virtual void showError(const std::string& message) = 0;
+  // Shows a warning the designer must see before answering the geometry
+  // question (the run has written it to standard error already).
+  virtual void showWarning(const std::string& message) = 0;
   // Whether savePlot can write images at all (a build without the desktop
   // front end cannot).
   virtual bool savesPlots() const = 0;
-  // Saves the drawing as an image (PNG, SVG or PDF by the file's extension).
-  // Throws RunError when the format is not supported or the file cannot be written.
-  virtual void savePlot(const DrawingSurface& surface, const std::filesystem::path& path) = 0;
+  // Saves the drawing as an image (PNG, SVG or PDF by the file's extension),
+  // at the window's size or the given one. Throws RunError when the format is
+  // not supported or the file cannot be written.
+  virtual void savePlot(const DrawingSurface& surface, const std::filesystem::path& path,
+                        const std::optional<PlotSize>& size) = 0;
   // Called once when the run ends, on every ending: the window closes.
   virtual void closeWindow() = 0;
 };

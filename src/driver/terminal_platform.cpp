@@ -17,7 +17,8 @@ TerminalPlatform::TerminalPlatform(const std::optional<std::string>& answer, std
 // The driver writes every error to standard error itself.
 void TerminalPlatform::showError(const std::string& /*message*/) {}
 
-void TerminalPlatform::savePlot(const DrawingSurface& /*surface*/, const std::filesystem::path& path) {
+void TerminalPlatform::savePlot(const DrawingSurface& /*surface*/, const std::filesystem::path& path,
+                                const std::optional<PlotSize>& /*size*/) {
   throw RunError(ErrorKind::Usage, "cannot save the plot: this build has no image export",
                  ErrorLocation{path.string()});
 }

@@ -19,39 +19,49 @@ std::string ratioText(const ClearanceSegment& segment, double propellerDiameter)
          "D";
 }
 
-void showClearance(DrawingSurface& surface, const ClearanceSegment& segment, int colour,
-                   double labelX, double labelZ, const std::string& labelText) {
-  surface.drawLine(segment.bladeX, segment.bladeZ, segment.targetX, segment.targetZ, colour);
-  surface.moveTextCursor(labelX, labelZ);
-  surface.printText(labelText);
-}
+// The segment in `colour`, red where the blade overlaps the structure; the
+// label in the text colour, marked where it overlaps.
+struct ClearanceMark {
+  const ClearanceSegment& segment;
+  int colour;
+  bool overlap;
 
-// Horizontal segments are labelled at their middle, at their height.
-void showHorizontal(DrawingSurface& surface, const ClearanceSegment& segment, int colour,
-                    const std::string& labelText) {
-  showClearance(surface, segment, colour, midpoint(segment.targetX, segment.bladeX),
-                segment.bladeZ, labelText);
-}
+  void show(DrawingSurface& surface, double labelX, double labelZ, std::string labelText) const {
+    surface.drawLine(segment.bladeX, segment.bladeZ, segment.targetX, segment.targetZ,
+                     overlap ? paletteLightRed : colour);
+    surface.moveTextCursor(labelX, labelZ);
+    if (overlap) labelText += " !";
+    surface.printText(labelText);
+  }
+
+  // Horizontal segments are labelled at their middle, at their height.
+  void showHorizontal(DrawingSurface& surface, std::string labelText) const {
+    show(surface, midpoint(segment.targetX, segment.bladeX), segment.bladeZ, std::move(labelText));
+  }
+};
 
 }  // namespace
 
-void drawClearances(const DesignData& design, const ClearanceSet& clearances,
+void drawClearances(const DesignData& design, const SternAnalysis& analysis,
                     DrawingSurface& surface) {
   const double d = design.propellerDiameter;
-  const ClearanceSegment& a = clearances[clearanceA];
-  showHorizontal(surface, a, paletteLightGreen, "a=" + ratioText(a, d));
+  const auto mark = [&analysis](ClearanceIndex which, int colour) {
+    return ClearanceMark{analysis.clearances[which], colour, overlaps(analysis.signedGaps[which])};
+  };
+  const ClearanceMark a = mark(clearanceA, paletteLightGreen);
+  a.showHorizontal(surface, "a=" + ratioText(a.segment, d));
   // b's label stands at (zh + zt) / 1.8, above the middle for positive heights.
-  const ClearanceSegment& b = clearances[clearanceB];
-  showClearance(surface, b, paletteLightGreen, b.bladeX,
-                checkedDivide(b.targetZ + b.bladeZ, 1.8, "the label position of b"),
-                "b=" + ratioText(b, d));
-  showHorizontal(surface, clearances[clearanceC], paletteLightBlue, "c");
+  const ClearanceMark b = mark(clearanceB, paletteLightGreen);
+  b.show(surface, b.segment.bladeX,
+         checkedDivide(b.segment.targetZ + b.segment.bladeZ, 1.8, "the label position of b"),
+         "b=" + ratioText(b.segment, d));
+  mark(clearanceC, paletteLightBlue).showHorizontal(surface, "c");
 
-  showHorizontal(surface, clearances[clearanceAPrime], paletteLightBlue, "a'");
-  const ClearanceSegment& bPrime = clearances[clearanceBPrime];
-  showClearance(surface, bPrime, paletteLightBlue, bPrime.bladeX,
-                midpoint(bPrime.bladeZ, bPrime.targetZ), "b'");
-  showHorizontal(surface, clearances[clearanceCPrime], paletteLightBlue, "c'");
+  mark(clearanceAPrime, paletteLightBlue).showHorizontal(surface, "a'");
+  const ClearanceMark bPrime = mark(clearanceBPrime, paletteLightBlue);
+  bPrime.show(surface, bPrime.segment.bladeX,
+              midpoint(bPrime.segment.bladeZ, bPrime.segment.targetZ), "b'");
+  mark(clearanceCPrime, paletteLightBlue).showHorizontal(surface, "c'");
 }
 
 }  // namespace propclear

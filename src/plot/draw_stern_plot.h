@@ -19,8 +19,10 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
                    DrawingSurface& surface);
 
 // Draws each clearance's segment and label over the stern plot: a and b
-// labelled with their ratio to D, the others with their letter.
-void drawClearances(const DesignData& design, const ClearanceSet& clearances,
+// labelled with their ratio to D, the others with their letter. Where the
+// blade overlaps the structure the segment is red and its label is followed
+// by " !".
+void drawClearances(const DesignData& design, const SternAnalysis& analysis,
                     DrawingSurface& surface);
 
 }  // namespace propclear

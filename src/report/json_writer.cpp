@@ -41,6 +41,16 @@ void JsonWriter::value(double number, const char* what) {
   out_ += jsonNumber(number, what);
 }
 
+void JsonWriter::value(bool flag) {
+  beforeValue();
+  out_ += flag ? "true" : "false";
+}
+
+void JsonWriter::null() {
+  beforeValue();
+  out_ += "null";
+}
+
 void JsonWriter::open(char opener, char closer, Layout layout) {
   beforeValue();
   out_ += opener;

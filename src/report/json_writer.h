@@ -22,6 +22,8 @@ class JsonWriter {
   void value(int number);
   // A non-finite number is an arithmetic fault naming `what`.
   void value(double number, const char* what);
+  void value(bool flag);
+  void null();
 
   // The document, ended by a line end.
   std::string text() const { return out_ + "\n"; }

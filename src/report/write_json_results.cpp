@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "common/checked_math.h"
 #include "common/output_file.h"
@@ -101,10 +102,12 @@ void appendBladeOutline(JsonWriter& json, const BladeOutline& b, double propelle
   json.close();
 }
 
-void appendClearances(JsonWriter& json, const ClearanceSet& clearances, double propellerDiameter) {
+void appendClearances(JsonWriter& json, const SternAnalysis& analysis, double propellerDiameter) {
   json.key("clearances");
   json.openArray();
-  for (const ClearanceSegment& segment : clearances) {
+  for (int i = 0; i < clearanceCount; ++i) {
+    const ClearanceSegment& segment = analysis.clearances[i];
+    const std::optional<double>& signedGap = analysis.signedGaps[i];
     json.openObject();
     json.key("name");
     json.value(segment.name);
@@ -113,6 +116,14 @@ void appendClearances(JsonWriter& json, const ClearanceSet& clearances, double p
     member(json, "length_m", segment.length);
     member(json, "ratio_to_D",
            checkedDivide(segment.length, propellerDiameter, "a clearance as a multiple of D"));
+    json.key("signedLength");
+    if (signedGap) {
+      json.value(*signedGap, "signedLength");
+    } else {
+      json.null();
+    }
+    json.key("overlaps");
+    json.value(overlaps(signedGap));
     json.close();
   }
   json.close();
@@ -158,7 +169,7 @@ std::string jsonResultsText(const JsonResults& results) {
   json.value(results.ending);
   appendDesign(json, results.design);
   appendBladeOutline(json, results.analysis.outline, d);
-  appendClearances(json, results.analysis.clearances, d);
+  appendClearances(json, results.analysis, d);
   appendPlotExtent(json, results.analysis.extent);
   appendWarnings(json, results.analysis.warnings);
   json.close();

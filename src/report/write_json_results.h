@@ -15,7 +15,7 @@ namespace propclear {
 // The target that means standard output.
 inline constexpr const char* standardOutputTarget = "-";
 // Raised when a field changes meaning or goes away.
-inline constexpr int jsonSchemaVersion = 1;
+inline constexpr int jsonSchemaVersion = 2;
 
 struct JsonResults {
   const char* ending;  // "completed", "wrong-geometry"

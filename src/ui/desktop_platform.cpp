@@ -21,8 +21,16 @@ void DesktopPlatform::showError(const std::string& message) {
   QMessageBox::critical(parent, QStringLiteral("propclear"), QString::fromStdString(message));
 }
 
-void DesktopPlatform::savePlot(const DrawingSurface& surface, const std::filesystem::path& path) {
-  exportPlot(surface.commands(), path);
+// Only where the designer answers in the window: an answer given beforehand
+// means nobody is watching, and the warning is on standard error.
+void DesktopPlatform::showWarning(const std::string& message) {
+  if (!showErrorBox_ || window_ == nullptr || !window_->isVisible()) return;
+  QMessageBox::warning(window_.get(), QStringLiteral("propclear"), QString::fromStdString(message));
+}
+
+void DesktopPlatform::savePlot(const DrawingSurface& surface, const std::filesystem::path& path,
+                               const std::optional<PlotSize>& size) {
+  exportPlot(surface.commands(), path, size);
 }
 
 void DesktopPlatform::closeWindow() {

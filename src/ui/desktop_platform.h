@@ -21,8 +21,10 @@ class DesktopPlatform : public RunPlatform {
   PromptService& prompts() override { return *prompts_; }
   DrawingObserver* window() override { return window_.get(); }
   void showError(const std::string& message) override;
+  void showWarning(const std::string& message) override;
   bool savesPlots() const override { return true; }
-  void savePlot(const DrawingSurface& surface, const std::filesystem::path& path) override;
+  void savePlot(const DrawingSurface& surface, const std::filesystem::path& path,
+                const std::optional<PlotSize>& size) override;
   void closeWindow() override;
 
  private:

@@ -1,13 +1,16 @@
 #pragma once
-// Saves the drawing as an image file at the window's design size: PNG, SVG
-// or PDF (one page), chosen by the file's extension.
+// Saves the drawing as an image file: PNG, SVG or PDF (one page), chosen by
+// the file's extension; at the window's design size, or at a given size in
+// pixels (PNG) or points (SVG, PDF) with lines and texts scaled alike.
 
 #include <QPainter>
 #include <QSize>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "driver/run_options.h"
 #include "plot/drawing_surface.h"
 
 namespace propclear {
@@ -16,7 +19,8 @@ namespace propclear {
 // .svg or .pdf, FileSystem when the file cannot be written. The file is
 // replaced only by a complete image; on failure an earlier file stays as it
 // was.
-void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path);
+void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path,
+                const std::optional<PlotSize>& size = std::nullopt);
 
 // The same for any picture: `paint` draws it into the rectangle (0, 0) to
 // `size` (pixels at `dotsPerInch`) of the image, SVG or PDF page; `title` names

@@ -5,6 +5,7 @@
 #include <QPen>
 #include <QString>
 #include <QTransform>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -35,28 +36,35 @@ struct RenderState {
   QTransform userToPixels;  // until a user scale is set, user units are pixels
   QPointF textCursor;       // user units
   int textColour = 0;
-  int lineWidth = 1;
+  double lineWidth = 1.0;   // pixels, the detail scale applied
+  double detailScale = 1.0;
   QFont font;
 };
 
-// Maps (left, top) onto the area's top-left pixel and (right, bottom) onto its
-// bottom-right pixel, stretching x and y independently. A scale without
-// extent in x or y has no mapping; the previous one stays.
+// One scale in x and z, the largest that fits the user rectangle into the
+// area, with the rectangle's centre on the area's centre; the direction of
+// each axis is the user scale's (z grows upwards when top > bottom). A scale
+// without extent in x or z has no mapping; the previous one stays.
 void setUserScale(RenderState& state, const DrawCommand& command, QSize area) {
   const double userWidth = command.right - command.left;
   const double userHeight = command.bottom - command.top;
   if (userWidth == 0.0 || userHeight == 0.0) return;
-  const double xStretch = (area.width() - 1) / userWidth;
-  const double yStretch = (area.height() - 1) / userHeight;
-  state.userToPixels = QTransform(xStretch, 0.0, 0.0, yStretch, -command.left * xStretch,
-                                  -command.top * yStretch);
+  const double scale = std::min((area.width() - 1) / std::abs(userWidth),
+                                (area.height() - 1) / std::abs(userHeight));
+  const double xScale = std::copysign(scale, userWidth);
+  const double yScale = std::copysign(scale, userHeight);
+  const double userCentreX = command.left + 0.5 * userWidth;
+  const double userCentreY = command.top + 0.5 * userHeight;
+  state.userToPixels = QTransform(xScale, 0.0, 0.0, yScale, 0.5 * (area.width() - 1) - userCentreX * xScale,
+                                  0.5 * (area.height() - 1) - userCentreY * yScale);
 }
 
 // Font sizes are in points; at the window's 15 twips per pixel a point is 4/3
 // pixel on every device, so that exports lay text out as the window does.
-QFont fontOf(const DrawCommand& command) {
+QFont fontOf(const DrawCommand& command, double detailScale) {
   QFont font(QString::fromStdString(command.text));
-  font.setPixelSize(static_cast<int>(std::lround(command.size * double{twipsPerPoint} / twipsPerPixel)));
+  font.setPixelSize(static_cast<int>(
+      std::lround(command.size * double{twipsPerPoint} / twipsPerPixel * detailScale)));
   return font;
 }
 
@@ -102,20 +110,23 @@ QColor paletteColour(int index) {
   return QColor(paletteRgb.at(static_cast<std::size_t>(index)));
 }
 
-void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area) {
-  painter.setRenderHint(QPainter::Antialiasing, false);  // crisp one-pixel lines
+void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
+                   double detailScale) {
+  // Crisp one-pixel lines in the window; smooth ones where lines are wider.
+  painter.setRenderHint(QPainter::Antialiasing, detailScale > 1.0);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   clearArea(painter, area);
   RenderState state;
+  state.detailScale = detailScale;
   for (const DrawCommand& command : commands) {
     switch (command.op) {
       case DrawOp::ShowWindow:
       case DrawOp::SetCaption:
         break;  // the window's business, not the drawing's
       case DrawOp::ClearWindow: clearArea(painter, area); break;
-      case DrawOp::SetFont: state.font = fontOf(command); break;
+      case DrawOp::SetFont: state.font = fontOf(command, state.detailScale); break;
       case DrawOp::SetTextColour: state.textColour = command.colour; break;
-      case DrawOp::SetLineWidth: state.lineWidth = command.size; break;
+      case DrawOp::SetLineWidth: state.lineWidth = command.size * state.detailScale; break;
       case DrawOp::SetUserScale: setUserScale(state, command, area); break;
       case DrawOp::DrawLine: drawLine(painter, state, command); break;
       case DrawOp::DrawCircle: drawCircle(painter, state, command); break;

@@ -15,9 +15,12 @@ namespace propclear {
 QColor paletteColour(int index);
 
 // Draws `commands` into the rectangle (0, 0) to `area` of the painter's device,
-// in device pixels, on white: the user scale maps its upper-left corner onto
-// the area's top-left pixel and its lower-right corner onto the bottom-right
-// pixel.
-void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area);
+// in device pixels, on white: the user scale's rectangle at one scale in x
+// and z (true scale), as large as the area allows and centred in it; the
+// rest of the area stays background. Line widths and font sizes are
+// multiplied by `detailScale`, so that a large export is as crisp as the
+// window.
+void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
+                   double detailScale = 1.0);
 
 }  // namespace propclear

@@ -6,7 +6,8 @@ Usage: check_dxf_drawing.py DRAWING [REPORT]
 Checks that the drawing reads and audits without errors, that it is an R12
 drawing in millimetres with the expected layers and colours, and its entity
 counts: the stepped contour with its markers, four blade polylines of 11
-vertices, six clearance lines and eleven texts. With the report of the same
+vertices, six clearance lines and eleven texts, no two of which overlap, all
+inside the drawing's limits and extents. With the report of the same
 run (Norvalek.SON), also checks that each clearance line's length / 1000 and
 each label's ratio equal the report's values to its three decimals.
 Prints the failures and exits with status 1 when there are any.
@@ -18,11 +19,12 @@ import sys
 from decimal import ROUND_HALF_UP, Decimal
 
 import ezdxf
+import ezdxf.bbox
 
 # Layer name and AutoCAD colour number.
 LAYERS = {
     "CONTOUR": 5, "REFERENCE": 5, "RUDDER": 5, "PROPELLER": 3,
-    "UPPER_BLADE": 1, "LOWER_BLADE": 1, "CLEARANCES": 2, "TEXT": 2,
+    "UPPER_BLADE": 1, "LOWER_BLADE": 1, "CLEARANCES": 2, "OVERLAP": 1, "TEXT": 7,
 }
 CLEARANCE_NAMES = ["a", "b", "c", "a'", "b'", "c'"]
 STATIONS = 11
@@ -90,8 +92,39 @@ def check_entities(msp):
     check(any(t.startswith("Drawn by propclear") for t in texts), "credit line missing")
 
 
+def text_box(text):
+    """Every character as wide as the text is high, descenders below the baseline."""
+    height = text.dxf.height
+    x, y = text.dxf.insert.x, text.dxf.insert.y
+    return (x, y - 0.3 * height, x + len(text.dxf.text) * height, y + height)
+
+
+def check_layout(doc, msp):
+    texts = list(msp.query("TEXT"))
+    boxes = [text_box(t) for t in texts]
+    for i, first in enumerate(boxes):
+        for j in range(i):
+            second = boxes[j]
+            overlap = (first[0] < second[2] and second[0] < first[2] and
+                       first[1] < second[3] and second[1] < first[3])
+            check(not overlap, f"texts {texts[i].dxf.text!r} and {texts[j].dxf.text!r} overlap")
+    drawn = ezdxf.bbox.extents(msp)
+    for low, high in (("$LIMMIN", "$LIMMAX"), ("$EXTMIN", "$EXTMAX")):
+        lowest, highest = doc.header.get(low), doc.header.get(high)
+        check(lowest is not None and highest is not None, f"{low} or {high} missing")
+        if lowest is None or highest is None:
+            continue
+        tolerance = 1e-6 * max(1.0, abs(drawn.extmax.x), abs(drawn.extmax.y))
+        check(lowest[0] <= drawn.extmin.x + tolerance and lowest[1] <= drawn.extmin.y + tolerance and
+              highest[0] >= drawn.extmax.x - tolerance and highest[1] >= drawn.extmax.y - tolerance,
+              f"{low} {lowest} to {high} {highest} do not enclose {drawn.extmin} to {drawn.extmax}")
+    for t in texts:
+        check(t.dxf.layer == "TEXT" and not t.dxf.hasattr("color"),
+              f"text {t.dxf.text!r} is not in the text layer's colour")
+
+
 def clearance_lines_and_labels(msp):
-    lines = msp.query('LINE[layer=="CLEARANCES"]')
+    lines = msp.query('LINE[layer=="CLEARANCES" | layer=="OVERLAP"]')
     check(len(lines) == 6, f"{len(lines)} clearance lines, not 6")
     labels = [LABEL.match(t.dxf.text) for t in msp.query("TEXT")]
     labels = [m.groups() for m in labels if m]
@@ -117,6 +150,7 @@ def main(arguments):
     check_document(doc)
     msp = doc.modelspace()
     check_entities(msp)
+    check_layout(doc, msp)
     lines, labels = clearance_lines_and_labels(msp)
     if len(arguments) == 2:
         compare_with_report(lines, labels, arguments[1])

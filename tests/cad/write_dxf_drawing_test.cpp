@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -101,17 +102,21 @@ std::vector<std::string> sampleDxf(SampleRun& run) {
   return dxfDrawingLines(run.design, run.analysis);
 }
 
-TEST(DxfDrawing, HeaderDeclaresR12MillimetresAndTheScriptsLimits) {
+TEST(DxfDrawing, HeaderDeclaresR12MillimetresAndLimitsAroundEverythingDrawn) {
   SampleRun run(test::sampleDesign());  // extent 0 to 6.6 m
   const std::vector<std::string> lines = sampleDxf(run);
-  const std::vector<std::string> header(lines.begin(), lines.begin() + 34);
+  const std::vector<std::string> header(lines.begin(), lines.begin() + 54);
+  // The frame, R/4 beside and R/8 above and below the extent, holds every
+  // text here: the title, 67 characters of 132 mm from m - R/5, ends at 7.52 m.
   EXPECT_EQ(header, (std::vector<std::string>{
-                        "  0", "SECTION", "  2", "HEADER",                    //
-                        "  9", "$ACADVER", "  1", "AC1009",                   //
-                        "  9", "$INSUNITS", " 70", "4",                       //
-                        "  9", "$MEASUREMENT", " 70", "1",                    //
-                        "  9", "$LIMMIN", " 10", "0", " 20", "0",             //
-                        "  9", "$LIMMAX", " 10", "6600", " 20", "6600",       //
+                        "  0", "SECTION", "  2", "HEADER",                             //
+                        "  9", "$ACADVER", "  1", "AC1009",                            //
+                        "  9", "$INSUNITS", " 70", "4",                                //
+                        "  9", "$MEASUREMENT", " 70", "1",                             //
+                        "  9", "$LIMMIN", " 10", "-1650", " 20", "-825", " 30", "0",   //
+                        "  9", "$LIMMAX", " 10", "8250", " 20", "7425", " 30", "0",    //
+                        "  9", "$EXTMIN", " 10", "-1650", " 20", "-825", " 30", "0",   //
+                        "  9", "$EXTMAX", " 10", "8250", " 20", "7425", " 30", "0",    //
                         "  9", "$TEXTSIZE", " 40", "132", "  0", "ENDSEC"}));
   EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
             (std::vector<std::string>{"  0", "ENDSEC", "  0", "EOF"}));
@@ -122,19 +127,53 @@ TEST(DxfDrawing, OneLayerPerKindInTheScriptsColours) {
   const std::vector<std::pair<std::string, int>> expected = {
       {"0", 7},         {"CONTOUR", 5},     {"REFERENCE", 5},  {"RUDDER", 5},
       {"PROPELLER", 3}, {"UPPER_BLADE", 1}, {"LOWER_BLADE", 1}, {"CLEARANCES", 2},
-      {"TEXT", 2}};
+      {"OVERLAP", 1},   {"TEXT", 7}};
   EXPECT_EQ(test::dxfLayersOf(sampleDxf(run)), expected);
 }
 
+// The lines in the script's colours and the same texts; the texts' places
+// are the drawing's own, and all are in the text colour.
 TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
   SampleRun run(test::sampleDesign());
-  std::vector<DrawnItem> script =
-      scriptItems(cadScriptLines(run.design, run.analysis));
+  std::vector<DrawnItem> script = scriptItems(cadScriptLines(run.design, run.analysis));
   ASSERT_GE(script.size(), 2u);
   script.erase(script.begin() + 1);  // the contour through the bare points
   const std::vector<DrawnItem> dxf = dxfItems(sampleDxf(run));
   ASSERT_EQ(dxf.size(), script.size());
-  for (std::size_t i = 0; i < dxf.size(); ++i) EXPECT_EQ(dxf[i], script[i]) << "item " << i;
+  for (std::size_t i = 0; i < dxf.size(); ++i) {
+    if (script[i].textCommand.empty()) {
+      EXPECT_EQ(dxf[i], script[i]) << "item " << i;
+    } else {
+      EXPECT_EQ(dxf[i].text, script[i].text) << "item " << i;
+      EXPECT_EQ(dxf[i].colour, 7) << "item " << i;
+    }
+  }
+}
+
+// The text boxes of the DXF check: every character as wide as the text is high.
+TEST(DxfDrawing, NoTwoTextsOverlapEvenOnACrowdedStern) {
+  DesignData crowded = test::sampleDesign();
+  crowded.propellerDiameter = 1.0;  // every clearance long, every label crowded in
+  for (const DesignData& design : {test::sampleDesign(), crowded}) {
+    SampleRun run(design);
+    std::vector<std::array<double, 4>> boxes;
+    for (const DxfEntity& e : test::dxfEntitiesOf(sampleDxf(run))) {
+      if (e.type != "TEXT") continue;
+      const double x = std::stod(e.value(10)), z = std::stod(e.value(20));
+      const double h = std::stod(e.value(40));
+      const double width = static_cast<double>(e.value(1).size()) * h;
+      boxes.push_back({x, z - 0.3 * h, x + width, z + h});
+    }
+    ASSERT_EQ(boxes.size(), 11u);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        const auto& a = boxes[i];
+        const auto& b = boxes[j];
+        EXPECT_FALSE(a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3])
+            << "texts " << i << " and " << j;
+      }
+    }
+  }
 }
 
 TEST(DxfDrawing, ElementsLieOnTheirLayers) {
@@ -155,8 +194,24 @@ TEST(DxfDrawing, ElementsLieOnTheirLayers) {
   for (int i = 0; i < clearanceCount; ++i) {
     expected.insert(expected.end(), {"LINE CLEARANCES", "TEXT TEXT"});
   }
+  // Where the blade overlaps the structure, the segment goes on the red overlap layer.
   expected.insert(expected.end(), {"TEXT TEXT", "TEXT TEXT"});  // title, credit
   EXPECT_EQ(layers, expected);
+}
+
+TEST(DxfDrawing, OverlappingClearanceGoesOnTheRedOverlapLayer) {
+  DesignData design = test::sampleDesign();
+  design.propellerCentreX = 1.2;  // the blades cut into the stern frame
+  SampleRun run(design);
+  std::vector<std::string> clearanceLayers;
+  for (const DxfEntity& e : test::dxfEntitiesOf(sampleDxf(run))) {
+    if (e.value(8) == "CLEARANCES" || e.value(8) == "OVERLAP") clearanceLayers.push_back(e.value(8));
+  }
+  ASSERT_EQ(clearanceLayers.size(), 6u);
+  for (int i = 0; i < clearanceCount; ++i) {
+    EXPECT_EQ(clearanceLayers[i], overlaps(run.analysis.signedGaps[i]) ? "OVERLAP" : "CLEARANCES");
+  }
+  EXPECT_EQ(clearanceLayers[clearanceA], "OVERLAP");
 }
 
 TEST(DxfDrawing, BladeOutlinesAreFourPolylinesThroughAllStations) {

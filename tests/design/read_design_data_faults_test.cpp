@@ -63,7 +63,9 @@ std::vector<FaultCase> faultCases() {
       {"LeadingComma", DesignFileBuilder().line(15, "  ,9.0").text(),
        "Norvalek.TSK:15:3: expected a number (waterline height), found \",\" (an empty field)"},
       {"CommaStartingTheNextLine", DesignFileBuilder().line(17, "4.6").line(18, ", 0.85").text(),
-       "Norvalek.TSK:18:1: expected a number (hub diameter), found \",\" (an empty field)"},
+       "Norvalek.TSK:18:1: expected a number (hub diameter), found \",\" (an empty field) (line 17 "
+       "holds 1 number for its 2 fields, propeller diameter and hub diameter: \"4.6\"; a missing "
+       "value is the usual cause)"},
       {"Semicolon", DesignFileBuilder().line(20, "0.8;0.55, 10").text(),
        "Norvalek.TSK:20:1: expected a number (pitch ratio), found \"0.8;0.55\""},
       {"Infinity", DesignFileBuilder().line(20, "0.8, inf, 10").text(),
@@ -111,7 +113,9 @@ std::vector<FaultCase> faultCases() {
       {"EndBeforeAValueLine", fileEndingAfterLine(16),
        "Norvalek.TSK:17:1: unexpected end of file: expected a number (propeller diameter)"},
       {"EndInsideAValueLine", fileEndingAfterLine(16) + "4.6\r\n",
-       "Norvalek.TSK:18:1: unexpected end of file: expected a number (hub diameter)"},
+       "Norvalek.TSK:18:1: unexpected end of file: expected a number (hub diameter) (line 17 holds "
+       "1 number for its 2 fields, propeller diameter and hub diameter: \"4.6\"; a missing value is "
+       "the usual cause)"},
       {"EndWithoutLineEnd", fileEndingAfterLine(16) + "4.6  ",
        "Norvalek.TSK:17:6: unexpected end of file: expected a number (hub diameter)"},
       {"ContourWithoutTerminator",
@@ -122,7 +126,14 @@ std::vector<FaultCase> faultCases() {
        "Norvalek.TSK:32:1: unexpected end of file: the contour ends without a terminator line "
        "(code 99) after 0 points"},
       {"EndInsideAContourLine", DesignFileBuilder().contour({"0.3, 1.8, 1", "2.8, 2.9"}).text(),
-       "Norvalek.TSK:32:1: unexpected end of file: expected a number (contour point 2 code)"},
+       "Norvalek.TSK:32:1: unexpected end of file: expected a number (contour point 2 code) (line "
+       "31 holds 2 numbers for its 3 fields, height, x and code: \"2.8, 2.9\"; a missing value is "
+       "the usual cause)"},
+      // A decimal comma shifts the stream; the fault shows two lines later.
+      {"DecimalComma", DesignFileBuilder().line(17, "5,200, 0.850").text(),
+       "Norvalek.TSK:19:1: expected a number (pitch ratio), found \"caption\" (line 17 holds 3 "
+       "numbers for its 2 fields, propeller diameter and hub diameter: \"5,200, 0.850\"; a decimal "
+       "comma or a missing separator is the usual cause)"},
   };
 }
 
@@ -153,7 +164,8 @@ TEST(ReadDesignDataFaults, MissingFileNamesTheSystemsReason) {
     FAIL() << "no error";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Input);
-    EXPECT_STREQ(error.what(), "Norvalek.TSK: cannot open the file: No such file or directory");
+    EXPECT_EQ(error.what(), "cannot open " + (scratch / designFileName).string() +
+                                ": No such file or directory");
   }
 }
 

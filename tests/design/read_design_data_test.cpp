@@ -206,7 +206,10 @@ TEST_F(ReadDesignDataTest, TextAfterTheValuesIsTakenByTheNextSkip) {
     FAIL() << "no error";
   } catch (const RunError& error) {
     EXPECT_STREQ(error.what(),
-                 "Norvalek.TSK:14:1: expected a number (waterline height), found \"caption\"");
+                 "Norvalek.TSK:14:1: expected a number (waterline height), found \"caption\" (line "
+                 "13 holds 3 numbers for its 2 fields, propeller centre x and propeller centre z: "
+                 "\"4.0, 2.8, 77 metres\"; a decimal comma or a missing separator is the usual "
+                 "cause)");
   }
 }
 

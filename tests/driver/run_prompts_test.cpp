@@ -33,22 +33,26 @@ class RecordingPlatform : public RunPlatform, public PromptService {
   PromptService& prompts() override { return *this; }
   DrawingObserver* window() override { return nullptr; }
   void showError(const std::string&) override {}
+  void showWarning(const std::string& message) override { warnings.push_back(message); }
   bool savesPlots() const override { return false; }
-  void savePlot(const DrawingSurface&, const std::filesystem::path&) override {}
+  void savePlot(const DrawingSurface&, const std::filesystem::path&,
+                const std::optional<PlotSize>&) override {}
   void closeWindow() override {}
 
   std::vector<PromptCall> calls;
+  std::vector<std::string> warnings;
 };
 
 struct RecordedRun {
   RecordingPlatform platform;
   Ending ending = Ending::Error;
 
-  explicit RecordedRun(const std::string& designText) {
+  explicit RecordedRun(const std::string& designText, std::optional<std::string> answer = {}) {
     test::ScratchDir folder;
     test::writeFile(folder / designFileName, designText);
     RunOptions options;
     options.workDir = folder.path();
+    options.answer = std::move(answer);
     std::ostringstream messages;
     ending = runDesign(options, platform, messages).ending;
   }
@@ -87,6 +91,24 @@ TEST(RunPrompts, GeometryQuestionIsAskedOnceWithItsTexts) {
   EXPECT_EQ(call.title, " ");
   EXPECT_EQ(call.defaultText, "H");
   expectPosition(call, 4000, 8500);
+}
+
+TEST(RunPrompts, OverlapsAreShownBeforeTheQuestionUnlessItIsAnswered) {
+  DesignData design = test::sampleDesign();
+  design.propellerCentreX = 1.2;  // the blades cut into the stern frame
+  const RecordedRun asked(test::designFileText(design));
+  ASSERT_EQ(asked.platform.warnings.size(), 1u);
+  EXPECT_NE(asked.platform.warnings[0].find("clearance a: the blade overlaps the stern contour"),
+            std::string::npos);
+  EXPECT_EQ(asked.platform.calls.size(), 1u);
+
+  const RecordedRun answered(test::designFileText(design), "H");
+  EXPECT_TRUE(answered.platform.warnings.empty());
+  EXPECT_TRUE(answered.platform.calls.empty()) << "an answer given beforehand is not asked for";
+  EXPECT_EQ(answered.ending, Ending::Completed);
+
+  const RecordedRun clear(test::designFileText(test::sampleDesign()));
+  EXPECT_TRUE(clear.platform.warnings.empty());
 }
 
 }  // namespace

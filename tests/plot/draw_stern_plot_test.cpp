@@ -196,10 +196,13 @@ TEST(DrawSternPlot, HubBoxAndShaftUseOneAndAHalfHubDiameters) {
 
 // The clearances alone on a fresh surface.
 struct ClearancePlot {
-  SternAnalysis analysis = analyseStern(sampleDesign());
+  DesignData design;
+  SternAnalysis analysis = analyseStern(design);
   DrawingSurface surface;
 
-  ClearancePlot() { drawClearances(sampleDesign(), analysis.clearances, surface); }
+  explicit ClearancePlot(const DesignData& d = sampleDesign()) : design(d) {
+    drawClearances(design, analysis, surface);
+  }
 
   const ClearanceSegment& operator[](ClearanceIndex i) const { return analysis.clearances[i]; }
 
@@ -235,6 +238,20 @@ TEST(DrawClearances, SegmentColoursAndLabelPlaces) {
   EXPECT_FLOAT_EQ(moves[4].y1, static_cast<float>((bp.bladeZ + bp.targetZ) / 2));
   const ClearanceSegment& a = plot[clearanceA];
   EXPECT_FLOAT_EQ(moves[0].x1, static_cast<float>((a.targetX + a.bladeX) / 2));
+}
+
+TEST(DrawClearances, OverlapIsRedAndMarked) {
+  DesignData design = sampleDesign();
+  design.propellerCentreX = 1.2;  // the blades cut into the stern frame
+  const ClearancePlot plot(design);
+  ASSERT_TRUE(overlaps(plot.analysis.signedGaps[clearanceA]));
+  ASSERT_FALSE(overlaps(plot.analysis.signedGaps[clearanceC]));
+  const std::vector<DrawCommand> lines = plot.ofKind(DrawOp::DrawLine);
+  const std::vector<DrawCommand> texts = plot.ofKind(DrawOp::PrintText);
+  EXPECT_EQ(lines[clearanceA].colour, paletteLightRed);
+  EXPECT_EQ(texts[clearanceA].text.substr(texts[clearanceA].text.size() - 2), " !");
+  EXPECT_EQ(lines[clearanceC].colour, paletteLightBlue);
+  EXPECT_EQ(texts[clearanceC].text, "c");
 }
 
 }  // namespace

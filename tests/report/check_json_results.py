@@ -48,7 +48,7 @@ def reject_constant(name):
 
 
 def check_layout(results, ending):
-    check(results.get("schemaVersion") == 1, "schemaVersion is not 1")
+    check(results.get("schemaVersion") == 2, "schemaVersion is not 2")
     check(results.get("program", {}).get("name") == "propclear", "program name")
     check(re.match(r"^[0-9]+\.[0-9]+\.[0-9]+", results.get("program", {}).get("version", "")),
           "program version")
@@ -64,6 +64,11 @@ def check_layout(results, ending):
         check(c["length_m"] >= 0, f"clearance {c['name']} is negative")
         check(math.isclose(c["ratio_to_D"], c["length_m"] / diameter, rel_tol=1e-15),
               f"clearance {c['name']}: ratio_to_D is not length_m / D")
+        signed = c["signedLength"]
+        check(signed is None or abs(signed) == c["length_m"],
+              f"clearance {c['name']}: signedLength {signed!r} is not +-length_m")
+        check(c["overlaps"] == (signed is not None and signed < 0),
+              f"clearance {c['name']}: overlaps {c['overlaps']!r} with signedLength {signed!r}")
     extent = results["plotExtent"]
     check(extent["range"] == extent["max"] - extent["min"], "plot extent range")
 

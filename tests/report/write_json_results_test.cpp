@@ -50,7 +50,8 @@ BladeOutline madeUpOutline() {
 
 ClearanceSet madeUpClearances() {
   return {ClearanceSegment{"a", 1.19, 5.44, 1.0, 5.44, 0.19},
-          ClearanceSegment{"b", 3.5, 6.6, 3.5, 7.44, 0.84},
+          // Measured to a stand-in: no signed gap.
+          ClearanceSegment{"b", 3.5, 6.6, 3.5, 7.44, 0.84, true},
           ClearanceSegment{"c", 2.5, 3.55, 1.5, 3.55, 1.0},
           ClearanceSegment{"a'", 3.0, 0.5, 0.75, 0.5, 2.25},
           ClearanceSegment{"b'", 3.5, 0.3, 3.5, 0.0, 0.3},
@@ -58,16 +59,20 @@ ClearanceSet madeUpClearances() {
 }
 
 std::string clearanceText(const char* name, const char* blade, const char* target,
-                          const char* length, const char* ratio, bool last) {
+                          const char* length, const char* ratio, const char* signedLength,
+                          bool last) {
+  const bool overlap = signedLength[0] == '-';
   return std::string("    {\n") + "      \"name\": \"" + name + "\",\n" +
          "      \"blade\": " + blade + ",\n" + "      \"target\": " + target + ",\n" +
-         "      \"length_m\": " + length + ",\n" + "      \"ratio_to_D\": " + ratio + "\n" +
-         "    }" + (last ? "\n" : ",\n");
+         "      \"length_m\": " + length + ",\n" + "      \"ratio_to_D\": " + ratio + ",\n" +
+         "      \"signedLength\": " + signedLength + ",\n" +
+         "      \"overlaps\": " + (overlap ? "true" : "false") + "\n" + "    }" +
+         (last ? "\n" : ",\n");
 }
 
 std::string expectedText() {
   return std::string("{\n") +
-         "  \"schemaVersion\": 1,\n"
+         "  \"schemaVersion\": 2,\n"
          "  \"program\": {\"name\": \"propclear\", \"version\": \"" + programVersion + "\"},\n"
          "  \"ending\": \"wrong-geometry\",\n"
          "  \"design\": {\n"
@@ -109,17 +114,17 @@ std::string expectedText() {
          "  },\n"
          "  \"clearances\": [\n" +
          clearanceText("a", "{\"x\": 1.19, \"z\": 5.44}", "{\"x\": 1, \"z\": 5.44}", "0.19",
-                       "0.0475", false) +
+                       "0.0475", "0.18999999999999995", false) +
          clearanceText("b", "{\"x\": 3.5, \"z\": 6.6}", "{\"x\": 3.5, \"z\": 7.44}", "0.84", "0.21",
-                       false) +
+                       "null", false) +
          clearanceText("c", "{\"x\": 2.5, \"z\": 3.55}", "{\"x\": 1.5, \"z\": 3.55}", "1", "0.25",
-                       false) +
+                       "-1", false) +
          clearanceText("a'", "{\"x\": 3, \"z\": 0.5}", "{\"x\": 0.75, \"z\": 0.5}", "2.25",
-                       "0.5625", false) +
+                       "0.5625", "2.25", false) +
          clearanceText("b'", "{\"x\": 3.5, \"z\": 0.3}", "{\"x\": 3.5, \"z\": 0}", "0.3", "0.075",
-                       false) +
+                       "0.3", false) +
          clearanceText("c'", "{\"x\": 4, \"z\": 1}", "{\"x\": 46.5, \"z\": 1}", "42.5", "10.625",
-                       true) +
+                       "42.5", true) +
          "  ],\n"
          "  \"plotExtent\": {\"min\": -0.5, \"max\": 8, \"range\": 8.5},\n"
          "  \"warnings\": [\n"
@@ -138,6 +143,7 @@ SternAnalysis madeUpAnalysis(const DesignData& design,
   analysis.outline = madeUpOutline();
   analysis.extent = plotExtentOf(design);
   analysis.clearances = madeUpClearances();
+  analysis.signedGaps = signedGapsOf(analysis.clearances);
   analysis.warnings = std::move(warnings);
   return analysis;
 }

@@ -47,7 +47,9 @@ TEST(Palette, HoldsTheConventionalSixteenColours) {
   }
 }
 
-TEST(RenderDrawing, UserScaleEdgesLandOnTheAreaEdgePixels) {
+// The square user area of 2R fills the height of the wide window and is
+// centred across it: 471 / 20 pixels per metre in both directions.
+TEST(RenderDrawing, UserSquareIsDrawnAtTrueScaleAndCentred) {
   const PlotScale s;
   DrawingSurface surface = plotSurface(s);
   surface.drawLine(s.left(), s.top(), s.right(), s.top(), paletteLightMagenta);
@@ -56,13 +58,16 @@ TEST(RenderDrawing, UserScaleEdgesLandOnTheAreaEdgePixels) {
   surface.drawLine(s.left(), s.top(), s.left(), s.bottom(), paletteLightMagenta);
   const QImage image = renderImage(surface, designDrawingArea);
   const QRgb magenta = rgbOf(paletteLightMagenta);
-  const std::array<QPoint, 8> edgePixels{{{0, 0}, {358, 0}, {715, 0}, {715, 236},
-                                          {715, 471}, {358, 471}, {0, 471}, {0, 236}}};
-  for (const QPoint& pixel : edgePixels) {
-    EXPECT_EQ(image.pixel(pixel), magenta) << pixel.x() << "," << pixel.y();
-  }
-  EXPECT_EQ(image.pixel(1, 1), white);
-  EXPECT_EQ(image.pixel(714, 470), white);
+  const QRect drawn = boundsOfColour(image, magenta);
+  EXPECT_EQ(drawn.top(), 0);
+  EXPECT_EQ(drawn.bottom(), 471);
+  EXPECT_NEAR(drawn.left(), 357.5 - 235.5, kPixelTolerance);
+  EXPECT_NEAR(drawn.right(), 357.5 + 235.5, kPixelTolerance);
+  EXPECT_NEAR(drawn.width(), drawn.height(), kPixelTolerance);
+  // Beside the square the window is background.
+  EXPECT_EQ(image.pixel(0, 0), white);
+  EXPECT_EQ(image.pixel(715, 471), white);
+  EXPECT_EQ(image.pixel(drawn.left() + 2, drawn.top() + 2), white);
 }
 
 // The plot's frame, drawn as the stern plot draws it.
@@ -95,17 +100,23 @@ TEST(RenderDrawing, FrameCornersLieWhereTheUserScaleMapsThem) {
   DrawingSurface surface = plotSurface(scale);
   drawFrame(surface, scale);
   const QImage image = renderImage(surface, designDrawingArea);
-  // x stretches by 715/20 pixels per metre, y by 471/20, upwards.
-  EXPECT_EQ(scale.toPixel(-4.5, 9.25, designDrawingArea), QPointF(89.375, 88.3125));
+  // 471/20 pixels per metre in x and y, y upwards, the square centred.
+  EXPECT_EQ(scale.toPixel(-4.5, 9.25, designDrawingArea), QPointF(180.875, 88.3125));
   expectFrameCorners(image, scale);
 }
 
-TEST(RenderDrawing, DrawingStretchesWithTheArea) {
+// The frame is 1.5 R wide and 1.25 R high: so it stays in any window.
+TEST(RenderDrawing, DrawingKeepsTrueScaleInAnyArea) {
   const PlotScale scale;
   DrawingSurface surface = plotSurface(scale);
   drawFrame(surface, scale);
-  expectFrameCorners(renderImage(surface, QSize(1432, 944)), scale);
-  expectFrameCorners(renderImage(surface, QSize(300, 600)), scale);
+  for (const QSize area : {QSize(1432, 944), QSize(300, 600), designDrawingArea}) {
+    const QImage image = renderImage(surface, area);
+    expectFrameCorners(image, scale);
+    const QRect frame = boundsOfColour(image, rgbOf(paletteLightMagenta));
+    EXPECT_NEAR(double(frame.width() - 1) / (frame.height() - 1), 1.5 / 1.25, 0.01)
+        << area.width() << "x" << area.height();
+  }
 }
 
 TEST(RenderDrawing, BaseLineIsOneCrispPixelRowAtHeightZero) {
@@ -146,7 +157,7 @@ TEST(RenderDrawing, CircleRadiusIsMeasuredAlongX) {
   surface.drawCircle(3.0, 5.0, radius, paletteLightMagenta);
   const QImage image = renderImage(surface, designDrawingArea);
   const QRect drawn = boundsOfColour(image, rgbOf(paletteLightMagenta));
-  const double radiusPixels = radius * 715 / 20;  // not the y stretch of 471/20
+  const double radiusPixels = radius * 471 / 20;  // one scale in x and y
   const QPointF centre = s.toPixel(3.0, 5.0, designDrawingArea);
   EXPECT_NEAR(drawn.width(), 2 * radiusPixels, kCircleExtentTolerance);
   EXPECT_NEAR(drawn.height(), 2 * radiusPixels, kCircleExtentTolerance);
@@ -198,7 +209,9 @@ TEST(RenderDrawing, ScaleWithoutExtentKeepsThePreviousOne) {
   DrawingSurface surface = plotSurface(s);
   surface.setUserScale(1.0, 1.0, 1.0, 0.0);
   surface.drawLine(s.left(), s.top(), s.right(), s.top(), paletteLightMagenta);
-  EXPECT_EQ(renderImage(surface, designDrawingArea).pixel(715, 0), rgbOf(paletteLightMagenta));
+  const QPointF corner = s.toPixel(s.right(), s.top(), designDrawingArea);
+  EXPECT_TRUE(hasColourNear(renderImage(surface, designDrawingArea), corner,
+                            rgbOf(paletteLightMagenta)));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ui_test_support.h"
 
+#include <algorithm>
+
 #include <QPainter>
 #include <cmath>
 
@@ -7,9 +9,12 @@
 
 namespace propclear::test {
 
+// One scale in x and y, the square user area as large as fits, centred.
 QPointF PlotScale::toPixel(double x, double y, QSize area) const {
-  return QPointF((x - left()) / (right() - left()) * (area.width() - 1),
-                 (y - top()) / (bottom() - top()) * (area.height() - 1));
+  const double side = right() - left();
+  const double pixelsPerUnit = std::min(area.width() - 1, area.height() - 1) / side;
+  return QPointF((area.width() - 1) / 2.0 + (x - (left() + right()) / 2) * pixelsPerUnit,
+                 (area.height() - 1) / 2.0 - (y - (top() + bottom()) / 2) * pixelsPerUnit);
 }
 
 DrawingSurface plotSurface(const PlotScale& scale) {

@@ -20,7 +20,8 @@ struct PlotScale {
   double top() const { return M + R / 2; }
   double right() const { return M + R / 2; }
   double bottom() const { return m - R / 2; }
-  // Where a user point lands in an area of `area` pixels.
+  // Where a user point lands in an area of `area` pixels: at true scale, the
+  // user square as large as the area allows, centred.
   QPointF toPixel(double x, double y, QSize area) const;
 };
 

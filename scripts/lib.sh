@@ -7,10 +7,12 @@ PROJECT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$PROJECT_DIR/build}
 JOBS=${JOBS:-$(nproc)}
 
-# Debian 12 packages: the build, the tests (GUI tests run under Xvfb; the DXF
-# test reads the drawing back with ezdxf), fonts for the plot.
+# Debian 12 packages: the build (TOML for the ship file), the tests (GUI tests
+# run under Xvfb; the DXF test reads the drawing back with ezdxf), fonts for the
+# plot.
 REQUIRED_PACKAGES=(
   cmake g++ make pkg-config
+  libtomlplusplus-dev
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev
   fonts-liberation2 fonts-dejavu-core fontconfig

@@ -71,8 +71,8 @@ bool allZero(const std::string& digits) {
 
 }  // namespace
 
-std::string formatFixed(double value, int intWidth, int decimals) {
-  if (decimals < 0) throw std::invalid_argument("formatFixed: decimals must not be negative");
+std::string formatRounded(double value, int decimals) {
+  if (decimals < 0) throw std::invalid_argument("formatRounded: decimals must not be negative");
   requireFinite(value, "a number for its text");
   const ExactDigits rounded = roundedDigits(std::fabs(value), decimals);
   // A negative value that rounds to zero is written as zero, without a sign.
@@ -82,7 +82,11 @@ std::string formatFixed(double value, int intWidth, int decimals) {
   text += rounded.integerDigits;
   text += '.';
   text += rounded.fractionDigits;
+  return text;
+}
 
+std::string formatFixed(double value, int intWidth, int decimals) {
+  std::string text = formatRounded(value, decimals);
   const int pointPosition = static_cast<int>(text.find('.')) + 1;
   const int leadingBlanks = intWidth - pointPosition + 1;
   if (leadingBlanks > 0) text.insert(0, static_cast<std::size_t>(leadingBlanks), ' ');

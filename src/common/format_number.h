@@ -16,6 +16,9 @@ namespace propclear {
 // prints without a sign.
 std::string formatFixed(double value, int intWidth, int decimals);
 
+// `value` rounded as formatFixed rounds it, without padding or mark: "-0.294".
+std::string formatRounded(double value, int decimals);
+
 // The integer part of `value` (truncated toward zero), right-aligned in
 // `width` characters; a longer text is returned whole. Never an exponent.
 std::string formatTruncated(double value, int width);

@@ -14,6 +14,11 @@ void writeClearances(RowBuilder& row, const DesignAssessment& assessment) {
       row.missing(name + "_m");
       row.missing(name + "_per_D");
     }
+    if (assessment.analysed && assessment.gaps[k]) {
+      row.number(name + "_gap_m", *assessment.gaps[k]);
+    } else {
+      row.missing(name + "_gap_m");
+    }
   }
 }
 

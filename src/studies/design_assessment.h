@@ -3,10 +3,11 @@
 // a sign, its warnings and its rule lines, or the error that stopped its
 // analysis. A failed design is an assessment too, so that a study goes on.
 //
-// A design is feasible when it was analysed, no blade overlaps the structure
-// (every gap is positive) and every rule line that is not informative holds
-// (its margin is 0 or more). Its margins are the rule lines' margins, or,
-// without rules, the six gaps themselves (a required gap of 0).
+// A design is feasible when it was analysed, every clearance was measured to
+// the structure itself (not to a stand-in) with a positive gap, and every rule
+// line that is not informative holds (its margin is 0 or more). Its margins
+// are the rule lines' margins, or, without rules, the six signed gaps
+// themselves (a required gap of 0).
 
 #include <array>
 #include <optional>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "clearance/clearance_segment.h"
+#include "clearance/signed_gap.h"
 #include "design/design_data.h"
 #include "studies/design_edit.h"
 #include "studies/study_rules.h"
@@ -27,8 +29,7 @@ struct DesignAssessment {
   std::string error;  // why the design could not be analysed
   ClearanceSet clearances;
   std::array<double, clearanceCount> perDiameter{};  // each length / D
-  // m, with a sign: negative where blade and structure overlap.
-  std::array<double, clearanceCount> gaps{};
+  SignedGaps gaps;  // m; negative: overlap; none: measured to a stand-in
   std::vector<std::string> warnings;
   std::vector<RuleMargin> rules;  // in the order of StudyRules::lineLabels
 };
@@ -42,8 +43,8 @@ DesignAssessment assessDesign(const DesignData& fileDesign,
 // One margin that decides feasibility.
 struct BindingMargin {
   std::string_view name;  // "b'", or the rule line's label
-  double metres = 0.0;    // none measured: treated as failing
-  bool measured = true;
+  double metres = 0.0;
+  bool measured = true;  // false: no margin, which fails
 };
 
 // The margins that decide feasibility, in column order; empty for a design
@@ -53,8 +54,8 @@ std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
 
 bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules);
 
-// The smallest binding margin (the smallest gap when no rule line binds), or
-// none for a design that was not analysed.
+// The smallest binding margin that was measured (the smallest gap when no
+// rule line binds), or none.
 std::optional<double> smallestMargin(const DesignAssessment& assessment, const StudyRules* rules);
 
 }  // namespace propclear

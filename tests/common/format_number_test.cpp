@@ -166,7 +166,16 @@ TEST(FormatNumber, NonFiniteValueIsAnArithmeticFault) {
     } catch (const RunError& error) {
       EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
     }
+    EXPECT_THROW(formatRounded(value, 3), RunError);
   }
+}
+
+// formatRounded rounds as formatFixed does, for columns sized to their cells.
+TEST(FormatNumber, RoundedTextHasNeitherPaddingNorOverflowMark) {
+  EXPECT_EQ(formatRounded(-0.2938, 3), "-0.294");
+  EXPECT_EQ(formatRounded(-1234.56, 1), "-1234.6");
+  EXPECT_EQ(formatRounded(-0.0004, 3), "0.000");
+  EXPECT_EQ(formatRounded(0.0005, 3), "0.001");
 }
 
 }  // namespace

@@ -1,0 +1,123 @@
+#include "report/rule_check_json.h"
+
+#include <string>
+#include <variant>
+
+#include "rules/measured_clearance.h"
+
+namespace propclear {
+
+namespace {
+
+using Layout = JsonWriter::Layout;
+
+void member(JsonWriter& json, const char* name, double value) {
+  json.key(name);
+  json.value(value, name);
+}
+
+void member(JsonWriter& json, const char* name, const std::string& text) {
+  json.key(name);
+  json.value(text);
+}
+
+void member(JsonWriter& json, const char* name, bool flag) {
+  json.key(name);
+  json.value(flag);
+}
+
+void optionalMember(JsonWriter& json, const char* name, const std::optional<double>& value) {
+  if (value) member(json, name, *value);
+}
+
+const char* overallCode(OverallVerdict verdict) {
+  switch (verdict) {
+    case OverallVerdict::Meets: return "meets";
+    case OverallVerdict::BelowMinimum: return "below-minimum";
+    case OverallVerdict::NotJudged: return "not-judged";
+    case OverallVerdict::InformativeOnly: return "informative-only";
+  }
+  return "not-judged";
+}
+
+void appendInput(JsonWriter& json, const RuleInput& input) {
+  json.openObject(Layout::Inline);
+  member(json, "key", input.key);
+  member(json, "symbol", input.symbol);
+  json.key("value");
+  if (const double* number = std::get_if<double>(&input.value)) {
+    json.value(*number, "a rule set input");
+  } else {
+    json.value(std::get<std::string>(input.value));
+  }
+  member(json, "unit", input.unit);
+  json.close();
+}
+
+void appendRuleSet(JsonWriter& json, const RuleSetSummary& set) {
+  json.openObject();
+  member(json, "name", set.name);
+  member(json, "source", set.source);
+  member(json, "mapping", set.mapping);
+  optionalMember(json, "K", set.factorK);
+  json.key("inputs");
+  json.openArray();
+  for (const RuleInput& input : set.inputs) appendInput(json, input);
+  json.close();
+  json.close();
+}
+
+void appendLine(JsonWriter& json, const RuleLine& line) {
+  json.openObject();
+  member(json, "clearance", std::string(clearanceNames[static_cast<std::size_t>(line.clearance)]));
+  member(json, "ruleSet", line.ruleSet);
+  member(json, "sourceLetter", line.sourceLetter);
+  member(json, "basis", line.basis);
+  member(json, "required_m", line.requiredMetres);
+  member(json, "required_ratio_to_D", line.requiredPerDiameter);
+  member(json, "length_m", line.lengthMetres);
+  optionalMember(json, "measured_m", line.measuredMetres);
+  optionalMember(json, "measured_ratio_to_D", line.measuredPerDiameter);
+  optionalMember(json, "margin_m", line.marginMetres);
+  optionalMember(json, "margin_percent", line.marginPercent);
+  member(json, "verdict", std::string(verdictText(line.verdict)));
+  member(json, "overlap", line.overlap);
+  member(json, "informative", line.informative);
+  json.close();
+}
+
+}  // namespace
+
+void appendRuleCheckJson(JsonWriter& json, const RuleCheck& check) {
+  json.key("ruleCheck");
+  json.openObject();
+  json.key("ship");
+  json.openObject(Layout::Inline);
+  member(json, "name", check.shipName);
+  member(json, "source", check.shipSource);
+  json.close();
+  member(json, "propellerDiameter_m", check.propellerDiameterMetres);
+  json.key("ruleSets");
+  json.openArray();
+  for (const RuleSetSummary& set : check.ruleSets) appendRuleSet(json, set);
+  json.close();
+  json.key("lines");
+  json.openArray();
+  for (const RuleLine& line : check.lines) appendLine(json, line);
+  json.close();
+  json.key("notes");
+  json.openArray();
+  for (const std::string& note : check.notes) json.value(note);
+  json.close();
+  member(json, "overall", std::string(overallCode(check.overall)));
+  member(json, "overallText", overallVerdictText(check));
+  json.key("bindingLines");
+  json.value(check.bindingLines);
+  json.key("linesBelow");
+  json.value(check.linesBelow);
+  json.key("linesNotMeasured");
+  json.value(check.linesNotMeasured);
+  json.close();
+}
+
+}  // namespace propclear

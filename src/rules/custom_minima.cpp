@@ -1,0 +1,72 @@
+#include "rules/custom_minima.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "rules/measured_clearance.h"
+
+namespace propclear {
+
+namespace {
+
+constexpr const char* customSource = "the designer's own minima ([custom_minima] of the ship file)";
+constexpr const char* customMapping = "each minimum is named by this program's clearance letter";
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool isPlainDecimal(std::string_view digits) {
+  bool sawDigit = false;
+  bool sawPoint = false;
+  for (const char c : digits) {
+    if (c >= '0' && c <= '9') {
+      sawDigit = true;
+    } else if (c == '.' && !sawPoint) {
+      sawPoint = true;
+    } else {
+      return false;
+    }
+  }
+  return sawDigit;
+}
+
+}  // namespace
+
+std::optional<MinimumText> parseMinimumText(std::string_view text) {
+  text = trimmed(text);
+  if (text.empty()) return std::nullopt;
+  const char unitLetter = text.back();
+  if (unitLetter != 'D' && unitLetter != 'm') return std::nullopt;
+  const std::string_view number = trimmed(text.substr(0, text.size() - 1));
+  if (!isPlainDecimal(number)) return std::nullopt;
+  double value = 0.0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec != std::errc() || result.ptr != number.data() + number.size() ||
+      !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return MinimumText{value, unitLetter == 'D' ? ClearanceMinimum::Unit::PropellerDiameters
+                                              : ClearanceMinimum::Unit::Metres};
+}
+
+RuleSetRequirements customRequirements(const ShipParticulars& ship, double propellerDiameterMetres) {
+  RuleSetRequirements result;
+  result.summary = {customName, customSource, customMapping, {}, std::nullopt};
+  result.summary.inputs.push_back({"propeller_diameter", "D", propellerDiameterMetres, "m"});
+  for (const ClearanceMinimum& minimum : ship.customMinima) {
+    const bool timesDiameter = minimum.unit == ClearanceMinimum::Unit::PropellerDiameters;
+    const double metres = timesDiameter ? minimum.value * propellerDiameterMetres : minimum.value;
+    const std::string name(clearanceNames[static_cast<std::size_t>(minimum.clearance)]);
+    result.summary.inputs.push_back({"custom_minima." + name, name, minimum.text, ""});
+    result.requirements.push_back({minimum.clearance, name, minimum.text, metres, false});
+  }
+  return result;
+}
+
+}  // namespace propclear

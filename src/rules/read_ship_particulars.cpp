@@ -1,0 +1,260 @@
+#include "rules/read_ship_particulars.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <deque>
+#include <string_view>
+#include <system_error>
+
+#include "rules/custom_minima.h"
+#include "rules/measured_clearance.h"
+#include "rules/rule_set_catalogue.h"
+#include "rules/ship_settings.h"
+
+namespace propclear {
+
+namespace {
+
+constexpr const char* shipFileExtension = ".ship.toml";
+
+// The particulars a rule set may need: the key and what it means.
+struct NeededField {
+  ShipField field;
+  const char* key;
+  const char* meaning;
+};
+constexpr std::array<NeededField, 7> neededFields = {{
+    {ShipField::RuleLength, "rule_length", "L, the rule length in m"},
+    {ShipField::BlockCoefficient, "block_coefficient", "Cb, the block coefficient at the load draught"},
+    {ShipField::Power, "power", "P, the power on the shaft in kW"},
+    {ShipField::Blades, "blades", "Z, the number of blades"},
+    {ShipField::RudderThickness, "rudder_thickness",
+     "tR, the rudder's thickness in m at 0.7R above the shaft centre"},
+    {ShipField::Skew, "skew", "the propeller's skew, \"none\" or \"high\""},
+    {ShipField::CustomMinima, "[custom_minima]", "the designer's minima, e.g. a = \"0.25D\""},
+}};
+
+constexpr const char* knownKeys =
+    "name, rule_length, block_coefficient, power, blades, rudder_thickness, skew, rule_sets, "
+    "custom_minima";
+constexpr const char* minimumForm = "must be a multiple of D such as \"0.25D\" or metres such as "
+                                    "\"1.10 m\"";
+
+bool hasField(const ShipParticulars& ship, ShipField field) {
+  switch (field) {
+    case ShipField::RuleLength: return ship.ruleLengthMetres.has_value();
+    case ShipField::BlockCoefficient: return ship.blockCoefficient.has_value();
+    case ShipField::Power: return ship.shaftPowerKilowatts.has_value();
+    case ShipField::Blades: return ship.bladeCount.has_value();
+    case ShipField::RudderThickness: return ship.rudderThicknessMetres.has_value();
+    case ShipField::Skew: return ship.skew.has_value();
+    case ShipField::CustomMinima: return !ship.customMinima.empty();
+  }
+  return false;
+}
+
+const NeededField& neededField(ShipField field) {
+  return *std::find_if(neededFields.begin(), neededFields.end(),
+                       [&](const NeededField& f) { return f.field == field; });
+}
+
+std::string clearanceNameList() {
+  std::string list;
+  for (const std::string_view name : clearanceNames) {
+    list += (list.empty() ? "" : ", ") + std::string(name);
+  }
+  return list;
+}
+
+// A finite number; an integer is taken as a number too.
+double numberOf(const Setting& setting) {
+  const toml::node& node = *setting.node;
+  double value = 0.0;
+  if (const auto* integer = node.as_integer()) {
+    value = static_cast<double>(integer->get());
+  } else if (const auto* floating = node.as_floating_point()) {
+    value = floating->get();
+  } else {
+    throw settingFault(setting, "must be a number");
+  }
+  if (!std::isfinite(value)) throw settingFault(setting, "must be a finite number");
+  return value;
+}
+
+const std::string& textOf(const Setting& setting, const std::string& rule) {
+  const auto* text = setting.node->as_string();
+  if (text == nullptr) throw settingFault(setting, rule);
+  return text->get();
+}
+
+double positive(const Setting& setting) {
+  const double value = numberOf(setting);
+  if (!(value > 0.0)) throw settingFault(setting, "must be greater than 0");
+  return value;
+}
+
+double blockCoefficientOf(const Setting& setting) {
+  const double value = numberOf(setting);
+  if (!(value > 0.0 && value <= 1.0)) throw settingFault(setting, "must lie in (0, 1]");
+  return value;
+}
+
+int bladeCountOf(const Setting& setting) {
+  const auto* integer = setting.node->as_integer();
+  if (integer == nullptr) throw settingFault(setting, "must be a whole number (3 to 6)");
+  if (integer->get() < 3 || integer->get() > 6) throw settingFault(setting, "must be 3, 4, 5 or 6");
+  return static_cast<int>(integer->get());
+}
+
+double rudderThicknessOf(const Setting& setting) {
+  const double value = numberOf(setting);
+  if (value < 0.0) throw settingFault(setting, "must not be negative");
+  return value;
+}
+
+PropellerSkew skewOf(const Setting& setting) {
+  const std::string& text = textOf(setting, "must be \"none\" or \"high\"");
+  if (text == "none") return PropellerSkew::None;
+  if (text == "high") return PropellerSkew::High;
+  throw settingFault(setting, "must be \"none\" or \"high\"");
+}
+
+std::vector<std::string> ruleSetsOf(const Setting& setting) {
+  const std::string known = "known: " + ruleSetNameList();
+  const auto* list = setting.node->as_array();
+  const std::string listRule = "must be a list of rule set names, e.g. [\"lr-recommended\"]";
+  if (list == nullptr) throw settingFault(setting, listRule);
+  if (list->empty()) throw settingFault(setting, "names no rule set; " + known);
+  std::vector<std::string> names;
+  for (const toml::node& element : *list) {
+    const auto* name = element.as_string();
+    if (name == nullptr) throw settingFault(setting, listRule);
+    if (findRuleSet(name->get()) == nullptr) {
+      throw settingFault(setting, "unknown rule set \"" + name->get() + "\"; " + known);
+    }
+    if (std::find(names.begin(), names.end(), name->get()) != names.end()) {
+      throw settingFault(setting, "rule set \"" + name->get() + "\" is named twice");
+    }
+    names.push_back(name->get());
+  }
+  return names;
+}
+
+ClearanceMinimum customMinimumOf(const Setting& setting) {
+  const std::optional<int> clearance = clearanceIndexNamed(setting.key);
+  if (!clearance) throw settingFault(setting, "unknown clearance; known: " + clearanceNameList());
+  const std::string& text = textOf(setting, minimumForm);
+  const std::optional<MinimumText> minimum = parseMinimumText(text);
+  if (!minimum) throw settingFault(setting, minimumForm);
+  if (!(minimum->value > 0.0)) throw settingFault(setting, "must be greater than 0");
+  return ClearanceMinimum{*clearance, minimum->value, minimum->unit, text};
+}
+
+// Turns the merged settings into particulars, key by key in the order written.
+class ParticularsReader {
+ public:
+  ParticularsReader(std::string sourceName, bool fromFile) : fromFile_(fromFile) {
+    ship_.sourceName = std::move(sourceName);
+  }
+
+  ShipParticulars read(const MergedSettings& settings) {
+    for (const Setting& setting : settings.topLevel) readSetting(setting);
+    for (const Setting& setting : settings.customMinima) {
+      ship_.customMinima.push_back(customMinimumOf(setting));
+    }
+    std::sort(ship_.customMinima.begin(), ship_.customMinima.end(),
+              [](const ClearanceMinimum& x, const ClearanceMinimum& y) {
+                return x.clearance < y.clearance;
+              });
+    requireRuleSetNeeds();
+    return ship_;
+  }
+
+ private:
+  void readSetting(const Setting& setting) {
+    const std::string& key = setting.key;
+    if (key == "name") {
+      ship_.name = textOf(setting, "must be a text");
+    } else if (key == "rule_length") {
+      ship_.ruleLengthMetres = positive(setting);
+    } else if (key == "block_coefficient") {
+      ship_.blockCoefficient = blockCoefficientOf(setting);
+    } else if (key == "power") {
+      ship_.shaftPowerKilowatts = positive(setting);
+    } else if (key == "blades") {
+      ship_.bladeCount = bladeCountOf(setting);
+    } else if (key == "rudder_thickness") {
+      ship_.rudderThicknessMetres = rudderThicknessOf(setting);
+    } else if (key == "skew") {
+      ship_.skew = skewOf(setting);
+    } else if (key == "rule_sets") {
+      ship_.ruleSets = ruleSetsOf(setting);
+      ruleSetsSetting_ = setting;
+    } else if (key == "custom_minima") {
+      if (!setting.node->is_table()) {
+        throw settingFault(setting, "must be a table of minima, e.g. [custom_minima] a = \"0.25D\"");
+      }
+    } else {
+      throw settingFault(setting, std::string("unknown key; known keys: ") + knownKeys);
+    }
+  }
+
+  // Every chosen rule set finds the particulars it needs.
+  void requireRuleSetNeeds() const {
+    if (!ruleSetsSetting_) {
+      throw RunError(fromFile_ ? ErrorKind::Input : ErrorKind::Usage,
+                     "rule_sets is missing: name the rule sets to check against, e.g. "
+                     "rule_sets = [\"lr-recommended\"] (known: " +
+                         ruleSetNameList() + ")",
+                     ErrorLocation{ship_.sourceName});
+    }
+    for (const std::string& name : ship_.ruleSets) {
+      for (const ShipField field : findRuleSet(name)->needs) {
+        if (hasField(ship_, field)) continue;
+        const NeededField& needed = neededField(field);
+        throw faultAt(*ruleSetsSetting_, std::string(needed.key) + " is missing: rule set \"" +
+                                             name + "\" needs " + needed.meaning);
+      }
+    }
+  }
+
+  bool fromFile_;
+  ShipParticulars ship_;
+  std::optional<Setting> ruleSetsSetting_;
+};
+
+void addOverrides(std::deque<SettingsLayer>& layers, const ShipOverrides& overrides) {
+  for (const std::string& setting : overrides.settings) layers.push_back(parseSettingOption(setting));
+  if (overrides.ruleSets) layers.push_back(parseRuleSetsOption(*overrides.ruleSets));
+}
+
+}  // namespace
+
+std::filesystem::path shipFileBeside(const std::filesystem::path& designFile) {
+  std::filesystem::path shipFile = designFile;
+  return shipFile.replace_extension(shipFileExtension);
+}
+
+std::optional<std::filesystem::path> findShipFile(const std::filesystem::path& designFile) {
+  const std::filesystem::path shipFile = shipFileBeside(designFile);
+  std::error_code error;
+  if (!std::filesystem::exists(shipFile, error)) return std::nullopt;
+  return shipFile;
+}
+
+ShipParticulars readShipParticulars(const std::filesystem::path& file,
+                                    const ShipOverrides& overrides) {
+  std::deque<SettingsLayer> layers;
+  layers.push_back(parseShipFile(file));
+  addOverrides(layers, overrides);
+  return ParticularsReader(layers.front().origin, true).read(mergeSettings(layers));
+}
+
+ShipParticulars shipParticularsFromOverrides(const ShipOverrides& overrides) {
+  std::deque<SettingsLayer> layers;
+  addOverrides(layers, overrides);
+  return ParticularsReader("the command line", false).read(mergeSettings(layers));
+}
+
+}  // namespace propclear

@@ -1,0 +1,44 @@
+#pragma once
+// What a rule set gives the check: the published source it transcribes, the
+// ship's values it used, and the minimum it requires for each clearance it
+// covers. Each rule set is one file of this folder; the catalogue
+// (rule_set_catalogue.h) names them.
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace propclear {
+
+// One required minimum for one of the six clearances.
+struct ClearanceRequirement {
+  int clearance = 0;         // ClearanceIndex
+  std::string sourceLetter;  // the source's own name for it: "LR a", "tip", "a'"
+  std::string basis;         // which term gave the value: "1.50*K*D", "0.15*D minimum", "tR minimum"
+  double requiredMetres = 0.0;
+  bool informative = false;  // shown with its verdict, never part of the overall verdict
+};
+
+// A value the rule set read, for the record of the check.
+struct RuleInput {
+  std::string key;     // the ship file's key, or "propeller_diameter" for the design's D
+  std::string symbol;  // the source's symbol: "L", "Cb", "P", "Z", "tR", "D", "skew"
+  std::variant<double, std::string> value;
+  std::string unit;    // "m", "kW"; empty for a ratio, a count or a text
+};
+
+struct RuleSetSummary {
+  std::string name;     // as the ship file names it: "lr-recommended"
+  std::string source;   // the published source: title, edition, section, table
+  std::string mapping;  // how the source's letters map onto a, b, c, a', b', c'
+  std::vector<RuleInput> inputs;
+  std::optional<double> factorK;  // the source's factor K, for the sets that have one
+};
+
+struct RuleSetRequirements {
+  RuleSetSummary summary;
+  std::vector<ClearanceRequirement> requirements;  // in clearance order
+};
+
+}  // namespace propclear

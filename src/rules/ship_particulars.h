@@ -1,0 +1,37 @@
+#pragma once
+// The ship's particulars that the clearance rule sets read: what the ship file
+// beside the design ("Norvalek.ship.toml" beside "Norvalek.TSK") holds, after
+// the command-line overrides. A particular that the file leaves out is empty;
+// the reader has made sure that every rule set chosen finds what it needs.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace propclear {
+
+enum class PropellerSkew { None, High };
+
+// The designer's own minimum for one clearance: `value` times D, or metres.
+struct ClearanceMinimum {
+  enum class Unit { PropellerDiameters, Metres };
+  int clearance = 0;  // ClearanceIndex
+  double value = 0.0;
+  Unit unit = Unit::Metres;
+  std::string text;  // as written, e.g. "0.25D"
+};
+
+struct ShipParticulars {
+  std::string sourceName;  // the ship file's name, or the command line's options
+  std::string name;        // the ship's name for the clearance report; may be empty
+  std::optional<double> ruleLengthMetres;       // L
+  std::optional<double> blockCoefficient;       // Cb at the load draught
+  std::optional<double> shaftPowerKilowatts;    // P, on the one shaft
+  std::optional<int> bladeCount;                // Z
+  std::optional<double> rudderThicknessMetres;  // tR at 0.7R above the shaft centre
+  std::optional<PropellerSkew> skew;
+  std::vector<std::string> ruleSets;             // known names, each once, in the order given
+  std::vector<ClearanceMinimum> customMinima;    // in clearance order
+};
+
+}  // namespace propclear

@@ -1,0 +1,278 @@
+#include "rules/ship_settings.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <system_error>
+
+namespace propclear {
+
+namespace {
+
+// A ship file holds a dozen lines; anything much larger is another file.
+constexpr std::uintmax_t maxShipFileBytes = 1024 * 1024;
+constexpr const char* customMinimaTable = "custom_minima";
+
+ErrorKind kindOf(const SettingsLayer& layer) {
+  return layer.fromFile ? ErrorKind::Input : ErrorKind::Usage;
+}
+
+std::string displayNameOf(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  return name.empty() ? path.string() : name;
+}
+
+[[noreturn]] void throwFileFault(const std::string& displayName, const std::string& reason) {
+  throw RunError(ErrorKind::Input, "cannot read the ship file: " + reason,
+                 ErrorLocation{displayName});
+}
+
+std::string systemReason(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
+
+// A pipe or a device would be read for ever, a huge file is no ship file:
+// only a regular file of sensible size is read.
+void requireShipFileKind(const std::filesystem::path& path, const std::string& displayName) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error) throwFileFault(displayName, error.message());
+  if (!std::filesystem::is_regular_file(status)) {
+    throwFileFault(displayName, std::filesystem::is_directory(status)
+                                    ? "it is a folder"
+                                    : "it is not a regular file (a device, pipe or socket)");
+  }
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) throwFileFault(displayName, error.message());
+  if (size > maxShipFileBytes) {
+    throwFileFault(displayName, "it is " + std::to_string(size) +
+                                    " bytes long, more than a ship file's limit of " +
+                                    std::to_string(maxShipFileBytes));
+  }
+}
+
+std::string readWholeFile(const std::filesystem::path& path, const std::string& displayName) {
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  errno = 0;
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) throwFileFault(displayName, systemReason(errno));
+  std::string text;
+  char buffer[4096];
+  std::size_t count = 0;
+  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    text.append(buffer, count);
+    if (text.size() > maxShipFileBytes) throwFileFault(displayName, "it grew while being read");
+  }
+  if (std::ferror(file.get())) throwFileFault(displayName, systemReason(errno));
+  return text;
+}
+
+// Parses `layer.text` into `layer.table`. A fault in the file names its
+// line and column; one in an option names the option only, whose text the
+// user wrote differently from the TOML parsed.
+void parseLayer(SettingsLayer& layer, const std::string& faultPrefix) {
+  try {
+    layer.table = toml::parse(std::string_view(layer.text), std::string_view(layer.origin));
+  } catch (const toml::parse_error& error) {
+    ErrorLocation where{layer.origin};
+    if (layer.fromFile) {
+      where.line = static_cast<long>(error.source().begin.line);
+      where.column = static_cast<long>(error.source().begin.column);
+    }
+    throw RunError(kindOf(layer), faultPrefix + std::string(error.description()), where);
+  }
+}
+
+bool parses(SettingsLayer& layer) {
+  try {
+    layer.table = toml::parse(std::string_view(layer.text), std::string_view(layer.origin));
+    return true;
+  } catch (const toml::parse_error&) {
+    return false;
+  }
+}
+
+// `text` as a TOML basic string.
+std::string quotedTomlString(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (byte < 0x20 || byte == 0x7f) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(byte));
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string_view trimmed(std::string_view text) {
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Line `line` (1-based) of `text`, without its line end.
+std::string_view lineOf(std::string_view text, std::size_t line) {
+  std::size_t start = 0;
+  for (std::size_t n = 1; n < line; ++n) {
+    start = text.find('\n', start);
+    if (start == std::string_view::npos) return {};
+    ++start;
+  }
+  std::string_view rest = text.substr(start);
+  rest = rest.substr(0, rest.find('\n'));
+  if (!rest.empty() && rest.back() == '\r') rest.remove_suffix(1);
+  return rest;
+}
+
+// The byte offset of 1-based column `column`, counted in characters of UTF-8.
+std::size_t byteOffsetOfColumn(std::string_view line, std::size_t column) {
+  std::size_t characters = 1;
+  for (std::size_t offset = 0; offset < line.size(); ++offset) {
+    const bool continuation = (static_cast<unsigned char>(line[offset]) & 0xC0) == 0x80;
+    if (continuation) continue;
+    if (characters == column) return offset;
+    ++characters;
+  }
+  return line.size();
+}
+
+// The value as the TOML library writes it, for a value spread over lines.
+std::string printedValue(const toml::node& node) {
+  std::ostringstream out;
+  node.visit([&out](const auto& value) { out << value; });
+  return out.str();
+}
+
+using KeyedSettings = std::map<std::string, std::pair<std::size_t, Setting>>;
+
+void put(KeyedSettings& settings, std::size_t layerIndex, Setting setting) {
+  const std::string key = setting.key;
+  settings.insert_or_assign(key, std::make_pair(layerIndex, std::move(setting)));
+}
+
+// The settings in order of writing: layer by layer, line by line.
+std::vector<Setting> inWritingOrder(const KeyedSettings& keyed) {
+  std::vector<std::pair<std::size_t, Setting>> ordered;
+  for (const auto& [key, entry] : keyed) ordered.push_back(entry);
+  std::stable_sort(ordered.begin(), ordered.end(), [](const auto& x, const auto& y) {
+    const toml::source_position& px = x.second.node->source().begin;
+    const toml::source_position& py = y.second.node->source().begin;
+    if (x.first != y.first) return x.first < y.first;
+    if (px.line != py.line) return px.line < py.line;
+    return px.column < py.column;
+  });
+  std::vector<Setting> settings;
+  for (auto& entry : ordered) settings.push_back(std::move(entry.second));
+  return settings;
+}
+
+}  // namespace
+
+SettingsLayer parseShipFile(const std::filesystem::path& path) {
+  SettingsLayer layer;
+  layer.origin = displayNameOf(path);
+  layer.fromFile = true;
+  requireShipFileKind(path, layer.origin);
+  layer.text = readWholeFile(path, layer.origin);
+  parseLayer(layer, "not valid TOML: ");
+  return layer;
+}
+
+SettingsLayer parseSettingOption(const std::string& setting) {
+  SettingsLayer layer;
+  layer.origin = "--ship-set " + setting;
+  const std::size_t equals = setting.find('=');
+  const std::string_view key =
+      trimmed(std::string_view(setting).substr(0, std::min(equals, setting.size())));
+  if (equals == std::string::npos || key.empty()) {
+    throw RunError(ErrorKind::Usage, "expected KEY=VALUE, e.g. --ship-set power=6500",
+                   ErrorLocation{layer.origin});
+  }
+  const std::string_view value = trimmed(std::string_view(setting).substr(equals + 1));
+  layer.text = std::string(key) + " = " + std::string(value);
+  if (parses(layer)) return layer;
+  const std::string asWritten = layer.text;
+  layer.text = std::string(key) + " = " + quotedTomlString(value);
+  if (parses(layer)) return layer;
+  layer.text = asWritten;
+  parseLayer(layer, "not a TOML key and value: ");
+  return layer;
+}
+
+SettingsLayer parseRuleSetsOption(const std::string& list) {
+  SettingsLayer layer;
+  layer.origin = "--rules " + list;
+  std::string names;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = std::min(list.find(',', start), list.size());
+    const std::string_view name = trimmed(std::string_view(list).substr(start, comma - start));
+    if (name.empty()) {
+      throw RunError(ErrorKind::Usage, "an empty rule set name; expected NAME[,NAME]",
+                     ErrorLocation{layer.origin});
+    }
+    names += (names.empty() ? "" : ", ") + quotedTomlString(name);
+    if (comma == list.size()) break;
+    start = comma + 1;
+  }
+  layer.text = "rule_sets = [" + names + "]";
+  parseLayer(layer, "not a list of rule set names: ");
+  return layer;
+}
+
+MergedSettings mergeSettings(const std::deque<SettingsLayer>& layers) {
+  KeyedSettings topLevel;
+  KeyedSettings minima;
+  for (std::size_t index = 0; index < layers.size(); ++index) {
+    const SettingsLayer& layer = layers[index];
+    for (const auto& [key, node] : layer.table) {
+      put(topLevel, index, Setting{"", std::string(key.str()), &node, &layer});
+      if (key.str() != customMinimaTable || !node.is_table()) continue;
+      for (const auto& [minimumKey, minimum] : *node.as_table()) {
+        put(minima, index, Setting{customMinimaTable, std::string(minimumKey.str()), &minimum, &layer});
+      }
+    }
+  }
+  return MergedSettings{inWritingOrder(topLevel), inWritingOrder(minima)};
+}
+
+std::string displayKey(const Setting& setting) {
+  return setting.table.empty() ? setting.key : "[" + setting.table + "] " + setting.key;
+}
+
+std::string valueText(const Setting& setting) {
+  const toml::node& node = *setting.node;
+  if (node.is_table() && !node.as_table()->is_inline()) return "a [" + setting.key + "] table";
+  const toml::source_region& region = node.source();
+  if (region.begin.line == 0 || region.begin.line != region.end.line) return printedValue(node);
+  const std::string_view line = lineOf(setting.layer->text, region.begin.line);
+  const std::size_t begin = byteOffsetOfColumn(line, region.begin.column);
+  const std::size_t end = byteOffsetOfColumn(line, region.end.column);
+  if (end <= begin) return printedValue(node);
+  return std::string(line.substr(begin, end - begin));
+}
+
+RunError settingFault(const Setting& setting, const std::string& rule) {
+  return faultAt(setting, displayKey(setting) + " = " + valueText(setting) + ": " + rule);
+}
+
+RunError faultAt(const Setting& setting, const std::string& message) {
+  const SettingsLayer& layer = *setting.layer;
+  ErrorLocation where{layer.origin};
+  if (layer.fromFile) where.line = static_cast<long>(setting.node->source().begin.line);
+  return RunError(kindOf(layer), message, where);
+}
+
+}  // namespace propclear

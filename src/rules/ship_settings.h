@@ -1,0 +1,66 @@
+#pragma once
+// The ship file and the command-line overrides as one set of TOML settings:
+// the file first, then each --ship-set KEY=VALUE and --rules NAME[,NAME] in
+// the order given, a later value replacing an earlier one key by key (inside
+// [custom_minima] too). Every setting remembers where it was written, so that
+// a fault can name the file, the line, the key and the value as written.
+// Only the reader of the ship's particulars uses this.
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <toml++/toml.h>
+
+#include "common/run_error.h"
+
+namespace propclear {
+
+// One source of settings: the ship file or one command-line option.
+struct SettingsLayer {
+  std::string origin;     // the file's name, or the option as given: "--ship-set power=0"
+  bool fromFile = false;  // a fault names a line, and is an input fault rather than a usage fault
+  std::string text;       // the TOML text parsed
+  toml::table table;
+};
+
+// One key's value as it stands after the overrides.
+struct Setting {
+  std::string table;  // "" at the top level, else the table it belongs to: "custom_minima"
+  std::string key;
+  const toml::node* node = nullptr;
+  const SettingsLayer* layer = nullptr;
+};
+
+// The settings' keys in order of writing: layer by layer, then line by line.
+struct MergedSettings {
+  std::vector<Setting> topLevel;
+  std::vector<Setting> customMinima;  // the entries of every [custom_minima] table
+};
+
+// The file's settings. A file that is missing, not a regular file, too large,
+// unreadable or not valid TOML is an input fault naming the file (and the
+// line and column for TOML faults).
+SettingsLayer parseShipFile(const std::filesystem::path& path);
+// One --ship-set KEY=VALUE: VALUE is read as a TOML value; text that is not
+// one (skew=high) is taken as a text. A usage fault when there is no KEY.
+SettingsLayer parseSettingOption(const std::string& setting);
+// --rules NAME[,NAME] as the setting rule_sets = ["NAME", ...].
+SettingsLayer parseRuleSetsOption(const std::string& list);
+
+// The layers' settings, later layers replacing earlier ones key by key. The
+// layers must outlive the result.
+MergedSettings mergeSettings(const std::deque<SettingsLayer>& layers);
+
+// "key" at the top level, "[table] key" inside a table.
+std::string displayKey(const Setting& setting);
+// The value as written ("1.30", "\"high\"", "[\"custom\"]").
+std::string valueText(const Setting& setting);
+// A fault at the setting's place: "<file>:<line>: <key> = <value>: <rule>".
+RunError settingFault(const Setting& setting, const std::string& rule);
+// A fault at the setting's place with a message of its own.
+RunError faultAt(const Setting& setting, const std::string& message);
+
+}  // namespace propclear

@@ -1,0 +1,17 @@
+#pragma once
+// Rule set "tip-guidance": the engine makers' guidance for the tip clearance
+// b of an open propeller. Source and values: tip_guidance.cpp.
+
+#include "rules/rule_set.h"
+#include "rules/ship_particulars.h"
+
+namespace propclear {
+
+inline constexpr const char* tipGuidanceName = "tip-guidance";
+
+// The informative minimum of b for `ship` (skew given) and the propeller
+// diameter D in m.
+RuleSetRequirements tipGuidanceRequirements(const ShipParticulars& ship,
+                                            double propellerDiameterMetres);
+
+}  // namespace propclear

@@ -26,7 +26,8 @@ void writeRuleLines(RowBuilder& row, const DesignAssessment& assessment,
                     const std::vector<std::string>& ruleLabels) {
   for (std::size_t line = 0; line < ruleLabels.size(); ++line) {
     const std::string& label = ruleLabels[line];
-    const RuleMargin* rule = assessment.analysed ? &assessment.rules[line] : nullptr;
+    const RuleMargin* rule =
+        assessment.analysed && assessment.rules[line].applies ? &assessment.rules[line] : nullptr;
     if (rule != nullptr) {
       row.number(label + " required_m", rule->requiredMetres);
     } else {

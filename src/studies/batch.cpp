@@ -51,16 +51,19 @@ struct BatchItem {
   bool analysed = false;
 };
 
-BatchRow analyseFile(const std::filesystem::path& file, const StudyRules* rules) {
+BatchRow analyseFile(const std::filesystem::path& file,
+                     const std::optional<StudyRuleRequest>& ruleRequest) {
   BatchRow row;
   try {
+    std::optional<StudyRules> rules;
+    if (ruleRequest) rules.emplace(*ruleRequest, file);
     const ReadResult read = readDesignData(file);
     if (read.outcome == ReadOutcome::ContourTooLong) {
       row.ending = "contour-too-long";
       row.assessment.error = contourTooLongText();
       return row;
     }
-    row.assessment = assessDesign(read.design, {}, KeepMode::Centre, rules);
+    row.assessment = assessDesign(read.design, {}, KeepMode::Centre, rules ? &*rules : nullptr);
     if (row.assessment.analysed) row.ending = "analysed";
   } catch (const RunError& error) {
     row.assessment.error = error.what();
@@ -69,11 +72,10 @@ BatchRow analyseFile(const std::filesystem::path& file, const StudyRules* rules)
 }
 
 void writeRow(RowBuilder& builder, const std::filesystem::path& file, const BatchRow& row,
-              const StudyRules* rules) {
+              const std::vector<std::string>& ruleLabels) {
   builder.text("file", file.string());
   builder.text("ending", row.ending);
-  writeAssessmentColumns(builder, row.assessment,
-                         rules != nullptr ? rules->lineLabels : std::vector<std::string>{});
+  writeAssessmentColumns(builder, row.assessment, ruleLabels);
 }
 
 }  // namespace
@@ -96,15 +98,11 @@ std::vector<std::filesystem::path> batchDesignFiles(const std::vector<std::files
 
 bool runBatch(const BatchOptions& options, std::ostream& messages) {
   const std::vector<std::filesystem::path> files = batchDesignFiles(options.inputs);
-  // Every design of a batch is judged by the rules made for its first file.
-  const std::optional<StudyRules> rules =
-      options.ruleSets && !files.empty()
-          ? std::optional(studyRulesFor(*options.ruleSets, files.front()))
-          : std::nullopt;
-  const StudyRules* judge = rules ? &*rules : nullptr;
+  const std::vector<std::string> ruleLabels =
+      options.rules ? ruleLineLabels(*options.rules) : std::vector<std::string>{};
   RowOutput output(options.target);
   RowBuilder names(options.format, true);
-  writeRow(names, {}, BatchRow{}, judge);
+  writeRow(names, {}, BatchRow{}, ruleLabels);
   output.write(headerLine(options.format, names.columnNames()));
 
   ProgressLine progress(messages, files.size(), "files");
@@ -113,9 +111,9 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
   mapInOrder<BatchItem>(
       {files.size(), options.threads, filesPerChunk},
       [&](std::uint64_t index) {
-        const BatchRow row = analyseFile(files[index], judge);
+        const BatchRow row = analyseFile(files[index], options.rules);
         RowBuilder builder(options.format);
-        writeRow(builder, files[index], row, judge);
+        writeRow(builder, files[index], row, ruleLabels);
         return BatchItem{builder.takeRow(), row.assessment.analysed};
       },
       [&](BatchItem& item) {

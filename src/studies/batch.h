@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "studies/row_builder.h"
+#include "studies/study_rules.h"
 
 namespace propclear {
 
 struct BatchOptions {
   std::vector<std::filesystem::path> inputs;  // folders and files
-  std::optional<std::string> ruleSets;
+  std::optional<StudyRuleRequest> rules;  // --rules, --ship-set; each file's own ship
   RowFormat format = RowFormat::Csv;
   std::string target = "-";
   unsigned threads = 1;

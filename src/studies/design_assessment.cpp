@@ -43,8 +43,8 @@ std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
   }
   for (std::size_t line = 0; line < assessment.rules.size(); ++line) {
     const RuleMargin& rule = assessment.rules[line];
-    if (rule.informative) continue;
-    margins.push_back({rules->lineLabels[line], rule.marginMetres.value_or(0.0),
+    if (!rule.applies || rule.informative) continue;
+    margins.push_back({rules->lineLabels()[line], rule.marginMetres.value_or(0.0),
                        rule.marginMetres.has_value()});
   }
   return margins;

@@ -160,13 +160,23 @@ void printResult(std::ostream& out, const SolveResult& result, const SolveOption
   printIntervals(out, result, parameter);
 }
 
+std::string ruleSetsText(const StudyRuleRequest& request) {
+  std::string text;
+  for (const std::string& name : request.ruleSets) {
+    if (!text.empty()) text += ", ";
+    text += name;
+  }
+  return text;
+}
+
 void printSearch(std::ostream& out, const SolveResult& result, const SolveOptions& options,
                  const std::optional<StudyRules>& rules) {
   const StudyParameter& parameter = *options.parameter;
   out << (options.goal == SolveGoal::Maximise ? "largest " : "smallest ") << parameter.name
       << " of " << options.designFile.string() << '\n';
   out << "feasible: "
-      << (rules ? "every binding rule line of " + *options.ruleSets + " holds and no blade overlaps"
+      << (rules ? "every binding rule line of " + ruleSetsText(*options.rules) +
+                      " holds and no blade overlaps"
                 : std::string("no blade overlaps the stern or the rudder (every gap positive)"))
       << '\n';
   out << "searched: " << rangeText(parameter, result.range) << ", every "
@@ -259,9 +269,8 @@ int runSolve(const SolveOptions& options, std::ostream& out, std::ostream& messa
     throw RunError(ErrorKind::Usage,
                    "--keep tip-to-heel moves centre-z itself: it cannot be what a solve varies");
   }
-  const std::optional<StudyRules> rules =
-      options.ruleSets ? std::optional(studyRulesFor(*options.ruleSets, options.designFile))
-                       : std::nullopt;
+  std::optional<StudyRules> rules;
+  if (options.rules) rules.emplace(*options.rules, options.designFile);
   const StudyRules* judge = rules ? &*rules : nullptr;
   const SolveResult result = solveParameter(fileDesign, options, judge);
   printSearch(out, result, options, rules);

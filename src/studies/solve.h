@@ -14,6 +14,7 @@
 #include "studies/design_assessment.h"
 #include "studies/design_edit.h"
 #include "studies/study_parameter.h"
+#include "studies/study_rules.h"
 
 namespace propclear {
 
@@ -34,7 +35,7 @@ struct SolveOptions {
   SolveGoal goal = SolveGoal::Maximise;
   std::optional<SolveRange> range;  // none: from the file's value
   KeepMode keep = KeepMode::Centre;
-  std::optional<std::string> ruleSets;
+  std::optional<StudyRuleRequest> rules;  // --rules, --ship-set
   std::optional<std::filesystem::path> writeFile;
   unsigned threads = 1;
 };

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "common/run_error.h"
+#include "rules/rule_set_catalogue.h"
 #include "studies/batch.h"
 #include "studies/ordered_parallel.h"
 #include "studies/solve.h"
@@ -41,16 +42,33 @@ struct RowTarget {
   std::string target() const { return !jsonl.empty() ? jsonl : csv.empty() ? "-" : csv; }
 };
 
-void addCommon(CLI::App& app, std::string& rules, unsigned& threads) {
-  app.add_option("--rules", rules, "judge every design by the rule sets NAME[,NAME]")
+// --rules and --ship-set, as the options of the rule check.
+struct RuleOptions {
+  std::string ruleSets;
+  std::vector<std::string> shipSettings;
+
+  std::optional<StudyRuleRequest> request() const {
+    if (ruleSets.empty()) {
+      if (!shipSettings.empty()) throw RunError(ErrorKind::Usage, "--ship-set needs --rules");
+      return std::nullopt;
+    }
+    return parseStudyRuleRequest(ruleSets, shipSettings);
+  }
+};
+
+void addCommon(CLI::App& app, RuleOptions& rules, unsigned& threads) {
+  app.add_option("--rules", rules.ruleSets,
+                 "judge every design by the rule sets NAME[,NAME] (" + ruleSetNameList() +
+                     "), with the ship's particulars from the ship file beside the design file")
       ->type_name("NAMES");
+  app.add_option("--ship-set", rules.shipSettings,
+                 "set KEY of the ship file to VALUE for the rule check (repeatable)")
+      ->type_name("KEY=VALUE")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_option("--threads", threads, "compute on N threads (default: every core)")
       ->type_name("N")
       ->check(CLI::Range(1u, 1024u));
-}
-
-std::optional<std::string> given(const std::string& text) {
-  return text.empty() ? std::nullopt : std::optional(text);
 }
 
 const StudyParameter& parameterNamed(const std::string& name, const std::string& option) {
@@ -72,7 +90,7 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
                  const SaveSweepPlot& savePlot, std::ostream& messages) {
   std::string file = defaultStudyDesignFile().string();
   std::vector<std::string> varied;
-  std::string rules;
+  RuleOptions rules;
   std::string plot;
   unsigned threads = allCores();
   RowTarget rows;
@@ -100,7 +118,7 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
     throw RunError(ErrorKind::Usage, "--vary: " + std::string(options.varied[0].parameter->name) +
                                          " is varied twice");
   }
-  options.ruleSets = given(rules);
+  options.rules = rules.request();
   options.format = rows.format();
   options.target = rows.target();
   if (!plot.empty()) options.plotFile = plot;
@@ -116,7 +134,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   std::string minimise;
   std::string range;
   std::string keep = "centre";
-  std::string rules;
+  RuleOptions rules;
   std::string write;
   unsigned threads = allCores();
   app.add_option("FILE", file, "the design file (default: Norvalek.TSK)");
@@ -156,7 +174,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
                                        : &parameterNamed(maximise, "--maximise");
   if (!range.empty()) options.range = parseSolveRange(range);
   options.keep = keep == "tip-to-heel" ? KeepMode::TipToHeel : KeepMode::Centre;
-  options.ruleSets = given(rules);
+  options.rules = rules.request();
   if (!write.empty()) options.writeFile = write;
   options.threads = threads;
   return runSolve(options, out, messages);
@@ -164,7 +182,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
 
 int batchCommand(CLI::App& app, const std::vector<std::string>& arguments, std::ostream& messages) {
   std::vector<std::string> inputs;
-  std::string rules;
+  RuleOptions rules;
   unsigned threads = allCores();
   RowTarget rows;
   app.add_option("DIR_OR_FILES", inputs,
@@ -180,7 +198,7 @@ int batchCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
 
   BatchOptions options;
   options.inputs.assign(inputs.begin(), inputs.end());
-  options.ruleSets = given(rules);
+  options.rules = rules.request();
   options.format = rows.format();
   options.target = rows.target();
   options.threads = threads;

@@ -36,15 +36,14 @@ std::vector<ParameterSetting> settingsAt(const std::vector<ParameterValues>& var
 }
 
 void writeRow(RowBuilder& row, const std::vector<ParameterSetting>& settings,
-              const DesignAssessment& assessment, const StudyRules* rules) {
+              const DesignAssessment& assessment, const std::vector<std::string>& ruleLabels) {
   for (const ParameterSetting& setting : settings) row.number(setting.parameter->name, setting.value);
-  writeAssessmentColumns(row, assessment, rules != nullptr ? rules->lineLabels
-                                                           : std::vector<std::string>{});
+  writeAssessmentColumns(row, assessment, ruleLabels);
 }
 
-std::string headerOf(const SweepOptions& options, const StudyRules* rules) {
+std::string headerOf(const SweepOptions& options, const std::vector<std::string>& ruleLabels) {
   RowBuilder names(options.format, true);
-  writeRow(names, settingsAt(options.varied, 0), DesignAssessment{}, rules);
+  writeRow(names, settingsAt(options.varied, 0), DesignAssessment{}, ruleLabels);
   return headerLine(options.format, names.columnNames());
 }
 
@@ -83,12 +82,12 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
   const std::uint64_t designs = countStudyDesigns(options.varied);
   if (options.plotFile) checkPlotRequest(options, savePlot, designs);
   const DesignData fileDesign = readStudyDesign(options.designFile);
-  const std::optional<StudyRules> rules =
-      options.ruleSets ? std::optional(studyRulesFor(*options.ruleSets, options.designFile))
-                       : std::nullopt;
+  std::optional<StudyRules> rules;
+  if (options.rules) rules.emplace(*options.rules, options.designFile);
   const StudyRules* judge = rules ? &*rules : nullptr;
+  const std::vector<std::string> ruleLabels = rules ? rules->lineLabels() : std::vector<std::string>{};
   RowOutput output(options.target);
-  output.write(headerOf(options, judge));
+  output.write(headerOf(options, ruleLabels));
 
   std::optional<SweepPlotCollector> plot;
   if (options.plotFile) plot.emplace(options.varied, judge, plotTitle(options));
@@ -102,7 +101,7 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
         const DesignAssessment assessment =
             assessDesign(fileDesign, settings, KeepMode::Centre, judge);
         RowBuilder row(options.format);
-        writeRow(row, settings, assessment, judge);
+        writeRow(row, settings, assessment, ruleLabels);
         return SweepItem{row.takeRow(), plot ? plotPointOf(assessment, judge) : PlotPoint{}};
       },
       [&](SweepItem& item) {

@@ -11,6 +11,7 @@
 
 #include "studies/parameter_values.h"
 #include "studies/row_builder.h"
+#include "studies/study_rules.h"
 #include "studies/sweep_plot.h"
 
 namespace propclear {
@@ -18,7 +19,7 @@ namespace propclear {
 struct SweepOptions {
   std::filesystem::path designFile;
   std::vector<ParameterValues> varied;  // one or two; the first varies slowest
-  std::optional<std::string> ruleSets;  // --rules
+  std::optional<StudyRuleRequest> rules;  // --rules, --ship-set
   RowFormat format = RowFormat::Csv;
   std::string target = "-";             // "-": standard output
   std::optional<std::filesystem::path> plotFile;

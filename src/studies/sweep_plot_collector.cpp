@@ -27,7 +27,8 @@ PlotPoint plotPointOf(const DesignAssessment& assessment, const StudyRules* rule
   if (!assessment.analysed) return point;
   for (int k = 0; k < clearanceCount; ++k) point.perDiameter[k] = assessment.perDiameter[k];
   for (const RuleMargin& rule : assessment.rules) {
-    point.requiredPerDiameter.push_back(rule.requiredPerDiameter);
+    point.requiredPerDiameter.push_back(rule.applies ? std::optional(rule.requiredPerDiameter)
+                                                     : std::nullopt);
   }
   return point;
 }
@@ -46,7 +47,7 @@ SweepPlotCollector::SweepPlotCollector(const std::vector<ParameterValues>& varie
   plot_.yTitle = "clearance / D";
   for (std::string_view name : clearanceNames) plot_.lines.push_back({std::string(name), false, {}});
   if (rules != nullptr) {
-    for (const std::string& label : rules->lineLabels) {
+    for (const std::string& label : rules->lineLabels()) {
       plot_.lines.push_back({label + " required", true, {}});
     }
   }

@@ -1,15 +1,12 @@
 #include "ui/frontend.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QApplication>
-#include <filesystem>
 #include <iostream>
 
 #include "driver/terminal_platform.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
+#include "ui/qt_runtime_folder.h"
 
 namespace propclear {
 
@@ -34,22 +31,6 @@ void selectQtPlatform(const RunOptions& options) {
   }
   if (!platforms.contains("offscreen")) platforms += ";offscreen";
   qputenv("QT_QPA_PLATFORM", platforms);
-}
-
-// Without a session runtime folder (cron, ssh, CI) Qt falls back to a private
-// folder of its own and warns about it on every start. Naming that folder
-// beforehand keeps standard error for the run's own messages.
-void provideRuntimeFolder() {
-  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
-  const uid_t user = ::getuid();
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("runtime-" + std::to_string(user));
-  ::mkdir(folder.c_str(), 0700);
-  struct stat status {};
-  if (::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
-      status.st_uid == user && (status.st_mode & 0777) == 0700) {
-    qputenv("XDG_RUNTIME_DIR", QByteArray(folder.c_str()));
-  }
 }
 
 bool reachedDisplay() {

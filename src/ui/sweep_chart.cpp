@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "ui/export_plot.h"
+#include "ui/qt_runtime_folder.h"
 
 namespace propclear {
 
@@ -39,6 +40,7 @@ const QColor failedColour(187, 187, 187);
 std::unique_ptr<QApplication> applicationForCharts() {
   if (QCoreApplication::instance() != nullptr) return nullptr;
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  provideRuntimeFolder();
   static int argc = 1;
   static char name[] = "propclear";
   static char* argv[] = {name, nullptr};

@@ -63,7 +63,7 @@ BatchRow analyseFile(const std::filesystem::path& file,
       row.assessment.error = contourTooLongText();
       return row;
     }
-    row.assessment = assessDesign(read.design, {}, KeepMode::Centre, rules ? &*rules : nullptr);
+    row.assessment = assessDesign(read.design, rules ? &*rules : nullptr);
     if (row.assessment.analysed) row.ending = "analysed";
   } catch (const RunError& error) {
     row.assessment.error = error.what();
@@ -110,7 +110,7 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
   bool everyFileAnalysed = true;
   mapInOrder<BatchItem>(
       {files.size(), options.threads, filesPerChunk},
-      [&](std::uint64_t index) {
+      [&](std::uint64_t index, unsigned /*worker*/) {
         const BatchRow row = analyseFile(files[index], options.rules);
         RowBuilder builder(options.format);
         writeRow(builder, files[index], row, ruleLabels);

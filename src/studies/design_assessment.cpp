@@ -8,26 +8,48 @@
 
 namespace propclear {
 
-DesignAssessment assessDesign(const DesignData& fileDesign,
+namespace {
+
+DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rules) {
+  DesignAssessment assessment;
+  SternAnalysis analysis = analyseStern(design);
+  assessment.clearances = analysis.clearances;
+  for (int k = 0; k < clearanceCount; ++k) {
+    assessment.perDiameter[k] = checkedDivide(analysis.clearances[k].length,
+                                              design.propellerDiameter, "a clearance per D");
+  }
+  assessment.gaps = analysis.signedGaps;
+  if (rules != nullptr) assessment.rules = rules->judge(design, analysis);
+  assessment.warnings = std::move(analysis.warnings);
+  assessment.analysed = true;
+  return assessment;
+}
+
+DesignAssessment failedAssessment(const RunError& error) {
+  DesignAssessment assessment;
+  assessment.error = error.what();
+  return assessment;
+}
+
+}  // namespace
+
+DesignAssessment assessDesign(DesignData& workspace, const DesignData& fileDesign,
                               std::span<const ParameterSetting> settings, KeepMode keep,
                               const StudyRules* rules) {
-  DesignAssessment assessment;
   try {
-    const DesignData design = editDesign(fileDesign, settings, keep);
-    SternAnalysis analysis = analyseStern(design);
-    assessment.clearances = analysis.clearances;
-    for (int k = 0; k < clearanceCount; ++k) {
-      assessment.perDiameter[k] = checkedDivide(analysis.clearances[k].length,
-                                                design.propellerDiameter, "a clearance per D");
-    }
-    assessment.gaps = analysis.signedGaps;
-    if (rules != nullptr) assessment.rules = rules->judge(design, analysis);
-    assessment.warnings = std::move(analysis.warnings);
-    assessment.analysed = true;
+    editDesignInPlace(workspace, fileDesign, settings, keep);
+    return analyseAndJudge(workspace, rules);
   } catch (const RunError& error) {
-    assessment.error = error.what();
+    return failedAssessment(error);
   }
-  return assessment;
+}
+
+DesignAssessment assessDesign(const DesignData& design, const StudyRules* rules) {
+  try {
+    return analyseAndJudge(design, rules);
+  } catch (const RunError& error) {
+    return failedAssessment(error);
+  }
 }
 
 std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,

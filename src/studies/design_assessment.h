@@ -34,11 +34,14 @@ struct DesignAssessment {
   std::vector<RuleMargin> rules;  // in the order of StudyRules::lineLabels
 };
 
-// Edits, analyses and judges one design; never throws RunError. `rules` may
-// be null.
-DesignAssessment assessDesign(const DesignData& fileDesign,
+// Edits (in `workspace`, a copy of `fileDesign`; editDesignInPlace),
+// analyses and judges one design; never throws RunError. `rules` may be null.
+DesignAssessment assessDesign(DesignData& workspace, const DesignData& fileDesign,
                               std::span<const ParameterSetting> settings, KeepMode keep,
                               const StudyRules* rules);
+
+// The design as it stands: a batch's file, not edited.
+DesignAssessment assessDesign(const DesignData& design, const StudyRules* rules);
 
 // One margin that decides feasibility.
 struct BindingMargin {

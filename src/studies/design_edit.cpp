@@ -17,13 +17,27 @@ double lowerTipDepth(const DesignData& design) {
 
 }  // namespace
 
-DesignData editDesign(const DesignData& fileDesign, std::span<const ParameterSetting> settings,
-                      KeepMode keep) {
-  DesignData design = fileDesign;
+void editDesignInPlace(DesignData& design, const DesignData& fileDesign,
+                       std::span<const ParameterSetting> settings, KeepMode keep) {
+  design.propellerCentreX = fileDesign.propellerCentreX;
+  design.propellerCentreZ = fileDesign.propellerCentreZ;
+  design.propellerDiameter = fileDesign.propellerDiameter;
+  design.hubDiameter = fileDesign.hubDiameter;
+  design.pitchRatio = fileDesign.pitchRatio;
+  design.areaRatio = fileDesign.areaRatio;
+  design.rakeAngle = fileDesign.rakeAngle;
+  design.rudderX = fileDesign.rudderX;
+  design.rudderZ = fileDesign.rudderZ;
   for (const ParameterSetting& setting : settings) setting.parameter->applyTo(design, setting.value);
   if (keep == KeepMode::TipToHeel) {
     design.propellerCentreZ += lowerTipDepth(design) - lowerTipDepth(fileDesign);
   }
+}
+
+DesignData editDesign(const DesignData& fileDesign, std::span<const ParameterSetting> settings,
+                      KeepMode keep) {
+  DesignData design = fileDesign;
+  editDesignInPlace(design, fileDesign, settings, keep);
   return design;
 }
 

@@ -26,4 +26,11 @@ enum class KeepMode {
 DesignData editDesign(const DesignData& fileDesign, std::span<const ParameterSetting> settings,
                       KeepMode keep);
 
+// The same into `design`, a copy of `fileDesign` made once: the values a
+// study may change (propeller, centre, rudder) are set back to the file's and
+// edited again, and the contour, which no study changes, is not copied for
+// every design.
+void editDesignInPlace(DesignData& design, const DesignData& fileDesign,
+                       std::span<const ParameterSetting> settings, KeepMode keep);
+
 }  // namespace propclear

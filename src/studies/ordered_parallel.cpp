@@ -19,9 +19,10 @@ constexpr std::uint64_t itemsPerTake = 8;
 // calling thread.
 class WorkerPool {
  public:
-  WorkerPool(unsigned threads, const std::function<void(std::uint64_t, int)>& compute)
-      : compute_(compute) {
-    for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
+  WorkerPool(unsigned threads, const ComputeItem& compute) : compute_(compute) {
+    for (unsigned worker = 0; worker < threads; ++worker) {
+      threads_.emplace_back([this, worker] { work(worker); });
+    }
   }
 
   ~WorkerPool() {
@@ -57,7 +58,7 @@ class WorkerPool {
   }
 
  private:
-  void work() {
+  void work(unsigned worker) {
     std::uint64_t seen = 0;
     for (;;) {
       {
@@ -66,19 +67,19 @@ class WorkerPool {
         if (stopping_) return;
         seen = generation_;
       }
-      computeShare();
+      computeShare(worker);
       const std::lock_guard lock(mutex_);
       if (--busy_ == 0) done_.notify_one();
     }
   }
 
-  void computeShare() {
+  void computeShare(unsigned worker) {
     for (;;) {
       const std::uint64_t from = next_.fetch_add(itemsPerTake);
       if (from >= last_ || failed_) return;
       const std::uint64_t to = std::min(from + itemsPerTake, last_);
       try {
-        for (std::uint64_t index = from; index < to; ++index) compute_(index, slot_);
+        for (std::uint64_t index = from; index < to; ++index) compute_(index, slot_, worker);
       } catch (...) {
         const std::lock_guard lock(mutex_);
         if (!error_) error_ = std::current_exception();
@@ -88,7 +89,7 @@ class WorkerPool {
     }
   }
 
-  const std::function<void(std::uint64_t, int)>& compute_;
+  const ComputeItem& compute_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable done_;
@@ -107,8 +108,7 @@ class WorkerPool {
 
 unsigned allCores() { return std::max(1u, std::thread::hardware_concurrency()); }
 
-void computeInOrder(const ParallelPlan& plan,
-                    const std::function<void(std::uint64_t index, int slot)>& compute,
+void computeInOrder(const ParallelPlan& plan, const ComputeItem& compute,
                     const std::function<void(std::uint64_t first, std::uint64_t last, int slot)>& handOn) {
   if (plan.count == 0) return;
   WorkerPool pool(std::max(1u, plan.threads), compute);

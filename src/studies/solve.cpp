@@ -59,9 +59,13 @@ class Search {
          const DecimalGrid& grid)
       : fileDesign_(fileDesign), options_(options), rules_(rules), grid_(grid) {}
 
-  DesignAssessment assessAt(double value) const {
+  DesignAssessment assessAt(double value, DesignData& workspace) const {
     const ParameterSetting setting{options_.parameter, value};
-    return assessDesign(fileDesign_, {&setting, 1}, options_.keep, rules_);
+    return assessDesign(workspace, fileDesign_, {&setting, 1}, options_.keep, rules_);
+  }
+  DesignAssessment assessAt(double value) const {
+    DesignData workspace = fileDesign_;
+    return assessAt(value, workspace);
   }
 
   std::vector<bool> feasibilityOf(const std::vector<std::int64_t>& indices) const {
@@ -69,10 +73,13 @@ class Search {
     if (indices.size() == 1) return {isFeasible(assessAt(grid_.at(indices.front())), rules_)};
     std::vector<bool> feasible;
     feasible.reserve(indices.size());
+    const unsigned threads = std::min<unsigned>(options_.threads, static_cast<unsigned>(indices.size()));
+    std::vector<DesignData> workspaces(threads, fileDesign_);
     mapInOrder<std::uint8_t>(
-        {indices.size(), std::min<unsigned>(options_.threads, static_cast<unsigned>(indices.size())), 256},
-        [&](std::uint64_t i) {
-          return static_cast<std::uint8_t>(isFeasible(assessAt(grid_.at(indices[i])), rules_));
+        {indices.size(), threads, 256},
+        [&](std::uint64_t i, unsigned worker) {
+          const DesignAssessment assessment = assessAt(grid_.at(indices[i]), workspaces[worker]);
+          return static_cast<std::uint8_t>(isFeasible(assessment, rules_));
         },
         [&](std::uint8_t& item) { feasible.push_back(item != 0); });
     return feasible;

@@ -26,7 +26,9 @@ struct StudyParameter {
   ParameterKind kind;
   // The value in the design as read from the file (0 for a shift).
   double (*valueIn)(const DesignData& fileDesign);
-  // Sets the value on a copy of the file's design.
+  // Sets the value on a copy of the file's design. Only the propeller's
+  // values, its centre and the rudder corners are ever changed: these are
+  // what editDesignInPlace sets back before each design.
   void (*applyTo)(DesignData& design, double value);
   // What a solve resolves: the step of its scan is ten of these; its
   // bisection ends at one (0.1 mm for lengths).

@@ -94,12 +94,13 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
   ProgressLine progress(messages, designs, "designs");
   std::uint64_t handedOn = 0;
   std::string chunkText;
+  std::vector<DesignData> workspaces(options.threads, fileDesign);
   mapInOrder<SweepItem>(
       {designs, options.threads, designsPerChunk},
-      [&](std::uint64_t index) {
+      [&](std::uint64_t index, unsigned worker) {
         const std::vector<ParameterSetting> settings = settingsAt(options.varied, index);
         const DesignAssessment assessment =
-            assessDesign(fileDesign, settings, KeepMode::Centre, judge);
+            assessDesign(workspaces[worker], fileDesign, settings, KeepMode::Centre, judge);
         RowBuilder row(options.format);
         writeRow(row, settings, assessment, ruleLabels);
         return SweepItem{row.takeRow(), plot ? plotPointOf(assessment, judge) : PlotPoint{}};

@@ -22,6 +22,7 @@ inline constexpr std::uint64_t maxPlottedDesigns = 100'000;
 struct PlotLine {
   std::string name;
   bool dashed = false;                        // a required value
+  bool informative = false;                   // a required value that never binds
   std::vector<std::optional<double>> values;  // per x; none where the design failed
 };
 
@@ -33,7 +34,7 @@ struct SweepPlot {
   std::vector<PlotLine> lines;
   std::string yTitle;               // "clearance / D"
   std::vector<std::uint8_t> shaded;  // per x: 1 where the design is feasible
-  std::string shadedLabel;          // what the shading means
+  std::string shadedLabel;          // where the shading is: "every rule holds"
   // Two parameters (second not empty):
   std::string secondTitle;  // "centre-z (m)"
   std::vector<double> second;

@@ -29,6 +29,7 @@ PlotPoint plotPointOf(const DesignAssessment& assessment, const StudyRules* rule
   for (const RuleMargin& rule : assessment.rules) {
     point.requiredPerDiameter.push_back(rule.applies ? std::optional(rule.requiredPerDiameter)
                                                      : std::nullopt);
+    point.informative.push_back(rule.applies && rule.informative ? 1 : 0);
   }
   return point;
 }
@@ -45,13 +46,13 @@ SweepPlotCollector::SweepPlotCollector(const std::vector<ParameterValues>& varie
     return;
   }
   plot_.yTitle = "clearance / D";
-  for (std::string_view name : clearanceNames) plot_.lines.push_back({std::string(name), false, {}});
+  for (std::string_view name : clearanceNames) plot_.lines.push_back({std::string(name), false, false, {}});
   if (rules != nullptr) {
     for (const std::string& label : rules->lineLabels()) {
-      plot_.lines.push_back({label + " required", true, {}});
+      plot_.lines.push_back({label + " required", true, false, {}});
     }
   }
-  plot_.shadedLabel = rules != nullptr ? "every rule holds" : "no overlap";
+  plot_.shadedLabel = rules != nullptr ? "every rule holds" : "nothing overlaps";
 }
 
 void SweepPlotCollector::add(const PlotPoint& point) {
@@ -62,9 +63,12 @@ void SweepPlotCollector::add(const PlotPoint& point) {
   for (int k = 0; k < clearanceCount; ++k) plot_.lines[k].values.push_back(point.perDiameter[k]);
   for (std::size_t line = clearanceCount; line < plot_.lines.size(); ++line) {
     const std::size_t rule = line - clearanceCount;
-    plot_.lines[line].values.push_back(rule < point.requiredPerDiameter.size()
-                                           ? point.requiredPerDiameter[rule]
-                                           : std::nullopt);
+    const bool judged = rule < point.requiredPerDiameter.size();
+    plot_.lines[line].values.push_back(judged ? point.requiredPerDiameter[rule] : std::nullopt);
+    if (judged && point.informative[rule] != 0 && !plot_.lines[line].informative) {
+      plot_.lines[line].informative = true;
+      plot_.lines[line].name += " (informative)";
+    }
   }
   plot_.shaded.push_back(point.feasible ? 1 : 0);
 }

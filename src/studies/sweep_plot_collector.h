@@ -15,6 +15,7 @@ namespace propclear {
 struct PlotPoint {
   std::array<std::optional<double>, clearanceCount> perDiameter;
   std::vector<std::optional<double>> requiredPerDiameter;  // per rule line
+  std::vector<std::uint8_t> informative;                   // per rule line: 1 if informative
   std::optional<double> smallestMargin;
   bool feasible = false;
 };

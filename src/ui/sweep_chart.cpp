@@ -11,6 +11,7 @@
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -34,6 +35,11 @@ const QColor paleNegativeColour(250, 212, 205);
 const QColor positiveColour(33, 102, 172);
 const QColor palePositiveColour(209, 229, 240);
 const QColor failedColour(187, 187, 187);
+// One colour per clearance a, b, c, a', b', c' (the "tableau" palette, told
+// apart also by most colour-blind readers); a rule line takes its clearance's.
+const std::array<QColor, 6> clearanceColours = {QColor(31, 119, 180), QColor(255, 127, 14),
+                                                QColor(44, 160, 44),  QColor(214, 39, 40),
+                                                QColor(148, 103, 189), QColor(140, 86, 75)};
 
 // Qt Charts draws on widgets; a run without the desktop front end starts an
 // application on the offscreen platform for the time of the plot.
@@ -48,6 +54,16 @@ std::unique_ptr<QApplication> applicationForCharts() {
 }
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
+
+// 1, 2 or 5 times a power of ten, giving four to ten ticks over `width`.
+double roundTickInterval(double width) {
+  const double rough = width / 5.0;
+  const double power = std::pow(10.0, std::floor(std::log10(rough)));
+  for (const double step : {1.0, 2.0, 5.0}) {
+    if (step * power >= rough) return step * power;
+  }
+  return 10.0 * power;
+}
 
 struct Span {
   double low;
@@ -68,11 +84,15 @@ Span cellOf(const std::vector<double>& values, std::size_t i) {
   return {low, high};
 }
 
+// An axis over exactly `span`, ticked at round numbers.
 QValueAxis* addAxis(QChart& chart, const std::string& title, Span span, Qt::Alignment side) {
   auto* axis = new QValueAxis;
   axis->setTitleText(text(title));
   axis->setRange(span.low, span.high);
-  axis->applyNiceNumbers();
+  axis->setTickType(QValueAxis::TicksDynamic);
+  const double interval = roundTickInterval(span.high - span.low);
+  axis->setTickInterval(interval);
+  axis->setTickAnchor(std::ceil(span.low / interval) * interval);
   axis->setLabelFormat("%.4g");
   chart.addAxis(axis, side);
   return axis;
@@ -89,9 +109,8 @@ void attach(QChart& chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractA
 
 // Each run of designs that were analysed becomes one line; the legend names
 // the first.
-void addLine(QChart& chart, const SweepPlot& plot, const PlotLine& line, int colourIndex,
+void addLine(QChart& chart, const SweepPlot& plot, const PlotLine& line, const QColor& colour,
              QAbstractAxis* x, QAbstractAxis* y) {
-  const QColor colour = QColor::fromHsv((colourIndex * 360 / 7) % 360, 200, 190);
   bool named = false;
   for (std::size_t i = 0; i < plot.x.size();) {
     if (!line.values[i]) {
@@ -101,7 +120,7 @@ void addLine(QChart& chart, const SweepPlot& plot, const PlotLine& line, int col
     auto* series = new QLineSeries;
     series->setName(text(line.name));
     QPen pen(colour, 2.0);
-    if (line.dashed) pen.setStyle(Qt::DashLine);
+    if (line.dashed) pen.setStyle(line.informative ? Qt::DotLine : Qt::DashLine);
     series->setPen(pen);
     for (; i < plot.x.size() && line.values[i]; ++i) series->append(plot.x[i], *line.values[i]);
     series->setPointsVisible(series->count() == 1);
@@ -110,8 +129,9 @@ void addLine(QChart& chart, const SweepPlot& plot, const PlotLine& line, int col
   }
 }
 
-// Every stretch of feasible designs, shaded to halfway to its neighbours.
-void addShading(QChart& chart, const SweepPlot& plot, Span ySpan, QAbstractAxis* x, QAbstractAxis* y) {
+// Every stretch of feasible designs, shaded to halfway to its neighbours;
+// false when there is none.
+bool addShading(QChart& chart, const SweepPlot& plot, Span ySpan, QAbstractAxis* x, QAbstractAxis* y) {
   bool named = false;
   for (std::size_t i = 0; i < plot.x.size();) {
     if (plot.shaded[i] == 0) {
@@ -135,6 +155,7 @@ void addShading(QChart& chart, const SweepPlot& plot, Span ySpan, QAbstractAxis*
     attach(chart, area, x, y, !named);
     named = true;
   }
+  return named;
 }
 
 Span clearanceSpan(const SweepPlot& plot) {
@@ -152,12 +173,17 @@ Span clearanceSpan(const SweepPlot& plot) {
 }
 
 void buildLineChart(QChart& chart, const SweepPlot& plot) {
-  QAbstractAxis* x = addAxis(chart, plot.xTitle, spanOf(plot.x), Qt::AlignBottom);
-  const Span ySpan = clearanceSpan(plot);
-  QAbstractAxis* y = addAxis(chart, plot.yTitle, ySpan, Qt::AlignLeft);
-  addShading(chart, plot, ySpan, x, y);
+  QValueAxis* x = addAxis(chart, plot.xTitle, spanOf(plot.x), Qt::AlignBottom);
+  QValueAxis* y = addAxis(chart, plot.yTitle, clearanceSpan(plot), Qt::AlignLeft);
+  y->applyNiceNumbers();
+  if (!addShading(chart, plot, {y->min(), y->max()}, x, y)) {
+    // Without a shaded stretch the legend would not say what is missing.
+    chart.setTitle(chart.title() + "<br><small>" + text("shaded where " + plot.shadedLabel +
+                                                        ": nowhere in this sweep").toHtmlEscaped() +
+                   "</small>");
+  }
   for (std::size_t i = 0; i < plot.lines.size(); ++i) {
-    addLine(chart, plot, plot.lines[i], static_cast<int>(i % 6), x, y);
+    addLine(chart, plot, plot.lines[i], clearanceColours[i % clearanceColours.size()], x, y);
   }
   chart.legend()->setAlignment(Qt::AlignRight);
 }
@@ -230,7 +256,7 @@ void paintMapCells(QPainter& painter, QChart& chart, const SweepPlot& plot) {
 void saveSweepPlot(const SweepPlot& plot, const std::filesystem::path& path) {
   const std::unique_ptr<QApplication> application = applicationForCharts();
   auto* chart = new QChart;
-  chart->setTitle(text(plot.title));
+  chart->setTitle(text(plot.title).toHtmlEscaped());
   const bool map = !plot.second.empty();
   if (map) {
     buildMapChart(*chart, plot);

@@ -25,7 +25,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME propclear)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The propclear developers")
-set(CPACK_PACKAGE_CONTACT "propclear developers <propclear@example.org>")
+set(CPACK_PACKAGE_CONTACT "propclear developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
 "propclear reads a stern design (propeller centre, waterline, propeller data,
@@ -40,10 +40,10 @@ set(CPACK_STRIP_FILES ON)
 
 # propclear_<version>_<arch>.deb, installing under /usr.
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "propclear developers <propclear@example.org>")
+# No address until the project has one: a made-up one would be worse.
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "propclear developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries (Qt 6, and with libqt6gui6 the xcb and offscreen platform
 # plugins) come from dpkg-shlibdeps; it appends them to the list below.

@@ -7,7 +7,7 @@
 namespace propclear {
 
 std::string drawingCreditLine() {
-  return std::string("Drawn by ") + programName + " " + programVersion + " - " + programHomepage;
+  return std::string("Drawn by ") + programName + " " + programVersion + ", " + programLicence;
 }
 
 std::string clearanceLabel(const ClearanceSegment& segment, const ClearanceStyle& style,

@@ -17,7 +17,7 @@ inline constexpr double textHeightDivisor = 50.0;
 inline constexpr const char* drawingTitle =
     "Gemi Kic Formu / Pervane-Dumen-Kic Bodoslama Acikliklari Geometrisi";
 
-// "Drawn by propclear <version> - <home page>".
+// "Drawn by propclear <version>, free software under the MIT licence".
 std::string drawingCreditLine();
 
 // How each clearance is drawn and labelled, in the order a, b, c, a', b', c'.

@@ -64,7 +64,7 @@ void appendTitleFrame(std::vector<std::string>& lines) {
   lines.insert(lines.end(),
                {frameBorder, frameBlank, frameTitle, frameSubtitle, frameBlank, frameBlank});
   lines.push_back(reportFrameLine(std::string(programName) + " " + programVersion));
-  lines.push_back(reportFrameLine(programHomepage));
+  lines.push_back(reportFrameLine(programLicence));
   lines.insert(lines.end(), {frameBlank, frameBorder, ""});
 }
 

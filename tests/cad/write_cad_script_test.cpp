@@ -120,7 +120,8 @@ std::vector<std::string> expectedScript() {
       "-2200,-1350", "0",
   };
   // clang-format on
-  lines.push_back(std::string("Drawn by propclear ") + programVersion + " - " + programHomepage);
+  lines.push_back(std::string("Drawn by propclear ") + programVersion +
+                  ", free software under the MIT licence");
   return lines;
 }
 

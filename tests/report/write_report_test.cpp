@@ -81,7 +81,7 @@ TEST(ReportLayout, FixedLinesAreReproducedExactly) {
 TEST(ReportLayout, AuthorAndContactLinesAreFramed) {
   const auto lines = reportLines(madeUpDesign(), madeUpClearances());
   const std::string author = std::string("propclear ") + programVersion;
-  const std::string contact = programHomepage;
+  const std::string contact = programLicence;
   EXPECT_EQ(lineOf(lines, 7),
             "#######    " + author + std::string(62 - author.size(), ' ') + "########");
   EXPECT_EQ(lineOf(lines, 8),

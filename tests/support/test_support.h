@@ -37,6 +37,7 @@ inline constexpr int kExitCompleted = 0;
 inline constexpr int kExitError = 1;
 inline constexpr int kExitContourTooLong = 2;
 inline constexpr int kExitWrongGeometry = 3;
+inline constexpr int kExitStrictOverlap = 4;
 
 struct ProcessResult {
   int exitStatus = -1;

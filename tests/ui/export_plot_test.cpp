@@ -8,7 +8,10 @@
 #include <array>
 
 #include "common/run_error.h"
+#include "design/read_design_data.h"
+#include "sample_design.h"
 #include "test_support.h"
+#include "ui/render_drawing.h"
 #include "ui/screen_units.h"
 #include "ui_test_support.h"
 
@@ -197,6 +200,32 @@ TEST(ExportPlot, FolderInTheWayIsAFileSystemError) {
   std::filesystem::create_directory(dir / "plot.svg");
   EXPECT_EQ(exportError(dir / "plot.svg").kind(), ErrorKind::FileSystem);
   EXPECT_TRUE(std::filesystem::is_directory(dir / "plot.svg"));
+}
+
+// The example at 1600 x 1600: the rudder keeps its proportions (true scale),
+// drawn with lines as much thicker as the image is larger than the window.
+TEST(ExportPlot, LargeSquarePngShowsTheRudderInItsTrueProportions) {
+  const test::SampleRun run(readDesignData(test::examplesDir() / designFileName).design);
+  ScratchDir dir;
+  const auto path = dir / "stern.png";
+  exportPlot(run.surface.commands(), path, PlotSize{1600, 1600});
+  const QImage image(QString::fromStdString(path.string()));
+  ASSERT_EQ(image.size(), QSize(1600, 1600));
+  const PlotExtent& e = run.analysis.extent;
+  const PlotScale s{e.min, e.max, e.range};
+  const DesignData& d = run.design;
+  const QPointF upperLeft = s.toPixel(d.rudderX[4], d.rudderZ[2], image.size());
+  const QPointF lowerRight = s.toPixel(d.rudderX[1], d.rudderZ[1], image.size());
+  const QRect around = QRectF(upperLeft, lowerRight).toRect().adjusted(-8, -8, 8, 8);
+  const QRect drawn = test::boundsOfColour(image, paletteColour(paletteLightMagenta).rgb(), around);
+  const double pen = std::min(1600.0 / designDrawingArea.width(), 1600.0 / designDrawingArea.height());
+  const double widthPixels = lowerRight.x() - upperLeft.x();
+  const double heightPixels = lowerRight.y() - upperLeft.y();
+  EXPECT_NEAR(heightPixels / widthPixels, (d.rudderZ[2] - d.rudderZ[1]) / (d.rudderX[1] - d.rudderX[4]),
+              1e-12);
+  EXPECT_NEAR(drawn.width(), widthPixels, pen + 1.0);
+  EXPECT_NEAR(drawn.height(), heightPixels, pen + 1.0);
+  EXPECT_GT(drawn.width(), 200) << "the rudder fills its share of the large image";
 }
 
 }  // namespace

@@ -37,14 +37,13 @@ std::string rangeText(const StudyParameter& parameter, const SolveRange& range) 
 }
 
 DecimalGrid gridOf(const StudyParameter& parameter, const SolveRange& range) {
-  const int resolutionPlaces =
-      decimalPlacesOf(readableNumber(parameter.resolution));
+  const int resolutionPlaces = decimalPlacesOf(readableNumber(parameter.resolution));
   return {range.start, parameter.resolution, commonDecimalPlaces(range.places, resolutionPlaces)};
 }
 
 std::int64_t lastIndexOf(const StudyParameter& parameter, const SolveRange& range) {
   const double steps = checkedDivide(range.stop - range.start, parameter.resolution, "a solve's grid");
-  if (steps / scanStride > static_cast<double>(maxScannedValues)) {
+  if (steps > static_cast<double>(scanStride * maxScannedValues)) {
     throw RunError(ErrorKind::Usage,
                    "--range " + rangeText(parameter, range) + ": too wide to scan every " +
                        valueWithUnit(parameter, parameter.resolution * scanStride) + " (at most " +
@@ -53,6 +52,8 @@ std::int64_t lastIndexOf(const StudyParameter& parameter, const SolveRange& rang
   return static_cast<std::int64_t>(std::floor(steps + stepTolerance));
 }
 
+// The designs of a solve: each value of the grid edited into the file's
+// design and judged; a scan's values on every core.
 class Search {
  public:
   Search(const DesignData& fileDesign, const SolveOptions& options, const StudyRules* rules,

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <new>
 #include <ostream>
 
 #include "common/run_error.h"
@@ -250,6 +251,9 @@ int runStudyCommand(const std::vector<std::string>& arguments, const SaveSweepPl
     messages << name << ": " << error.what();
     if (error.kind() == ErrorKind::Usage) messages << " (see " << name << " --help)";
     messages << '\n';
+    return errorStatus;
+  } catch (const std::bad_alloc&) {
+    messages << name << ": out of memory\n";
     return errorStatus;
   }
 }

@@ -60,6 +60,11 @@ void checkPlotRequest(const SweepOptions& options, const SaveSweepPlot& savePlot
                        "\"; the name must end in .png, .svg or .pdf",
                    ErrorLocation{file.string()});
   }
+  const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+  if (std::error_code error; !std::filesystem::is_directory(folder, error)) {
+    throw RunError(ErrorKind::Usage, "--plot: the folder " + folder.string() + " does not exist",
+                   ErrorLocation{file.string()});
+  }
   if (designs > maxPlottedDesigns) {
     throw RunError(ErrorKind::Usage, "--plot: the sweep has " + std::to_string(designs) +
                                          " designs, a plot shows at most " +

@@ -144,6 +144,20 @@ TEST_F(StudyCommands, AFailingDesignIsARowAndTheSweepGoesOn) {
   EXPECT_GT(table.number(2, "b_m"), table.number(0, "b_m"));
 }
 
+TEST_F(StudyCommands, EachCommandHasItsHelpAndThePlainRunNamesThem) {
+  const ProcessResult plain = runPropclear({"--help"});
+  for (const char* command : {"propclear sweep [FILE]", "propclear solve [FILE]", "propclear batch"}) {
+    EXPECT_THAT(plain.out, HasSubstr(command));
+  }
+  for (const auto& [command, option] : std::vector<std::pair<std::string, std::string>>{
+           {"sweep", "--vary NAME=VALUES"}, {"solve", "--keep centre|tip-to-heel"}, {"batch", "DIR_OR_FILES"}}) {
+    const ProcessResult help = runPropclear({command, "--help"});
+    EXPECT_EQ(help.exitStatus, 0) << command;
+    EXPECT_THAT(help.out, HasSubstr("Usage: propclear " + command));
+    EXPECT_THAT(help.out, HasSubstr(option));
+  }
+}
+
 TEST_F(StudyCommands, BadOptionsStopBeforeAnythingRuns) {
   const std::string file = design().string();
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -156,6 +170,7 @@ TEST_F(StudyCommands, BadOptionsStopBeforeAnythingRuns) {
       {{"sweep", file}, "--vary is required"},
       {{"sweep", file, "--vary", "rake=1", "--plot", (scratch / "p.bmp").string()}, "unknown image type \".bmp\""},
       {{"sweep", file, "--vary", "rake=1:2:1e-5", "--plot", (scratch / "p.png").string()}, "a plot shows at most 100000"},
+      {{"sweep", file, "--vary", "rake=1", "--plot", (scratch / "no" / "p.png").string()}, "no does not exist"},
       {{"sweep", file, "--vary", "rake=1", "--csv", "-", "--jsonl", "-"}, "excludes"},
       {{"sweep", file, "--vary", "rake=1", "--rules", "lr"}, "unknown rule set \"lr\""},
       {{"sweep", (scratch / "none.TSK").string(), "--vary", "rake=1"}, "none.TSK: No such file or directory"},

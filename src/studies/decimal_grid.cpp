@@ -15,6 +15,9 @@ namespace {
 constexpr int maxResolvedPlaces = 15;
 // Below this a scaled value is an integer held exactly.
 constexpr double exactIntegerLimit = 4503599627370496.0;  // 2^52
+// What a quotient of steps may lack of a whole number and still count as it.
+constexpr double stepTolerance = 1e-9;
+constexpr double relativeStepTolerance = 1e-12;
 // 10^0 .. 10^15, each exact.
 constexpr std::array<double, maxResolvedPlaces + 1> powersOfTen = {
     1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -47,6 +50,10 @@ double roundToDecimalPlaces(double value, int places) {
   // Both the integer and the power of ten are exact doubles, so their quotient
   // is the correctly rounded decimal.
   return checkedDivide(std::round(scaled), scale, "a value of a study");
+}
+
+double wholeSteps(double steps) {
+  return std::floor(steps + stepTolerance + steps * relativeStepTolerance);
 }
 
 int commonDecimalPlaces(int first, int second) {

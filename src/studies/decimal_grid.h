@@ -28,6 +28,13 @@ struct DecimalGrid {
   }
 };
 
+// The whole steps from START to STOP, given their quotient (STOP - START) /
+// STEP in doubles: a quotient a hair below a whole number counts as that
+// number (1.5 / 0.01 is 149.99999999999997), by a billionth of a step and a
+// millionth of a millionth of the count, which covers the rounding of a
+// quotient of any size.
+double wholeSteps(double steps);
+
 // The places of a grid through both: the larger, or -1 when either is unknown.
 int commonDecimalPlaces(int first, int second);
 

@@ -11,11 +11,6 @@ namespace propclear {
 
 namespace {
 
-// A range's last value counts when it overshoots STOP by no more than this
-// fraction of a step: 4.0:5.5:0.01 has 151 values although 1.5 / 0.01 is
-// 149.99999999999997 in doubles.
-constexpr double stepTolerance = 1e-9;
-
 [[noreturn]] void fault(const std::string& optionText, const std::string& reason) {
   throw RunError(ErrorKind::Usage, optionText + ": " + reason);
 }
@@ -46,7 +41,7 @@ ParameterValues parseRange(const std::vector<std::string_view>& parts, const std
     fault(optionText, "the step " + std::string(parts[2]) + " leads away from " +
                           std::string(parts[1]) + " (a range downwards needs a negative step)");
   }
-  const double count = std::floor(steps + stepTolerance) + 1.0;
+  const double count = wholeSteps(steps) + 1.0;
   if (count > static_cast<double>(maxStudyDesigns)) {
     fault(optionText, countText(count) + " values, more than the " +
                           std::to_string(maxStudyDesigns) + " a study may have");

@@ -1,7 +1,7 @@
 #pragma once
 // The values a study gives a parameter, as the command line writes them:
 // "--vary NAME=START:STOP:STEP", START + i * STEP up to and including STOP
-// (a drift of a billionth of a step past it still counts), or
+// (a drift of the quotient's rounding past it still counts: wholeSteps), or
 // "--vary NAME=V1,V2,...". Every fault (an unknown name, a malformed number,
 // a step of 0 or of the wrong sign, too many designs) is a
 // RunError(ErrorKind::Usage) naming the option and its value, raised before

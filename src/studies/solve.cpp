@@ -29,8 +29,6 @@ constexpr std::int64_t maxScannedValues = 1'000'000;
 constexpr double sizeRangeFactor = 0.5;
 constexpr double positionRange = 2.0;
 constexpr double rakeRange = 10.0;
-// A grid value past STOP by no more than this fraction of a step still counts.
-constexpr double stepTolerance = 1e-9;
 
 std::string rangeText(const StudyParameter& parameter, const SolveRange& range) {
   return readableNumber(range.start) + " to " + valueWithUnit(parameter, range.stop);
@@ -49,7 +47,7 @@ std::int64_t lastIndexOf(const StudyParameter& parameter, const SolveRange& rang
                        valueWithUnit(parameter, parameter.resolution * scanStride) + " (at most " +
                        std::to_string(maxScannedValues) + " values)");
   }
-  return static_cast<std::int64_t>(std::floor(steps + stepTolerance));
+  return static_cast<std::int64_t>(wholeSteps(steps));
 }
 
 // The designs of a solve: each value of the grid edited into the file's

@@ -40,10 +40,17 @@ TEST(ParameterRange, InclusiveWithoutDrift) {
 }
 
 TEST(ParameterRange, TenMillionValuesKeepTheirDecimals) {
+  // 1 / 1e-9 is 999999999.9999999 in doubles, short of a billion by far more
+  // than a billionth of a step: the count takes the quotient's rounding into
+  // account.
+  EXPECT_EQ(wholeSteps(1.0 / 1e-9), 1e9);
+  EXPECT_EQ(wholeSteps(1.5 / 0.01), 150.0);
+  EXPECT_EQ(wholeSteps(2.5), 2.0);
   const ParameterValues values = parseVariedParameter("diameter=4:5:0.0000001", "--vary");
   ASSERT_EQ(values.count, 10'000'001u);
   EXPECT_EQ(values.at(1234567), 4.1234567);
   EXPECT_EQ(values.at(10'000'000), 5.0);
+  EXPECT_EQ(parseVariedParameter("diameter=0:0.5:1e-8", "--vary").count, 50'000'001u);
 }
 
 TEST(ParameterRange, ListsKeepOrderAndValues) {

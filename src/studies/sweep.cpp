@@ -51,9 +51,6 @@ std::string headerOf(const SweepOptions& options, const std::vector<std::string>
 void checkPlotRequest(const SweepOptions& options, const SaveSweepPlot& savePlot,
                       std::uint64_t designs) {
   const std::filesystem::path& file = *options.plotFile;
-  if (!savePlot) {
-    throw RunError(ErrorKind::Usage, "--plot: this build cannot save images", ErrorLocation{file.string()});
-  }
   if (!isSupportedPlotExtension(file)) {
     throw RunError(ErrorKind::Usage,
                    "--plot: unknown image type \"" + file.extension().string() +
@@ -70,6 +67,9 @@ void checkPlotRequest(const SweepOptions& options, const SaveSweepPlot& savePlot
                                          " designs, a plot shows at most " +
                                          std::to_string(maxPlottedDesigns) +
                                          " (a coarser step, or no plot)");
+  }
+  if (!savePlot) {
+    throw RunError(ErrorKind::Usage, "--plot: this build cannot save images", ErrorLocation{file.string()});
   }
 }
 

@@ -1,6 +1,6 @@
 // What the run hands to the window and writes, from an analysis made
-// beforehand: the stern plot's display list with the clearances, the report
-// lines and the CAD script lines, all in memory.
+// beforehand: the stern plot's display list with the clearances and the swept
+// volume, the report lines and the CAD script lines, all in memory.
 
 #include <benchmark/benchmark.h>
 
@@ -19,6 +19,7 @@ void sternPlotRun(benchmark::State& state, const DesignData& design) {
     DrawingSurface surface;
     drawSternPlot(design, analysis, surface);
     drawClearances(design, analysis, surface);
+    drawSweptVolume(analysis, surface);
     benchmark::DoNotOptimize(surface.commands().data());
   }
 }

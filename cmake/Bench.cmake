@@ -23,6 +23,9 @@ if(PROPCLEAR_BUILD_BENCH)
   add_executable(propclear_bench_design_file bench/write_design_file.cpp)
   target_link_libraries(propclear_bench_design_file PRIVATE propclear_bench_designs)
 
-  set_target_properties(propclear_bench propclear_bench_design_file PROPERTIES
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  # The floor the whole runs are compared with: a process that does nothing.
+  add_executable(propclear_bench_do_nothing bench/do_nothing.cpp)
+
+  set_target_properties(propclear_bench propclear_bench_design_file propclear_bench_do_nothing
+    PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()

@@ -9,6 +9,10 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/propclear.1
                ${CMAKE_BINARY_DIR}/packaging/propclear.1 @ONLY)
 
 install(TARGETS propclear RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The desktop front end, in a folder of its own: nothing but the program loads it.
+if(TARGET propclear_desktop)
+  install(TARGETS propclear_desktop LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/propclear)
+endif()
 install(FILES ${CMAKE_BINARY_DIR}/packaging/propclear.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/propclear.desktop
@@ -20,6 +24,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+# The README's figures, where its links look for them.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/
+        DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME propclear)

@@ -7,20 +7,25 @@ PROJECT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$PROJECT_DIR/build}
 JOBS=${JOBS:-$(nproc)}
 
-# Debian 12 packages: the build (TOML for the ship file, CLI11 for the study
-# commands, Qt Charts for the sweep plot), the tests (GUI tests run under Xvfb;
-# the DXF test reads the drawing back with ezdxf; the study tests read JSON
-# with nlohmann-json), fonts for the plot.
+# Debian 12 packages: the build (TOML for the ship file; CLI11 for the study
+# commands; the front end reads X11 events through libxcb's header and draws
+# the sweep plot with Qt Charts), the tests (GUI tests run under Xvfb; the DXF
+# test reads the drawing back with ezdxf; the study tests read JSON with
+# nlohmann-json), fonts for the plot.
 REQUIRED_PACKAGES=(
   cmake g++ make pkg-config
   libtomlplusplus-dev libcli11-dev
   libgtest-dev libgmock-dev nlohmann-json3-dev
-  qt6-base-dev qt6-svg-dev qt6-charts-dev
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libxcb1-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth xdotool imagemagick
   python3 python3-ezdxf
   dpkg-dev man-db
 )
+
+# The benchmarks (scripts/bench): Google Benchmark in-process, hyperfine for
+# whole processes.
+BENCH_PACKAGES=(libbenchmark-dev hyperfine)
 
 # The fuzz target (scripts/fuzz): clang and its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -3,18 +3,25 @@
 #include <exception>
 #include <iostream>
 
+#include "common/operating_system.h"
 #include "common/run_error.h"
 #include "driver/command_line.h"
+#include "driver/desktop_front_end.h"
 #include "driver/run.h"
 #include "studies/study_command_line.h"
-#include "ui/frontend.h"
-#include "ui/sweep_chart.h"
 
 int main(int argc, char** argv) {
   using namespace propclear;
+  // Before any file is opened: a closed standard stream must not become the
+  // report, and an interrupted run must not leave temporary files behind.
+  if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
+  os::removeTemporaryFilesOnInterruption();
   if (argc > 1 && isStudyCommand(argv[1])) {
-    return runStudyCommand(std::vector<std::string>(argv + 1, argv + argc), sweepPlotSaver(),
-                           std::cout, std::cerr);
+    // A sweep's plot is drawn by the desktop front end, loaded only then.
+    const SaveSweepPlot savePlot =
+        desktopFrontEndBuilt() ? SaveSweepPlot(saveSweepPlotWithDesktopFrontEnd) : SaveSweepPlot();
+    return runStudyCommand(std::vector<std::string>(argv + 1, argv + argc), savePlot, std::cout,
+                           std::cerr);
   }
   try {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -26,8 +33,11 @@ int main(int argc, char** argv) {
       std::cout << versionText();
       return 0;
     }
-    const std::unique_ptr<RunPlatform> platform = makePlatform(command.options, argc, argv);
+    const std::unique_ptr<RunPlatform> platform = makeRunPlatform(command.options, argc, argv);
     const RunOutcome outcome = runDesign(command.options, *platform, std::cerr);
+    // The table goes to standard output, unless the JSON results go there.
+    const bool jsonOnStandardOutput = command.options.jsonFile == std::string("-");
+    printRuleCheck(outcome, jsonOnStandardOutput ? std::cerr : std::cout);
     return exitStatusOf(outcome, command.options);
   } catch (const RunError& error) {
     std::cerr << "propclear: " << error.what() << '\n';

@@ -15,6 +15,7 @@ constexpr int verticesFollow = 1;
 void DxfEntities::begin(const char* type, const DxfStyle& style) {
   groups_.text(0, type);
   groups_.text(8, style.layer.name);
+  if (style.lineType != nullptr) groups_.text(6, style.lineType);
   if (style.colour != style.layer.colour) groups_.integer(62, style.colour);
 }
 

@@ -14,13 +14,16 @@ namespace propclear {
 struct DxfLayer {
   const char* name;
   int colour;  // AutoCAD colour number of the layer's entities
+  const char* lineType = "CONTINUOUS";
 };
 
-// Where an entity goes and its colour; an entity in its layer's colour is
-// written "by layer", so that recolouring the layer recolours it.
+// Where an entity goes, its colour and line type; an entity in its layer's
+// colour or line type is written "by layer", so that changing the layer
+// changes it.
 struct DxfStyle {
   const DxfLayer& layer;
   int colour;
+  const char* lineType = nullptr;  // the layer's
 };
 
 class DxfEntities {

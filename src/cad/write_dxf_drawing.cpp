@@ -1,6 +1,9 @@
 #include "cad/write_dxf_drawing.h"
 
+#include <cmath>
+#include <initializer_list>
 #include <iterator>
+#include <string>
 #include <utility>
 
 #include "cad/drawing_annotations.h"
@@ -9,7 +12,9 @@
 #include "cad/dxf_label_layout.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
+#include "sheet/swept_outline.h"
 #include "common/checked_math.h"
+#include "common/format_number.h"
 #include "common/output_file.h"
 
 namespace propclear {
@@ -25,6 +30,7 @@ constexpr int secondEdgeColour = 2;
 // White, shown black on a light background: every text, readable on paper.
 constexpr int textColour = 7;
 constexpr int overlapColour = 1;  // red
+constexpr int sweptColour = 8;    // dark grey
 
 constexpr DxfLayer defaultLayer{"0", textColour};
 constexpr DxfLayer contourLayer{"CONTOUR", sternColour};
@@ -35,14 +41,18 @@ constexpr DxfLayer upperBladeLayer{"UPPER_BLADE", firstEdgeColour};
 constexpr DxfLayer lowerBladeLayer{"LOWER_BLADE", firstEdgeColour};
 constexpr DxfLayer clearanceLayer{"CLEARANCES", clearanceStyles[clearanceA].colour};
 constexpr DxfLayer overlapLayer{"OVERLAP", overlapColour};
+// The swept volume of the turning propeller, dashed; the closest approaches to it dotted.
+constexpr DxfLayer sweptLayer{"SWEPT", sweptColour, "DASHED"};
+constexpr const char* approachLineType = "DOT";
 constexpr DxfLayer textLayer{"TEXT", textColour};
 
 // The layer table, in the order it is written.
 constexpr const DxfLayer* drawingLayers[] = {
     &defaultLayer,    &contourLayer,    &referenceLayer,  &rudderLayer, &propellerLayer,
-    &upperBladeLayer, &lowerBladeLayer, &clearanceLayer,  &overlapLayer, &textLayer,
+    &upperBladeLayer, &lowerBladeLayer, &clearanceLayer,  &overlapLayer, &sweptLayer,
+    &textLayer,
 };
-static_assert(std::size(drawingLayers) == 10);
+static_assert(std::size(drawingLayers) == 11);
 
 // AutoCAD units code of millimetres, and the metric measurement system.
 constexpr int unitsMillimetres = 4;
@@ -89,15 +99,30 @@ void beginTable(DxfGroups& g, const char* name, int entryCount) {
   g.integer(70, entryCount);
 }
 
-void appendLineTypeTable(DxfGroups& g) {
-  beginTable(g, "LTYPE", 1);
+// One line type: a repeated pattern of dashes (positive lengths, 0 for a
+// dot) and gaps (negative lengths), in millimetres.
+void appendLineType(DxfGroups& g, const char* name, const char* description,
+                    std::initializer_list<double> pattern) {
+  double length = 0.0;
+  for (const double element : pattern) length += std::abs(element);
   g.text(0, "LTYPE");
-  g.text(2, "CONTINUOUS");
+  g.text(2, name);
   g.integer(70, 0);
-  g.text(3, "Solid line");
+  g.text(3, description);
   g.integer(72, 'A');  // alignment code, always 'A'
-  g.integer(73, 0);    // no dash elements
-  g.number(40, 0.0);
+  g.integer(73, static_cast<int>(pattern.size()));
+  g.number(40, length);
+  for (const double element : pattern) g.number(49, element);
+}
+
+// Solid lines, and the dashes and dots of the swept volume, scaled with the
+// text so that they read alike on every drawing.
+void appendLineTypeTable(DxfGroups& g, const PlotExtent& e) {
+  const double text = textHeightOf(e) * millimetresPerMetre;
+  beginTable(g, "LTYPE", 3);
+  appendLineType(g, "CONTINUOUS", "Solid line", {});
+  appendLineType(g, "DASHED", "Dashed __ __ __", {text, -part(text, 2)});
+  appendLineType(g, approachLineType, "Dotted . . . .", {0.0, -part(text, 2)});
   g.text(0, "ENDTAB");
 }
 
@@ -108,7 +133,7 @@ void appendLayerTable(DxfGroups& g) {
     g.text(2, layer->name);
     g.integer(70, 0);
     g.integer(62, layer->colour);
-    g.text(6, "CONTINUOUS");
+    g.text(6, layer->lineType);
   }
   g.text(0, "ENDTAB");
 }
@@ -128,10 +153,10 @@ void appendTextStyleTable(DxfGroups& g) {
   g.text(0, "ENDTAB");
 }
 
-void appendTables(DxfGroups& g) {
+void appendTables(DxfGroups& g, const PlotExtent& e) {
   g.text(0, "SECTION");
   g.text(2, "TABLES");
-  appendLineTypeTable(g);
+  appendLineTypeTable(g, e);
   appendLayerTable(g);
   appendTextStyleTable(g);
   g.text(0, "ENDSEC");
@@ -168,6 +193,7 @@ class EntityWriter {
     writePropeller();
     writeBlades();
     for (int i = 0; i < clearanceCount; ++i) writeClearance(static_cast<ClearanceIndex>(i));
+    writeSweptVolume();
     text(titleText_, drawingTitle);
     text(creditText_, credit_);
     return std::move(entities_);
@@ -241,6 +267,25 @@ class EntityWriter {
          label);
   }
 
+  // The swept volume's outline above and below the shaft, each closest
+  // approach dotted (red on the overlap layer where the volume cuts the
+  // structure) with its distance / D beside it.
+  void writeSweptVolume() {
+    const SweptOutline outline = sweptOutlineOf(analysis_);
+    const DxfStyle outlineStyle{sweptLayer, sweptColour};
+    if (!outline.above.empty()) entities_.polyline(outlineStyle, outline.above, true);
+    if (!outline.below.empty()) entities_.polyline(outlineStyle, outline.below, true);
+    for (const ApproachMark& mark : approachMarksOf(analysis_)) {
+      const DxfStyle lineStyle = mark.overlaps ? DxfStyle{overlapLayer, overlapColour}
+                                               : DxfStyle{sweptLayer, sweptColour, approachLineType};
+      entities_.line(lineStyle, mark.segment.from, mark.segment.to);
+      const std::string label = formatFixed(mark.ratioToDiameter, 1, 3) + "*D";
+      const DrawingPoint middle{part(mark.segment.from.x + mark.segment.to.x, 2),
+                                part(mark.segment.from.z + mark.segment.to.z, 2)};
+      text(labels_.placeAt(label, middle), label);
+    }
+  }
+
   const DesignData& design_;
   const SternAnalysis& analysis_;
   const SheetLayout& sheet_;
@@ -257,7 +302,7 @@ std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAn
   const DxfEntities entities = EntityWriter(design, analysis, sheet).write();
   DxfGroups groups;
   appendHeader(groups, sheet.extent, entities.bounds());
-  appendTables(groups);
+  appendTables(groups, sheet.extent);
   groups.text(0, "SECTION");
   groups.text(2, "ENTITIES");
   groups.append(entities.groups());
@@ -266,12 +311,8 @@ std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAn
   return groups.lines();
 }
 
-void writeDxfDrawing(const std::filesystem::path& path, const DesignData& design,
-                     const SternAnalysis& analysis) {
-  const std::vector<std::string> lines = dxfDrawingLines(design, analysis);
-  OutputFile file(path, path.string(), OutputFile::Mode::ReplaceOnCommit);
-  for (const std::string& line : lines) file.writeLine(line);
-  file.commit();
+void writeDxfDrawing(OutputFile& file, const DesignData& design, const SternAnalysis& analysis) {
+  for (const std::string& line : dxfDrawingLines(design, analysis)) file.writeLine(line);
 }
 
 }  // namespace propclear

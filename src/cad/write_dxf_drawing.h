@@ -4,7 +4,6 @@
 // the stern contour drawn as the fitted curve the plot shows. One layer per
 // kind of element; millimetres.
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,12 +12,12 @@
 
 namespace propclear {
 
+class OutputFile;
+
 // The file's lines, without line ends.
 std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAnalysis& analysis);
 
-// Writes the drawing to `path` through a temporary file that replaces an
-// earlier file only when complete.
-void writeDxfDrawing(const std::filesystem::path& path, const DesignData& design,
-                     const SternAnalysis& analysis);
+// Writes the drawing's lines to `file`.
+void writeDxfDrawing(OutputFile& file, const DesignData& design, const SternAnalysis& analysis);
 
 }  // namespace propclear

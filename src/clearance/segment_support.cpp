@@ -41,4 +41,11 @@ std::string metresText(double value) {
   return text + " m";
 }
 
+std::string fractionOfDiameter(double length, double propellerDiameter) {
+  std::string text =
+      formatFixed(checkedDivide(length, propellerDiameter, "an overlap as a fraction of D"), 1, 3);
+  if (text.back() == '%') text.pop_back();
+  return text + " D";
+}
+
 }  // namespace propclear

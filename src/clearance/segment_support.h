@@ -28,5 +28,7 @@ ClearanceSegment verticalSegment(const char* name, double x, double bladeZ, doub
 
 // A length in metres with three decimals and its unit, for warnings.
 std::string metresText(double value);
+// A length as a fraction of the propeller diameter, three decimals and " D".
+std::string fractionOfDiameter(double length, double propellerDiameter);
 
 }  // namespace propclear

@@ -4,8 +4,6 @@
 
 #include "clearance/measuring_operations.h"
 #include "clearance/segment_support.h"
-#include "common/checked_math.h"
-#include "common/format_number.h"
 #include "geometry/evaluate_curve.h"
 
 namespace propclear {
@@ -16,13 +14,6 @@ namespace {
 constexpr const char* measuredTo[clearanceCount] = {
     "the stern contour", "the stern contour above the tip", "the rudder edge",
     "the stern contour", "the heel (the first contour point's height)", "the rudder edge"};
-
-std::string fractionOfDiameter(double length, double propellerDiameter) {
-  std::string text =
-      formatFixed(checkedDivide(length, propellerDiameter, "an overlap as a fraction of D"), 1, 3);
-  if (text.back() == '%') text.pop_back();
-  return text + " D";
-}
 
 }  // namespace
 
@@ -54,12 +45,19 @@ SignedGaps signedGapsOf(const ClearanceSet& clearances) {
 void warnAboutOverlaps(const ClearanceSet& clearances, const SignedGaps& gaps,
                        double propellerDiameter, Diagnostics& diagnostics) {
   for (int i = 0; i < clearanceCount; ++i) {
-    if (!overlaps(gaps[i])) continue;
-    const double overlap = -*gaps[i];
-    diagnostics.warn("clearance " + clearances[i].name + ": the blade overlaps " + measuredTo[i] +
-                     " by " + metresText(overlap) + " (" +
-                     fractionOfDiameter(overlap, propellerDiameter) + ")");
+    warnAboutOverlap(clearances[i].name, static_cast<ClearanceIndex>(i), gaps[i],
+                     propellerDiameter, diagnostics);
   }
+}
+
+void warnAboutOverlap(const std::string& name, ClearanceIndex which,
+                      const std::optional<double>& signedGap, double propellerDiameter,
+                      Diagnostics& diagnostics) {
+  if (!overlaps(signedGap)) return;
+  const double overlap = -*signedGap;
+  diagnostics.warn("clearance " + name + ": the blade overlaps " + measuredTo[which] + " by " +
+                   metresText(overlap) + " (" + fractionOfDiameter(overlap, propellerDiameter) +
+                   ")");
 }
 
 void checkMeasuringFrame(const DesignData& design, const SplineCurve& hullCurve,

@@ -26,6 +26,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 #include "clearance/clearance_segment.h"
 #include "common/diagnostics.h"
@@ -49,6 +50,11 @@ inline bool overlaps(const std::optional<double>& signedGap) {
 // as a fraction of D.
 void warnAboutOverlaps(const ClearanceSet& clearances, const SignedGaps& gaps,
                        double propellerDiameter, Diagnostics& diagnostics);
+// The warning for one clearance, measured like clearance `which`, whose
+// signed gap is `signedGap`, when it overlaps.
+void warnAboutOverlap(const std::string& name, ClearanceIndex which,
+                      const std::optional<double>& signedGap, double propellerDiameter,
+                      Diagnostics& diagnostics);
 
 // A warning when the design is drawn the other way round: the stern contour
 // at larger x than the propeller centre at the shaft's height, or the rudder

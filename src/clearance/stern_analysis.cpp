@@ -40,6 +40,17 @@ SternAnalysis analyseStern(const DesignData& design) {
   checkMeasuringFrame(design, analysis.hullCurve, diagnostics);
   warnAboutOverlaps(analysis.clearances, analysis.signedGaps, design.propellerDiameter,
                     diagnostics);
+
+  analysis.turningLowerBlade = measureTurningLowerBlade(context);
+  warnAboutTurningOverlaps(analysis.turningLowerBlade, design.propellerDiameter, diagnostics);
+  noteMirroredLowerBlade(analysis.clearances, analysis.turningLowerBlade, diagnostics);
+
+  analysis.sweptVolume = SweptVolume::of(design, analysis.outline);
+  if (analysis.sweptVolume) {
+    analysis.closestApproaches =
+        closestApproaches(design, *analysis.sweptVolume, analysis.hullCurve);
+    warnAboutSweptOverlaps(analysis.closestApproaches, design.propellerDiameter, diagnostics);
+  }
   analysis.warnings = std::move(diagnostics.warnings);
   return analysis;
 }
@@ -47,6 +58,12 @@ SternAnalysis analyseStern(const DesignData& design) {
 bool SternAnalysis::hasOverlap() const {
   for (const std::optional<double>& gap : signedGaps) {
     if (overlaps(gap)) return true;
+  }
+  if (overlaps(turningLowerBlade.aPrime.signedGap) || overlaps(turningLowerBlade.cPrime.signedGap)) {
+    return true;
+  }
+  for (const ClosestApproach& approach : closestApproaches) {
+    if (approach.overlaps) return true;
   }
   return false;
 }

@@ -1,115 +1,134 @@
 #include "common/output_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "common/run_error.h"
 
 namespace propclear {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-std::string systemReason(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
+// Written to the file in pieces of this size at most.
+constexpr std::size_t bufferBytes = 64 * 1024;
 
-// Opens a fresh temporary file beside `target`, readable like a normal file.
-std::FILE* openTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& tempPath) {
-  // Built by appending: GCC 12 warns falsely about '"." + string'.
-  std::string hiddenName(1, '.');
-  hiddenName.append(target.filename().string()).append(".XXXXXX");
-  std::string pattern = (target.parent_path() / hiddenName).string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return nullptr;
-  tempPath = pattern;
-  // mkstemp creates the file private to the user; a replaced file should carry
-  // the permissions an ordinary new file gets.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  std::FILE* stream = ::fdopen(fd, "wb");
-  if (stream == nullptr) {
-    const int error = errno;
-    ::close(fd);
-    ::unlink(pattern.c_str());
-    errno = error;
+fs::path folderOf(const fs::path& path) {
+  return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+bool writtenIntoDirectly(const fs::path& target, OutputFile::Devices devices) {
+  return devices == OutputFile::Devices::WriteInto && os::reachesDeviceOrDescriptor(target);
+}
+
+// What stands at the target and rules out replacing it.
+std::optional<std::string> entryProblem(os::Entry entry) {
+  switch (entry) {
+    case os::Entry::Folder: return "it is a folder, not a file";
+    case os::Entry::Special: return "it is not a regular file (a device, pipe or socket)";
+    case os::Entry::Missing:
+    case os::Entry::RegularFile:
+    case os::Entry::Link: break;
   }
-  return stream;
+  return std::nullopt;
+}
+
+std::string folderProblem(const fs::path& target, const std::error_code& error) {
+  // Built by appending: GCC 12 warns falsely about '"\"" + string'.
+  std::string text = "the folder \"";
+  text.append(folderOf(target).string()).append("\" is not writable (");
+  return text.append(error.message()).append(")");
 }
 
 }  // namespace
 
-OutputFile::OutputFile(const std::filesystem::path& path, std::string displayName, Mode mode)
-    : target_(path), displayName_(std::move(displayName)), mode_(mode) {
-  errno = 0;
-  if (mode_ == Mode::Truncate) {
-    writtenPath_ = target_;
-    stream_ = std::fopen(target_.c_str(), "wb");
-  } else {
-    stream_ = openTemporaryBeside(target_, writtenPath_);
+OutputFile::OutputFile(const fs::path& path, std::string displayName, Devices devices)
+    : target_(path), displayName_(std::move(displayName)) {
+  std::error_code error;
+  if (writtenIntoDirectly(target_, devices)) {
+    intoDevice_ = true;
+    file_ = os::WrittenFile::openExisting(target_, error);
+    if (error) fail("cannot open", error);
+    return;
   }
-  if (stream_ == nullptr) fail("cannot create", errno);
+  if (const std::optional<std::string> problem = entryProblem(os::entryAt(target_))) {
+    throw RunError(ErrorKind::FileSystem, "cannot write the file: " + *problem,
+                   ErrorLocation{displayName_});
+  }
+  startVersion();
 }
 
-OutputFile::~OutputFile() {
-  if (stream_ != nullptr) {
-    std::fclose(stream_);
-    if (mode_ == Mode::ReplaceOnCommit) ::unlink(writtenPath_.c_str());
-  }
-}
+OutputFile::OutputFile(StandardOutput)
+    : displayName_("standard output"), intoDevice_(true), file_(os::WrittenFile::standardOutput()) {}
 
 void OutputFile::writeLine(std::string_view text) {
-  errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size() ||
-      std::fwrite("\r\n", 1, 2, stream_) != 2) {
-    fail("cannot write", errno);
-  }
+  writeText(text);
+  writeText("\r\n");
 }
 
 void OutputFile::writeText(std::string_view text) {
-  errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) fail("cannot write", errno);
+  if (!file_.isOpen()) startVersion();
+  buffered_.append(text);
+  if (buffered_.size() >= bufferBytes) flush();
 }
 
 void OutputFile::commit() {
-  if (stream_ == nullptr) return;
-  closeStream();
-  if (mode_ == Mode::ReplaceOnCommit) {
-    errno = 0;
-    if (std::rename(writtenPath_.c_str(), target_.c_str()) != 0) {
-      const int error = errno;
-      ::unlink(writtenPath_.c_str());
-      fail("cannot replace", error);
-    }
-  }
+  if (!file_.isOpen()) return;
+  flush();
+  if (intoDevice_) return;
+  file_.takeAttributesOf(target_);
+  if (const std::error_code error = file_.finish()) fail("cannot write", error);
+  if (const std::error_code error = file_.replace(target_)) fail("cannot replace", error);
+  file_ = os::WrittenFile();
 }
 
-void OutputFile::closeStream() {
-  errno = 0;
-  std::FILE* stream = stream_;
-  stream_ = nullptr;
-  const bool flushed = std::fflush(stream) == 0;
-  int error = errno;
-  if (flushed && mode_ == Mode::ReplaceOnCommit && ::fsync(::fileno(stream)) != 0) {
-    error = errno;
-    std::fclose(stream);
-    ::unlink(writtenPath_.c_str());
-    fail("cannot write", error);
-  }
-  const bool closed = std::fclose(stream) == 0;
-  if (!closed && error == 0) error = errno;
-  if (!flushed || !closed) {
-    if (mode_ == Mode::ReplaceOnCommit) ::unlink(writtenPath_.c_str());
-    fail("cannot write", error);
-  }
+void OutputFile::startVersion() {
+  std::error_code error;
+  file_ = os::WrittenFile::createBeside(target_, error);
+  if (error) fail("cannot create", error);
 }
 
-void OutputFile::fail(const char* action, int error) {
-  throw RunError(ErrorKind::FileSystem,
-                 std::string(action) + " the file: " + systemReason(error),
+void OutputFile::flush() {
+  const std::error_code error = file_.write(buffered_);
+  buffered_.clear();
+  if (error) fail("cannot write", error);
+}
+
+void OutputFile::fail(const char* action, std::error_code error) const {
+  throw RunError(ErrorKind::FileSystem, std::string(action) + " the file: " + error.message(),
                  ErrorLocation{displayName_});
+}
+
+std::optional<std::string> lengthProblem(const fs::path& target) {
+  const fs::path folder = folderOf(target);
+  const std::size_t longestName = os::longestNameIn(folder);
+  if (target.filename().native().size() > longestName) {
+    return "the name is longer than the " + std::to_string(longestName) +
+           " bytes the file system takes";
+  }
+  std::error_code error;
+  const std::size_t longestPath = os::longestPathIn(folder);
+  if (fs::absolute(target, error).native().size() >= longestPath) {
+    return "the path is longer than the " + std::to_string(longestPath - 1) +
+           " bytes the system takes";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> replacementProblem(const fs::path& target, OutputFile::Devices devices) {
+  if (std::optional<std::string> problem = lengthProblem(target)) return problem;
+  std::error_code error;
+  if (writtenIntoDirectly(target, devices)) {
+    os::WrittenFile::openExisting(target, error);
+    if (error) return "it cannot be opened for writing (" + error.message() + ")";
+    return std::nullopt;
+  }
+  const os::Entry entry = os::entryAt(target);
+  if (std::optional<std::string> problem = entryProblem(entry)) return problem;
+  if (entry == os::Entry::RegularFile && !os::mayWrite(target)) {
+    return "the existing file is write-protected";
+  }
+  os::WrittenFile::createBeside(target, error);
+  if (error) return folderProblem(target, error);
+  return std::nullopt;
 }
 
 }  // namespace propclear

@@ -1,29 +1,35 @@
 #pragma once
-// A text output file whose every write and close is checked. Lines end with
-// CR LF. A failure throws RunError(ErrorKind::FileSystem) naming the file and
-// the system's reason.
+// An output file of the run. Its lines go to a temporary file beside the
+// target, which commit() renames over the target: an earlier file stays as
+// it was until then, a link is replaced instead of followed, a hard link is
+// broken instead of written through, and a failed or abandoned write leaves
+// nothing behind. A replaced file keeps its permissions (and its owner and
+// group where the process may set them). Text lines end with CR LF. Every
+// failure throws RunError(ErrorKind::FileSystem) naming the file and the
+// system's reason.
 
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/operating_system.h"
 
 namespace propclear {
 
 class OutputFile {
  public:
-  enum class Mode {
-    // The file is created (or emptied) at once and written in place.
-    Truncate,
-    // The lines go to a temporary file in the same folder, which commit()
-    // renames over the target; until then an earlier file stays untouched,
-    // and a failed or abandoned write leaves no partial file behind.
-    ReplaceOnCommit,
-  };
+  // What an existing device or descriptor of the process given as the target
+  // (/dev/null, /dev/stdout) gets: written into directly, never replaced (the
+  // opt-in outputs), or refused like any other target that is not a regular
+  // file (the run's own files).
+  enum class Devices { Refuse, WriteInto };
+  struct StandardOutput {};
 
-  // `displayName` names the file in messages (the bare file name).
-  OutputFile(const std::filesystem::path& path, std::string displayName, Mode mode);
-  ~OutputFile();
+  // Starts the first version of `path`. `displayName` names the file in messages.
+  OutputFile(const std::filesystem::path& path, std::string displayName, Devices devices);
+  // Writes to the process's standard output.
+  explicit OutputFile(StandardOutput);
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
@@ -31,20 +37,35 @@ class OutputFile {
   void writeLine(std::string_view text);
   // Writes text as it is, for formats that bring their own line ends.
   void writeText(std::string_view text);
-  // Flushes and closes; for ReplaceOnCommit renames the finished file into place.
+  // Puts what was written since the last commit in place of the target, by
+  // one rename; what is written afterwards is the next version. A commit
+  // with nothing written since the last one changes nothing, except that the
+  // first version, even empty, replaces the earlier file. A device is flushed.
   void commit();
 
   const std::string& displayName() const { return displayName_; }
+  const std::filesystem::path& target() const { return target_; }
 
  private:
-  [[noreturn]] void fail(const char* action, int error);
-  void closeStream();
+  void startVersion();
+  void flush();
+  [[noreturn]] void fail(const char* action, std::error_code error) const;
 
   std::filesystem::path target_;
-  std::filesystem::path writtenPath_;
   std::string displayName_;
-  Mode mode_;
-  std::FILE* stream_ = nullptr;
+  bool intoDevice_ = false;
+  os::WrittenFile file_;
+  std::string buffered_;
 };
+
+// Why `target` cannot be written the way OutputFile writes it, or nothing
+// when it can: its name or path is longer than the file system takes, it is
+// a folder, a FIFO, socket or device (unless `devices` lets a device be
+// written into), a write-protected file, or its folder does not take a new
+// file (found out by creating one and removing it again).
+std::optional<std::string> replacementProblem(const std::filesystem::path& target,
+                                              OutputFile::Devices devices);
+// Only the first of those checks: the name's and the path's length.
+std::optional<std::string> lengthProblem(const std::filesystem::path& target);
 
 }  // namespace propclear

@@ -14,6 +14,7 @@ enum class ErrorKind {
   FileSystem,  // an output file cannot be created, written or closed
   Arithmetic,  // division by zero, overflow or a non-finite result
   Usage,       // a bad command line
+  Installation,  // a part of the program itself is missing or cannot be loaded
 };
 
 // Where an error was found. An empty file name means "no particular file";

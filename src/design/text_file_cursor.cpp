@@ -1,9 +1,8 @@
 #include "design/text_file_cursor.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 #include "common/run_error.h"
 
@@ -23,9 +22,11 @@ constexpr std::size_t bufferSize = 64 * 1024;
 // /dev/zero would be read for ever: a design file is a file on disk. A missing
 // file and a folder are left to the open and the first read to report.
 void requireReadableKind(const std::filesystem::path& path, const std::string& displayName) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0) return;
-  if (S_ISREG(status.st_mode) || S_ISDIR(status.st_mode)) return;
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error || std::filesystem::is_regular_file(status) || std::filesystem::is_directory(status)) {
+    return;
+  }
   throw RunError(ErrorKind::Input,
                  "cannot read the file: it is not a regular file (a device, pipe or socket)",
                  ErrorLocation{displayName});

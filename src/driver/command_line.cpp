@@ -68,6 +68,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.plotSize = plotSizeOf(optionValue(arguments, i));
     } else if (argument == "--strict") {
       options.strict = true;
+    } else if (argument == "--ship") {
+      options.shipFile = optionValue(arguments, i);
+    } else if (argument == "--rules") {
+      options.shipOverrides.ruleSets = optionValue(arguments, i);
+    } else if (argument == "--ship-set") {
+      options.shipOverrides.settings.push_back(optionValue(arguments, i));
+    } else if (argument == "--closest") {
+      options.closest = true;
     } else if (!argument.empty() && argument.front() != '-' && !options.designFile) {
       options.designFile = argument;
     } else if (!argument.empty() && argument.front() != '-') {
@@ -83,8 +91,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 std::string helpText() {
   return std::string(
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
-             "                 [--plot FILE] [--plot-size WxH] [--dxf FILE] [--json FILE]\n"
-             "                 [--help] [--version]\n"
+             "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
+             "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
+             "                 [--json FILE] [--help] [--version]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
              "Reads Norvalek.TSK in the working folder (or the design file FILE), shows\n"
@@ -100,8 +109,17 @@ std::string helpText() {
              "                 is available)\n"
              "  --answer TEXT  answer the geometry question with TEXT instead of asking;\n"
              "                 the over-long-contour message is then printed without waiting\n"
-             "  --strict       end a completed run in which a blade overlaps the hull or\n"
-             "                 the rudder with exit status 4\n"
+             "  --strict       end a completed run in which a blade, or the volume the\n"
+             "                 turning propeller sweeps, overlaps the hull or the rudder,\n"
+             "                 or a clearance rule is not met, with exit status 4\n"
+             "  --ship FILE    the ship's particulars for the clearance rules (TOML); without\n"
+             "                 it, X.ship.toml beside the design file X.TSK when there is one\n"
+             "  --rules NAME[,NAME]  the rule sets to check against: lr-recommended,\n"
+             "                 tip-guidance, custom (replaces the ship file's rule_sets)\n"
+             "  --ship-set KEY=VALUE  sets one of the ship's particulars (repeatable)\n"
+             "  --closest      print the closest approach of the stern contour, the\n"
+             "                 rudder's leading edge and the heel to the volume the\n"
+             "                 turning propeller sweeps, one line each\n"
              "  --plot FILE    also save the plot as PNG, SVG or PDF (by FILE's extension)\n"
              "  --plot-size WxH  the saved plot's size: pixels for PNG, points for SVG\n"
              "                 and PDF (default 716x472)\n"
@@ -115,7 +133,8 @@ std::string helpText() {
              "  1  error: the message says what went wrong\n"
              "  2  the stern contour has no terminator (code 99) within 251 lines\n"
              "  3  the geometry was reported wrong (answer E): report left empty\n"
-             "  4  completed, but with --strict a blade overlaps the hull or the rudder\n");
+             "  4  completed, but with --strict a blade or the swept volume overlaps the\n"
+             "     hull or the rudder, or a clearance rule is not met\n");
 }
 
 std::string versionText() { return std::string(programName) + " " + programVersion + "\n"; }

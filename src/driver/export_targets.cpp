@@ -1,11 +1,11 @@
 #include "driver/export_targets.h"
 
-#include <unistd.h>
-
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "driver/run_files.h"
 #include "plot/plot_file_format.h"
@@ -50,10 +50,6 @@ void checkFolder(const ExportTarget& target) {
   if (!fs::is_directory(status)) {
     reject(target, ErrorKind::FileSystem, quoted(folder) + " is not a folder");
   }
-  // Creating a file takes both writing and searching the folder.
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-    reject(target, ErrorKind::FileSystem, "the folder " + quoted(folder) + " is not writable");
-  }
 }
 
 void checkFile(const ExportTarget& target) {
@@ -61,12 +57,16 @@ void checkFile(const ExportTarget& target) {
   if (!target.path.has_filename()) {
     reject(target, ErrorKind::Usage, "the name ends in a folder separator and names no file");
   }
+  if (const std::optional<std::string> problem = lengthProblem(target.path)) {
+    reject(target, ErrorKind::FileSystem, *problem);
+  }
   std::error_code error;
   const fs::file_status status = fs::status(target.path, error);
   if (fs::is_directory(status)) reject(target, ErrorKind::FileSystem, "it is a folder, not a file");
   checkFolder(target);
-  if (fs::exists(status) && ::access(target.path.c_str(), W_OK) != 0) {
-    reject(target, ErrorKind::FileSystem, "the existing file is write-protected");
+  if (const std::optional<std::string> problem =
+          replacementProblem(target.path, OutputFile::Devices::WriteInto)) {
+    reject(target, ErrorKind::FileSystem, *problem);
   }
 }
 
@@ -119,6 +119,17 @@ void checkExportTargets(const RunOptions& options) {
     checkFile(target);
   }
   checkDistinct(targets, runFilesOf(options));
+}
+
+void checkRunOutputs(const RunOptions& options) {
+  const RunFiles files = runFilesOf(options);
+  for (const std::filesystem::path& own : {files.report, files.script}) {
+    if (const std::optional<std::string> problem =
+            replacementProblem(own, OutputFile::Devices::Refuse)) {
+      throw RunError(ErrorKind::FileSystem, "cannot write the file: " + *problem,
+                     ErrorLocation{own.filename().string()});
+    }
+  }
 }
 
 }  // namespace propclear

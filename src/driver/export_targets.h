@@ -1,18 +1,29 @@
 #pragma once
-// The files the command line asks for beside the run's own (--plot, --dxf,
-// --json). They are checked before the run reads or writes anything, so that
-// a misspelt folder does not cost the designer a whole run.
+// The checks that every file a run will write can be written, made before
+// anything is destroyed: the files the command line asks for beside the
+// run's own (--plot, --dxf, --json) before the run reads or writes anything,
+// so that a misspelt folder does not cost the designer a whole run; the
+// report and the CAD script before the report is emptied.
 
 #include "driver/run_options.h"
 
 namespace propclear {
 
 // Throws RunError naming the file and the reason when a requested file
-// cannot be written: its folder is missing or not writable, it is a folder,
-// an existing file is write-protected, it is one of the run's own files or
-// named twice, or (--plot) its extension is not .png, .svg or .pdf. Paths are
+// cannot be written: its folder is missing or does not take a new file, it
+// is a folder, a FIFO, a socket or a block device, an existing file is
+// write-protected, its name or path is too long for the file system, it is
+// one of the run's own files or named twice, or (--plot) its extension is not
+// .png, .svg or .pdf. A character device or a descriptor of the process
+// (/dev/null, /dev/stdout) is written into and only has to open. Paths are
 // taken as given, relative to the process's current directory, not to -C.
-// Creates nothing.
+// Leaves nothing behind.
 void checkExportTargets(const RunOptions& options);
+
+// Throws RunError(ErrorKind::FileSystem) naming the report or the CAD script
+// in the work folder when it cannot be replaced: any target but a regular
+// file, a link or nothing, a write-protected file, or a folder that does not
+// take a new file. Leaves nothing behind.
+void checkRunOutputs(const RunOptions& options);
 
 }  // namespace propclear

@@ -7,19 +7,23 @@
 #include "cad/write_dxf_drawing.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
+#include "common/staged_outputs.h"
 #include "design/read_design_data.h"
 #include "driver/export_targets.h"
 #include "driver/run_files.h"
 #include "plot/draw_stern_plot.h"
+#include "report/rule_check_table.h"
+#include "report/closest_approach_lines.h"
 #include "report/write_json_results.h"
 #include "report/write_report.h"
 
 namespace propclear {
 
 int exitStatusOf(const RunOutcome& outcome, const RunOptions& options) {
-  if (outcome.ending == Ending::Completed && options.strict && outcome.state != nullptr &&
-      outcome.state->analysis.hasOverlap()) {
-    return strictOverlapStatus;
+  if (outcome.ending == Ending::Completed && options.strict && outcome.state != nullptr) {
+    const RunState& state = *outcome.state;
+    const bool ruleFails = state.ruleCheck && failsStrictCheck(*state.ruleCheck);
+    if (state.analysis.hasOverlap() || ruleFails) return strictOverlapStatus;
   }
   return exitStatusOf(outcome.ending);
 }
@@ -44,6 +48,11 @@ const char* endingName(Ending ending) {
   return "error";
 }
 
+void printRuleCheck(const RunOutcome& outcome, std::ostream& out) {
+  if (outcome.ending != Ending::Completed || outcome.state == nullptr) return;
+  if (outcome.state->ruleCheck) out << ruleCheckTableText(*outcome.state->ruleCheck) << std::flush;
+}
+
 bool reportsWrongGeometry(const std::string& answer) { return answer == "E" || answer == "e"; }
 
 namespace {
@@ -59,21 +68,38 @@ std::string overlapSummary(const SternAnalysis& analysis) {
   return summary;
 }
 
-// The run's steps after the design has been read and the report created.
+// The run's steps after the design has been read and the report emptied.
+// The files are written to temporary files, put in place by the caller.
 Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
                            RunPlatform& platform, RunState& state, OutputFile& report,
-                           std::ostream& messages) {
+                           StagedOutputs& outputs, std::ostream& messages) {
   const DesignData& design = state.design;
   state.analysis = analyseStern(design);
   const SternAnalysis& analysis = state.analysis;
+  if (state.ship) {
+    state.ruleCheck =
+        checkClearanceRules(*state.ship, design.propellerDiameter, measuredClearancesOf(analysis));
+  }
+  const RuleCheck* ruleCheck = state.ruleCheck ? &*state.ruleCheck : nullptr;
 
   state.surface.setObserver(platform.window());
   drawSternPlot(design, analysis, state.surface);
-  drawClearances(design, analysis, state.surface);
+  drawClearances(design, analysis, state.surface, ruleCheck);
+  drawSweptVolume(analysis, state.surface);
   for (const std::string& warning : analysis.warnings) {
     messages << "propclear: warning: " << warning << '\n';
   }
-  if (options.plotFile) platform.savePlot(state.surface, *options.plotFile, options.plotSize);
+  if (options.closest) {
+    for (const std::string& line : closestApproachLines(design, analysis)) {
+      messages << "propclear: " << line << '\n';
+    }
+  }
+  if (options.plotFile) {
+    platform.savePlot(state.surface,
+                      outputs.add(*options.plotFile, options.plotFile->string(),
+                                  OutputFile::Devices::WriteInto),
+                      options.plotSize);
+  }
 
   // An answer given beforehand answers the question without asking it.
   if (!options.answer && analysis.hasOverlap()) platform.showWarning(overlapSummary(analysis));
@@ -83,19 +109,41 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
                                                   geometryQuestionDefault, PromptPosition{4000, 8500});
   if (reportsWrongGeometry(answer)) return Ending::WrongGeometry;
 
-  OutputFile script(files.script, fileNameOf(files.script), OutputFile::Mode::ReplaceOnCommit);
+  OutputFile& script =
+      outputs.add(files.script, fileNameOf(files.script), OutputFile::Devices::Refuse);
   writeCadScript(script, design, analysis);
-  script.commit();
-  if (options.dxfFile) writeDxfDrawing(*options.dxfFile, design, analysis);
+  if (options.dxfFile) {
+    OutputFile& drawing =
+        outputs.add(*options.dxfFile, options.dxfFile->string(), OutputFile::Devices::WriteInto);
+    writeDxfDrawing(drawing, design, analysis);
+  }
 
   writeReport(report, design, analysis.clearances);
   return Ending::Completed;
 }
 
 // The results for scripts, for the endings that have them.
-void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending) {
+void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending,
+                        StagedOutputs& outputs) {
   if (!options.jsonFile) return;
-  writeJsonResults(*options.jsonFile, JsonResults{endingName(ending), state.design, state.analysis});
+  OutputFile& file = *options.jsonFile == standardOutputTarget
+                         ? outputs.addStandardOutput()
+                         : outputs.add(*options.jsonFile, *options.jsonFile,
+                                       OutputFile::Devices::WriteInto);
+  writeJsonResults(file, JsonResults{endingName(ending), state.design, state.analysis,
+                                     state.ruleCheck ? &*state.ruleCheck : nullptr});
+}
+
+// The particulars of --ship, else of the ship file beside the design, with
+// the command line's overrides; or of the overrides alone. None: no rule
+// check.
+std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files) {
+  const std::optional<std::filesystem::path> file =
+      options.shipFile ? std::optional(options.workDir / *options.shipFile)
+                       : findShipFile(files.design);
+  if (file) return readShipParticulars(*file, options.shipOverrides);
+  if (!options.shipOverrides.empty()) return shipParticularsFromOverrides(options.shipOverrides);
+  return std::nullopt;
 }
 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
@@ -113,11 +161,17 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
     return Ending::ContourTooLong;
   }
   state.design = read.design;
+  state.ship = shipParticularsOf(options, files);
 
-  OutputFile report(files.report, fileNameOf(files.report), OutputFile::Mode::Truncate);
-  const Ending ending = drawMeasureAndWrite(options, files, platform, state, report, messages);
-  report.commit();
-  writeRequestedJson(options, state, ending);
+  checkRunOutputs(options);
+  OutputFile report(files.report, fileNameOf(files.report), OutputFile::Devices::Refuse);
+  report.commit();  // an earlier report is emptied now, by an empty file renamed over it
+  StagedOutputs outputs;
+  const Ending ending =
+      drawMeasureAndWrite(options, files, platform, state, report, outputs, messages);
+  writeRequestedJson(options, state, ending, outputs);
+  outputs.commitAll();
+  report.commit();  // last; only a completed run has written into it
   return ending;
 }
 

@@ -6,11 +6,14 @@
 #include <memory>
 #include <string>
 
+#include <optional>
+
 #include "clearance/stern_analysis.h"
 #include "design/design_data.h"
 #include "driver/run_options.h"
 #include "driver/run_platform.h"
 #include "plot/drawing_surface.h"
+#include "rules/check_clearance_rules.h"
 
 namespace propclear {
 
@@ -44,7 +47,9 @@ inline constexpr const char* contourTooLongTitle = "Kic geometrisi fazla data no
 // Everything a run holds, from start to end.
 struct RunState {
   DesignData design;
+  std::optional<ShipParticulars> ship;  // when the run checks clearance rules
   SternAnalysis analysis;
+  std::optional<RuleCheck> ruleCheck;
   DrawingSurface surface;
 };
 
@@ -54,8 +59,13 @@ struct RunOutcome {
   std::unique_ptr<RunState> state;
 };
 
-// The process exit status of a run: its ending's, or strictOverlapStatus.
+// The process exit status of a run: its ending's, or strictOverlapStatus
+// for a completed run under --strict with an overlap or a rule line that is
+// below its minimum or not measured.
 int exitStatusOf(const RunOutcome& outcome, const RunOptions& options);
+
+// The rule check's table, after a completed run that checked clearance rules.
+void printRuleCheck(const RunOutcome& outcome, std::ostream& out);
 
 // Runs the whole sequence in options.workDir. Messages and warnings go to
 // `messages` (standard error for the program).

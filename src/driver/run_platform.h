@@ -3,7 +3,6 @@
 // shows the drawing, and a place to show an error. The terminal provides the
 // first and the last; the desktop front end provides all three.
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -13,6 +12,8 @@
 #include "plot/drawing_surface.h"
 
 namespace propclear {
+
+class OutputFile;
 
 class RunPlatform {
  public:
@@ -28,10 +29,10 @@ class RunPlatform {
   // Whether savePlot can write images at all (a build without the desktop
   // front end cannot).
   virtual bool savesPlots() const = 0;
-  // Saves the drawing as an image (PNG, SVG or PDF by the file's extension),
-  // at the window's size or the given one. Throws RunError when the format is
-  // not supported or the file cannot be written.
-  virtual void savePlot(const DrawingSurface& surface, const std::filesystem::path& path,
+  // Writes the drawing into `file` as an image (PNG, SVG or PDF by the
+  // extension of its target), at the window's size or the given one. Throws
+  // RunError when the format is not supported or the file cannot be written.
+  virtual void savePlot(const DrawingSurface& surface, OutputFile& file,
                         const std::optional<PlotSize>& size) = 0;
   // Called once when the run ends, on every ending: the window closes.
   virtual void closeWindow() = 0;

@@ -12,7 +12,8 @@
 namespace propclear {
 
 // The terminal's prompt: scripted when an answer was given beforehand,
-// otherwise read from `in`, with the messages on `out`.
+// otherwise read from `in`, with the messages on `out`. An answer line is
+// read up to 64 KiB; the rest of a longer line is dropped with a warning.
 std::unique_ptr<PromptService> makeTerminalPrompt(const std::optional<std::string>& answer,
                                                   std::istream& in, std::ostream& out);
 
@@ -26,7 +27,7 @@ class TerminalPlatform : public RunPlatform {
   void showError(const std::string& message) override;
   void showWarning(const std::string& /*message*/) override {}
   bool savesPlots() const override { return false; }
-  void savePlot(const DrawingSurface& surface, const std::filesystem::path& path,
+  void savePlot(const DrawingSurface& surface, OutputFile& file,
                 const std::optional<PlotSize>& size) override;
   void closeWindow() override {}
 

@@ -19,18 +19,22 @@ std::string ratioText(const ClearanceSegment& segment, double propellerDiameter)
          "D";
 }
 
-// The segment in `colour`, red where the blade overlaps the structure; the
-// label in the text colour, marked where it overlaps.
+// The segment in `colour`, red where the blade overlaps the structure or
+// fails a binding rule; the label in the text colour, marked where it
+// overlaps and followed by its verdict mark.
 struct ClearanceMark {
   const ClearanceSegment& segment;
   int colour;
   bool overlap;
+  bool failsRule;
+  std::string verdict;
 
   void show(DrawingSurface& surface, double labelX, double labelZ, std::string labelText) const {
     surface.drawLine(segment.bladeX, segment.bladeZ, segment.targetX, segment.targetZ,
-                     overlap ? paletteLightRed : colour);
+                     overlap || failsRule ? paletteLightRed : colour);
     surface.moveTextCursor(labelX, labelZ);
     if (overlap) labelText += " !";
+    if (!verdict.empty()) labelText += " " + verdict;
     surface.printText(labelText);
   }
 
@@ -42,11 +46,36 @@ struct ClearanceMark {
 
 }  // namespace
 
+std::string verdictMark(const RuleCheck& ruleCheck, ClearanceIndex which) {
+  bool judged = false, below = false, notMeasured = false;
+  for (const RuleLine& line : ruleCheck.lines) {
+    if (line.clearance != which) continue;
+    judged = true;
+    below = below || line.verdict == RuleVerdict::BelowMinimum;
+    notMeasured = notMeasured || line.verdict == RuleVerdict::NotMeasured;
+  }
+  if (!judged) return "";
+  if (below) return "\u2717";
+  return notMeasured ? "?" : "\u2713";
+}
+
+bool failsBindingRule(const RuleCheck& ruleCheck, ClearanceIndex which) {
+  for (const RuleLine& line : ruleCheck.lines) {
+    if (line.clearance == which && !line.informative &&
+        line.verdict == RuleVerdict::BelowMinimum) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void drawClearances(const DesignData& design, const SternAnalysis& analysis,
-                    DrawingSurface& surface) {
+                    DrawingSurface& surface, const RuleCheck* ruleCheck) {
   const double d = design.propellerDiameter;
-  const auto mark = [&analysis](ClearanceIndex which, int colour) {
-    return ClearanceMark{analysis.clearances[which], colour, overlaps(analysis.signedGaps[which])};
+  const auto mark = [&analysis, ruleCheck](ClearanceIndex which, int colour) {
+    return ClearanceMark{analysis.clearances[which], colour, overlaps(analysis.signedGaps[which]),
+                         ruleCheck != nullptr && failsBindingRule(*ruleCheck, which),
+                         ruleCheck != nullptr ? verdictMark(*ruleCheck, which) : ""};
   };
   const ClearanceMark a = mark(clearanceA, paletteLightGreen);
   a.showHorizontal(surface, "a=" + ratioText(a.segment, d));

@@ -2,11 +2,13 @@
 // The side view of the stern on the drawing surface: frame, fitted stern
 // contour with point markers, base line, waterline, rudder, aft
 // perpendicular, shaft, hub, disc line and both blade positions, then the six
-// clearances with their labels, in the established drawing order.
+// clearances with their labels, in the established drawing order; then the
+// swept volume of the turning propeller and the closest approaches to it.
 
 #include "clearance/stern_analysis.h"
 #include "design/design_data.h"
 #include "plot/drawing_surface.h"
+#include "rules/check_clearance_rules.h"
 
 namespace propclear {
 
@@ -21,8 +23,23 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
 // Draws each clearance's segment and label over the stern plot: a and b
 // labelled with their ratio to D, the others with their letter. Where the
 // blade overlaps the structure the segment is red and its label is followed
-// by " !".
+// by " !". With a rule check, each label is followed by its verdict mark
+// (verdictMark) and a clearance below a binding minimum is red too.
 void drawClearances(const DesignData& design, const SternAnalysis& analysis,
-                    DrawingSurface& surface);
+                    DrawingSurface& surface, const RuleCheck* ruleCheck = nullptr);
+
+// The mark of a clearance's rule lines: "\u2713" when every line meets its
+// minimum, "\u2717" when one is below it, "?" when one is not measured; "" for
+// a clearance no rule line judges.
+std::string verdictMark(const RuleCheck& ruleCheck, ClearanceIndex which);
+// Whether a line that decides the verdict (not informative) is below its minimum.
+bool failsBindingRule(const RuleCheck& ruleCheck, ClearanceIndex which);
+
+// Draws the swept volume of the turning propeller over the plot, its outline
+// above and below the shaft in a thin dashed line, and each closest approach
+// as a dotted segment labelled with its distance / D; where the swept volume
+// overlaps the structure the segment is red and its label is followed by
+// " !". Lines are solid again afterwards.
+void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface);
 
 }  // namespace propclear

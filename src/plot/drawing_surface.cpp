@@ -58,6 +58,12 @@ void DrawingSurface::setLineWidth(int pixels) {
   record(std::move(c));
 }
 
+void DrawingSurface::setLineStyle(LineStyle style) {
+  DrawCommand c = command(DrawOp::SetLineStyle);
+  c.size = static_cast<int>(style);
+  record(std::move(c));
+}
+
 void DrawingSurface::setUserScale(double left, double top, double right, double bottom) {
   DrawCommand c = command(DrawOp::SetUserScale);
   c.left = requireFinite(left, "the plot scale");

@@ -13,6 +13,7 @@ namespace propclear {
 // Indices of the conventional 16-colour palette used by the drawing.
 enum PaletteColour : int {
   paletteBlue = 1,
+  paletteDarkGrey = 8,
   paletteLightBlue = 9,
   paletteLightGreen = 10,
   paletteLightCyan = 11,
@@ -22,6 +23,9 @@ enum PaletteColour : int {
 };
 inline constexpr int paletteSize = 16;
 
+// How lines are drawn; lines are solid until a style is set.
+enum class LineStyle : int { Solid = 0, Dashed = 1, Dotted = 2 };
+
 enum class DrawOp {
   ShowWindow,
   ClearWindow,
@@ -29,6 +33,7 @@ enum class DrawOp {
   SetFont,         // text = font name, size = points
   SetTextColour,   // colour
   SetLineWidth,    // size = pixels
+  SetLineStyle,    // size = LineStyle
   SetUserScale,    // left, top, right, bottom (upper-left and lower-right corners)
   DrawLine,        // x1, y1 to x2, y2 in colour
   DrawCircle,      // centre x1, y1, radius (along x) in colour
@@ -62,6 +67,7 @@ class DrawingSurface {
   void setFont(const std::string& fontName, int points);
   void setTextColour(int colour);
   void setLineWidth(int pixels);
+  void setLineStyle(LineStyle style);
   void setUserScale(double left, double top, double right, double bottom);
   void drawLine(double x1, double y1, double x2, double y2, int colour);
   void drawCircle(double x, double y, double radius, int colour);

@@ -1,16 +1,14 @@
 #include "report/write_json_results.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 
 #include "common/checked_math.h"
 #include "common/output_file.h"
-#include "common/run_error.h"
 #include "common/version.h"
 #include "report/json_writer.h"
+#include "report/rule_check_json.h"
 
 namespace propclear {
 
@@ -102,30 +100,121 @@ void appendBladeOutline(JsonWriter& json, const BladeOutline& b, double propelle
   json.close();
 }
 
+// The figures of one measured segment: its ends, its length in m and per D,
+// its signed gap and whether it overlaps.
+void appendSegmentFigures(JsonWriter& json, const ClearanceSegment& segment,
+                          const std::optional<double>& signedGap, double propellerDiameter) {
+  pointMember(json, "blade", segment.bladeX, segment.bladeZ);
+  pointMember(json, "target", segment.targetX, segment.targetZ);
+  member(json, "length_m", segment.length);
+  member(json, "ratio_to_D",
+         checkedDivide(segment.length, propellerDiameter, "a clearance as a multiple of D"));
+  json.key("signedLength");
+  if (signedGap) {
+    json.value(*signedGap, "signedLength");
+  } else {
+    json.null();
+  }
+  json.key("overlaps");
+  json.value(overlaps(signedGap));
+}
+
+// The lower blade turned half a revolution about the shaft, beside the
+// report's mirrored one; b' is the same either way.
+void appendTurningBlade(JsonWriter& json, const SternAnalysis& analysis, ClearanceIndex which,
+                        double propellerDiameter) {
+  const TurningLowerBlade& turning = analysis.turningLowerBlade;
+  const TurningClearance same{analysis.clearances[which], analysis.signedGaps[which]};
+  const TurningClearance& clearance = which == clearanceAPrime   ? turning.aPrime
+                                      : which == clearanceCPrime ? turning.cPrime
+                                                                 : same;
+  json.key("turningBlade");
+  json.openObject();
+  appendSegmentFigures(json, clearance.segment, clearance.signedGap, propellerDiameter);
+  json.close();
+}
+
 void appendClearances(JsonWriter& json, const SternAnalysis& analysis, double propellerDiameter) {
   json.key("clearances");
   json.openArray();
   for (int i = 0; i < clearanceCount; ++i) {
-    const ClearanceSegment& segment = analysis.clearances[i];
-    const std::optional<double>& signedGap = analysis.signedGaps[i];
+    const auto which = static_cast<ClearanceIndex>(i);
+    const ClearanceSegment& segment = analysis.clearances[which];
     json.openObject();
     json.key("name");
     json.value(segment.name);
-    pointMember(json, "blade", segment.bladeX, segment.bladeZ);
-    pointMember(json, "target", segment.targetX, segment.targetZ);
-    member(json, "length_m", segment.length);
-    member(json, "ratio_to_D",
-           checkedDivide(segment.length, propellerDiameter, "a clearance as a multiple of D"));
-    json.key("signedLength");
-    if (signedGap) {
-      json.value(*signedGap, "signedLength");
-    } else {
-      json.null();
-    }
-    json.key("overlaps");
-    json.value(overlaps(signedGap));
+    appendSegmentFigures(json, segment, analysis.signedGaps[which], propellerDiameter);
+    if (which >= clearanceAPrime) appendTurningBlade(json, analysis, which, propellerDiameter);
     json.close();
   }
+  json.close();
+}
+
+const char* structureKey(SternStructure structure) {
+  switch (structure) {
+    case SternStructure::SternContour: return "sternContour";
+    case SternStructure::RudderEdge: return "rudderLeadingEdge";
+    case SternStructure::Heel: return "heel";
+  }
+  return "structure";
+}
+
+// The meridional section at the stations: the axial extent of each blade
+// section, between its two edge points.
+void appendSweptVolume(JsonWriter& json, const DesignData& design, const BladeOutline& outline) {
+  const double x0 = design.propellerCentreX;
+  json.key("sweptVolume");
+  json.openObject();
+  member(json, "axisZ", design.propellerCentreZ);
+  json.key("sections");
+  json.openArray();
+  for (int k = 1; k <= outline.stationCount; ++k) {
+    const double r = outline.stationRadius[k];
+    const double x1 = x0 + outline.edge1X[k], x2 = x0 + outline.edge2X[k];
+    json.openObject(Layout::Inline);
+    member(json, "rOverR", radiusRatio(r, design.propellerDiameter));
+    member(json, "radius", r);
+    member(json, "xLow", std::min(x1, x2));
+    member(json, "xHigh", std::max(x1, x2));
+    json.close();
+  }
+  json.close();
+  json.close();
+}
+
+void appendApproach(JsonWriter& json, const ClosestApproach& approach) {
+  json.openObject();
+  json.key("structure");
+  json.value(structureKey(approach.structure));
+  member(json, "distance_m", approach.distance);
+  member(json, "ratio_to_D", approach.distancePerDiameter);
+  pointMember(json, "structurePoint", approach.structureX, approach.structureZ);
+  pointMember(json, "sweptPoint", approach.sweptX, approach.sweptZ);
+  member(json, "rOverR", approach.radiusRatio);
+  json.key("side");
+  json.value(approach.aboveShaft ? "above" : "below");
+  json.key("overlaps");
+  json.value(approach.overlaps);
+  member(json, "overlapDepth_m", approach.overlapDepth);
+  json.close();
+}
+
+// Null without a swept volume (a diameter that is not positive).
+void appendClosestApproach(JsonWriter& json, const DesignData& design,
+                           const SternAnalysis& analysis) {
+  json.key("closestApproach");
+  if (!analysis.sweptVolume) {
+    json.null();
+    return;
+  }
+  json.openObject();
+  json.key("bladeThickness");
+  json.value("neglected");
+  appendSweptVolume(json, design, analysis.outline);
+  json.key("structures");
+  json.openArray();
+  for (const ClosestApproach& approach : analysis.closestApproaches) appendApproach(json, approach);
+  json.close();
   json.close();
 }
 
@@ -145,17 +234,6 @@ void appendWarnings(JsonWriter& json, const std::vector<std::string>& warnings) 
   json.close();
 }
 
-void writeToStandardOutput(const std::string& text) {
-  errno = 0;
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  if (!written || std::fflush(stdout) != 0) {
-    throw RunError(ErrorKind::FileSystem,
-                   std::string("cannot write the results: ") +
-                       (errno != 0 ? std::strerror(errno) : "unknown error"),
-                   ErrorLocation{"standard output"});
-  }
-}
-
 }  // namespace
 
 std::string jsonResultsText(const JsonResults& results) {
@@ -170,21 +248,16 @@ std::string jsonResultsText(const JsonResults& results) {
   appendDesign(json, results.design);
   appendBladeOutline(json, results.analysis.outline, d);
   appendClearances(json, results.analysis, d);
+  appendClosestApproach(json, results.design, results.analysis);
   appendPlotExtent(json, results.analysis.extent);
+  if (results.ruleCheck != nullptr) appendRuleCheckJson(json, *results.ruleCheck);
   appendWarnings(json, results.analysis.warnings);
   json.close();
   return json.text();
 }
 
-void writeJsonResults(const std::string& target, const JsonResults& results) {
-  const std::string text = jsonResultsText(results);
-  if (target == standardOutputTarget) {
-    writeToStandardOutput(text);
-    return;
-  }
-  OutputFile file(target, target, OutputFile::Mode::ReplaceOnCommit);
-  file.writeText(text);
-  file.commit();
+void writeJsonResults(OutputFile& file, const JsonResults& results) {
+  file.writeText(jsonResultsText(results));
 }
 
 }  // namespace propclear

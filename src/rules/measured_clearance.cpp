@@ -8,6 +8,14 @@ MeasuredClearances measuredClearancesOf(const ClearanceSet& clearances, const Si
   return measured;
 }
 
+MeasuredClearances measuredClearancesOf(const SternAnalysis& analysis) {
+  MeasuredClearances measured = measuredClearancesOf(analysis.clearances, analysis.signedGaps);
+  const TurningLowerBlade& turning = analysis.turningLowerBlade;
+  measured[clearanceAPrime] = {turning.aPrime.segment.length, turning.aPrime.signedGap};
+  measured[clearanceCPrime] = {turning.cPrime.segment.length, turning.cPrime.signedGap};
+  return measured;
+}
+
 std::optional<int> clearanceIndexNamed(std::string_view name) {
   for (int index = 0; index < clearanceCount; ++index) {
     if (clearanceNames[static_cast<std::size_t>(index)] == name) return index;

@@ -9,6 +9,7 @@
 
 #include "clearance/clearance_segment.h"
 #include "clearance/signed_gap.h"
+#include "clearance/stern_analysis.h"
 
 namespace propclear {
 
@@ -22,8 +23,13 @@ struct MeasuredClearance {
 
 using MeasuredClearances = std::array<MeasuredClearance, clearanceCount>;
 
-// The analysis's six clearances with their signed gaps, as the check reads them.
+// The six clearances with their signed gaps, as the check reads them.
 MeasuredClearances measuredClearancesOf(const ClearanceSet& clearances, const SignedGaps& gaps);
+
+// The analysis's clearances as the rules judge them: a, b, c and b' as
+// measured, a' and c' of the lower blade as the propeller really turns it
+// (the report's a' and c' follow the mirrored blade).
+MeasuredClearances measuredClearancesOf(const SternAnalysis& analysis);
 
 // The ClearanceIndex named `name` (clearanceNames, also the keys of the
 // [custom_minima] table of the ship file), or none.

@@ -100,10 +100,10 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
   const std::vector<std::filesystem::path> files = batchDesignFiles(options.inputs);
   const std::vector<std::string> ruleLabels =
       options.rules ? ruleLineLabels(*options.rules) : std::vector<std::string>{};
-  RowOutput output(options.target);
+  const std::unique_ptr<OutputFile> output = openRowOutput(options.target);
   RowBuilder names(options.format, true);
   writeRow(names, {}, BatchRow{}, ruleLabels);
-  output.write(headerLine(options.format, names.columnNames()));
+  output->writeText(headerLine(options.format, names.columnNames()));
 
   ProgressLine progress(messages, files.size(), "files");
   std::uint64_t handedOn = 0;
@@ -118,10 +118,10 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
       },
       [&](BatchItem& item) {
         everyFileAnalysed = everyFileAnalysed && item.analysed;
-        output.write(item.row);
+        output->writeText(item.row);
         progress.update(++handedOn);
       });
-  output.finish();
+  output->commit();
   return everyFileAnalysed;
 }
 

@@ -198,7 +198,7 @@ void writeSolution(const DesignData& fileDesign, const SolveOptions& options, do
   const DesignData design = editDesign(fileDesign, {&setting, 1}, options.keep);
   const std::string text = rewriteDesignText(readDesignFileText(options.designFile),
                                              options.designFile.string(), design);
-  OutputFile file(*options.writeFile, options.writeFile->string(), OutputFile::Mode::ReplaceOnCommit);
+  OutputFile file(*options.writeFile, options.writeFile->string(), OutputFile::Devices::Refuse);
   file.writeText(text);
   file.commit();
 }

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "studies/sweep_plot.h"
+#include "studies/sweep.h"
 
 namespace propclear {
 

@@ -61,8 +61,8 @@ StudyRules::StudyRules(const StudyRuleRequest& request, const std::filesystem::p
 
 std::vector<RuleMargin> StudyRules::judge(const DesignData& design,
                                           const SternAnalysis& analysis) const {
-  const RuleCheck check = checkClearanceRules(ship_, design.propellerDiameter,
-                                              measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+  const RuleCheck check =
+      checkClearanceRules(ship_, design.propellerDiameter, measuredClearancesOf(analysis));
   std::vector<RuleMargin> margins(lineLabels_.size());
   for (const RuleLine& line : check.lines) {
     const std::size_t set = ruleSetIndex(ship_.ruleSets, line.ruleSet);

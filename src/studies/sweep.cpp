@@ -91,8 +91,8 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
   if (options.rules) rules.emplace(*options.rules, options.designFile);
   const StudyRules* judge = rules ? &*rules : nullptr;
   const std::vector<std::string> ruleLabels = rules ? rules->lineLabels() : std::vector<std::string>{};
-  RowOutput output(options.target);
-  output.write(headerOf(options, ruleLabels));
+  const std::unique_ptr<OutputFile> output = openRowOutput(options.target);
+  output->writeText(headerOf(options, ruleLabels));
 
   std::optional<SweepPlotCollector> plot;
   if (options.plotFile) plot.emplace(options.varied, judge, plotTitle(options));
@@ -114,12 +114,12 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
         chunkText += item.row;
         if (plot) plot->add(item.point);
         if (++handedOn % designsPerChunk == 0 || handedOn == designs) {
-          output.write(chunkText);
+          output->writeText(chunkText);
           chunkText.clear();
           progress.update(handedOn);
         }
       });
-  output.finish();
+  output->commit();
   if (plot) savePlot(plot->plot(), *options.plotFile);
 }
 

@@ -3,18 +3,27 @@
 // values, one row each, in order, computed on every core. A design that
 // cannot be analysed is a row with its error; the sweep goes on.
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "studies/parameter_values.h"
+#include "plot/sweep_plot.h"
 #include "studies/row_builder.h"
 #include "studies/study_rules.h"
-#include "studies/sweep_plot.h"
 
 namespace propclear {
+
+// Plots hold every design's values; more than a plot can show is refused.
+inline constexpr std::uint64_t maxPlottedDesigns = 100'000;
+
+// Saves the plot as the file's extension says (.png, .svg, .pdf); throws
+// RunError naming the file.
+using SaveSweepPlot = std::function<void(const SweepPlot&, const std::filesystem::path&)>;
 
 struct SweepOptions {
   std::filesystem::path designFile;

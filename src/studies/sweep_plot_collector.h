@@ -7,7 +7,7 @@
 
 #include "studies/design_assessment.h"
 #include "studies/parameter_values.h"
-#include "studies/sweep_plot.h"
+#include "plot/sweep_plot.h"
 
 namespace propclear {
 

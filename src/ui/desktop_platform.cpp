@@ -12,7 +12,9 @@ DesktopPlatform::DesktopPlatform(std::unique_ptr<QApplication> application,
     : application_(std::move(application)),
       window_(std::move(window)),
       prompts_(std::move(prompts)),
-      showErrorBox_(showErrorBox) {}
+      showErrorBox_(showErrorBox) {
+  application_->installNativeEventFilter(&lostWindowFilter_);
+}
 
 // A designer who started the program from the desktop sees no terminal.
 void DesktopPlatform::showError(const std::string& message) {
@@ -28,9 +30,9 @@ void DesktopPlatform::showWarning(const std::string& message) {
   QMessageBox::warning(window_.get(), QStringLiteral("propclear"), QString::fromStdString(message));
 }
 
-void DesktopPlatform::savePlot(const DrawingSurface& surface, const std::filesystem::path& path,
+void DesktopPlatform::savePlot(const DrawingSurface& surface, OutputFile& file,
                                const std::optional<PlotSize>& size) {
-  exportPlot(surface.commands(), path, size);
+  exportPlot(surface.commands(), file, size);
 }
 
 void DesktopPlatform::closeWindow() {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "driver/run_platform.h"
+#include "ui/lost_window_filter.h"
 #include "ui/plot_window.h"
 
 namespace propclear {
@@ -14,7 +15,8 @@ namespace propclear {
 class DesktopPlatform : public RunPlatform {
  public:
   // `window` is null when there is no display to show it on. Errors are shown
-  // in a message box only when `showErrorBox` is set.
+  // in a message box only when `showErrorBox` is set. Windows destroyed by
+  // other programs count as closed (LostWindowFilter).
   DesktopPlatform(std::unique_ptr<QApplication> application, std::unique_ptr<PlotWindow> window,
                   std::unique_ptr<PromptService> prompts, bool showErrorBox);
 
@@ -23,13 +25,14 @@ class DesktopPlatform : public RunPlatform {
   void showError(const std::string& message) override;
   void showWarning(const std::string& message) override;
   bool savesPlots() const override { return true; }
-  void savePlot(const DrawingSurface& surface, const std::filesystem::path& path,
+  void savePlot(const DrawingSurface& surface, OutputFile& file,
                 const std::optional<PlotSize>& size) override;
   void closeWindow() override;
 
  private:
   // Declared first: the application outlives every widget.
   std::unique_ptr<QApplication> application_;
+  LostWindowFilter lostWindowFilter_;
   std::unique_ptr<PlotWindow> window_;
   std::unique_ptr<PromptService> prompts_;
   bool showErrorBox_;

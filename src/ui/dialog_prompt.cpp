@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,23 @@ namespace {
 
 constexpr int longestMessageLinePixels = 480;
 
+// Rejects the dialog when the watched window is closed, for as long as it lives.
+class CancelOnClose : public QObject {
+ public:
+  CancelOnClose(QWidget* watched, QDialog& dialog) : dialog_(dialog) {
+    if (watched != nullptr) watched->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Close) dialog_.reject();
+    return false;
+  }
+
+ private:
+  QDialog& dialog_;
+};
+
 }  // namespace
 
 QPoint promptPixel(PromptPosition position) {
@@ -24,7 +43,8 @@ QPoint promptPixel(PromptPosition position) {
   return screenCorner + QPoint(position.xTwips / twipsPerPixel, position.yTwips / twipsPerPixel);
 }
 
-// Cancel, Escape and closing the dialog all give the empty answer.
+// Cancel, Escape, closing the dialog and closing the plot window all give the
+// empty answer.
 std::string DialogPrompt::askText(const std::string& message, const std::string& title,
                                   const std::string& defaultText,
                                   std::optional<PromptPosition> position) {
@@ -50,7 +70,14 @@ std::string DialogPrompt::askText(const std::string& message, const std::string&
   layout->addWidget(buttons);
 
   if (position) dialog.move(promptPixel(*position));
-  if (dialog.exec() != QDialog::Accepted) return {};
+  // Not QDialog::exec(): that would block the plot window, which could then
+  // not be closed while the question waits.
+  const CancelOnClose cancelOnClose(window_, dialog);
+  QEventLoop waiting;
+  QObject::connect(&dialog, &QDialog::finished, &waiting, &QEventLoop::quit);
+  dialog.show();
+  waiting.exec();
+  if (dialog.result() != QDialog::Accepted) return {};
   return answerEdit->text().toStdString();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The run's prompt as a modal dialog, shown over the plot window when that is
-// on screen.
+// The run's prompt as a dialog, shown over the plot window when that is on
+// screen. The run waits for the answer; the plot window stays live, and
+// closing it (Escape, Alt+F4, its title bar) cancels the prompt like the
+// dialog's own Cancel, Escape or closing.
 
 #include <QPoint>
 #include <optional>

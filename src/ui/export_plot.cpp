@@ -1,15 +1,16 @@
 #include "ui/export_plot.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <functional>
 #include <string>
 
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "plot/plot_file_format.h"
 #include "ui/render_drawing.h"
@@ -22,9 +23,8 @@ namespace {
 // The window's design resolution: 15 twips per pixel.
 constexpr int designDotsPerInch = 1440 / twipsPerPixel;
 
-[[noreturn]] void failExport(ErrorKind kind, const std::string& reason,
-                             const std::filesystem::path& path) {
-  throw RunError(kind, "cannot save the plot: " + reason, ErrorLocation{path.string()});
+[[noreturn]] void failExport(ErrorKind kind, const std::string& reason, const OutputFile& file) {
+  throw RunError(kind, "cannot save the plot: " + reason, ErrorLocation{file.displayName()});
 }
 
 // Points per inch, the unit of a page given in points.
@@ -51,82 +51,87 @@ ExportArea exportAreaOf(const std::optional<PlotSize>& size, int givenDotsPerInc
 
 using Painting = std::function<void(QPainter&)>;
 
-void paintOnto(QPaintDevice& device, const Painting& paint, const std::filesystem::path& path) {
+void paintOnto(QPaintDevice& device, const Painting& paint, const OutputFile& file) {
   QPainter painter;
-  if (!painter.begin(&device)) failExport(ErrorKind::FileSystem, "the image cannot be drawn", path);
+  if (!painter.begin(&device)) failExport(ErrorKind::FileSystem, "the image cannot be drawn", file);
   paint(painter);
   painter.end();
 }
 
-void writePng(QSaveFile& file, const Painting& paint, const ExportArea& area,
-              const std::filesystem::path& path) {
-  QImage image(area.size, QImage::Format_RGB32);
-  if (image.isNull()) failExport(ErrorKind::FileSystem, "not enough memory for the image", path);
-  image.setDotsPerMeterX(qRound(area.dotsPerInch / 0.0254));
-  image.setDotsPerMeterY(qRound(area.dotsPerInch / 0.0254));
-  paintOnto(image, paint, path);
-  if (!image.save(&file, "PNG")) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
+void writePng(QBuffer& image, const Painting& paint, const ExportArea& area, const OutputFile& file) {
+  QImage picture(area.size, QImage::Format_RGB32);
+  if (picture.isNull()) failExport(ErrorKind::FileSystem, "not enough memory for the image", file);
+  picture.setDotsPerMeterX(qRound(area.dotsPerInch / 0.0254));
+  picture.setDotsPerMeterY(qRound(area.dotsPerInch / 0.0254));
+  paintOnto(picture, paint, file);
+  if (!picture.save(&image, "PNG")) {
+    failExport(ErrorKind::FileSystem, "the image cannot be encoded as PNG", file);
+  }
 }
 
-void writeSvg(QSaveFile& file, const Painting& paint, const ExportArea& area, const QString& title,
-              const std::filesystem::path& path) {
+void writeSvg(QBuffer& image, const Painting& paint, const ExportArea& area, const QString& title,
+              const OutputFile& file) {
   QSvgGenerator generator;
-  generator.setOutputDevice(&file);
+  generator.setOutputDevice(&image);
   generator.setSize(area.size);
   generator.setViewBox(QRect(QPoint(0, 0), area.size));
   generator.setResolution(area.dotsPerInch);
   generator.setTitle(title);
-  paintOnto(generator, paint, path);
+  paintOnto(generator, paint, file);
 }
 
 // One page exactly the size of the drawing area, without margins.
-void writePdf(QSaveFile& file, const Painting& paint, const ExportArea& area, const QString& title,
-              const std::filesystem::path& path) {
-  QPdfWriter writer(&file);
+void writePdf(QBuffer& image, const Painting& paint, const ExportArea& area, const QString& title,
+              const OutputFile& file) {
+  QPdfWriter writer(&image);
   writer.setTitle(title);
   writer.setResolution(area.dotsPerInch);
   const QSizeF pagePoints = QSizeF(area.size) * double(pointsPerInch) / area.dotsPerInch;
   writer.setPageSize(QPageSize(pagePoints, QPageSize::Point, QString(), QPageSize::ExactMatch));
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  paintOnto(writer, paint, path);
+  paintOnto(writer, paint, file);
 }
 
-// Writes the picture in the format of the file's extension: PNG at
-// `pngArea`, SVG and PDF at `pageArea`.
-void exportPicture(const Painting& paint, const ExportArea& pngArea, const ExportArea& pageArea,
-                   const QString& title, const std::filesystem::path& path) {
-  const std::optional<PlotFileFormat> format = plotFileFormatOf(path);
+// The picture in the format of the target's extension, PNG at `pngArea`, SVG
+// and PDF at `pageArea`, drawn by `paintAt` for the area it is given.
+void exportPicture(const std::function<void(QPainter&, const ExportArea&)>& paintAt,
+                   const ExportArea& pngArea, const ExportArea& pageArea, const QString& title,
+                   OutputFile& file) {
+  const std::optional<PlotFileFormat> format = plotFileFormatOf(file.target());
   if (!format) {
-    failExport(ErrorKind::Usage, "unknown image type \"" + path.extension().string() +
-                                     "\"; the name must end in .png, .svg or .pdf", path);
+    failExport(ErrorKind::Usage, "unknown image type \"" + file.target().extension().string() +
+                                     "\"; the name must end in .png, .svg or .pdf", file);
   }
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
+  const ExportArea& area = *format == PlotFileFormat::Png ? pngArea : pageArea;
+  const Painting paint = [&](QPainter& painter) { paintAt(painter, area); };
+  QBuffer image;
+  image.open(QIODevice::WriteOnly);
   switch (*format) {
-    case PlotFileFormat::Png: writePng(file, paint, pngArea, path); break;
-    case PlotFileFormat::Svg: writeSvg(file, paint, pageArea, title, path); break;
-    case PlotFileFormat::Pdf: writePdf(file, paint, pageArea, title, path); break;
+    case PlotFileFormat::Png: writePng(image, paint, area, file); break;
+    case PlotFileFormat::Svg: writeSvg(image, paint, area, title, file); break;
+    case PlotFileFormat::Pdf: writePdf(image, paint, area, title, file); break;
   }
-  if (!file.commit()) failExport(ErrorKind::FileSystem, file.errorString().toStdString(), path);
+  const QByteArray& bytes = image.data();
+  file.writeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace
 
-void exportPlot(const std::vector<DrawCommand>& commands, const std::filesystem::path& path,
+void exportPlot(const std::vector<DrawCommand>& commands, OutputFile& file,
                 const std::optional<PlotSize>& size) {
-  const ExportArea pngArea = exportAreaOf(size, designDotsPerInch);
-  const ExportArea pageArea = exportAreaOf(size, pointsPerInch);
-  const bool png = plotFileFormatOf(path) == PlotFileFormat::Png;
-  const ExportArea& area = png ? pngArea : pageArea;
   exportPicture(
-      [&](QPainter& painter) { renderDrawing(commands, painter, area.size, area.detailScale); },
-      pngArea, pageArea, QStringLiteral("propclear stern geometry"), path);
+      [&](QPainter& painter, const ExportArea& area) {
+        renderDrawing(commands, painter, area.size, area.detailScale);
+      },
+      exportAreaOf(size, designDotsPerInch), exportAreaOf(size, pointsPerInch),
+      QStringLiteral("propclear stern geometry"), file);
 }
 
 void exportPainting(const std::function<void(QPainter&)>& paint, QSize size, int dotsPerInch,
-                    const QString& title, const std::filesystem::path& path) {
+                    const QString& title, OutputFile& file) {
   const ExportArea area{size, dotsPerInch, 1.0};
-  exportPicture(paint, area, area, title, path);
+  exportPicture([&](QPainter& painter, const ExportArea&) { paint(painter); }, area, area, title,
+                file);
 }
 
 }  // namespace propclear

@@ -1,20 +1,19 @@
-#include "ui/frontend.h"
+// The desktop front end's entry point: the run's platform with the plot
+// window, dialog prompts, error box and image export, built with Qt.
 
 #include <QApplication>
 #include <iostream>
 
+#include "driver/desktop_front_end.h"
 #include "driver/terminal_platform.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
-#include "ui/qt_runtime_folder.h"
+#include "ui/qt_working_folders.h"
+#include "ui/sweep_chart.h"
 
 namespace propclear {
 
 namespace {
-
-bool displayNamed() {
-  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
 
 // Qt ends the process when its platform cannot reach the display. With
 // "offscreen" last in the list it renders into memory instead, and the run
@@ -42,16 +41,9 @@ std::unique_ptr<PromptService> terminalPrompts(const RunOptions& options) {
   return makeTerminalPrompt(options.answer, std::cin, std::cerr);
 }
 
-}  // namespace
-
-std::unique_ptr<RunPlatform> makePlatform(const RunOptions& options, int& argc, char** argv) {
-  // Without a window and without an image Qt has nothing to do; starting it
-  // (and, at exit, its font database) would cost more than the whole run.
-  if ((options.noWindow || !displayNamed()) && !options.plotFile) {
-    return std::make_unique<TerminalPlatform>(options.answer, std::cin, std::cerr);
-  }
+std::unique_ptr<RunPlatform> makeDesktopPlatform(const RunOptions& options, int& argc, char** argv) {
   selectQtPlatform(options);
-  provideRuntimeFolder();
+  provideWorkingFolders();
   QCoreApplication::setApplicationName(QStringLiteral("propclear"));
   auto application = std::make_unique<QApplication>(argc, argv);
   // The run ends the program, not the last window closed.
@@ -73,4 +65,12 @@ std::unique_ptr<RunPlatform> makePlatform(const RunOptions& options, int& argc, 
                                            std::move(prompts), showErrorBox);
 }
 
+}  // namespace
+
 }  // namespace propclear
+
+extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end() {
+  static const propclear::DesktopFrontEnd frontEnd{PROPCLEAR_VERSION, &propclear::makeDesktopPlatform,
+                                                   propclear::sweepPlotSaver()};
+  return &frontEnd;
+}

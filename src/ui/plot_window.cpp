@@ -1,6 +1,7 @@
 #include "ui/plot_window.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -48,6 +49,15 @@ void PlotWindow::takeCommand(const DrawCommand& command) {
 void PlotWindow::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   renderDrawing(drawing_, painter, size());
+}
+
+void PlotWindow::keyPressEvent(QKeyEvent* event) {
+  const bool altF4 = event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier;
+  if (event->key() == Qt::Key_Escape || altF4 || event->matches(QKeySequence::Close)) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace propclear

@@ -3,7 +3,8 @@
 // as a straight sequence without an event loop of its own, so the window
 // processes pending events itself as commands arrive, but not more often
 // than a screen refresh needs, nor so often that repainting a long drawing
-// would make drawing it quadratic.
+// would make drawing it quadratic. Escape and Alt+F4 close it, also where no
+// window manager provides Alt+F4.
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -22,6 +23,7 @@ class PlotWindow : public QWidget, public DrawingObserver {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void takeCommand(const DrawCommand& command);

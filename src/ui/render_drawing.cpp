@@ -37,6 +37,12 @@ struct RenderState {
   QPointF textCursor;       // user units
   int textColour = 0;
   double lineWidth = 1.0;   // pixels, the detail scale applied
+  Qt::PenStyle lineStyle = Qt::SolidLine;
+  // Where the last line ended (pixels) and how far into its dash pattern, in
+  // pen widths: a line that goes on from there goes on with the pattern, so
+  // that a dashed outline of many short lines shows its dashes.
+  QPointF lineEnd;
+  double dashOffset = 0.0;
   double detailScale = 1.0;
   QFont font;
 };
@@ -68,14 +74,35 @@ QFont fontOf(const DrawCommand& command, double detailScale) {
   return font;
 }
 
-QPen linePen(const RenderState& state, int colour) {
-  return QPen(paletteColour(colour), state.lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+Qt::PenStyle penStyleOf(const DrawCommand& command) {
+  switch (static_cast<LineStyle>(command.size)) {
+    case LineStyle::Dashed: return Qt::DashLine;
+    case LineStyle::Dotted: return Qt::DotLine;
+    case LineStyle::Solid: break;
+  }
+  return Qt::SolidLine;
 }
 
-void drawLine(QPainter& painter, const RenderState& state, const DrawCommand& command) {
-  painter.setPen(linePen(state, command.colour));
-  painter.drawLine(state.userToPixels.map(QPointF(command.x1, command.y1)),
-                   state.userToPixels.map(QPointF(command.x2, command.y2)));
+// Dashes and dots keep their square ends: round caps would fill the gaps of
+// a one-pixel dotted line.
+QPen linePen(const RenderState& state, int colour) {
+  const Qt::PenCapStyle cap = state.lineStyle == Qt::SolidLine ? Qt::RoundCap : Qt::FlatCap;
+  return QPen(paletteColour(colour), state.lineWidth, state.lineStyle, cap, Qt::RoundJoin);
+}
+
+void drawLine(QPainter& painter, RenderState& state, const DrawCommand& command) {
+  const QPointF from = state.userToPixels.map(QPointF(command.x1, command.y1));
+  const QPointF to = state.userToPixels.map(QPointF(command.x2, command.y2));
+  QPen pen = linePen(state, command.colour);
+  if (state.lineStyle != Qt::SolidLine) {
+    const QPointF gap = from - state.lineEnd;
+    if (std::abs(gap.x()) + std::abs(gap.y()) > 0.01) state.dashOffset = 0.0;
+    pen.setDashOffset(state.dashOffset);
+    state.dashOffset += std::hypot(to.x() - from.x(), to.y() - from.y()) / std::max(pen.widthF(), 1.0);
+  }
+  state.lineEnd = to;
+  painter.setPen(pen);
+  painter.drawLine(from, to);
 }
 
 // The radius is measured along x: a round circle of the x-stretched radius.
@@ -127,6 +154,7 @@ void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, 
       case DrawOp::SetFont: state.font = fontOf(command, state.detailScale); break;
       case DrawOp::SetTextColour: state.textColour = command.colour; break;
       case DrawOp::SetLineWidth: state.lineWidth = command.size * state.detailScale; break;
+      case DrawOp::SetLineStyle: state.lineStyle = penStyleOf(command); break;
       case DrawOp::SetUserScale: setUserScale(state, command, area); break;
       case DrawOp::DrawLine: drawLine(painter, state, command); break;
       case DrawOp::DrawCircle: drawCircle(painter, state, command); break;

@@ -15,8 +15,9 @@
 #include <cmath>
 #include <memory>
 
+#include "common/output_file.h"
 #include "ui/export_plot.h"
-#include "ui/qt_runtime_folder.h"
+#include "ui/qt_working_folders.h"
 
 namespace propclear {
 
@@ -46,7 +47,7 @@ const std::array<QColor, 6> clearanceColours = {QColor(31, 119, 180), QColor(255
 std::unique_ptr<QApplication> applicationForCharts() {
   if (QCoreApplication::instance() != nullptr) return nullptr;
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  provideRuntimeFolder();
+  provideWorkingFolders();
   static int argc = 1;
   static char name[] = "propclear";
   static char* argv[] = {name, nullptr};
@@ -270,6 +271,7 @@ void saveSweepPlot(const SweepPlot& plot, const std::filesystem::path& path) {
   scene.addItem(chart);
   chart->setGeometry(QRectF(QPointF(0, 0), chartSize));
   chart->layout()->activate();
+  OutputFile file(path, path.string(), OutputFile::Devices::WriteInto);
   exportPainting(
       [&](QPainter& painter) {
         painter.setRenderHint(QPainter::Antialiasing);
@@ -277,11 +279,12 @@ void saveSweepPlot(const SweepPlot& plot, const std::filesystem::path& path) {
         if (map) paintMapCells(painter, *chart, plot);
         scene.render(&painter, QRectF(QPointF(0, 0), chartSize), QRectF(QPointF(0, 0), chartSize));
       },
-      chartSize, chartDotsPerInch, QStringLiteral("propclear sweep"), path);
+      chartSize, chartDotsPerInch, QStringLiteral("propclear sweep"), file);
+  file.commit();
 }
 
 }  // namespace
 
-SaveSweepPlot sweepPlotSaver() { return saveSweepPlot; }
+SaveSweepPlotFunction sweepPlotSaver() { return &saveSweepPlot; }
 
 }  // namespace propclear

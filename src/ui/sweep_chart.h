@@ -1,14 +1,19 @@
 #pragma once
-// The plot of a sweep, drawn with Qt Charts and saved as an image. This
-// header is free of Qt: the studies hand over plain values and get a plain
-// function back.
+// The plot of a sweep, drawn with Qt Charts and saved as an image: the
+// desktop front end's entry for it. This header is free of Qt: the studies
+// hand over plain values.
 
-#include "studies/sweep_plot.h"
+#include <filesystem>
+
+#include "plot/sweep_plot.h"
 
 namespace propclear {
 
+using SaveSweepPlotFunction = void (*)(const SweepPlot& plot, const std::filesystem::path& path);
+
 // The function that saves the plot of a sweep (PNG, SVG or PDF by the file's
-// extension); empty in a build without Qt Charts.
-SaveSweepPlot sweepPlotSaver();
+// extension; a RunError names the file), or null in a front end built
+// without Qt Charts.
+SaveSweepPlotFunction sweepPlotSaver();
 
 }  // namespace propclear

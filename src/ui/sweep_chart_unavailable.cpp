@@ -1,9 +1,9 @@
-// A build without Qt Charts saves no plot of a sweep.
+// A front end built without Qt Charts draws no plot of a sweep.
 
 #include "ui/sweep_chart.h"
 
 namespace propclear {
 
-SaveSweepPlot sweepPlotSaver() { return {}; }
+SaveSweepPlotFunction sweepPlotSaver() { return nullptr; }
 
 }  // namespace propclear

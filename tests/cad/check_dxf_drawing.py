@@ -6,8 +6,10 @@ Usage: check_dxf_drawing.py DRAWING [REPORT]
 Checks that the drawing reads and audits without errors, that it is an R12
 drawing in millimetres with the expected layers and colours, and its entity
 counts: the stepped contour with its markers, four blade polylines of 11
-vertices, six clearance lines and eleven texts, no two of which overlap, all
-inside the drawing's limits and extents. With the report of the same
+vertices, six clearance lines, the swept volume's two dashed outlines, a
+dotted line and a label for each closest approach, and eleven texts besides
+those labels, no two of which overlap, all inside the drawing's limits and
+extents. With the report of the same
 run (Norvalek.SON), also checks that each clearance line's length / 1000 and
 each label's ratio equal the report's values to its three decimals.
 Prints the failures and exits with status 1 when there are any.
@@ -24,8 +26,11 @@ import ezdxf.bbox
 # Layer name and AutoCAD colour number.
 LAYERS = {
     "CONTOUR": 5, "REFERENCE": 5, "RUDDER": 5, "PROPELLER": 3,
-    "UPPER_BLADE": 1, "LOWER_BLADE": 1, "CLEARANCES": 2, "OVERLAP": 1, "TEXT": 7,
+    "UPPER_BLADE": 1, "LOWER_BLADE": 1, "CLEARANCES": 2, "OVERLAP": 1, "SWEPT": 8, "TEXT": 7,
 }
+# Stern contour, rudder leading edge, heel.
+APPROACHES = 3
+APPROACH_LABEL = re.compile(r"^-?[0-9.]+%?\*D$")
 CLEARANCE_NAMES = ["a", "b", "c", "a'", "b'", "c'"]
 STATIONS = 11
 # Lines 33 to 38 of the report: " a  =  1.113 m. / 0.242*D ...".
@@ -70,6 +75,10 @@ def check_document(doc):
             check(doc.layers.get(name).dxf.color == colour, f"layer {name} has not colour {colour}")
 
 
+def doc_line_type(msp, layer):
+    return msp.doc.layers.get(layer).dxf.linetype if msp.doc.layers.has_entry(layer) else None
+
+
 def check_entities(msp):
     blades = msp.query('POLYLINE[layer=="UPPER_BLADE" | layer=="LOWER_BLADE"]')
     check(len(blades) == 4, f"{len(blades)} blade polylines, not 4")
@@ -84,8 +93,17 @@ def check_entities(msp):
           "the rudder is not one closed outline of four corners")
     check(len(msp.query('LINE[layer=="PROPELLER"]')) == 6, "shaft, disc and hub are not six lines")
     check(len(msp.query('LINE[layer=="REFERENCE"]')) == 3, "base line, waterline, A.P. missing")
+    check(doc_line_type(msp, "SWEPT") == "DASHED", "the swept volume's layer is not dashed")
+    outlines = msp.query('POLYLINE[layer=="SWEPT"]')
+    check(len(outlines) == 2 and all(o.is_closed for o in outlines),
+          "the swept volume is not two closed outlines")
+    approaches = msp.query('LINE[layer=="SWEPT"]')
+    check(len(approaches) == APPROACHES and all(a.dxf.linetype == "DOT" for a in approaches),
+          f"{len(approaches)} dotted closest approaches, not {APPROACHES}")
     texts = [t.dxf.text for t in msp.query("TEXT")]
-    check(len(texts) == 11, f"{len(texts)} texts, not 11")
+    labels = [t for t in texts if APPROACH_LABEL.match(t)]
+    check(len(labels) == APPROACHES, f"closest approach labels {labels}")
+    check(len(texts) == 11 + APPROACHES, f"{len(texts)} texts, not {11 + APPROACHES}")
     for expected in ["B.L.", "Taft", "A.P."]:
         check(expected in texts, f"text {expected} missing")
     check(any(t.startswith("Gemi Kic Formu") for t in texts), "title missing")

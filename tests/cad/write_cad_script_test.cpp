@@ -201,7 +201,7 @@ TEST(WriteCadScript, WritesEveryLineWithCrLf) {
   const test::ScratchDir dir;
   const auto path = dir / cadScriptFileName;
   {
-    OutputFile script(path, cadScriptFileName, OutputFile::Mode::Truncate);
+    OutputFile script(path, cadScriptFileName, OutputFile::Devices::Refuse);
     const DesignData design = madeUpDesign();
     writeCadScript(script, design, madeUpAnalysis(design));
     script.commit();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <map>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "cad/write_cad_script.h"
+#include "common/format_number.h"
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "dxf_test_support.h"
 #include "sample_design.h"
@@ -127,7 +130,7 @@ TEST(DxfDrawing, OneLayerPerKindInTheScriptsColours) {
   const std::vector<std::pair<std::string, int>> expected = {
       {"0", 7},         {"CONTOUR", 5},     {"REFERENCE", 5},  {"RUDDER", 5},
       {"PROPELLER", 3}, {"UPPER_BLADE", 1}, {"LOWER_BLADE", 1}, {"CLEARANCES", 2},
-      {"OVERLAP", 1},   {"TEXT", 7}};
+      {"OVERLAP", 1},   {"SWEPT", 8},       {"TEXT", 7}};
   EXPECT_EQ(test::dxfLayersOf(sampleDxf(run)), expected);
 }
 
@@ -138,7 +141,12 @@ TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
   std::vector<DrawnItem> script = scriptItems(cadScriptLines(run.design, run.analysis));
   ASSERT_GE(script.size(), 2u);
   script.erase(script.begin() + 1);  // the contour through the bare points
-  const std::vector<DrawnItem> dxf = dxfItems(sampleDxf(run));
+  std::vector<DrawnItem> dxf = dxfItems(sampleDxf(run));
+  // The swept volume's two outlines and each closest approach with its label,
+  // which the script does not draw, come between the clearances and the title.
+  const std::size_t swept = 2 + 2 * run.analysis.closestApproaches.size();
+  ASSERT_GE(dxf.size(), swept + 2);
+  dxf.erase(dxf.end() - 2 - static_cast<std::ptrdiff_t>(swept), dxf.end() - 2);
   ASSERT_EQ(dxf.size(), script.size());
   for (std::size_t i = 0; i < dxf.size(); ++i) {
     if (script[i].textCommand.empty()) {
@@ -164,7 +172,7 @@ TEST(DxfDrawing, NoTwoTextsOverlapEvenOnACrowdedStern) {
       const double width = static_cast<double>(e.value(1).size()) * h;
       boxes.push_back({x, z - 0.3 * h, x + width, z + h});
     }
-    ASSERT_EQ(boxes.size(), 11u);
+    ASSERT_EQ(boxes.size(), 11u + run.analysis.closestApproaches.size());
     for (std::size_t i = 0; i < boxes.size(); ++i) {
       for (std::size_t j = 0; j < i; ++j) {
         const auto& a = boxes[i];
@@ -194,7 +202,10 @@ TEST(DxfDrawing, ElementsLieOnTheirLayers) {
   for (int i = 0; i < clearanceCount; ++i) {
     expected.insert(expected.end(), {"LINE CLEARANCES", "TEXT TEXT"});
   }
-  // Where the blade overlaps the structure, the segment goes on the red overlap layer.
+  expected.insert(expected.end(), {"POLYLINE SWEPT", "POLYLINE SWEPT"});  // above, below
+  for (std::size_t i = 0; i < run.analysis.closestApproaches.size(); ++i) {
+    expected.insert(expected.end(), {"LINE SWEPT", "TEXT TEXT"});
+  }
   expected.insert(expected.end(), {"TEXT TEXT", "TEXT TEXT"});  // title, credit
   EXPECT_EQ(layers, expected);
 }
@@ -203,15 +214,58 @@ TEST(DxfDrawing, OverlappingClearanceGoesOnTheRedOverlapLayer) {
   DesignData design = test::sampleDesign();
   design.propellerCentreX = 1.2;  // the blades cut into the stern frame
   SampleRun run(design);
-  std::vector<std::string> clearanceLayers;
+  std::vector<std::string> lineLayers;
   for (const DxfEntity& e : test::dxfEntitiesOf(sampleDxf(run))) {
-    if (e.value(8) == "CLEARANCES" || e.value(8) == "OVERLAP") clearanceLayers.push_back(e.value(8));
+    const std::string layer = e.value(8);
+    if (e.type == "LINE" && (layer == "CLEARANCES" || layer == "OVERLAP" || layer == "SWEPT")) {
+      lineLayers.push_back(layer);
+    }
   }
-  ASSERT_EQ(clearanceLayers.size(), 6u);
+  // The six clearances, then the closest approaches to the swept volume.
+  const std::vector<ClosestApproach>& approaches = run.analysis.closestApproaches;
+  ASSERT_EQ(lineLayers.size(), clearanceCount + approaches.size());
   for (int i = 0; i < clearanceCount; ++i) {
-    EXPECT_EQ(clearanceLayers[i], overlaps(run.analysis.signedGaps[i]) ? "OVERLAP" : "CLEARANCES");
+    EXPECT_EQ(lineLayers[i], overlaps(run.analysis.signedGaps[i]) ? "OVERLAP" : "CLEARANCES");
   }
-  EXPECT_EQ(clearanceLayers[clearanceA], "OVERLAP");
+  EXPECT_EQ(lineLayers[clearanceA], "OVERLAP");
+  for (std::size_t i = 0; i < approaches.size(); ++i) {
+    EXPECT_EQ(lineLayers[clearanceCount + i], approaches[i].overlaps ? "OVERLAP" : "SWEPT");
+  }
+  EXPECT_TRUE(approaches.front().overlaps);
+}
+
+// Dashed outlines of the swept volume above and below the shaft, dotted
+// closest approaches labelled with their distance / D, the line types
+// defined in the table.
+TEST(DxfDrawing, SweptVolumeIsDashedAndItsClosestApproachesDotted) {
+  SampleRun run(test::sampleDesign());
+  const std::vector<std::string> lines = sampleDxf(run);
+  for (const char* lineType : {"CONTINUOUS", "DASHED", "DOT"}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), lineType), lines.end()) << lineType;
+  }
+  std::vector<const DxfEntity*> outlines;
+  std::vector<std::string> approachLabels;
+  const std::vector<DxfEntity> entities = test::dxfEntitiesOf(lines);
+  for (std::size_t i = 0; i < entities.size(); ++i) {
+    const DxfEntity& e = entities[i];
+    if (e.value(8) != "SWEPT") continue;
+    if (e.type == "POLYLINE") outlines.push_back(&e);
+    if (e.type == "LINE") {
+      EXPECT_EQ(e.value(6), "DOT");
+      approachLabels.push_back(entities[i + 1].value(1));
+    }
+  }
+  ASSERT_EQ(outlines.size(), 2u);
+  const double z0 = run.design.propellerCentreZ * 1000.0;
+  EXPECT_EQ(outlines[0]->value(70), "1") << "closed";
+  EXPECT_FALSE(outlines[0]->has(6)) << "dashed by its layer";
+  EXPECT_GT(std::stod(outlines[0]->vertices.back().value(20)), z0);
+  EXPECT_LT(std::stod(outlines[1]->vertices.back().value(20)), z0);
+  const std::vector<ClosestApproach>& approaches = run.analysis.closestApproaches;
+  ASSERT_EQ(approachLabels.size(), approaches.size());
+  for (std::size_t i = 0; i < approaches.size(); ++i) {
+    EXPECT_EQ(approachLabels[i], formatFixed(approaches[i].distancePerDiameter, 1, 3) + "*D");
+  }
 }
 
 TEST(DxfDrawing, BladeOutlinesAreFourPolylinesThroughAllStations) {
@@ -346,28 +400,14 @@ TEST(DxfDrawing, NumbersArePlainDecimals) {
   }
 }
 
-TEST(WriteDxfDrawing, WritesCrLfLinesAndReplacesAnEarlierFile) {
+TEST(WriteDxfDrawing, WritesTheLinesWithCrLf) {
   const test::ScratchDir dir;
   const auto path = dir / "stern.dxf";
-  test::writeFile(path, "earlier drawing\r\n");
   SampleRun run(test::sampleDesign());
-  writeDxfDrawing(path, run.design, run.analysis);
+  OutputFile file(path, path.string(), OutputFile::Devices::WriteInto);
+  writeDxfDrawing(file, run.design, run.analysis);
+  file.commit();
   EXPECT_EQ(test::splitCrLfLines(test::readFile(path)), sampleDxf(run));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
-      << "a temporary file was left behind";
-}
-
-TEST(WriteDxfDrawing, UnwritableFileIsAnErrorNamingIt) {
-  const test::ScratchDir dir;
-  const auto path = dir / "missing" / "stern.dxf";
-  SampleRun run(test::sampleDesign());
-  try {
-    writeDxfDrawing(path, run.design, run.analysis);
-    FAIL() << "a drawing was written into a missing folder";
-  } catch (const RunError& error) {
-    EXPECT_EQ(error.kind(), ErrorKind::FileSystem);
-    EXPECT_EQ(error.where().file, path.string());
-  }
 }
 
 }  // namespace

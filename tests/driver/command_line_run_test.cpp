@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "design/read_design_data.h"
 #include "sample_design.h"
 #include "test_support.h"
 
@@ -87,6 +89,38 @@ TEST(Strict, OverlapEndsACompletedRunWithStatusFourAndOnlyThen) {
   EXPECT_EQ(run("clash.TSK", {}).exitStatus, test::kExitCompleted);
   EXPECT_EQ(run("clear.TSK", {"--strict"}).exitStatus, test::kExitCompleted);
   EXPECT_EQ(run("clash.TSK", {"--strict", "--answer", "E"}).exitStatus, test::kExitWrongGeometry);
+}
+
+// A stern boss swelling aft just above the shaft: every one of the six
+// clearances stays positive, but the turning blades' roots sweep through it.
+TEST(Strict, SweptVolumeCuttingTheFrameCountsAndClosestTellsWhere) {
+  ScratchDir dir;
+  DesignData design = readDesignData(test::examplesDir() / "Norvalek.TSK").design;
+  design.contourX[sternContourRow][8] = 3.8;  // z = 3.6
+  writeFile(dir / "boss.TSK", test::designFileText(design));
+  const ProcessResult result = runPropclear(
+      {(dir / "boss.TSK").string(), "--no-window", "--answer", "H", "--strict", "--closest"});
+  EXPECT_EQ(result.exitStatus, test::kExitStrictOverlap) << result.err;
+  EXPECT_EQ(result.err.find("clearance"), std::string::npos) << "no clearance overlaps";
+  EXPECT_NE(result.err.find("warning: the swept volume of the turning propeller overlaps the "
+                            "stern contour: its point x = 3.795 m, z = 3.579 m lies 0.102 m "
+                            "(0.022 D) inside it (blade thickness neglected)\n"),
+            std::string::npos)
+      << result.err;
+  const std::vector<std::string> expected = {
+      "propclear: closest approach: stern contour overlaps the swept volume: x = 3.795 m, "
+      "z = 3.579 m lies 0.102 m (0.022 D) inside it (blade thickness neglected)",
+      "propclear: closest approach: rudder leading edge 1.610 m (0.350 D) at x = 6.152 m, "
+      "z = 0.723 m; swept volume at x = 4.543 m, r/R = 0.890 below the shaft (blade thickness "
+      "neglected)",
+      "propclear: closest approach: heel 2.409 m (0.524 D) at x = 1.800 m, z = 0.300 m; swept "
+      "volume at x = 4.005 m, r/R = 0.665 below the shaft (blade thickness neglected)"};
+  std::vector<std::string> lines;
+  std::istringstream err(result.err);
+  for (std::string line; std::getline(err, line);) {
+    if (line.starts_with("propclear: closest approach: ")) lines.push_back(line);
+  }
+  EXPECT_EQ(lines, expected);
 }
 
 TEST(AnsweredQuestion, IsNotEchoedWhileAnAskedOneIs) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export_tools.h"
+#include "hostile_run.h"
 #include "sample_design.h"
 #include "test_support.h"
 
@@ -30,26 +31,16 @@ using test::kExitContourTooLong;
 using test::kExitError;
 using test::kExitWrongGeometry;
 
-// A scratch folder with a design file; outputs are named inside it.
-struct Folder {
-  ScratchDir dir;
-
-  explicit Folder(const DesignData& design) { writeFile(dir / kDesign, test::designFileText(design)); }
-
-  std::string path(const char* name) const { return (dir / name).string(); }
-
-  ProcessResult run(const std::string& answer, const std::vector<std::string>& extra) const {
-    std::vector<std::string> args = {"-C", dir.path().string(), "--no-window", "--answer", answer};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return test::runPropclear(args);
-  }
-
-  // The run's standard error, kept as a file for the checking scripts.
-  std::string keepMessages(const ProcessResult& result) const {
-    writeFile(dir / "messages.txt", result.err);
-    return path("messages.txt");
-  }
+// A scratch folder with a design file and no earlier outputs.
+struct Folder : test::RunFolder {
+  explicit Folder(const DesignData& design) : RunFolder(test::designFileText(design), false) {}
 };
+
+// The run's standard error, kept as a file for the checking scripts.
+std::string keepMessages(const Folder& folder, const ProcessResult& result) {
+  writeFile(folder / "messages.txt", result.err);
+  return folder.pathOf("messages.txt");
+}
 
 void expectScriptPasses(const std::vector<std::string>& argv) {
   const ProcessResult check = test::runTool(argv);
@@ -74,52 +65,51 @@ void expectJsonMatchesRun(const std::string& results, const std::string& report,
 
 TEST(ExportRun, DxfDrawingReadsBackAndMatchesTheReport) {
   const Folder folder(test::sampleDesign());
-  const ProcessResult result = folder.run("H", {"--dxf", folder.path("stern.dxf")});
+  const ProcessResult result = folder.run({"--answer", "H", "--dxf", folder.pathOf("stern.dxf")});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
-  expectDxfMatchesReport(folder.path("stern.dxf"), folder.path(kReport));
+  expectDxfMatchesReport(folder.pathOf("stern.dxf"), folder.pathOf(kReport));
 }
 
 TEST(ExportRun, JsonResultsMatchTheReportOfTheSameRun) {
   const Folder folder(test::sampleDesign());
-  const ProcessResult result = folder.run("H", {"--json", folder.path("results.json")});
+  const ProcessResult result = folder.run({"--answer", "H", "--json", folder.pathOf("results.json")});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
-  const std::string json = readFile(folder.path("results.json"));
+  const std::string json = readFile(folder.pathOf("results.json"));
   EXPECT_EQ(json.find('\r'), std::string::npos);
   EXPECT_EQ(json.back(), '\n');
-  expectJsonMatchesRun(folder.path("results.json"), folder.path(kReport), "completed",
-                       folder.keepMessages(result));
+  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(kReport), "completed",
+                       keepMessages(folder, result));
 }
 
 TEST(ExportRun, JsonCarriesTheRunsWarnings) {
   DesignData design = test::sampleDesign();
   design.hubDiameter = 5.0;  // larger than the propeller: warned, the run still completes
   const Folder folder(design);
-  const ProcessResult result = folder.run("H", {"--json", folder.path("results.json")});
+  const ProcessResult result = folder.run({"--answer", "H", "--json", folder.pathOf("results.json")});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   ASSERT_NE(result.err.find("propclear: warning: "), std::string::npos) << result.err;
-  expectJsonMatchesRun(folder.path("results.json"), folder.path(kReport), "completed",
-                       folder.keepMessages(result));
+  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(kReport), "completed",
+                       keepMessages(folder, result));
 }
 
 TEST(ExportRun, WrongGeometryWritesJsonStatingItButNoDrawing) {
   const Folder folder(test::sampleDesign());
-  const ProcessResult result = folder.run(
-      "E", {"--json", folder.path("results.json"), "--dxf", folder.path("stern.dxf")});
+  const ProcessResult result = folder.run({"--answer", "E", "--json", folder.pathOf("results.json"), "--dxf", folder.pathOf("stern.dxf")});
   ASSERT_EQ(result.exitStatus, kExitWrongGeometry) << result.err;
-  EXPECT_FALSE(fs::exists(folder.dir / "stern.dxf"));
-  EXPECT_FALSE(fs::exists(folder.dir / kScript));
-  expectJsonMatchesRun(folder.path("results.json"), folder.path(kReport), "wrong-geometry",
-                       folder.keepMessages(result));
+  EXPECT_FALSE(fs::exists(folder / "stern.dxf"));
+  EXPECT_FALSE(fs::exists(folder / kScript));
+  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(kReport), "wrong-geometry",
+                       keepMessages(folder, result));
 }
 
 TEST(ExportRun, JsonGoesToStandardOutputForADash) {
   const Folder folder(test::sampleDesign());
-  const ProcessResult result = folder.run("H", {"--json", "-"});
+  const ProcessResult result = folder.run({"--answer", "H", "--json", "-"});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
-  EXPECT_FALSE(fs::exists(folder.dir / "-"));
-  writeFile(folder.dir / "stdout.json", result.out);
-  expectJsonMatchesRun(folder.path("stdout.json"), folder.path(kReport), "completed",
-                       folder.keepMessages(result));
+  EXPECT_FALSE(fs::exists(folder / "-"));
+  writeFile(folder / "stdout.json", result.out);
+  expectJsonMatchesRun(folder.pathOf("stdout.json"), folder.pathOf(kReport), "completed",
+                       keepMessages(folder, result));
 }
 
 TEST(ExportRun, NoExportsWhenTheContourIsTooLongOrTheRunFails) {
@@ -135,44 +125,43 @@ TEST(ExportRun, NoExportsWhenTheContourIsTooLongOrTheRunFails) {
   for (const auto& [design, status] : cases) {
     SCOPED_TRACE(status);
     const Folder folder(test::sampleDesign());
-    writeFile(folder.dir / kDesign, design);
-    writeFile(folder.dir / "results.json", kEarlierOutput);
-    const ProcessResult result = folder.run(
-        "H", {"--json", folder.path("results.json"), "--dxf", folder.path("stern.dxf")});
+    writeFile(folder / kDesign, design);
+    writeFile(folder / "results.json", kEarlierOutput);
+    const ProcessResult result = folder.run({"--answer", "H", "--json", folder.pathOf("results.json"), "--dxf", folder.pathOf("stern.dxf")});
     EXPECT_EQ(result.exitStatus, status) << result.err;
-    EXPECT_EQ(readFile(folder.path("results.json")), kEarlierOutput);
-    EXPECT_FALSE(fs::exists(folder.dir / "stern.dxf"));
+    EXPECT_EQ(readFile(folder.pathOf("results.json")), kEarlierOutput);
+    EXPECT_FALSE(fs::exists(folder / "stern.dxf"));
   }
 }
 
 TEST(ExportRun, BothExportsWorkTogetherWithThePlot) {
   const Folder folder(test::sampleDesign());
   const ProcessResult result =
-      folder.run("H", {"--plot", folder.path("stern.svg"), "--dxf", folder.path("stern.dxf"),
-                       "--json", folder.path("results.json")});
+      folder.run({"--answer", "H", "--plot", folder.pathOf("stern.svg"), "--dxf", folder.pathOf("stern.dxf"),
+                       "--json", folder.pathOf("results.json")});
   if (result.exitStatus == kExitError && result.err.find("no image export") != std::string::npos) {
     // Refused before anything is written, like any other export that cannot be made.
-    EXPECT_FALSE(fs::exists(folder.dir / kReport));
+    EXPECT_FALSE(fs::exists(folder / kReport));
     GTEST_SKIP() << "this build has no image export (built without Qt)";
   }
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
-  EXPECT_NE(readFile(folder.path("stern.svg")).find("<svg"), std::string::npos);
-  expectDxfMatchesReport(folder.path("stern.dxf"), folder.path(kReport));
-  expectJsonMatchesRun(folder.path("results.json"), folder.path(kReport), "completed",
-                       folder.keepMessages(result));
+  EXPECT_NE(readFile(folder.pathOf("stern.svg")).find("<svg"), std::string::npos);
+  expectDxfMatchesReport(folder.pathOf("stern.dxf"), folder.pathOf(kReport));
+  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(kReport), "completed",
+                       keepMessages(folder, result));
 }
 
 TEST(ExportRun, RelativePathsAreTakenFromTheCurrentDirectoryNotFromTheWorkFolder) {
   const Folder work(test::sampleDesign());
   const ScratchDir current;
   const ProcessResult result = test::runPropclearIn(
-      current.path(), {"-C", work.dir.path().string(), "--no-window", "--answer", "H", "--dxf",
+      current.path(), {"-C", work.path().string(), "--no-window", "--answer", "H", "--dxf",
                        "stern.dxf", "--json", "results.json"});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   EXPECT_TRUE(fs::exists(current / "stern.dxf"));
   EXPECT_TRUE(fs::exists(current / "results.json"));
-  EXPECT_FALSE(fs::exists(work.dir / "stern.dxf"));
-  EXPECT_TRUE(fs::exists(work.dir / kReport));
+  EXPECT_FALSE(fs::exists(work / "stern.dxf"));
+  EXPECT_TRUE(fs::exists(work / kReport));
 }
 
 TEST(ExportRun, UnwritableExportFailsBeforeAnyFileIsTouched) {
@@ -190,16 +179,16 @@ TEST(ExportRun, UnwritableExportFailsBeforeAnyFileIsTouched) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.option + std::string(" ") + c.file);
     const Folder folder(test::sampleDesign());
-    writeFile(folder.dir / kScript, kEarlierOutput);
-    const ProcessResult result = folder.run("H", {c.option, folder.path(c.file)});
+    writeFile(folder / kScript, kEarlierOutput);
+    const ProcessResult result = folder.run({"--answer", "H", c.option, folder.pathOf(c.file)});
     EXPECT_EQ(result.exitStatus, kExitError);
-    EXPECT_NE(result.err.find(folder.path(c.file) + ": cannot write the file given to " +
+    EXPECT_NE(result.err.find(folder.pathOf(c.file) + ": cannot write the file given to " +
                               c.option),
               std::string::npos)
         << result.err;
     EXPECT_NE(result.err.find(c.named), std::string::npos) << result.err;
-    EXPECT_FALSE(fs::exists(folder.dir / kReport)) << "the report was created";
-    EXPECT_EQ(readFile(folder.dir / kScript), kEarlierOutput);
+    EXPECT_FALSE(fs::exists(folder / kReport)) << "the report was created";
+    EXPECT_EQ(readFile(folder / kScript), kEarlierOutput);
   }
 }
 
@@ -208,12 +197,12 @@ TEST(ExportRun, LibreCadRendersTheDrawing) {
     GTEST_SKIP() << "LibreCAD is not installed; the drawing is not rendered";
   }
   const Folder folder(test::sampleDesign());
-  ASSERT_EQ(folder.run("H", {"--dxf", folder.path("stern.dxf")}).exitStatus, kExitCompleted);
+  ASSERT_EQ(folder.run({"--answer", "H", "--dxf", folder.pathOf("stern.dxf")}).exitStatus, kExitCompleted);
   const ScratchDir pages;
   // LibreCAD can hang on a file it cannot parse: give up after a while.
   const ProcessResult render = test::runTool(
       {"timeout", "120", "librecad", "dxf2pdf", "-a", "-t", pages.path().string(),
-       folder.path("stern.dxf")},
+       folder.pathOf("stern.dxf")},
       {}, {{"QT_QPA_PLATFORM", "offscreen"}});
   ASSERT_EQ(render.exitStatus, 0) << render.out << render.err;
   const std::string pdf = readFile(pages / "stern.pdf");

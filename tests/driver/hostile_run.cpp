@@ -9,14 +9,17 @@ namespace propclear::test {
 
 namespace fs = std::filesystem;
 
-RunFolder::RunFolder(const std::string& design) {
+RunFolder::RunFolder(const std::string& design, bool earlierOutputs) {
   writeFile(dir_ / designFileName, design);
+  if (!earlierOutputs) return;
   writeFile(dir_ / reportFileName, kEarlierReport);
   writeFile(dir_ / cadScriptFileName, kEarlierScript);
 }
 
-ProcessResult RunFolder::run() const {
-  return runPropclear({"-C", dir_.path().string(), "--no-window", "--answer", "H"});
+ProcessResult RunFolder::run(const std::vector<std::string>& extra, const std::string& input) const {
+  std::vector<std::string> args = {"-C", dir_.path().string(), "--no-window"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return runPropclear(args, input);
 }
 
 std::string sampleDesignFile() { return designFileText(sampleDesign()); }

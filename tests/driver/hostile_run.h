@@ -23,16 +23,23 @@ enum class Expected {
   ContourTooLong,     // no file touched
 };
 
+// The scratch folder of a run: the design file and, unless told otherwise,
+// the outputs of an earlier run (kEarlierReport, kEarlierScript).
 class RunFolder {
  public:
-  // A folder holding `design` as the design file and the earlier outputs.
-  explicit RunFolder(const std::string& design);
+  explicit RunFolder(const std::string& design, bool earlierOutputs = true);
 
-  // Runs the program in the folder without a window, answering "H".
-  ProcessResult run() const;
+  // Runs the program with -C on the folder, without a window, followed by
+  // `extra` (by default the answer "H"), with `input` on standard input.
+  ProcessResult run(const std::vector<std::string>& extra = {"--answer", "H"},
+                    const std::string& input = "") const;
 
   std::filesystem::path operator/(const std::string& name) const { return dir_ / name; }
   const std::filesystem::path& path() const { return dir_.path(); }
+  // The path of `name` in the folder as text, for the command line.
+  std::string pathOf(const std::string& name) const { return (dir_ / name).string(); }
+  // The content of the file `name` in the folder.
+  std::string file(const std::string& name) const { return readFile(dir_ / name); }
 
  private:
   ScratchDir dir_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hostile_run.h"
 #include "sample_design.h"
 #include "test_support.h"
 
@@ -22,32 +23,15 @@ using test::writeFile;
 constexpr const char* kDesign = "Norvalek.TSK";
 constexpr const char* kReport = "Norvalek.SON";
 constexpr const char* kScript = "Norvalek.SCR";
-constexpr const char* kEarlierScript = "earlier script\r\n";
-constexpr const char* kEarlierReport = "earlier report\r\n";
+using test::kEarlierReport;
+using test::kEarlierScript;
 
 using test::kExitCompleted;
 using test::kExitContourTooLong;
 using test::kExitError;
 using test::kExitWrongGeometry;
 
-// A scratch folder holding a design file and earlier outputs.
-struct Folder {
-  ScratchDir dir;
-
-  explicit Folder(const std::string& design) {
-    writeFile(dir / kDesign, design);
-    writeFile(dir / kReport, kEarlierReport);
-    writeFile(dir / kScript, kEarlierScript);
-  }
-
-  ProcessResult run(const std::vector<std::string>& extra, const std::string& input = "") const {
-    std::vector<std::string> args = {"-C", dir.path().string(), "--no-window"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return runPropclear(args, input);
-  }
-
-  std::string file(const char* name) const { return readFile(dir / name); }
-};
+using Folder = test::RunFolder;
 
 std::string sampleFile() { return test::designFileText(test::sampleDesign()); }
 
@@ -110,17 +94,17 @@ std::string overlongContourFile() {
 
 TEST(RunEndings, OverlongContourTouchesNoFile) {
   const Folder folder(overlongContourFile());
-  fs::remove(folder.dir / kScript);
+  fs::remove(folder / kScript);
   const ProcessResult result = folder.run({"--answer", "H"});
   EXPECT_EQ(result.exitStatus, kExitContourTooLong);
   EXPECT_NE(result.err.find("Kic Bodoslama geometrisi data girisinde hata var."), std::string::npos);
   EXPECT_EQ(folder.file(kReport), kEarlierReport);
-  EXPECT_FALSE(fs::exists(folder.dir / kScript));
+  EXPECT_FALSE(fs::exists(folder / kScript));
 }
 
 TEST(RunEndings, MissingDesignFileIsAnErrorBeforeAnyFileIsTouched) {
   const Folder folder(sampleFile());
-  fs::remove(folder.dir / kDesign);
+  fs::remove(folder / kDesign);
   const ProcessResult result = folder.run({"--answer", "H"});
   EXPECT_EQ(result.exitStatus, kExitError);
   EXPECT_NE(result.err.find("Norvalek.TSK"), std::string::npos) << result.err;

@@ -35,8 +35,7 @@ class RecordingPlatform : public RunPlatform, public PromptService {
   void showError(const std::string&) override {}
   void showWarning(const std::string& message) override { warnings.push_back(message); }
   bool savesPlots() const override { return false; }
-  void savePlot(const DrawingSurface&, const std::filesystem::path&,
-                const std::optional<PlotSize>&) override {}
+  void savePlot(const DrawingSurface&, OutputFile&, const std::optional<PlotSize>&) override {}
   void closeWindow() override {}
 
   std::vector<PromptCall> calls;

@@ -41,7 +41,7 @@ Outcome run(const Search& search, bool traced = true) {
   const auto tracePath = folder / "trace.txt";
   Outcome outcome;
   {
-    OutputFile traceFile(tracePath, "trace.txt", OutputFile::Mode::Truncate);
+    OutputFile traceFile(tracePath, "trace.txt", OutputFile::Devices::Refuse);
     const RootSearch result =
         findRoot(curve, search.target, search.left, search.right, search.tolerance,
                  search.maxIterations, traced ? &traceFile : nullptr);

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "common/format_number.h"
+#include "rules/check_clearance_rules.h"
 #include "sample_design.h"
+#include "sample_ship.h"
 
 namespace propclear {
 namespace {
@@ -252,6 +254,111 @@ TEST(DrawClearances, OverlapIsRedAndMarked) {
   EXPECT_EQ(texts[clearanceA].text.substr(texts[clearanceA].text.size() - 2), " !");
   EXPECT_EQ(lines[clearanceC].colour, paletteLightBlue);
   EXPECT_EQ(texts[clearanceC].text, "c");
+}
+
+// A ship whose minima the sample stern meets on c, b' and c' only: a and b
+// are below theirs (binding, red, crossed), a' below an informative one
+// (crossed, not red).
+TEST(DrawClearances, RuleVerdictsMarkTheLabelsAndRedFailedBindingOnes) {
+  const DesignData design = sampleDesign();
+  const SternAnalysis analysis = analyseStern(design);
+  const RuleCheck check = checkClearanceRules(
+      test::lrShip(118.0, 0.72, 20000.0, 4, 0.1), design.propellerDiameter,
+      measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+  DrawingSurface surface;
+  drawClearances(design, analysis, surface, &check);
+  std::vector<DrawCommand> lines;
+  std::vector<std::string> texts;
+  for (const DrawCommand& c : surface.commands()) {
+    if (c.op == DrawOp::DrawLine) lines.push_back(c);
+    if (c.op == DrawOp::PrintText) texts.push_back(c.text);
+  }
+  const std::string cross = "\u2717", tick = "\u2713";
+  ASSERT_EQ(texts.size(), 6u);
+  EXPECT_EQ(texts[clearanceA].substr(texts[clearanceA].size() - cross.size()), cross);
+  EXPECT_EQ(lines[clearanceA].colour, paletteLightRed);
+  EXPECT_EQ(texts[clearanceC], "c " + tick);
+  EXPECT_EQ(lines[clearanceC].colour, paletteLightBlue);
+  EXPECT_EQ(texts[clearanceAPrime], "a' " + cross);
+  EXPECT_EQ(lines[clearanceAPrime].colour, paletteLightBlue) << "an informative line does not redden";
+}
+
+// The swept volume alone on a fresh surface: its two outlines dashed, then
+// the closest approaches dotted, then solid lines again.
+struct SweptPlot {
+  SternAnalysis analysis;
+  DrawingSurface surface;
+
+  explicit SweptPlot(const DesignData& design) : analysis(analyseStern(design)) {
+    drawSweptVolume(analysis, surface);
+  }
+
+  // The lines drawn in each style, in order.
+  std::vector<std::vector<DrawCommand>> linesByStyle() const {
+    std::vector<std::vector<DrawCommand>> lines(3);
+    LineStyle style = LineStyle::Solid;
+    for (const DrawCommand& c : surface.commands()) {
+      if (c.op == DrawOp::SetLineStyle) style = static_cast<LineStyle>(c.size);
+      if (c.op == DrawOp::DrawLine) lines[static_cast<std::size_t>(style)].push_back(c);
+    }
+    return lines;
+  }
+};
+
+TEST(DrawSweptVolume, DashedOutlinesAboveAndBelowTheShaftAndDottedApproaches) {
+  const SweptPlot plot(sampleDesign());
+  const auto lines = plot.linesByStyle();
+  const std::vector<DrawCommand>& outline = lines[static_cast<int>(LineStyle::Dashed)];
+  // Ten station intervals in eight steps, xLow up and xHigh down: 162 points a half.
+  ASSERT_EQ(outline.size(), 2u * 162u);
+  const double z0 = 2.8, r1 = 0.46, tip = 2.3;
+  const SweptVolume& volume = *plot.analysis.sweptVolume;
+  EXPECT_NEAR(outline[0].x1, volume.lowX(r1), kFloatTolerance);
+  EXPECT_NEAR(outline[0].y1, z0 + r1, kFloatTolerance);
+  EXPECT_NEAR(outline[80].y1, z0 + tip, kFloatTolerance);
+  EXPECT_NEAR(outline[162 + 80].y1, z0 - tip, kFloatTolerance);
+  for (std::size_t i = 0; i < outline.size(); ++i) {
+    const DrawCommand& next = outline[i % 162 == 161 ? i - 161 : i + 1];
+    EXPECT_EQ(outline[i].x2, next.x1) << "closed, line " << i;
+    EXPECT_EQ(outline[i].y2, next.y1) << "closed, line " << i;
+  }
+
+  const std::vector<DrawCommand>& dotted = lines[static_cast<int>(LineStyle::Dotted)];
+  const std::vector<ClosestApproach>& approaches = plot.analysis.closestApproaches;
+  ASSERT_EQ(dotted.size(), approaches.size());
+  std::vector<std::string> labels;
+  for (const DrawCommand& c : plot.surface.commands()) {
+    if (c.op == DrawOp::PrintText) labels.push_back(c.text);
+  }
+  ASSERT_EQ(labels.size(), approaches.size());
+  for (std::size_t i = 0; i < approaches.size(); ++i) {
+    EXPECT_NEAR(dotted[i].x1, approaches[i].structureX, kFloatTolerance);
+    EXPECT_NEAR(dotted[i].y2, approaches[i].sweptZ, kFloatTolerance);
+    EXPECT_EQ(dotted[i].colour, paletteBlue);
+    EXPECT_EQ(labels[i], formatFixed(approaches[i].distancePerDiameter, 1, 3) + "D");
+  }
+  EXPECT_EQ(plot.surface.commands().back().op, DrawOp::SetLineStyle);
+  EXPECT_EQ(plot.surface.commands().back().size, static_cast<int>(LineStyle::Solid));
+}
+
+TEST(DrawSweptVolume, OverlapIsRedAndMarkedAndNoDiameterDrawsNothing) {
+  DesignData design = sampleDesign();
+  design.propellerCentreX = 1.2;  // the blades cut into the stern frame
+  const SweptPlot overlapping(design);
+  ASSERT_TRUE(overlapping.analysis.closestApproaches.front().overlaps);
+  const std::vector<DrawCommand>& dotted =
+      overlapping.linesByStyle()[static_cast<int>(LineStyle::Dotted)];
+  EXPECT_EQ(dotted.front().colour, paletteLightRed);
+  std::vector<std::string> labels;
+  for (const DrawCommand& c : overlapping.surface.commands()) {
+    if (c.op == DrawOp::PrintText) labels.push_back(c.text);
+  }
+  EXPECT_EQ(labels.front(), "0.000D !");
+
+  design = sampleDesign();
+  design.propellerDiameter = -4.6;
+  const SweptPlot none(design);
+  for (const auto& lines : none.linesByStyle()) EXPECT_TRUE(lines.empty());
 }
 
 }  // namespace

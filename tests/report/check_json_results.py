@@ -5,7 +5,8 @@ Usage: check_json_results.py RESULTS REPORT ENDING MESSAGES
 
 RESULTS is the JSON file, REPORT the run's Norvalek.SON, ENDING the ending the
 run should state ("completed" or "wrong-geometry"), MESSAGES the run's
-standard error. Checks the documented fields, that every number is finite,
+standard error. Checks the documented fields (the lower clearances also for the turning
+blade, the swept volume and the closest approaches), that every number is finite,
 that the warnings are the run's warnings in order, and for a completed run
 that the six clearances (metres and multiples of D) and the echoed design
 data equal the report's values to its precision; for "wrong-geometry" that
@@ -20,6 +21,8 @@ import sys
 from decimal import ROUND_HALF_UP, Decimal
 
 CLEARANCE_NAMES = ["a", "b", "c", "a'", "b'", "c'"]
+# The stern contour is left out when no piece of it rises.
+STRUCTURES = ["sternContour", "rudderLeadingEdge", "heel"]
 RADIUS_RATIOS = [0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 0.95, 0.975, 1.0]
 WARNING_PREFIX = "propclear: warning: "
 # Lines 33 to 38 of the report: " a  =  1.113 m. / 0.242*D ...".
@@ -48,7 +51,7 @@ def reject_constant(name):
 
 
 def check_layout(results, ending):
-    check(results.get("schemaVersion") == 2, "schemaVersion is not 2")
+    check(results.get("schemaVersion") == 3, "schemaVersion is not 3")
     check(results.get("program", {}).get("name") == "propclear", "program name")
     check(re.match(r"^[0-9]+\.[0-9]+\.[0-9]+", results.get("program", {}).get("version", "")),
           "program version")
@@ -61,16 +64,55 @@ def check_layout(results, ending):
     check([c["name"] for c in clearances] == CLEARANCE_NAMES, "clearance names")
     diameter = results["design"]["propellerDiameter"]
     for c in clearances:
-        check(c["length_m"] >= 0, f"clearance {c['name']} is negative")
-        check(math.isclose(c["ratio_to_D"], c["length_m"] / diameter, rel_tol=1e-15),
-              f"clearance {c['name']}: ratio_to_D is not length_m / D")
-        signed = c["signedLength"]
-        check(signed is None or abs(signed) == c["length_m"],
-              f"clearance {c['name']}: signedLength {signed!r} is not +-length_m")
-        check(c["overlaps"] == (signed is not None and signed < 0),
-              f"clearance {c['name']}: overlaps {c['overlaps']!r} with signedLength {signed!r}")
+        check_figures(c, c["name"], diameter)
+        lower = c["name"].endswith("'")
+        check(("turningBlade" in c) == lower, f"clearance {c['name']}: turningBlade")
+        if lower and "turningBlade" in c:
+            check_figures(c["turningBlade"], c["name"] + " of the turning blade", diameter)
+    b_prime = clearances[4]
+    check(b_prime.get("turningBlade", {}).get("length_m") == b_prime["length_m"],
+          "b' of the turning blade is not b'")
+    check_closest_approach(results["closestApproach"], diameter)
     extent = results["plotExtent"]
     check(extent["range"] == extent["max"] - extent["min"], "plot extent range")
+
+
+def check_figures(c, name, diameter):
+    check(c["length_m"] >= 0, f"clearance {name} is negative")
+    check(math.isclose(c["ratio_to_D"], c["length_m"] / diameter, rel_tol=1e-15),
+          f"clearance {name}: ratio_to_D is not length_m / D")
+    signed = c["signedLength"]
+    check(signed is None or abs(signed) == c["length_m"],
+          f"clearance {name}: signedLength {signed!r} is not +-length_m")
+    check(c["overlaps"] == (signed is not None and signed < 0),
+          f"clearance {name}: overlaps {c['overlaps']!r} with signedLength {signed!r}")
+
+
+def check_closest_approach(approach, diameter):
+    if diameter <= 0:
+        check(approach is None, "closestApproach without a swept volume is not null")
+        return
+    check(approach["bladeThickness"] == "neglected", "blade thickness")
+    sections = approach["sweptVolume"]["sections"]
+    check([s["rOverR"] for s in sections] == RADIUS_RATIOS, "swept volume sections' r/R")
+    check(all(s["xLow"] <= s["xHigh"] for s in sections), "a swept section's xLow above its xHigh")
+    structures = approach["structures"]
+    names = [s["structure"] for s in structures]
+    check(names in (STRUCTURES, STRUCTURES[1:]), f"closest approach structures {names}")
+    for s in structures:
+        name = s["structure"]
+        check(s["distance_m"] >= 0, f"{name}: negative distance")
+        check(math.isclose(s["ratio_to_D"], s["distance_m"] / diameter, rel_tol=1e-15),
+              f"{name}: ratio_to_D is not distance_m / D")
+        check(s["overlaps"] == (s["overlapDepth_m"] > 0) and
+              (not s["overlaps"] or s["distance_m"] == 0), f"{name}: overlap fields disagree")
+        check(s["side"] in ("above", "below"), f"{name}: side {s['side']!r}")
+        if not s["overlaps"]:
+            check(0.2 - 1e-9 <= s["rOverR"] <= 1.0 + 1e-9, f"{name}: r/R {s['rOverR']}")
+            gap = math.dist((s["structurePoint"]["x"], s["structurePoint"]["z"]),
+                            (s["sweptPoint"]["x"], s["sweptPoint"]["z"]))
+            check(math.isclose(gap, s["distance_m"], abs_tol=1e-9),
+                  f"{name}: its points lie {gap!r} apart, not distance_m")
 
 
 def check_warnings(results, messages_path):

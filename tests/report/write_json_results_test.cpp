@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "common/version.h"
 #include "support/test_support.h"
@@ -58,21 +59,46 @@ ClearanceSet madeUpClearances() {
           ClearanceSegment{"c'", 4.0, 1.0, 46.5, 1.0, 42.5}};
 }
 
+// The turning blade's a' and c', each 0.25 m further from the rudder.
+TurningLowerBlade madeUpTurningBlade() {
+  return {{ClearanceSegment{"a'", 3.25, 0.5, 0.75, 0.5, 2.5}, 2.5},
+          {ClearanceSegment{"c'", 3.75, 1.0, 46.5, 1.0, 42.75}, 42.75}};
+}
+
+// The contour 0.5 m from the swept volume, the heel inside it.
+std::vector<ClosestApproach> madeUpApproaches() {
+  return {{SternStructure::SternContour, 0.5, 0.125, 1.0, 3.0, 1.5, 3.0, 0.25, true, false, 0.0},
+          {SternStructure::Heel, 0.0, 0.0, 1.25, 0.0, 1.25, 0.0, 1.25, false, true, 0.25}};
+}
+
+// The figures of one segment, each line indented by `indent`.
+std::string figuresText(const std::string& indent, const char* blade, const char* target,
+                        const char* length, const char* ratio, const char* signedLength) {
+  const bool overlap = signedLength[0] == '-';
+  return indent + "\"blade\": " + blade + ",\n" + indent + "\"target\": " + target + ",\n" +
+         indent + "\"length_m\": " + length + ",\n" + indent + "\"ratio_to_D\": " + ratio +
+         ",\n" + indent + "\"signedLength\": " + signedLength + ",\n" + indent +
+         "\"overlaps\": " + (overlap ? "true" : "false");
+}
+
 std::string clearanceText(const char* name, const char* blade, const char* target,
                           const char* length, const char* ratio, const char* signedLength,
-                          bool last) {
-  const bool overlap = signedLength[0] == '-';
+                          bool last, const std::string& turningBlade = "") {
+  const std::string turning =
+      turningBlade.empty() ? "" : ",\n      \"turningBlade\": {\n" + turningBlade + "\n      }";
   return std::string("    {\n") + "      \"name\": \"" + name + "\",\n" +
-         "      \"blade\": " + blade + ",\n" + "      \"target\": " + target + ",\n" +
-         "      \"length_m\": " + length + ",\n" + "      \"ratio_to_D\": " + ratio + ",\n" +
-         "      \"signedLength\": " + signedLength + ",\n" +
-         "      \"overlaps\": " + (overlap ? "true" : "false") + "\n" + "    }" +
+         figuresText("      ", blade, target, length, ratio, signedLength) + turning + "\n    }" +
          (last ? "\n" : ",\n");
+}
+
+std::string turningText(const char* blade, const char* target, const char* length,
+                        const char* ratio, const char* signedLength) {
+  return figuresText("        ", blade, target, length, ratio, signedLength);
 }
 
 std::string expectedText() {
   return std::string("{\n") +
-         "  \"schemaVersion\": 2,\n"
+         "  \"schemaVersion\": 3,\n"
          "  \"program\": {\"name\": \"propclear\", \"version\": \"" + programVersion + "\"},\n"
          "  \"ending\": \"wrong-geometry\",\n"
          "  \"design\": {\n"
@@ -120,12 +146,52 @@ std::string expectedText() {
          clearanceText("c", "{\"x\": 2.5, \"z\": 3.55}", "{\"x\": 1.5, \"z\": 3.55}", "1", "0.25",
                        "-1", false) +
          clearanceText("a'", "{\"x\": 3, \"z\": 0.5}", "{\"x\": 0.75, \"z\": 0.5}", "2.25",
-                       "0.5625", "2.25", false) +
+                       "0.5625", "2.25", false,
+                       turningText("{\"x\": 3.25, \"z\": 0.5}", "{\"x\": 0.75, \"z\": 0.5}", "2.5",
+                                   "0.625", "2.5")) +
          clearanceText("b'", "{\"x\": 3.5, \"z\": 0.3}", "{\"x\": 3.5, \"z\": 0}", "0.3", "0.075",
-                       "0.3", false) +
+                       "0.3", false,
+                       turningText("{\"x\": 3.5, \"z\": 0.3}", "{\"x\": 3.5, \"z\": 0}", "0.3",
+                                   "0.075", "0.3")) +
          clearanceText("c'", "{\"x\": 4, \"z\": 1}", "{\"x\": 46.5, \"z\": 1}", "42.5", "10.625",
-                       "42.5", true) +
+                       "42.5", true,
+                       turningText("{\"x\": 3.75, \"z\": 1}", "{\"x\": 46.5, \"z\": 1}", "42.75",
+                                   "10.6875", "42.75")) +
          "  ],\n"
+         "  \"closestApproach\": {\n"
+         "    \"bladeThickness\": \"neglected\",\n"
+         "    \"sweptVolume\": {\n"
+         "      \"axisZ\": 2.5,\n"
+         "      \"sections\": [\n"
+         "        {\"rOverR\": 0.2, \"radius\": 0.4, \"xLow\": 3.4375, \"xHigh\": 3.5625},\n"
+         "        {\"rOverR\": 0.3, \"radius\": 0.6, \"xLow\": 3.375, \"xHigh\": 3.625}\n"
+         "      ]\n"
+         "    },\n"
+         "    \"structures\": [\n"
+         "      {\n"
+         "        \"structure\": \"sternContour\",\n"
+         "        \"distance_m\": 0.5,\n"
+         "        \"ratio_to_D\": 0.125,\n"
+         "        \"structurePoint\": {\"x\": 1, \"z\": 3},\n"
+         "        \"sweptPoint\": {\"x\": 1.5, \"z\": 3},\n"
+         "        \"rOverR\": 0.25,\n"
+         "        \"side\": \"above\",\n"
+         "        \"overlaps\": false,\n"
+         "        \"overlapDepth_m\": 0\n"
+         "      },\n"
+         "      {\n"
+         "        \"structure\": \"heel\",\n"
+         "        \"distance_m\": 0,\n"
+         "        \"ratio_to_D\": 0,\n"
+         "        \"structurePoint\": {\"x\": 1.25, \"z\": 0},\n"
+         "        \"sweptPoint\": {\"x\": 1.25, \"z\": 0},\n"
+         "        \"rOverR\": 1.25,\n"
+         "        \"side\": \"below\",\n"
+         "        \"overlaps\": true,\n"
+         "        \"overlapDepth_m\": 0.25\n"
+         "      }\n"
+         "    ]\n"
+         "  },\n"
          "  \"plotExtent\": {\"min\": -0.5, \"max\": 8, \"range\": 8.5},\n"
          "  \"warnings\": [\n"
          "    \"say \\\"x\\\"\\n\",\n"
@@ -144,6 +210,9 @@ SternAnalysis madeUpAnalysis(const DesignData& design,
   analysis.extent = plotExtentOf(design);
   analysis.clearances = madeUpClearances();
   analysis.signedGaps = signedGapsOf(analysis.clearances);
+  analysis.turningLowerBlade = madeUpTurningBlade();
+  analysis.sweptVolume = SweptVolume::of(design, analysis.outline);
+  analysis.closestApproaches = madeUpApproaches();
   analysis.warnings = std::move(warnings);
   return analysis;
 }
@@ -179,30 +248,16 @@ TEST(JsonResults, NonFiniteValueIsAnArithmeticFault) {
   }
 }
 
-TEST(WriteJsonResults, WritesLfLinesAndReplacesAnEarlierFile) {
+TEST(WriteJsonResults, WritesTheTextWithLfLines) {
   const test::ScratchDir dir;
   const std::string path = (dir / "results.json").string();
-  test::writeFile(path, "earlier results\n");
   const DesignData design = madeUpDesign();
-  writeJsonResults(path, {"wrong-geometry", design, madeUpAnalysis(design)});
+  OutputFile file(path, path, OutputFile::Devices::WriteInto);
+  writeJsonResults(file, {"wrong-geometry", design, madeUpAnalysis(design)});
+  file.commit();
   const std::string content = test::readFile(path);
   EXPECT_EQ(content, expectedText());
   EXPECT_EQ(content.find('\r'), std::string::npos);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
-      << "a temporary file was left behind";
-}
-
-TEST(WriteJsonResults, UnwritableFileIsAnErrorNamingIt) {
-  const test::ScratchDir dir;
-  const std::string path = (dir / "missing" / "results.json").string();
-  const DesignData design = madeUpDesign();
-  try {
-    writeJsonResults(path, {"completed", design, madeUpAnalysis(design, {})});
-    FAIL() << "results were written into a missing folder";
-  } catch (const RunError& error) {
-    EXPECT_EQ(error.kind(), ErrorKind::FileSystem);
-    EXPECT_EQ(error.where().file, path);
-  }
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ TEST(WriteReport, WritesEveryLineWithCrLf) {
   const test::ScratchDir dir;
   const auto path = dir / reportFileName;
   {
-    OutputFile report(path, reportFileName, OutputFile::Mode::Truncate);
+    OutputFile report(path, reportFileName, OutputFile::Devices::Refuse);
     writeReport(report, madeUpDesign(), madeUpClearances());
     report.commit();
   }
@@ -186,7 +186,7 @@ TEST(WriteReport, WritesNothingWhenALineCannotBeComputed) {
   DesignData design = madeUpDesign();
   design.propellerDiameter = 0.0;
   {
-    OutputFile report(path, reportFileName, OutputFile::Mode::Truncate);
+    OutputFile report(path, reportFileName, OutputFile::Devices::Refuse);
     EXPECT_THROW(writeReport(report, design, madeUpClearances()), RunError);
     report.commit();
   }

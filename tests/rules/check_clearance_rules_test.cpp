@@ -13,6 +13,7 @@
 #include "rules/custom_minima.h"
 #include "rules/lr_recommended.h"
 #include "rules/tip_guidance.h"
+#include "sample_design.h"
 #include "sample_ship.h"
 
 namespace propclear {
@@ -151,6 +152,24 @@ TEST(CheckClearanceRules, RefusesADiameterThatScalesNothingAndNeverPassesOnNonFi
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
   }
+}
+
+}  // namespace
+}  // namespace propclear
+
+namespace propclear {
+namespace {
+
+TEST(MeasuredClearances, JudgeTheLowerBladeAsThePropellerTurnsIt) {
+  const SternAnalysis analysis = analyseStern(test::sampleDesign());
+  const MeasuredClearances measured = measuredClearancesOf(analysis);
+  EXPECT_EQ(measured[clearanceA].signedGapMetres, analysis.signedGaps[clearanceA]);
+  EXPECT_EQ(measured[clearanceBPrime].lengthMetres, analysis.clearances[clearanceBPrime].length);
+  EXPECT_EQ(measured[clearanceAPrime].signedGapMetres, analysis.turningLowerBlade.aPrime.signedGap);
+  EXPECT_EQ(measured[clearanceCPrime].lengthMetres,
+            analysis.turningLowerBlade.cPrime.segment.length);
+  // With rake the two conventions differ: the turning blade is what is judged.
+  EXPECT_NE(measured[clearanceCPrime].lengthMetres, analysis.clearances[clearanceCPrime].length);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ void setContour(DesignData& design, std::initializer_list<ContourPoint> points) 
 SampleRun::SampleRun(const DesignData& sample) : design(sample), analysis(analyseStern(design)) {
   drawSternPlot(design, analysis, surface);
   drawClearances(design, analysis, surface);
+  drawSweptVolume(analysis, surface);
 }
 
 DesignData sampleDesign() {

@@ -1,8 +1,9 @@
 #!/bin/sh
 # End-to-end runs of the desktop program in a real X server (Xvfb): the plot
 # window, the geometry question where the run asks for it, the answers "H"
-# and "E" with the files they leave, the over-long contour message without
-# the window, and an error shown in a message box.
+# and "E" with the files they leave, the question cancelled by destroying its
+# window or by closing the plot window with Escape or Alt+F4, the over-long
+# contour message without the window, and an error shown in a message box.
 #
 # Usage: desktop_end_to_end.sh PROPCLEAR EXAMPLES_DIR OUTPUT_DIR
 # Screenshots go to OUTPUT_DIR. Exits 77 (skipped) only when Xvfb cannot start.
@@ -111,6 +112,10 @@ expect_exit() {
   [ "$status" -eq "$1" ] || fail "$what: exit status $status, expected $1"
 }
 
+expect_completed_report() {
+  [ "$(tr -cd '\n' <"$folder/Norvalek.SON" | wc -c)" -eq 38 ] || fail "$what: Norvalek.SON is not the 38-line report"
+}
+
 # Whether the screenshot $1 shows colour $2 (hex RGB) inside the region $3.
 shows_colour() {
   convert "$1" -crop "$3" +repage -format %c histogram:info:- | grep -qi "#$2"
@@ -150,7 +155,7 @@ run_with_answer() {
 folder=$(new_folder completed)
 run_with_answer H "$folder"
 expect_exit 0
-[ "$(tr -cd '\n' <"$folder/Norvalek.SON" | wc -c)" -eq 38 ] || fail "$what: Norvalek.SON is not the 38-line report"
+expect_completed_report
 [ -s "$folder/Norvalek.SCR" ] || fail "$what: Norvalek.SCR is missing or empty"
 
 folder=$(new_folder wrong-geometry)
@@ -161,6 +166,37 @@ run_with_answer E "$folder"
 expect_exit 3
 [ -f "$folder/Norvalek.SON" ] && [ ! -s "$folder/Norvalek.SON" ] || fail "$what: Norvalek.SON is not there and empty"
 cmp -s "$folder/Norvalek.SCR" "$work/earlier.SCR" || fail "$what: the earlier Norvalek.SCR was changed"
+
+# The question's window destroyed from outside (as a window manager's forced
+# close does) counts as cancel, which goes on like "H".
+what="question window destroyed"
+folder=$(new_folder destroyed-question)
+start_run "$folder"
+dialog=$(find_window ' ')
+if [ -z "$dialog" ]; then
+  fail "$what: the geometry question never appeared"
+else
+  xdotool windowclose "$dialog"
+fi
+expect_exit 0
+expect_completed_report
+
+# Escape and Alt+F4 close the plot window, also without a window manager;
+# closing it while the question waits cancels the question.
+for keys in Escape alt+F4; do
+  what="$keys on the plot window"
+  folder=$(new_folder "plot-window-$keys")
+  start_run "$folder"
+  plot=$(find_window "$plot_title")
+  if [ -z "$plot" ] || [ -z "$(find_window ' ')" ]; then
+    fail "$what: no plot window with the question over it"
+  else
+    xdotool windowfocus --sync "$plot"
+    xdotool key "$keys"
+  fi
+  expect_exit 0
+  expect_completed_report
+done
 
 # A contour without its terminator: the message comes without the window.
 what="over-long contour"

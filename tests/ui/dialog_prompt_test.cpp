@@ -23,12 +23,21 @@ constexpr PromptPosition questionPosition{4000, 8500};
 constexpr int pollMilliseconds = 10;
 constexpr int pollAttempts = 500;
 
-// Acts on the modal dialog as soon as it is open. A dialog that never shows
-// up fails the test instead of hanging it.
+// The prompt's dialog once it is on screen.
+QDialog* openDialog() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* dialog = qobject_cast<QDialog*>(widget);
+    if (dialog != nullptr && dialog->isVisible()) return dialog;
+  }
+  return nullptr;
+}
+
+// Acts on the dialog as soon as it is open. A dialog that never shows up
+// fails the test instead of hanging it.
 void whenDialogOpens(std::function<void(QDialog&)> act, int attemptsLeft = pollAttempts) {
   QTimer::singleShot(pollMilliseconds, [act, attemptsLeft] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog != nullptr && dialog->isVisible()) {
+    QDialog* dialog = openDialog();
+    if (dialog != nullptr) {
       act(*dialog);
     } else if (attemptsLeft > 0) {
       whenDialogOpens(act, attemptsLeft - 1);

@@ -7,6 +7,7 @@
 #include <QXmlStreamReader>
 #include <array>
 
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "sample_design.h"
@@ -73,6 +74,13 @@ void expectSameSegments(const std::vector<Segment>& found, const std::vector<Seg
   }
 }
 
+// Saves the drawing as the plot run does: into an output file, put in place.
+void exportTo(const std::vector<DrawCommand>& commands, const std::filesystem::path& path) {
+  OutputFile file(path, path.string(), OutputFile::Devices::WriteInto);
+  exportPlot(commands, file);
+  file.commit();
+}
+
 QByteArray readBytes(const std::filesystem::path& path) {
   return QByteArray::fromStdString(test::readFile(path));
 }
@@ -80,7 +88,7 @@ QByteArray readBytes(const std::filesystem::path& path) {
 TEST(ExportPlot, PngHoldsExactlyTheRenderedDrawingAtTheDesignSize) {
   const ScratchDir dir;
   const DrawingSurface surface = sampleDrawing();
-  exportPlot(surface.commands(), dir / "plot.png");
+  exportTo(surface.commands(), dir / "plot.png");
   const QImage saved(QString::fromStdString((dir / "plot.png").string()));
   ASSERT_FALSE(saved.isNull());
   EXPECT_EQ(saved.size(), designDrawingArea);
@@ -92,7 +100,7 @@ TEST(ExportPlot, ExtensionIsMatchedInAnyCase) {
   const ScratchDir dir;
   const DrawingSurface surface = sampleDrawing();
   for (const char* name : {"plot.PNG", "plot.Svg", "plot.PDF"}) {
-    exportPlot(surface.commands(), dir / name);
+    exportTo(surface.commands(), dir / name);
     EXPECT_GT(std::filesystem::file_size(dir / name), 0u) << name;
   }
 }
@@ -100,7 +108,7 @@ TEST(ExportPlot, ExtensionIsMatchedInAnyCase) {
 TEST(ExportPlot, SvgIsWellFormedAndHoldsEveryLineCircleAndText) {
   const ScratchDir dir;
   const DrawingSurface surface = sampleDrawing();
-  exportPlot(surface.commands(), dir / "plot.svg");
+  exportTo(surface.commands(), dir / "plot.svg");
 
   QXmlStreamReader svg(readBytes(dir / "plot.svg"));
   std::vector<Segment> lines;
@@ -143,7 +151,7 @@ QByteArray pdfPageContent(const QByteArray& pdf) {
 TEST(ExportPlot, PdfIsOnePageOfTheDesignSizeHoldingTheSameElements) {
   const ScratchDir dir;
   const DrawingSurface surface = sampleDrawing();
-  exportPlot(surface.commands(), dir / "plot.pdf");
+  exportTo(surface.commands(), dir / "plot.pdf");
   const QByteArray pdf = readBytes(dir / "plot.pdf");
   ASSERT_TRUE(pdf.startsWith("%PDF-"));
   EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
@@ -169,7 +177,7 @@ TEST(ExportPlot, PdfIsOnePageOfTheDesignSizeHoldingTheSameElements) {
 
 RunError exportError(const std::filesystem::path& path) {
   try {
-    exportPlot(sampleDrawing().commands(), path);
+    exportTo(sampleDrawing().commands(), path);
   } catch (const RunError& error) {
     return error;
   }
@@ -208,7 +216,11 @@ TEST(ExportPlot, LargeSquarePngShowsTheRudderInItsTrueProportions) {
   const test::SampleRun run(readDesignData(test::examplesDir() / designFileName).design);
   ScratchDir dir;
   const auto path = dir / "stern.png";
-  exportPlot(run.surface.commands(), path, PlotSize{1600, 1600});
+  {
+    OutputFile file(path, "stern.png", OutputFile::Devices::WriteInto);
+    exportPlot(run.surface.commands(), file, PlotSize{1600, 1600});
+    file.commit();
+  }
   const QImage image(QString::fromStdString(path.string()));
   ASSERT_EQ(image.size(), QSize(1600, 1600));
   const PlotExtent& e = run.analysis.extent;

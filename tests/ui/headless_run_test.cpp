@@ -1,13 +1,22 @@
 // The program without a display: it must neither abort nor wait for a
-// window, and it still saves the plot as an image.
+// window, and it still saves the plot as an image. A run without a window or
+// an image never maps Qt; one with them loads the desktop front end, and a
+// missing or broken front end is an error that names it.
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "test_support.h"
 #include "ui/screen_units.h"
@@ -67,6 +76,87 @@ void expectDesignSizePng(const std::filesystem::path& path) {
   EXPECT_EQ(plot.size(), designDrawingArea);
 }
 
+const std::filesystem::path builtProgram = PROPCLEAR_BINARY;
+const std::filesystem::path builtFrontEnd = builtProgram.parent_path() / "propclear-desktop.so";
+
+// A run of the built program that waits at the geometry question: its
+// memory map is taken while it waits, then it is answered "H".
+struct RunAtQuestion {
+  std::string maps;  // /proc/PID/maps at the question; empty if it never came
+  int exitStatus = -1;
+  std::string err;
+};
+
+bool readSome(int fd, std::string& text) {
+  pollfd ready{fd, POLLIN, 0};
+  if (::poll(&ready, 1, 30000) <= 0) return false;
+  char buffer[4096];
+  const ssize_t count = ::read(fd, buffer, sizeof buffer);
+  if (count <= 0) return false;
+  text.append(buffer, static_cast<std::size_t>(count));
+  return true;
+}
+
+RunAtQuestion runUntilQuestion(const std::vector<std::string>& args) {
+  int input[2], errors[2];
+  if (::pipe(input) != 0 || ::pipe(errors) != 0) throw std::runtime_error("pipe failed");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(input[0], 0);
+    ::dup2(errors[1], 2);
+    ::close(input[1]);
+    ::close(errors[0]);
+    std::vector<std::string> copies{builtProgram.string()};
+    copies.insert(copies.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : copies) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(input[0]);
+  ::close(errors[1]);
+  RunAtQuestion run;
+  const auto waiting = [&run] {
+    const std::size_t question = run.err.find("E/H <H>");
+    return question != std::string::npos && run.err.find("> ", question) != std::string::npos;
+  };
+  while (!waiting() && readSome(errors[0], run.err)) {
+  }
+  if (waiting()) {
+    run.maps = test::readFile("/proc/" + std::to_string(pid) + "/maps");
+  } else {
+    ::kill(pid, SIGKILL);
+  }
+  if (::write(input[1], "H\n", 2) != 2) run.err += "[the answer could not be written]";
+  ::close(input[1]);
+  while (readSome(errors[0], run.err)) {
+  }
+  ::close(errors[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return run;
+}
+
+// A copy of the built program in DIR/bin, without the desktop front end
+// beside it or in DIR/lib.
+class ProgramCopy : public ScratchDir {
+ public:
+  ProgramCopy() {
+    std::filesystem::create_directory(path() / "bin");
+    std::filesystem::copy_file(builtProgram, program());
+  }
+  std::filesystem::path program() const { return path() / "bin" / "propclear"; }
+  std::filesystem::path frontEndBeside() const { return path() / "bin" / "propclear-desktop.so"; }
+  test::ProcessResult run(const std::vector<std::string>& args,
+                          const std::vector<std::pair<std::string, std::string>>& environment) const {
+    std::vector<std::string> argv{program().string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return test::runProgram(argv, "", {}, environment);
+  }
+};
+
 TEST(HeadlessRun, WithoutAnyDisplayRunsOnTheTerminalAndSavesThePlot) {
   const ScopedVariable display("DISPLAY", std::nullopt);
   const ScopedVariable wayland("WAYLAND_DISPLAY", std::nullopt);
@@ -103,6 +193,127 @@ TEST(HeadlessRun, NoWindowOptionNeverTouchesTheDisplay) {
   EXPECT_EQ(run.exitStatus, completedStatus) << run.err;
   EXPECT_EQ(run.err.find("display"), std::string::npos) << run.err;
   expectDesignSizePng(dir / "plot.PNG");
+}
+
+TEST(HeadlessRun, UnusableTemporaryFoldersFallBackToFoldersThatWork) {
+  const ExampleFolder dir;
+  test::writeFile(dir / "a-file", "not a folder\n");
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> temporary;  // for the program only
+    std::optional<std::string> runtime;
+  };
+  const Case cases[] = {
+      {"missing TMPDIR", {{"TMPDIR", "/nonexistent-propclear-tmp"}}, std::nullopt},
+      {"TMPDIR a file", {{"TMPDIR", (dir / "a-file").string()}}, std::nullopt},
+      {"missing runtime folder", {}, "/nonexistent-propclear-runtime"},
+      {"runtime folder a file", {}, (dir / "a-file").string()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", c.runtime);
+    const ProcessResult run = test::runProgram(
+        {PROPCLEAR_BINARY, "--no-window", "--answer", "H", "-C", dir.path().string(), "--plot",
+         (dir / "plot.png").string()},
+        "", {}, c.temporary);
+    EXPECT_EQ(run.exitStatus, completedStatus) << run.err;
+    EXPECT_EQ(run.err.find("filesystem error"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("QStandardPaths"), std::string::npos) << run.err;
+    expectDesignSizePng(dir / "plot.png");
+  }
+}
+
+TEST(HeadlessRun, PlotNameThatIsNotUtf8IsKeptByteForByte) {
+  const ExampleFolder dir;
+  const std::filesystem::path plot = dir / "bad\xff\xfe.png";
+  const ProcessResult run = test::runPropclear(
+      {"--no-window", "--answer", "H", "-C", dir.path().string(), "--plot", plot.string()});
+  EXPECT_EQ(run.exitStatus, completedStatus) << run.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(plot));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4)
+      << "the design file, report, script and plot, nothing under another name";
+}
+
+TEST(HeadlessRun, MapsNoQtLibraryAndNotTheDesktopFrontEnd) {
+  const ExampleFolder dir;
+  const RunAtQuestion run = runUntilQuestion({"--no-window", "-C", dir.path().string()});
+  EXPECT_EQ(run.exitStatus, completedStatus) << run.err;
+  ASSERT_NE(run.maps.find("libstdc++"), std::string::npos) << "no map taken:\n" << run.err;
+  EXPECT_EQ(run.maps.find("libQt6"), std::string::npos) << run.maps;
+  EXPECT_EQ(run.maps.find("propclear-desktop"), std::string::npos) << run.maps;
+  EXPECT_GT(std::filesystem::file_size(dir / "Norvalek.SCR"), 0u);
+}
+
+TEST(HeadlessRun, PlotIsSavedThroughTheDesktopFrontEndBesideTheProgram) {
+  const ExampleFolder dir;
+  const RunAtQuestion run = runUntilQuestion(
+      {"--no-window", "-C", dir.path().string(), "--plot", (dir / "plot.png").string()});
+  EXPECT_EQ(run.exitStatus, completedStatus) << run.err;
+  EXPECT_NE(run.maps.find(builtFrontEnd.string()), std::string::npos) << run.maps;
+  EXPECT_NE(run.maps.find("libQt6Gui"), std::string::npos) << run.maps;
+  expectDesignSizePng(dir / "plot.png");
+}
+
+TEST(HeadlessRun, MissingDesktopFrontEndIsNeededOnlyForAWindowOrAnImage) {
+  const ProgramCopy copy;
+  // Where the installed program looks for it, relative to itself.
+  const std::filesystem::path expected =
+      (copy.program().parent_path() / PROPCLEAR_DESKTOP_MODULE_FOLDER / "propclear-desktop.so")
+          .lexically_normal();
+  const std::vector<std::pair<std::string, std::string>> display{{"DISPLAY", unreachableDisplay()}};
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+  };
+  const std::vector<Case> cases = {
+      {{"--no-window", "--answer", "H"}, completedStatus},
+      {{"--answer", "H"}, test::kExitError},
+      {{"--no-window", "--answer", "H", "--plot", "plot.svg"}, test::kExitError},
+  };
+  for (const Case& c : cases) {
+    const ExampleFolder dir;
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-C", dir.path().string()});
+    const test::ProcessResult run = copy.run(args, display);
+    EXPECT_EQ(run.exitStatus, c.status) << args.front() << "\n" << run.err;
+    if (c.status == completedStatus) continue;
+    EXPECT_NE(run.err.find(expected.string() + ": cannot load the desktop front end"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("No such file or directory"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--no-window runs without it"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "Norvalek.SON")) << "written before the error";
+  }
+}
+
+TEST(HeadlessRun, BrokenDesktopFrontEndIsAnErrorNamingIt) {
+  struct Case {
+    std::string name;
+    std::function<void(const std::filesystem::path&)> place;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {"not a shared object",
+       [](const std::filesystem::path& to) { test::writeFile(to, std::string(256, 'x')); },
+       ": cannot load the desktop front end (needed for the window and --plot; --no-window runs "
+       "without it): invalid ELF header"},
+      {"another version's",
+       [](const std::filesystem::path& to) {
+         std::filesystem::copy_file(PROPCLEAR_OTHER_VERSION_FRONT_END, to);
+       },
+       ": the desktop front end belongs to propclear 0.0.0-other, this is propclear " +
+           std::string(PROPCLEAR_VERSION)},
+  };
+  for (const Case& c : cases) {
+    const ProgramCopy copy;
+    c.place(copy.frontEndBeside());
+    const ExampleFolder dir;
+    const test::ProcessResult run = copy.run(
+        {"--no-window", "--answer", "H", "-C", dir.path().string(), "--plot", "p.png"}, {});
+    EXPECT_EQ(run.exitStatus, test::kExitError) << c.name << "\n" << run.err;
+    EXPECT_NE(run.err.find(copy.frontEndBeside().string() + c.reason), std::string::npos)
+        << c.name << "\n" << run.err;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <array>
+#include <cmath>
 
 #include "ui/screen_units.h"
 #include "ui_test_support.h"
@@ -148,6 +149,37 @@ TEST(RenderDrawing, LineWidthIsInPixels) {
   const QRect drawn =
       boundsOfColour(renderImage(surface, designDrawingArea), rgbOf(paletteLightRed), QRect(300, 0, 1, 472));
   EXPECT_EQ(drawn.height(), 3);
+}
+
+// A dashed outline drawn as many short lines keeps its pattern from line to
+// line: it shows gaps, where each line on its own would start with a dash
+// and the whole would look solid.
+TEST(RenderDrawing, DashedLineOfShortPiecesShowsItsDashes) {
+  const PlotScale s;
+  DrawingSurface surface = plotSurface(s);
+  surface.setLineStyle(LineStyle::Dashed);
+  constexpr int pieces = 400;  // about 0.6 pixel each
+  for (int k = 0; k < pieces; ++k) {
+    surface.drawLine(s.m + s.R * k / pieces, 0.0, s.m + s.R * (k + 1) / pieces, 0.0,
+                     paletteDarkGrey);
+  }
+  surface.setLineStyle(LineStyle::Solid);
+  surface.drawLine(s.m, 1.0, s.M, 1.0, paletteDarkGrey);
+  const QImage image = renderImage(surface, designDrawingArea);
+  auto darkShare = [&](double z) {
+    const QPointF from = s.toPixel(s.m, z, designDrawingArea);
+    const QPointF to = s.toPixel(s.M, z, designDrawingArea);
+    // An aliased line lands on one of the two rows about its height.
+    const int above = static_cast<int>(std::floor(from.y())), below = above + 1;
+    int dark = 0, all = 0;
+    for (int x = static_cast<int>(from.x()) + 2; x < static_cast<int>(to.x()) - 2; ++x, ++all) {
+      if (image.pixel(x, above) != white || image.pixel(x, below) != white) ++dark;
+    }
+    return static_cast<double>(dark) / all;
+  };
+  // Qt's dashes: four pen widths drawn, two left out.
+  EXPECT_NEAR(darkShare(0.0), 4.0 / 6.0, 0.1);
+  EXPECT_EQ(darkShare(1.0), 1.0);
 }
 
 TEST(RenderDrawing, CircleRadiusIsMeasuredAlongX) {

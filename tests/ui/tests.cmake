@@ -7,6 +7,15 @@ if(PROPCLEAR_QT_FRONTEND)
   target_link_libraries(test_ui PRIVATE propclear_frontend propclear_test_support Qt6::Widgets
                                         Qt6::Test GTest::gtest)
   add_dependencies(test_ui propclear)
+  # Where the installed program looks for its desktop front end, and a front
+  # end of another version that it must refuse.
+  add_library(test_ui_other_version_front_end MODULE
+    ${CMAKE_CURRENT_LIST_DIR}/modules/other_version_front_end.cpp)
+  target_link_libraries(test_ui_other_version_front_end PRIVATE propclear_core_headers)
+  add_dependencies(test_ui test_ui_other_version_front_end)
+  target_compile_definitions(test_ui PRIVATE
+    PROPCLEAR_DESKTOP_MODULE_FOLDER="${PROPCLEAR_DESKTOP_MODULE_FOLDER}"
+    PROPCLEAR_OTHER_VERSION_FRONT_END="$<TARGET_FILE:test_ui_other_version_front_end>")
   gtest_discover_tests(test_ui DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 

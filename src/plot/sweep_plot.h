@@ -1,6 +1,7 @@
 #pragma once
-// What the plot of a sweep shows, as plain values: the front end draws it
-// (PNG, SVG or PDF) without the studies knowing how.
+// What the plot of a sweep shows, as plain values: the studies fill it, the
+// desktop front end draws it (PNG, SVG or PDF), and nothing of the GUI
+// toolkit crosses between them.
 //
 // One parameter: every clearance per D against the parameter, one line each;
 // each rule line's required value per D as a dashed line; the values where
@@ -8,16 +9,11 @@
 // margin over the grid of both.
 
 #include <cstdint>
-#include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace propclear {
-
-// Plots hold every design's values; more than a plot can show is refused.
-inline constexpr std::uint64_t maxPlottedDesigns = 100'000;
 
 struct PlotLine {
   std::string name;
@@ -41,9 +37,5 @@ struct SweepPlot {
   std::string marginTitle;  // what the colours give: "smallest margin (m)"
   std::vector<std::optional<double>> smallestMargin;  // [ix * second.size() + iy]
 };
-
-// Saves the plot as the file's extension says (.png, .svg, .pdf); throws
-// RunError naming the file.
-using SaveSweepPlot = std::function<void(const SweepPlot&, const std::filesystem::path&)>;
 
 }  // namespace propclear

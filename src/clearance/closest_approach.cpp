@@ -1,0 +1,304 @@
+#include "clearance/closest_approach.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "clearance/segment_support.h"
+#include "common/checked_math.h"
+#include "geometry/cubic_pieces.h"
+#include "geometry/minimise_on_interval.h"
+
+namespace propclear {
+
+namespace {
+
+// The coarse scan's step along a structure, as a fraction of the tip radius.
+constexpr double scanStepPerTipRadius = 0.125;
+// A strand longer than this many steps is scanned more coarsely.
+constexpr int maxScanIntervals = 256;
+// Where along a strand the minimum is refined to, in its abscissa's unit (m).
+constexpr double strandTolerance = 1e-6;
+// Chords are shorter than the arcs between them; this much is added for the
+// curvature between two neighbouring samples.
+constexpr double arcPerChord = 1.1;
+constexpr const char* scanWhat = "the scan along a structure";
+
+// sqrt(dx^2 + dz^2), without std::hypot's care for overflow, which lengths
+// of a stern never come near.
+double planeDistance(double dx, double dz) { return std::sqrt(dx * dx + dz * dz); }
+
+// A stretch of a structure on which x and rho are smooth, for t in
+// [from, to]: x(t) on joined cubic pieces, z(t) linear.
+struct Strand {
+  std::vector<CubicPiece> pieces;
+  double from = 0.0;
+  double to = 0.0;
+  double zAtZero = 0.0;
+  double zRate = 0.0;
+
+  double xAt(double t) const { return valueOnPieces(pieces, t); }
+  double zAt(double t) const { return zAtZero + zRate * t; }
+};
+
+// rho = |z - z0| has a corner where the strand crosses the shaft's height.
+void addSplitAtAxis(const Strand& strand, double axisZ, std::vector<Strand>& strands) {
+  if (strand.zRate != 0.0) {
+    const double atAxis =
+        checkedDivide(axisZ - strand.zAtZero, strand.zRate, "where a structure crosses the shaft");
+    if (strand.from < atAxis && atAxis < strand.to) {
+      Strand below = strand, above = strand;
+      below.to = atAxis;
+      above.from = atAxis;
+      strands.push_back(std::move(below));
+      strands.push_back(std::move(above));
+      return;
+    }
+  }
+  strands.push_back(strand);
+}
+
+Strand pointStrand(double x, double z) {
+  Strand strand;
+  strand.pieces.push_back(CubicPiece{0.0, 0.0, x, 0.0, 0.0, 0.0});
+  strand.zAtZero = z;
+  return strand;
+}
+
+// The fitted contour, t the height: one strand per run of rising pieces.
+std::vector<Strand> contourStrands(const SplineCurve& hullCurve, double axisZ) {
+  std::vector<Strand> strands;
+  const int n = hullCurve.knotCount();
+  if (n == 1) strands.push_back(pointStrand(hullCurve.value(1), hullCurve.knot(1)));
+  for (int i = 1; i < n;) {
+    if (!(hullCurve.knot(i) < hullCurve.knot(i + 1))) {
+      ++i;
+      continue;
+    }
+    Strand strand;
+    strand.zRate = 1.0;
+    for (; i < n && hullCurve.knot(i) < hullCurve.knot(i + 1); ++i) {
+      strand.pieces.push_back(pieceOf(hullCurve, i));
+    }
+    strand.from = strand.pieces.front().start;
+    strand.to = strand.pieces.back().end;
+    addSplitAtAxis(strand, axisZ, strands);
+  }
+  return strands;
+}
+
+// The rudder's leading edge, t the length from corner 3 towards corner 4.
+std::vector<Strand> rudderStrands(const DesignData& design, double axisZ) {
+  const double x3 = design.rudderX[3], z3 = design.rudderZ[3];
+  const double length = planeDistance(design.rudderX[4] - x3, design.rudderZ[4] - z3);
+  Strand strand = pointStrand(x3, z3);
+  std::vector<Strand> strands;
+  if (!(length > 0.0)) {
+    strands.push_back(strand);
+    return strands;
+  }
+  strand.pieces.front().end = length;
+  strand.pieces.front().c1 = checkedDivide(design.rudderX[4] - x3, length, "the rudder edge");
+  strand.zRate = checkedDivide(design.rudderZ[4] - z3, length, "the rudder edge");
+  strand.to = length;
+  addSplitAtAxis(strand, axisZ, strands);
+  return strands;
+}
+
+struct StrandPoint {
+  std::size_t strand = 0;
+  double t = 0.0;
+  double value = 0.0;  // signed distance to M, exact or from the scan
+};
+
+// The lowest signed distance along a structure's strands: scan, then refine.
+class StructureSearch {
+ public:
+  StructureSearch(const SweptVolume& volume, std::vector<Strand> strands)
+      : volume_(volume), strands_(std::move(strands)) {}
+
+  StrandPoint lowest() {
+    placeSamples();
+    scan();
+    refineCandidates();
+    return best_;
+  }
+
+  MeridionalPoint meridionalAt(const Strand& strand, double t) const {
+    return {strand.xAt(t), std::abs(strand.zAt(t) - volume_.axisZ())};
+  }
+
+  const Strand& strand(std::size_t i) const { return strands_[i]; }
+
+ private:
+  double exactAt(const Strand& strand, double t) const {
+    return volume_.distanceFrom(meridionalAt(strand, t)).signedDistance;
+  }
+
+  // A lower bound of the signed distance: the distance to M's bounding box.
+  double boxDistance(MeridionalPoint p) const {
+    const double reach = volume_.approximationError();
+    const double dx =
+        std::max({volume_.sampledMinX() - reach - p.x, 0.0, p.x - volume_.sampledMaxX() - reach});
+    const double dr = std::max({volume_.rootRadius() - p.r, 0.0, p.r - volume_.tipRadius()});
+    return planeDistance(dx, dr);
+  }
+
+  double chordBetween(const Strand& strand, double t0, double t1) const {
+    return planeDistance(strand.xAt(t1) - strand.xAt(t0), strand.zAt(t1) - strand.zAt(t0));
+  }
+
+  // About one interval per scan step of arc, the arc measured by 8 chords.
+  int intervalsOf(const Strand& strand) const {
+    constexpr int chordsForLength = 8;
+    const double stepT = checkedDivide(strand.to - strand.from, chordsForLength, scanWhat);
+    double length = 0.0;
+    for (int k = 0; k < chordsForLength; ++k) {
+      length += chordBetween(strand, strand.from + stepT * k, strand.from + stepT * (k + 1));
+    }
+    const double step = scanStepPerTipRadius * volume_.tipRadius();
+    const double intervals = std::ceil(checkedDivide(length, step, scanWhat));
+    return static_cast<int>(std::clamp(intervals, 1.0, static_cast<double>(maxScanIntervals)));
+  }
+
+  void placeSamples() {
+    double longestChord = 0.0;
+    for (std::size_t i = 0; i < strands_.size(); ++i) {
+      const Strand& strand = strands_[i];
+      const int intervals = strand.to > strand.from ? intervalsOf(strand) : 0;
+      const double stepT =
+          intervals > 0 ? checkedDivide(strand.to - strand.from, intervals, scanWhat) : 0.0;
+      for (int k = 0; k <= intervals; ++k) {
+        const double t = k == intervals ? strand.to : strand.from + stepT * k;
+        if (k > 0)
+          longestChord = std::max(longestChord, chordBetween(strand, samples_.back().t, t));
+        samples_.push_back({i, t, 0.0});
+      }
+    }
+    // The lowest sample lies within half an arc plus the scan's error of the
+    // lowest point of its basin, and every basin's lowest sample within the
+    // scan's error of its own.
+    margin_ = 0.5 * arcPerChord * longestChord + 2.0 * volume_.approximationError();
+  }
+
+  // A sample whose bound to M's box lies beyond the margin cannot be a
+  // candidate: the bound will do.
+  void scan() {
+    lowestSample_ = std::numeric_limits<double>::infinity();
+    for (StrandPoint& sample : samples_) {
+      const MeridionalPoint p = meridionalAt(strands_[sample.strand], sample.t);
+      const double bound = boxDistance(p);
+      sample.value = bound > lowestSample_ + margin_ ? bound : volume_.approximateSignedDistance(p);
+      lowestSample_ = std::min(lowestSample_, sample.value);
+    }
+  }
+
+  bool sameStrand(std::size_t i, std::size_t j) const {
+    return j < samples_.size() && samples_[i].strand == samples_[j].strand;
+  }
+
+  // Every local minimum of the scan within the margin of the lowest sample is
+  // refined between its neighbours.
+  void refineCandidates() {
+    best_.value = std::numeric_limits<double>::infinity();
+    const double threshold = lowestSample_ + margin_;
+    for (std::size_t k = 0; k < samples_.size(); ++k) {
+      const double value = samples_[k].value;
+      const bool hasBelow = k > 0 && sameStrand(k, k - 1);
+      const bool hasAbove = sameStrand(k, k + 1);
+      if (value > threshold) continue;
+      if (hasBelow && samples_[k - 1].value < value) continue;
+      if (hasAbove && samples_[k + 1].value < value) continue;
+      refine(samples_[k].strand, samples_[hasBelow ? k - 1 : k].t,
+             samples_[hasAbove ? k + 1 : k].t);
+    }
+  }
+
+  void refine(std::size_t strandIndex, double from, double to) {
+    const Strand& strand = strands_[strandIndex];
+    const auto f = [&](double t) { return exactAt(strand, t); };
+    const IntervalMinimum found = minimiseOnInterval(f, from, to, strandTolerance);
+    if (found.value < best_.value) best_ = {strandIndex, found.at, found.value};
+  }
+
+  const SweptVolume& volume_;
+  std::vector<Strand> strands_;
+  std::vector<StrandPoint> samples_;
+  double margin_ = 0.0;
+  double lowestSample_ = 0.0;
+  StrandPoint best_;
+};
+
+ClosestApproach approachOf(SternStructure structure, const DesignData& design,
+                           const SweptVolume& volume, std::vector<Strand> strands) {
+  StructureSearch search(volume, std::move(strands));
+  const StrandPoint lowest = search.lowest();
+  const Strand& strand = search.strand(lowest.strand);
+  const MeridionalPoint p = search.meridionalAt(strand, lowest.t);
+  SectionDistance toSection = volume.distanceFrom(p);
+  toSection.signedDistance = requireFinite(toSection.signedDistance, "the closest approach");
+
+  ClosestApproach approach;
+  approach.structure = structure;
+  approach.structureX = strand.xAt(lowest.t);
+  approach.structureZ = strand.zAt(lowest.t);
+  approach.aboveShaft = approach.structureZ >= volume.axisZ();
+  approach.overlaps = toSection.signedDistance < 0.0;
+  const MeridionalPoint nearest = approach.overlaps ? p : toSection.nearest;
+  approach.distance = std::max(toSection.signedDistance, 0.0);
+  approach.overlapDepth = std::max(-toSection.signedDistance, 0.0);
+  approach.distancePerDiameter = checkedDivide(approach.distance, design.propellerDiameter,
+                                               "the closest approach per diameter");
+  approach.sweptX = nearest.x;
+  approach.sweptZ = approach.aboveShaft ? volume.axisZ() + nearest.r : volume.axisZ() - nearest.r;
+  approach.radiusRatio =
+      checkedDivide(nearest.r, volume.tipRadius(), "the closest approach's radius ratio");
+  return approach;
+}
+
+}  // namespace
+
+const char* structureName(SternStructure structure) {
+  switch (structure) {
+    case SternStructure::SternContour:
+      return "stern contour";
+    case SternStructure::RudderEdge:
+      return "rudder leading edge";
+    case SternStructure::Heel:
+      return "heel";
+  }
+  return "structure";
+}
+
+std::vector<ClosestApproach> closestApproaches(const DesignData& design, const SweptVolume& volume,
+                                               const SplineCurve& hullCurve) {
+  const double axisZ = volume.axisZ();
+  std::vector<ClosestApproach> approaches;
+  std::vector<Strand> contour = contourStrands(hullCurve, axisZ);
+  if (!contour.empty()) {
+    approaches.push_back(
+        approachOf(SternStructure::SternContour, design, volume, std::move(contour)));
+  }
+  approaches.push_back(
+      approachOf(SternStructure::RudderEdge, design, volume, rudderStrands(design, axisZ)));
+  const double heelX = design.contourX[sternContourRow][1];
+  const double heelZ = design.contourZ[sternContourRow][1];
+  approaches.push_back(
+      approachOf(SternStructure::Heel, design, volume, {pointStrand(heelX, heelZ)}));
+  return approaches;
+}
+
+void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
+                            double propellerDiameter, Diagnostics& diagnostics) {
+  for (const ClosestApproach& approach : approaches) {
+    if (!approach.overlaps) continue;
+    diagnostics.warn(
+        std::string("the swept volume of the turning propeller overlaps the ") +
+        structureName(approach.structure) + ": its point x = " + metresText(approach.structureX) +
+        ", z = " + metresText(approach.structureZ) + " lies " + metresText(approach.overlapDepth) +
+        " (" + fractionOfDiameter(approach.overlapDepth, propellerDiameter) +
+        ") inside it (blade thickness neglected)");
+  }
+}
+
+}  // namespace propclear

@@ -1,0 +1,129 @@
+#pragma once
+// The solid a turning propeller sweeps, as its meridional section, and the
+// distance of a point of the centre plane to it. Blade thickness is
+// neglected: the blade is the surface of its expanded outline laid on the
+// pitch helices.
+//
+// Notation: x along the shaft (the design frame's x), r the radius from the
+// shaft axis; the axis lies at height z0 in the centre plane. The blade
+// section at radius r runs along the helix of lead h per radian from edge 1
+// to edge 2; its points lie at
+//   x = k(r) - h theta,   y = r sin theta,   z - z0 = r cos theta
+// for helix angles theta between the two edges' (k the rake offset; see
+// geometry/blade_outline.h). A full turn sweeps the section round the axis,
+// so the swept volume is a solid of revolution with meridional section
+//   M = {(x, r): r1 <= r <= R, xLow(r) <= x <= xHigh(r)},
+// r1 the first station (0.2R; the hub and the shaft are not part of it), R
+// the tip radius.
+//
+// The axial extent of a section: x is linear in the helix angle, so between
+// its edges the helix runs monotonically in x, however far it wraps round
+// the shaft, and its axial extent is exactly the interval between its two
+// edge points. (Only the side-view height r cos theta has an extremum, at
+// theta = 0, which is why the side view's tip lies above both tip edge
+// points; in the meridional plane every point of the section lies at r.)
+// Between stations the edge positions are interpolated over radius by the
+// not-a-knot spline of the 0.7R queries (clearance/measuring_operations.h),
+// one spline per edge; xLow and xHigh are the smaller and the larger of the
+// two at each radius, so a pair of edges that cross between stations (near
+// the tip, where the chord nearly vanishes) still bounds M.
+//
+// A point (x, z) of the centre plane lies at radius rho = |z - z0|. Turning
+// about the axis keeps both x and the radius of every point, and a point of
+// the swept volume at radius r comes as close to (x, z) as the circle of
+// radius r allows, |r - rho| in the y-z plane. So the distance of the point
+// to the swept volume is the distance from (x, rho) to M in the (x, r) plane,
+// zero inside M.
+//
+// Method: M's boundary is the two edge curves (each point of either is xLow
+// or xHigh at its radius) and the two straight caps at r1 and R. The
+// distance to a cap is closed-form. Along an edge curve the squared distance
+// is scanned at precomputed samples (two per station interval), and every
+// local minimum of the scan within one sample step of the closest sample is
+// refined by Brent's minimisation (geometry/minimise_on_interval.h) between
+// its neighbouring samples, to 1e-6 m in r.
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "design/design_data.h"
+#include "geometry/blade_outline.h"
+#include "geometry/cubic_pieces.h"
+
+namespace propclear {
+
+// A point of the meridional plane: x along the shaft, r from its axis (m).
+struct MeridionalPoint {
+  double x = 0.0;
+  double r = 0.0;
+};
+
+// The distance of a point to M: negative inside (minus the distance to M's
+// boundary), the nearest point of the boundary.
+struct SectionDistance {
+  double signedDistance = 0.0;  // m
+  MeridionalPoint nearest;
+};
+
+class SweptVolume {
+ public:
+  // The swept volume of the design's propeller; none when its stations do not
+  // rise from root to tip (a diameter that is not positive).
+  static std::optional<SweptVolume> of(const DesignData& design, const BladeOutline& outline);
+
+  double axisZ() const { return axisZ_; }
+  double rootRadius() const { return rootRadius_; }
+  double tipRadius() const { return tipRadius_; }
+
+  // The section's axial extent at radius r, rootRadius() <= r <= tipRadius().
+  double lowX(double r) const;
+  double highX(double r) const;
+  // The smallest and largest x of the section's samples; the section reaches
+  // beyond them by less than approximationError().
+  double sampledMinX() const { return minX_; }
+  double sampledMaxX() const { return maxX_; }
+
+  bool contains(MeridionalPoint p) const;
+  // Exact to about 1e-6 m.
+  SectionDistance distanceFrom(MeridionalPoint p) const;
+  // From the samples alone: never further from the exact signed distance
+  // than approximationError() (half the longest step between samples, with a
+  // tenth more for the arc between them).
+  double approximateSignedDistance(MeridionalPoint p) const;
+  double approximationError() const { return 0.55 * sampleStep_; }
+
+ private:
+  struct EdgeCurve {
+    std::vector<CubicPiece> pieces;  // absolute x over r
+    std::vector<double> sampleX;     // at sampleRadius_
+  };
+  // A straight cap of M across the section at one radius.
+  struct Cap {
+    double radius = 0.0;
+    double lowX = 0.0;
+    double highX = 0.0;
+  };
+
+  Cap capAt(double radius) const;
+  void sampleEdges();
+  SectionDistance distanceFromBoundary(MeridionalPoint p) const;
+  void approachAlongEdge(const EdgeCurve& edge, MeridionalPoint p, SectionDistance& best) const;
+  void approachCap(const Cap& cap, MeridionalPoint p, SectionDistance& best) const;
+  double sampledBoundaryDistance(MeridionalPoint p) const;
+  std::pair<std::size_t, std::size_t> samplesNear(double r, double reach) const;
+
+  double axisZ_ = 0.0;
+  double rootRadius_ = 0.0;
+  double tipRadius_ = 0.0;
+  EdgeCurve edge1_;
+  EdgeCurve edge2_;
+  Cap root_;
+  Cap tip_;
+  std::vector<double> sampleRadius_;
+  double sampleStep_ = 0.0;  // m, the longest chord between neighbouring samples of an edge
+  double minX_ = 0.0;
+  double maxX_ = 0.0;
+};
+
+}  // namespace propclear

@@ -1,0 +1,94 @@
+#include "driver/desktop_front_end.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+
+#include "common/loadable_module.h"
+#include "common/run_error.h"
+#include "driver/terminal_platform.h"
+
+namespace propclear {
+
+namespace {
+
+bool variableSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+#ifdef PROPCLEAR_DESKTOP_MODULE_NAME
+// PROPCLEAR_DESKTOP_MODULE_NAME: the module's file name;
+// PROPCLEAR_DESKTOP_MODULE_FOLDER: its installed folder relative to the
+// installed program's. Both come from the build.
+constexpr bool desktopFrontEndInBuild = true;
+
+std::filesystem::path desktopFrontEndPath(const std::filesystem::path& program) {
+  const std::filesystem::path programFolder = program.parent_path();
+  std::filesystem::path besideProgram = programFolder / PROPCLEAR_DESKTOP_MODULE_NAME;
+  std::error_code ignored;
+  if (std::filesystem::exists(besideProgram, ignored)) return besideProgram;
+  return (programFolder / PROPCLEAR_DESKTOP_MODULE_FOLDER / PROPCLEAR_DESKTOP_MODULE_NAME)
+      .lexically_normal();
+}
+
+const DesktopFrontEnd& openDesktopFrontEnd() {
+  const std::filesystem::path path = desktopFrontEndPath(runningProgramPath());
+  using EntryPoint = decltype(&propclear_desktop_front_end);
+  const auto entryPoint = reinterpret_cast<EntryPoint>(loadModuleSymbol(
+      path, "propclear_desktop_front_end",
+      "the desktop front end (needed for the window and --plot; --no-window runs without it)"));
+  const DesktopFrontEnd* frontEnd = entryPoint();
+  if (std::string(frontEnd->programVersion) != PROPCLEAR_VERSION) {
+    throw RunError(ErrorKind::Installation,
+                   std::string("the desktop front end belongs to propclear ") +
+                       frontEnd->programVersion + ", this is propclear " + PROPCLEAR_VERSION,
+                   ErrorLocation{path.string()});
+  }
+  return *frontEnd;
+}
+#else
+constexpr bool desktopFrontEndInBuild = false;
+
+const DesktopFrontEnd& openDesktopFrontEnd() {
+  throw RunError(ErrorKind::Installation, "this build of propclear has no desktop front end");
+}
+#endif
+
+}  // namespace
+
+bool displayNamed() { return variableSet("DISPLAY") || variableSet("WAYLAND_DISPLAY"); }
+
+bool runNeedsDesktopFrontEnd(const RunOptions& options) {
+  return options.plotFile.has_value() || (!options.noWindow && displayNamed());
+}
+
+const DesktopFrontEnd& loadDesktopFrontEnd() {
+  static const DesktopFrontEnd& frontEnd = openDesktopFrontEnd();
+  return frontEnd;
+}
+
+bool desktopFrontEndBuilt() { return desktopFrontEndInBuild; }
+
+void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesystem::path& path) {
+  const DesktopFrontEnd& frontEnd = loadDesktopFrontEnd();
+  if (frontEnd.saveSweepPlot == nullptr) {
+    throw RunError(ErrorKind::Installation,
+                   "cannot save the plot: the desktop front end was built without Qt Charts",
+                   ErrorLocation{path.string()});
+  }
+  frontEnd.saveSweepPlot(plot, path);
+}
+
+// Without the front end in the build, a window run goes on on the terminal
+// and --plot is refused by the run with its own message.
+std::unique_ptr<RunPlatform> makeRunPlatform(const RunOptions& options, int& argc, char** argv) {
+  if (desktopFrontEndInBuild && runNeedsDesktopFrontEnd(options)) {
+    return loadDesktopFrontEnd().makePlatform(options, argc, argv);
+  }
+  return std::make_unique<TerminalPlatform>(options.answer, std::cin, std::cerr);
+}
+
+}  // namespace propclear

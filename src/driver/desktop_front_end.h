@@ -1,0 +1,63 @@
+#pragma once
+// The desktop front end as the program sees it: a module (window, dialog
+// prompts, error box, image export) that is loaded only when a run needs it,
+// so that a run without a window or an image never maps the GUI toolkit's
+// libraries. The module uses the program's own copy of the core; nothing of
+// the toolkit crosses this interface.
+
+#include <filesystem>
+#include <memory>
+
+#include "driver/run_options.h"
+#include "driver/run_platform.h"
+#include "plot/sweep_plot.h"
+
+namespace propclear {
+
+// What the module offers. A new entry point (the studio of an editing run)
+// is added as a member at the end.
+struct DesktopFrontEnd {
+  // The version of propclear the module was built with: it calls into the
+  // program's core and fits no other version of it.
+  const char* programVersion;
+  // The run's platform on the desktop: the plot window with dialog prompts
+  // and an error box when a display is reached, otherwise the terminal's
+  // prompts; image export either way. argc/argv go to the GUI toolkit and
+  // must outlive the platform.
+  std::unique_ptr<RunPlatform> (*makePlatform)(const RunOptions& options, int& argc, char** argv);
+  // Saves the plot of a sweep as PNG, SVG or PDF (by the file's extension);
+  // throws RunError naming the file. Null in a module built without Qt
+  // Charts.
+  void (*saveSweepPlot)(const SweepPlot& plot, const std::filesystem::path& path);
+};
+
+// Whether a display is named (DISPLAY or WAYLAND_DISPLAY), reachable or not.
+bool displayNamed();
+
+// Whether the run needs the desktop front end: a window (not --no-window and
+// a display named) or an image of the plot.
+bool runNeedsDesktopFrontEnd(const RunOptions& options);
+
+// Loads the module once (later calls return the same one). It is looked for
+// beside the program (the build tree), else in the installed library folder
+// relative to the program. Throws
+// RunError(ErrorKind::Installation) naming the module's path and the
+// loader's message when it is missing, cannot be loaded or belongs to
+// another version, and when this build has no desktop front end.
+const DesktopFrontEnd& loadDesktopFrontEnd();
+
+// Whether this build has a desktop front end to load.
+bool desktopFrontEndBuilt();
+
+// Saves the plot of a sweep through the desktop front end, loading it; a
+// module without the plot is a RunError(ErrorKind::Installation) too.
+void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesystem::path& path);
+
+// The run's platform: the desktop front end's when the run needs it and this
+// build has one, the terminal's otherwise.
+std::unique_ptr<RunPlatform> makeRunPlatform(const RunOptions& options, int& argc, char** argv);
+
+}  // namespace propclear
+
+// The module's one exported function.
+extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end();

@@ -1,0 +1,418 @@
+// The closest approach to the swept volume, checked against a brute force
+// that knows nothing of meridional sections: the blade sampled in 3-D along
+// the helix of each radius between its edges, turned through a full
+// revolution in 0.05 degree steps, and the 3-D distance taken to densely
+// sampled points of the centre-plane structure. The same 3-D blade, turned
+// through half a revolution, checks the turning-blade a' and c'.
+
+#include "clearance/closest_approach.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "clearance/stern_analysis.h"
+#include "design/read_design_data.h"
+#include "geometry/evaluate_curve.h"
+#include "geometry/fit_curve.h"
+#include "sample_design.h"
+#include "test_support.h"
+
+namespace propclear {
+namespace {
+
+// The brute force's sampling error stays below this; the computed figure
+// must lie within it above the brute force's, never below it.
+constexpr double kBruteForceTolerance = 0.001;
+// The computed closest approach may undercut the sampled one only by its own
+// refinement tolerance.
+constexpr double kRefinementTolerance = 1e-5;
+
+// Radii between root and tip (besides the stations), points along each
+// section's helix, points along the contour and the rudder edge.
+constexpr int kRadii = 160, kChordPoints = 32, kStructurePoints = 1600;
+constexpr int kTurnSteps = 7200;  // 0.05 degrees
+
+// The outline's own decimal constants (geometry/blade_outline.h).
+constexpr double kPiForRake = 3.141592654;
+constexpr double kTwoPiForLead = 6.2831853;
+
+DesignData exampleDesign() { return readDesignData(test::examplesDir() / "Norvalek.TSK").design; }
+
+struct Point3 {
+  double x, y, z;  // x absolute, y and z from the shaft axis
+};
+
+// A fitted spline of one edge's absolute x over the station radii: the
+// interpolation between stations that defines the blade there.
+SplineCurve edgeSpline(const BladeOutline& outline, double x0, const StationList& edgeX) {
+  SplineCurve curve(outline.stationCount);
+  for (int i = 1; i <= outline.stationCount; ++i) {
+    curve.knots()[i] = outline.stationRadius[i];
+    curve.coef(1)[i] = x0 + edgeX[i];
+  }
+  fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
+  return curve;
+}
+
+double valueAt(const SplineCurve& curve, double t) {
+  double y = std::numeric_limits<double>::quiet_NaN();
+  evaluateCurve(curve, t, y);
+  return y;
+}
+
+// The blade in its upright position: at each radius the helix from edge 1 to
+// edge 2, x = x0 + k(r) - h theta, y = r sin theta, z = r cos theta.
+std::vector<Point3> bladePoints(const DesignData& design, const BladeOutline& outline) {
+  const double x0 = design.propellerCentreX;
+  const double lead = design.pitchRatio * design.propellerDiameter / kTwoPiForLead;
+  const double rakeSlope = std::tan(kPiForRake * design.rakeAngle / 180.0);
+  const SplineCurve edge1 = edgeSpline(outline, x0, outline.edge1X);
+  const SplineCurve edge2 = edgeSpline(outline, x0, outline.edge2X);
+  std::vector<double> radii(outline.stationRadius.begin() + 1, outline.stationRadius.end());
+  const double r1 = outline.stationRadius[1], tip = outline.stationRadius[outline.stationCount];
+  for (int i = 0; i <= kRadii; ++i) radii.push_back(r1 + (tip - r1) * i / kRadii);
+  std::vector<Point3> points;
+  for (const double r : radii) {
+    const double k = r * rakeSlope;
+    const double theta1 = (x0 + k - valueAt(edge1, r)) / lead;
+    const double theta2 = (x0 + k - valueAt(edge2, r)) / lead;
+    for (int j = 0; j <= kChordPoints; ++j) {
+      const double theta = theta1 + (theta2 - theta1) * j / kChordPoints;
+      points.push_back({x0 + k - lead * theta, r * std::sin(theta), r * std::cos(theta)});
+    }
+  }
+  return points;
+}
+
+// Points of the centre plane (y = 0), z from the shaft axis.
+std::vector<Point3> structurePoints(const DesignData& design, const SternAnalysis& analysis,
+                                    SternStructure structure) {
+  const double z0 = design.propellerCentreZ;
+  std::vector<Point3> points;
+  auto add = [&](double x, double z) { points.push_back({x, 0.0, z - z0}); };
+  switch (structure) {
+    case SternStructure::SternContour: {
+      const SplineCurve& hull = analysis.hullCurve;
+      const double zFirst = hull.knot(1), zLast = hull.knot(hull.knotCount());
+      for (int i = 0; i <= kStructurePoints; ++i) {
+        const double z = zFirst + (zLast - zFirst) * i / kStructurePoints;
+        add(valueAt(hull, z), z);
+      }
+      if (zFirst < z0 && z0 < zLast) add(valueAt(hull, z0), z0);
+      break;
+    }
+    case SternStructure::RudderEdge: {
+      const double x3 = design.rudderX[3], z3 = design.rudderZ[3];
+      const double x4 = design.rudderX[4], z4 = design.rudderZ[4];
+      for (int i = 0; i <= kStructurePoints; ++i) {
+        const double u = static_cast<double>(i) / kStructurePoints;
+        add(x3 + (x4 - x3) * u, z3 + (z4 - z3) * u);
+      }
+      const double u = (z0 - z3) / (z4 - z3);
+      if (u > 0.0 && u < 1.0) add(x3 + (x4 - x3) * u, z0);
+      break;
+    }
+    case SternStructure::Heel:
+      add(design.contourX[sternContourRow][1], design.contourZ[sternContourRow][1]);
+      break;
+  }
+  return points;
+}
+
+// The smallest 3-D distance between the blade turned through every step and
+// a structure point. The turn keeps x and the radius, so no turn brings a
+// pair closer than the distance of their (x, radius) pairs: pairs that
+// cannot beat the best so far are passed over, which leaves the minimum as
+// the full loop would find it.
+double bruteForceApproach(const std::vector<Point3>& blade, const std::vector<Point3>& structure) {
+  static const auto turns = [] {
+    std::vector<std::pair<double, double>> cosSin(kTurnSteps);
+    for (int k = 0; k < kTurnSteps; ++k) {
+      const double phi = 2.0 * M_PI * k / kTurnSteps;
+      cosSin[static_cast<std::size_t>(k)] = {std::cos(phi), std::sin(phi)};
+    }
+    return cosSin;
+  }();
+  auto turnedSquaredDistance = [](const Point3& b, const Point3& s) {
+    double best = std::numeric_limits<double>::infinity();
+    for (const auto& [c, sn] : turns) {
+      const double y = b.y * c - b.z * sn, z = b.y * sn + b.z * c;
+      best = std::min(best, (b.x - s.x) * (b.x - s.x) + y * y + (z - s.z) * (z - s.z));
+    }
+    return best;
+  };
+  std::vector<double> bladeRadius, structureRadius;
+  for (const Point3& b : blade) bladeRadius.push_back(std::hypot(b.y, b.z));
+  for (const Point3& s : structure) structureRadius.push_back(std::abs(s.z));
+  auto squaredBound = [&](std::size_t i, std::size_t j) {
+    const double dx = blade[i].x - structure[j].x, dr = bladeRadius[i] - structureRadius[j];
+    return dx * dx + dr * dr;
+  };
+  std::size_t nearBlade = 0, nearStructure = 0;
+  double lowestBound = std::numeric_limits<double>::infinity();
+  for (std::size_t i = 0; i < blade.size(); ++i) {
+    for (std::size_t j = 0; j < structure.size(); ++j) {
+      const double bound = squaredBound(i, j);
+      if (bound < lowestBound) lowestBound = bound, nearBlade = i, nearStructure = j;
+    }
+  }
+  double best = turnedSquaredDistance(blade[nearBlade], structure[nearStructure]);
+  for (std::size_t i = 0; i < blade.size(); ++i) {
+    for (std::size_t j = 0; j < structure.size(); ++j) {
+      if (squaredBound(i, j) < best) {
+        best = std::min(best, turnedSquaredDistance(blade[i], structure[j]));
+      }
+    }
+  }
+  return std::sqrt(best);
+}
+
+const ClosestApproach* find(const SternAnalysis& analysis, SternStructure structure) {
+  for (const ClosestApproach& approach : analysis.closestApproaches) {
+    if (approach.structure == structure) return &approach;
+  }
+  return nullptr;
+}
+
+// The reported points agree with the distance, and the swept point lies on
+// M's boundary.
+void expectConsistent(const ClosestApproach& approach, const SweptVolume& volume, double z0) {
+  const std::string name = structureName(approach.structure);
+  const double r = std::abs(approach.sweptZ - z0);
+  EXPECT_NEAR(r / volume.tipRadius(), approach.radiusRatio, 1e-12) << name;
+  EXPECT_EQ(approach.aboveShaft, approach.structureZ >= z0) << name;
+  EXPECT_EQ(approach.aboveShaft, approach.sweptZ >= z0) << name;
+  if (approach.overlaps) {
+    EXPECT_EQ(approach.distance, 0.0) << name;
+    EXPECT_GT(approach.overlapDepth, 0.0) << name;
+    EXPECT_TRUE(volume.contains({approach.structureX, std::abs(approach.structureZ - z0)})) << name;
+    return;
+  }
+  EXPECT_NEAR(
+      std::hypot(approach.structureX - approach.sweptX, std::abs(approach.structureZ - z0) - r),
+      approach.distance, 1e-9)
+      << name;
+  const bool onCap =
+      std::abs(r - volume.rootRadius()) < 1e-9 || std::abs(r - volume.tipRadius()) < 1e-9;
+  const bool onEdge = std::abs(approach.sweptX - volume.lowX(r)) < 1e-9 ||
+                      std::abs(approach.sweptX - volume.highX(r)) < 1e-9;
+  EXPECT_TRUE(onCap || onEdge) << name << " swept point (" << approach.sweptX << ", r " << r << ")";
+}
+
+void expectMatchesBruteForce(const DesignData& design) {
+  const SternAnalysis analysis = analyseStern(design);
+  ASSERT_TRUE(analysis.sweptVolume.has_value());
+  const std::vector<Point3> blade = bladePoints(design, analysis.outline);
+  for (const SternStructure structure :
+       {SternStructure::SternContour, SternStructure::RudderEdge, SternStructure::Heel}) {
+    const ClosestApproach* approach = find(analysis, structure);
+    ASSERT_NE(approach, nullptr) << structureName(structure);
+    const double brute = bruteForceApproach(blade, structurePoints(design, analysis, structure));
+    EXPECT_GE(brute, approach->distance - kRefinementTolerance) << structureName(structure);
+    EXPECT_LE(brute, approach->distance + kBruteForceTolerance) << structureName(structure);
+    EXPECT_NEAR(approach->distancePerDiameter, approach->distance / design.propellerDiameter,
+                1e-12);
+    expectConsistent(*approach, *analysis.sweptVolume, design.propellerCentreZ);
+  }
+}
+
+struct VariedDesign {
+  const char* name;
+  void (*change)(DesignData&);
+};
+
+const VariedDesign kVariedDesigns[] = {
+    {"example", [](DesignData&) {}},
+    {"strong_rake", [](DesignData& d) { d.rakeAngle = 25.0, d.pitchRatio = 1.1; }},
+    {"negative_rake_small_propeller",
+     [](DesignData& d) { d.rakeAngle = -8.0, d.pitchRatio = 1.3, d.propellerDiameter = 3.6; }},
+    // The frame swells aft between the shaft and the tip's height.
+    {"bulging_contour",
+     [](DesignData& d) {
+       d.contourX[sternContourRow][8] = 3.30;   // z = 3.6
+       d.contourX[sternContourRow][9] = 3.45;   // z = 4.1
+       d.contourX[sternContourRow][10] = 3.50;  // z = 4.6
+     }},
+    // The rudder's leading edge leans forward at its foot.
+    {"leaning_rudder", [](DesignData& d) { d.rudderX[4] = 5.05; }},
+    // The propeller moved forward into the stern frame.
+    {"overlapping_frame", [](DesignData& d) { d.propellerCentreX = 2.4; }},
+};
+
+void PrintTo(const VariedDesign& design, std::ostream* out) { *out << design.name; }
+
+class AgainstBruteForce : public ::testing::TestWithParam<VariedDesign> {};
+
+TEST_P(AgainstBruteForce, ClosestApproachOfEveryStructure) {
+  DesignData design = exampleDesign();
+  GetParam().change(design);
+  expectMatchesBruteForce(design);
+}
+
+INSTANTIATE_TEST_SUITE_P(Designs, AgainstBruteForce, ::testing::ValuesIn(kVariedDesigns),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClosestApproach, ExampleComesClosestAtTheBladeRootAndNearTheRudderFoot) {
+  const SternAnalysis analysis = analyseStern(exampleDesign());
+  ASSERT_EQ(analysis.closestApproaches.size(), 3u);
+  const ClosestApproach& contour = analysis.closestApproaches[0];
+  // The frame passes the shaft 0.7 m ahead of the root section's leading
+  // corner, nearer than a = 1.113 m measured at 0.7R.
+  EXPECT_EQ(contour.structure, SternStructure::SternContour);
+  EXPECT_NEAR(contour.distance, 0.6832, 1e-4);
+  EXPECT_NEAR(contour.radiusRatio, 0.2, 1e-9);
+  EXPECT_TRUE(contour.aboveShaft);
+  const ClosestApproach& rudder = analysis.closestApproaches[1];
+  EXPECT_EQ(rudder.structure, SternStructure::RudderEdge);
+  EXPECT_NEAR(rudder.distance, 1.6099, 1e-4);
+  EXPECT_LT(rudder.distance, analysis.turningLowerBlade.cPrime.segment.length);
+  for (const ClosestApproach& approach : analysis.closestApproaches)
+    EXPECT_FALSE(approach.overlaps);
+}
+
+TEST(ClosestApproach, OverlapIsZeroWithItsDepthAndAWarning) {
+  DesignData design = exampleDesign();
+  design.propellerCentreX = 2.4;
+  const SternAnalysis analysis = analyseStern(design);
+  const ClosestApproach* contour = find(analysis, SternStructure::SternContour);
+  ASSERT_NE(contour, nullptr);
+  EXPECT_TRUE(contour->overlaps);
+  EXPECT_EQ(contour->distance, 0.0);
+  EXPECT_EQ(contour->sweptX, contour->structureX);
+  EXPECT_EQ(contour->sweptZ, contour->structureZ);
+  const bool warned = std::any_of(analysis.warnings.begin(), analysis.warnings.end(), [](auto& w) {
+    return w.find("swept volume of the turning propeller overlaps the stern contour") != std::string::npos;
+  });
+  EXPECT_TRUE(warned);
+}
+
+// Zero pitch lays every section flat in one plane: M shrinks to the line of
+// the rake, and the distances are those to a segment.
+TEST(ClosestApproach, FlatBladeSweepsALineOfZeroWidth) {
+  DesignData design = exampleDesign();
+  design.pitchRatio = 0.0;
+  design.rakeAngle = 0.0;
+  design.rudderX[3] = design.rudderX[4] = 5.5;
+  const SternAnalysis analysis = analyseStern(design);
+  const SweptVolume& volume = *analysis.sweptVolume;
+  EXPECT_DOUBLE_EQ(volume.lowX(1.0), volume.highX(1.0));
+  const ClosestApproach* rudder = find(analysis, SternStructure::RudderEdge);
+  ASSERT_NE(rudder, nullptr);
+  EXPECT_NEAR(rudder->distance, 1.5, 1e-9);
+  const ClosestApproach* heel = find(analysis, SternStructure::Heel);
+  // The heel (1.8, 0.3) lies 2.5 m below the shaft, beyond the tip's 2.3 m.
+  EXPECT_NEAR(heel->distance, std::hypot(4.0 - 1.8, 2.5 - 2.3), 1e-9);
+  EXPECT_FALSE(heel->aboveShaft);
+  EXPECT_NEAR(heel->radiusRatio, 1.0, 1e-12);
+}
+
+TEST(ClosestApproach, RudderEdgeOfNoLengthIsItsCorner) {
+  DesignData design = exampleDesign();
+  design.rudderX[4] = design.rudderX[3];
+  design.rudderZ[4] = design.rudderZ[3];
+  const SternAnalysis analysis = analyseStern(design);
+  const ClosestApproach* rudder = find(analysis, SternStructure::RudderEdge);
+  ASSERT_NE(rudder, nullptr);
+  EXPECT_EQ(rudder->structureX, design.rudderX[3]);
+  EXPECT_EQ(rudder->structureZ, design.rudderZ[3]);
+}
+
+TEST(ClosestApproach, ContourWithoutRisingHeightsHasNoneAndNoDiameterNoSweptVolume) {
+  DesignData design = exampleDesign();
+  test::setContour(design, {{6.6, 6.0, 1}, {5.0, 2.1, 1}, {0.2, 1.2, 1}});
+  const SternAnalysis falling = analyseStern(design);
+  EXPECT_EQ(find(falling, SternStructure::SternContour), nullptr);
+  EXPECT_NE(find(falling, SternStructure::Heel), nullptr);
+
+  design = exampleDesign();
+  design.propellerDiameter = -4.6;
+  const SternAnalysis negative = analyseStern(design);
+  EXPECT_FALSE(negative.sweptVolume.has_value());
+  EXPECT_TRUE(negative.closestApproaches.empty());
+}
+
+// The turning blade: the 3-D blade at 0.7R turned through half a revolution.
+// Its extreme chord points in x are the blade ends of a' and c'.
+TEST(TurningLowerBlade, EdgesFacingEachStructureAreThoseOfTheBladeTurnedHalfARevolution) {
+  for (const VariedDesign& varied : kVariedDesigns) {
+    DesignData design = exampleDesign();
+    varied.change(design);
+    const SternAnalysis analysis = analyseStern(design);
+    const double z0 = design.propellerCentreZ;
+    const double r07 = 0.35 * design.propellerDiameter;
+    double minX = std::numeric_limits<double>::infinity(), maxX = -minX, zAtMin = 0, zAtMax = 0;
+    for (const Point3& p : bladePoints(design, analysis.outline)) {
+      if (std::abs(std::hypot(p.y, p.z) - r07) > 1e-9) continue;
+      const double turnedZ = z0 - p.z;  // (x, y, z) -> (x, -y, -z)
+      if (p.x < minX) minX = p.x, zAtMin = turnedZ;
+      if (p.x > maxX) maxX = p.x, zAtMax = turnedZ;
+    }
+    const TurningLowerBlade& turning = analysis.turningLowerBlade;
+    SCOPED_TRACE(varied.name);
+    EXPECT_NEAR(turning.aPrime.segment.bladeX, minX, 1e-6);
+    EXPECT_NEAR(turning.aPrime.segment.bladeZ, zAtMin, 1e-6);
+    EXPECT_NEAR(turning.cPrime.segment.bladeX, maxX, 1e-6);
+    EXPECT_NEAR(turning.cPrime.segment.bladeZ, zAtMax, 1e-6);
+    ASSERT_TRUE(turning.aPrime.signedGap.has_value());
+    EXPECT_NEAR(*turning.aPrime.signedGap, minX - valueAt(analysis.hullCurve, zAtMin), 1e-6);
+    EXPECT_NEAR(*turning.cPrime.signedGap, rudderEdgeXAtHeight(design, zAtMax) - maxX, 1e-6);
+  }
+}
+
+TEST(TurningLowerBlade, ExampleGivesTheTurningFiguresBesideTheMirroredOnes) {
+  const SternAnalysis analysis = analyseStern(exampleDesign());
+  EXPECT_NEAR(analysis.clearances[clearanceAPrime].length, 1.194, 5e-4);
+  EXPECT_NEAR(analysis.clearances[clearanceCPrime].length, 2.204, 5e-4);
+  EXPECT_NEAR(*analysis.turningLowerBlade.aPrime.signedGap, 1.728, 5e-4);
+  EXPECT_NEAR(*analysis.turningLowerBlade.cPrime.signedGap, 1.658, 5e-4);
+  ASSERT_EQ(analysis.warnings.size(), 1u);
+  EXPECT_EQ(analysis.warnings[0],
+            "a' and c' in the report follow the mirrored lower blade; the turning blade gives "
+            "a' = 1.728 m, c' = 1.658 m");
+}
+
+// A rudder whose foot leans far forward: the reflected blade stays clear of
+// it, the turning blade and its swept volume cut into it.
+TEST(TurningLowerBlade, OverlapHiddenByTheMirroredBladeIsWarnedAndCounted) {
+  DesignData design = exampleDesign();
+  design.rudderX[4] = 4.1;
+  const SternAnalysis analysis = analyseStern(design);
+  EXPECT_FALSE(overlaps(analysis.signedGaps[clearanceCPrime]));
+  EXPECT_TRUE(overlaps(analysis.turningLowerBlade.cPrime.signedGap));
+  EXPECT_TRUE(find(analysis, SternStructure::RudderEdge)->overlaps);
+  EXPECT_TRUE(analysis.hasOverlap());
+  const std::vector<std::string> expected = {
+      "clearance c' of the turning blade: the blade overlaps the rudder edge by 0.125 m (0.027 D)",
+      "a' and c' in the report follow the mirrored lower blade; the turning blade gives a' = 1.728 "
+      "m, c' = -0.125 m",
+      "the swept volume of the turning propeller overlaps the rudder leading edge: its point x = "
+      "4.305 m, z = 1.114 m lies 0.206 m (0.045 D) inside it (blade thickness neglected)"};
+  EXPECT_EQ(analysis.warnings, expected);
+}
+
+TEST(TurningLowerBlade, StraightBladeNeedsNoNoteAndAFallbackHasNoSign) {
+  // A blade of no chord and no rake lies on the line x = x0, z = z0 + r:
+  // both conventions give the same figures.
+  DesignData design = exampleDesign();
+  design.rakeAngle = 0.0;
+  design.areaRatio = 0.0;
+  const SternAnalysis flat = analyseStern(design);
+  EXPECT_NEAR(*flat.turningLowerBlade.aPrime.signedGap, flat.clearances[clearanceAPrime].length,
+              1e-9);
+  EXPECT_TRUE(flat.warnings.empty()) << flat.warnings.front();
+
+  // A contour that ends below the turned 0.7R point: measured to x = 0, no sign.
+  design = exampleDesign();
+  test::setContour(design, {{1.5, 2.3, 1}, {2.0, 2.6, 1}, {2.5, 2.8, 1}});
+  const SternAnalysis low = analyseStern(design);
+  EXPECT_FALSE(low.turningLowerBlade.aPrime.signedGap.has_value());
+  EXPECT_EQ(low.turningLowerBlade.aPrime.segment.targetX, 0.0);
+}
+
+}  // namespace
+}  // namespace propclear

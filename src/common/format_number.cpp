@@ -112,4 +112,17 @@ std::string formatTruncated(double value, int width) {
   return text;
 }
 
+void appendShortest(std::string& out, double value, const char* what) {
+  requireFinite(value, what);
+  char buffer[32];  // the longest shortest form, "-2.2250738585072014e-308", has 24
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+std::string formatShortest(double value, const char* what) {
+  std::string text;
+  appendShortest(text, value, what);
+  return text;
+}
+
 }  // namespace propclear

@@ -57,6 +57,9 @@ std::string FieldName::text() const {
 NumberStream::NumberStream(const std::filesystem::path& path, std::string displayName)
     : cursor_(path, std::move(displayName)) {}
 
+NumberStream::NumberStream(std::string_view text, std::string displayName)
+    : cursor_(text, std::move(displayName)) {}
+
 double NumberStream::readNumber(const FieldName& field) {
   if (atEndOfNumbers()) {
     throw faultHere("unexpected end of file: expected a number (" + field.text() + ")");
@@ -69,6 +72,7 @@ double NumberStream::readNumber(const FieldName& field) {
                                   ? parseDecimalNumber(token.text)
                                   : ParsedNumber{};
   if (number.status != NumberStatus::Valid) throw tokenFault(token, number.status, field);
+  if (spans_ != nullptr) spans_->push_back({token.startOffset, cursor_.offset()});
   consumeSeparator();
   return number.value;
 }
@@ -95,7 +99,7 @@ ErrorLocation NumberStream::currentLocation() const {
 }
 
 NumberStream::Token NumberStream::scanToken() {
-  Token token{{}, 0, currentLocation()};
+  Token token{{}, 0, currentLocation(), cursor_.offset()};
   for (int byte = cursor_.peek(); !endsNumber(byte); byte = cursor_.peek()) {
     if (token.text.size() < maxStoredTokenLength) token.text += static_cast<char>(byte);
     ++token.length;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/run_error.h"
 #include "design/decimal_number.h"
@@ -25,9 +26,20 @@ struct FieldName {
   std::string text() const;
 };
 
+// Where a number stands in the text: bytes [begin, end) from its start.
+struct TextSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
 class NumberStream {
  public:
   NumberStream(const std::filesystem::path& path, std::string displayName);
+  // Reads `text`, which must outlive the stream.
+  NumberStream(std::string_view text, std::string displayName);
+
+  // From now on the place of every number read is appended to `spans`.
+  void recordNumberSpans(std::vector<TextSpan>* spans) { spans_ = spans; }
 
   // Takes the next number, looking past blanks and onto following lines, then
   // consumes the blanks and the one comma or line end directly after it.
@@ -52,6 +64,7 @@ class NumberStream {
     std::string text;
     long long length = 0;
     ErrorLocation start;
+    std::size_t startOffset = 0;
   };
 
   ErrorLocation currentLocation() const;
@@ -62,6 +75,7 @@ class NumberStream {
   void consumeSeparator();
 
   TextFileCursor cursor_;
+  std::vector<TextSpan>* spans_ = nullptr;
 };
 
 }  // namespace propclear

@@ -68,8 +68,7 @@ std::string displayNameOf(const std::filesystem::path& path) {
   return name.empty() ? path.string() : name;
 }
 
-ReadResult readDesignFile(const std::filesystem::path& path) {
-  NumberStream in(path, displayNameOf(path));
+ReadResult readDesign(NumberStream& in) {
   ReadResult result;
   readPropellerData(in, result.design);
   readRudderCorners(in, result.design);
@@ -81,7 +80,8 @@ ReadResult readDesignFile(const std::filesystem::path& path) {
 
 ReadResult readDesignData(const std::filesystem::path& path) {
   try {
-    return readDesignFile(path);
+    NumberStream in(path, displayNameOf(path));
+    return readDesign(in);
   } catch (const RunError& error) {
     // A fault that the number stream found some lines after the value line
     // whose count went off: say where it went off.
@@ -90,6 +90,13 @@ ReadResult readDesignData(const std::filesystem::path& path) {
     if (hint.empty()) throw;
     throw RunError(ErrorKind::Input, error.detail() + hint, error.where());
   }
+}
+
+ReadResult readDesignText(std::string_view text, const std::string& displayName,
+                          std::vector<TextSpan>* numberSpans) {
+  NumberStream in(text, displayName);
+  in.recordNumberSpans(numberSpans);
+  return readDesign(in);
 }
 
 }  // namespace propclear

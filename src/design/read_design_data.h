@@ -2,8 +2,12 @@
 // Reader of the design file "Norvalek.TSK".
 
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "design/design_data.h"
+#include "design/number_stream.h"
 
 namespace propclear {
 
@@ -25,5 +29,13 @@ struct ReadResult {
 // returns ReadOutcome::ContourTooLong; the file is closed before the caller
 // tells the user.
 ReadResult readDesignData(const std::filesystem::path& path);
+
+// The same for a design file's text, named `displayName` in messages. When
+// `numberSpans` is given, the place of every number read is appended to it in
+// file order: propeller centre x and z, waterline height, D, Dh, P/D, Ear,
+// rake angle, rudder corners 1 to 4 (x, z each), the contour points (z, x,
+// code each) and the terminator line's three numbers.
+ReadResult readDesignText(std::string_view text, const std::string& displayName,
+                          std::vector<TextSpan>* numberSpans = nullptr);
 
 }  // namespace propclear

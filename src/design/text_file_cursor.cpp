@@ -51,6 +51,12 @@ TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string di
   }
 }
 
+TextFileCursor::TextFileCursor(std::string_view text, std::string displayName)
+    : displayName_(std::move(displayName)),
+      bytes_(text.data()),
+      filled_(text.size()),
+      fileExhausted_(true) {}
+
 void TextFileCursor::consumeLineEnd() {
   const bool carriageReturn = peek() == '\r';
   ++position_;
@@ -62,6 +68,8 @@ void TextFileCursor::consumeLineEnd() {
 bool TextFileCursor::refill() {
   if (fileExhausted_) return false;
   errno = 0;
+  bufferStart_ += filled_;
+  bytes_ = buffer_.get();
   filled_ = std::fread(buffer_.get(), 1, bufferSize, file_.get());
   position_ = 0;
   if (filled_ < bufferSize) {

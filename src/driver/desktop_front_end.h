@@ -5,11 +5,13 @@
 // libraries. The module uses the program's own copy of the core; nothing of
 // the toolkit crosses this interface.
 
+#include <filesystem>
 #include <memory>
 
 #include "driver/run_options.h"
 #include "driver/run_platform.h"
 #include "report/clearance_report_content.h"
+#include "plot/sweep_plot.h"
 
 namespace propclear {
 
@@ -27,6 +29,10 @@ struct DesktopFrontEnd {
   // Writes the one-page clearance report (PDF) into `file`, on the platform
   // that makePlatform made. Throws RunError naming the file.
   void (*writeClearanceReport)(const ClearanceReportContent& content, OutputFile& file);
+  // Saves the plot of a sweep as PNG, SVG or PDF (by the file's extension);
+  // throws RunError naming the file. Null in a module built without Qt
+  // Charts.
+  void (*saveSweepPlot)(const SweepPlot& plot, const std::filesystem::path& path);
 };
 
 // Whether a display is named (DISPLAY or WAYLAND_DISPLAY), reachable or not.
@@ -43,6 +49,13 @@ bool runNeedsDesktopFrontEnd(const RunOptions& options);
 // loader's message when it is missing, cannot be loaded or belongs to
 // another version, and when this build has no desktop front end.
 const DesktopFrontEnd& loadDesktopFrontEnd();
+
+// Whether this build has a desktop front end to load.
+bool desktopFrontEndBuilt();
+
+// Saves the plot of a sweep through the desktop front end, loading it; a
+// module without the plot is a RunError(ErrorKind::Installation) too.
+void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesystem::path& path);
 
 // The run's platform: the desktop front end's when the run needs it and this
 // build has one, the terminal's otherwise.

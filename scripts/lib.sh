@@ -7,16 +7,19 @@ PROJECT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$PROJECT_DIR/build}
 JOBS=${JOBS:-$(nproc)}
 
-# Debian 12 packages: the build (TOML for the ship file; the front end reads X11
-# events through libxcb's header), the tests (GUI tests run under Xvfb; the DXF
-# test reads the drawing back with ezdxf), fonts for the plot.
+# Debian 12 packages: the build (TOML for the ship file; CLI11 for the study
+# commands; the front end reads X11 events through libxcb's header and draws
+# the sweep plot with Qt Charts), the tests (GUI tests run under Xvfb; the DXF
+# test reads the drawing back with ezdxf; the clearance report's test reads the
+# PDF back with poppler's pdfinfo, pdffonts, pdftotext and pdftoppm; the study
+# tests read JSON with nlohmann-json), fonts for the plot and the report.
 REQUIRED_PACKAGES=(
   cmake g++ make pkg-config
-  libtomlplusplus-dev
-  libgtest-dev libgmock-dev
-  qt6-base-dev qt6-svg-dev libxcb1-dev
+  libtomlplusplus-dev libcli11-dev
+  libgtest-dev libgmock-dev nlohmann-json3-dev
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libxcb1-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick poppler-utils
   python3 python3-ezdxf
   dpkg-dev man-db
 )

@@ -8,6 +8,7 @@
 #include "driver/command_line.h"
 #include "driver/desktop_front_end.h"
 #include "driver/run.h"
+#include "studies/study_command_line.h"
 
 int main(int argc, char** argv) {
   using namespace propclear;
@@ -15,10 +16,17 @@ int main(int argc, char** argv) {
   // report, and an interrupted run must not leave temporary files behind.
   if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
   os::removeTemporaryFilesOnInterruption();
+  if (argc > 1 && isStudyCommand(argv[1])) {
+    // A sweep's plot is drawn by the desktop front end, loaded only then.
+    const SaveSweepPlot savePlot =
+        desktopFrontEndBuilt() ? SaveSweepPlot(saveSweepPlotWithDesktopFrontEnd) : SaveSweepPlot();
+    return runStudyCommand(std::vector<std::string>(argv + 1, argv + argc), savePlot, std::cout,
+                           std::cerr);
+  }
   try {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.action == CommandAction::ShowHelp) {
-      std::cout << helpText();
+      std::cout << helpText() << studyCommandsHelp();
       return 0;
     }
     if (command.action == CommandAction::ShowVersion) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace propclear {
 
@@ -32,5 +33,9 @@ enum ClearanceIndex : int {
   clearanceBPrime = 4,
   clearanceCPrime = 5,
 };
+
+// The clearances' names, indexed by ClearanceIndex.
+inline constexpr std::array<std::string_view, clearanceCount> clearanceNames = {
+    "a", "b", "c", "a'", "b'", "c'"};
 
 }  // namespace propclear

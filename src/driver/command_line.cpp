@@ -45,7 +45,8 @@ PlotSize plotSizeOf(const std::string& text) {
 // the plain run, which the studio does not take.
 bool hasPlainRunOptions(const RunOptions& options) {
   return options.noWindow || options.answer || options.strict || options.plotFile ||
-         options.plotSize || options.dxfFile || options.jsonFile || options.closest ||
+         options.plotSize || options.dxfFile || options.jsonFile || options.reportPdfFile ||
+         options.closest ||
          options.shipFile || !options.shipOverrides.empty();
 }
 
@@ -72,6 +73,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.plotFile = optionValue(arguments, i);
     } else if (argument == "--dxf") {
       options.dxfFile = optionValue(arguments, i);
+    } else if (argument == "--report-pdf") {
+      options.reportPdfFile = optionValue(arguments, i);
     } else if (argument == "--json") {
       options.jsonFile = optionValue(arguments, i);
     } else if (argument == "--plot-size") {
@@ -107,7 +110,7 @@ std::string helpText() {
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
              "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
-             "                 [--json FILE] [--help] [--version]\n"
+             "                 [--json FILE] [--report-pdf FILE] [--help] [--version]\n"
              "       propclear --edit [FILE] [-C DIR]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
@@ -140,6 +143,9 @@ std::string helpText() {
              "                 and PDF (default 716x472)\n"
              "  --dxf FILE     also write the drawing as a DXF file (after the CAD script)\n"
              "  --json FILE    also write the results as JSON (- for standard output)\n"
+             "  --report-pdf FILE  also write the one-page clearance report (A4 PDF): the\n"
+             "                 stern at true scale with every clearance dimensioned, the\n"
+             "                 rule check (with a ship file), sources and warnings\n"
              "  --edit         open the design studio on FILE (or on an empty window): edit\n"
              "                 the stern and the propeller and watch the clearances change\n"
              "  -h, --help     show this help and exit\n"

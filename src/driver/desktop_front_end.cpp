@@ -23,7 +23,7 @@ bool variableSet(const char* name) {
 // PROPCLEAR_DESKTOP_MODULE_NAME: the module's file name;
 // PROPCLEAR_DESKTOP_MODULE_FOLDER: its installed folder relative to the
 // installed program's. Both come from the build.
-constexpr bool desktopFrontEndBuilt = true;
+constexpr bool desktopFrontEndInBuild = true;
 
 std::filesystem::path desktopFrontEndPath(const std::filesystem::path& program) {
   const std::filesystem::path programFolder = program.parent_path();
@@ -39,7 +39,8 @@ const DesktopFrontEnd& openDesktopFrontEnd() {
   using EntryPoint = decltype(&propclear_desktop_front_end);
   const auto entryPoint = reinterpret_cast<EntryPoint>(loadModuleSymbol(
       path, "propclear_desktop_front_end",
-      "the desktop front end (needed for the window and --plot; --no-window runs without it)"));
+      "the desktop front end (needed for the window, --plot and --report-pdf; --no-window "
+      "runs without it)"));
   const DesktopFrontEnd* frontEnd = entryPoint();
   if (std::string(frontEnd->programVersion) != PROPCLEAR_VERSION) {
     throw RunError(ErrorKind::Installation,
@@ -50,7 +51,7 @@ const DesktopFrontEnd& openDesktopFrontEnd() {
   return *frontEnd;
 }
 #else
-constexpr bool desktopFrontEndBuilt = false;
+constexpr bool desktopFrontEndInBuild = false;
 
 const DesktopFrontEnd& openDesktopFrontEnd() {
   throw RunError(ErrorKind::Installation, "this build of propclear has no desktop front end");
@@ -62,12 +63,25 @@ const DesktopFrontEnd& openDesktopFrontEnd() {
 bool displayNamed() { return variableSet("DISPLAY") || variableSet("WAYLAND_DISPLAY"); }
 
 bool runNeedsDesktopFrontEnd(const RunOptions& options) {
-  return options.plotFile.has_value() || (!options.noWindow && displayNamed());
+  return options.plotFile.has_value() || options.reportPdfFile.has_value() ||
+         (!options.noWindow && displayNamed());
 }
 
 const DesktopFrontEnd& loadDesktopFrontEnd() {
   static const DesktopFrontEnd& frontEnd = openDesktopFrontEnd();
   return frontEnd;
+}
+
+bool desktopFrontEndBuilt() { return desktopFrontEndInBuild; }
+
+void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesystem::path& path) {
+  const DesktopFrontEnd& frontEnd = loadDesktopFrontEnd();
+  if (frontEnd.saveSweepPlot == nullptr) {
+    throw RunError(ErrorKind::Installation,
+                   "cannot save the plot: the desktop front end was built without Qt Charts",
+                   ErrorLocation{path.string()});
+  }
+  frontEnd.saveSweepPlot(plot, path);
 }
 
 int runStudio(const RunOptions& options, int& argc, char** argv) {
@@ -80,9 +94,9 @@ int runStudio(const RunOptions& options, int& argc, char** argv) {
 }
 
 // Without the front end in the build, a window run goes on on the terminal
-// and --plot is refused by the run with its own message.
+// and --plot and --report-pdf are refused by the run with their own messages.
 std::unique_ptr<RunPlatform> makeRunPlatform(const RunOptions& options, int& argc, char** argv) {
-  if (desktopFrontEndBuilt && runNeedsDesktopFrontEnd(options)) {
+  if (desktopFrontEndInBuild && runNeedsDesktopFrontEnd(options)) {
     return loadDesktopFrontEnd().makePlatform(options, argc, argv);
   }
   return std::make_unique<TerminalPlatform>(options.answer, std::cin, std::cerr);

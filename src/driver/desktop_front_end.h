@@ -1,14 +1,17 @@
 #pragma once
 // The desktop front end as the program sees it: a module (window, dialog
-// prompts, error box, image export) that is loaded only when a run needs it,
+// prompts, error box, image export, the clearance report) that is loaded only when a run needs it,
 // so that a run without a window or an image never maps the GUI toolkit's
 // libraries. The module uses the program's own copy of the core; nothing of
 // the toolkit crosses this interface.
 
+#include <filesystem>
 #include <memory>
 
 #include "driver/run_options.h"
 #include "driver/run_platform.h"
+#include "report/clearance_report_content.h"
+#include "plot/sweep_plot.h"
 
 namespace propclear {
 
@@ -23,6 +26,13 @@ struct DesktopFrontEnd {
   // prompts; image export either way. argc/argv go to the GUI toolkit and
   // must outlive the platform.
   std::unique_ptr<RunPlatform> (*makePlatform)(const RunOptions& options, int& argc, char** argv);
+  // Writes the one-page clearance report (PDF) into `file`, on the platform
+  // that makePlatform made. Throws RunError naming the file.
+  void (*writeClearanceReport)(const ClearanceReportContent& content, OutputFile& file);
+  // Saves the plot of a sweep as PNG, SVG or PDF (by the file's extension);
+  // throws RunError naming the file. Null in a module built without Qt
+  // Charts.
+  void (*saveSweepPlot)(const SweepPlot& plot, const std::filesystem::path& path);
   // The design studio on options.designFile (taken in options.workDir when
   // relative), or on an empty window; returns the process's exit status once
   // the studio is closed. argc/argv go to the GUI toolkit.
@@ -33,7 +43,7 @@ struct DesktopFrontEnd {
 bool displayNamed();
 
 // Whether the run needs the desktop front end: a window (not --no-window and
-// a display named) or an image of the plot.
+// a display named), an image of the plot or the clearance report.
 bool runNeedsDesktopFrontEnd(const RunOptions& options);
 
 // Loads the module once (later calls return the same one). It is looked for
@@ -43,6 +53,13 @@ bool runNeedsDesktopFrontEnd(const RunOptions& options);
 // loader's message when it is missing, cannot be loaded or belongs to
 // another version, and when this build has no desktop front end.
 const DesktopFrontEnd& loadDesktopFrontEnd();
+
+// Whether this build has a desktop front end to load.
+bool desktopFrontEndBuilt();
+
+// Saves the plot of a sweep through the desktop front end, loading it; a
+// module without the plot is a RunError(ErrorKind::Installation) too.
+void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesystem::path& path);
 
 // The design studio of `propclear --edit`, through the desktop front end;
 // returns the exit status. Throws RunError(ErrorKind::Usage) when no display

@@ -111,6 +111,7 @@ void checkExportTargets(const RunOptions& options) {
   std::vector<ExportTarget> targets;
   if (options.plotFile) targets.push_back({"--plot", *options.plotFile, true});
   if (options.dxfFile) targets.push_back({"--dxf", *options.dxfFile});
+  if (options.reportPdfFile) targets.push_back({"--report-pdf", *options.reportPdfFile});
   if (options.jsonFile && *options.jsonFile != standardOutputTarget) {
     targets.push_back({"--json", *options.jsonFile});
   }

@@ -1,7 +1,7 @@
 #pragma once
 // The checks that every file a run will write can be written, made before
 // anything is destroyed: the files the command line asks for beside the
-// run's own (--plot, --dxf, --json) before the run reads or writes anything,
+// run's own (--plot, --dxf, --report-pdf, --json) before the run reads or writes anything,
 // so that a misspelt folder does not cost the designer a whole run; the
 // report and the CAD script before the report is emptied.
 

@@ -9,6 +9,7 @@
 #include "common/run_error.h"
 #include "common/staged_outputs.h"
 #include "design/read_design_data.h"
+#include "driver/desktop_front_end.h"
 #include "driver/export_targets.h"
 #include "driver/run_files.h"
 #include "plot/draw_stern_plot.h"
@@ -117,6 +118,12 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
         outputs.add(*options.dxfFile, options.dxfFile->string(), OutputFile::Devices::WriteInto);
     writeDxfDrawing(drawing, design, analysis);
   }
+  if (options.reportPdfFile) {
+    OutputFile& pdf = outputs.add(*options.reportPdfFile, options.reportPdfFile->string(),
+                                  OutputFile::Devices::WriteInto);
+    loadDesktopFrontEnd().writeClearanceReport(
+        ClearanceReportContent{design, analysis, ruleCheck, files.design, analysis.warnings}, pdf);
+  }
 
   writeReport(report, design, analysis.clearances);
   return Ending::Completed;
@@ -152,6 +159,11 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   if (options.plotFile && !platform.savesPlots()) {
     throw RunError(ErrorKind::Usage, "cannot save the plot: this build has no image export",
                    ErrorLocation{options.plotFile->string()});
+  }
+  if (options.reportPdfFile && !platform.savesPlots()) {
+    throw RunError(ErrorKind::Usage,
+                   "cannot write the clearance report: this build has no PDF export",
+                   ErrorLocation{options.reportPdfFile->string()});
   }
   const RunFiles files = runFilesOf(options);
   ReadResult read = readDesignData(files.design);

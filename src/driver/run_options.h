@@ -26,6 +26,7 @@ struct RunOptions {
   std::optional<PlotSize> plotSize;               // --plot-size WxH; the window's size without
   std::optional<std::filesystem::path> dxfFile;   // --dxf FILE
   std::optional<std::string> jsonFile;            // --json FILE, "-" for standard output
+  std::optional<std::filesystem::path> reportPdfFile;  // --report-pdf FILE
   std::optional<std::filesystem::path> shipFile;  // --ship FILE, else the one beside the design
   ShipOverrides shipOverrides;                    // --rules NAME[,NAME], --ship-set KEY=VALUE
 };

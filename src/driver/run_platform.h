@@ -26,8 +26,8 @@ class RunPlatform {
   // Shows a warning the designer must see before answering the geometry
   // question (the run has written it to standard error already).
   virtual void showWarning(const std::string& message) = 0;
-  // Whether savePlot can write images at all (a build without the desktop
-  // front end cannot).
+  // Whether savePlot can write images at all, and the desktop front end can
+  // write the clearance report (a build without the front end cannot).
   virtual bool savesPlots() const = 0;
   // Writes the drawing into `file` as an image (PNG, SVG or PDF by the
   // extension of its target), at the window's size or the given one. Throws

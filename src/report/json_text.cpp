@@ -1,10 +1,9 @@
 #include "report/json_text.h"
 
-#include <charconv>
 #include <cstdint>
 #include <iterator>
 
-#include "common/checked_math.h"
+#include "common/format_number.h"
 
 namespace propclear {
 
@@ -89,11 +88,6 @@ std::string jsonString(std::string_view text) {
   return out + "\"";
 }
 
-std::string jsonNumber(double value, const char* what) {
-  requireFinite(value, what);
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
+std::string jsonNumber(double value, const char* what) { return formatShortest(value, what); }
 
 }  // namespace propclear

@@ -31,12 +31,8 @@ MeasuredClearances measuredClearancesOf(const ClearanceSet& clearances, const Si
 // (the report's a' and c' follow the mirrored blade).
 MeasuredClearances measuredClearancesOf(const SternAnalysis& analysis);
 
-// The clearances' names, indexed by ClearanceIndex; the keys of the
-// [custom_minima] table of the ship file.
-inline constexpr std::array<std::string_view, clearanceCount> clearanceNames = {
-    "a", "b", "c", "a'", "b'", "c'"};
-
-// The ClearanceIndex named `name`, or none.
+// The ClearanceIndex named `name` (clearanceNames, also the keys of the
+// [custom_minima] table of the ship file), or none.
 std::optional<int> clearanceIndexNamed(std::string_view name);
 
 }  // namespace propclear

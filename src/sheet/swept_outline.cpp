@@ -6,7 +6,7 @@ namespace propclear {
 
 namespace {
 
-constexpr int stepsPerStationInterval = 8;
+constexpr int stepsPerStationInterval = 4;
 
 // The station radii, each interval divided into equal steps.
 std::vector<double> outlineRadii(const BladeOutline& outline) {

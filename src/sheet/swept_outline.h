@@ -14,7 +14,7 @@
 namespace propclear {
 
 // Each half a closed outline: xLow from the root to the tip, then xHigh back
-// to the root, every station interval in eight steps of radius.
+// to the root, every station interval in four steps of radius.
 struct SweptOutline {
   std::vector<DrawingPoint> above;
   std::vector<DrawingPoint> below;

@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "common/output_file.h"
@@ -48,70 +49,89 @@ ExportArea exportAreaOf(const std::optional<PlotSize>& size, int givenDotsPerInc
   return {given, givenDotsPerInch, detailScale};
 }
 
-void paintOnto(QPaintDevice& device, const std::vector<DrawCommand>& commands,
-               const ExportArea& area, const OutputFile& file) {
+using Painting = std::function<void(QPainter&)>;
+
+void paintOnto(QPaintDevice& device, const Painting& paint, const OutputFile& file) {
   QPainter painter;
   if (!painter.begin(&device)) failExport(ErrorKind::FileSystem, "the image cannot be drawn", file);
-  renderDrawing(commands, painter, area.size, area.detailScale);
+  paint(painter);
   painter.end();
 }
 
-void writePng(QBuffer& image, const std::vector<DrawCommand>& commands,
-              const std::optional<PlotSize>& size, const OutputFile& file) {
-  const ExportArea area = exportAreaOf(size, designDotsPerInch);
+void writePng(QBuffer& image, const Painting& paint, const ExportArea& area, const OutputFile& file) {
   QImage picture(area.size, QImage::Format_RGB32);
   if (picture.isNull()) failExport(ErrorKind::FileSystem, "not enough memory for the image", file);
   picture.setDotsPerMeterX(qRound(area.dotsPerInch / 0.0254));
   picture.setDotsPerMeterY(qRound(area.dotsPerInch / 0.0254));
-  paintOnto(picture, commands, area, file);
+  paintOnto(picture, paint, file);
   if (!picture.save(&image, "PNG")) {
     failExport(ErrorKind::FileSystem, "the image cannot be encoded as PNG", file);
   }
 }
 
-void writeSvg(QBuffer& image, const std::vector<DrawCommand>& commands,
-              const std::optional<PlotSize>& size, const OutputFile& file) {
-  const ExportArea area = exportAreaOf(size, pointsPerInch);
+void writeSvg(QBuffer& image, const Painting& paint, const ExportArea& area, const QString& title,
+              const OutputFile& file) {
   QSvgGenerator generator;
   generator.setOutputDevice(&image);
   generator.setSize(area.size);
   generator.setViewBox(QRect(QPoint(0, 0), area.size));
   generator.setResolution(area.dotsPerInch);
-  generator.setTitle(QStringLiteral("propclear stern geometry"));
-  paintOnto(generator, commands, area, file);
+  generator.setTitle(title);
+  paintOnto(generator, paint, file);
 }
 
 // One page exactly the size of the drawing area, without margins.
-void writePdf(QBuffer& image, const std::vector<DrawCommand>& commands,
-              const std::optional<PlotSize>& size, const OutputFile& file) {
-  const ExportArea area = exportAreaOf(size, pointsPerInch);
+void writePdf(QBuffer& image, const Painting& paint, const ExportArea& area, const QString& title,
+              const OutputFile& file) {
   QPdfWriter writer(&image);
-  writer.setTitle(QStringLiteral("propclear stern geometry"));
+  writer.setTitle(title);
   writer.setResolution(area.dotsPerInch);
   const QSizeF pagePoints = QSizeF(area.size) * double(pointsPerInch) / area.dotsPerInch;
   writer.setPageSize(QPageSize(pagePoints, QPageSize::Point, QString(), QPageSize::ExactMatch));
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  paintOnto(writer, commands, area, file);
+  paintOnto(writer, paint, file);
+}
+
+// The picture in the format of the target's extension, PNG at `pngArea`, SVG
+// and PDF at `pageArea`, drawn by `paintAt` for the area it is given.
+void exportPicture(const std::function<void(QPainter&, const ExportArea&)>& paintAt,
+                   const ExportArea& pngArea, const ExportArea& pageArea, const QString& title,
+                   OutputFile& file) {
+  const std::optional<PlotFileFormat> format = plotFileFormatOf(file.target());
+  if (!format) {
+    failExport(ErrorKind::Usage, "unknown image type \"" + file.target().extension().string() +
+                                     "\"; the name must end in .png, .svg or .pdf", file);
+  }
+  const ExportArea& area = *format == PlotFileFormat::Png ? pngArea : pageArea;
+  const Painting paint = [&](QPainter& painter) { paintAt(painter, area); };
+  QBuffer image;
+  image.open(QIODevice::WriteOnly);
+  switch (*format) {
+    case PlotFileFormat::Png: writePng(image, paint, area, file); break;
+    case PlotFileFormat::Svg: writeSvg(image, paint, area, title, file); break;
+    case PlotFileFormat::Pdf: writePdf(image, paint, area, title, file); break;
+  }
+  const QByteArray& bytes = image.data();
+  file.writeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace
 
 void exportPlot(const std::vector<DrawCommand>& commands, OutputFile& file,
                 const std::optional<PlotSize>& size) {
-  const std::optional<PlotFileFormat> format = plotFileFormatOf(file.target());
-  if (!format) {
-    failExport(ErrorKind::Usage, "unknown image type \"" + file.target().extension().string() +
-                                     "\"; the name must end in .png, .svg or .pdf", file);
-  }
-  QBuffer image;
-  image.open(QIODevice::WriteOnly);
-  switch (*format) {
-    case PlotFileFormat::Png: writePng(image, commands, size, file); break;
-    case PlotFileFormat::Svg: writeSvg(image, commands, size, file); break;
-    case PlotFileFormat::Pdf: writePdf(image, commands, size, file); break;
-  }
-  const QByteArray& bytes = image.data();
-  file.writeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  exportPicture(
+      [&](QPainter& painter, const ExportArea& area) {
+        renderDrawing(commands, painter, area.size, area.detailScale);
+      },
+      exportAreaOf(size, designDotsPerInch), exportAreaOf(size, pointsPerInch),
+      QStringLiteral("propclear stern geometry"), file);
+}
+
+void exportPainting(const std::function<void(QPainter&)>& paint, QSize size, int dotsPerInch,
+                    const QString& title, OutputFile& file) {
+  const ExportArea area{size, dotsPerInch, 1.0};
+  exportPicture([&](QPainter& painter, const ExportArea&) { paint(painter); }, area, area, title,
+                file);
 }
 
 }  // namespace propclear

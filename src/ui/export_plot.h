@@ -5,6 +5,9 @@
 // scaled alike. The image is drawn in memory and handed to the output file as
 // bytes, so that Qt never handles the file or its name.
 
+#include <QPainter>
+#include <QSize>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,5 +22,11 @@ class OutputFile;
 // .svg or .pdf, FileSystem when the image cannot be made or written.
 void exportPlot(const std::vector<DrawCommand>& commands, OutputFile& file,
                 const std::optional<PlotSize>& size = std::nullopt);
+
+// The same for any picture: `paint` draws it into the rectangle (0, 0) to
+// `size` (pixels at `dotsPerInch`) of the image, SVG or PDF page; `title`
+// names the SVG and PDF documents.
+void exportPainting(const std::function<void(QPainter&)>& paint, QSize size, int dotsPerInch,
+                    const QString& title, OutputFile& file);
 
 }  // namespace propclear

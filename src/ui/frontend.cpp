@@ -1,16 +1,17 @@
 // The desktop front end's entry point: the run's platform with the plot
-// window, dialog prompts, error box and image export, built with Qt.
+// window, dialog prompts, error box, image export and the clearance report,
+// built with Qt.
 
 #include <QApplication>
-#include <filesystem>
 #include <iostream>
-#include <optional>
 
-#include "common/operating_system.h"
 #include "driver/desktop_front_end.h"
 #include "driver/terminal_platform.h"
+#include "ui/clearance_report_pdf.h"
 #include "ui/desktop_platform.h"
 #include "ui/dialog_prompt.h"
+#include "ui/qt_working_folders.h"
+#include "ui/sweep_chart.h"
 #include "ui/studio/studio_main.h"
 
 namespace propclear {
@@ -32,23 +33,6 @@ void selectQtPlatform(const RunOptions& options) {
   }
   if (!platforms.contains("offscreen")) platforms += ";offscreen";
   qputenv("QT_QPA_PLATFORM", platforms);
-}
-
-// Qt keeps runtime files in XDG_RUNTIME_DIR and temporary files in TMPDIR.
-// Without a usable runtime folder (cron, ssh, CI, a mistyped setting) Qt
-// falls back to a private folder of its own and warns about it on every
-// start; a TMPDIR that names no usable folder leaves it without a place for
-// temporary files. Both are pointed to folders that work beforehand, so that
-// the run neither stops nor prints Qt's messages about them.
-void provideWorkingFolders() {
-  const std::optional<std::filesystem::path> temporary = os::usableTemporaryFolder();
-  if (!temporary) return;
-  if (!qEnvironmentVariableIsEmpty("TMPDIR")) qputenv("TMPDIR", QByteArray(temporary->c_str()));
-  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && os::isPrivateFolder(runtime.constData())) return;
-  if (const std::optional<std::filesystem::path> folder = os::privateFolderIn(*temporary, "runtime")) {
-    qputenv("XDG_RUNTIME_DIR", QByteArray(folder->c_str()));
-  }
 }
 
 bool reachedDisplay() {
@@ -95,6 +79,7 @@ int startStudio(const RunOptions& options, int& argc, char** argv) {
 
 extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end() {
   static const propclear::DesktopFrontEnd frontEnd{
-      PROPCLEAR_VERSION, &propclear::makeDesktopPlatform, &propclear::startStudio};
+      PROPCLEAR_VERSION, &propclear::makeDesktopPlatform, &propclear::writeClearanceReportPdf,
+      propclear::sweepPlotSaver(), &propclear::startStudio};
   return &frontEnd;
 }

@@ -174,6 +174,7 @@ TEST(ExportRun, UnwritableExportFailsBeforeAnyFileIsTouched) {
       {"--dxf", "missing/stern.dxf", "missing"},
       {"--json", "missing/results.json", "missing"},
       {"--plot", "stern.gif", ".gif"},
+      {"--report-pdf", "missing/report.pdf", "missing"},
       {"--dxf", kScript, kScript},
   };
   for (const Case& c : cases) {

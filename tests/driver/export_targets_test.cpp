@@ -128,6 +128,12 @@ TEST(ExportTargets, TheRunsOwnFilesAndDoubleNamesAreRejected) {
   const Rejection rejection = rejectionOf(options);
   EXPECT_NE(rejection.message.find("already given to --dxf"), std::string::npos)
       << rejection.message;
+  RunOptions pdfs = optionsIn(dir);
+  pdfs.plotFile = dir / "stern.pdf";
+  pdfs.reportPdfFile = dir / "sub" / ".." / "stern.pdf";
+  const Rejection twice = rejectionOf(pdfs);
+  EXPECT_NE(twice.message.find("--report-pdf"), std::string::npos) << twice.message;
+  EXPECT_NE(twice.message.find("already given to --plot"), std::string::npos) << twice.message;
 }
 
 TEST(ExportTargets, PermissionsAreChecked) {

@@ -164,7 +164,7 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
   const ProcessResult help = runPropclear({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   for (const char* option : {"-C DIR", "--no-window", "--answer TEXT", "--plot FILE", "--dxf FILE",
-                             "--json FILE", "--version", "Exit status"}) {
+                             "--json FILE", "--report-pdf FILE", "--version", "Exit status"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   const ProcessResult version = runPropclear({"--version"});

@@ -5,6 +5,11 @@
 #include <sstream>
 #include <string>
 
+#include "design/read_design_data.h"
+#include "driver/run.h"
+#include "sample_design.h"
+#include "test_support.h"
+
 namespace propclear {
 namespace {
 
@@ -24,6 +29,39 @@ TEST(TerminalPlatform, AnswerLineIsReadUpTo64KiBAndTheRestOfTheLineDropped) {
   EXPECT_NE(out.str().find(kCutWarning), std::string::npos);
   // The line after the over-long one is read as it is.
   EXPECT_EQ(ask(*prompt), "E");
+}
+
+// What the terminal cannot make (the plot image, the clearance report) is
+// refused before the design is read, and nothing is written.
+TEST(TerminalPlatform, DesktopExportsAreRefusedBeforeAnythingIsWritten) {
+  struct Case {
+    const char* option;
+    void (*request)(RunOptions&, const std::filesystem::path&);
+    const char* message;
+  };
+  const Case cases[] = {
+      {"--plot", [](RunOptions& o, const std::filesystem::path& p) { o.plotFile = p; },
+       "cannot save the plot: this build has no image export"},
+      {"--report-pdf", [](RunOptions& o, const std::filesystem::path& p) { o.reportPdfFile = p; },
+       "cannot write the clearance report: this build has no PDF export"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option);
+    const test::ScratchDir folder;
+    test::writeFile(folder / designFileName, test::designFileText(test::sampleDesign()));
+    RunOptions options;
+    options.workDir = folder.path();
+    options.answer.emplace(1, 'H');  // GCC 12 warns falsely on = "H"
+    c.request(options, folder / "out.pdf");
+    std::istringstream in;
+    std::ostringstream messages;
+    TerminalPlatform platform(options.answer, in, messages);
+    const RunOutcome outcome = runDesign(options, platform, messages);
+    EXPECT_EQ(outcome.ending, Ending::Error);
+    EXPECT_NE(outcome.errorMessage.find(c.message), std::string::npos) << outcome.errorMessage;
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.pdf"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "Norvalek.SON"));
+  }
 }
 
 }  // namespace

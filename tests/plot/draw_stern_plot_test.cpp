@@ -309,16 +309,16 @@ TEST(DrawSweptVolume, DashedOutlinesAboveAndBelowTheShaftAndDottedApproaches) {
   const SweptPlot plot(sampleDesign());
   const auto lines = plot.linesByStyle();
   const std::vector<DrawCommand>& outline = lines[static_cast<int>(LineStyle::Dashed)];
-  // Ten station intervals in eight steps, xLow up and xHigh down: 162 points a half.
-  ASSERT_EQ(outline.size(), 2u * 162u);
+  // Ten station intervals in four steps, xLow up and xHigh down: 82 points a half.
+  ASSERT_EQ(outline.size(), 2u * 82u);
   const double z0 = 2.8, r1 = 0.46, tip = 2.3;
   const SweptVolume& volume = *plot.analysis.sweptVolume;
   EXPECT_NEAR(outline[0].x1, volume.lowX(r1), kFloatTolerance);
   EXPECT_NEAR(outline[0].y1, z0 + r1, kFloatTolerance);
-  EXPECT_NEAR(outline[80].y1, z0 + tip, kFloatTolerance);
-  EXPECT_NEAR(outline[162 + 80].y1, z0 - tip, kFloatTolerance);
+  EXPECT_NEAR(outline[40].y1, z0 + tip, kFloatTolerance);
+  EXPECT_NEAR(outline[82 + 40].y1, z0 - tip, kFloatTolerance);
   for (std::size_t i = 0; i < outline.size(); ++i) {
-    const DrawCommand& next = outline[i % 162 == 161 ? i - 161 : i + 1];
+    const DrawCommand& next = outline[i % 82 == 81 ? i - 81 : i + 1];
     EXPECT_EQ(outline[i].x2, next.x1) << "closed, line " << i;
     EXPECT_EQ(outline[i].y2, next.y1) << "closed, line " << i;
   }
@@ -346,7 +346,7 @@ TEST(DrawSweptVolume, OverlapIsRedAndMarkedAndNoDiameterDrawsNothing) {
   design.propellerCentreX = 1.2;  // the blades cut into the stern frame
   const SweptPlot overlapping(design);
   ASSERT_TRUE(overlapping.analysis.closestApproaches.front().overlaps);
-  const std::vector<DrawCommand>& dotted =
+  const std::vector<DrawCommand> dotted =
       overlapping.linesByStyle()[static_cast<int>(LineStyle::Dotted)];
   EXPECT_EQ(dotted.front().colour, paletteLightRed);
   std::vector<std::string> labels;

@@ -295,8 +295,8 @@ TEST(HeadlessRun, BrokenDesktopFrontEndIsAnErrorNamingIt) {
   const std::vector<Case> cases = {
       {"not a shared object",
        [](const std::filesystem::path& to) { test::writeFile(to, std::string(256, 'x')); },
-       ": cannot load the desktop front end (needed for the window and --plot; --no-window runs "
-       "without it): invalid ELF header"},
+       ": cannot load the desktop front end (needed for the window, --plot and --report-pdf; "
+       "--no-window runs without it): invalid ELF header"},
       {"another version's",
        [](const std::filesystem::path& to) {
          std::filesystem::copy_file(PROPCLEAR_OTHER_VERSION_FRONT_END, to);

@@ -1,0 +1,9 @@
+#include "common/terminal.h"
+
+#include <unistd.h>
+
+namespace propclear {
+
+bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+}  // namespace propclear

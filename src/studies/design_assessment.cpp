@@ -1,0 +1,96 @@
+#include "studies/design_assessment.h"
+
+#include <algorithm>
+
+#include "clearance/stern_analysis.h"
+#include "common/checked_math.h"
+#include "common/run_error.h"
+
+namespace propclear {
+
+namespace {
+
+DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rules) {
+  DesignAssessment assessment;
+  SternAnalysis analysis = analyseStern(design);
+  assessment.clearances = analysis.clearances;
+  for (int k = 0; k < clearanceCount; ++k) {
+    assessment.perDiameter[k] = checkedDivide(analysis.clearances[k].length,
+                                              design.propellerDiameter, "a clearance per D");
+  }
+  assessment.gaps = analysis.signedGaps;
+  if (rules != nullptr) assessment.rules = rules->judge(design, analysis);
+  assessment.warnings = std::move(analysis.warnings);
+  assessment.analysed = true;
+  return assessment;
+}
+
+DesignAssessment failedAssessment(const RunError& error) {
+  DesignAssessment assessment;
+  assessment.error = error.what();
+  return assessment;
+}
+
+}  // namespace
+
+DesignAssessment assessDesign(DesignData& workspace, const DesignData& fileDesign,
+                              std::span<const ParameterSetting> settings, KeepMode keep,
+                              const StudyRules* rules) {
+  try {
+    editDesignInPlace(workspace, fileDesign, settings, keep);
+    return analyseAndJudge(workspace, rules);
+  } catch (const RunError& error) {
+    return failedAssessment(error);
+  }
+}
+
+DesignAssessment assessDesign(const DesignData& design, const StudyRules* rules) {
+  try {
+    return analyseAndJudge(design, rules);
+  } catch (const RunError& error) {
+    return failedAssessment(error);
+  }
+}
+
+std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
+                                          const StudyRules* rules) {
+  std::vector<BindingMargin> margins;
+  if (!assessment.analysed) return margins;
+  if (rules == nullptr) {
+    for (int k = 0; k < clearanceCount; ++k) {
+      const std::optional<double>& gap = assessment.gaps[k];
+      margins.push_back({clearanceNames[k], gap.value_or(0.0), gap.has_value()});
+    }
+    return margins;
+  }
+  for (std::size_t line = 0; line < assessment.rules.size(); ++line) {
+    const RuleMargin& rule = assessment.rules[line];
+    if (!rule.applies || rule.informative) continue;
+    margins.push_back({rules->lineLabels()[line], rule.marginMetres.value_or(0.0),
+                       rule.marginMetres.has_value()});
+  }
+  return margins;
+}
+
+bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules) {
+  if (!assessment.analysed) return false;
+  const auto clear = [](const std::optional<double>& gap) { return gap && *gap > 0.0; };
+  if (!std::all_of(assessment.gaps.begin(), assessment.gaps.end(), clear)) return false;
+  if (rules == nullptr) return true;
+  const std::vector<BindingMargin> margins = bindingMargins(assessment, rules);
+  return std::all_of(margins.begin(), margins.end(),
+                     [](const BindingMargin& m) { return m.measured && m.metres >= 0.0; });
+}
+
+std::optional<double> smallestMargin(const DesignAssessment& assessment, const StudyRules* rules) {
+  std::vector<BindingMargin> margins = bindingMargins(assessment, rules);
+  // Rule sets with informative lines only leave the gaps to decide.
+  if (margins.empty()) margins = bindingMargins(assessment, nullptr);
+  std::optional<double> smallest;
+  for (const BindingMargin& margin : margins) {
+    if (margin.measured) smallest = std::min(smallest.value_or(margin.metres), margin.metres);
+  }
+  return smallest;
+}
+
+}  // namespace propclear

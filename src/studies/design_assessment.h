@@ -1,0 +1,64 @@
+#pragma once
+// One design of a study analysed and judged: its clearances, their gaps with
+// a sign, its warnings and its rule lines, or the error that stopped its
+// analysis. A failed design is an assessment too, so that a study goes on.
+//
+// A design is feasible when it was analysed, every clearance was measured to
+// the structure itself (not to a stand-in) with a positive gap, and every rule
+// line that is not informative holds (its margin is 0 or more). Its margins
+// are the rule lines' margins, or, without rules, the six signed gaps
+// themselves (a required gap of 0).
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "clearance/clearance_segment.h"
+#include "clearance/signed_gap.h"
+#include "design/design_data.h"
+#include "studies/design_edit.h"
+#include "studies/study_rules.h"
+
+namespace propclear {
+
+struct DesignAssessment {
+  bool analysed = false;
+  std::string error;  // why the design could not be analysed
+  ClearanceSet clearances;
+  std::array<double, clearanceCount> perDiameter{};  // each length / D
+  SignedGaps gaps;  // m; negative: overlap; none: measured to a stand-in
+  std::vector<std::string> warnings;
+  std::vector<RuleMargin> rules;  // in the order of StudyRules::lineLabels
+};
+
+// Edits (in `workspace`, a copy of `fileDesign`; editDesignInPlace),
+// analyses and judges one design; never throws RunError. `rules` may be null.
+DesignAssessment assessDesign(DesignData& workspace, const DesignData& fileDesign,
+                              std::span<const ParameterSetting> settings, KeepMode keep,
+                              const StudyRules* rules);
+
+// The design as it stands: a batch's file, not edited.
+DesignAssessment assessDesign(const DesignData& design, const StudyRules* rules);
+
+// One margin that decides feasibility.
+struct BindingMargin {
+  std::string_view name;  // "b'", or the rule line's label
+  double metres = 0.0;
+  bool measured = true;  // false: no margin, which fails
+};
+
+// The margins that decide feasibility, in column order; empty for a design
+// that was not analysed.
+std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
+                                          const StudyRules* rules);
+
+bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules);
+
+// The smallest binding margin that was measured (the smallest gap when no
+// rule line binds), or none.
+std::optional<double> smallestMargin(const DesignAssessment& assessment, const StudyRules* rules);
+
+}  // namespace propclear

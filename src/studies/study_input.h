@@ -1,0 +1,22 @@
+#pragma once
+// The design file a sweep or a solve starts from.
+
+#include <filesystem>
+#include <string>
+
+#include "design/design_data.h"
+
+namespace propclear {
+
+// The file a study reads when none is named: the plain run's, in the current
+// directory.
+std::filesystem::path defaultStudyDesignFile();
+
+// Reads `file`; a file that cannot be read, or whose contour has no
+// terminator in time, is an input fault naming it.
+DesignData readStudyDesign(const std::filesystem::path& file);
+
+// The message for a contour without a terminator, shared by every study.
+std::string contourTooLongText();
+
+}  // namespace propclear

@@ -1,0 +1,332 @@
+#include "ui/clearance_report_pdf.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextDocument>
+#include <functional>
+#include <string>
+#include <variant>
+
+#include "common/checked_math.h"
+#include "common/output_file.h"
+#include "common/run_error.h"
+#include "common/version.h"
+#include "report/rule_check_table.h"
+#include "ui/clearance_report_view.h"
+
+namespace propclear {
+
+namespace {
+
+// Device units of the page: fine enough that every position is exact to
+// far below a printer's dot.
+constexpr int pageDotsPerInch = 1200;
+constexpr double millimetresPerInch = 25.4;
+constexpr double unitsPerMm = pageDotsPerInch / millimetresPerInch;
+
+// The page's plan in mm on A4 landscape (297 x 210): the title block across
+// the top, the table across the foot as tall as it needs, and between them
+// the drawing and the notes side by side.
+constexpr double pageMarginMm = 10.0;
+constexpr double gapMm = 4.0;
+constexpr double titleHeightMm = 21.0;
+constexpr double drawingWidthMm = 155.0;
+constexpr double smallestDrawingHeightMm = 85.0;
+constexpr double framePenMm = 0.25;
+
+// Type sizes in points: each text block starts at its size and shrinks
+// until it fits its box, down to the smallest size still legible in print.
+constexpr double titleBlockPoints = 8.5;
+constexpr double notesPoints = 7.5;
+constexpr double tablePoints = 8.0;
+constexpr double smallestPoints = 5.0;
+constexpr double shrinkStepPoints = 0.25;
+
+const char* const codeFont = "Liberation Mono";
+
+struct PagePlan {
+  QRectF title, drawing, notes, table;  // mm
+};
+
+PagePlan planPage(QSizeF pageMm, double tableHeightMm) {
+  const double left = pageMarginMm;
+  const double right = pageMm.width() - pageMarginMm;
+  const double middleTop = pageMarginMm + titleHeightMm + gapMm;
+  const double tableTop = pageMm.height() - pageMarginMm - tableHeightMm;
+  const double middleHeight = tableTop - gapMm - middleTop;
+  const double notesLeft = left + drawingWidthMm + gapMm;
+  return {QRectF(left, pageMarginMm, right - left, titleHeightMm),
+          QRectF(left, middleTop, drawingWidthMm, middleHeight),
+          QRectF(notesLeft, middleTop, right - notesLeft, middleHeight),
+          QRectF(left, tableTop, right - left, tableHeightMm)};
+}
+
+// The tallest the table may be: what the title block and the smallest
+// drawing leave.
+double tallestTableMm(QSizeF pageMm) {
+  return pageMm.height() - 2.0 * pageMarginMm - titleHeightMm - 2.0 * gapMm -
+         smallestDrawingHeightMm;
+}
+
+QRectF toDevice(const QRectF& mm) {
+  return QRectF(mm.topLeft() * unitsPerMm, mm.size() * unitsPerMm);
+}
+
+QString html(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+
+QString colourName(ClearanceMark mark) { return clearanceMarkColour(mark).name(); }
+
+// A type size for a style: the substitutions of one page go in one pass of
+// QString::arg each, so that a "%1" in a ship's name or a warning stays text.
+QString pointsText(double points) { return QString::number(points); }
+
+// The shortest text that reads back as `value`: "118", "0.72".
+QString shortestNumber(double value) {
+  return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString sha256Of(const std::filesystem::path& designFile) {
+  QFile file(QString::fromStdString(designFile.string()));
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
+    throw RunError(ErrorKind::Input,
+                   "cannot read the design file again for the clearance report's SHA-256",
+                   ErrorLocation{designFile.string()});
+  }
+  return QString::fromLatin1(hash.result().toHex());
+}
+
+QString overallVerdictHtml(const ClearanceReportContent& content) {
+  if (content.ruleCheck == nullptr) {
+    return QStringLiteral("clearances measured; no ship file, no rule check");
+  }
+  const RuleCheck& check = *content.ruleCheck;
+  const ClearanceMark mark = check.overall == OverallVerdict::BelowMinimum ? ClearanceMark::BelowMinimum
+                             : check.overall == OverallVerdict::NotJudged ? ClearanceMark::NotMeasured
+                                                                          : ClearanceMark::Clear;
+  return QStringLiteral("<span style=\"color:%1\"><b>%2</b></span>")
+      .arg(colourName(mark), html(overallVerdictText(check)));
+}
+
+QString titleBlockHtml(const ClearanceReportContent& content, const QString& sha256,
+                       const QString& date, double points) {
+  const QString row = QStringLiteral("<tr><td>%1</td><td>%2</td></tr>");
+  QString facts = row.arg(QStringLiteral("Design file"), html(content.designFile.filename().string()));
+  facts += row.arg(QStringLiteral("SHA-256"),
+                   QStringLiteral("<span style=\"font-family:'%1'\">%2</span>").arg(codeFont, sha256));
+  facts += row.arg(QStringLiteral("Date (UTC)"), date);
+  facts += row.arg(QStringLiteral("Program"),
+                   html(std::string(programName) + " " + programVersion));
+  return QStringLiteral(
+             "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"font-size:%1pt\">"
+             "<tr><td width=\"50%\" valign=\"top\">"
+             "<span style=\"font-size:%2pt\"><b>%3</b></span><br>"
+             "<span style=\"font-size:%4pt\">Propeller clearances: side view</span><br>%5</td>"
+             "<td valign=\"top\"><table cellspacing=\"0\" cellpadding=\"1\">%6</table></td></tr>"
+             "</table>")
+      .arg(pointsText(points), pointsText(2.0 * points), html(clearanceReportTitle(content)),
+           pointsText(1.25 * points), overallVerdictHtml(content), facts);
+}
+
+QString inputsHtml(const RuleSetSummary& set) {
+  QStringList inputs;
+  for (const RuleInput& input : set.inputs) {
+    const QString value = std::holds_alternative<double>(input.value)
+                              ? shortestNumber(std::get<double>(input.value))
+                              : html(std::get<std::string>(input.value));
+    inputs << html(input.symbol) + QStringLiteral(" = ") + value +
+                  (input.unit.empty() ? QString() : QStringLiteral(" ") + html(input.unit));
+  }
+  return inputs.join(QStringLiteral(", "));
+}
+
+QString ruleSourcesHtml(const ClearanceReportContent& content) {
+  if (content.ruleCheck == nullptr) {
+    return QStringLiteral(
+        "<p>No ship file: the clearances are measured but not checked against class rules. "
+        "A ship file beside the design file (NAME.ship.toml for NAME.TSK) adds the check.</p>");
+  }
+  QString text;
+  for (const RuleSetSummary& set : content.ruleCheck->ruleSets) {
+    text += QStringLiteral("<p><b>%1</b>: %2<br>Mapping: %3<br>Inputs: %4</p>")
+                .arg(html(set.name), html(set.source), html(set.mapping), inputsHtml(set));
+  }
+  return text;
+}
+
+QString warningsHtml(const std::vector<std::string>& warnings) {
+  if (warnings.empty()) return QStringLiteral("<p>none</p>");
+  QString list = QStringLiteral("<ul style=\"margin-left:0; -qt-list-indent:1\">");
+  for (const std::string& warning : warnings) list += QStringLiteral("<li>%1</li>").arg(html(warning));
+  return list + QStringLiteral("</ul>");
+}
+
+QString notesHtml(const ClearanceReportContent& content, double points) {
+  return QStringLiteral(
+             "<div style=\"font-size:%1pt\"><p style=\"font-size:%2pt\"><b>Rule sources</b></p>%3"
+             "<p style=\"font-size:%2pt\"><b>Limits</b></p>"
+             "<p>Side view only: the clearances are measured in the plane of the drawing, on the "
+             "four-bladed outline drawn, whatever the blade number. The lower blade is drawn and "
+             "measured as the propeller turns it, so its a' and c' may differ from the mirrored "
+             "blade's in the established report. Recommended minima are recommendations, not an "
+             "approval.</p>"
+             "<p style=\"font-size:%2pt\"><b>Warnings of the run</b></p>%4</div>")
+      .arg(pointsText(points), pointsText(1.15 * points), ruleSourcesHtml(content),
+           warningsHtml(content.warnings));
+}
+
+// One table: a grey header row, numbers right-aligned, each row's last cell
+// in the colour of its finding.
+QString tableRowsHtml(const std::vector<std::string>& header,
+                      const std::vector<std::vector<std::string>>& rows,
+                      const std::vector<ClearanceMark>& marks, const std::vector<bool>& numeric,
+                      int widthPercent) {
+  const auto cell = [&numeric](const std::string& text, std::size_t column, const QString& style) {
+    return QStringLiteral("<td align=\"%1\"%2>%3</td>")
+        .arg(numeric[column] ? QStringLiteral("right") : QStringLiteral("left"), style, html(text));
+  };
+  QString text = QStringLiteral("<tr bgcolor=\"#e4e4e4\">");
+  for (std::size_t column = 0; column < header.size(); ++column) {
+    text += cell(header[column], column, QStringLiteral(" style=\"font-weight:bold\""));
+  }
+  text += QStringLiteral("</tr>");
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    const QString colour = QStringLiteral(" style=\"color:%1\"").arg(colourName(marks[row]));
+    text += row % 2 == 1 ? QStringLiteral("<tr bgcolor=\"#f4f4f4\">") : QStringLiteral("<tr>");
+    for (std::size_t column = 0; column < rows[row].size(); ++column) {
+      text += cell(rows[row][column], column, column + 1 == rows[row].size() ? colour : QString());
+    }
+    text += QStringLiteral("</tr>");
+  }
+  return QStringLiteral("<table width=\"%1%\" cellspacing=\"0\" cellpadding=\"2\">%2</table>")
+      .arg(QString::number(widthPercent), text);
+}
+
+QString ruleCheckTableHtml(const RuleCheck& check) {
+  const RuleCheckTable table = ruleCheckTable(check);
+  QString text;
+  for (const std::string& line : table.preamble) text += html(line) + QStringLiteral("<br>");
+  std::vector<ClearanceMark> marks;
+  for (const RuleLine& line : check.lines) marks.push_back(clearanceMarkOf(line));
+  const std::vector<bool> numeric = {false, true, true, false, true, true, true, true, false};
+  return QStringLiteral("<p>%1</p>%2<p><b>%3</b></p>")
+      .arg(text, tableRowsHtml(table.header, table.rows, marks, numeric, 100), html(table.overall));
+}
+
+QString signedGapTableHtml(const ClearanceReportContent& content) {
+  const SignedGapTable table = signedGapTable(content);
+  std::vector<ClearanceMark> marks;
+  for (int which = 0; which < clearanceCount; ++which) {
+    marks.push_back(clearanceMarkOf(content, which));
+  }
+  const std::vector<bool> numeric = {false, true, true, true, true, false};
+  return QStringLiteral("<p><b>Clearances</b> (D = %1 m; no ship file: not checked against rules)</p>%2")
+      .arg(shortestNumber(content.design.propellerDiameter),
+           tableRowsHtml(table.header, table.rows, marks, numeric, 60));
+}
+
+QString tableHtml(const ClearanceReportContent& content, double points) {
+  return QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
+      .arg(pointsText(points), content.ruleCheck != nullptr
+                                   ? ruleCheckTableHtml(*content.ruleCheck)
+                                   : signedGapTableHtml(content));
+}
+
+// Rich text laid out `width` wide (device units) at the largest size from
+// `points` down at which it is at most `tallest` high, at the smallest size
+// if none: the page stays one page whatever the rule check holds.
+class FittedText {
+ public:
+  FittedText(QPaintDevice& device, double width, double tallest,
+             const std::function<QString(double)>& htmlAt, double points) {
+    document_.documentLayout()->setPaintDevice(&device);
+    document_.setDocumentMargin(0.0);
+    QFont font(QString::fromLatin1(reportFontFamily));
+    font.setPointSizeF(points);
+    document_.setDefaultFont(font);
+    document_.setTextWidth(width);
+    for (;; points -= shrinkStepPoints) {
+      document_.setHtml(htmlAt(points));
+      if (height() <= tallest || points - shrinkStepPoints < smallestPoints) break;
+    }
+  }
+
+  double height() const { return document_.size().height(); }
+
+  void draw(QPainter& painter, const QRectF& box) {
+    painter.save();
+    painter.translate(box.topLeft());
+    document_.drawContents(&painter, QRectF(QPointF(0.0, 0.0), box.size()));
+    painter.restore();
+  }
+
+ private:
+  QTextDocument document_;
+};
+
+// The boxes inside a frame: text keeps 2 mm off the frame's lines.
+QRectF inset(const QRectF& mm) { return mm.adjusted(2.0, 1.5, -2.0, -1.5); }
+
+void drawPage(QPainter& painter, QPdfWriter& writer, const ClearanceReportContent& content,
+              const QString& sha256, const QString& date) {
+  const QSizeF pageMm = writer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+  const double contentWidthMm = pageMm.width() - 2.0 * pageMarginMm;
+  FittedText table(writer, contentWidthMm * unitsPerMm, tallestTableMm(pageMm) * unitsPerMm,
+                         [&](double points) { return tableHtml(content, points); }, tablePoints);
+  const PagePlan plan =
+      planPage(pageMm, checkedDivide(table.height(), unitsPerMm, "the height of the report's table"));
+
+  painter.setPen(QPen(Qt::black, framePenMm * unitsPerMm));
+  painter.drawRect(toDevice(plan.title));
+  const QRectF titleText = toDevice(inset(plan.title));
+  FittedText(writer, titleText.width(), titleText.height(),
+             [&](double points) { return titleBlockHtml(content, sha256, date, points); },
+             titleBlockPoints)
+      .draw(painter, titleText);
+  drawClearanceReportView(painter, toDevice(plan.drawing), unitsPerMm, content);
+  const QRectF notes = toDevice(plan.notes);
+  FittedText(writer, notes.width(), notes.height(),
+             [&](double points) { return notesHtml(content, points); }, notesPoints)
+      .draw(painter, notes);
+  table.draw(painter, toDevice(plan.table));
+}
+
+[[noreturn]] void failReport(const std::string& reason, const OutputFile& file) {
+  throw RunError(ErrorKind::FileSystem, "cannot write the clearance report: " + reason,
+                 ErrorLocation{file.displayName()});
+}
+
+}  // namespace
+
+void writeClearanceReportPdf(const ClearanceReportContent& content, OutputFile& file) {
+  const QString sha256 = sha256Of(content.designFile);
+  const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&pdf);
+    writer.setResolution(pageDotsPerInch);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    writer.setTitle(QStringLiteral("Clearance report: ") +
+                    QString::fromStdString(clearanceReportTitle(content)));
+    writer.setCreator(QString::fromLatin1(programName) + QLatin1Char(' ') +
+                      QString::fromLatin1(programVersion));
+    QPainter painter;
+    if (!painter.begin(&writer)) failReport("the page cannot be drawn", file);
+    drawPage(painter, writer, content, sha256, date);
+    painter.end();
+  }
+  const QByteArray& bytes = pdf.data();
+  file.writeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+}  // namespace propclear

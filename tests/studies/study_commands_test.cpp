@@ -1,0 +1,352 @@
+// The study commands as a designer runs them: sweeps compared with plain runs
+// of the same edited designs, solves checked just inside and outside their
+// boundary, batches over folders of good and bad files, and options that
+// must stop a study before anything runs.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "common/format_number.h"
+#include "design/read_design_data.h"
+#include "study_table.h"
+#include "support/sample_design.h"
+#include "support/test_support.h"
+
+namespace propclear {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using test::ProcessResult;
+using test::runPropclear;
+
+const std::vector<std::string> clearances = {"a", "b", "c", "a'", "b'", "c'"};
+constexpr int noFeasibleValue = 4;
+
+class StudyCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy_file(test::examplesDir() / designFileName, design());
+    fileDesign = readDesignData(design()).design;
+  }
+
+  fs::path design() const { return scratch / designFileName; }
+
+  // A plain run's results for the example with `edit` applied.
+  nlohmann::json plainRunOf(const DesignData& edited, const std::string& name = "edited.TSK") {
+    test::writeFile(scratch / name, test::designFileText(edited));
+    return test::plainRunResults(scratch / name);
+  }
+  DesignData withDiameter(double diameter) const {
+    DesignData edited = fileDesign;
+    edited.propellerDiameter = diameter;
+    return edited;
+  }
+
+  test::ScratchDir scratch;
+  DesignData fileDesign;
+};
+
+// The report's clearance lines: " a  =  1.113 m. / 0.242*D".
+std::map<std::string, std::pair<std::string, std::string>> reportClearances(const fs::path& report) {
+  static const std::regex line(R"(^ (\S+)\s*=\s*(-?[0-9.]+) m\. / (-?[0-9.]+)\*D)");
+  std::map<std::string, std::pair<std::string, std::string>> found;
+  for (const std::string& text : test::splitCrLfLines(test::readFile(report))) {
+    std::smatch match;
+    if (std::regex_search(text, match, line)) found[match[1]] = {match[2], match[3]};
+  }
+  return found;
+}
+
+std::string matchIn(const std::string& text, const std::string& pattern) {
+  std::smatch match;
+  if (!std::regex_search(text, match, std::regex(pattern))) {
+    ADD_FAILURE() << "no \"" << pattern << "\" in:\n" << text;
+    return {};
+  }
+  return match[1];
+}
+
+TEST_F(StudyCommands, SweepRowsEqualPlainRunsOfTheEditedDesigns) {
+  const ProcessResult sweep = runPropclear({"sweep", design().string(), "--vary",
+                                            "diameter=4.2,4.6,5.1", "--vary", "rudder-x=-0.3,0.25"});
+  ASSERT_EQ(sweep.exitStatus, 0) << sweep.err;
+  const test::StudyTable table = test::parseCsv(sweep.out);
+  ASSERT_EQ(table.rows.size(), 6u);
+  for (std::size_t row = 0; row < table.rows.size(); ++row) {
+    DesignData edited = withDiameter(table.number(row, "diameter"));
+    for (int corner = 1; corner <= rudderCornerCount; ++corner) {
+      edited.rudderX[corner] += table.number(row, "rudder-x");
+    }
+    const nlohmann::json results = plainRunOf(edited);
+    const auto report = reportClearances(scratch / "edited.SON");
+    for (const std::string& name : clearances) {
+      SCOPED_TRACE("row " + std::to_string(row) + ", " + name);
+      const nlohmann::json& clearance = test::clearanceOf(results, name);
+      EXPECT_EQ(table.number(row, name + "_m"), clearance.at("length_m").get<double>());
+      EXPECT_EQ(table.number(row, name + "_per_D"), clearance.at("ratio_to_D").get<double>());
+      EXPECT_EQ(table.number(row, name + "_gap_m"), clearance.at("signedLength").get<double>());
+      EXPECT_EQ(formatRounded(table.number(row, name + "_m"), 3), report.at(name).first);
+      EXPECT_EQ(formatRounded(table.number(row, name + "_per_D"), 3), report.at(name).second);
+    }
+    EXPECT_EQ(table.cell(row, "warnings").empty(), results.at("warnings").empty());
+  }
+  // At D = 5.1 the lower tip dips below the heel: an overlap, and said so.
+  EXPECT_LT(table.number(4, "b'_gap_m"), 0.0);
+  EXPECT_THAT(table.cell(4, "warnings"), HasSubstr("overlaps the heel"));
+}
+
+TEST_F(StudyCommands, SweepStreamsEveryDesignInOrderInEitherFormat) {
+  const ProcessResult csv = runPropclear({"sweep", design().string(), "--vary", "diameter=4.0:5.5:0.01"});
+  ASSERT_EQ(csv.exitStatus, 0) << csv.err;
+  const test::StudyTable table = test::parseCsv(csv.out);
+  ASSERT_EQ(table.rows.size(), 151u);
+  EXPECT_EQ(table.cell(37, "diameter"), "4.37");
+  EXPECT_EQ(table.cell(150, "diameter"), "5.5");
+
+  const ProcessResult jsonl =
+      runPropclear({"sweep", design().string(), "--vary", "diameter=4.0:5.5:0.01", "--jsonl", "-"});
+  ASSERT_EQ(jsonl.exitStatus, 0) << jsonl.err;
+  std::istringstream lines(jsonl.out);
+  std::size_t row = 0;
+  for (std::string line; std::getline(lines, line); ++row) {
+    const nlohmann::json object = nlohmann::json::parse(line);
+    EXPECT_EQ(object.at("diameter").get<double>(), table.number(row, "diameter"));
+    EXPECT_EQ(object.at("c'_m").get<double>(), table.number(row, "c'_m"));
+    EXPECT_TRUE(object.at("error").is_null());
+    EXPECT_TRUE(object.at("warnings").is_array());
+  }
+  EXPECT_EQ(row, 151u);
+
+  // The same rows from one thread as from several.
+  const std::vector<std::string> grid = {"sweep", design().string(), "--vary", "diameter=4:5:0.01",
+                                         "--vary", "centre-z=2.5:3:0.05", "--threads"};
+  std::vector<std::string> one = grid, three = grid;
+  one.push_back("1");
+  three.push_back("3");
+  const ProcessResult single = runPropclear(one);
+  EXPECT_EQ(test::parseCsv(single.out).rows.size(), 101u * 11u);
+  EXPECT_EQ(single.out, runPropclear(three).out);
+}
+
+TEST_F(StudyCommands, AFailingDesignIsARowAndTheSweepGoesOn) {
+  const ProcessResult sweep =
+      runPropclear({"sweep", design().string(), "--vary", "diameter=4.6,0,4.2"});
+  ASSERT_EQ(sweep.exitStatus, 0) << sweep.err;
+  const test::StudyTable table = test::parseCsv(sweep.out);
+  ASSERT_EQ(table.rows.size(), 3u);
+  EXPECT_THAT(table.cell(1, "error"), HasSubstr("cannot compute"));
+  EXPECT_EQ(table.cell(1, "a_m"), "");
+  EXPECT_EQ(table.cell(0, "error"), "");
+  EXPECT_EQ(table.cell(2, "error"), "");
+  EXPECT_GT(table.number(2, "b_m"), table.number(0, "b_m"));
+}
+
+TEST_F(StudyCommands, EachCommandHasItsHelpAndThePlainRunNamesThem) {
+  const ProcessResult plain = runPropclear({"--help"});
+  for (const char* command : {"propclear sweep [FILE]", "propclear solve [FILE]", "propclear batch"}) {
+    EXPECT_THAT(plain.out, HasSubstr(command));
+  }
+  for (const auto& [command, option] : std::vector<std::pair<std::string, std::string>>{
+           {"sweep", "--vary NAME=VALUES"}, {"solve", "--keep centre|tip-to-heel"}, {"batch", "DIR_OR_FILES"}}) {
+    const ProcessResult help = runPropclear({command, "--help"});
+    EXPECT_EQ(help.exitStatus, 0) << command;
+    EXPECT_THAT(help.out, HasSubstr("Usage: propclear " + command));
+    EXPECT_THAT(help.out, HasSubstr(option));
+  }
+}
+
+TEST_F(StudyCommands, BadOptionsStopBeforeAnythingRuns) {
+  const std::string file = design().string();
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"sweep", file, "--vary", "diameter=4:5:0"}, "--vary diameter=4:5:0: the step is 0"},
+      {{"sweep", file, "--vary", "diameter=5:4:0.1"}, "--vary diameter=5:4:0.1: the step 0.1 leads away"},
+      {{"sweep", file, "--vary", "diameter=4:5:1e-9"}, "more than the 100000000"},
+      {{"sweep", file, "--vary", "pitch=1:2:0.1"}, "unknown parameter \"pitch\""},
+      {{"sweep", file, "--vary", "rake=1:2,5:0.1"}, "\"2,5\" is not a number"},
+      {{"sweep", file, "--vary", "rake=1,2", "--vary", "rake=3"}, "rake is varied twice"},
+      {{"sweep", file}, "--vary is required"},
+      {{"sweep", file, "--vary", "rake=1", "--plot", (scratch / "p.bmp").string()}, "unknown image type \".bmp\""},
+      {{"sweep", file, "--vary", "rake=1:2:1e-5", "--plot", (scratch / "p.png").string()}, "a plot shows at most 100000"},
+      {{"sweep", file, "--vary", "rake=1", "--plot", (scratch / "no" / "p.png").string()}, "no does not exist"},
+      {{"sweep", file, "--vary", "rake=1", "--csv", "-", "--jsonl", "-"}, "excludes"},
+      {{"sweep", file, "--vary", "rake=1", "--rules", "lr"}, "unknown rule set \"lr\""},
+      {{"sweep", (scratch / "none.TSK").string(), "--vary", "rake=1"}, "none.TSK: No such file or directory"},
+      {{"solve", file, "--maximise", "diameter", "--range", "6:3"}, "--range 6:3: START must lie below STOP"},
+      {{"solve", file, "--maximise", "girth"}, "--maximise girth: unknown parameter"},
+      {{"solve", file, "--maximise", "rake", "--minimise", "rake"}, "excludes"},
+      {{"solve", file}, "--maximise NAME or --minimise NAME is required"},
+      {{"solve", file, "--maximise", "centre-z", "--keep", "tip-to-heel"}, "tip-to-heel moves centre-z"},
+      {{"batch", (scratch / "missing").string()}, "missing: no such file or folder"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const ProcessResult run = runPropclear(arguments);
+    EXPECT_EQ(run.exitStatus, test::kExitError) << message;
+    EXPECT_EQ(run.out, "") << message;
+    EXPECT_THAT(run.err, HasSubstr(message));
+  }
+  EXPECT_FALSE(fs::exists(scratch / "p.png"));
+}
+
+TEST_F(StudyCommands, SolveBoundaryIsWhereTheBindingClearanceChangesSign) {
+  const ProcessResult solve =
+      runPropclear({"solve", design().string(), "--maximise", "diameter", "--range", "3:6"});
+  ASSERT_EQ(solve.exitStatus, 0) << solve.err;
+  const double best = std::stod(matchIn(solve.out, R"(best: diameter = ([0-9.]+) m)"));
+  const std::string binding = matchIn(solve.out, R"(binding: (\S+) \()");
+  const double beyond = std::stod(matchIn(solve.out, R"(binding: .* at ([0-9.]+) m\))"));
+  EXPECT_EQ(binding, "b'");
+  EXPECT_NEAR(beyond - best, 0.0001, 1e-12);
+  EXPECT_GT(test::clearanceOf(plainRunOf(withDiameter(best)), binding).at("signedLength").get<double>(), 0.0);
+  EXPECT_LT(test::clearanceOf(plainRunOf(withDiameter(beyond)), binding).at("signedLength").get<double>(), 0.0);
+  EXPECT_THAT(solve.out, HasSubstr("\n  3 to " + matchIn(solve.out, R"(best: diameter = ([0-9.]+))") +
+                                   " m (from the start of the range)\n"));
+}
+
+TEST_F(StudyCommands, SolveUnderTheRulesStopsWhereARuleLineFails) {
+  fs::copy_file(test::examplesDir() / "Norvalek.ship.toml", scratch / "Norvalek.ship.toml");
+  const ProcessResult solve = runPropclear(
+      {"solve", design().string(), "--maximise", "diameter", "--range", "3:6", "--rules", "lr-recommended"});
+  ASSERT_EQ(solve.exitStatus, 0) << solve.err;
+  const std::string best = matchIn(solve.out, R"(best: diameter = ([0-9.]+) m)");
+  const std::string beyond = matchIn(solve.out, R"(binding: .* at ([0-9.]+) m\))");
+  const std::string line = matchIn(solve.out, R"(binding: (lr-recommended \S+) \()");
+  const ProcessResult sweep = runPropclear({"sweep", design().string(), "--vary",
+                                            "diameter=" + best + "," + beyond, "--rules", "lr-recommended"});
+  const test::StudyTable table = test::parseCsv(sweep.out);
+  ASSERT_EQ(table.rows.size(), 2u) << sweep.err;
+  EXPECT_GE(table.number(0, line + " margin_m"), 0.0);
+  EXPECT_EQ(table.cell(0, line + " verdict"), "meets");
+  EXPECT_LT(table.number(1, line + " margin_m"), 0.0);
+  EXPECT_EQ(table.cell(1, line + " verdict"), "below the recommended minimum");
+}
+
+TEST_F(StudyCommands, SolveFindsBothStretchesAroundABulge) {
+  // A bulge of the stern frame at the height of 0.7R for D near 4.7 m: the
+  // upper blade overlaps it there, and clears it for smaller and larger D.
+  std::string text = test::readFile(design());
+  const std::string anchor = "4.100, 2.900, 1\r\n";
+  text.insert(text.find(anchor) + anchor.size(), "4.200, 3.300, 1\r\n4.300, 4.400, 1\r\n4.400, 3.300, 1\r\n");
+  test::writeFile(design(), text);
+  fileDesign = readDesignData(design()).design;
+
+  const ProcessResult solve =
+      runPropclear({"solve", design().string(), "--maximise", "diameter", "--range", "3:6"});
+  ASSERT_EQ(solve.exitStatus, 0) << solve.err;
+  const std::regex interval(R"(\n  ([0-9.]+) to ([0-9.]+) m)");
+  std::vector<std::pair<double, double>> intervals;
+  for (std::sregex_iterator it(solve.out.begin(), solve.out.end(), interval), end; it != end; ++it) {
+    intervals.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
+  }
+  ASSERT_EQ(intervals.size(), 2u) << solve.out;
+  const auto gapA = [&](double diameter) {
+    return test::clearanceOf(plainRunOf(withDiameter(diameter)), "a").at("signedLength").get<double>();
+  };
+  // Each edge of the bulge: feasible on one side, a overlapping 0.1 mm past it.
+  EXPECT_GT(gapA(intervals[0].second), 0.0);
+  EXPECT_LT(gapA(intervals[0].second + 0.0001), 0.0);
+  EXPECT_LT(gapA(intervals[1].first - 0.0001), 0.0);
+  EXPECT_GT(gapA(intervals[1].first), 0.0);
+  EXPECT_THAT(solve.out, HasSubstr("best: diameter = " + matchIn(solve.out, R"(\n  [0-9.]+ to [0-9.]+ m[^\n]*\n  [0-9.]+ to ([0-9.]+) m)")));
+}
+
+TEST_F(StudyCommands, SolveWithoutAFeasibleValueSaysSo) {
+  const ProcessResult solve =
+      runPropclear({"solve", design().string(), "--maximise", "diameter", "--range", "5.1:6"});
+  EXPECT_EQ(solve.exitStatus, noFeasibleValue);
+  EXPECT_THAT(solve.err, HasSubstr("no feasible value in the range 5.1 to 6 m"));
+  EXPECT_THAT(solve.out, ::testing::Not(HasSubstr("best:")));
+}
+
+TEST_F(StudyCommands, SolveWritesTheDesignKeepingTheTipToHeelGap) {
+  const fs::path written = scratch / "largest.TSK";
+  const ProcessResult solve = runPropclear({"solve", design().string(), "--maximise", "diameter",
+                                            "--keep", "tip-to-heel", "--write", written.string()});
+  ASSERT_EQ(solve.exitStatus, 0) << solve.err;
+  const DesignData largest = readDesignData(written).design;
+  EXPECT_EQ(largest.propellerDiameter, std::stod(matchIn(solve.out, R"(best: diameter = ([0-9.]+) m)")));
+  EXPECT_GT(largest.propellerCentreZ, fileDesign.propellerCentreZ);
+  EXPECT_NEAR(analyseStern(largest).clearances[clearanceBPrime].length,
+              analyseStern(fileDesign).clearances[clearanceBPrime].length, 1e-12);
+  const auto before = test::splitCrLfLines(test::readFile(design()));
+  const auto after = test::splitCrLfLines(test::readFile(written));
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (i + 1 != 13 && i + 1 != 17) {
+      EXPECT_EQ(after[i], before[i]) << "line " << i + 1;
+    }
+  }
+}
+
+TEST_F(StudyCommands, BatchGivesOneRowPerDesignFileOfAFolder) {
+  const fs::path folder = scratch / "designs";
+  fs::create_directories(folder / "older");
+  fs::copy_file(design(), folder / "A.TSK");
+  fs::copy_file(design(), folder / "older" / "ignored.TSK");
+  DesignData falling = fileDesign;
+  falling.contourZ[sternContourRow][3] = falling.contourZ[sternContourRow][2];
+  test::writeFile(folder / "b.tsk", test::designFileText(falling));
+  test::writeFile(folder / "c.TSK", test::readFile(design()).substr(0, 400));
+  std::string endless = test::readFile(design());
+  endless.resize(endless.find("0.000, 0.000, 99"));
+  for (int line = 0; line < 260; ++line) endless += "11, 11, 1\r\n";
+  test::writeFile(folder / "d.TSK", endless);
+  test::writeFile(folder / "notes.txt", "not a design\n");
+
+  const ProcessResult batch = runPropclear({"batch", folder.string()});
+  EXPECT_EQ(batch.exitStatus, test::kExitError);
+  const test::StudyTable table = test::parseCsv(batch.out);
+  ASSERT_EQ(table.rows.size(), 4u) << batch.out;
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"A.TSK", "analysed"}, {"b.tsk", "analysed"}, {"c.TSK", "error"}, {"d.TSK", "contour-too-long"}};
+  for (std::size_t row = 0; row < expected.size(); ++row) {
+    EXPECT_EQ(fs::path(table.cell(row, "file")).filename(), expected[row].first);
+    EXPECT_EQ(table.cell(row, "ending"), expected[row].second);
+  }
+  EXPECT_EQ(table.cell(0, "a_m"), test::parseCsv(runPropclear({"sweep", design().string(), "--vary", "rake=10"}).out).cell(0, "a_m"));
+  // A warning with commas is one quoted field.
+  EXPECT_THAT(table.cell(1, "warnings"), HasSubstr("do not rise from point 2 to point 3: the fitted contour has no piece there, and"));
+  EXPECT_THAT(table.cell(2, "error"), HasSubstr("c.TSK:"));
+  EXPECT_EQ(table.cell(2, "a_m"), "");
+  EXPECT_THAT(table.cell(3, "error"), HasSubstr("no terminator (code 99) within 251 lines"));
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(scratch.path())) {
+    EXPECT_NE(entry.path().extension(), ".SON") << entry.path();
+    EXPECT_NE(entry.path().extension(), ".SCR") << entry.path();
+  }
+
+  const ProcessResult good = runPropclear(
+      {"batch", (folder / "A.TSK").string(), (folder / "b.tsk").string(), "--jsonl", "-"});
+  EXPECT_EQ(good.exitStatus, 0) << good.err;
+  EXPECT_EQ(std::count(good.out.begin(), good.out.end(), '\n'), 2);
+  EXPECT_EQ(nlohmann::json::parse(good.out.substr(0, good.out.find('\n'))).at("ending"), "analysed");
+}
+
+TEST_F(StudyCommands, SweepPlotsAreImagesOfTheirOwnSize) {
+  const fs::path png = scratch / "sweep.png";
+  const ProcessResult line = runPropclear({"sweep", design().string(), "--vary", "diameter=4.0:5.5:0.01",
+                                           "--csv", (scratch / "rows.csv").string(), "--plot", png.string()});
+  if (line.err.find("cannot save images") != std::string::npos) GTEST_SKIP() << "a build without Qt Charts";
+  ASSERT_EQ(line.exitStatus, 0) << line.err;
+  EXPECT_EQ(line.err, "");
+  EXPECT_EQ(test::parseCsv(test::readFile(scratch / "rows.csv")).rows.size(), 151u);
+  const std::string image = test::readFile(png);
+  ASSERT_GT(image.size(), 24u);
+  EXPECT_EQ(image.substr(1, 3), "PNG");
+  const auto bigEndian = [&](std::size_t at) {
+    return (static_cast<unsigned char>(image[at]) << 24) | (static_cast<unsigned char>(image[at + 1]) << 16) |
+           (static_cast<unsigned char>(image[at + 2]) << 8) | static_cast<unsigned char>(image[at + 3]);
+  };
+  EXPECT_EQ(bigEndian(16), 1200);
+  EXPECT_EQ(bigEndian(20), 760);
+
+  const fs::path svg = scratch / "map.svg";
+  const ProcessResult map = runPropclear({"sweep", design().string(), "--vary", "diameter=4:5.5:0.1", "--vary",
+                                          "centre-z=2.4:3.4:0.1", "--csv", "/dev/null", "--plot", svg.string()});
+  ASSERT_EQ(map.exitStatus, 0) << map.err;
+  EXPECT_THAT(test::readFile(svg), HasSubstr("Clearances of Norvalek.TSK against diameter and centre-z"));
+}
+
+}  // namespace
+}  // namespace propclear

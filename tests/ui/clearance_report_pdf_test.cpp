@@ -1,0 +1,246 @@
+// The clearance report page, read back with poppler's tools: one A4
+// landscape page of vector drawing and text with every font embedded, the
+// title block, the table and the warnings in it, and failing clearances
+// drawn in red.
+
+#include "ui/clearance_report_pdf.h"
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <regex>
+
+#include "common/output_file.h"
+#include "common/run_error.h"
+#include "design/read_design_data.h"
+#include "rules/read_ship_particulars.h"
+#include "sample_design.h"
+#include "test_support.h"
+
+namespace propclear {
+namespace {
+
+using test::ScratchDir;
+
+// A design file with its analysis and, when the ship file is given, the rule
+// check, as a run makes them.
+struct ReportCase {
+  std::filesystem::path designFile;
+  DesignData design;
+  SternAnalysis analysis;
+  std::optional<RuleCheck> ruleCheck;
+  std::vector<std::string> warnings;
+
+  ReportCase(const std::filesystem::path& file, const std::optional<ShipParticulars>& ship)
+      : designFile(file), design(readDesignData(file).design), analysis(analyseStern(design)),
+        warnings(analysis.warnings) {
+    if (ship) {
+      ruleCheck = checkClearanceRules(*ship, design.propellerDiameter, measuredClearancesOf(analysis));
+    }
+  }
+
+  ClearanceReportContent content() const {
+    return {design, analysis, ruleCheck ? &*ruleCheck : nullptr, designFile, warnings};
+  }
+};
+
+ReportCase exampleWithShip(const std::optional<ShipOverrides>& overrides = ShipOverrides{}) {
+  std::optional<ShipParticulars> ship;
+  if (overrides) ship = readShipParticulars(test::examplesDir() / "Norvalek.ship.toml", *overrides);
+  return ReportCase(test::examplesDir() / "Norvalek.TSK", ship);
+}
+
+std::filesystem::path writeReport(const ReportCase& report, const ScratchDir& dir,
+                                  const std::string& name = "report.pdf") {
+  const std::filesystem::path path = dir / name;
+  OutputFile file(path, path.string(), OutputFile::Devices::WriteInto);
+  writeClearanceReportPdf(report.content(), file);
+  file.commit();
+  return path;
+}
+
+std::string toolOutput(const std::vector<std::string>& argv) {
+  const test::ProcessResult run = test::runProgram(argv);
+  EXPECT_EQ(run.exitStatus, 0) << argv.front() << ": " << run.err;
+  return run.out;
+}
+
+std::string pageText(const std::filesystem::path& pdf) {
+  return toolOutput({"pdftotext", "-layout", pdf.string(), "-"});
+}
+
+// The page rendered at `dotsPerInch` by poppler.
+QImage pageImage(const std::filesystem::path& pdf, const ScratchDir& dir, int dotsPerInch) {
+  toolOutput({"pdftoppm", "-png", "-r", std::to_string(dotsPerInch), "-singlefile", pdf.string(),
+              (dir / "page").string()});
+  return QImage(QString::fromStdString((dir / "page.png").string()));
+}
+
+// Pixels that are clearly red: the colour of a clearance below its minimum.
+int redPixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor colour = image.pixelColor(x, y);
+      if (colour.red() > 160 && colour.green() < 80 && colour.blue() < 80) ++count;
+    }
+  }
+  return count;
+}
+
+TEST(ClearanceReportPdf, IsOneA4LandscapePageOfVectorsWithEmbeddedFonts) {
+  const ScratchDir dir;
+  const std::filesystem::path pdf = writeReport(exampleWithShip(), dir);
+  const std::string info = toolOutput({"pdfinfo", pdf.string()});
+  EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
+  // A4 is 842 x 595 points; Qt rounds it to whole points.
+  EXPECT_NE(info.find("Page size:       842 x 595 pts (A4)"), std::string::npos) << info;
+  EXPECT_NE(info.find("Title:           Clearance report: MV Norvalek"), std::string::npos) << info;
+
+  const std::string fonts = toolOutput({"pdffonts", pdf.string()});
+  EXPECT_NE(fonts.find("Liberation"), std::string::npos) << fonts;
+  // Every font line ends "emb sub uni object ID": embedded means "yes" in the emb column.
+  std::istringstream lines(fonts);
+  std::string line;
+  int fontLines = 0;
+  for (int skip = 0; skip < 2 && std::getline(lines, line);) ++skip;
+  while (std::getline(lines, line)) {
+    ++fontLines;
+    EXPECT_TRUE(std::regex_search(line, std::regex(R"(\s+yes\s+(yes|no)\s+(yes|no)\s+\d+\s+\d+$)")))
+        << "not embedded: " << line;
+  }
+  EXPECT_GT(fontLines, 0);
+  // Vector: the page holds no picture.
+  EXPECT_EQ(toolOutput({"pdfimages", "-list", pdf.string()}).find(" image "), std::string::npos);
+}
+
+TEST(ClearanceReportPdf, TitleBlockTableAndWarningsAreTextOnThePage) {
+  const ScratchDir dir;
+  ReportCase report = exampleWithShip();
+  report.warnings.push_back("contour point 7 lies behind point 6");
+  const std::string text = pageText(writeReport(report, dir));
+  const std::string sha256 =
+      toolOutput({"sha256sum", (test::examplesDir() / "Norvalek.TSK").string()}).substr(0, 64);
+  for (const std::string& expected :
+       {std::string("MV Norvalek"), std::string("Norvalek.TSK"), sha256,
+        std::string("propclear ") + PROPCLEAR_VERSION, std::string("lr-recommended (LR b)"),
+        std::string("Overall: "), std::string("K = "), std::string("Lloyd's Register"),
+        std::string("contour point 7 lies behind point 6"), std::string("scale 1:")}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+  EXPECT_TRUE(std::regex_search(text, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)"))) << text;
+  // Each clearance is dimensioned with its value in m and as a multiple of D.
+  for (const char* name : {"a ", "b ", "c ", "a' ", "b' ", "c' "}) {
+    const std::regex dimension(std::string("(^|\\s)") + name + R"(\d+\.\d{3} m / \d+\.\d{3}D)");
+    EXPECT_TRUE(std::regex_search(text, dimension)) << name << "\n" << text;
+  }
+}
+
+TEST(ClearanceReportPdf, WithoutShipFileShowsTheSignedGapsUnderTheDesignFileName) {
+  const ScratchDir dir;
+  const std::string text = pageText(writeReport(exampleWithShip(std::nullopt), dir));
+  EXPECT_NE(text.find("Norvalek.TSK"), std::string::npos) << text;
+  EXPECT_EQ(text.find("MV Norvalek"), std::string::npos) << text;
+  EXPECT_NE(text.find("signed gap m"), std::string::npos) << text;
+  EXPECT_NE(text.find("No ship file"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Overall: "), std::string::npos) << text;
+}
+
+// Three rule sets and a long note still make one page.
+TEST(ClearanceReportPdf, EveryRuleSetAtOnceStaysOnOnePage) {
+  const ScratchDir dir;
+  ShipOverrides overrides;
+  overrides.ruleSets = "lr-recommended,tip-guidance,custom";
+  for (const char* name : {"a", "b", "c", "a'", "b'", "c'"}) {
+    overrides.settings.push_back(std::string("custom_minima.\"") + name + "\"=\"0.25D\"");
+  }
+  overrides.settings.push_back("blades=5");
+  overrides.settings.push_back("name=\"MV %1 <Hull> & %2\"");
+  const std::filesystem::path pdf = writeReport(exampleWithShip(overrides), dir);
+  EXPECT_NE(toolOutput({"pdfinfo", pdf.string()}).find("Pages:           1\n"), std::string::npos);
+  const std::string text = pageText(pdf);
+  for (const char* expected : {"tip-guidance (tip)", "custom (c')", "Z = 5", "MV %1 <Hull> & %2"}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+}
+
+ShipOverrides customMinima(const std::string& a, const std::string& cPrime) {
+  ShipOverrides overrides;
+  overrides.ruleSets = "custom";
+  overrides.settings = {"custom_minima.a=\"" + a + "\"", "custom_minima.\"c'\"=\"" + cPrime + "\""};
+  return overrides;
+}
+
+// Minima the example clears leave the page without red; minima it does not
+// clear turn those clearances, their verdicts and the overall verdict red.
+TEST(ClearanceReportPdf, ClearancesBelowTheirMinimumAreRed) {
+  const ScratchDir dir;
+  const ReportCase meets = exampleWithShip(customMinima("0.1D", "0.1D"));
+  const QImage meetsPage = pageImage(writeReport(meets, dir, "meets.pdf"), dir, 50);
+  ASSERT_FALSE(meetsPage.isNull());
+  EXPECT_EQ(redPixels(meetsPage), 0);
+
+  const ReportCase fails = exampleWithShip(customMinima("0.9D", "0.9D"));
+  EXPECT_EQ(fails.ruleCheck->linesBelow, 2);
+  EXPECT_GT(redPixels(pageImage(writeReport(fails, dir, "fails.pdf"), dir, 50)), 50);
+}
+
+TEST(ClearanceReportPdf, UnreadableDesignFileIsAnErrorNamingIt) {
+  const ScratchDir dir;
+  ReportCase report = exampleWithShip();
+  report.designFile = dir / "gone.TSK";
+  OutputFile file(dir / "report.pdf", "report.pdf", OutputFile::Devices::WriteInto);
+  try {
+    writeClearanceReportPdf(report.content(), file);
+    FAIL() << "no error";
+  } catch (const RunError& error) {
+    EXPECT_NE(std::string(error.what()).find("gone.TSK"), std::string::npos) << error.what();
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "report.pdf"));
+}
+
+// The example copied into a scratch folder, run through the program.
+struct ExampleRun : ScratchDir {
+  ExampleRun() {
+    for (const char* name : {"Norvalek.TSK", "Norvalek.ship.toml"}) {
+      std::filesystem::copy_file(test::examplesDir() / name, *this / name);
+    }
+    test::writeFile(*this / "report.pdf", "earlier\n");
+  }
+  test::ProcessResult run(const std::string& answer, std::vector<std::string> options = {}) const {
+    std::vector<std::string> args = {"-C", path().string(), "--no-window", "--answer", answer,
+                                     "--report-pdf", (*this / "report.pdf").string()};
+    args.insert(args.end(), options.begin(), options.end());
+    return test::runPropclear(args);
+  }
+};
+
+// A completed run writes the report, also when --strict fails it on the
+// rules (the example is below two minima); a run answered E keeps the
+// earlier file.
+TEST(ClearanceReportRun, CompletedRunsWriteItAndWrongGeometryKeepsTheEarlierFile) {
+  const ExampleRun folder;
+  const test::ProcessResult strict = folder.run("H", {"--strict"});
+  EXPECT_EQ(strict.exitStatus, test::kExitStrictOverlap) << strict.err;
+  const std::string text = pageText(folder / "report.pdf");
+  EXPECT_NE(text.find("MV Norvalek"), std::string::npos) << text;
+  EXPECT_NE(text.find("Overall: below the recommended minimum on 2 of 4 lines"), std::string::npos)
+      << text;
+
+  test::writeFile(folder / "report.pdf", "earlier\n");
+  const test::ProcessResult wrong = folder.run("E");
+  EXPECT_EQ(wrong.exitStatus, test::kExitWrongGeometry) << wrong.err;
+  EXPECT_EQ(test::readFile(folder / "report.pdf"), "earlier\n");
+}
+
+TEST(ClearanceReportRun, AFailedRunLeavesTheEarlierFile) {
+  const ExampleRun folder;
+  const test::ProcessResult run = folder.run("H", {"--ship-set", "blades=9"});
+  EXPECT_EQ(run.exitStatus, test::kExitError);
+  EXPECT_NE(run.err.find("blades"), std::string::npos) << run.err;
+  EXPECT_EQ(test::readFile(folder / "report.pdf"), "earlier\n");
+}
+
+}  // namespace
+}  // namespace propclear

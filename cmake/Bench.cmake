@@ -28,4 +28,13 @@ if(PROPCLEAR_BUILD_BENCH)
 
   set_target_properties(propclear_bench propclear_bench_design_file propclear_bench_do_nothing
     PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+  # The design studio: a replayed drag, and launch to first paint.
+  if(TARGET propclear_frontend)
+    add_executable(propclear_bench_studio bench/studio_speed.cpp)
+    target_link_libraries(propclear_bench_studio PRIVATE propclear_frontend propclear_bench_designs
+                                                         benchmark::benchmark)
+    set_target_properties(propclear_bench_studio PROPERTIES
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  endif()
 endif()

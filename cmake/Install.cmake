@@ -17,6 +17,9 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/propclear.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/propclear.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The design file's MIME type, so that a double-clicked .TSK opens the studio.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/propclear-mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME propclear.xml)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/propclear.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE

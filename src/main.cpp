@@ -33,6 +33,9 @@ int main(int argc, char** argv) {
       std::cout << versionText();
       return 0;
     }
+    if (command.action == CommandAction::Edit) {
+      return runStudio(command.options, argc, argv);
+    }
     const std::unique_ptr<RunPlatform> platform = makeRunPlatform(command.options, argc, argv);
     const RunOutcome outcome = runDesign(command.options, *platform, std::cerr);
     // The table goes to standard output, unless the JSON results go there.

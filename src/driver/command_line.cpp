@@ -41,6 +41,14 @@ PlotSize plotSizeOf(const std::string& text) {
   return {plotSide(whole.substr(0, times), text), plotSide(whole.substr(times + 1), text)};
 }
 
+// Whether anything beyond the design file and -C DIR was given: options of
+// the plain run, which the studio does not take.
+bool hasPlainRunOptions(const RunOptions& options) {
+  return options.noWindow || options.answer || options.strict || options.plotFile ||
+         options.plotSize || options.dxfFile || options.jsonFile || options.closest ||
+         options.shipFile || !options.shipOverrides.empty();
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
@@ -52,6 +60,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       command.action = CommandAction::ShowHelp;
     } else if (argument == "--version") {
       command.action = CommandAction::ShowVersion;
+    } else if (argument == "--edit") {
+      if (command.action == CommandAction::Run) command.action = CommandAction::Edit;
     } else if (argument == "-C") {
       options.workDir = optionValue(arguments, i);
     } else if (argument == "--no-window") {
@@ -87,6 +97,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       usageError("unknown argument \"" + argument + "\"");
     }
   }
+  if (command.action == CommandAction::Edit && hasPlainRunOptions(options)) {
+    usageError("--edit takes only a design file and -C DIR; the studio writes its outputs "
+               "from its menus");
+  }
   return command;
 }
 
@@ -96,6 +110,7 @@ std::string helpText() {
              "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
              "                 [--json FILE] [--report-pdf FILE] [--help] [--version]\n"
+             "       propclear --edit [FILE] [-C DIR]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
              "Reads Norvalek.TSK in the working folder (or the design file FILE), shows\n"
@@ -130,6 +145,8 @@ std::string helpText() {
              "  --report-pdf FILE  also write the one-page clearance report (A4 PDF): the\n"
              "                 stern at true scale with every clearance dimensioned, the\n"
              "                 rule check (with a ship file), sources and warnings\n"
+             "  --edit         open the design studio on FILE (or on an empty window): edit\n"
+             "                 the stern and the propeller and watch the clearances change\n"
              "  -h, --help     show this help and exit\n"
              "  --version      show the version and exit\n"
              "\n"

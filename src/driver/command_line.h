@@ -9,7 +9,8 @@
 
 namespace propclear {
 
-enum class CommandAction { Run, ShowHelp, ShowVersion };
+// Edit: the design studio, on the design file FILE when one is named.
+enum class CommandAction { Run, Edit, ShowHelp, ShowVersion };
 
 struct CommandLine {
   CommandAction action = CommandAction::Run;

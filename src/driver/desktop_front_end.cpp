@@ -84,6 +84,15 @@ void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesyst
   frontEnd.saveSweepPlot(plot, path);
 }
 
+int runStudio(const RunOptions& options, int& argc, char** argv) {
+  if (!displayNamed() && !variableSet("QT_QPA_PLATFORM")) {
+    throw RunError(ErrorKind::Usage,
+                   "the design studio needs a display (DISPLAY or WAYLAND_DISPLAY is not set); "
+                   "the plain run works without one");
+  }
+  return loadDesktopFrontEnd().runStudio(options, argc, argv);
+}
+
 // Without the front end in the build, a window run goes on on the terminal
 // and --plot and --report-pdf are refused by the run with their own messages.
 std::unique_ptr<RunPlatform> makeRunPlatform(const RunOptions& options, int& argc, char** argv) {

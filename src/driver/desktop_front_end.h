@@ -33,6 +33,10 @@ struct DesktopFrontEnd {
   // throws RunError naming the file. Null in a module built without Qt
   // Charts.
   void (*saveSweepPlot)(const SweepPlot& plot, const std::filesystem::path& path);
+  // The design studio on options.designFile (taken in options.workDir when
+  // relative), or on an empty window; returns the process's exit status once
+  // the studio is closed. argc/argv go to the GUI toolkit.
+  int (*runStudio)(const RunOptions& options, int& argc, char** argv);
 };
 
 // Whether a display is named (DISPLAY or WAYLAND_DISPLAY), reachable or not.
@@ -56,6 +60,11 @@ bool desktopFrontEndBuilt();
 // Saves the plot of a sweep through the desktop front end, loading it; a
 // module without the plot is a RunError(ErrorKind::Installation) too.
 void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesystem::path& path);
+// The design studio of `propclear --edit`, through the desktop front end;
+// returns the exit status. Throws RunError(ErrorKind::Usage) when no display
+// is named (DISPLAY, WAYLAND_DISPLAY, or a Qt platform in QT_QPA_PLATFORM, as
+// tests name "offscreen"), before anything is loaded.
+int runStudio(const RunOptions& options, int& argc, char** argv);
 
 // The run's platform: the desktop front end's when the run needs it and this
 // build has one, the terminal's otherwise.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cad/write_cad_script.h"
+#include "common/staged_outputs.h"
 #include "design/read_design_data.h"
 #include "report/write_report.h"
 
@@ -39,6 +40,18 @@ RunFiles runFilesOf(const RunOptions& options) {
   }
   const std::filesystem::path design = options.workDir / *options.designFile;
   return {design, beside(design, reportFileName), beside(design, cadScriptFileName)};
+}
+
+void writeScriptAndReport(const RunFiles& files, const DesignData& design,
+                          const SternAnalysis& analysis) {
+  StagedOutputs outputs;
+  writeCadScript(outputs.add(files.script, files.script.filename().string(),
+                             OutputFile::Devices::Refuse),
+                 design, analysis);
+  writeReport(outputs.add(files.report, files.report.filename().string(),
+                          OutputFile::Devices::Refuse),
+              design, analysis.clearances);
+  outputs.commitAll();
 }
 
 }  // namespace propclear

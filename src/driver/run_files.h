@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "clearance/stern_analysis.h"
+#include "design/design_data.h"
 #include "driver/run_options.h"
 
 namespace propclear {
@@ -21,5 +23,12 @@ struct RunFiles {
 // report and script take the design file's stem and ".SON" and ".SCR", in
 // lower case when the design file's extension is lower case.
 RunFiles runFilesOf(const RunOptions& options);
+
+// The CAD script and the report of a completed run of `design` read from
+// files.design, both written to temporary files and renamed into place
+// together, the report last: byte for byte what the plain run writes for
+// the same design.
+void writeScriptAndReport(const RunFiles& files, const DesignData& design,
+                          const SternAnalysis& analysis);
 
 }  // namespace propclear

@@ -251,6 +251,12 @@ ShipParticulars readShipParticulars(const std::filesystem::path& file,
   return ParticularsReader(layers.front().origin, true).read(mergeSettings(layers));
 }
 
+ShipParticulars readShipParticularsText(std::string text, const std::string& displayName) {
+  std::deque<SettingsLayer> layers;
+  layers.push_back(parseShipText(std::move(text), displayName));
+  return ParticularsReader(displayName, true).read(mergeSettings(layers));
+}
+
 ShipParticulars shipParticularsFromOverrides(const ShipOverrides& overrides) {
   std::deque<SettingsLayer> layers;
   addOverrides(layers, overrides);

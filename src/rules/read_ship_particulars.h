@@ -53,6 +53,10 @@ std::optional<std::filesystem::path> findShipFile(const std::filesystem::path& d
 ShipParticulars readShipParticulars(const std::filesystem::path& file,
                                     const ShipOverrides& overrides = {});
 
+// The same for a ship file's text, named `displayName` in messages, without
+// overrides: an editor's check of a changed ship file before it is saved.
+ShipParticulars readShipParticularsText(std::string text, const std::string& displayName);
+
 // The particulars from the overrides alone, for a run without a ship file.
 ShipParticulars shipParticularsFromOverrides(const ShipOverrides& overrides);
 

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "rules/ship_file_text.h"
+
 namespace propclear {
 
 namespace {
@@ -96,25 +98,6 @@ bool parses(SettingsLayer& layer) {
   }
 }
 
-// `text` as a TOML basic string.
-std::string quotedTomlString(std::string_view text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (byte < 0x20 || byte == 0x7f) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(byte));
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
-}
-
 std::string_view trimmed(std::string_view text) {
   const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -186,6 +169,15 @@ SettingsLayer parseShipFile(const std::filesystem::path& path) {
   layer.fromFile = true;
   requireShipFileKind(path, layer.origin);
   layer.text = readWholeFile(path, layer.origin);
+  parseLayer(layer, "not valid TOML: ");
+  return layer;
+}
+
+SettingsLayer parseShipText(std::string text, std::string displayName) {
+  SettingsLayer layer;
+  layer.origin = std::move(displayName);
+  layer.fromFile = true;
+  layer.text = std::move(text);
   parseLayer(layer, "not valid TOML: ");
   return layer;
 }

@@ -44,6 +44,9 @@ struct MergedSettings {
 // unreadable or not valid TOML is an input fault naming the file (and the
 // line and column for TOML faults).
 SettingsLayer parseShipFile(const std::filesystem::path& path);
+// A ship file's text, named `displayName` in messages, as parseShipFile reads
+// the file.
+SettingsLayer parseShipText(std::string text, std::string displayName);
 // One --ship-set KEY=VALUE: VALUE is read as a TOML value; text that is not
 // one (skew=high) is taken as a text. A usage fault when there is no KEY.
 SettingsLayer parseSettingOption(const std::string& setting);

@@ -12,6 +12,7 @@
 #include "ui/dialog_prompt.h"
 #include "ui/qt_working_folders.h"
 #include "ui/sweep_chart.h"
+#include "ui/studio/studio_main.h"
 
 namespace propclear {
 
@@ -67,13 +68,18 @@ std::unique_ptr<RunPlatform> makeDesktopPlatform(const RunOptions& options, int&
                                            std::move(prompts), showErrorBox);
 }
 
+int startStudio(const RunOptions& options, int& argc, char** argv) {
+  provideWorkingFolders();
+  return studioMain(options, argc, argv);
+}
+
 }  // namespace
 
 }  // namespace propclear
 
 extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end() {
-  static const propclear::DesktopFrontEnd frontEnd{PROPCLEAR_VERSION, &propclear::makeDesktopPlatform,
-                                                   &propclear::writeClearanceReportPdf,
-                                                   propclear::sweepPlotSaver()};
+  static const propclear::DesktopFrontEnd frontEnd{
+      PROPCLEAR_VERSION, &propclear::makeDesktopPlatform, &propclear::writeClearanceReportPdf,
+      propclear::sweepPlotSaver(), &propclear::startStudio};
   return &frontEnd;
 }

@@ -45,24 +45,18 @@ struct RenderState {
   double dashOffset = 0.0;
   double detailScale = 1.0;
   QFont font;
+  bool fixedView = false;       // the view's mapping, not the drawing's user scale
+  bool separateLabels = false;  // texts moved apart where they would overprint
+  std::vector<QRectF> textBoxes;  // pixels, of the texts drawn so far
 };
 
-// One scale in x and z, the largest that fits the user rectangle into the
-// area, with the rectangle's centre on the area's centre; the direction of
-// each axis is the user scale's (z grows upwards when top > bottom). A scale
-// without extent in x or z has no mapping; the previous one stays.
+// The user scale's mapping into the area; a scale without extent in x or z
+// has none and the previous one stays.
 void setUserScale(RenderState& state, const DrawCommand& command, QSize area) {
-  const double userWidth = command.right - command.left;
-  const double userHeight = command.bottom - command.top;
-  if (userWidth == 0.0 || userHeight == 0.0) return;
-  const double scale = std::min((area.width() - 1) / std::abs(userWidth),
-                                (area.height() - 1) / std::abs(userHeight));
-  const double xScale = std::copysign(scale, userWidth);
-  const double yScale = std::copysign(scale, userHeight);
-  const double userCentreX = command.left + 0.5 * userWidth;
-  const double userCentreY = command.top + 0.5 * userHeight;
-  state.userToPixels = QTransform(xScale, 0.0, 0.0, yScale, 0.5 * (area.width() - 1) - userCentreX * xScale,
-                                  0.5 * (area.height() - 1) - userCentreY * yScale);
+  if (state.fixedView) return;
+  const std::optional<QTransform> mapping =
+      fittedUserScale(command.left, command.top, command.right, command.bottom, area);
+  if (mapping) state.userToPixels = *mapping;
 }
 
 // Font sizes are in points; at the window's 15 twips per pixel a point is 4/3
@@ -114,15 +108,32 @@ void drawCircle(QPainter& painter, const RenderState& state, const DrawCommand& 
                       radiusPixels);
 }
 
+// The first place at or below `corner`, by whole lines, where the text
+// overprints no earlier text; the place is then taken.
+QPointF freePlaceFor(RenderState& state, QPointF corner, const QFontMetricsF& metrics,
+                     const QString& text) {
+  constexpr int maxLinesDown = 8;
+  QRectF box(corner, QSizeF(metrics.horizontalAdvance(text), metrics.height()));
+  for (int line = 0; line < maxLinesDown; ++line) {
+    const bool free = std::none_of(state.textBoxes.begin(), state.textBoxes.end(),
+                                   [&](const QRectF& taken) { return taken.intersects(box); });
+    if (free) break;
+    box.translate(0.0, metrics.lineSpacing());
+  }
+  state.textBoxes.push_back(box);
+  return box.topLeft();
+}
+
 // The text's upper-left corner sits at the cursor; the cursor then moves to
 // the start of the next line, at the area's left edge.
 void printText(QPainter& painter, RenderState& state, const DrawCommand& command) {
   painter.setFont(state.font);
   painter.setPen(paletteColour(state.textColour));
   const QFontMetricsF metrics(state.font, painter.device());
-  const QPointF corner = state.userToPixels.map(state.textCursor);
-  painter.drawText(QPointF(corner.x(), corner.y() + metrics.ascent()),
-                   QString::fromStdString(command.text));
+  const QString text = QString::fromStdString(command.text);
+  QPointF corner = state.userToPixels.map(state.textCursor);
+  if (state.separateLabels) corner = freePlaceFor(state, corner, metrics, text);
+  painter.drawText(QPointF(corner.x(), corner.y() + metrics.ascent()), text);
   const QPointF nextLine(0.0, corner.y() + metrics.lineSpacing());
   state.textCursor = state.userToPixels.inverted().map(nextLine);
 }
@@ -131,20 +142,12 @@ void clearArea(QPainter& painter, QSize area) {
   painter.fillRect(QRect(QPoint(0, 0), area), drawingBackground);
 }
 
-}  // namespace
-
-QColor paletteColour(int index) {
-  return QColor(paletteRgb.at(static_cast<std::size_t>(index)));
-}
-
-void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
-                   double detailScale) {
+void replay(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
+            RenderState& state) {
   // Crisp one-pixel lines in the window; smooth ones where lines are wider.
-  painter.setRenderHint(QPainter::Antialiasing, detailScale > 1.0);
+  painter.setRenderHint(QPainter::Antialiasing, state.detailScale > 1.0);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   clearArea(painter, area);
-  RenderState state;
-  state.detailScale = detailScale;
   for (const DrawCommand& command : commands) {
     switch (command.op) {
       case DrawOp::ShowWindow:
@@ -162,6 +165,43 @@ void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, 
       case DrawOp::PrintText: printText(painter, state, command); break;
     }
   }
+}
+
+}  // namespace
+
+QColor paletteColour(int index) {
+  return QColor(paletteRgb.at(static_cast<std::size_t>(index)));
+}
+
+std::optional<QTransform> fittedUserScale(double left, double top, double right, double bottom,
+                                          QSize area) {
+  const double userWidth = right - left;
+  const double userHeight = bottom - top;
+  if (userWidth == 0.0 || userHeight == 0.0) return std::nullopt;
+  const double scale = std::min((area.width() - 1) / std::abs(userWidth),
+                                (area.height() - 1) / std::abs(userHeight));
+  const double xScale = std::copysign(scale, userWidth);
+  const double yScale = std::copysign(scale, userHeight);
+  const double userCentreX = left + 0.5 * userWidth;
+  const double userCentreY = top + 0.5 * userHeight;
+  return QTransform(xScale, 0.0, 0.0, yScale, 0.5 * (area.width() - 1) - userCentreX * xScale,
+                    0.5 * (area.height() - 1) - userCentreY * yScale);
+}
+
+void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
+                   double detailScale) {
+  RenderState state;
+  state.detailScale = detailScale;
+  replay(commands, painter, area, state);
+}
+
+void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
+                   const DrawingView& view) {
+  RenderState state;
+  state.userToPixels = view.userToPixels;
+  state.fixedView = true;
+  state.separateLabels = view.separateLabels;
+  replay(commands, painter, area, state);
 }
 
 }  // namespace propclear

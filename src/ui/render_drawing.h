@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QPainter>
 #include <QSize>
+#include <QTransform>
+#include <optional>
 #include <vector>
 
 #include "plot/drawing_surface.h"
@@ -22,5 +24,22 @@ QColor paletteColour(int index);
 // window.
 void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
                    double detailScale = 1.0);
+
+// A view of the drawing of its own (the studio's zoom and pan): user units
+// mapped to device pixels by `userToPixels` in place of the drawing's user
+// scale, and, with `separateLabels`, each text moved down by whole lines until
+// it overprints no text drawn before it.
+struct DrawingView {
+  QTransform userToPixels;
+  bool separateLabels = false;
+};
+void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
+                   const DrawingView& view);
+
+// The mapping of the user rectangle (left, top) to (right, bottom) into an
+// area of `area` pixels at one scale in x and z, centred; none for a
+// rectangle without extent.
+std::optional<QTransform> fittedUserScale(double left, double top, double right, double bottom,
+                                          QSize area);
 
 }  // namespace propclear

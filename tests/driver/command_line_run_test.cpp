@@ -143,5 +143,28 @@ TEST(PlotSize, MalformedSizesAreUsageErrorsBeforeAnythingIsRead) {
   }
 }
 
+TEST(EditOption, TakesOnlyADesignFileAndNeedsADisplay) {
+  ScratchDir dir;
+  writeFile(dir / "hull.TSK", designText());
+  for (const std::vector<std::string>& extra :
+       {std::vector<std::string>{"--plot", "x.png"}, {"--answer", "H"}, {"--no-window"},
+        {"--rules", "custom"}}) {
+    std::vector<std::string> args = {"--edit", (dir / "hull.TSK").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const ProcessResult refused = runPropclear(args);
+    EXPECT_EQ(refused.exitStatus, test::kExitError) << extra[0];
+    EXPECT_NE(refused.err.find("--edit takes only a design file and -C DIR"), std::string::npos)
+        << refused.err;
+  }
+  const ProcessResult headless = test::runProgram(
+      {PROPCLEAR_BINARY, "--edit", (dir / "hull.TSK").string()}, "", {},
+      {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+  EXPECT_EQ(headless.exitStatus, test::kExitError);
+  EXPECT_NE(headless.err.find("the design studio needs a display"), std::string::npos)
+      << headless.err;
+  EXPECT_FALSE(fs::exists(dir / "hull.SON"));
+  EXPECT_NE(runPropclear({"--help"}).out.find("propclear --edit [FILE] [-C DIR]"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace propclear

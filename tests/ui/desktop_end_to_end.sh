@@ -3,7 +3,10 @@
 # window, the geometry question where the run asks for it, the answers "H"
 # and "E" with the files they leave, the question cancelled by destroying its
 # window or by closing the plot window with Escape or Alt+F4, the over-long
-# contour message without the window, and an error shown in a message box.
+# contour message without the window, an error shown in a message box, and
+# the design studio on the example (whole, zoomed to the propeller, and with
+# an overlap failing the rules in red), quit with Ctrl+Q without writing
+# anything.
 #
 # Usage: desktop_end_to_end.sh PROPCLEAR EXAMPLES_DIR OUTPUT_DIR
 # Screenshots go to OUTPUT_DIR. Exits 77 (skipped) only when Xvfb cannot start.
@@ -235,6 +238,60 @@ else
   answer "$box" ""
 fi
 expect_exit 1
+
+# The design studio on $2 in folder $1, screenshot as $3 once its window is up.
+studio_shot() {
+  (cd "$1" && exec env XDG_CONFIG_HOME="$1/config" "$propclear" --edit "$2") >"$1/terminal.txt" 2>&1 &
+  run_pid=$!
+  studio=$(timeout "$timeout_seconds" xdotool search --all --sync --onlyvisible --pid "$run_pid" \
+             --name "^${2%.TSK}\\.TSK.*propclear studio" 2>/dev/null | head -n 1)
+  if [ -z "$studio" ]; then
+    fail "$what: the studio window never appeared"
+    return 1
+  fi
+  sleep 0.5
+  import -window root "$output/$3"
+  echo "screenshot: $output/$3"
+}
+
+# Quits the studio with Ctrl+Q: nothing unsaved, so nothing is asked.
+quit_studio() {
+  xdotool windowfocus --sync "$studio"
+  xdotool key ctrl+q
+  expect_exit 0
+}
+
+what="studio"
+folder=$(new_folder studio)
+cp "$examples/Norvalek.ship.toml" "$folder/"
+cp "$folder/Norvalek.TSK" "$work/studio-original.TSK"
+if studio_shot "$folder" Norvalek.TSK studio-full.png; then
+  # Contour and rudder (light magenta), rule lines below their minimum (red).
+  for colour in FF55FF C00000; do
+    shows_colour "$output/studio-full.png" "$colour" "1280x1024+0+0" ||
+      fail "$what: no #$colour in the studio ($output/studio-full.png)"
+  done
+  xdotool windowfocus --sync "$studio"
+  xdotool key p
+  sleep 0.5
+  import -window root "$output/studio-propeller.png"
+  echo "screenshot: $output/studio-propeller.png"
+  cmp -s "$output/studio-full.png" "$output/studio-propeller.png" && fail "$what: P did not zoom"
+  quit_studio
+fi
+cmp -s "$folder/Norvalek.TSK" "$work/studio-original.TSK" || fail "$what: the design file was changed"
+[ ! -e "$folder/Norvalek.SON" ] && [ ! -e "$folder/Norvalek.SCR" ] || fail "$what: quitting wrote outputs"
+
+# The propeller moved aft into the stern frame: clearance a overlaps.
+what="studio overlap"
+folder=$(new_folder studio-overlap)
+sed 's/^4.000, 2.800/2.800, 2.800/' "$examples/Norvalek.TSK" >"$folder/Overlap.TSK"
+cp "$examples/Norvalek.ship.toml" "$folder/Overlap.ship.toml"
+if studio_shot "$folder" Overlap.TSK studio-overlap.png; then
+  shows_colour "$output/studio-overlap.png" C00000 "1280x1024+0+0" ||
+    fail "$what: no failing rule in red ($output/studio-overlap.png)"
+  quit_studio
+fi
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed; terminal output of the runs:"

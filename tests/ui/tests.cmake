@@ -24,3 +24,14 @@ if(PROPCLEAR_QT_FRONTEND)
             ${CMAKE_SOURCE_DIR}/examples ${CMAKE_CURRENT_BINARY_DIR}/desktop-screenshots)
   set_tests_properties(ui_desktop_end_to_end PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
+
+# The studio's model without widgets: also built for the sanitizer suite,
+# which leaves the rest of the desktop front end out.
+if(TARGET propclear_studio_model)
+  find_package(Qt6 REQUIRED COMPONENTS Core Test)
+  file(GLOB studio_model_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/studio_model/*.cpp)
+  add_executable(test_studio_model ${studio_model_test_sources})
+  target_link_libraries(test_studio_model PRIVATE propclear_studio_model propclear_test_support
+                                                  Qt6::Core Qt6::Test GTest::gtest)
+  gtest_discover_tests(test_studio_model DISCOVERY_TIMEOUT 60)
+endif()

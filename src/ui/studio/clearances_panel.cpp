@@ -1,0 +1,288 @@
+#include "ui/studio/clearances_panel.h"
+
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include "common/checked_math.h"
+#include "common/format_number.h"
+#include "design/decimal_number.h"
+#include "report/rule_check_table.h"
+#include "rules/ship_file_text.h"
+#include "rules/measured_clearance.h"
+
+namespace propclear {
+
+namespace {
+
+constexpr int decimals = 3;
+const QColor meetsColour(0x00, 0x80, 0x00);
+const QColor belowColour(0xC0, 0x00, 0x00);
+const QColor notJudgedColour(0x80, 0x80, 0x80);
+
+QString number(double value) { return QString::fromStdString(formatRounded(value, decimals)); }
+
+QTableWidget* newTable(const QStringList& header, const QString& name) {
+  auto* table = new QTableWidget(0, static_cast<int>(header.size()));
+  table->setObjectName(name);
+  table->setHorizontalHeaderLabels(header);
+  table->verticalHeader()->hide();
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  return table;
+}
+
+// Numbers right-aligned, words left-aligned.
+void setCell(QTableWidget* table, int row, int column, const QString& text, const QColor& colour,
+             bool number = true) {
+  QTableWidgetItem* item = table->item(row, column);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    table->setItem(row, column, item);
+  }
+  if (item->text() != text) item->setText(text);
+  if (item->foreground().color() != colour) item->setForeground(colour);
+  item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+}
+
+QColor verdictColour(RuleVerdict verdict) {
+  switch (verdict) {
+    case RuleVerdict::Meets: return meetsColour;
+    case RuleVerdict::BelowMinimum: return belowColour;
+    case RuleVerdict::NotMeasured: return notJudgedColour;
+  }
+  return notJudgedColour;
+}
+
+}  // namespace
+
+ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
+  auto* layout = new QVBoxLayout(this);
+  state_ = new QLabel;
+  state_->setWordWrap(true);
+  layout->addWidget(state_);
+  clearances_ = newTable({tr("Clearance"), tr("m"), tr("/D"), tr("Signed gap (m)")},
+                         QStringLiteral("clearancesTable"));
+  clearances_->setRowCount(clearanceCount);
+  // All six rows at once, never a scroll bar.
+  clearances_->setMinimumHeight(clearances_->horizontalHeader()->sizeHint().height() +
+                                clearanceCount * clearances_->verticalHeader()->defaultSectionSize() +
+                                2 * clearances_->frameWidth());
+  clearances_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  layout->addWidget(clearances_);
+  ship_ = new QLabel;
+  ship_->setWordWrap(true);
+  layout->addWidget(ship_);
+  rules_ = newTable({tr("Clearance"), tr("Measured m"), tr("/D"), tr("Rule"), tr("Required m"),
+                     tr("/D"), tr("Margin m"), tr("%"), tr("Verdict")},
+                    QStringLiteral("rulesTable"));
+  // The measured values stand in the table above; the ratios and the
+  // percentage are in the written clearance table.
+  for (const int column : {1, 2, 5, 7}) rules_->setColumnHidden(column, true);
+  layout->addWidget(rules_, 1);
+  overall_ = new QLabel;
+  overall_->setObjectName(QStringLiteral("overallVerdict"));
+  overall_->setWordWrap(true);
+  layout->addWidget(overall_);
+  particulars_ = particularsBox();
+  layout->addWidget(particulars_);
+  connect(&document_, &DesignDocument::designChanged, this, &ClearancesPanel::refresh);
+  refresh();
+}
+
+QGroupBox* ClearancesPanel::particularsBox() {
+  auto* box = new QGroupBox(tr("Ship particulars"));
+  auto* form = new QFormLayout(box);
+  const struct {
+    const char* key;
+    ParticularEditor::Kind kind;
+    QString label;
+  } rows[] = {
+      {"name", ParticularEditor::Kind::Text, tr("Name")},
+      {"rule_length", ParticularEditor::Kind::Number, tr("Rule length L (m)")},
+      {"block_coefficient", ParticularEditor::Kind::Number, tr("Block coefficient Cb")},
+      {"power", ParticularEditor::Kind::Number, tr("Shaft power P (kW)")},
+      {"blades", ParticularEditor::Kind::Number, tr("Blades Z")},
+      {"rudder_thickness", ParticularEditor::Kind::Number, tr("Rudder thickness tR (m)")},
+      {"rule_sets", ParticularEditor::Kind::List, tr("Rule sets")},
+  };
+  particularEditors_.reserve(std::size(rows));
+  for (const auto& row : rows) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(row.key));
+    const ParticularEditor& editor =
+        particularEditors_.emplace_back(ParticularEditor{row.key, row.kind, edit});
+    connect(edit, &QLineEdit::editingFinished, this, [this, &editor] { particularEdited(editor); });
+    form->addRow(row.label, edit);
+  }
+  skew_ = new QComboBox;
+  skew_->addItem(QString(), QString());
+  skew_->addItem(tr("none"), QStringLiteral("none"));
+  skew_->addItem(tr("high"), QStringLiteral("high"));
+  connect(skew_, &QComboBox::currentIndexChanged, this, &ClearancesPanel::skewChosen);
+  form->addRow(tr("Skew"), skew_);
+  particularsMessage_ = new QLabel;
+  particularsMessage_->setWordWrap(true);
+  particularsMessage_->setStyleSheet(QStringLiteral("color: #c00000"));
+  form->addRow(particularsMessage_);
+  return box;
+}
+
+// The text as TOML: a number as the shortest text of its value, a text
+// quoted, a list of names separated by commas as an array of texts.
+void ClearancesPanel::particularEdited(const ParticularEditor& editor) {
+  if (refreshing_ || !editor.edit->isModified()) return;
+  editor.edit->setModified(false);
+  const std::string text = editor.edit->text().trimmed().toStdString();
+  std::string toml;
+  switch (editor.kind) {
+    case ParticularEditor::Kind::Number: {
+      const ParsedNumber number = parseDecimalNumber(text);
+      if (number.status != NumberStatus::Valid) {
+        particularsMessage_->setText(tr("%1: \"%2\" is not a number")
+                                         .arg(QString::fromStdString(editor.key),
+                                              QString::fromStdString(text)));
+        return;
+      }
+      toml = formatShortest(number.value, "a ship particular");
+      break;
+    }
+    case ParticularEditor::Kind::Text: toml = quotedTomlString(text); break;
+    case ParticularEditor::Kind::List: {
+      toml = "[";
+      for (const QString& name : editor.edit->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (toml.size() > 1) toml += ", ";
+        toml += quotedTomlString(name.trimmed().toStdString());
+      }
+      toml += "]";
+      break;
+    }
+  }
+  particularsMessage_->setText(document_.editShipValue(editor.key, toml));
+  if (!particularsMessage_->text().isEmpty()) refreshParticulars();
+}
+
+void ClearancesPanel::skewChosen(int index) {
+  if (refreshing_ || index <= 0) return;
+  const std::string skew = skew_->itemData(index).toString().toStdString();
+  particularsMessage_->setText(document_.editShipValue("skew", quotedTomlString(skew)));
+}
+
+void ClearancesPanel::refreshParticulars() {
+  particulars_->setVisible(!document_.shipPath().empty());
+  if (document_.shipPath().empty()) return;
+  refreshing_ = true;
+  particulars_->setTitle(tr("Ship particulars (%1)")
+                             .arg(QString::fromStdString(document_.shipPath().filename().string())));
+  const std::optional<ShipParticulars>& ship = document_.ship();
+  const auto number = [](const auto& value) {
+    return value ? QString::fromStdString(formatShortest(static_cast<double>(*value), "a ship particular"))
+                 : QString();
+  };
+  for (const ParticularEditor& editor : particularEditors_) {
+    if (editor.edit->hasFocus() && editor.edit->isModified()) continue;
+    QString text;
+    if (ship) {
+      if (editor.key == "name") text = QString::fromStdString(ship->name);
+      if (editor.key == "rule_length") text = number(ship->ruleLengthMetres);
+      if (editor.key == "block_coefficient") text = number(ship->blockCoefficient);
+      if (editor.key == "power") text = number(ship->shaftPowerKilowatts);
+      if (editor.key == "blades") text = number(ship->bladeCount);
+      if (editor.key == "rudder_thickness") text = number(ship->rudderThicknessMetres);
+      if (editor.key == "rule_sets") {
+        QStringList names;
+        for (const std::string& name : ship->ruleSets) names << QString::fromStdString(name);
+        text = names.join(QStringLiteral(", "));
+      }
+    }
+    if (editor.edit->text() != text) editor.edit->setText(text);
+  }
+  const int skewIndex = !ship || !ship->skew ? 0 : *ship->skew == PropellerSkew::High ? 2 : 1;
+  skew_->setCurrentIndex(skewIndex);
+  refreshing_ = false;
+}
+
+void ClearancesPanel::refresh() {
+  const StudioAnalysis& analysis = document_.analysis();
+  const bool current = analysis.fault.isEmpty();
+  if (!document_.hasDesign()) {
+    state_->setText(tr("No design open."));
+  } else if (!current) {
+    state_->setText(tr("<span style='color:#c00000'>Cannot analyse: %1</span><br>"
+                       "The values below are those of the last design that could be analysed.")
+                        .arg(analysis.fault.toHtmlEscaped()));
+  } else {
+    state_->setText(tr("D = %1 m").arg(number(document_.design().propellerDiameter)));
+  }
+  clearances_->setEnabled(document_.hasDesign() && current);
+  if (analysis.lastGood && document_.hasDesign()) {
+    showClearances(*analysis.lastGood, current);
+  } else {
+    clearances_->clearContents();
+  }
+  showRules();
+  refreshParticulars();
+}
+
+void ClearancesPanel::showClearances(const SternAnalysis& analysis, bool current) {
+  // /D of the analysed design, which is the current one unless it failed.
+  const double diameter = document_.design().propellerDiameter;
+  for (int row = 0; row < clearanceCount; ++row) {
+    const ClearanceSegment& segment = analysis.clearances[static_cast<std::size_t>(row)];
+    const std::optional<double>& gap = analysis.signedGaps[static_cast<std::size_t>(row)];
+    const QColor colour = overlaps(gap) ? belowColour : QColor(Qt::black);
+    const std::string_view name = clearanceNames[static_cast<std::size_t>(row)];
+    setCell(clearances_, row, 0, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+            colour, false);
+    setCell(clearances_, row, 1, number(segment.length), colour);
+    QString perDiameter = QStringLiteral("-");
+    if (current && diameter != 0.0) perDiameter = number(checkedDivide(segment.length, diameter, "a clearance over D"));
+    setCell(clearances_, row, 2, perDiameter, colour);
+    setCell(clearances_, row, 3,
+            gap ? number(*gap) + (overlaps(gap) ? tr(" overlap") : QString()) : tr("not measured"),
+            gap ? colour : notJudgedColour);
+  }
+}
+
+void ClearancesPanel::showRules() {
+  const StudioAnalysis& analysis = document_.analysis();
+  if (!document_.ship() && analysis.rulesFault.isEmpty()) {
+    ship_->setText(document_.hasFile() ? tr("No ship file beside the design: no rule check.")
+                                       : QString());
+    rules_->hide();
+    overall_->clear();
+    return;
+  }
+  rules_->show();
+  const QString shipName = QString::fromStdString(document_.shipPath().filename().string());
+  if (!analysis.rulesFault.isEmpty()) {
+    ship_->setText(tr("<span style='color:#c00000'>Ship file %1: %2</span>")
+                       .arg(shipName.toHtmlEscaped(), analysis.rulesFault.toHtmlEscaped()));
+  } else {
+    ship_->setText(tr("Ship file %1").arg(shipName));
+  }
+  if (!analysis.rules) {
+    rules_->setRowCount(0);
+    overall_->clear();
+    return;
+  }
+  const RuleCheck& check = *analysis.rules;
+  const RuleCheckTable table = ruleCheckTable(check);
+  rules_->setRowCount(static_cast<int>(table.rows.size()));
+  for (std::size_t row = 0; row < table.rows.size(); ++row) {
+    const QColor colour = verdictColour(check.lines[row].verdict);
+    for (std::size_t column = 0; column < table.rows[row].size(); ++column) {
+      const bool word = column == 0 || column == 3 || column == 8;  // clearance, rule, verdict
+      setCell(rules_, static_cast<int>(row), static_cast<int>(column),
+              QString::fromStdString(table.rows[row][column]), colour, !word);
+    }
+  }
+  const QColor overallColour = check.overall == OverallVerdict::BelowMinimum ? belowColour
+                               : check.overall == OverallVerdict::Meets        ? meetsColour
+                                                                               : notJudgedColour;
+  overall_->setText(QString::fromStdString(table.overall));
+  overall_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(overallColour.name()));
+}
+
+}  // namespace propclear

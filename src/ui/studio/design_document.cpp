@@ -1,0 +1,284 @@
+#include "ui/studio/design_document.h"
+
+#include <QFileInfo>
+#include <new>
+
+#include "common/output_file.h"
+#include "common/staged_outputs.h"
+#include "common/run_error.h"
+#include "design/design_file_text.h"
+#include "design/read_design_data.h"
+#include "design/rewrite_design_text.h"
+#include "plot/draw_stern_plot.h"
+#include "rules/measured_clearance.h"
+#include "rules/read_ship_particulars.h"
+#include "rules/ship_file_text.h"
+#include "ui/studio/design_edit_commands.h"
+
+namespace propclear {
+
+namespace {
+
+QString qText(const std::string& text) { return QString::fromStdString(text); }
+
+// The design of `text`; an over-long contour is refused like any fault.
+DesignData designOf(const std::string& text, const std::string& name) {
+  const ReadResult read = readDesignText(text, name);
+  if (read.outcome == ReadOutcome::ContourTooLong) {
+    throw RunError(ErrorKind::Input,
+                   "the stern contour has no terminator (code 99) within " +
+                       std::to_string(maxContourLines) + " lines",
+                   ErrorLocation{name});
+  }
+  return read.design;
+}
+
+}  // namespace
+
+DesignDocument::DesignDocument(QObject* parent) : QObject(parent) {
+  connect(&undo_, &QUndoStack::cleanChanged, this, &DesignDocument::fileStateChanged);
+  connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &DesignDocument::fileChangedOnDisk);
+}
+
+QString DesignDocument::displayName() const {
+  return hasFile() ? qText(path_.filename().string()) : tr("Untitled");
+}
+
+void DesignDocument::open(const std::filesystem::path& path) {
+  load(readDesignFileText(path), path);
+}
+
+void DesignDocument::newFromExample() { load(exampleDesignText(), {}); }
+
+void DesignDocument::load(const std::string& text, const std::filesystem::path& path) {
+  const std::string name = path.empty() ? std::string("Untitled") : path.filename().string();
+  design_ = designOf(text, name);
+  hasDesign_ = true;
+  fileText_ = text;
+  path_ = path;
+  undo_.clear();
+  loadShip();
+  watch();
+  recompute();
+  emit fileStateChanged();
+}
+
+void DesignDocument::save() {
+  if (!hasFile()) throw RunError(ErrorKind::Usage, "the design has no file yet: use Save As");
+  writeTo(path_);
+  // A rename replaces the file the watcher saw: watch the new one.
+  watch();
+}
+
+// A design with a ship file takes it along: the ship file is written beside
+// the new name too. One without looks for a ship file beside the new name.
+void DesignDocument::saveAs(const std::filesystem::path& path) {
+  const bool hadShip = !shipPath_.empty();
+  if (hadShip && path != path_) {
+    const std::filesystem::path oldShipPath = shipPath_;
+    const std::string oldSavedText = shipSavedText_;
+    shipPath_ = shipFileBeside(path);
+    shipSavedText_.clear();
+    try {
+      writeTo(path);
+    } catch (...) {
+      shipPath_ = oldShipPath;
+      shipSavedText_ = oldSavedText;
+      throw;
+    }
+  } else {
+    writeTo(path);
+  }
+  if (path != path_) {
+    path_ = path;
+    if (!hadShip) loadShip();
+    recompute();
+  }
+  watch();
+  emit fileStateChanged();
+}
+
+// The design file and, when its settings were changed, the ship file beside
+// it, each through a temporary file renamed into place, the design last.
+void DesignDocument::writeTo(const std::filesystem::path& path) {
+  const std::string text = rewriteDesignText(fileText_, path.filename().string(), design_);
+  StagedOutputs outputs;
+  const bool shipChanged = !shipPath_.empty() && shipText_ != shipSavedText_;
+  if (shipChanged) {
+    outputs.add(shipPath_, shipPath_.filename().string(), OutputFile::Devices::Refuse)
+        .writeText(shipText_);
+  }
+  outputs.add(path, path.filename().string(), OutputFile::Devices::Refuse).writeText(text);
+  outputs.commitAll();
+  fileText_ = text;
+  if (shipChanged) shipSavedText_ = shipText_;
+  undo_.setClean();
+}
+
+void DesignDocument::revert() {
+  if (hasFile()) open(path_);
+}
+
+void DesignDocument::close() {
+  hasDesign_ = false;
+  design_ = DesignData{};
+  path_.clear();
+  fileText_.clear();
+  ship_.reset();
+  shipPath_.clear();
+  shipFault_.clear();
+  undo_.clear();
+  analysis_ = StudioAnalysis{};
+  watch();
+  emit designChanged();
+  emit fileStateChanged();
+}
+
+void DesignDocument::watch() {
+  if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
+  if (hasFile()) watcher_.addPath(qText(path_.string()));
+}
+
+// Editors that save write a new file and rename it, which a watcher sees as
+// the file going away: the path is watched again once it is back. Only a
+// content other than the one last read or written is a change.
+void DesignDocument::fileChangedOnDisk() {
+  if (!hasFile()) return;
+  const QString path = qText(path_.string());
+  if (!watcher_.files().contains(path) && QFileInfo::exists(path)) watcher_.addPath(path);
+  try {
+    if (readDesignFileText(path_) == fileText_) return;
+  } catch (const RunError&) {
+    // Gone or unreadable for now: nothing to offer until it is back.
+    return;
+  }
+  emit changedOnDisk();
+}
+
+void DesignDocument::loadShip() {
+  ship_.reset();
+  shipFault_.clear();
+  shipPath_.clear();
+  shipText_.clear();
+  shipSavedText_.clear();
+  if (!hasFile()) return;
+  const std::optional<std::filesystem::path> found = findShipFile(path_);
+  if (!found) return;
+  shipPath_ = *found;
+  try {
+    shipText_ = shipSavedText_ = readDesignFileText(*found);
+    ship_ = readShipParticularsText(shipText_, found->filename().string());
+  } catch (const RunError& error) {
+    shipFault_ = qText(error.what());
+  }
+}
+
+QString DesignDocument::editShipValue(const std::string& key, const std::string& tomlValue) {
+  if (shipPath_.empty()) return tr("there is no ship file beside the design");
+  const std::string name = shipPath_.filename().string();
+  try {
+    std::string changed = setShipFileValue(shipText_, name, key, tomlValue);
+    if (changed == shipText_) return {};
+    readShipParticularsText(changed, name);  // the reader's checks, before anything changes
+    undo_.push(new ReplaceShipTextCommand(*this, shipText_, std::move(changed),
+                                          tr("Change %1").arg(qText(key))));
+    return {};
+  } catch (const RunError& error) {
+    return qText(error.what());
+  }
+}
+
+void DesignDocument::applyShipText(const std::string& text) {
+  shipText_ = text;
+  try {
+    ship_ = readShipParticularsText(shipText_, shipPath_.filename().string());
+    shipFault_.clear();
+  } catch (const RunError& error) {
+    ship_.reset();
+    shipFault_ = qText(error.what());
+  }
+  recompute();
+}
+
+void DesignDocument::editValue(FieldRef ref, double value) {
+  const double before = fieldValue(design_, ref);
+  if (before == value) return;
+  undo_.push(new ChangeFieldsCommand(*this, {{ref, before, value}},
+                                     tr("Change %1").arg(qText(fieldName(ref)))));
+}
+
+void DesignDocument::dragTo(int dragSerial,
+                            const std::vector<std::pair<FieldRef, double>>& values) {
+  std::vector<FieldChange> changes;
+  for (const auto& [ref, value] : values) {
+    const double before = fieldValue(design_, ref);
+    if (before != value) changes.push_back({ref, before, value});
+  }
+  if (changes.empty()) return;
+  undo_.push(new ChangeFieldsCommand(*this, std::move(changes), tr("Drag"), dragSerial));
+}
+
+void DesignDocument::replaceContour(const std::vector<ContourPoint>& points, const QString& what) {
+  std::vector<ContourPoint> before = sternContourOf(design_);
+  if (before == points) return;
+  undo_.push(new ReplaceContourCommand(*this, std::move(before), points, what));
+}
+
+void DesignDocument::applyFields(const std::vector<FieldChange>& changes, bool forward) {
+  for (const FieldChange& change : changes) {
+    setFieldValue(design_, change.ref, forward ? change.after : change.before);
+  }
+  recompute();
+}
+
+void DesignDocument::applyContour(const std::vector<ContourPoint>& points) {
+  setSternContour(design_, points);
+  recompute();
+}
+
+// The analysis takes microseconds: it runs after every change, also while
+// dragging. A design it cannot analyse keeps the last good drawing.
+void DesignDocument::recompute() {
+  if (hasDesign_) {
+    try {
+      SternAnalysis analysis = analyseStern(design_);
+      analysis_.lastGood = std::move(analysis);
+      analysis_.fault.clear();
+      checkRules();
+      drawLastGood();
+    } catch (const RunError& error) {
+      analysis_.fault = qText(error.what());
+      analysis_.rules.reset();
+    } catch (const std::bad_alloc&) {
+      analysis_.fault = tr("out of memory");
+      analysis_.rules.reset();
+    }
+  }
+  emit designChanged();
+}
+
+// The stern plot with the clearances and, with a rule check, their verdict
+// marks: the drawing of every output.
+void DesignDocument::drawLastGood() {
+  DrawingSurface surface;
+  drawSternPlot(design_, *analysis_.lastGood, surface);
+  drawClearances(design_, *analysis_.lastGood, surface,
+                 analysis_.rules ? &*analysis_.rules : nullptr);
+  analysis_.drawing = surface.commands();
+}
+
+void DesignDocument::checkRules() {
+  analysis_.rules.reset();
+  analysis_.rulesFault = shipFault_;
+  if (!ship_) return;
+  try {
+    const SternAnalysis& analysis = *analysis_.lastGood;
+    analysis_.rules = checkClearanceRules(
+        *ship_, design_.propellerDiameter,
+        measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+  } catch (const RunError& error) {
+    analysis_.rulesFault = qText(error.what());
+  }
+}
+
+}  // namespace propclear

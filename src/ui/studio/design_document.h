@@ -1,0 +1,130 @@
+#pragma once
+// The studio's document: one design being edited, the file it belongs to,
+// its undo history, and its analysis recomputed after every change. Not a
+// widget: the window shows it and edits it only through its operations, so
+// that every edit is one undo step and the analysis always matches the design.
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "clearance/stern_analysis.h"
+#include "design/contour_table_text.h"
+#include "design/design_data.h"
+#include "design/design_field.h"
+#include "plot/drawing_surface.h"
+#include "rules/check_clearance_rules.h"
+#include "rules/ship_particulars.h"
+
+namespace propclear {
+
+// The analysis of the design as it stands, or why there is none: then the last
+// analysis that succeeded and its drawing stay for the display.
+struct StudioAnalysis {
+  std::optional<SternAnalysis> lastGood;
+  std::vector<DrawCommand> drawing;  // the stern plot with the clearances, of lastGood
+  QString fault;                     // empty when lastGood is the design's own
+  std::optional<RuleCheck> rules;    // when a ship file is loaded and the check could run
+  QString rulesFault;
+};
+
+// One value changed by an edit.
+struct FieldChange {
+  FieldRef ref;
+  double before = 0.0;
+  double after = 0.0;
+};
+
+class DesignDocument : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit DesignDocument(QObject* parent = nullptr);
+
+  // Files. Each throws RunError naming the file and leaves the document as it
+  // was when the file cannot be read or written.
+  void open(const std::filesystem::path& path);
+  // The example stern, untitled: Save asks for a name.
+  void newFromExample();
+  void save();
+  void saveAs(const std::filesystem::path& path);
+  // Reads the file again, forgetting every change.
+  void revert();
+  void close();
+
+  bool hasDesign() const { return hasDesign_; }
+  bool hasFile() const { return !path_.empty(); }
+  const std::filesystem::path& path() const { return path_; }
+  // The file's name, or "Untitled".
+  QString displayName() const;
+  bool isModified() const { return !undo_.isClean(); }
+
+  const DesignData& design() const { return design_; }
+  const StudioAnalysis& analysis() const { return analysis_; }
+  QUndoStack& undoStack() { return undo_; }
+
+  // One undo step each.
+  void editValue(FieldRef ref, double value);
+  void replaceContour(const std::vector<ContourPoint>& points, const QString& what);
+  // A drag: every call with the same serial joins one undo step.
+  int newDragSerial() { return ++lastDragSerial_; }
+  void dragTo(int dragSerial, const std::vector<std::pair<FieldRef, double>>& values);
+
+  // The ship file beside the design, when there is one, and its particulars.
+  const std::optional<ShipParticulars>& ship() const { return ship_; }
+  const std::filesystem::path& shipPath() const { return shipPath_; }
+  QString shipFault() const { return shipFault_; }
+  // One top-level setting of the ship file changed to `tomlValue` (TOML as
+  // written: 118.5, "high", ["lr-recommended"]): one undo step, saved to the
+  // ship file with the design. Returns why it is refused (the reader's
+  // reason, naming the key), or nothing when it was taken.
+  QString editShipValue(const std::string& key, const std::string& tomlValue);
+
+  // For the undo commands only.
+  void applyFields(const std::vector<FieldChange>& changes, bool forward);
+  void applyContour(const std::vector<ContourPoint>& points);
+  void applyShipText(const std::string& text);
+
+ signals:
+  // After every change of the design or its analysis.
+  void designChanged();
+  // The file, its name or its modified state changed.
+  void fileStateChanged();
+  // The file was changed on disk by another program.
+  void changedOnDisk();
+
+ private:
+  void load(const std::string& text, const std::filesystem::path& path);
+  void writeTo(const std::filesystem::path& path);
+  void watch();
+  void fileChangedOnDisk();
+  void loadShip();
+  void recompute();
+  void checkRules();
+  void drawLastGood();
+
+  bool hasDesign_ = false;
+  DesignData design_{};
+  std::filesystem::path path_;
+  std::string fileText_;  // the text last read or written: captions and layout for saving
+  StudioAnalysis analysis_;
+  QUndoStack undo_;
+  QFileSystemWatcher watcher_;
+  int lastDragSerial_ = 0;
+
+  std::optional<ShipParticulars> ship_;
+  std::filesystem::path shipPath_;
+  QString shipFault_;
+  std::string shipText_;       // as edited
+  std::string shipSavedText_;  // as last read or written
+};
+
+// The example stern's design file, whose captions a new design takes.
+const std::string& exampleDesignText();
+
+}  // namespace propclear

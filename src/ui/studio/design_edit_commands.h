@@ -1,0 +1,61 @@
+#pragma once
+// The undo steps of the studio: values changed by a field edit or a drag
+// (the moves of one drag merge into one step), the stern contour replaced by
+// a table edit, an insertion, a deletion, a move or a paste, and a setting of
+// the ship file changed.
+
+#include <QUndoCommand>
+#include <string>
+#include <vector>
+
+#include "ui/studio/design_document.h"
+
+namespace propclear {
+
+class ChangeFieldsCommand : public QUndoCommand {
+ public:
+  // dragSerial 0: a step of its own; otherwise the drag it belongs to.
+  ChangeFieldsCommand(DesignDocument& document, std::vector<FieldChange> changes,
+                      const QString& text, int dragSerial = 0);
+
+  void redo() override;
+  void undo() override;
+  int id() const override;
+  bool mergeWith(const QUndoCommand* other) override;
+
+ private:
+  DesignDocument& document_;
+  std::vector<FieldChange> changes_;
+  int dragSerial_;
+};
+
+class ReplaceContourCommand : public QUndoCommand {
+ public:
+  ReplaceContourCommand(DesignDocument& document, std::vector<ContourPoint> before,
+                        std::vector<ContourPoint> after, const QString& text);
+
+  void redo() override;
+  void undo() override;
+
+ private:
+  DesignDocument& document_;
+  std::vector<ContourPoint> before_;
+  std::vector<ContourPoint> after_;
+};
+
+// The ship file's text changed by an edit of one of its settings.
+class ReplaceShipTextCommand : public QUndoCommand {
+ public:
+  ReplaceShipTextCommand(DesignDocument& document, std::string before, std::string after,
+                         const QString& text);
+
+  void redo() override;
+  void undo() override;
+
+ private:
+  DesignDocument& document_;
+  std::string before_;
+  std::string after_;
+};
+
+}  // namespace propclear

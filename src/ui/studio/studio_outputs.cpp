@@ -1,0 +1,82 @@
+#include "ui/studio/studio_outputs.h"
+
+#include <QPainter>
+
+#include "cad/write_dxf_drawing.h"
+#include "common/output_file.h"
+#include "common/run_error.h"
+#include "driver/run_files.h"
+#include "report/write_json_results.h"
+#include "ui/export_plot.h"
+#include "ui/render_drawing.h"
+
+namespace propclear {
+
+namespace {
+
+// The analysis of the design as it stands; none while it cannot be analysed.
+const SternAnalysis& currentAnalysis(const DesignDocument& document) {
+  const StudioAnalysis& analysis = document.analysis();
+  if (!document.hasDesign() || !analysis.lastGood) {
+    throw RunError(ErrorKind::Usage, "there is no design to write");
+  }
+  if (!analysis.fault.isEmpty()) {
+    throw RunError(ErrorKind::Usage,
+                   "the design cannot be analysed: " + analysis.fault.toStdString());
+  }
+  return *analysis.lastGood;
+}
+
+}  // namespace
+
+std::pair<std::filesystem::path, std::filesystem::path> writeReportAndScript(
+    const DesignDocument& document) {
+  const SternAnalysis& analysis = currentAnalysis(document);
+  if (!document.hasFile()) {
+    throw RunError(ErrorKind::Usage, "the design has no file yet: save it first");
+  }
+  RunOptions options;
+  options.workDir = document.path().parent_path();
+  options.designFile = document.path().filename();
+  const RunFiles files = runFilesOf(options);
+  writeScriptAndReport(files, document.design(), analysis);
+  return {files.script, files.report};
+}
+
+void exportDrawing(const DesignDocument& document, const std::filesystem::path& path) {
+  currentAnalysis(document);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  exportPlot(document.analysis().drawing, file);
+  file.commit();
+}
+
+void exportDxf(const DesignDocument& document, const std::filesystem::path& path) {
+  const SternAnalysis& analysis = currentAnalysis(document);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  writeDxfDrawing(file, document.design(), analysis);
+  file.commit();
+}
+
+void exportJson(const DesignDocument& document, const std::filesystem::path& path) {
+  const SternAnalysis& analysis = currentAnalysis(document);
+  const std::optional<RuleCheck>& rules = document.analysis().rules;
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  writeJsonResults(file, JsonResults{"completed", document.design(), analysis,
+                                     rules ? &*rules : nullptr});
+  file.commit();
+}
+
+void printDrawing(const DesignDocument& document, QPrinter& printer) {
+  currentAnalysis(document);
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    throw RunError(ErrorKind::FileSystem, "the printer cannot be started");
+  }
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  // Lines and texts as thick as on a screen of 96 dots per inch.
+  const double detailScale = printer.resolution() / 96.0;
+  renderDrawing(document.analysis().drawing, painter, page.size(), detailScale);
+  painter.end();
+}
+
+}  // namespace propclear

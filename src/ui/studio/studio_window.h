@@ -1,0 +1,75 @@
+#pragma once
+// The design studio's main window: the drawing in the centre, the design
+// panel and the clearances panel as docks, menus with the file commands,
+// undo and redo, the view commands and the outputs, and a status bar with the
+// cursor's position in metres. It asks "Save changes?" before a changed
+// design is closed or replaced, offers to reload a file another program
+// changed, and remembers its size, docks and recent files.
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <filesystem>
+
+#include "ui/studio/clearances_panel.h"
+#include "ui/studio/design_document.h"
+#include "ui/studio/design_panel.h"
+#include "ui/studio/stern_view.h"
+
+namespace propclear {
+
+class StudioWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  StudioWindow();
+
+  // Opens `path`, asking first about unsaved changes; an error is shown in a
+  // message box and the window stays as it was. Returns whether it opened.
+  bool openFile(const std::filesystem::path& path);
+  // Saves under `path` (Save As without its dialog); errors as for openFile.
+  bool saveFileAs(const std::filesystem::path& path);
+
+  DesignDocument& document() { return document_; }
+  SternView& view() { return *view_; }
+  DesignPanel& designPanel() { return *designPanel_; }
+  ClearancesPanel& clearancesPanel() { return *clearancesPanel_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  QAction* addAction(QMenu* menu, const QString& text, const QKeySequence& shortcut,
+                     void (StudioWindow::*slot)());
+  void newFromExample();
+  void open();
+  void save();
+  void saveAs();
+  void revert();
+  void writeReportAndScript();
+  void exportDrawing();
+  void exportDxf();
+  void exportJson();
+  void print();
+  bool maybeSave();
+  bool saveOrAsk();
+  void updateTitle();
+  void updateRecentMenu();
+  void rememberRecent(const std::filesystem::path& path);
+  void offerReload();
+  void showCursor(std::optional<QPointF> metres);
+  void showError(const QString& what, const std::exception& error);
+  QString askSavePath(const QString& title, const QString& filter, const QString& suffix);
+  void restoreSettings();
+
+  DesignDocument document_;
+  SternView* view_;
+  DesignPanel* designPanel_;
+  ClearancesPanel* clearancesPanel_;
+  QLabel* cursorReadout_;
+  QMenu* recentMenu_ = nullptr;
+  bool reloadOffered_ = false;
+};
+
+}  // namespace propclear

@@ -4,6 +4,6 @@
 #include "driver/desktop_front_end.h"
 
 extern "C" const propclear::DesktopFrontEnd* propclear_desktop_front_end() {
-  static const propclear::DesktopFrontEnd frontEnd{"0.0.0-other", nullptr};
+  static const propclear::DesktopFrontEnd frontEnd{"0.0.0-other", nullptr, nullptr};
   return &frontEnd;
 }

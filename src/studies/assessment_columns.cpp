@@ -51,6 +51,11 @@ void writeRuleLines(RowBuilder& row, const DesignAssessment& assessment,
 void writeAssessmentColumns(RowBuilder& row, const DesignAssessment& assessment,
                             const std::vector<std::string>& ruleLabels) {
   writeClearances(row, assessment);
+  if (assessment.analysed) {
+    row.flag("overlaps", assessment.overlaps);
+  } else {
+    row.missing("overlaps");
+  }
   writeRuleLines(row, assessment, ruleLabels);
   row.texts("warnings", assessment.warnings);
   if (assessment.analysed) {

@@ -1,7 +1,8 @@
 #pragma once
 // The columns every study row shares after its own: each clearance in metres,
 // per D and as a signed gap (negative: overlap; empty where it was measured to
-// a stand-in), each rule line's required value, margin and verdict, the
+// a stand-in), whether anything overlaps (also the turning blade or the
+// swept volume), each rule line's required value, margin and verdict, the
 // warnings, and the error of a design that could not be analysed.
 
 #include <string>

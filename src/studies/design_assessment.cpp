@@ -10,6 +10,32 @@ namespace propclear {
 
 namespace {
 
+const char* sweptVolumeMarginName(SternStructure structure) {
+  switch (structure) {
+    case SternStructure::SternContour: return "swept volume to the stern contour";
+    case SternStructure::RudderEdge: return "swept volume to the rudder leading edge";
+    case SternStructure::Heel: return "swept volume to the heel";
+  }
+  return "swept volume";
+}
+
+// The margins of the analysis beyond the six clearances: the turning lower
+// blade's gaps, and each closest approach of the swept volume (negative by
+// as deep as it cuts the structure).
+std::vector<BindingMargin> structureMarginsOf(const SternAnalysis& analysis) {
+  std::vector<BindingMargin> margins;
+  const auto turning = [&](std::string_view name, const std::optional<double>& gap) {
+    margins.push_back({name, gap.value_or(0.0), gap.has_value()});
+  };
+  turning("a' of the turning blade", analysis.turningLowerBlade.aPrime.signedGap);
+  turning("c' of the turning blade", analysis.turningLowerBlade.cPrime.signedGap);
+  for (const ClosestApproach& approach : analysis.closestApproaches) {
+    margins.push_back({sweptVolumeMarginName(approach.structure),
+                       approach.overlaps ? -approach.overlapDepth : approach.distance});
+  }
+  return margins;
+}
+
 DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rules) {
   DesignAssessment assessment;
   SternAnalysis analysis = analyseStern(design);
@@ -19,6 +45,8 @@ DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rul
                                               design.propellerDiameter, "a clearance per D");
   }
   assessment.gaps = analysis.signedGaps;
+  assessment.overlaps = analysis.hasOverlap();
+  assessment.structureMargins = structureMarginsOf(analysis);
   if (rules != nullptr) assessment.rules = rules->judge(design, analysis);
   assessment.warnings = std::move(analysis.warnings);
   assessment.analysed = true;
@@ -61,6 +89,8 @@ std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
       const std::optional<double>& gap = assessment.gaps[k];
       margins.push_back({clearanceNames[k], gap.value_or(0.0), gap.has_value()});
     }
+    margins.insert(margins.end(), assessment.structureMargins.begin(),
+                   assessment.structureMargins.end());
     return margins;
   }
   for (std::size_t line = 0; line < assessment.rules.size(); ++line) {
@@ -73,7 +103,7 @@ std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
 }
 
 bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules) {
-  if (!assessment.analysed) return false;
+  if (!assessment.analysed || assessment.overlaps) return false;
   const auto clear = [](const std::optional<double>& gap) { return gap && *gap > 0.0; };
   if (!std::all_of(assessment.gaps.begin(), assessment.gaps.end(), clear)) return false;
   if (rules == nullptr) return true;

@@ -3,11 +3,14 @@
 // a sign, its warnings and its rule lines, or the error that stopped its
 // analysis. A failed design is an assessment too, so that a study goes on.
 //
-// A design is feasible when it was analysed, every clearance was measured to
-// the structure itself (not to a stand-in) with a positive gap, and every rule
-// line that is not informative holds (its margin is 0 or more). Its margins
-// are the rule lines' margins, or, without rules, the six signed gaps
-// themselves (a required gap of 0).
+// A design is feasible when it was analysed, nothing overlaps (no clearance,
+// no clearance of the turning lower blade, and no part of the volume the
+// turning propeller sweeps: the analysis's own verdict), each of the six
+// clearances was measured to the structure itself (not to a stand-in) with a
+// positive gap, and every rule line that is not informative holds (its margin
+// is 0 or more). Its margins are the rule lines' margins, or, without rules,
+// the six signed gaps, those of the turning lower blade and the swept volume's
+// closest approach to each structure (negative by as deep as it cuts it).
 
 #include <array>
 #include <optional>
@@ -24,12 +27,22 @@
 
 namespace propclear {
 
+// One margin that decides feasibility.
+struct BindingMargin {
+  std::string_view name;  // "b'", "swept volume to the heel", or a rule line's label
+  double metres = 0.0;
+  bool measured = true;  // false: no margin, which fails
+};
+
 struct DesignAssessment {
   bool analysed = false;
   std::string error;  // why the design could not be analysed
   ClearanceSet clearances;
   std::array<double, clearanceCount> perDiameter{};  // each length / D
   SignedGaps gaps;  // m; negative: overlap; none: measured to a stand-in
+  bool overlaps = false;  // anything overlaps, as the analysis judges it
+  // The turning lower blade's a' and c' and the swept volume's approaches.
+  std::vector<BindingMargin> structureMargins;
   std::vector<std::string> warnings;
   std::vector<RuleMargin> rules;  // in the order of StudyRules::lineLabels
 };
@@ -43,12 +56,6 @@ DesignAssessment assessDesign(DesignData& workspace, const DesignData& fileDesig
 // The design as it stands: a batch's file, not edited.
 DesignAssessment assessDesign(const DesignData& design, const StudyRules* rules);
 
-// One margin that decides feasibility.
-struct BindingMargin {
-  std::string_view name;  // "b'", or the rule line's label
-  double metres = 0.0;
-  bool measured = true;  // false: no margin, which fails
-};
 
 // The margins that decide feasibility, in column order; empty for a design
 // that was not analysed.

@@ -69,6 +69,11 @@ void RowBuilder::texts(std::string_view column, const std::vector<std::string>& 
   row_ += ']';
 }
 
+void RowBuilder::flag(std::string_view column, bool value) {
+  beginField(column);
+  row_ += value ? "true" : "false";
+}
+
 void RowBuilder::missing(std::string_view column) {
   beginField(column);
   if (format_ == RowFormat::JsonLines) row_ += "null";

@@ -25,6 +25,8 @@ class RowBuilder {
   void text(std::string_view column, std::string_view value);
   // CSV: one field, the texts joined by "; "; JSON: an array.
   void texts(std::string_view column, const std::vector<std::string>& values);
+  // CSV and JSON: true or false.
+  void flag(std::string_view column, bool value);
   // CSV: an empty field; JSON: null.
   void missing(std::string_view column);
 

@@ -161,7 +161,7 @@ void printResult(std::ostream& out, const SolveResult& result, const SolveOption
   out << "best: " << parameter.name << " = " << valueWithUnit(parameter, result.best) << '\n';
   printBinding(out, result, options, rules);
   out << (rules != nullptr ? "margins at the best value (rule lines):\n"
-                           : "gaps at the best value (negative: overlap):\n");
+                           : "margins at the best value (negative: overlap):\n");
   printMargins(out, bindingMargins(result.atBest, rules));
   printIntervals(out, result, parameter);
 }
@@ -182,8 +182,9 @@ void printSearch(std::ostream& out, const SolveResult& result, const SolveOption
       << " of " << options.designFile.string() << '\n';
   out << "feasible: "
       << (rules ? "every binding rule line of " + ruleSetsText(*options.rules) +
-                      " holds and no blade overlaps"
-                : std::string("no blade overlaps the stern or the rudder (every gap positive)"))
+                      " holds and nothing overlaps"
+                : std::string("nothing overlaps (every gap positive, also of the turning blade and "
+                              "the swept volume)"))
       << '\n';
   out << "searched: " << rangeText(parameter, result.range) << ", every "
       << valueWithUnit(parameter, parameter.resolution * scanStride) << ", boundaries to "

@@ -204,9 +204,10 @@ QColor blend(const QColor& from, const QColor& to, double share) {
 
 QColor marginColour(const std::optional<double>& margin, double scale) {
   if (!margin) return failedColour;
+  // A margin of exactly 0 fails: a blade touching the structure.
   const double share = std::clamp(*margin / scale, -1.0, 1.0);
-  return share < 0.0 ? blend(paleNegativeColour, negativeColour, -share)
-                     : blend(palePositiveColour, positiveColour, share);
+  return share > 0.0 ? blend(palePositiveColour, positiveColour, share)
+                     : blend(paleNegativeColour, negativeColour, -share);
 }
 
 // The map's axes, and a colour bar through an invisible series that spans them.

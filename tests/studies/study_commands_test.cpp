@@ -201,6 +201,12 @@ TEST_F(StudyCommands, SolveBoundaryIsWhereTheBindingClearanceChangesSign) {
   EXPECT_NEAR(beyond - best, 0.0001, 1e-12);
   EXPECT_GT(test::clearanceOf(plainRunOf(withDiameter(best)), binding).at("signedLength").get<double>(), 0.0);
   EXPECT_LT(test::clearanceOf(plainRunOf(withDiameter(beyond)), binding).at("signedLength").get<double>(), 0.0);
+  // The run's own verdict agrees: --strict ends an overlapping run with 4.
+  for (const auto& [diameter, status] : {std::pair{best, test::kExitCompleted}, std::pair{beyond, test::kExitStrictOverlap}}) {
+    test::writeFile(scratch / "edited.TSK", test::designFileText(withDiameter(diameter)));
+    EXPECT_EQ(runPropclear({(scratch / "edited.TSK").string(), "--no-window", "--answer", "H", "--strict"}).exitStatus,
+              status);
+  }
   EXPECT_THAT(solve.out, HasSubstr("\n  3 to " + matchIn(solve.out, R"(best: diameter = ([0-9.]+))") +
                                    " m (from the start of the range)\n"));
 }
@@ -223,33 +229,54 @@ TEST_F(StudyCommands, SolveUnderTheRulesStopsWhereARuleLineFails) {
   EXPECT_EQ(table.cell(1, line + " verdict"), "below the recommended minimum");
 }
 
-TEST_F(StudyCommands, SolveFindsBothStretchesAroundABulge) {
-  // A bulge of the stern frame at the height of 0.7R for D near 4.7 m: the
-  // upper blade overlaps it there, and clears it for smaller and larger D.
-  std::string text = test::readFile(design());
-  const std::string anchor = "4.100, 2.900, 1\r\n";
-  text.insert(text.find(anchor) + anchor.size(), "4.200, 3.300, 1\r\n4.300, 4.400, 1\r\n4.400, 3.300, 1\r\n");
-  test::writeFile(design(), text);
-  fileDesign = readDesignData(design()).design;
+TEST_F(StudyCommands, SolveFindsEveryStretchAroundABulge) {
+  // A tall stern with a small propeller and a bulge of the stern frame at
+  // z = 7 m: the turning propeller cuts the bulge when it sweeps past its
+  // height, and clears it below and above.
+  DesignData tall = fileDesign;
+  tall.propellerCentreZ = 3.0;
+  tall.propellerDiameter = 2.0;
+  tall.hubDiameter = 0.4;
+  tall.rudderZ[2] = tall.rudderZ[3] = 15.0;
+  test::setContour(tall, {{0.3, 1.8, 1},  {1, 2.3, 1},   {2, 2.7, 1},    {3, 2.85, 1},  {4, 2.9, 1},
+                          {5, 2.9, 1},    {6, 2.9, 1},   {6.6, 3.0, 1},  {7.0, 4.05, 1}, {7.4, 3.0, 1},
+                          {8, 2.9, 1},    {9, 2.9, 1},   {10, 2.9, 1},   {11, 2.95, 1}, {12, 3.1, 1},
+                          {13, 3.5, 1},   {13.5, 4.2, 1}, {14, 5.5, 1},  {14.5, 7.5, 1}, {15, 9.5, 1}});
+  test::writeFile(design(), test::designFileText(tall));
+  fileDesign = tall;
 
   const ProcessResult solve =
-      runPropclear({"solve", design().string(), "--maximise", "diameter", "--range", "3:6"});
+      runPropclear({"solve", design().string(), "--maximise", "centre-z", "--range", "5:12"});
   ASSERT_EQ(solve.exitStatus, 0) << solve.err;
   const std::regex interval(R"(\n  ([0-9.]+) to ([0-9.]+) m)");
   std::vector<std::pair<double, double>> intervals;
   for (std::sregex_iterator it(solve.out.begin(), solve.out.end(), interval), end; it != end; ++it) {
     intervals.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
   }
-  ASSERT_EQ(intervals.size(), 2u) << solve.out;
-  const auto gapA = [&](double diameter) {
-    return test::clearanceOf(plainRunOf(withDiameter(diameter)), "a").at("signedLength").get<double>();
+  ASSERT_GE(intervals.size(), 2u) << solve.out;
+  EXPECT_EQ(intervals.front().first, 5.0);
+  EXPECT_EQ(intervals.back().second, 12.0);
+  EXPECT_THAT(solve.out, HasSubstr("best: centre-z = 12 m"));
+  // A plain run under --strict ends with 4 when anything overlaps: each edge
+  // inside the range is clear, and 0.1 mm past it is not.
+  const auto strictRunAt = [&](double centreZ) {
+    DesignData edited = fileDesign;
+    edited.propellerCentreZ = centreZ;
+    test::writeFile(scratch / "edited.TSK", test::designFileText(edited));
+    return runPropclear({(scratch / "edited.TSK").string(), "--no-window", "--answer", "H", "--strict"})
+        .exitStatus;
   };
-  // Each edge of the bulge: feasible on one side, a overlapping 0.1 mm past it.
-  EXPECT_GT(gapA(intervals[0].second), 0.0);
-  EXPECT_LT(gapA(intervals[0].second + 0.0001), 0.0);
-  EXPECT_LT(gapA(intervals[1].first - 0.0001), 0.0);
-  EXPECT_GT(gapA(intervals[1].first), 0.0);
-  EXPECT_THAT(solve.out, HasSubstr("best: diameter = " + matchIn(solve.out, R"(\n  [0-9.]+ to [0-9.]+ m[^\n]*\n  [0-9.]+ to ([0-9.]+) m)")));
+  for (std::size_t i = 0; i < intervals.size(); ++i) {
+    SCOPED_TRACE("interval " + std::to_string(i));
+    if (i > 0) {
+      EXPECT_EQ(strictRunAt(intervals[i].first), test::kExitCompleted);
+      EXPECT_EQ(strictRunAt(intervals[i].first - 0.0001), test::kExitStrictOverlap);
+    }
+    if (i + 1 < intervals.size()) {
+      EXPECT_EQ(strictRunAt(intervals[i].second), test::kExitCompleted);
+      EXPECT_EQ(strictRunAt(intervals[i].second + 0.0001), test::kExitStrictOverlap);
+    }
+  }
 }
 
 TEST_F(StudyCommands, SolveWithoutAFeasibleValueSaysSo) {

@@ -38,8 +38,10 @@ void analysisRun(benchmark::State& state, const DesignData& design) {
 
 void closestApproachRun(benchmark::State& state, const DesignData& design) {
   const SternAnalysis analysis = analyseStern(design);
+  // The edges are fitted once for the clearances; the swept volume reads them.
+  const BladeEdgeCurves edges = fitBladeEdgeCurves(design, analysis.outline);
   for (auto _ : state) {
-    const std::optional<SweptVolume> volume = SweptVolume::of(design, analysis.outline);
+    const std::optional<SweptVolume> volume = SweptVolume::of(design, analysis.outline, edges);
     const std::vector<ClosestApproach> approaches =
         closestApproaches(design, *volume, analysis.hullCurve);
     benchmark::DoNotOptimize(approaches.data());

@@ -8,6 +8,7 @@
 #include "common/checked_math.h"
 #include "geometry/cubic_pieces.h"
 #include "geometry/minimise_on_interval.h"
+#include "geometry/minimum_from_slope.h"
 
 namespace propclear {
 
@@ -38,6 +39,7 @@ struct Strand {
   double zRate = 0.0;
 
   double xAt(double t) const { return valueOnPieces(pieces, t); }
+  double slopeAt(double t) const { return pieceAt(pieces, t).slopeAt(t); }
   double zAt(double t) const { return zAtZero + zRate * t; }
 };
 
@@ -214,11 +216,45 @@ class StructureSearch {
     }
   }
 
+  // The lowest point between two samples: where the distance falls at the
+  // one and rises at the other, the zero of its slope; else, and wherever
+  // the point found touches or lies inside M (where the signed distance may
+  // have a corner), Brent's search.
   void refine(std::size_t strandIndex, double from, double to) {
     const Strand& strand = strands_[strandIndex];
     const auto f = [&](double t) { return exactAt(strand, t); };
-    const IntervalMinimum found = minimiseOnInterval(f, from, to, strandTolerance);
-    if (found.value < best_.value) best_ = {strandIndex, found.at, found.value};
+    StrandPoint found{strandIndex, from, 0.0};
+    if (from < to) {
+      const SlopeSample atFrom = slopeAt(strand, from), atTo = slopeAt(strand, to);
+      if (atFrom.slope < 0.0 && atTo.slope > 0.0) {
+        const auto slope = [&](double t) { return slopeAt(strand, t); };
+        found.t = minimumFromSlope(slope, from, to, atFrom.slope, atTo.slope, strandTolerance);
+        found.value = f(found.t);
+      }
+    }
+    if (!(found.value > 0.0)) {
+      const IntervalMinimum lowest = minimiseOnInterval(f, from, to, strandTolerance);
+      found = {strandIndex, lowest.at, lowest.value};
+    }
+    if (found.value < best_.value) best_ = found;
+  }
+
+  // The slope of the signed distance along the strand: the rate at which
+  // the structure's point moves away from the nearest point of M's boundary
+  // (which stays the nearest to first order), (P - N) . P' / |P - N|, with
+  // the sign of the signed distance. Zero on the boundary itself.
+  SlopeSample slopeAt(const Strand& strand, double t) const {
+    const MeridionalPoint p = meridionalAt(strand, t);
+    const SectionDistance toSection = volume_.distanceFrom(p);
+    const double dx = p.x - toSection.nearest.x, dr = p.r - toSection.nearest.r;
+    const double length = planeDistance(dx, dr);
+    if (length == 0.0) return {};
+    const double rhoRate = strand.zAt(0.5 * (strand.from + strand.to)) >= volume_.axisZ()
+                               ? strand.zRate
+                               : -strand.zRate;
+    const double towards = dx * strand.slopeAt(t) + dr * rhoRate;
+    const double slope = checkedDivide(towards, length, scanWhat);
+    return {toSection.signedDistance < 0.0 ? -slope : slope};
   }
 
   const SweptVolume& volume_;

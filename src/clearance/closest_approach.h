@@ -22,9 +22,13 @@
 // R/8 of arc, from M's samples (cheap, off by at most M's approximation
 // error). Every local minimum of the scan within half a scan step plus twice
 // that error of the lowest sample (f changes by no more than the arc between
-// samples) is refined by Brent's minimisation
-// (geometry/minimise_on_interval.h) on the exact f between its neighbouring
-// samples, to 1e-6 m along t. A dip narrower than a scan step that leaves no
+// samples) is refined on the exact f between its neighbouring samples, to
+// 1e-6 m along t: where f falls at the one and rises at the other, as the
+// zero of its slope f' = (P - N) . P' / |P - N| (N the nearest point of M's
+// boundary, P' = (x', +-z') the structure point's rate; the secant steps of
+// geometry/minimum_from_slope.h), otherwise, and wherever the point found
+// touches or lies inside M, by Brent's minimisation
+// (geometry/minimise_on_interval.h). A dip narrower than a scan step that leaves no
 // local minimum among the samples would go unseen; a stern contour fitted
 // through points a few decimetres apart has none. A minimum below zero is an
 // overlap: the swept volume cuts the structure, and its deepest point inside

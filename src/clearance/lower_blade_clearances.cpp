@@ -9,10 +9,10 @@ namespace propclear {
 
 namespace {
 
-ClearanceSegment measureAPrime(const MeasuringContext& context, double x0, double z0) {
-  const BladeOutline& b = context.outline;
-  const double xa = edgeCoordinateAt07R(context, absoluteStations(x0, -1, b.edge1X));
-  const double za = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge1Z));
+ClearanceSegment measureAPrime(const MeasuringContext& context) {
+  const EdgeCurves& edge1 = context.edges.lower[0];
+  const double xa = edgeCoordinateAt07R(context, edge1.x);
+  const double za = edgeCoordinateAt07R(context, edge1.z);
   const double xh = hullXAtHeight(context, za);
   ClearanceSegment a = horizontalSegment("a'", xa, za, xh);
   a.targetIsFallback = !context.hullCurve.covers(za);
@@ -29,10 +29,10 @@ ClearanceSegment measureBPrime(const MeasuringContext& context, double x0, doubl
   return verticalSegment("b'", t.x, t.z, zk);
 }
 
-ClearanceSegment measureCPrime(const MeasuringContext& context, double x0, double z0) {
-  const BladeOutline& b = context.outline;
-  const double xc = edgeCoordinateAt07R(context, absoluteStations(x0, -1, b.edge2X));
-  const double zc = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge2Z));
+ClearanceSegment measureCPrime(const MeasuringContext& context) {
+  const EdgeCurves& edge2 = context.edges.lower[1];
+  const double xc = edgeCoordinateAt07R(context, edge2.x);
+  const double zc = edgeCoordinateAt07R(context, edge2.z);
   const double xr = rudderEdgeXAtHeight(context.design, zc);
   return horizontalSegment("c'", xc, zc, xr);
 }
@@ -41,9 +41,9 @@ ClearanceSegment measureCPrime(const MeasuringContext& context, double x0, doubl
 
 void computeLowerBladeClearances(const MeasuringContext& context, ClearanceSet& clearances) {
   const double x0 = context.design.propellerCentreX, z0 = context.design.propellerCentreZ;
-  clearances[clearanceAPrime] = measureAPrime(context, x0, z0);
+  clearances[clearanceAPrime] = measureAPrime(context);
   clearances[clearanceBPrime] = measureBPrime(context, x0, z0);
-  clearances[clearanceCPrime] = measureCPrime(context, x0, z0);
+  clearances[clearanceCPrime] = measureCPrime(context);
 }
 
 }  // namespace propclear

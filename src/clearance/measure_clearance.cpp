@@ -6,18 +6,10 @@
 #include "clearance/segment_support.h"
 #include "common/checked_math.h"
 #include "geometry/evaluate_curve.h"
-#include "geometry/fit_curve.h"
 
 namespace propclear {
 
-double edgeCoordinateAt07R(const MeasuringContext& context, const StationList& values) {
-  const BladeOutline& outline = context.outline;
-  SplineCurve overRadius(outline.stationCount);
-  for (int i = 1; i <= outline.stationCount; ++i) {
-    overRadius.knots()[i] = outline.stationRadius[i];
-    overRadius.coef(1)[i] = values[i];
-  }
-  fitCurve(overRadius, EndCondition::NotAKnot, EndCondition::NotAKnot);
+double edgeCoordinateAt07R(const MeasuringContext& context, const SplineCurve& overRadius) {
   double y = 0.0;
   evaluateCurve(overRadius, measuringRadiusPerDiameter * context.design.propellerDiameter, y);
   return y;

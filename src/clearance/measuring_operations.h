@@ -3,6 +3,7 @@
 // and the two passes that use them. Each clearance is a horizontal or
 // vertical segment from a point of the blade outline to the structure.
 
+#include "clearance/blade_edge_curves.h"
 #include "clearance/clearance_segment.h"
 #include "common/diagnostics.h"
 #include "design/design_data.h"
@@ -15,6 +16,7 @@ namespace propclear {
 struct MeasuringContext {
   const DesignData& design;
   const BladeOutline& outline;
+  const BladeEdgeCurves& edges;
   const SplineCurve& hullCurve;  // the stern contour as one curve through all points
   Diagnostics& diagnostics;
 };
@@ -23,9 +25,8 @@ struct MeasuringContext {
 inline constexpr double rootTolerance = 0.00001;
 inline constexpr int rootMaxIterations = 50;
 
-// One blade-edge coordinate (an absolute x or z per station) at 0.7R: the
-// stations fitted as a not-a-knot spline over radius and evaluated there.
-double edgeCoordinateAt07R(const MeasuringContext& context, const StationList& values);
+// One blade-edge coordinate (an absolute x or z fitted over radius) at 0.7R.
+double edgeCoordinateAt07R(const MeasuringContext& context, const SplineCurve& overRadius);
 // x of the stern contour at height z; 0 when z lies outside the contour (with
 // a warning).
 double hullXAtHeight(const MeasuringContext& context, double z);

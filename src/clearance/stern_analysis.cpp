@@ -33,7 +33,8 @@ SternAnalysis analyseStern(const DesignData& design) {
   analysis.contourCurve = setUpContour(design, sternContourRow);
   analysis.hullCurve = fitWholeContour(design, sternContourRow);
 
-  const MeasuringContext context{design, analysis.outline, analysis.hullCurve, diagnostics};
+  const BladeEdgeCurves edges = fitBladeEdgeCurves(design, analysis.outline);
+  const MeasuringContext context{design, analysis.outline, edges, analysis.hullCurve, diagnostics};
   computeUpperBladeClearances(context, analysis.clearances);
   computeLowerBladeClearances(context, analysis.clearances);
   analysis.signedGaps = signedGapsOf(analysis.clearances);
@@ -45,7 +46,7 @@ SternAnalysis analyseStern(const DesignData& design) {
   warnAboutTurningOverlaps(analysis.turningLowerBlade, design.propellerDiameter, diagnostics);
   noteMirroredLowerBlade(analysis.clearances, analysis.turningLowerBlade, diagnostics);
 
-  analysis.sweptVolume = SweptVolume::of(design, analysis.outline);
+  analysis.sweptVolume = SweptVolume::of(design, analysis.outline, edges);
   if (analysis.sweptVolume) {
     analysis.closestApproaches =
         closestApproaches(design, *analysis.sweptVolume, analysis.hullCurve);

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "clearance/segment_support.h"
-#include "geometry/fit_curve.h"
+#include "common/checked_math.h"
 #include "geometry/minimise_on_interval.h"
+#include "geometry/minimum_from_slope.h"
 
 namespace propclear {
 
@@ -29,19 +29,6 @@ bool stationsRise(const BladeOutline& outline) {
   return true;
 }
 
-// One edge's absolute x over radius, fitted as the 0.7R queries fit it.
-std::vector<CubicPiece> edgeOverRadius(const BladeOutline& outline, double x0,
-                                       const StationList& edgeX) {
-  const StationList values = absoluteStations(x0, +1, edgeX);
-  SplineCurve curve(outline.stationCount);
-  for (int i = 1; i <= outline.stationCount; ++i) {
-    curve.knots()[i] = outline.stationRadius[i];
-    curve.coef(1)[i] = values[i];
-  }
-  fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
-  return risingPiecesOf(curve);
-}
-
 double squared(double value) { return value * value; }
 
 // How far x lies outside [low, high]; 0 inside.
@@ -49,14 +36,15 @@ double outsideBy(double x, double low, double high) { return std::max({low - x, 
 
 }  // namespace
 
-std::optional<SweptVolume> SweptVolume::of(const DesignData& design, const BladeOutline& outline) {
+std::optional<SweptVolume> SweptVolume::of(const DesignData& design, const BladeOutline& outline,
+                                           const BladeEdgeCurves& edges) {
   if (!stationsRise(outline)) return std::nullopt;
   SweptVolume volume;
   volume.axisZ_ = design.propellerCentreZ;
   volume.rootRadius_ = outline.stationRadius[1];
   volume.tipRadius_ = outline.stationRadius[outline.stationCount];
-  volume.edge1_.pieces = edgeOverRadius(outline, design.propellerCentreX, outline.edge1X);
-  volume.edge2_.pieces = edgeOverRadius(outline, design.propellerCentreX, outline.edge2X);
+  volume.edge1_.pieces = risingPiecesOf(edges.upper[0].x);
+  volume.edge2_.pieces = risingPiecesOf(edges.upper[1].x);
   volume.root_ = volume.capAt(volume.rootRadius_);
   volume.tip_ = volume.capAt(volume.tipRadius_);
   volume.sampleEdges();
@@ -146,6 +134,38 @@ std::pair<std::size_t, std::size_t> SweptVolume::samplesNear(double r, double re
   return {first > 0 ? first - 1 : 0, std::min(last + 1, sampleRadius_.size())};
 }
 
+double SweptVolume::squaredDistanceAlong(const EdgeCurve& edge, MeridionalPoint p, double r) {
+  return squared(valueOnPieces(edge.pieces, r) - p.x) + squared(r - p.r);
+}
+
+// The radius of the edge curve's point nearest p between the neighbours of
+// sample j, a local minimum of the scan with the squared distance
+// sampleValue; none for a minimum at an end of the curve, which is a corner
+// of M that a cap gives. Where the squared distance falls at the one
+// neighbour and rises at the other, the zero of half its slope,
+// (x(r) - p.x) x'(r) + (r - p.r), by Newton's method; otherwise Brent's
+// search.
+std::optional<double> SweptVolume::nearestAlongEdge(const EdgeCurve& edge, MeridionalPoint p,
+                                                    std::size_t j, double sampleValue) const {
+  const std::size_t n = sampleRadius_.size();
+  const double from = sampleRadius_[j > 0 ? j - 1 : 0];
+  const double to = sampleRadius_[std::min(j + 1, n - 1)];
+  const auto halfSlopeAt = [&](double r) {
+    const CubicPiece& piece = pieceAt(edge.pieces, r);
+    const double dx = piece.valueAt(r) - p.x, slope = piece.slopeAt(r);
+    return SlopeSample{dx * slope + (r - p.r),
+                       slope * slope + dx * piece.secondDerivativeAt(r) + 1.0};
+  };
+  const double slopeFrom = halfSlopeAt(from).slope, slopeTo = halfSlopeAt(to).slope;
+  if (slopeFrom < 0.0 && slopeTo > 0.0) {
+    return minimumFromSlope(halfSlopeAt, from, to, slopeFrom, slopeTo, edgeTolerance);
+  }
+  const auto squaredDistanceAt = [&](double r) { return squaredDistanceAlong(edge, p, r); };
+  if (j == 0 && squaredDistanceAt(from + edgeTolerance) >= sampleValue) return {};
+  if (j + 1 == n && squaredDistanceAt(to - edgeTolerance) >= sampleValue) return {};
+  return minimiseOnInterval(squaredDistanceAt, from, to, edgeTolerance).at;
+}
+
 // The scan's local minima within one sample step of the closest sample may
 // lie next to the nearest point (the distance changes by no more than the arc
 // between two samples); each is refined between its neighbours. Samples
@@ -163,24 +183,17 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge, MeridionalPoint p,
   const double closest = std::sqrt(closestSquared);
   if (closest - sampleStep_ >= best.signedDistance) return;
   const double threshold = squared(closest + sampleStep_);
-  const auto squaredDistanceAt = [&](double r) {
-    return squared(valueOnPieces(edge.pieces, r) - p.x) + squared(r - p.r);
-  };
-  const std::size_t n = sampleRadius_.size();
   for (std::size_t j = first; j < last; ++j) {
     const double value = squaredDistance[j];
     if (value > threshold) continue;
     if (j > first && squaredDistance[j - 1] < value) continue;
     if (j + 1 < last && squaredDistance[j + 1] < value) continue;
-    if (j == 0 && squaredDistanceAt(sampleRadius_[0] + edgeTolerance) >= value) continue;
-    if (j + 1 == n && squaredDistanceAt(sampleRadius_[j] - edgeTolerance) >= value) continue;
-    const double from = sampleRadius_[j > 0 ? j - 1 : 0];
-    const double to = sampleRadius_[std::min(j + 1, n - 1)];
-    const IntervalMinimum found = minimiseOnInterval(squaredDistanceAt, from, to, edgeTolerance);
-    const double foundDistance = std::sqrt(found.value);
+    const std::optional<double> at = nearestAlongEdge(edge, p, j, value);
+    if (!at) continue;
+    const double foundDistance = std::sqrt(squaredDistanceAlong(edge, p, *at));
     if (foundDistance < best.signedDistance) {
       best.signedDistance = foundDistance;
-      best.nearest = {valueOnPieces(edge.pieces, found.at), found.at};
+      best.nearest = {valueOnPieces(edge.pieces, *at), *at};
     }
   }
 }

@@ -23,7 +23,7 @@
 // theta = 0, which is why the side view's tip lies above both tip edge
 // points; in the meridional plane every point of the section lies at r.)
 // Between stations the edge positions are interpolated over radius by the
-// not-a-knot spline of the 0.7R queries (clearance/measuring_operations.h),
+// not-a-knot splines the 0.7R queries read (clearance/blade_edge_curves.h),
 // one spline per edge; xLow and xHigh are the smaller and the larger of the
 // two at each radius, so a pair of edges that cross between stations (near
 // the tip, where the chord nearly vanishes) still bounds M.
@@ -40,13 +40,16 @@
 // distance to a cap is closed-form. Along an edge curve the squared distance
 // is scanned at precomputed samples (two per station interval), and every
 // local minimum of the scan within one sample step of the closest sample is
-// refined by Brent's minimisation (geometry/minimise_on_interval.h) between
-// its neighbouring samples, to 1e-6 m in r.
+// refined between its neighbouring samples, to 1e-6 m in r: by Newton's
+// method on the slope of the squared distance where it changes sign between
+// them (geometry/minimum_from_slope.h), else by Brent's minimisation
+// (geometry/minimise_on_interval.h).
 
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "clearance/blade_edge_curves.h"
 #include "design/design_data.h"
 #include "geometry/blade_outline.h"
 #include "geometry/cubic_pieces.h"
@@ -70,7 +73,8 @@ class SweptVolume {
  public:
   // The swept volume of the design's propeller; none when its stations do not
   // rise from root to tip (a diameter that is not positive).
-  static std::optional<SweptVolume> of(const DesignData& design, const BladeOutline& outline);
+  static std::optional<SweptVolume> of(const DesignData& design, const BladeOutline& outline,
+                                       const BladeEdgeCurves& edges);
 
   double axisZ() const { return axisZ_; }
   double rootRadius() const { return rootRadius_; }
@@ -109,6 +113,9 @@ class SweptVolume {
   void sampleEdges();
   SectionDistance distanceFromBoundary(MeridionalPoint p) const;
   void approachAlongEdge(const EdgeCurve& edge, MeridionalPoint p, SectionDistance& best) const;
+  std::optional<double> nearestAlongEdge(const EdgeCurve& edge, MeridionalPoint p, std::size_t j,
+                                         double sampleValue) const;
+  static double squaredDistanceAlong(const EdgeCurve& edge, MeridionalPoint p, double r);
   void approachCap(const Cap& cap, MeridionalPoint p, SectionDistance& best) const;
   double sampledBoundaryDistance(MeridionalPoint p) const;
   std::pair<std::size_t, std::size_t> samplesNear(double r, double reach) const;

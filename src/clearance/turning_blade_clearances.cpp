@@ -13,20 +13,18 @@ namespace {
 // without a note, m: the report's three decimals.
 constexpr double conventionTolerance = 0.005;
 
-TurningClearance measureAPrime(const MeasuringContext& context, double x0, double z0) {
-  const BladeOutline& b = context.outline;
-  const double xa = edgeCoordinateAt07R(context, absoluteStations(x0, +1, b.edge2X));
-  const double za = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge2Z));
+TurningClearance measureAPrime(const MeasuringContext& context) {
+  const double xa = edgeCoordinateAt07R(context, context.edges.upper[1].x);
+  const double za = edgeCoordinateAt07R(context, context.edges.lower[1].z);
   const double xh = hullXAtHeight(context, za);
   ClearanceSegment segment = horizontalSegment("a'", xa, za, xh);
   segment.targetIsFallback = !context.hullCurve.covers(za);
   return {segment, signedGapOf(segment, clearanceAPrime)};
 }
 
-TurningClearance measureCPrime(const MeasuringContext& context, double x0, double z0) {
-  const BladeOutline& b = context.outline;
-  const double xc = edgeCoordinateAt07R(context, absoluteStations(x0, +1, b.edge1X));
-  const double zc = edgeCoordinateAt07R(context, absoluteStations(z0, -1, b.edge1Z));
+TurningClearance measureCPrime(const MeasuringContext& context) {
+  const double xc = edgeCoordinateAt07R(context, context.edges.upper[0].x);
+  const double zc = edgeCoordinateAt07R(context, context.edges.lower[0].z);
   const double xr = rudderEdgeXAtHeight(context.design, zc);
   const ClearanceSegment segment = horizontalSegment("c'", xc, zc, xr);
   return {segment, signedGapOf(segment, clearanceCPrime)};
@@ -40,8 +38,7 @@ double shownLength(const TurningClearance& clearance) {
 }  // namespace
 
 TurningLowerBlade measureTurningLowerBlade(const MeasuringContext& context) {
-  const double x0 = context.design.propellerCentreX, z0 = context.design.propellerCentreZ;
-  return {measureAPrime(context, x0, z0), measureCPrime(context, x0, z0)};
+  return {measureAPrime(context), measureCPrime(context)};
 }
 
 void warnAboutTurningOverlaps(const TurningLowerBlade& turning, double propellerDiameter,

@@ -11,10 +11,10 @@ namespace propclear {
 namespace {
 
 // Horizontal gap from edge 2 at 0.7R to the stern contour.
-ClearanceSegment measureA(const MeasuringContext& context, double x0, double z0) {
-  const BladeOutline& b = context.outline;
-  const double xa = edgeCoordinateAt07R(context, absoluteStations(x0, +1, b.edge2X));
-  const double za = edgeCoordinateAt07R(context, absoluteStations(z0, +1, b.edge2Z));
+ClearanceSegment measureA(const MeasuringContext& context) {
+  const EdgeCurves& edge2 = context.edges.upper[1];
+  const double xa = edgeCoordinateAt07R(context, edge2.x);
+  const double za = edgeCoordinateAt07R(context, edge2.z);
   const double xh = hullXAtHeight(context, za);
   ClearanceSegment a = horizontalSegment("a", xa, za, xh);
   a.targetIsFallback = !context.hullCurve.covers(za);
@@ -60,10 +60,10 @@ ClearanceSegment measureB(const MeasuringContext& context, double x0, double z0)
 }
 
 // Horizontal gap from edge 1 at 0.7R to the rudder edge.
-ClearanceSegment measureC(const MeasuringContext& context, double x0, double z0) {
-  const BladeOutline& b = context.outline;
-  const double xc = edgeCoordinateAt07R(context, absoluteStations(x0, +1, b.edge1X));
-  const double zc = edgeCoordinateAt07R(context, absoluteStations(z0, +1, b.edge1Z));
+ClearanceSegment measureC(const MeasuringContext& context) {
+  const EdgeCurves& edge1 = context.edges.upper[0];
+  const double xc = edgeCoordinateAt07R(context, edge1.x);
+  const double zc = edgeCoordinateAt07R(context, edge1.z);
   const double xr = rudderEdgeXAtHeight(context.design, zc);
   return horizontalSegment("c", xc, zc, xr);
 }
@@ -72,9 +72,9 @@ ClearanceSegment measureC(const MeasuringContext& context, double x0, double z0)
 
 void computeUpperBladeClearances(const MeasuringContext& context, ClearanceSet& clearances) {
   const double x0 = context.design.propellerCentreX, z0 = context.design.propellerCentreZ;
-  clearances[clearanceA] = measureA(context, x0, z0);
+  clearances[clearanceA] = measureA(context);
   clearances[clearanceB] = measureB(context, x0, z0);
-  clearances[clearanceC] = measureC(context, x0, z0);
+  clearances[clearanceC] = measureC(context);
 }
 
 }  // namespace propclear

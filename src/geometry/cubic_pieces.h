@@ -26,6 +26,11 @@ struct CubicPiece {
     const double h = t - start;
     return c0 + h * (c1 + h * (c2 + h * c3));
   }
+  double slopeAt(double t) const {
+    const double h = t - start;
+    return c1 + h * (2.0 * c2 + h * (3.0 * c3));
+  }
+  double secondDerivativeAt(double t) const { return 2.0 * c2 + (t - start) * (6.0 * c3); }
 };
 
 // The piece of `curve` from knot i to knot i + 1, 1 <= i < n.
@@ -37,11 +42,12 @@ CubicPiece pieceOf(const SplineCurve& curve, int i);
 // (evaluate_curve.h) and is left out.
 std::vector<CubicPiece> risingPiecesOf(const SplineCurve& curve);
 
-// The value at t of the pieces of one curve whose knots all rise, t between
-// the first piece's start and the last piece's end: the piece with
-// start < t <= end, or the first piece at its start, as evaluateCurve
-// chooses. Inline: the closest approach evaluates it in its innermost loops.
-inline double valueOnPieces(std::span<const CubicPiece> pieces, double t) {
+// Of the pieces of one curve whose knots all rise, the piece that holds t,
+// t between the first piece's start and the last piece's end: the piece
+// with start < t <= end, or the first piece at its start, as evaluateCurve
+// chooses; and the value there. Inline: the closest approach evaluates them
+// in its innermost loops.
+inline const CubicPiece& pieceAt(std::span<const CubicPiece> pieces, double t) {
   std::size_t low = 0, high = pieces.size() - 1;
   // The first piece whose end is not below t; beyond the last end, the last piece.
   while (low < high) {
@@ -52,7 +58,11 @@ inline double valueOnPieces(std::span<const CubicPiece> pieces, double t) {
       high = middle;
     }
   }
-  return pieces[low].valueAt(t);
+  return pieces[low];
+}
+
+inline double valueOnPieces(std::span<const CubicPiece> pieces, double t) {
+  return pieceAt(pieces, t).valueAt(t);
 }
 
 }  // namespace propclear

@@ -211,7 +211,7 @@ SternAnalysis madeUpAnalysis(const DesignData& design,
   analysis.clearances = madeUpClearances();
   analysis.signedGaps = signedGapsOf(analysis.clearances);
   analysis.turningLowerBlade = madeUpTurningBlade();
-  analysis.sweptVolume = SweptVolume::of(design, analysis.outline);
+  analysis.sweptVolume = SweptVolume::of(design, analysis.outline, fitBladeEdgeCurves(design, analysis.outline));
   analysis.closestApproaches = madeUpApproaches();
   analysis.warnings = std::move(warnings);
   return analysis;

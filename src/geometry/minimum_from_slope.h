@@ -1,0 +1,71 @@
+#pragma once
+// The minimum of a smooth function of one variable inside an interval whose
+// slope changes sign across it, found as the zero of the slope: Newton's
+// method where the slope's own derivative is given, the secant through the
+// last two points where it is not, every step kept inside the bracket that
+// the slope's signs maintain.
+//
+// Notation: g = f' on [a, b] with g(a) < 0 < g(b), so f falls at a and rises
+// at b and has a minimum in between (the only one when f is convex there);
+// x the current point, g' = f'' where given.
+//
+// Method: safeguarded Newton (Press et al., Numerical Recipes, 3rd ed. 2007,
+// section 9.4, rtsafe), with the secant in place of g' where it is not given
+// (Dekker, "Finding a zero by means of successive linear interpolation",
+// 1969). A step that would leave the bracket, or a bracket that has not
+// halved in two steps, is replaced by bisection, so the method is never
+// slower than bisection and converges quadratically (Newton) or
+// superlinearly (secant) near a simple zero. It stops when a step is shorter
+// than the tolerance or the bracket narrower than twice it. A minimum at an
+// end of the interval, or a slope that does not change sign, is for the
+// caller to handle (with a derivative-free search such as
+// minimise_on_interval.h).
+
+#include <cmath>
+
+#include "common/checked_math.h"
+
+namespace propclear {
+
+// The slope at a point and, where known, its derivative (NaN otherwise).
+struct SlopeSample {
+  double slope = 0.0;
+  double slopeRate = NAN;
+};
+
+// The abscissa in (a, b) where `slopeAt` (returning SlopeSample) is zero, to
+// within absoluteTolerance > 0; slopeA < 0 < slopeB are the slopes at a < b.
+template <class SlopeFunction>
+double minimumFromSlope(const SlopeFunction& slopeAt, double a, double b, double slopeA,
+                        double slopeB, double absoluteTolerance) {
+  constexpr int maxSteps = 100;  // bisection alone halves [a, b] below any tolerance sooner
+  const char* what = "a step towards the minimum";
+  // The first point where the chord through the two ends crosses zero.
+  double previous = a, previousSlope = slopeA;
+  double x = a - checkedDivide(slopeA * (b - a), slopeB - slopeA, what);
+  double lastStep = b - a, stepBeforeLast = b - a;
+  for (int step = 0; step < maxSteps; ++step) {
+    const SlopeSample sample = slopeAt(x);
+    if (sample.slope == 0.0) return x;
+    (sample.slope < 0.0 ? a : b) = x;
+    if (b - a <= 2.0 * absoluteTolerance) return 0.5 * (a + b);
+    double next = NAN;
+    if (sample.slopeRate > 0.0) {
+      next = x - checkedDivide(sample.slope, sample.slopeRate, what);
+    } else if (sample.slope != previousSlope) {
+      next = x - checkedDivide(sample.slope * (x - previous), sample.slope - previousSlope, what);
+    }
+    // Bisect where the step leaves the bracket or is not half the step before last.
+    if (!(next > a && next < b) || std::abs(next - x) > 0.5 * std::abs(stepBeforeLast)) {
+      next = 0.5 * (a + b);
+    }
+    stepBeforeLast = lastStep;
+    lastStep = next - x;
+    previous = x, previousSlope = sample.slope;
+    if (std::abs(lastStep) < absoluteTolerance) return next;
+    x = next;
+  }
+  return x;
+}
+
+}  // namespace propclear

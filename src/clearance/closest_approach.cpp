@@ -113,13 +113,19 @@ struct StrandPoint {
   double value = 0.0;  // signed distance to M, exact or from the scan
 };
 
+// A point of a strand with its exact distance to M.
+struct Found {
+  StrandPoint point{0, 0.0, std::numeric_limits<double>::infinity()};
+  SectionDistance section{std::numeric_limits<double>::infinity(), {}};
+};
+
 // The lowest signed distance along a structure's strands: scan, then refine.
 class StructureSearch {
  public:
   StructureSearch(const SweptVolume& volume, std::vector<Strand> strands)
       : volume_(volume), strands_(std::move(strands)) {}
 
-  StrandPoint lowest() {
+  Found lowest() {
     placeSamples();
     scan();
     refineCandidates();
@@ -133,10 +139,6 @@ class StructureSearch {
   const Strand& strand(std::size_t i) const { return strands_[i]; }
 
  private:
-  double exactAt(const Strand& strand, double t) const {
-    return volume_.distanceFrom(meridionalAt(strand, t)).signedDistance;
-  }
-
   // A lower bound of the signed distance: the distance to M's bounding box.
   double boxDistance(MeridionalPoint p) const {
     const double reach = volume_.approximationError();
@@ -202,7 +204,6 @@ class StructureSearch {
   // Every local minimum of the scan within the margin of the lowest sample is
   // refined between its neighbours.
   void refineCandidates() {
-    best_.value = std::numeric_limits<double>::infinity();
     const double threshold = lowestSample_ + margin_;
     for (std::size_t k = 0; k < samples_.size(); ++k) {
       const double value = samples_[k].value;
@@ -222,31 +223,39 @@ class StructureSearch {
   // have a corner), Brent's search.
   void refine(std::size_t strandIndex, double from, double to) {
     const Strand& strand = strands_[strandIndex];
-    const auto f = [&](double t) { return exactAt(strand, t); };
-    StrandPoint found{strandIndex, from, 0.0};
+    Found last;  // the point evaluated last, kept for the one the search ends on
+    const auto evaluate = [&](double t) -> const Found& {
+      last = {{strandIndex, t, 0.0}, volume_.distanceFrom(meridionalAt(strand, t))};
+      last.point.value = last.section.signedDistance;
+      return last;
+    };
+    const auto foundAt = [&](double t) { return t == last.point.t ? last : evaluate(t); };
+    Found found;
+    bool outside = false;  // found by the slope, outside M
     if (from < to) {
-      const SlopeSample atFrom = slopeAt(strand, from), atTo = slopeAt(strand, to);
+      const SlopeSample atFrom = slopeAt(strand, evaluate(from)), atTo = slopeAt(strand, evaluate(to));
       if (atFrom.slope < 0.0 && atTo.slope > 0.0) {
-        const auto slope = [&](double t) { return slopeAt(strand, t); };
-        found.t = minimumFromSlope(slope, from, to, atFrom.slope, atTo.slope, strandTolerance);
-        found.value = f(found.t);
+        const auto slope = [&](double t) { return slopeAt(strand, evaluate(t)); };
+        found = foundAt(minimumFromSlope(slope, from, to, atFrom.slope, atTo.slope, strandTolerance));
+        outside = found.point.value > 0.0;
       }
     }
-    if (!(found.value > 0.0)) {
-      const IntervalMinimum lowest = minimiseOnInterval(f, from, to, strandTolerance);
-      found = {strandIndex, lowest.at, lowest.value};
+    if (!outside) {
+      const auto f = [&](double t) { return evaluate(t).point.value; };
+      found = foundAt(minimiseOnInterval(f, from, to, strandTolerance).at);
     }
-    if (found.value < best_.value) best_ = found;
+    if (found.point.value < best_.point.value) best_ = found;
   }
 
-  // The slope of the signed distance along the strand: the rate at which
-  // the structure's point moves away from the nearest point of M's boundary
-  // (which stays the nearest to first order), (P - N) . P' / |P - N|, with
-  // the sign of the signed distance. Zero on the boundary itself.
-  SlopeSample slopeAt(const Strand& strand, double t) const {
+  // The slope of the signed distance along the strand at a point evaluated:
+  // the rate at which the structure's point moves away from the nearest
+  // point of M's boundary (which stays the nearest to first order),
+  // (P - N) . P' / |P - N|, with the sign of the signed distance. Zero on the
+  // boundary itself.
+  SlopeSample slopeAt(const Strand& strand, const Found& at) const {
+    const double t = at.point.t;
     const MeridionalPoint p = meridionalAt(strand, t);
-    const SectionDistance toSection = volume_.distanceFrom(p);
-    const double dx = p.x - toSection.nearest.x, dr = p.r - toSection.nearest.r;
+    const double dx = p.x - at.section.nearest.x, dr = p.r - at.section.nearest.r;
     const double length = planeDistance(dx, dr);
     if (length == 0.0) return {};
     const double rhoRate = strand.zAt(0.5 * (strand.from + strand.to)) >= volume_.axisZ()
@@ -254,7 +263,7 @@ class StructureSearch {
                                : -strand.zRate;
     const double towards = dx * strand.slopeAt(t) + dr * rhoRate;
     const double slope = checkedDivide(towards, length, scanWhat);
-    return {toSection.signedDistance < 0.0 ? -slope : slope};
+    return {at.section.signedDistance < 0.0 ? -slope : slope};
   }
 
   const SweptVolume& volume_;
@@ -262,16 +271,17 @@ class StructureSearch {
   std::vector<StrandPoint> samples_;
   double margin_ = 0.0;
   double lowestSample_ = 0.0;
-  StrandPoint best_;
+  Found best_;
 };
 
 ClosestApproach approachOf(SternStructure structure, const DesignData& design,
                            const SweptVolume& volume, std::vector<Strand> strands) {
   StructureSearch search(volume, std::move(strands));
-  const StrandPoint lowest = search.lowest();
+  const Found found = search.lowest();
+  const StrandPoint& lowest = found.point;
   const Strand& strand = search.strand(lowest.strand);
   const MeridionalPoint p = search.meridionalAt(strand, lowest.t);
-  SectionDistance toSection = volume.distanceFrom(p);
+  SectionDistance toSection = found.section;
   toSection.signedDistance = requireFinite(toSection.signedDistance, "the closest approach");
 
   ClosestApproach approach;

@@ -55,8 +55,13 @@ SweptVolume::Cap SweptVolume::capAt(double radius) const {
   return {radius, lowX(radius), highX(radius)};
 }
 
-// The scan's samples: samplesPerInterval per piece, and the tip.
+// The scan's samples: samplesPerInterval per piece, and the tip. Both edges
+// are fitted over the same station radii, so their pieces share their ends
+// and sample j lies on piece j / samplesPerInterval of either (the tip on the
+// last).
 void SweptVolume::sampleEdges() {
+  const std::size_t count = edge1_.pieces.size() * samplesPerInterval + 1;
+  sampleRadius_.reserve(count);
   for (const CubicPiece& piece : edge1_.pieces) {
     const double step = checkedDivide(piece.end - piece.start, samplesPerInterval, "the samples");
     for (int k = 0; k < samplesPerInterval; ++k) sampleRadius_.push_back(piece.start + step * k);
@@ -65,8 +70,10 @@ void SweptVolume::sampleEdges() {
   minX_ = std::numeric_limits<double>::infinity();
   maxX_ = -minX_;
   for (EdgeCurve* edge : {&edge1_, &edge2_}) {
-    for (std::size_t j = 0; j < sampleRadius_.size(); ++j) {
-      const double x = requireFinite(valueOnPieces(edge->pieces, sampleRadius_[j]), "the samples");
+    edge->sampleX.reserve(count);
+    for (std::size_t j = 0; j < count; ++j) {
+      const CubicPiece& piece = edge->pieces[std::min(j / samplesPerInterval, edge->pieces.size() - 1)];
+      const double x = requireFinite(piece.valueAt(sampleRadius_[j]), "the samples");
       edge->sampleX.push_back(x);
       minX_ = std::min(minX_, x);
       maxX_ = std::max(maxX_, x);

@@ -16,7 +16,9 @@
 // halved in two steps, is replaced by bisection, so the method is never
 // slower than bisection and converges quadratically (Newton) or
 // superlinearly (secant) near a simple zero. It stops when a step is shorter
-// than the tolerance or the bracket narrower than twice it. A minimum at an
+// than the tolerance, at the point the step starts from (the last one whose
+// slope was taken, so a caller can keep what it computed there), or when the
+// bracket is narrower than twice the tolerance, at its middle. A minimum at an
 // end of the interval, or a slope that does not change sign, is for the
 // caller to handle (with a derivative-free search such as
 // minimise_on_interval.h).
@@ -62,7 +64,7 @@ double minimumFromSlope(const SlopeFunction& slopeAt, double a, double b, double
     stepBeforeLast = lastStep;
     lastStep = next - x;
     previous = x, previousSlope = sample.slope;
-    if (std::abs(lastStep) < absoluteTolerance) return next;
+    if (std::abs(lastStep) < absoluteTolerance) return x;
     x = next;
   }
   return x;

@@ -113,6 +113,12 @@ struct StrandPoint {
   double value = 0.0;  // signed distance to M, exact or from the scan
 };
 
+// A point of the scan, with the structure's x there.
+struct ScanSample {
+  StrandPoint point;
+  double x = 0.0;
+};
+
 // A point of a strand with its exact distance to M.
 struct Found {
   StrandPoint point{0, 0.0, std::numeric_limits<double>::infinity()};
@@ -148,17 +154,17 @@ class StructureSearch {
     return planeDistance(dx, dr);
   }
 
-  double chordBetween(const Strand& strand, double t0, double t1) const {
-    return planeDistance(strand.xAt(t1) - strand.xAt(t0), strand.zAt(t1) - strand.zAt(t0));
-  }
-
   // About one interval per scan step of arc, the arc measured by 8 chords.
   int intervalsOf(const Strand& strand) const {
     constexpr int chordsForLength = 8;
     const double stepT = checkedDivide(strand.to - strand.from, chordsForLength, scanWhat);
     double length = 0.0;
+    double x = strand.xAt(strand.from);
     for (int k = 0; k < chordsForLength; ++k) {
-      length += chordBetween(strand, strand.from + stepT * k, strand.from + stepT * (k + 1));
+      const double t0 = strand.from + stepT * k, t1 = strand.from + stepT * (k + 1);
+      const double x1 = strand.xAt(t1);
+      length += planeDistance(x1 - x, strand.zAt(t1) - strand.zAt(t0));
+      x = x1;
     }
     const double step = scanStepPerTipRadius * volume_.tipRadius();
     const double intervals = std::ceil(checkedDivide(length, step, scanWhat));
@@ -166,17 +172,29 @@ class StructureSearch {
   }
 
   void placeSamples() {
+    std::vector<int> intervalCounts;
+    std::size_t sampleCount = 0;
+    for (const Strand& strand : strands_) {
+      intervalCounts.push_back(strand.to > strand.from ? intervalsOf(strand) : 0);
+      sampleCount += static_cast<std::size_t>(intervalCounts.back()) + 1;
+    }
+    samples_.reserve(sampleCount);
     double longestChord = 0.0;
     for (std::size_t i = 0; i < strands_.size(); ++i) {
       const Strand& strand = strands_[i];
-      const int intervals = strand.to > strand.from ? intervalsOf(strand) : 0;
+      const int intervals = intervalCounts[i];
       const double stepT =
           intervals > 0 ? checkedDivide(strand.to - strand.from, intervals, scanWhat) : 0.0;
       for (int k = 0; k <= intervals; ++k) {
         const double t = k == intervals ? strand.to : strand.from + stepT * k;
-        if (k > 0)
-          longestChord = std::max(longestChord, chordBetween(strand, samples_.back().t, t));
-        samples_.push_back({i, t, 0.0});
+        const double x = strand.xAt(t);
+        if (k > 0) {
+          const ScanSample& before = samples_.back();
+          const double chord =
+              planeDistance(x - before.x, strand.zAt(t) - strand.zAt(before.point.t));
+          longestChord = std::max(longestChord, chord);
+        }
+        samples_.push_back({{i, t, 0.0}, x});
       }
     }
     // The lowest sample lies within half an arc plus the scan's error of the
@@ -189,16 +207,18 @@ class StructureSearch {
   // candidate: the bound will do.
   void scan() {
     lowestSample_ = std::numeric_limits<double>::infinity();
-    for (StrandPoint& sample : samples_) {
-      const MeridionalPoint p = meridionalAt(strands_[sample.strand], sample.t);
+    for (ScanSample& sample : samples_) {
+      const Strand& strand = strands_[sample.point.strand];
+      const MeridionalPoint p{sample.x, std::abs(strand.zAt(sample.point.t) - volume_.axisZ())};
       const double bound = boxDistance(p);
-      sample.value = bound > lowestSample_ + margin_ ? bound : volume_.approximateSignedDistance(p);
-      lowestSample_ = std::min(lowestSample_, sample.value);
+      sample.point.value =
+          bound > lowestSample_ + margin_ ? bound : volume_.approximateSignedDistance(p);
+      lowestSample_ = std::min(lowestSample_, sample.point.value);
     }
   }
 
   bool sameStrand(std::size_t i, std::size_t j) const {
-    return j < samples_.size() && samples_[i].strand == samples_[j].strand;
+    return j < samples_.size() && samples_[i].point.strand == samples_[j].point.strand;
   }
 
   // Every local minimum of the scan within the margin of the lowest sample is
@@ -206,14 +226,14 @@ class StructureSearch {
   void refineCandidates() {
     const double threshold = lowestSample_ + margin_;
     for (std::size_t k = 0; k < samples_.size(); ++k) {
-      const double value = samples_[k].value;
+      const double value = samples_[k].point.value;
       const bool hasBelow = k > 0 && sameStrand(k, k - 1);
       const bool hasAbove = sameStrand(k, k + 1);
       if (value > threshold) continue;
-      if (hasBelow && samples_[k - 1].value < value) continue;
-      if (hasAbove && samples_[k + 1].value < value) continue;
-      refine(samples_[k].strand, samples_[hasBelow ? k - 1 : k].t,
-             samples_[hasAbove ? k + 1 : k].t);
+      if (hasBelow && samples_[k - 1].point.value < value) continue;
+      if (hasAbove && samples_[k + 1].point.value < value) continue;
+      refine(samples_[k].point.strand, samples_[hasBelow ? k - 1 : k].point.t,
+             samples_[hasAbove ? k + 1 : k].point.t);
     }
   }
 
@@ -268,7 +288,7 @@ class StructureSearch {
 
   const SweptVolume& volume_;
   std::vector<Strand> strands_;
-  std::vector<StrandPoint> samples_;
+  std::vector<ScanSample> samples_;
   double margin_ = 0.0;
   double lowestSample_ = 0.0;
   Found best_;

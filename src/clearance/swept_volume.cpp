@@ -13,11 +13,6 @@ namespace propclear {
 
 namespace {
 
-// Samples of each edge curve per station interval, for the scan before the
-// refinement: 21 per edge, a step of at most 0.05R, the scan's error (half a
-// step) near 6 cm on a 4.6 m propeller; the refinement makes it exact.
-constexpr int samplesPerInterval = 2;
-constexpr int maxSamples = (bladeStationCount - 1) * samplesPerInterval + 1;
 // Where along an edge curve the nearest point is refined to, m.
 constexpr double edgeTolerance = 1e-6;
 
@@ -63,8 +58,11 @@ void SweptVolume::sampleEdges() {
   const std::size_t count = edge1_.pieces.size() * samplesPerInterval + 1;
   sampleRadius_.reserve(count);
   for (const CubicPiece& piece : edge1_.pieces) {
-    const double step = checkedDivide(piece.end - piece.start, samplesPerInterval, "the samples");
-    for (int k = 0; k < samplesPerInterval; ++k) sampleRadius_.push_back(piece.start + step * k);
+    const double step = checkedDivide(piece.end - piece.start,
+                                      static_cast<double>(samplesPerInterval), "the samples");
+    for (std::size_t k = 0; k < samplesPerInterval; ++k) {
+      sampleRadius_.push_back(piece.start + step * static_cast<double>(k));
+    }
   }
   sampleRadius_.push_back(tipRadius_);
   minX_ = std::numeric_limits<double>::infinity();
@@ -116,8 +114,10 @@ SectionDistance SweptVolume::distanceFromBoundary(MeridionalPoint p) const {
   best.signedDistance = std::numeric_limits<double>::infinity();
   approachCap(root_, p, best);
   approachCap(tip_, p, best);
-  approachAlongEdge(edge1_, p, best);
-  approachAlongEdge(edge2_, p, best);
+  SampleDistances toSamples;
+  squaredDistancesToSamples(p, toSamples);
+  approachAlongEdge(edge1_, toSamples.toEdge1, toSamples.closestToEdge1, p, best);
+  approachAlongEdge(edge2_, toSamples.toEdge2, toSamples.closestToEdge2, p, best);
   return best;
 }
 
@@ -130,15 +130,24 @@ void SweptVolume::approachCap(const Cap& cap, MeridionalPoint p, SectionDistance
   }
 }
 
-// The samples that may lie within `reach` of radius r, with one more on
-// either side: [first, last).
-std::pair<std::size_t, std::size_t> SweptVolume::samplesNear(double r, double reach) const {
-  const auto begin = sampleRadius_.begin(), end = sampleRadius_.end();
-  const std::size_t first =
-      static_cast<std::size_t>(std::lower_bound(begin, end, r - reach) - begin);
-  const std::size_t last =
-      static_cast<std::size_t>(std::upper_bound(begin, end, r + reach) - begin);
-  return {first > 0 ? first - 1 : 0, std::min(last + 1, sampleRadius_.size())};
+// Both edges' samples share their radii, and so the radial part of each
+// squared distance.
+void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& d) const {
+  const std::size_t n = sampleRadius_.size();
+  const double* radius = sampleRadius_.data();
+  const double* x1 = edge1_.sampleX.data();
+  const double* x2 = edge2_.sampleX.data();
+  for (std::size_t j = 0; j < n; ++j) {
+    const double radial = squared(radius[j] - p.r);
+    d.toEdge1[j] = squared(x1[j] - p.x) + radial;
+    d.toEdge2[j] = squared(x2[j] - p.x) + radial;
+  }
+  // Apart from the loop above, which the compiler can then vectorise.
+  d.closestToEdge1 = d.closestToEdge2 = std::numeric_limits<double>::infinity();
+  for (std::size_t j = 0; j < n; ++j) {
+    d.closestToEdge1 = std::min(d.closestToEdge1, d.toEdge1[j]);
+    d.closestToEdge2 = std::min(d.closestToEdge2, d.toEdge2[j]);
+  }
 }
 
 double SweptVolume::squaredDistanceAlong(const EdgeCurve& edge, MeridionalPoint p, double r) {
@@ -175,26 +184,21 @@ std::optional<double> SweptVolume::nearestAlongEdge(const EdgeCurve& edge, Merid
 
 // The scan's local minima within one sample step of the closest sample may
 // lie next to the nearest point (the distance changes by no more than the arc
-// between two samples); each is refined between its neighbours. Samples
-// further in radius than the best distance so far cannot come closer. A
-// minimum at an end of the curve is a corner of M, which its cap gives.
-void SweptVolume::approachAlongEdge(const EdgeCurve& edge, MeridionalPoint p,
+// between two samples); each is refined between its neighbours. A minimum at
+// an end of the curve is a corner of M, which its cap gives.
+void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
+                                    const std::array<double, maxSamples>& squaredDistance,
+                                    double closestSquared, MeridionalPoint p,
                                     SectionDistance& best) const {
-  const auto [first, last] = samplesNear(p.r, best.signedDistance);
-  std::array<double, maxSamples> squaredDistance{};
-  double closestSquared = std::numeric_limits<double>::infinity();
-  for (std::size_t j = first; j < last; ++j) {
-    squaredDistance[j] = squared(edge.sampleX[j] - p.x) + squared(sampleRadius_[j] - p.r);
-    closestSquared = std::min(closestSquared, squaredDistance[j]);
-  }
+  const std::size_t n = sampleRadius_.size();
   const double closest = std::sqrt(closestSquared);
   if (closest - sampleStep_ >= best.signedDistance) return;
   const double threshold = squared(closest + sampleStep_);
-  for (std::size_t j = first; j < last; ++j) {
+  for (std::size_t j = 0; j < n; ++j) {
     const double value = squaredDistance[j];
     if (value > threshold) continue;
-    if (j > first && squaredDistance[j - 1] < value) continue;
-    if (j + 1 < last && squaredDistance[j + 1] < value) continue;
+    if (j > 0 && squaredDistance[j - 1] < value) continue;
+    if (j + 1 < n && squaredDistance[j + 1] < value) continue;
     const std::optional<double> at = nearestAlongEdge(edge, p, j, value);
     if (!at) continue;
     const double foundDistance = std::sqrt(squaredDistanceAlong(edge, p, *at));
@@ -210,14 +214,10 @@ double SweptVolume::sampledBoundaryDistance(MeridionalPoint p) const {
   best.signedDistance = std::numeric_limits<double>::infinity();
   approachCap(root_, p, best);
   approachCap(tip_, p, best);
-  double closestSquared = squared(best.signedDistance);
-  const auto [first, last] = samplesNear(p.r, best.signedDistance);
-  for (const EdgeCurve* edge : {&edge1_, &edge2_}) {
-    for (std::size_t j = first; j < last; ++j) {
-      closestSquared = std::min(closestSquared,
-                                squared(edge->sampleX[j] - p.x) + squared(sampleRadius_[j] - p.r));
-    }
-  }
+  SampleDistances toSamples;
+  squaredDistancesToSamples(p, toSamples);
+  const double closestSquared =
+      std::min({squared(best.signedDistance), toSamples.closestToEdge1, toSamples.closestToEdge2});
   return std::sqrt(closestSquared);
 }
 

@@ -110,14 +110,19 @@ double SweptVolume::approximateSignedDistance(MeridionalPoint p) const {
 }
 
 SectionDistance SweptVolume::distanceFromBoundary(MeridionalPoint p) const {
-  SectionDistance best;
-  best.signedDistance = std::numeric_limits<double>::infinity();
-  approachCap(root_, p, best);
-  approachCap(tip_, p, best);
+  SectionDistance best = distanceFromCaps(p);
   SampleDistances toSamples;
   squaredDistancesToSamples(p, toSamples);
   approachAlongEdge(edge1_, toSamples.toEdge1, toSamples.closestToEdge1, p, best);
   approachAlongEdge(edge2_, toSamples.toEdge2, toSamples.closestToEdge2, p, best);
+  return best;
+}
+
+SectionDistance SweptVolume::distanceFromCaps(MeridionalPoint p) const {
+  SectionDistance best;
+  best.signedDistance = std::numeric_limits<double>::infinity();
+  approachCap(root_, p, best);
+  approachCap(tip_, p, best);
   return best;
 }
 
@@ -210,10 +215,7 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
 }
 
 double SweptVolume::sampledBoundaryDistance(MeridionalPoint p) const {
-  SectionDistance best;
-  best.signedDistance = std::numeric_limits<double>::infinity();
-  approachCap(root_, p, best);
-  approachCap(tip_, p, best);
+  const SectionDistance best = distanceFromCaps(p);
   SampleDistances toSamples;
   squaredDistancesToSamples(p, toSamples);
   const double closestSquared =

@@ -119,6 +119,7 @@ class SweptVolume {
   Cap capAt(double radius) const;
   void sampleEdges();
   SectionDistance distanceFromBoundary(MeridionalPoint p) const;
+  SectionDistance distanceFromCaps(MeridionalPoint p) const;
   // The squared distances from a point to each edge's samples, and the
   // smallest of each.
   struct SampleDistances {

@@ -25,6 +25,13 @@ class JsonWriter {
   void value(bool flag);
   void null();
 
+  // A member: its name, then its value (a number that is not finite is an
+  // arithmetic fault naming the member).
+  void member(const char* name, double number) { key(name), value(number, name); }
+  void member(const char* name, std::string_view text) { key(name), value(text); }
+  void member(const char* name, const char* text) { key(name), value(text); }
+  void member(const char* name, bool flag) { key(name), value(flag); }
+
   // The document, ended by a line end.
   std::string text() const { return out_ + "\n"; }
 

@@ -11,23 +11,8 @@ namespace {
 
 using Layout = JsonWriter::Layout;
 
-void member(JsonWriter& json, const char* name, double value) {
-  json.key(name);
-  json.value(value, name);
-}
-
-void member(JsonWriter& json, const char* name, const std::string& text) {
-  json.key(name);
-  json.value(text);
-}
-
-void member(JsonWriter& json, const char* name, bool flag) {
-  json.key(name);
-  json.value(flag);
-}
-
 void optionalMember(JsonWriter& json, const char* name, const std::optional<double>& value) {
-  if (value) member(json, name, *value);
+  if (value) json.member(name, *value);
 }
 
 const char* overallCode(OverallVerdict verdict) {
@@ -42,23 +27,23 @@ const char* overallCode(OverallVerdict verdict) {
 
 void appendInput(JsonWriter& json, const RuleInput& input) {
   json.openObject(Layout::Inline);
-  member(json, "key", input.key);
-  member(json, "symbol", input.symbol);
+  json.member("key", input.key);
+  json.member("symbol", input.symbol);
   json.key("value");
   if (const double* number = std::get_if<double>(&input.value)) {
     json.value(*number, "a rule set input");
   } else {
     json.value(std::get<std::string>(input.value));
   }
-  member(json, "unit", input.unit);
+  json.member("unit", input.unit);
   json.close();
 }
 
 void appendRuleSet(JsonWriter& json, const RuleSetSummary& set) {
   json.openObject();
-  member(json, "name", set.name);
-  member(json, "source", set.source);
-  member(json, "mapping", set.mapping);
+  json.member("name", set.name);
+  json.member("source", set.source);
+  json.member("mapping", set.mapping);
   optionalMember(json, "K", set.factorK);
   json.key("inputs");
   json.openArray();
@@ -69,20 +54,20 @@ void appendRuleSet(JsonWriter& json, const RuleSetSummary& set) {
 
 void appendLine(JsonWriter& json, const RuleLine& line) {
   json.openObject();
-  member(json, "clearance", std::string(clearanceNames[static_cast<std::size_t>(line.clearance)]));
-  member(json, "ruleSet", line.ruleSet);
-  member(json, "sourceLetter", line.sourceLetter);
-  member(json, "basis", line.basis);
-  member(json, "required_m", line.requiredMetres);
-  member(json, "required_ratio_to_D", line.requiredPerDiameter);
-  member(json, "length_m", line.lengthMetres);
+  json.member("clearance", std::string(clearanceNames[static_cast<std::size_t>(line.clearance)]));
+  json.member("ruleSet", line.ruleSet);
+  json.member("sourceLetter", line.sourceLetter);
+  json.member("basis", line.basis);
+  json.member("required_m", line.requiredMetres);
+  json.member("required_ratio_to_D", line.requiredPerDiameter);
+  json.member("length_m", line.lengthMetres);
   optionalMember(json, "measured_m", line.measuredMetres);
   optionalMember(json, "measured_ratio_to_D", line.measuredPerDiameter);
   optionalMember(json, "margin_m", line.marginMetres);
   optionalMember(json, "margin_percent", line.marginPercent);
-  member(json, "verdict", std::string(verdictText(line.verdict)));
-  member(json, "overlap", line.overlap);
-  member(json, "informative", line.informative);
+  json.member("verdict", std::string(verdictText(line.verdict)));
+  json.member("overlap", line.overlap);
+  json.member("informative", line.informative);
   json.close();
 }
 
@@ -93,10 +78,10 @@ void appendRuleCheckJson(JsonWriter& json, const RuleCheck& check) {
   json.openObject();
   json.key("ship");
   json.openObject(Layout::Inline);
-  member(json, "name", check.shipName);
-  member(json, "source", check.shipSource);
+  json.member("name", check.shipName);
+  json.member("source", check.shipSource);
   json.close();
-  member(json, "propellerDiameter_m", check.propellerDiameterMetres);
+  json.member("propellerDiameter_m", check.propellerDiameterMetres);
   json.key("ruleSets");
   json.openArray();
   for (const RuleSetSummary& set : check.ruleSets) appendRuleSet(json, set);
@@ -109,8 +94,8 @@ void appendRuleCheckJson(JsonWriter& json, const RuleCheck& check) {
   json.openArray();
   for (const std::string& note : check.notes) json.value(note);
   json.close();
-  member(json, "overall", std::string(overallCode(check.overall)));
-  member(json, "overallText", overallVerdictText(check));
+  json.member("overall", std::string(overallCode(check.overall)));
+  json.member("overallText", overallVerdictText(check));
   json.key("bindingLines");
   json.value(check.bindingLines);
   json.key("linesBelow");

@@ -19,16 +19,11 @@ using Layout = JsonWriter::Layout;
 // r/R of the stations is given to this many decimals, the table's precision.
 constexpr double radiusRatioScale = 10000.0;
 
-void member(JsonWriter& json, const char* name, double value) {
-  json.key(name);
-  json.value(value, name);
-}
-
 void pointMember(JsonWriter& json, const char* name, double x, double z) {
   json.key(name);
   json.openObject(Layout::Inline);
-  member(json, "x", x);
-  member(json, "z", z);
+  json.member("x", x);
+  json.member("z", z);
   json.close();
 }
 
@@ -46,18 +41,18 @@ void appendDesign(JsonWriter& json, const DesignData& design) {
   json.key("design");
   json.openObject();
   pointMember(json, "propellerCentre", design.propellerCentreX, design.propellerCentreZ);
-  member(json, "waterlineHeight", design.waterlineHeight);
-  member(json, "propellerDiameter", design.propellerDiameter);
-  member(json, "hubDiameter", design.hubDiameter);
-  member(json, "pitchRatio", design.pitchRatio);
-  member(json, "areaRatio", design.areaRatio);
-  member(json, "rakeAngle", design.rakeAngle);
+  json.member("waterlineHeight", design.waterlineHeight);
+  json.member("propellerDiameter", design.propellerDiameter);
+  json.member("hubDiameter", design.hubDiameter);
+  json.member("pitchRatio", design.pitchRatio);
+  json.member("areaRatio", design.areaRatio);
+  json.member("rakeAngle", design.rakeAngle);
   json.key("rudderCorners");
   json.openArray();
   for (int i = 1; i <= design.rudderPointCount; ++i) {
     json.openObject(Layout::Inline);
-    member(json, "x", design.rudderX[i]);
-    member(json, "z", design.rudderZ[i]);
+    json.member("x", design.rudderX[i]);
+    json.member("z", design.rudderZ[i]);
     json.close();
   }
   json.close();
@@ -65,9 +60,9 @@ void appendDesign(JsonWriter& json, const DesignData& design) {
   json.openArray();
   for (int k = 1; k <= design.contourPointCount[sternContourRow]; ++k) {
     json.openObject(Layout::Inline);
-    member(json, "z", design.contourZ[sternContourRow][k]);
-    member(json, "x", design.contourX[sternContourRow][k]);
-    member(json, "code", design.contourCode[sternContourRow][k]);
+    json.member("z", design.contourZ[sternContourRow][k]);
+    json.member("x", design.contourX[sternContourRow][k]);
+    json.member("code", design.contourCode[sternContourRow][k]);
     json.close();
   }
   json.close();
@@ -90,8 +85,8 @@ void appendBladeOutline(JsonWriter& json, const BladeOutline& b, double propelle
     json.openObject();
     json.key("station");
     json.value(k);
-    member(json, "rOverR", radiusRatio(b.stationRadius[k], propellerDiameter));
-    member(json, "radius", b.stationRadius[k]);
+    json.member("rOverR", radiusRatio(b.stationRadius[k], propellerDiameter));
+    json.member("radius", b.stationRadius[k]);
     pointMember(json, "edge1", b.edge1X[k], b.edge1Z[k]);
     pointMember(json, "edge2", b.edge2X[k], b.edge2Z[k]);
     json.close();
@@ -106,8 +101,8 @@ void appendSegmentFigures(JsonWriter& json, const ClearanceSegment& segment,
                           const std::optional<double>& signedGap, double propellerDiameter) {
   pointMember(json, "blade", segment.bladeX, segment.bladeZ);
   pointMember(json, "target", segment.targetX, segment.targetZ);
-  member(json, "length_m", segment.length);
-  member(json, "ratio_to_D",
+  json.member("length_m", segment.length);
+  json.member("ratio_to_D",
          checkedDivide(segment.length, propellerDiameter, "a clearance as a multiple of D"));
   json.key("signedLength");
   if (signedGap) {
@@ -165,17 +160,17 @@ void appendSweptVolume(JsonWriter& json, const DesignData& design, const BladeOu
   const double x0 = design.propellerCentreX;
   json.key("sweptVolume");
   json.openObject();
-  member(json, "axisZ", design.propellerCentreZ);
+  json.member("axisZ", design.propellerCentreZ);
   json.key("sections");
   json.openArray();
   for (int k = 1; k <= outline.stationCount; ++k) {
     const double r = outline.stationRadius[k];
     const double x1 = x0 + outline.edge1X[k], x2 = x0 + outline.edge2X[k];
     json.openObject(Layout::Inline);
-    member(json, "rOverR", radiusRatio(r, design.propellerDiameter));
-    member(json, "radius", r);
-    member(json, "xLow", std::min(x1, x2));
-    member(json, "xHigh", std::max(x1, x2));
+    json.member("rOverR", radiusRatio(r, design.propellerDiameter));
+    json.member("radius", r);
+    json.member("xLow", std::min(x1, x2));
+    json.member("xHigh", std::max(x1, x2));
     json.close();
   }
   json.close();
@@ -186,16 +181,16 @@ void appendApproach(JsonWriter& json, const ClosestApproach& approach) {
   json.openObject();
   json.key("structure");
   json.value(structureKey(approach.structure));
-  member(json, "distance_m", approach.distance);
-  member(json, "ratio_to_D", approach.distancePerDiameter);
+  json.member("distance_m", approach.distance);
+  json.member("ratio_to_D", approach.distancePerDiameter);
   pointMember(json, "structurePoint", approach.structureX, approach.structureZ);
   pointMember(json, "sweptPoint", approach.sweptX, approach.sweptZ);
-  member(json, "rOverR", approach.radiusRatio);
+  json.member("rOverR", approach.radiusRatio);
   json.key("side");
   json.value(approach.aboveShaft ? "above" : "below");
   json.key("overlaps");
   json.value(approach.overlaps);
-  member(json, "overlapDepth_m", approach.overlapDepth);
+  json.member("overlapDepth_m", approach.overlapDepth);
   json.close();
 }
 
@@ -221,9 +216,9 @@ void appendClosestApproach(JsonWriter& json, const DesignData& design,
 void appendPlotExtent(JsonWriter& json, const PlotExtent& extent) {
   json.key("plotExtent");
   json.openObject(Layout::Inline);
-  member(json, "min", extent.min);
-  member(json, "max", extent.max);
-  member(json, "range", extent.range);
+  json.member("min", extent.min);
+  json.member("max", extent.max);
+  json.member("range", extent.range);
   json.close();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "hostile_run.h"
 #include "sample_design.h"
 #include "test_support.h"
 
@@ -17,7 +18,6 @@ namespace fs = std::filesystem;
 using test::ProcessResult;
 using test::readFile;
 using test::runPropclear;
-using test::ScratchDir;
 using test::writeFile;
 
 constexpr const char* kShip =
@@ -30,33 +30,30 @@ constexpr const char* kShip =
     "skew = \"none\"\n"
     "rule_sets = [\"lr-recommended\"]\n";
 
-struct ShipFolder {
-  ScratchDir dir;
-
-  explicit ShipFolder(const std::string& ship = kShip) {
-    writeFile(dir / "Norvalek.TSK", test::designFileText(test::sampleDesign()));
-    writeFile(dir / "Norvalek.ship.toml", ship);
-    writeFile(dir / "Norvalek.SON", "earlier report\r\n");
+// The sample design with its ship file beside it and the outputs of an
+// earlier run; each run answers the geometry question with "H".
+struct ShipFolder : test::RunFolder {
+  explicit ShipFolder(const std::string& ship = kShip) : RunFolder(test::sampleDesignFile()) {
+    writeFile(*this / "Norvalek.ship.toml", ship);
   }
 
-  ProcessResult run(const std::vector<std::string>& extra) const {
-    std::vector<std::string> args = {"-C", dir.path().string(), "--no-window", "--answer", "H"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return runPropclear(args);
+  ProcessResult run(std::vector<std::string> extra) const {
+    extra.insert(extra.begin(), {"--answer", "H"});
+    return RunFolder::run(extra);
   }
 };
 
 TEST(RuleCheckRun, ShipFileBesideTheDesignGivesTheTableAndTheJsonMember) {
   const ShipFolder folder;
-  const ProcessResult result = folder.run({"--json", (folder.dir / "out.json").string()});
+  const ProcessResult result = folder.run({"--json", (folder / "out.json").string()});
   ASSERT_EQ(result.exitStatus, test::kExitCompleted) << result.err;
   EXPECT_NE(result.out.find("Clearance rules for MV Test (Norvalek.ship.toml), D = 4.600 m"),
             std::string::npos)
       << result.out;
   EXPECT_NE(result.out.find("\nOverall: "), std::string::npos) << result.out;
-  const std::string json = readFile(folder.dir / "out.json");
+  const std::string json = readFile(folder / "out.json");
   EXPECT_NE(json.find("\"ruleCheck\": {"), std::string::npos);
-  EXPECT_EQ(test::splitCrLfLines(readFile(folder.dir / "Norvalek.SON")).size(), 38u);
+  EXPECT_EQ(test::splitCrLfLines(readFile(folder / "Norvalek.SON")).size(), 38u);
 }
 
 TEST(RuleCheckRun, JsonOnStandardOutputKeepsTheTableOnStandardError) {
@@ -85,19 +82,19 @@ TEST(RuleCheckRun, BadShipFileStopsTheRunBeforeAnyFileChanges) {
   EXPECT_EQ(result.exitStatus, test::kExitError);
   EXPECT_NE(result.err.find("Norvalek.ship.toml:9"), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("colour"), std::string::npos) << result.err;
-  EXPECT_EQ(readFile(folder.dir / "Norvalek.SON"), "earlier report\r\n");
-  EXPECT_FALSE(fs::exists(folder.dir / "Norvalek.SCR"));
+  EXPECT_EQ(folder.file("Norvalek.SON"), test::kEarlierReport);
+  EXPECT_EQ(folder.file("Norvalek.SCR"), test::kEarlierScript);
 
   const ShipFolder good;
   const ProcessResult override = good.run({"--ship-set", "blades=9"});
   EXPECT_EQ(override.exitStatus, test::kExitError);
   EXPECT_NE(override.err.find("--ship-set blades=9"), std::string::npos) << override.err;
-  EXPECT_EQ(readFile(good.dir / "Norvalek.SON"), "earlier report\r\n");
+  EXPECT_EQ(good.file("Norvalek.SON"), test::kEarlierReport);
 }
 
 TEST(RuleCheckRun, WithoutAShipFileNothingIsCheckedUnlessRulesAreGiven) {
   const ShipFolder folder;
-  fs::remove(folder.dir / "Norvalek.ship.toml");
+  fs::remove(folder / "Norvalek.ship.toml");
   const ProcessResult plain = folder.run({});
   EXPECT_EQ(plain.exitStatus, test::kExitCompleted);
   EXPECT_EQ(plain.out, "");

@@ -273,9 +273,9 @@ void DesignDocument::checkRules() {
   if (!ship_) return;
   try {
     const SternAnalysis& analysis = *analysis_.lastGood;
-    analysis_.rules = checkClearanceRules(
-        *ship_, design_.propellerDiameter,
-        measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+    // a' and c' judged on the turning lower blade, as every other rule check does.
+    analysis_.rules =
+        checkClearanceRules(*ship_, design_.propellerDiameter, measuredClearancesOf(analysis));
   } catch (const RunError& error) {
     analysis_.rulesFault = qText(error.what());
   }

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 
 #include "common/run_error.h"
+#include "clearance/stern_analysis.h"
 #include "design/read_design_data.h"
 #include "rules/read_ship_particulars.h"
 #include "support/sample_design.h"
@@ -178,6 +179,18 @@ TEST(DesignDocument, ChecksTheRulesOfTheShipFileBesideTheDesign) {
   ASSERT_TRUE(document.analysis().rules) << document.analysis().rulesFault.toStdString();
   const RuleCheck before = *document.analysis().rules;
   EXPECT_FALSE(before.lines.empty());
+  // As in a run's check, a' and c' are those of the blade as the propeller turns it.
+  const TurningLowerBlade turning = analyseStern(document.design()).turningLowerBlade;
+  int turningLines = 0;
+  for (const RuleLine& line : before.lines) {
+    if (line.clearance == clearanceAPrime || line.clearance == clearanceCPrime) ++turningLines;
+    if (line.clearance == clearanceAPrime) {
+      EXPECT_EQ(line.measuredMetres, turning.aPrime.signedGap);
+    } else if (line.clearance == clearanceCPrime) {
+      EXPECT_EQ(line.measuredMetres, turning.cPrime.signedGap);
+    }
+  }
+  EXPECT_EQ(turningLines, 2);
   // The check follows every edit: a larger D needs more clearance everywhere.
   document.editValue(diameter, 5.2);
   ASSERT_TRUE(document.analysis().rules);

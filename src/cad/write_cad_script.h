@@ -17,6 +17,8 @@ inline constexpr const char* cadScriptFileName = "Norvalek.SCR";
 // A number as the CAD program reads it: plain decimal notation, at most 15
 // significant digits, no trailing zeros, no "-0", never an exponent.
 std::string formatCadNumber(double value);
+// The same, appended to `out`.
+void appendCadNumber(std::string& out, double value);
 
 // The script's lines, without line ends.
 std::vector<std::string> cadScriptLines(const DesignData& design, const SternAnalysis& analysis);

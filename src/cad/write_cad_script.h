@@ -3,7 +3,6 @@
 // the stern geometry and the six clearances; coordinates in millimetres.
 
 #include <string>
-#include <vector>
 
 #include "clearance/stern_analysis.h"
 #include "design/design_data.h"
@@ -20,10 +19,10 @@ std::string formatCadNumber(double value);
 // The same, appended to `out`.
 void appendCadNumber(std::string& out, double value);
 
-// The script's lines, without line ends.
-std::vector<std::string> cadScriptLines(const DesignData& design, const SternAnalysis& analysis);
+// The script as the file holds it: every line ended by CR LF.
+std::string cadScriptText(const DesignData& design, const SternAnalysis& analysis);
 
-// Writes the script's lines to `script`.
+// Writes the script to `script`.
 void writeCadScript(OutputFile& script, const DesignData& design, const SternAnalysis& analysis);
 
 }  // namespace propclear

@@ -118,7 +118,7 @@ RoundedDigits roundExactly(double magnitude) {
   std::array<char, 32> text{};
   const auto result = std::to_chars(text.data(), text.data() + text.size(), magnitude,
                                     std::chars_format::scientific, cadSignificantDigits - 1);
-  RoundedDigits digits{0, asciiZeros, 0, 0};
+  RoundedDigits digits{0, std::uint64_t{'0'} << 56, 0, 0};
   int index = 0;
   for (const char* c = text.data(); *c != 'e'; ++c) {
     if (*c == '.') continue;

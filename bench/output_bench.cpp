@@ -1,6 +1,6 @@
 // What the run hands to the window and writes, from an analysis made
 // beforehand: the stern plot's display list with the clearances and the swept
-// volume, the report lines and the CAD script lines, all in memory.
+// volume, the report lines and the CAD script text, all in memory.
 
 #include <benchmark/benchmark.h>
 
@@ -34,7 +34,7 @@ void reportLinesRun(benchmark::State& state, const DesignData& design) {
 void cadScriptLinesRun(benchmark::State& state, const DesignData& design) {
   const SternAnalysis analysis = analyseStern(design);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(cadScriptLines(design, analysis));
+    benchmark::DoNotOptimize(cadScriptText(design, analysis));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,14 +23,26 @@ double part(double whole, double divisor) {
   return checkedDivide(whole, divisor, "a CAD script coordinate");
 }
 
-// The script's lines as they are built, in drawing order.
+// The script's text as it is built, line by line in drawing order.
 class Script {
  public:
-  void line(std::string text) { lines_.push_back(std::move(text)); }
+  explicit Script(std::size_t expectedBytes) { text_.reserve(expectedBytes); }
+
+  void line(std::string_view text) {
+    text_ += text;
+    text_ += lineEnd;
+  }
 
   void point(Point p) {
-    line(formatCadNumber(p.x * millimetresPerMetre) + "," +
-         formatCadNumber(p.z * millimetresPerMetre));
+    appendCadNumber(text_, p.x * millimetresPerMetre);
+    text_ += ',';
+    appendCadNumber(text_, p.z * millimetresPerMetre);
+    text_ += lineEnd;
+  }
+
+  void number(double value) {
+    appendCadNumber(text_, value);
+    text_ += lineEnd;
   }
 
   // "pline", its points, and the empty line that ends the polyline.
@@ -41,17 +54,18 @@ class Script {
   }
 
   // A text command with its start point, the rotation angle 0 and the text.
-  void text(const char* command, Point at, std::string content) {
+  void text(const char* command, Point at, std::string_view content) {
     line(command);
     point(at);
     line("0");
-    line(std::move(content));
+    line(content);
   }
 
-  std::vector<std::string> take() { return std::move(lines_); }
+  std::string take() { return std::move(text_); }
 
  private:
-  std::vector<std::string> lines_;
+  static constexpr std::string_view lineEnd = "\r\n";
+  std::string text_;
 };
 
 void appendSetUp(Script& script, const PlotExtent& e) {
@@ -63,7 +77,7 @@ void appendSetUp(Script& script, const PlotExtent& e) {
   script.line("COLOR 4");
   script.line("style complex complex");
   const double textHeight = part((e.max - e.min) * millimetresPerMetre, textHeightDivisor);
-  script.line(formatCadNumber(textHeight));
+  script.number(textHeight);
   script.line("1 0 n n n");
 }
 
@@ -135,9 +149,10 @@ void appendTitleAndCredit(Script& script, const SheetLayout& s) {
 
 }  // namespace
 
-std::vector<std::string> cadScriptLines(const DesignData& design, const SternAnalysis& analysis) {
+std::string cadScriptText(const DesignData& design, const SternAnalysis& analysis) {
   const SheetLayout sheet = layOutSheet(design, analysis);
-  Script script;
+  // About 4 kB besides the contour, whose points take up to 24 bytes each.
+  Script script(4096 + 24 * static_cast<std::size_t>(analysis.contourCurve.knotCount()));
   appendSetUp(script, sheet.extent);
   appendFrame(script, sheet);
   script.line("COLOR 5");
@@ -157,7 +172,7 @@ std::vector<std::string> cadScriptLines(const DesignData& design, const SternAna
 }
 
 void writeCadScript(OutputFile& script, const DesignData& design, const SternAnalysis& analysis) {
-  for (const std::string& line : cadScriptLines(design, analysis)) script.writeLine(line);
+  script.writeText(cadScriptText(design, analysis));
 }
 
 }  // namespace propclear

@@ -3,7 +3,6 @@
 // the stern geometry and the six clearances; coordinates in millimetres.
 
 #include <string>
-#include <vector>
 
 #include "clearance/stern_analysis.h"
 #include "design/design_data.h"
@@ -17,11 +16,13 @@ inline constexpr const char* cadScriptFileName = "Norvalek.SCR";
 // A number as the CAD program reads it: plain decimal notation, at most 15
 // significant digits, no trailing zeros, no "-0", never an exponent.
 std::string formatCadNumber(double value);
+// The same, appended to `out`.
+void appendCadNumber(std::string& out, double value);
 
-// The script's lines, without line ends.
-std::vector<std::string> cadScriptLines(const DesignData& design, const SternAnalysis& analysis);
+// The script as the file holds it: every line ended by CR LF.
+std::string cadScriptText(const DesignData& design, const SternAnalysis& analysis);
 
-// Writes the script's lines to `script`.
+// Writes the script to `script`.
 void writeCadScript(OutputFile& script, const DesignData& design, const SternAnalysis& analysis);
 
 }  // namespace propclear

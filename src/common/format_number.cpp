@@ -3,11 +3,15 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "common/checked_math.h"
+#include "common/power_of_ten_scaling.h"
 
 namespace propclear {
 
@@ -69,13 +73,38 @@ bool allZero(const std::string& digits) {
   return digits.find_first_not_of('0') == std::string::npos;
 }
 
+// `value` rounded to `decimals` places by one multiplication in double
+// precision (common/power_of_ten_scaling.h), when that decides it: the
+// digits of |value| · 10^decimals rounded to an integer, with the point
+// before the last `decimals`. Nothing when the product is exactly a half or
+// reaches 2^52, or 10^decimals is no double.
+std::optional<std::string> roundedTextQuickly(double value, int decimals) {
+  const std::optional<std::uint64_t> rounded = nearestIntegerOfProduct(std::fabs(value), decimals);
+  if (!rounded) return std::nullopt;
+  std::array<char, 20> digits;  // below 2^52: at most 16; written up to `length`
+  const auto length = static_cast<std::size_t>(
+      std::to_chars(digits.data(), digits.data() + digits.size(), *rounded).ptr - digits.data());
+  const auto kept = static_cast<std::size_t>(decimals);
+  const std::size_t integerLength = length > kept ? length - kept : 0;
+  std::string text;
+  // A negative value that rounds to zero is written as zero, without a sign.
+  if (value < 0.0 && *rounded != 0) text += '-';
+  if (integerLength == 0) text += '0';
+  text.append(digits.data(), integerLength);
+  text += '.';
+  text.append(kept - (length - integerLength), '0');
+  text.append(digits.data() + integerLength, length - integerLength);
+  return text;
+}
+
 }  // namespace
 
 std::string formatRounded(double value, int decimals) {
   if (decimals < 0) throw std::invalid_argument("formatRounded: decimals must not be negative");
   requireFinite(value, "a number for its text");
+  if (std::optional<std::string> text = roundedTextQuickly(value, decimals))
+    return std::move(*text);
   const ExactDigits rounded = roundedDigits(std::fabs(value), decimals);
-  // A negative value that rounds to zero is written as zero, without a sign.
   const bool negative =
       value < 0.0 && !(allZero(rounded.integerDigits) && allZero(rounded.fractionDigits));
   std::string text = negative ? "-" : "";
@@ -87,7 +116,7 @@ std::string formatRounded(double value, int decimals) {
 
 std::string formatFixed(double value, int intWidth, int decimals) {
   std::string text = formatRounded(value, decimals);
-  const int pointPosition = static_cast<int>(text.find('.')) + 1;
+  const int pointPosition = static_cast<int>(text.size()) - decimals;
   const int leadingBlanks = intWidth - pointPosition + 1;
   if (leadingBlanks > 0) text.insert(0, static_cast<std::size_t>(leadingBlanks), ' ');
   if (static_cast<int>(text.size()) > intWidth + decimals + 1) text += '%';

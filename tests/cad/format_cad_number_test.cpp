@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -55,6 +59,21 @@ INSTANTIATE_TEST_SUITE_P(FifteenDigits, FormatCadNumberTest,
                                          CadNumberCase{999999999999999.9, "1000000000000000"},
                                          CadNumberCase{1e15 + 0.25, "1000000000000000"}));
 
+// The exact value decides: halves of the 15th digit go to the even digit;
+// products with the power of ten that round to a half are judged on the
+// exact product (2898.2493374414153 · 10^11 is 289824933744141.53 exactly but
+// 289824933744141.5 in double precision).
+INSTANTIATE_TEST_SUITE_P(ExactRounding, FormatCadNumberTest,
+                         testing::Values(CadNumberCase{123456789012345.5, "123456789012346"},
+                                         CadNumberCase{-123456789012344.5, "-123456789012344"},
+                                         CadNumberCase{999999999999999.5, "1000000000000000"},
+                                         CadNumberCase{999999999999999.0, "999999999999999"},
+                                         CadNumberCase{2898.2493374414153, "2898.24933744142"},
+                                         CadNumberCase{3590.5848746862948, "3590.58487468629"},
+                                         CadNumberCase{1e-8, "0.00000001"},
+                                         CadNumberCase{9.99999999999999e-9,
+                                                       "0.00000000999999999999999"}));
+
 TEST(FormatCadNumber, ExtremeMagnitudesStayInPlainDecimal) {
   const std::string largest = formatCadNumber(std::numeric_limits<double>::max());
   EXPECT_EQ(largest, "179769313486232" + std::string(294, '0'));
@@ -87,19 +106,58 @@ std::string referenceCadNumber(double value) {
   return (value < 0 ? "-" : "") + plain;
 }
 
-TEST(FormatCadNumber, AgreesWithTheCLibraryOverEveryMagnitude) {
+// The shortest decimal that reads back as `value` (std::to_chars), when it
+// has at most 15 significant digits and `value` is a normal double.
+std::optional<std::string> shortestIfShort(double value) {
+  if (std::abs(value) < std::numeric_limits<double>::min()) return std::nullopt;
+  char buffer[400];
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+  std::string text(buffer, end);
+  const std::size_t first = text.find_first_of("123456789");
+  const std::size_t last = text.find_last_of("123456789");
+  const std::size_t digits = last - first + 1 - (text.find('.', first) < last ? 1 : 0);
+  if (digits > 15) return std::nullopt;
+  return text;
+}
+
+// How formatCadNumber's text for `value` differs from the C library's
+// rounding or from the shortest form; empty when it agrees with both.
+std::string disagreement(double value) {
+  if (value == 0.0 || !std::isfinite(value)) return "";
+  const std::string text = formatCadNumber(value);
+  if (text != referenceCadNumber(value)) return text + " against " + referenceCadNumber(value);
+  const std::optional<std::string> shortest = shortestIfShort(value);
+  if (shortest && text != *shortest) return text + " against the shortest " + *shortest;
+  return "";
+}
+
+// Random values over every magnitude and bit pattern, coordinates as the
+// script writes them, and the hard cases of a quick rounding: decimals of up
+// to 16 digits and their halves, with their neighbours, and the
+// neighbourhoods of powers of ten.
+TEST(FormatCadNumber, AgreesWithTheCLibraryAndTheShortestForm) {
   std::mt19937_64 random(20261207);
   std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
   std::uniform_int_distribution<int> exponent(-310, 300);
   std::uniform_int_distribution<int> millimetres(-2'000'000, 2'000'000);
-  for (int i = 0; i < 20000; ++i) {
-    const double value = mantissa(random) * std::pow(10.0, exponent(random));
-    if (value == 0.0) continue;
-    ASSERT_EQ(formatCadNumber(value), referenceCadNumber(value)) << std::hexfloat << value;
-    // Coordinates as the script writes them: metres with a few decimals, times 1000.
-    const double coordinate = millimetres(random) / 1000.0 * 1000.0 + 0.5 * (i % 3);
-    if (coordinate == 0.0) continue;
-    ASSERT_EQ(formatCadNumber(coordinate), referenceCadNumber(coordinate)) << coordinate;
+  std::uniform_int_distribution<std::int64_t> sixteenDigits(-9'999'999'999'999'999,
+                                                            9'999'999'999'999'999);
+  std::uniform_int_distribution<int> places(0, 24);
+  for (int i = 0; i < 25'000; ++i) {
+    const double power = std::pow(10.0, places(random));
+    const auto integer = static_cast<double>(sixteenDigits(random) / (1 + i % 1000));
+    const double decimal = integer / power;
+    const double decimalHalf = (integer + 0.5) / power;
+    const double powerOfTen = std::pow(10.0, exponent(random) % 30);
+    for (const double value :
+         {mantissa(random) * std::pow(10.0, exponent(random)), std::bit_cast<double>(random()),
+          millimetres(random) / 1000.0 * 1000.0 + 0.5 * (i % 3), decimal,
+          std::nextafter(decimal, 1e300), std::nextafter(decimal, -1e300), decimalHalf,
+          std::nextafter(decimalHalf, 1e300), std::nextafter(decimalHalf, -1e300),
+          std::nextafter(powerOfTen, 0.0), std::nextafter(powerOfTen, 1e300)}) {
+      ASSERT_EQ(disagreement(value), "") << std::hexfloat << value;
+    }
   }
 }
 

@@ -73,7 +73,7 @@ SternAnalysis madeUpAnalysis(const DesignData& design) {
 }
 
 std::vector<std::string> scriptOf(const DesignData& design) {
-  return cadScriptLines(design, madeUpAnalysis(design));
+  return test::splitCrLfLines(cadScriptText(design, madeUpAnalysis(design)));
 }
 
 std::vector<std::string> expectedScript() {
@@ -159,7 +159,7 @@ TEST(CadScript, NumbersAreNeverInExponentFormOrNonFinite) {
   SternAnalysis analysis = madeUpAnalysis(design);
   analysis.extent.max = 1e13;
   analysis.extent.range = analysis.extent.max - analysis.extent.min;
-  const auto lines = cadScriptLines(design, analysis);
+  const auto lines = test::splitCrLfLines(cadScriptText(design, analysis));
   const auto reference = expectedScript();
   ASSERT_EQ(lines.size(), reference.size());
   // Number and point lines stay plain decimals; every other line is unchanged.

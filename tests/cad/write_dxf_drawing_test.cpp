@@ -138,7 +138,8 @@ TEST(DxfDrawing, OneLayerPerKindInTheScriptsColours) {
 // are the drawing's own, and all are in the text colour.
 TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
   SampleRun run(test::sampleDesign());
-  std::vector<DrawnItem> script = scriptItems(cadScriptLines(run.design, run.analysis));
+  std::vector<DrawnItem> script =
+      scriptItems(test::splitCrLfLines(cadScriptText(run.design, run.analysis)));
   ASSERT_GE(script.size(), 2u);
   script.erase(script.begin() + 1);  // the contour through the bare points
   std::vector<DrawnItem> dxf = dxfItems(sampleDxf(run));

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <limits>
+#include <optional>
+#include <random>
 #include <string>
 
 #include "common/run_error.h"
@@ -176,6 +180,50 @@ TEST(FormatNumber, RoundedTextHasNeitherPaddingNorOverflowMark) {
   EXPECT_EQ(formatRounded(-1234.56, 1), "-1234.6");
   EXPECT_EQ(formatRounded(-0.0004, 3), "0.000");
   EXPECT_EQ(formatRounded(0.0005, 3), "0.001");
+}
+
+// `value` to `decimals` places (at most 25) by the C library (exact digits,
+// halves to even), with the point always and without the sign of a zero;
+// nothing where the digits to the 40th place make an exact half, which the
+// C library rounds differently (the report's halves are in ExactTies).
+std::optional<std::string> referenceRounded(double value, int decimals) {
+  char exact[400];
+  std::snprintf(exact, sizeof exact, "%.40f", std::fabs(value));
+  const std::string digits(exact);
+  const std::size_t firstDropped = digits.find('.') + 1 + static_cast<std::size_t>(decimals);
+  if (digits[firstDropped] == '5' &&
+      digits.find_first_not_of('0', firstDropped + 1) == std::string::npos)
+    return std::nullopt;
+  char rounded[400];
+  std::snprintf(rounded, sizeof rounded, "%.*f", decimals, value);
+  std::string text(rounded);
+  if (decimals == 0) text += '.';
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
+// Random values and the hard cases of a quick rounding: decimals and their
+// halves with their neighbours, binary fractions, and products near 2^52.
+TEST(FormatNumber, RoundedAgreesWithTheCLibraryBesideExactHalves) {
+  std::mt19937_64 random(20261208);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-25, 20);
+  std::uniform_int_distribution<int> places(0, 25);
+  std::uniform_int_distribution<std::int64_t> digits(-99'999'999'999, 99'999'999'999);
+  for (int i = 0; i < 20'000; ++i) {
+    const int decimals = places(random);
+    const double power = std::pow(10.0, decimals);
+    const auto integer = static_cast<double>(digits(random));
+    const double half = (integer + 0.5) / power;
+    for (const double value :
+         {mantissa(random) * std::pow(10.0, exponent(random)), integer / power, half,
+          std::nextafter(half, 1e300), std::nextafter(half, -1e300), std::ldexp(integer, -(i % 40)),
+          std::ldexp(1.0, 52 - i % 8) / power * (1 + i % 3)}) {
+      const std::optional<std::string> expected = referenceRounded(value, decimals);
+      if (!expected) continue;
+      ASSERT_EQ(formatRounded(value, decimals), *expected) << std::hexfloat << value;
+    }
+  }
 }
 
 }  // namespace

@@ -148,11 +148,13 @@ void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& 
     d.toEdge2[j] = squared(x2[j] - p.x) + radial;
   }
   // Apart from the loop above, which the compiler can then vectorise.
-  d.closestToEdge1 = d.closestToEdge2 = std::numeric_limits<double>::infinity();
+  double closest1 = std::numeric_limits<double>::infinity(), closest2 = closest1;
   for (std::size_t j = 0; j < n; ++j) {
-    d.closestToEdge1 = std::min(d.closestToEdge1, d.toEdge1[j]);
-    d.closestToEdge2 = std::min(d.closestToEdge2, d.toEdge2[j]);
+    closest1 = std::min(closest1, d.toEdge1[j]);
+    closest2 = std::min(closest2, d.toEdge2[j]);
   }
+  d.closestToEdge1 = closest1;
+  d.closestToEdge2 = closest2;
 }
 
 double SweptVolume::squaredDistanceAlong(const EdgeCurve& edge, MeridionalPoint p, double r) {

@@ -104,8 +104,12 @@ SectionDistance SweptVolume::distanceFrom(MeridionalPoint p) const {
   return result;
 }
 
+// A point beyond the samples' x by more than the approximation error lies
+// outside M, with no need to evaluate the edges.
 double SweptVolume::approximateSignedDistance(MeridionalPoint p) const {
   const double distance = sampledBoundaryDistance(p);
+  const double reach = approximationError();
+  if (p.x < minX_ - reach || p.x > maxX_ + reach) return distance;
   return contains(p) ? -distance : distance;
 }
 

@@ -163,6 +163,7 @@ WrittenFile& WrittenFile::operator=(WrittenFile&& other) noexcept {
     discard();
     descriptor_ = std::exchange(other.descriptor_, -1);
     ownsDescriptor_ = other.ownsDescriptor_;
+    holdsBytes_ = std::exchange(other.holdsBytes_, false);
     temporaryPath_ = std::exchange(other.temporaryPath_, {});
   }
   return *this;
@@ -218,6 +219,7 @@ WrittenFile WrittenFile::standardOutput() {
 }
 
 std::error_code WrittenFile::write(std::string_view bytes) {
+  holdsBytes_ = holdsBytes_ || !bytes.empty();
   while (!bytes.empty()) {
     const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
     if (written < 0) {
@@ -241,9 +243,26 @@ void WrittenFile::takeAttributesOf(const fs::path& target) {
   ::fchmod(descriptor_, status.st_mode & 0777);
 }
 
+void WrittenFile::startWriteBack() {
+#ifdef SYNC_FILE_RANGE_WRITE
+  // Only starts the writing of the data: finish() still waits for it and
+  // for the file's metadata, and reports any error.
+  if (!temporaryPath_.empty() && holdsBytes_) {
+    ::sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
+  }
+#endif
+}
+
+// A file with bytes is on the disk before replace() puts it in place: after
+// a crash the target is the earlier file or the new one whole, never an
+// empty or partial new one. A file without bytes (the emptied report) has
+// no data the disk could lose: its creation and its rename are metadata,
+// which a journaling file system commits in order, so after a crash the
+// target is the earlier file or the empty one either way. It goes in place
+// without waiting for the disk.
 std::error_code WrittenFile::finish() {
   std::error_code error;
-  if (!temporaryPath_.empty() && ::fsync(descriptor_) != 0) error = lastError();
+  if (!temporaryPath_.empty() && holdsBytes_ && ::fsync(descriptor_) != 0) error = lastError();
   if (ownsDescriptor_ && ::close(descriptor_) != 0 && !error) error = lastError();
   descriptor_ = -1;
   return error;

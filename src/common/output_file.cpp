@@ -74,10 +74,20 @@ void OutputFile::commit() {
   if (!file_.isOpen()) return;
   flush();
   if (intoDevice_) return;
-  file_.takeAttributesOf(target_);
+  if (!sentToDisk_) file_.takeAttributesOf(target_);
   if (const std::error_code error = file_.finish()) fail("cannot write", error);
   if (const std::error_code error = file_.replace(target_)) fail("cannot replace", error);
   file_ = os::WrittenFile();
+  sentToDisk_ = false;
+}
+
+void OutputFile::sendToDisk() {
+  // A device gets its bytes on commit only, in the order of the commits.
+  if (!file_.isOpen() || intoDevice_) return;
+  flush();
+  file_.takeAttributesOf(target_);
+  file_.startWriteBack();
+  sentToDisk_ = true;
 }
 
 void OutputFile::startVersion() {

@@ -38,10 +38,16 @@ class OutputFile {
   // Writes text as it is, for formats that bring their own line ends.
   void writeText(std::string_view text);
   // Puts what was written since the last commit in place of the target, by
-  // one rename; what is written afterwards is the next version. A commit
-  // with nothing written since the last one changes nothing, except that the
-  // first version, even empty, replaces the earlier file. A device is flushed.
+  // one rename, once it is on the disk; what is written afterwards is the
+  // next version. A commit with nothing written since the last one changes
+  // nothing, except that the first version, even empty, replaces the earlier
+  // file. A device is flushed.
   void commit();
+  // The first half of commit() for a file: writes out what is buffered and
+  // sets the version on its way to the disk without waiting. Files committed
+  // together are all sent first, so that they reach the disk together. A
+  // device is left to commit().
+  void sendToDisk();
 
   const std::string& displayName() const { return displayName_; }
   const std::filesystem::path& target() const { return target_; }
@@ -54,6 +60,7 @@ class OutputFile {
   std::filesystem::path target_;
   std::string displayName_;
   bool intoDevice_ = false;
+  bool sentToDisk_ = false;  // the current version's attributes are taken
   os::WrittenFile file_;
   std::string buffered_;
 };

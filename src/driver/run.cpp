@@ -182,8 +182,7 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   const Ending ending =
       drawMeasureAndWrite(options, files, platform, state, report, outputs, messages);
   writeRequestedJson(options, state, ending, outputs);
-  outputs.commitAll();
-  report.commit();  // last; only a completed run has written into it
+  outputs.commitAllThen(report);  // last; only a completed run has written into it
   return ending;
 }
 

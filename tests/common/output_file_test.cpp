@@ -38,6 +38,19 @@ TEST(OutputFile, FirstCommitEmptiesTheTargetAndEachLaterOnePutsTheNextVersionInP
   EXPECT_EQ(fileCount(dir.path()), 1u);
 }
 
+TEST(OutputFile, VersionSentToTheDiskGoesInPlaceOnlyByItsCommitWithTheLinesAfter) {
+  ScratchDir dir;
+  writeFile(dir / "out.txt", "old");
+  OutputFile file(dir / "out.txt", "out.txt", OutputFile::Devices::Refuse);
+  file.writeLine("one");
+  file.sendToDisk();
+  EXPECT_EQ(readFile(dir / "out.txt"), "old");
+  file.writeLine("two");
+  file.commit();
+  EXPECT_EQ(readFile(dir / "out.txt"), "one\r\ntwo\r\n");
+  EXPECT_EQ(fileCount(dir.path()), 1u);
+}
+
 TEST(OutputFile, AbandonedVersionLeavesNoTraceAndTheEarlierFileIntact) {
   ScratchDir dir;
   writeFile(dir / "out.txt", "old");

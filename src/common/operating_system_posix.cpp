@@ -11,8 +11,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
-#include <random>
+#include <ctime>
 #include <string>
 #include <utility>
 
@@ -89,13 +90,44 @@ std::string temporaryStem(const std::string& targetName, std::size_t longestName
   return stem;
 }
 
+// The bits a temporary file's name is made of: unpredictable to other users
+// (who could otherwise take the names first in a folder they share with
+// this user), different in every process (a forked one included) and for
+// every name of a process, and cheap: the system's randomness is asked once
+// per process, then a count is stirred with SplitMix64's finaliser (Steele,
+// Lea and Flood, "Fast splittable pseudorandom number generators", OOPSLA
+// 2014). O_EXCL still decides: a name that is taken is skipped.
+std::uint64_t temporaryNameBits() {
+  static const std::uint64_t seed = [] {
+    std::uint64_t bits = 0;
+    if (::getentropy(&bits, sizeof bits) != 0) {
+      // No randomness from the system: the clock still varies the names.
+      timespec now {};
+      ::clock_gettime(CLOCK_REALTIME, &now);
+      bits = static_cast<std::uint64_t>(now.tv_sec) * 1'000'000'000u +
+             static_cast<std::uint64_t>(now.tv_nsec);
+    }
+    return bits;
+  }();
+  static std::atomic<std::uint64_t> namesMade{0};
+  constexpr std::uint64_t goldenGamma = 0x9e3779b97f4a7c15;
+  std::uint64_t bits = seed + goldenGamma * (namesMade.fetch_add(1) + 1) +
+                       (static_cast<std::uint64_t>(::getpid()) << 32);
+  bits = (bits ^ (bits >> 30)) * 0xbf58476d1ce4e5b9;
+  bits = (bits ^ (bits >> 27)) * 0x94d049bb133111eb;
+  return bits ^ (bits >> 31);
+}
+
 std::string randomLettersAndDigits() {
   static constexpr char alphabet[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  static std::mt19937 generator{std::random_device{}()};
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2);
+  constexpr std::uint64_t alphabetSize = sizeof alphabet - 1;
+  std::uint64_t bits = temporaryNameBits();
   std::string letters(6, ' ');
-  for (char& letter : letters) letter = alphabet[pick(generator)];
+  for (char& letter : letters) {
+    letter = alphabet[bits % alphabetSize];
+    bits /= alphabetSize;
+  }
   return letters;
 }
 

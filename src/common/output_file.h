@@ -28,6 +28,13 @@ class OutputFile {
 
   // Starts the first version of `path`. `displayName` names the file in messages.
   OutputFile(const std::filesystem::path& path, std::string displayName, Devices devices);
+  // The same after the checks of replacementProblem(): a target it finds
+  // fault with is refused with RunError(ErrorKind::FileSystem) "cannot write
+  // the file: " and the problem. The first version's temporary file is
+  // itself the check that the folder takes a new file: none is made and
+  // removed for it.
+  struct Checked {};
+  OutputFile(const std::filesystem::path& path, std::string displayName, Devices devices, Checked);
   // Writes to the process's standard output.
   explicit OutputFile(StandardOutput);
   OutputFile(const OutputFile&) = delete;
@@ -53,8 +60,10 @@ class OutputFile {
   const std::filesystem::path& target() const { return target_; }
 
  private:
+  void openDevice();
   void startVersion();
   void flush();
+  [[noreturn]] void refuse(const std::string& problem) const;
   [[noreturn]] void fail(const char* action, std::error_code error) const;
 
   std::filesystem::path target_;
@@ -72,6 +81,9 @@ class OutputFile {
 // file (found out by creating one and removing it again).
 std::optional<std::string> replacementProblem(const std::filesystem::path& target,
                                               OutputFile::Devices devices);
+// All those checks but the last, for a target beside a file just created.
+std::optional<std::string> targetProblem(const std::filesystem::path& target,
+                                         OutputFile::Devices devices);
 // Only the first of those checks: the name's and the path's length.
 std::optional<std::string> lengthProblem(const std::filesystem::path& target);
 

@@ -83,7 +83,7 @@ class WrittenFile {
 
   int descriptor_ = -1;
   bool ownsDescriptor_ = true;
-  bool holdsBytes_ = false;  // something was written into it
+  bool holdsBytes_ = false;              // something was written into it
   std::filesystem::path temporaryPath_;  // empty when not a temporary file
 };
 

@@ -102,7 +102,7 @@ std::uint64_t temporaryNameBits() {
     std::uint64_t bits = 0;
     if (::getentropy(&bits, sizeof bits) != 0) {
       // No randomness from the system: the clock still varies the names.
-      timespec now {};
+      timespec now{};
       ::clock_gettime(CLOCK_REALTIME, &now);
       bits = static_cast<std::uint64_t>(now.tv_sec) * 1'000'000'000u +
              static_cast<std::uint64_t>(now.tv_nsec);

@@ -61,8 +61,8 @@ TEST(TemporaryFiles, ForkedProcessDoesNotRepeatItsParentsNames) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     const std::string name = nameOfNextTemporary(dir / "out.txt");
-    const bool sent = ::write(pipeEnds[1], name.data(), name.size()) ==
-                      static_cast<ssize_t>(name.size());
+    const bool sent =
+        ::write(pipeEnds[1], name.data(), name.size()) == static_cast<ssize_t>(name.size());
     ::_exit(sent ? 0 : 1);
   }
   int status = 0;

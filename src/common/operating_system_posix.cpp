@@ -275,10 +275,15 @@ void WrittenFile::takeAttributesOf(const fs::path& target) {
   ::fchmod(descriptor_, status.st_mode & 0777);
 }
 
+// Only starts the writing of the data: finish() still waits for it and for
+// the file's metadata, and reports any error. With every file's data under
+// way before the first fsync, one journal commit of the file system takes in
+// all the new files, and the later fsyncs find their files already on the
+// disk: on ext4, two files committed together cost about one fsync instead
+// of two. (An fsync per file on threads of its own saved less there and
+// costs a thread per file.)
 void WrittenFile::startWriteBack() {
 #ifdef SYNC_FILE_RANGE_WRITE
-  // Only starts the writing of the data: finish() still waits for it and
-  // for the file's metadata, and reports any error.
   if (!temporaryPath_.empty() && holdsBytes_) {
     ::sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
   }

@@ -69,7 +69,7 @@ class OutputFile {
   std::filesystem::path target_;
   std::string displayName_;
   bool intoDevice_ = false;
-  bool sentToDisk_ = false;  // the current version's attributes are taken
+  bool sentToDisk_ = false;  // sendToDisk() has given this version the target's attributes
   os::WrittenFile file_;
   std::string buffered_;
 };

@@ -66,7 +66,13 @@ class WrittenFile {
   // Gives a temporary file the permissions of the regular file at `target`,
   // if there is one, and its owner and group where the process may set them.
   void takeAttributesOf(const std::filesystem::path& target);
-  // Writes a temporary file through to the disk, then closes the file.
+  // Sets a temporary file's bytes on their way to the disk without waiting
+  // for them. Files started one after the other before the first finish()
+  // reach the disk together: their waits overlap instead of adding up.
+  void startWriteBack();
+  // Writes a temporary file through to the disk, then closes the file. A
+  // temporary file that was never written into is closed at once: see the
+  // comment of the definition.
   std::error_code finish();
   // Renames the finished temporary file over `target`: a link there is
   // replaced, not followed; a hard link is broken, not written through.
@@ -77,6 +83,7 @@ class WrittenFile {
 
   int descriptor_ = -1;
   bool ownsDescriptor_ = true;
+  bool holdsBytes_ = false;              // something was written into it
   std::filesystem::path temporaryPath_;  // empty when not a temporary file
 };
 

@@ -42,18 +42,26 @@ std::string folderProblem(const fs::path& target, const std::error_code& error) 
 
 OutputFile::OutputFile(const fs::path& path, std::string displayName, Devices devices)
     : target_(path), displayName_(std::move(displayName)) {
-  std::error_code error;
   if (writtenIntoDirectly(target_, devices)) {
-    intoDevice_ = true;
-    file_ = os::WrittenFile::openExisting(target_, error);
-    if (error) fail("cannot open", error);
+    openDevice();
     return;
   }
   if (const std::optional<std::string> problem = entryProblem(os::entryAt(target_))) {
-    throw RunError(ErrorKind::FileSystem, "cannot write the file: " + *problem,
-                   ErrorLocation{displayName_});
+    refuse(*problem);
   }
   startVersion();
+}
+
+OutputFile::OutputFile(const fs::path& path, std::string displayName, Devices devices, Checked)
+    : target_(path), displayName_(std::move(displayName)) {
+  if (const std::optional<std::string> problem = targetProblem(target_, devices)) refuse(*problem);
+  if (writtenIntoDirectly(target_, devices)) {
+    openDevice();
+    return;
+  }
+  std::error_code error;
+  file_ = os::WrittenFile::createBeside(target_, error);
+  if (error) refuse(folderProblem(target_, error));
 }
 
 OutputFile::OutputFile(StandardOutput)
@@ -74,10 +82,20 @@ void OutputFile::commit() {
   if (!file_.isOpen()) return;
   flush();
   if (intoDevice_) return;
-  file_.takeAttributesOf(target_);
+  if (!sentToDisk_) file_.takeAttributesOf(target_);
   if (const std::error_code error = file_.finish()) fail("cannot write", error);
   if (const std::error_code error = file_.replace(target_)) fail("cannot replace", error);
   file_ = os::WrittenFile();
+  sentToDisk_ = false;
+}
+
+void OutputFile::sendToDisk() {
+  // A device gets its bytes on commit only, in the order of the commits.
+  if (!file_.isOpen() || intoDevice_) return;
+  flush();
+  file_.takeAttributesOf(target_);
+  file_.startWriteBack();
+  sentToDisk_ = true;
 }
 
 void OutputFile::startVersion() {
@@ -90,6 +108,18 @@ void OutputFile::flush() {
   const std::error_code error = file_.write(buffered_);
   buffered_.clear();
   if (error) fail("cannot write", error);
+}
+
+void OutputFile::openDevice() {
+  std::error_code error;
+  intoDevice_ = true;
+  file_ = os::WrittenFile::openExisting(target_, error);
+  if (error) fail("cannot open", error);
+}
+
+void OutputFile::refuse(const std::string& problem) const {
+  throw RunError(ErrorKind::FileSystem, "cannot write the file: " + problem,
+                 ErrorLocation{displayName_});
 }
 
 void OutputFile::fail(const char* action, std::error_code error) const {
@@ -113,10 +143,10 @@ std::optional<std::string> lengthProblem(const fs::path& target) {
   return std::nullopt;
 }
 
-std::optional<std::string> replacementProblem(const fs::path& target, OutputFile::Devices devices) {
+std::optional<std::string> targetProblem(const fs::path& target, OutputFile::Devices devices) {
   if (std::optional<std::string> problem = lengthProblem(target)) return problem;
-  std::error_code error;
   if (writtenIntoDirectly(target, devices)) {
+    std::error_code error;
     os::WrittenFile::openExisting(target, error);
     if (error) return "it cannot be opened for writing (" + error.message() + ")";
     return std::nullopt;
@@ -126,6 +156,13 @@ std::optional<std::string> replacementProblem(const fs::path& target, OutputFile
   if (entry == os::Entry::RegularFile && !os::mayWrite(target)) {
     return "the existing file is write-protected";
   }
+  return std::nullopt;
+}
+
+std::optional<std::string> replacementProblem(const fs::path& target, OutputFile::Devices devices) {
+  if (std::optional<std::string> problem = targetProblem(target, devices)) return problem;
+  if (writtenIntoDirectly(target, devices)) return std::nullopt;
+  std::error_code error;
   os::WrittenFile::createBeside(target, error);
   if (error) return folderProblem(target, error);
   return std::nullopt;

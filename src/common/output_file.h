@@ -28,6 +28,13 @@ class OutputFile {
 
   // Starts the first version of `path`. `displayName` names the file in messages.
   OutputFile(const std::filesystem::path& path, std::string displayName, Devices devices);
+  // The same after the checks of replacementProblem(): a target it finds
+  // fault with is refused with RunError(ErrorKind::FileSystem) "cannot write
+  // the file: " and the problem. The first version's temporary file is
+  // itself the check that the folder takes a new file: none is made and
+  // removed for it.
+  struct Checked {};
+  OutputFile(const std::filesystem::path& path, std::string displayName, Devices devices, Checked);
   // Writes to the process's standard output.
   explicit OutputFile(StandardOutput);
   OutputFile(const OutputFile&) = delete;
@@ -38,22 +45,31 @@ class OutputFile {
   // Writes text as it is, for formats that bring their own line ends.
   void writeText(std::string_view text);
   // Puts what was written since the last commit in place of the target, by
-  // one rename; what is written afterwards is the next version. A commit
-  // with nothing written since the last one changes nothing, except that the
-  // first version, even empty, replaces the earlier file. A device is flushed.
+  // one rename, once it is on the disk; what is written afterwards is the
+  // next version. A commit with nothing written since the last one changes
+  // nothing, except that the first version, even empty, replaces the earlier
+  // file. A device is flushed.
   void commit();
+  // The first half of commit() for a file: writes out what is buffered and
+  // sets the version on its way to the disk without waiting. Files committed
+  // together are all sent first, so that they reach the disk together. A
+  // device is left to commit().
+  void sendToDisk();
 
   const std::string& displayName() const { return displayName_; }
   const std::filesystem::path& target() const { return target_; }
 
  private:
+  void openDevice();
   void startVersion();
   void flush();
+  [[noreturn]] void refuse(const std::string& problem) const;
   [[noreturn]] void fail(const char* action, std::error_code error) const;
 
   std::filesystem::path target_;
   std::string displayName_;
   bool intoDevice_ = false;
+  bool sentToDisk_ = false;  // sendToDisk() has given this version the target's attributes
   os::WrittenFile file_;
   std::string buffered_;
 };
@@ -65,6 +81,9 @@ class OutputFile {
 // file (found out by creating one and removing it again).
 std::optional<std::string> replacementProblem(const std::filesystem::path& target,
                                               OutputFile::Devices devices);
+// All those checks but the last, for a target beside a file just created.
+std::optional<std::string> targetProblem(const std::filesystem::path& target,
+                                         OutputFile::Devices devices);
 // Only the first of those checks: the name's and the path's length.
 std::optional<std::string> lengthProblem(const std::filesystem::path& target);
 

@@ -11,8 +11,15 @@ OutputFile& StagedOutputs::addStandardOutput() {
   return *outputs_.emplace_back(std::make_unique<OutputFile>(OutputFile::StandardOutput{}));
 }
 
-void StagedOutputs::commitAll() {
+void StagedOutputs::commitAll() { commitTogether(nullptr); }
+
+void StagedOutputs::commitAllThen(OutputFile& last) { commitTogether(&last); }
+
+void StagedOutputs::commitTogether(OutputFile* last) {
+  for (const std::unique_ptr<OutputFile>& output : outputs_) output->sendToDisk();
+  if (last != nullptr) last->sendToDisk();
   for (const std::unique_ptr<OutputFile>& output : outputs_) output->commit();
+  if (last != nullptr) last->commit();
 }
 
 }  // namespace propclear

@@ -19,10 +19,16 @@ class StagedOutputs {
   OutputFile& add(const std::filesystem::path& path, std::string displayName,
                   OutputFile::Devices devices);
   OutputFile& addStandardOutput();
-  // Commits every output in the order they were added.
+  // Commits every output in the order they were added. All are sent to the
+  // disk before the first commit waits for it, so that the waits overlap.
   void commitAll();
+  // The same, then commits `last`, an output the object does not hold,
+  // sent to the disk together with the others.
+  void commitAllThen(OutputFile& last);
 
  private:
+  void commitTogether(OutputFile* last);
+
   std::vector<std::unique_ptr<OutputFile>> outputs_;
 };
 

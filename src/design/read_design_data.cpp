@@ -68,11 +68,13 @@ std::string displayNameOf(const std::filesystem::path& path) {
   return name.empty() ? path.string() : name;
 }
 
+// One result, returned by every path, so that it is built in the caller's
+// place: the design data are 48 kB.
 ReadResult readDesign(NumberStream& in) {
   ReadResult result;
   readPropellerData(in, result.design);
   readRudderCorners(in, result.design);
-  if (!readSternContour(in, result.design)) return {ReadOutcome::ContourTooLong, DesignData{}};
+  if (!readSternContour(in, result.design)) result = {ReadOutcome::ContourTooLong, DesignData{}};
   return result;
 }
 

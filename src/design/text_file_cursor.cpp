@@ -35,7 +35,8 @@ void requireReadableKind(const std::filesystem::path& path, const std::string& d
 }  // namespace
 
 TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string displayName)
-    : displayName_(std::move(displayName)), buffer_(std::make_unique<char[]>(bufferSize)) {
+    : displayName_(std::move(displayName)),
+      buffer_(std::make_unique_for_overwrite<char[]>(bufferSize)) {
   requireReadableKind(path, displayName_);
   errno = 0;
   file_.reset(std::fopen(path.c_str(), "rb"));

@@ -122,14 +122,11 @@ void checkExportTargets(const RunOptions& options) {
   checkDistinct(targets, runFilesOf(options));
 }
 
-void checkRunOutputs(const RunOptions& options) {
-  const RunFiles files = runFilesOf(options);
-  for (const std::filesystem::path& own : {files.report, files.script}) {
-    if (const std::optional<std::string> problem =
-            replacementProblem(own, OutputFile::Devices::Refuse)) {
-      throw RunError(ErrorKind::FileSystem, "cannot write the file: " + *problem,
-                     ErrorLocation{own.filename().string()});
-    }
+void checkScriptOutput(const std::filesystem::path& script) {
+  if (const std::optional<std::string> problem =
+          targetProblem(script, OutputFile::Devices::Refuse)) {
+    throw RunError(ErrorKind::FileSystem, "cannot write the file: " + *problem,
+                   ErrorLocation{script.filename().string()});
   }
 }
 

@@ -3,7 +3,10 @@
 // anything is destroyed: the files the command line asks for beside the
 // run's own (--plot, --dxf, --report-pdf, --json) before the run reads or writes anything,
 // so that a misspelt folder does not cost the designer a whole run; the
-// report and the CAD script before the report is emptied.
+// report and the CAD script before the report is emptied (the report's by
+// OutputFile::Checked as its first version is started).
+
+#include <filesystem>
 
 #include "driver/run_options.h"
 
@@ -20,10 +23,11 @@ namespace propclear {
 // Leaves nothing behind.
 void checkExportTargets(const RunOptions& options);
 
-// Throws RunError(ErrorKind::FileSystem) naming the report or the CAD script
-// in the work folder when it cannot be replaced: any target but a regular
-// file, a link or nothing, a write-protected file, or a folder that does not
-// take a new file. Leaves nothing behind.
-void checkRunOutputs(const RunOptions& options);
+// Throws RunError(ErrorKind::FileSystem) naming the CAD script when it
+// cannot be replaced: any target but a regular file, a link or nothing, a
+// write-protected file, or a name too long. Whether the folder takes a new
+// file is not tried again: the report's first version, started beside the
+// script before, has shown that.
+void checkScriptOutput(const std::filesystem::path& script);
 
 }  // namespace propclear

@@ -175,15 +175,15 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   state.design = read.design;
   state.ship = shipParticularsOf(options, files);
 
-  checkRunOutputs(options);
-  OutputFile report(files.report, fileNameOf(files.report), OutputFile::Devices::Refuse);
+  OutputFile report(files.report, fileNameOf(files.report), OutputFile::Devices::Refuse,
+                    OutputFile::Checked{});
+  checkScriptOutput(files.script);
   report.commit();  // an earlier report is emptied now, by an empty file renamed over it
   StagedOutputs outputs;
   const Ending ending =
       drawMeasureAndWrite(options, files, platform, state, report, outputs, messages);
   writeRequestedJson(options, state, ending, outputs);
-  outputs.commitAll();
-  report.commit();  // last; only a completed run has written into it
+  outputs.commitAllThen(report);  // last; only a completed run has written into it
   return ending;
 }
 

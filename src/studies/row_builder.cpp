@@ -9,14 +9,20 @@ namespace propclear {
 
 namespace {
 
-std::string csvField(std::string_view value) {
-  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
-  std::string quoted = "\"";
-  for (char c : value) {
-    if (c == '"') quoted += '"';
-    quoted += c;
+// RFC 4180: a field holding a comma, a quote or a line end is quoted, its
+// quotes doubled.
+void appendCsvField(std::string& out, std::string_view value) {
+  if (value.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += value;
+    return;
   }
-  return quoted + "\"";
+  out += '"';
+  for (std::size_t quote = value.find('"'); quote != std::string_view::npos;
+       quote = value.find('"')) {
+    out.append(value.substr(0, quote + 1)) += '"';
+    value.remove_prefix(quote + 1);
+  }
+  out.append(value) += '"';
 }
 
 std::string joined(const std::vector<std::string>& values) {
@@ -52,13 +58,17 @@ void RowBuilder::number(std::string_view column, double value) {
 
 void RowBuilder::text(std::string_view column, std::string_view value) {
   beginField(column);
-  row_ += format_ == RowFormat::Csv ? csvField(value) : jsonString(value);
+  if (format_ == RowFormat::Csv) {
+    appendCsvField(row_, value);
+  } else {
+    row_ += jsonString(value);
+  }
 }
 
 void RowBuilder::texts(std::string_view column, const std::vector<std::string>& values) {
   beginField(column);
   if (format_ == RowFormat::Csv) {
-    row_ += csvField(joined(values));
+    appendCsvField(row_, joined(values));
     return;
   }
   row_ += '[';
@@ -94,7 +104,7 @@ std::string headerLine(RowFormat format, const std::vector<std::string>& columns
   std::string line;
   for (const std::string& column : columns) {
     if (!line.empty()) line += ',';
-    line += csvField(column);
+    appendCsvField(line, column);
   }
   return line + "\r\n";
 }

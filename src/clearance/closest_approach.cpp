@@ -39,6 +39,9 @@ struct Strand {
   double zRate = 0.0;
 
   double xAt(double t) const { return valueOnPieces(pieces, t); }
+  // The rate of rho = |z - z0| along the strand, which does not cross the
+  // shaft's height.
+  double rhoRate(double axisZ) const { return zAt(0.5 * (from + to)) >= axisZ ? zRate : -zRate; }
   double slopeAt(double t) const { return pieceAt(pieces, t).slopeAt(t); }
   double zAt(double t) const { return zAtZero + zRate * t; }
 };
@@ -119,10 +122,15 @@ struct ScanSample {
   double x = 0.0;
 };
 
-// A point of a strand with its exact distance to M.
+// A point of a strand, where it lies in the meridional plane, and its exact
+// distance to M.
 struct Found {
-  StrandPoint point{0, 0.0, std::numeric_limits<double>::infinity()};
+  std::size_t strand = 0;
+  double t = 0.0;
+  MeridionalPoint at;
   SectionDistance section{std::numeric_limits<double>::infinity(), {}};
+
+  double value() const { return section.signedDistance; }
 };
 
 // The lowest signed distance along a structure's strands: scan, then refine.
@@ -138,13 +146,13 @@ class StructureSearch {
     return best_;
   }
 
+  const Strand& strand(std::size_t i) const { return strands_[i]; }
+
+ private:
   MeridionalPoint meridionalAt(const Strand& strand, double t) const {
     return {strand.xAt(t), std::abs(strand.zAt(t) - volume_.axisZ())};
   }
 
-  const Strand& strand(std::size_t i) const { return strands_[i]; }
-
- private:
   // A lower bound of the signed distance: the distance to M's bounding box.
   double boxDistance(MeridionalPoint p) const {
     const double reach = volume_.approximationError();
@@ -245,26 +253,26 @@ class StructureSearch {
     const Strand& strand = strands_[strandIndex];
     Found last;  // the point evaluated last, kept for the one the search ends on
     const auto evaluate = [&](double t) -> const Found& {
-      last = {{strandIndex, t, 0.0}, volume_.distanceFrom(meridionalAt(strand, t))};
-      last.point.value = last.section.signedDistance;
+      const MeridionalPoint p = meridionalAt(strand, t);
+      last = {strandIndex, t, p, volume_.distanceFrom(p)};
       return last;
     };
-    const auto foundAt = [&](double t) { return t == last.point.t ? last : evaluate(t); };
+    const auto foundAt = [&](double t) { return t == last.t ? last : evaluate(t); };
+    const auto slope = [&](double t) { return slopeAt(strand, evaluate(t)); };
     Found found;
     bool outside = false;  // found by the slope, outside M
     if (from < to) {
-      const SlopeSample atFrom = slopeAt(strand, evaluate(from)), atTo = slopeAt(strand, evaluate(to));
+      const SlopeSample atFrom = slope(from), atTo = slope(to);
       if (atFrom.slope < 0.0 && atTo.slope > 0.0) {
-        const auto slope = [&](double t) { return slopeAt(strand, evaluate(t)); };
         found = foundAt(minimumFromSlope(slope, from, to, atFrom.slope, atTo.slope, strandTolerance));
-        outside = found.point.value > 0.0;
+        outside = found.value() > 0.0;
       }
     }
     if (!outside) {
-      const auto f = [&](double t) { return evaluate(t).point.value; };
+      const auto f = [&](double t) { return evaluate(t).value(); };
       found = foundAt(minimiseOnInterval(f, from, to, strandTolerance).at);
     }
-    if (found.point.value < best_.point.value) best_ = found;
+    if (found.value() < best_.value()) best_ = found;
   }
 
   // The slope of the signed distance along the strand at a point evaluated:
@@ -272,18 +280,14 @@ class StructureSearch {
   // point of M's boundary (which stays the nearest to first order),
   // (P - N) . P' / |P - N|, with the sign of the signed distance. Zero on the
   // boundary itself.
-  SlopeSample slopeAt(const Strand& strand, const Found& at) const {
-    const double t = at.point.t;
-    const MeridionalPoint p = meridionalAt(strand, t);
-    const double dx = p.x - at.section.nearest.x, dr = p.r - at.section.nearest.r;
+  SlopeSample slopeAt(const Strand& strand, const Found& point) const {
+    const double dx = point.at.x - point.section.nearest.x;
+    const double dr = point.at.r - point.section.nearest.r;
     const double length = planeDistance(dx, dr);
     if (length == 0.0) return {};
-    const double rhoRate = strand.zAt(0.5 * (strand.from + strand.to)) >= volume_.axisZ()
-                               ? strand.zRate
-                               : -strand.zRate;
-    const double towards = dx * strand.slopeAt(t) + dr * rhoRate;
+    const double towards = dx * strand.slopeAt(point.t) + dr * strand.rhoRate(volume_.axisZ());
     const double slope = checkedDivide(towards, length, scanWhat);
-    return {at.section.signedDistance < 0.0 ? -slope : slope};
+    return {point.value() < 0.0 ? -slope : slope};
   }
 
   const SweptVolume& volume_;
@@ -297,11 +301,10 @@ class StructureSearch {
 ClosestApproach approachOf(SternStructure structure, const DesignData& design,
                            const SweptVolume& volume, std::vector<Strand> strands) {
   StructureSearch search(volume, std::move(strands));
-  const Found found = search.lowest();
-  const StrandPoint& lowest = found.point;
+  const Found lowest = search.lowest();
   const Strand& strand = search.strand(lowest.strand);
-  const MeridionalPoint p = search.meridionalAt(strand, lowest.t);
-  SectionDistance toSection = found.section;
+  const MeridionalPoint p = lowest.at;
+  SectionDistance toSection = lowest.section;
   toSection.signedDistance = requireFinite(toSection.signedDistance, "the closest approach");
 
   ClosestApproach approach;

@@ -161,10 +161,6 @@ void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& 
   d.closestToEdge2 = closest2;
 }
 
-double SweptVolume::squaredDistanceAlong(const EdgeCurve& edge, MeridionalPoint p, double r) {
-  return squared(valueOnPieces(edge.pieces, r) - p.x) + squared(r - p.r);
-}
-
 // The radius of the edge curve's point nearest p between the neighbours of
 // sample j, a local minimum of the scan with the squared distance
 // sampleValue; none for a minimum at an end of the curve, which is a corner
@@ -187,7 +183,9 @@ std::optional<double> SweptVolume::nearestAlongEdge(const EdgeCurve& edge, Merid
   if (slopeFrom < 0.0 && slopeTo > 0.0) {
     return minimumFromSlope(halfSlopeAt, from, to, slopeFrom, slopeTo, edgeTolerance);
   }
-  const auto squaredDistanceAt = [&](double r) { return squaredDistanceAlong(edge, p, r); };
+  const auto squaredDistanceAt = [&](double r) {
+    return squared(valueOnPieces(edge.pieces, r) - p.x) + squared(r - p.r);
+  };
   if (j == 0 && squaredDistanceAt(from + edgeTolerance) >= sampleValue) return {};
   if (j + 1 == n && squaredDistanceAt(to - edgeTolerance) >= sampleValue) return {};
   return minimiseOnInterval(squaredDistanceAt, from, to, edgeTolerance).at;
@@ -212,10 +210,11 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
     if (j + 1 < n && squaredDistance[j + 1] < value) continue;
     const std::optional<double> at = nearestAlongEdge(edge, p, j, value);
     if (!at) continue;
-    const double foundDistance = std::sqrt(squaredDistanceAlong(edge, p, *at));
+    const MeridionalPoint onEdge{valueOnPieces(edge.pieces, *at), *at};
+    const double foundDistance = std::sqrt(squared(onEdge.x - p.x) + squared(onEdge.r - p.r));
     if (foundDistance < best.signedDistance) {
       best.signedDistance = foundDistance;
-      best.nearest = {valueOnPieces(edge.pieces, *at), *at};
+      best.nearest = onEdge;
     }
   }
 }

@@ -134,7 +134,6 @@ class SweptVolume {
                          double closestSquared, MeridionalPoint p, SectionDistance& best) const;
   std::optional<double> nearestAlongEdge(const EdgeCurve& edge, MeridionalPoint p, std::size_t j,
                                          double sampleValue) const;
-  static double squaredDistanceAlong(const EdgeCurve& edge, MeridionalPoint p, double r);
   void approachCap(const Cap& cap, MeridionalPoint p, SectionDistance& best) const;
   double sampledBoundaryDistance(MeridionalPoint p) const;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "clearance/segment_support.h"
 #include "common/checked_math.h"
@@ -42,7 +43,6 @@ struct Strand {
   // The rate of rho = |z - z0| along the strand, which does not cross the
   // shaft's height.
   double rhoRate(double axisZ) const { return zAt(0.5 * (from + to)) >= axisZ ? zRate : -zRate; }
-  double slopeAt(double t) const { return pieceAt(pieces, t).slopeAt(t); }
   double zAt(double t) const { return zAtZero + zRate * t; }
 };
 
@@ -149,9 +149,6 @@ class StructureSearch {
   const Strand& strand(std::size_t i) const { return strands_[i]; }
 
  private:
-  MeridionalPoint meridionalAt(const Strand& strand, double t) const {
-    return {strand.xAt(t), std::abs(strand.zAt(t) - volume_.axisZ())};
-  }
 
   // A lower bound of the signed distance: the distance to M's bounding box.
   double boxDistance(MeridionalPoint p) const {
@@ -168,9 +165,11 @@ class StructureSearch {
     const double stepT = checkedDivide(strand.to - strand.from, chordsForLength, scanWhat);
     double length = 0.0;
     double x = strand.xAt(strand.from);
+    std::size_t piece = 0;
     for (int k = 0; k < chordsForLength; ++k) {
       const double t0 = strand.from + stepT * k, t1 = strand.from + stepT * (k + 1);
-      const double x1 = strand.xAt(t1);
+      piece = pieceIndexFrom(strand.pieces, piece, t1);
+      const double x1 = strand.pieces[piece].valueAt(t1);
       length += planeDistance(x1 - x, strand.zAt(t1) - strand.zAt(t0));
       x = x1;
     }
@@ -193,9 +192,11 @@ class StructureSearch {
       const int intervals = intervalCounts[i];
       const double stepT =
           intervals > 0 ? checkedDivide(strand.to - strand.from, intervals, scanWhat) : 0.0;
+      std::size_t piece = 0;
       for (int k = 0; k <= intervals; ++k) {
         const double t = k == intervals ? strand.to : strand.from + stepT * k;
-        const double x = strand.xAt(t);
+        piece = pieceIndexFrom(strand.pieces, piece, t);
+        const double x = strand.pieces[piece].valueAt(t);
         if (k > 0) {
           const ScanSample& before = samples_.back();
           const double chord =
@@ -251,14 +252,18 @@ class StructureSearch {
   // have a corner), Brent's search.
   void refine(std::size_t strandIndex, double from, double to) {
     const Strand& strand = strands_[strandIndex];
+    const std::span<const CubicPiece> pieces = piecesOver(strand.pieces, from, to);
     Found last;  // the point evaluated last, kept for the one the search ends on
     const auto evaluate = [&](double t) -> const Found& {
-      const MeridionalPoint p = meridionalAt(strand, t);
+      const MeridionalPoint p{valueOnPieces(pieces, t), std::abs(strand.zAt(t) - volume_.axisZ())};
       last = {strandIndex, t, p, volume_.distanceFrom(p)};
       return last;
     };
     const auto foundAt = [&](double t) { return t == last.t ? last : evaluate(t); };
-    const auto slope = [&](double t) { return slopeAt(strand, evaluate(t)); };
+    const auto slope = [&](double t) {
+      const Found& point = evaluate(t);
+      return slopeAt(strand, pieceAt(pieces, t).slopeAt(t), point);
+    };
     Found found;
     bool outside = false;  // found by the slope, outside M
     if (from < to) {
@@ -275,17 +280,18 @@ class StructureSearch {
     if (found.value() < best_.value()) best_ = found;
   }
 
-  // The slope of the signed distance along the strand at a point evaluated:
-  // the rate at which the structure's point moves away from the nearest
-  // point of M's boundary (which stays the nearest to first order),
+  // The slope of the signed distance along the strand at a point evaluated,
+  // where x changes at xRate: the rate at which the structure's point moves
+  // away from the nearest point of M's boundary (which stays the nearest to
+  // first order),
   // (P - N) . P' / |P - N|, with the sign of the signed distance. Zero on the
   // boundary itself.
-  SlopeSample slopeAt(const Strand& strand, const Found& point) const {
+  SlopeSample slopeAt(const Strand& strand, double xRate, const Found& point) const {
     const double dx = point.at.x - point.section.nearest.x;
     const double dr = point.at.r - point.section.nearest.r;
     const double length = planeDistance(dx, dr);
     if (length == 0.0) return {};
-    const double towards = dx * strand.slopeAt(point.t) + dr * strand.rhoRate(volume_.axisZ());
+    const double towards = dx * xRate + dr * strand.rhoRate(volume_.axisZ());
     const double slope = checkedDivide(towards, length, scanWhat);
     return {point.value() < 0.0 ? -slope : slope};
   }

@@ -83,18 +83,26 @@ void SweptVolume::sampleEdges() {
   }
 }
 
+// Both edges are fitted over the same station radii, so their pieces share
+// their ends and one search finds the piece of either.
+std::pair<double, double> SweptVolume::edgeXAt(double r) const {
+  const std::size_t piece = pieceIndexAt(edge1_.pieces, r);
+  return {edge1_.pieces[piece].valueAt(r), edge2_.pieces[piece].valueAt(r)};
+}
+
 double SweptVolume::lowX(double r) const {
-  return std::min(valueOnPieces(edge1_.pieces, r), valueOnPieces(edge2_.pieces, r));
+  const auto [x1, x2] = edgeXAt(r);
+  return std::min(x1, x2);
 }
 
 double SweptVolume::highX(double r) const {
-  return std::max(valueOnPieces(edge1_.pieces, r), valueOnPieces(edge2_.pieces, r));
+  const auto [x1, x2] = edgeXAt(r);
+  return std::max(x1, x2);
 }
 
 bool SweptVolume::contains(MeridionalPoint p) const {
   if (!(p.r >= rootRadius_ && p.r <= tipRadius_)) return false;
-  const double x1 = valueOnPieces(edge1_.pieces, p.r);
-  const double x2 = valueOnPieces(edge2_.pieces, p.r);
+  const auto [x1, x2] = edgeXAt(p.r);
   return p.x >= std::min(x1, x2) && p.x <= std::max(x1, x2);
 }
 
@@ -161,6 +169,17 @@ void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& 
   d.closestToEdge2 = closest2;
 }
 
+// The pieces that hold the radii from sample j - 1 to sample j + 1: sample i
+// lies on piece i / samplesPerInterval or, at that piece's start, on the one
+// before, and the search for a radius among these finds the piece a search
+// among all would.
+std::span<const CubicPiece> SweptVolume::piecesBetween(const EdgeCurve& edge, std::size_t j) {
+  const std::size_t below = j > 0 ? j - 1 : 0;
+  const std::size_t first = below / samplesPerInterval > 0 ? below / samplesPerInterval - 1 : 0;
+  const std::size_t last = std::min((j + 1) / samplesPerInterval, edge.pieces.size() - 1);
+  return std::span<const CubicPiece>(edge.pieces).subspan(first, last - first + 1);
+}
+
 // The radius of the edge curve's point nearest p between the neighbours of
 // sample j, a local minimum of the scan with the squared distance
 // sampleValue; none for a minimum at an end of the curve, which is a corner
@@ -173,8 +192,9 @@ std::optional<double> SweptVolume::nearestAlongEdge(const EdgeCurve& edge, Merid
   const std::size_t n = sampleRadius_.size();
   const double from = sampleRadius_[j > 0 ? j - 1 : 0];
   const double to = sampleRadius_[std::min(j + 1, n - 1)];
+  const std::span<const CubicPiece> pieces = piecesBetween(edge, j);
   const auto halfSlopeAt = [&](double r) {
-    const CubicPiece& piece = pieceAt(edge.pieces, r);
+    const CubicPiece& piece = pieceAt(pieces, r);
     const double dx = piece.valueAt(r) - p.x, slope = piece.slopeAt(r);
     return SlopeSample{dx * slope + (r - p.r),
                        slope * slope + dx * piece.secondDerivativeAt(r) + 1.0};
@@ -184,7 +204,7 @@ std::optional<double> SweptVolume::nearestAlongEdge(const EdgeCurve& edge, Merid
     return minimumFromSlope(halfSlopeAt, from, to, slopeFrom, slopeTo, edgeTolerance);
   }
   const auto squaredDistanceAt = [&](double r) {
-    return squared(valueOnPieces(edge.pieces, r) - p.x) + squared(r - p.r);
+    return squared(valueOnPieces(pieces, r) - p.x) + squared(r - p.r);
   };
   if (j == 0 && squaredDistanceAt(from + edgeTolerance) >= sampleValue) return {};
   if (j + 1 == n && squaredDistanceAt(to - edgeTolerance) >= sampleValue) return {};
@@ -210,7 +230,7 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
     if (j + 1 < n && squaredDistance[j + 1] < value) continue;
     const std::optional<double> at = nearestAlongEdge(edge, p, j, value);
     if (!at) continue;
-    const MeridionalPoint onEdge{valueOnPieces(edge.pieces, *at), *at};
+    const MeridionalPoint onEdge{valueOnPieces(piecesBetween(edge, j), *at), *at};
     const double foundDistance = std::sqrt(squared(onEdge.x - p.x) + squared(onEdge.r - p.r));
     if (foundDistance < best.signedDistance) {
       best.signedDistance = foundDistance;

@@ -47,6 +47,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -117,6 +118,9 @@ class SweptVolume {
   };
 
   Cap capAt(double radius) const;
+  // Edge 1's and edge 2's x at radius r.
+  std::pair<double, double> edgeXAt(double r) const;
+  static std::span<const CubicPiece> piecesBetween(const EdgeCurve& edge, std::size_t j);
   void sampleEdges();
   SectionDistance distanceFromBoundary(MeridionalPoint p) const;
   SectionDistance distanceFromCaps(MeridionalPoint p) const;

@@ -42,23 +42,41 @@ CubicPiece pieceOf(const SplineCurve& curve, int i);
 // (evaluate_curve.h) and is left out.
 std::vector<CubicPiece> risingPiecesOf(const SplineCurve& curve);
 
-// Of the pieces of one curve whose knots all rise, the piece that holds t,
-// t between the first piece's start and the last piece's end: the piece
-// with start < t <= end, or the first piece at its start, as evaluateCurve
-// chooses; and the value there. Inline: the closest approach evaluates them
-// in its innermost loops.
-inline const CubicPiece& pieceAt(std::span<const CubicPiece> pieces, double t) {
-  std::size_t low = 0, high = pieces.size() - 1;
+// Of the pieces of one curve whose knots all rise, the index of the piece
+// that holds t, t between the first piece's start and the last piece's end:
+// the piece with start < t <= end, or the first piece at its start, as
+// evaluateCurve chooses. Inline, and without branches on t (a halving search
+// whose steps the compiler turns into conditional moves): the closest
+// approach evaluates pieces in its innermost loops, where a mispredicted
+// branch costs more than the comparisons.
+inline std::size_t pieceIndexAt(std::span<const CubicPiece> pieces, double t) {
   // The first piece whose end is not below t; beyond the last end, the last piece.
-  while (low < high) {
-    const std::size_t middle = (low + high) / 2;
-    if (pieces[middle].end < t) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
+  std::size_t first = 0, count = pieces.size();
+  while (count > 1) {
+    const std::size_t half = count / 2;
+    first = pieces[first + half - 1].end < t ? first + half : first;
+    count -= half;
   }
-  return pieces[low];
+  return first;
+}
+
+// pieceIndexAt's index, searched forward from piece `first`, which must not
+// lie beyond it: for values of t taken in rising order.
+inline std::size_t pieceIndexFrom(std::span<const CubicPiece> pieces, std::size_t first, double t) {
+  while (first + 1 < pieces.size() && pieces[first].end < t) ++first;
+  return first;
+}
+
+// The pieces that hold every t from `low` to `high`: a search among them
+// finds the piece that a search among all finds.
+inline std::span<const CubicPiece> piecesOver(std::span<const CubicPiece> pieces, double low,
+                                              double high) {
+  const std::size_t first = pieceIndexAt(pieces, low);
+  return pieces.subspan(first, pieceIndexFrom(pieces, first, high) - first + 1);
+}
+
+inline const CubicPiece& pieceAt(std::span<const CubicPiece> pieces, double t) {
+  return pieces[pieceIndexAt(pieces, t)];
 }
 
 inline double valueOnPieces(std::span<const CubicPiece> pieces, double t) {

@@ -23,5 +23,25 @@ TEST(CubicPieces, AgreeWithTheCurveAndSkipPiecesThatDoNotRise) {
   EXPECT_EQ(risingPiecesOf(falling).size(), 2u);
 }
 
+// A knot belongs to the piece that ends there, the first knot to the first
+// piece, and a t beyond the last knot to the last piece, for every count of
+// pieces the halving search can meet.
+TEST(CubicPieces, PieceIndexAtKnotsBetweenAndBeyond) {
+  for (std::size_t count = 1; count <= 9; ++count) {
+    std::vector<CubicPiece> pieces(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      pieces[i].start = static_cast<double>(i);
+      pieces[i].end = static_cast<double>(i + 1);
+    }
+    EXPECT_EQ(pieceIndexAt(pieces, 0.0), 0u) << count;
+    EXPECT_EQ(pieceIndexAt(pieces, -0.5), 0u) << count;
+    EXPECT_EQ(pieceIndexAt(pieces, static_cast<double>(count) + 0.5), count - 1) << count;
+    for (std::size_t i = 0; i < count; ++i) {
+      EXPECT_EQ(pieceIndexAt(pieces, static_cast<double>(i) + 0.5), i) << count << " " << i;
+      EXPECT_EQ(pieceIndexAt(pieces, static_cast<double>(i + 1)), i) << count << " " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace propclear

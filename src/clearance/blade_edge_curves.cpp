@@ -1,5 +1,7 @@
 #include "clearance/blade_edge_curves.h"
 
+#include <utility>
+
 #include "clearance/segment_support.h"
 #include "geometry/fit_curve.h"
 
@@ -16,21 +18,20 @@ SplineCurve fitOverRadius(const BladeOutline& outline, const StationList& values
 }
 
 // In the order the clearances first read them (a, c, a', c'), so that of
-// two faults the same one is reported first.
+// two faults the same one is reported first; each fitted curve is moved into
+// place, not assigned over an empty one.
 BladeEdgeCurves fitBladeEdgeCurves(const DesignData& design, const BladeOutline& b) {
   const double x0 = design.propellerCentreX, z0 = design.propellerCentreZ;
   const auto edge = [&](int sign, const StationList& x, const StationList& z) {
-    EdgeCurves curves;
-    curves.x = fitOverRadius(b, absoluteStations(x0, sign, x));
-    curves.z = fitOverRadius(b, absoluteStations(z0, sign, z));
-    return curves;
+    SplineCurve xCurve = fitOverRadius(b, absoluteStations(x0, sign, x));
+    return EdgeCurves{std::move(xCurve), fitOverRadius(b, absoluteStations(z0, sign, z))};
   };
-  BladeEdgeCurves curves;
-  curves.upper[1] = edge(+1, b.edge2X, b.edge2Z);
-  curves.upper[0] = edge(+1, b.edge1X, b.edge1Z);
-  curves.lower[0] = edge(-1, b.edge1X, b.edge1Z);
-  curves.lower[1] = edge(-1, b.edge2X, b.edge2Z);
-  return curves;
+  EdgeCurves upper2 = edge(+1, b.edge2X, b.edge2Z);
+  EdgeCurves upper1 = edge(+1, b.edge1X, b.edge1Z);
+  EdgeCurves lower1 = edge(-1, b.edge1X, b.edge1Z);
+  EdgeCurves lower2 = edge(-1, b.edge2X, b.edge2Z);
+  return BladeEdgeCurves{{std::move(upper1), std::move(upper2)},
+                         {std::move(lower1), std::move(lower2)}};
 }
 
 }  // namespace propclear

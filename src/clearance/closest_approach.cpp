@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <span>
 
 #include "clearance/segment_support.h"
@@ -235,22 +236,43 @@ class StructureSearch {
   void refineCandidates() {
     const double threshold = lowestSample_ + margin_;
     for (std::size_t k = 0; k < samples_.size(); ++k) {
-      const double value = samples_[k].point.value;
-      const bool hasBelow = k > 0 && sameStrand(k, k - 1);
-      const bool hasAbove = sameStrand(k, k + 1);
-      if (value > threshold) continue;
-      if (hasBelow && samples_[k - 1].point.value < value) continue;
-      if (hasAbove && samples_[k + 1].point.value < value) continue;
-      refine(samples_[k].point.strand, samples_[hasBelow ? k - 1 : k].point.t,
-             samples_[hasAbove ? k + 1 : k].point.t);
+      const StrandPoint& candidate = samples_[k].point;
+      const StrandPoint* below = k > 0 && sameStrand(k, k - 1) ? &samples_[k - 1].point : nullptr;
+      const StrandPoint* above = sameStrand(k, k + 1) ? &samples_[k + 1].point : nullptr;
+      if (candidate.value > threshold) continue;
+      if (below && below->value < candidate.value) continue;
+      if (above && above->value < candidate.value) continue;
+      const std::optional<Parabola> guess =
+          below && above ? parabolaThrough(*below, candidate, *above) : std::nullopt;
+      refine(candidate.strand, (below ? *below : candidate).t, (above ? *above : candidate).t,
+             guess);
     }
+  }
+
+  // The parabola through a candidate's scan value and its neighbours': where
+  // it is lowest, and its second derivative (m per unit of t squared); none
+  // where it does not open upwards.
+  struct Parabola {
+    double vertex = 0.0;
+    double curvature = 0.0;
+  };
+  static std::optional<Parabola> parabolaThrough(const StrandPoint& a, const StrandPoint& b,
+                                                 const StrandPoint& c) {
+    const double slopeAB = checkedDivide(b.value - a.value, b.t - a.t, scanWhat);
+    const double slopeBC = checkedDivide(c.value - b.value, c.t - b.t, scanWhat);
+    const double halfCurvature = checkedDivide(slopeBC - slopeAB, c.t - a.t, scanWhat);
+    if (!(halfCurvature > 0.0)) return std::nullopt;
+    return Parabola{0.5 * (a.t + b.t) - checkedDivide(slopeAB, 2.0 * halfCurvature, scanWhat),
+                    2.0 * halfCurvature};
   }
 
   // The lowest point between two samples: where the distance falls at the
   // one and rises at the other, the zero of its slope; else, and wherever
   // the point found touches or lies inside M (where the signed distance may
-  // have a corner), Brent's search.
-  void refine(std::size_t strandIndex, double from, double to) {
+  // have a corner), Brent's search. The zero is bracketed from the scan's
+  // parabola where there is one (its vertex, and a Newton step from there on
+  // its curvature), and from the ends of the interval where that fails.
+  void refine(std::size_t strandIndex, double from, double to, std::optional<Parabola> guess) {
     const Strand& strand = strands_[strandIndex];
     const std::span<const CubicPiece> pieces = piecesOver(strand.pieces, from, to);
     Found last;  // the point evaluated last, kept for the one the search ends on
@@ -267,9 +289,10 @@ class StructureSearch {
     Found found;
     bool outside = false;  // found by the slope, outside M
     if (from < to) {
-      const SlopeSample atFrom = slope(from), atTo = slope(to);
-      if (atFrom.slope < 0.0 && atTo.slope > 0.0) {
-        found = foundAt(minimumFromSlope(slope, from, to, atFrom.slope, atTo.slope, strandTolerance));
+      const std::optional<SlopeBracket> bracket = bracketSlope(slope, from, to, guess);
+      if (bracket) {
+        found = foundAt(minimumFromSlope(slope, bracket->low, bracket->high, bracket->slopeLow,
+                                         bracket->slopeHigh, strandTolerance));
         outside = found.value() > 0.0;
       }
     }
@@ -278,6 +301,37 @@ class StructureSearch {
       found = foundAt(minimiseOnInterval(f, from, to, strandTolerance).at);
     }
     if (found.value() < best_.value()) best_ = found;
+  }
+
+  // Two points of [from, to] at which the slope falls and rises.
+  struct SlopeBracket {
+    double low = 0.0;
+    double high = 0.0;
+    double slopeLow = 0.0;
+    double slopeHigh = 0.0;
+  };
+  template <class SlopeFunction>
+  static std::optional<SlopeBracket> bracketSlope(const SlopeFunction& slope, double from,
+                                                  double to, std::optional<Parabola> guess) {
+    SlopeBracket bracket{from, to, NAN, NAN};
+    const auto take = [&](double t, double value) {
+      if (value < 0.0 && t >= bracket.low) bracket.low = t, bracket.slopeLow = value;
+      if (value > 0.0 && t <= bracket.high) bracket.high = t, bracket.slopeHigh = value;
+    };
+    if (guess) {
+      const double start = std::clamp(guess->vertex, from, to);
+      const double atStart = slope(start).slope;
+      take(start, atStart);
+      const double next =
+          std::clamp(start - checkedDivide(atStart, guess->curvature, scanWhat), from, to);
+      if (next != start) take(next, slope(next).slope);
+    }
+    if (std::isnan(bracket.slopeLow)) take(from, slope(from).slope);
+    if (std::isnan(bracket.slopeHigh)) take(to, slope(to).slope);
+    if (!(bracket.slopeLow < 0.0 && bracket.slopeHigh > 0.0 && bracket.low < bracket.high)) {
+      return std::nullopt;
+    }
+    return bracket;
   }
 
   // The slope of the signed distance along the strand at a point evaluated,

@@ -11,28 +11,13 @@
 // leading edge (the segment from corner 3 to corner 4) and the heel (the
 // first contour point).
 //
-// Notation: a structure point (x(t), z(t)), t the height along the contour or
-// the length along the rudder edge from corner 3; rho(t) = |z(t) - z0|;
-// f(t) the signed distance of (x(t), rho(t)) to the meridional section M,
-// negative inside.
-//
-// Method: each structure is cut into strands on which x and rho are smooth
-// (runs of rising contour pieces, split where the structure crosses the
-// shaft's height). A coarse scan samples f along every strand about every
-// R/8 of arc, from M's samples (cheap, off by at most M's approximation
-// error). Every local minimum of the scan within half a scan step plus twice
-// that error of the lowest sample (f changes by no more than the arc between
-// samples) is refined on the exact f between its neighbouring samples, to
-// 1e-6 m along t: where f falls at the one and rises at the other, as the
-// zero of its slope f' = (P - N) . P' / |P - N| (N the nearest point of M's
-// boundary, P' = (x', +-z') the structure point's rate; the secant steps of
-// geometry/minimum_from_slope.h), otherwise, and wherever the point found
-// touches or lies inside M, by Brent's minimisation
-// (geometry/minimise_on_interval.h). A dip narrower than a scan step that leaves no
-// local minimum among the samples would go unseen; a stern contour fitted
-// through points a few decimetres apart has none. A minimum below zero is an
-// overlap: the swept volume cuts the structure, and its deepest point inside
-// M is reported.
+// Method: each structure is cut into strands on which x and the radius from
+// the shaft axis are smooth (clearance/structure_strands.h); along them the
+// lowest signed distance to the swept volume's meridional section is found
+// by a coarse scan and a refinement of its candidates
+// (clearance/lowest_along_structure.h). A minimum below zero is an overlap:
+// the swept volume cuts the structure, and its deepest point inside the
+// section is reported.
 
 #include <string>
 #include <vector>

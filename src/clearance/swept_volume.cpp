@@ -70,7 +70,8 @@ void SweptVolume::sampleEdges() {
   for (EdgeCurve* edge : {&edge1_, &edge2_}) {
     edge->sampleX.reserve(count);
     for (std::size_t j = 0; j < count; ++j) {
-      const CubicPiece& piece = edge->pieces[std::min(j / samplesPerInterval, edge->pieces.size() - 1)];
+      const CubicPiece& piece =
+          edge->pieces[std::min(j / samplesPerInterval, edge->pieces.size() - 1)];
       const double x = requireFinite(piece.valueAt(sampleRadius_[j]), "the samples");
       edge->sampleX.push_back(x);
       minX_ = std::min(minX_, x);

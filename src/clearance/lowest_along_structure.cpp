@@ -1,0 +1,267 @@
+#include "clearance/lowest_along_structure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <span>
+
+#include "common/checked_math.h"
+#include "geometry/minimise_on_interval.h"
+#include "geometry/minimum_from_slope.h"
+
+namespace propclear {
+
+namespace {
+
+// The coarse scan's step along a structure, as a fraction of the tip radius.
+constexpr double scanStepPerTipRadius = 0.125;
+// A strand longer than this many steps is scanned more coarsely.
+constexpr int maxScanIntervals = 256;
+// Where along a strand the minimum is refined to, in its abscissa's unit (m).
+constexpr double strandTolerance = 1e-6;
+// Chords are shorter than the arcs between them; this much is added for the
+// curvature between two neighbouring samples.
+constexpr double arcPerChord = 1.1;
+constexpr const char* scanWhat = "the scan along a structure";
+
+struct StrandPoint {
+  std::size_t strand = 0;
+  double t = 0.0;
+  double value = 0.0;  // signed distance to M, exact or from the scan
+};
+
+// A point of the scan, with the structure's x there.
+struct ScanSample {
+  StrandPoint point;
+  double x = 0.0;
+};
+
+// The lowest signed distance along a structure's strands: scan, then refine.
+class StructureSearch {
+ public:
+  StructureSearch(const SweptVolume& volume, const std::vector<Strand>& strands)
+      : volume_(volume), strands_(strands) {}
+
+  StrandPointDistance lowest() {
+    placeSamples();
+    scan();
+    refineCandidates();
+    return best_;
+  }
+
+ private:
+  // A lower bound of the signed distance: the distance to M's bounding box.
+  double boxDistance(MeridionalPoint p) const {
+    const double reach = volume_.approximationError();
+    const double dx =
+        std::max({volume_.sampledMinX() - reach - p.x, 0.0, p.x - volume_.sampledMaxX() - reach});
+    const double dr = std::max({volume_.rootRadius() - p.r, 0.0, p.r - volume_.tipRadius()});
+    return planeDistance(dx, dr);
+  }
+
+  // About one interval per scan step of arc, the arc measured by 8 chords.
+  int intervalsOf(const Strand& strand) const {
+    constexpr int chordsForLength = 8;
+    const double stepT = checkedDivide(strand.to - strand.from, chordsForLength, scanWhat);
+    double length = 0.0;
+    double x = strand.xAt(strand.from);
+    std::size_t piece = 0;
+    for (int k = 0; k < chordsForLength; ++k) {
+      const double t0 = strand.from + stepT * k, t1 = strand.from + stepT * (k + 1);
+      piece = pieceIndexFrom(strand.pieces, piece, t1);
+      const double x1 = strand.pieces[piece].valueAt(t1);
+      length += planeDistance(x1 - x, strand.zAt(t1) - strand.zAt(t0));
+      x = x1;
+    }
+    const double step = scanStepPerTipRadius * volume_.tipRadius();
+    const double intervals = std::ceil(checkedDivide(length, step, scanWhat));
+    return static_cast<int>(std::clamp(intervals, 1.0, static_cast<double>(maxScanIntervals)));
+  }
+
+  void placeSamples() {
+    std::vector<int> intervalCounts;
+    std::size_t sampleCount = 0;
+    for (const Strand& strand : strands_) {
+      intervalCounts.push_back(strand.to > strand.from ? intervalsOf(strand) : 0);
+      sampleCount += static_cast<std::size_t>(intervalCounts.back()) + 1;
+    }
+    samples_.reserve(sampleCount);
+    double longestChord = 0.0;
+    for (std::size_t i = 0; i < strands_.size(); ++i) {
+      const Strand& strand = strands_[i];
+      const int intervals = intervalCounts[i];
+      const double stepT =
+          intervals > 0 ? checkedDivide(strand.to - strand.from, intervals, scanWhat) : 0.0;
+      std::size_t piece = 0;
+      for (int k = 0; k <= intervals; ++k) {
+        const double t = k == intervals ? strand.to : strand.from + stepT * k;
+        piece = pieceIndexFrom(strand.pieces, piece, t);
+        const double x = strand.pieces[piece].valueAt(t);
+        if (k > 0) {
+          const ScanSample& before = samples_.back();
+          const double chord =
+              planeDistance(x - before.x, strand.zAt(t) - strand.zAt(before.point.t));
+          longestChord = std::max(longestChord, chord);
+        }
+        samples_.push_back({{i, t, 0.0}, x});
+      }
+    }
+    // The lowest sample lies within half an arc plus the scan's error of the
+    // lowest point of its basin, and every basin's lowest sample within the
+    // scan's error of its own.
+    margin_ = 0.5 * arcPerChord * longestChord + 2.0 * volume_.approximationError();
+  }
+
+  // A sample whose bound to M's box lies beyond the margin cannot be a
+  // candidate: the bound will do.
+  void scan() {
+    lowestSample_ = std::numeric_limits<double>::infinity();
+    for (ScanSample& sample : samples_) {
+      const Strand& strand = strands_[sample.point.strand];
+      const MeridionalPoint p{sample.x, std::abs(strand.zAt(sample.point.t) - volume_.axisZ())};
+      const double bound = boxDistance(p);
+      sample.point.value =
+          bound > lowestSample_ + margin_ ? bound : volume_.approximateSignedDistance(p);
+      lowestSample_ = std::min(lowestSample_, sample.point.value);
+    }
+  }
+
+  bool sameStrand(std::size_t i, std::size_t j) const {
+    return j < samples_.size() && samples_[i].point.strand == samples_[j].point.strand;
+  }
+
+  // Every local minimum of the scan within the margin of the lowest sample is
+  // refined between its neighbours.
+  void refineCandidates() {
+    const double threshold = lowestSample_ + margin_;
+    for (std::size_t k = 0; k < samples_.size(); ++k) {
+      const StrandPoint& candidate = samples_[k].point;
+      const StrandPoint* below = k > 0 && sameStrand(k, k - 1) ? &samples_[k - 1].point : nullptr;
+      const StrandPoint* above = sameStrand(k, k + 1) ? &samples_[k + 1].point : nullptr;
+      if (candidate.value > threshold) continue;
+      if (below && below->value < candidate.value) continue;
+      if (above && above->value < candidate.value) continue;
+      const std::optional<Parabola> guess =
+          below && above ? parabolaThrough(*below, candidate, *above) : std::nullopt;
+      refine(candidate.strand, (below ? *below : candidate).t, (above ? *above : candidate).t,
+             guess);
+    }
+  }
+
+  // The parabola through a candidate's scan value and its neighbours': where
+  // it is lowest, and its second derivative (m per unit of t squared); none
+  // where it does not open upwards.
+  struct Parabola {
+    double vertex = 0.0;
+    double curvature = 0.0;
+  };
+  static std::optional<Parabola> parabolaThrough(const StrandPoint& a, const StrandPoint& b,
+                                                 const StrandPoint& c) {
+    const double slopeAB = checkedDivide(b.value - a.value, b.t - a.t, scanWhat);
+    const double slopeBC = checkedDivide(c.value - b.value, c.t - b.t, scanWhat);
+    const double halfCurvature = checkedDivide(slopeBC - slopeAB, c.t - a.t, scanWhat);
+    if (!(halfCurvature > 0.0)) return std::nullopt;
+    return Parabola{0.5 * (a.t + b.t) - checkedDivide(slopeAB, 2.0 * halfCurvature, scanWhat),
+                    2.0 * halfCurvature};
+  }
+
+  // The lowest point between two samples: where the distance falls at the
+  // one and rises at the other, the zero of its slope; else, and wherever
+  // the point found touches or lies inside M (where the signed distance may
+  // have a corner), Brent's search. The zero is bracketed from the scan's
+  // parabola where there is one (its vertex, and a Newton step from there on
+  // its curvature), and from the ends of the interval where that fails.
+  void refine(std::size_t strandIndex, double from, double to, std::optional<Parabola> guess) {
+    const Strand& strand = strands_[strandIndex];
+    const std::span<const CubicPiece> pieces = piecesOver(strand.pieces, from, to);
+    StrandPointDistance last;  // the point evaluated last, kept for the one the search ends on
+    const auto evaluate = [&](double t) -> const StrandPointDistance& {
+      const MeridionalPoint p{valueOnPieces(pieces, t), std::abs(strand.zAt(t) - volume_.axisZ())};
+      last = {strandIndex, t, p, volume_.distanceFrom(p)};
+      return last;
+    };
+    const auto foundAt = [&](double t) { return t == last.t ? last : evaluate(t); };
+    const auto slope = [&](double t) {
+      const StrandPointDistance& point = evaluate(t);
+      return slopeAt(strand, pieceAt(pieces, t).slopeAt(t), point);
+    };
+    StrandPointDistance found;
+    bool outside = false;  // found by the slope, outside M
+    if (from < to) {
+      const std::optional<SlopeBracket> bracket = bracketSlope(slope, from, to, guess);
+      if (bracket) {
+        found = foundAt(minimumFromSlope(slope, bracket->low, bracket->high, bracket->slopeLow,
+                                         bracket->slopeHigh, strandTolerance));
+        outside = found.value() > 0.0;
+      }
+    }
+    if (!outside) {
+      const auto f = [&](double t) { return evaluate(t).value(); };
+      found = foundAt(minimiseOnInterval(f, from, to, strandTolerance).at);
+    }
+    if (found.value() < best_.value()) best_ = found;
+  }
+
+  // Two points of [from, to] at which the slope falls and rises.
+  struct SlopeBracket {
+    double low = 0.0;
+    double high = 0.0;
+    double slopeLow = 0.0;
+    double slopeHigh = 0.0;
+  };
+  template <class SlopeFunction>
+  static std::optional<SlopeBracket> bracketSlope(const SlopeFunction& slope, double from,
+                                                  double to, std::optional<Parabola> guess) {
+    SlopeBracket bracket{from, to, NAN, NAN};
+    const auto take = [&](double t, double value) {
+      if (value < 0.0 && t >= bracket.low) bracket.low = t, bracket.slopeLow = value;
+      if (value > 0.0 && t <= bracket.high) bracket.high = t, bracket.slopeHigh = value;
+    };
+    if (guess) {
+      const double start = std::clamp(guess->vertex, from, to);
+      const double atStart = slope(start).slope;
+      take(start, atStart);
+      const double next =
+          std::clamp(start - checkedDivide(atStart, guess->curvature, scanWhat), from, to);
+      if (next != start) take(next, slope(next).slope);
+    }
+    if (std::isnan(bracket.slopeLow)) take(from, slope(from).slope);
+    if (std::isnan(bracket.slopeHigh)) take(to, slope(to).slope);
+    if (!(bracket.slopeLow < 0.0 && bracket.slopeHigh > 0.0 && bracket.low < bracket.high)) {
+      return std::nullopt;
+    }
+    return bracket;
+  }
+
+  // The slope of the signed distance along the strand at a point evaluated,
+  // where x changes at xRate: the rate at which the structure's point moves
+  // away from the nearest point of M's boundary (which stays the nearest to
+  // first order),
+  // (P - N) . P' / |P - N|, with the sign of the signed distance. Zero on the
+  // boundary itself.
+  SlopeSample slopeAt(const Strand& strand, double xRate, const StrandPointDistance& point) const {
+    const double dx = point.at.x - point.section.nearest.x;
+    const double dr = point.at.r - point.section.nearest.r;
+    const double length = planeDistance(dx, dr);
+    if (length == 0.0) return {};
+    const double towards = dx * xRate + dr * strand.rhoRate(volume_.axisZ());
+    const double slope = checkedDivide(towards, length, scanWhat);
+    return {point.value() < 0.0 ? -slope : slope};
+  }
+
+  const SweptVolume& volume_;
+  const std::vector<Strand>& strands_;
+  std::vector<ScanSample> samples_;
+  double margin_ = 0.0;
+  double lowestSample_ = 0.0;
+  StrandPointDistance best_;
+};
+
+}  // namespace
+
+StrandPointDistance lowestAlongStrands(const SweptVolume& volume,
+                                       const std::vector<Strand>& strands) {
+  return StructureSearch(volume, strands).lowest();
+}
+
+}  // namespace propclear

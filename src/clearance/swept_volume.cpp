@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <experimental/simd>
 #include <limits>
 
 #include "common/checked_math.h"
@@ -10,6 +11,8 @@
 #include "geometry/minimum_from_slope.h"
 
 namespace propclear {
+
+namespace stdx = std::experimental;
 
 namespace {
 
@@ -55,25 +58,25 @@ SweptVolume::Cap SweptVolume::capAt(double radius) const {
 // and sample j lies on piece j / samplesPerInterval of either (the tip on the
 // last).
 void SweptVolume::sampleEdges() {
-  const std::size_t count = edge1_.pieces.size() * samplesPerInterval + 1;
-  sampleRadius_.reserve(count);
+  sampleCount_ = edge1_.pieces.size() * samplesPerInterval + 1;
+  if (sampleCount_ > maxSamples) throwArithmeticFault("the samples", "more pieces than stations");
+  std::size_t j = 0;
   for (const CubicPiece& piece : edge1_.pieces) {
     const double step = checkedDivide(piece.end - piece.start,
                                       static_cast<double>(samplesPerInterval), "the samples");
     for (std::size_t k = 0; k < samplesPerInterval; ++k) {
-      sampleRadius_.push_back(piece.start + step * static_cast<double>(k));
+      sampleRadius_[j++] = piece.start + step * static_cast<double>(k);
     }
   }
-  sampleRadius_.push_back(tipRadius_);
+  sampleRadius_[j] = tipRadius_;
   minX_ = std::numeric_limits<double>::infinity();
   maxX_ = -minX_;
   for (EdgeCurve* edge : {&edge1_, &edge2_}) {
-    edge->sampleX.reserve(count);
-    for (std::size_t j = 0; j < count; ++j) {
+    for (j = 0; j < sampleCount_; ++j) {
       const CubicPiece& piece =
           edge->pieces[std::min(j / samplesPerInterval, edge->pieces.size() - 1)];
       const double x = requireFinite(piece.valueAt(sampleRadius_[j]), "the samples");
-      edge->sampleX.push_back(x);
+      edge->sampleX[j] = x;
       minX_ = std::min(minX_, x);
       maxX_ = std::max(maxX_, x);
       if (j > 0) {
@@ -81,7 +84,11 @@ void SweptVolume::sampleEdges() {
         sampleStep_ = std::max(sampleStep_, std::sqrt(squared(dx) + squared(dr)));
       }
     }
+    std::fill(edge->sampleX.begin() + static_cast<std::ptrdiff_t>(sampleCount_),
+              edge->sampleX.end(), edge->sampleX[sampleCount_ - 1]);
   }
+  std::fill(sampleRadius_.begin() + static_cast<std::ptrdiff_t>(sampleCount_), sampleRadius_.end(),
+            tipRadius_);
 }
 
 // Both edges are fitted over the same station radii, so their pieces share
@@ -149,25 +156,26 @@ void SweptVolume::approachCap(const Cap& cap, MeridionalPoint p, SectionDistance
 }
 
 // Both edges' samples share their radii, and so the radial part of each
-// squared distance.
+// squared distance. A pass over whole vectors of lanes: the places beyond
+// the last sample repeat it.
 void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& d) const {
-  const std::size_t n = sampleRadius_.size();
-  const double* radius = sampleRadius_.data();
-  const double* x1 = edge1_.sampleX.data();
-  const double* x2 = edge2_.sampleX.data();
-  for (std::size_t j = 0; j < n; ++j) {
-    const double radial = squared(radius[j] - p.r);
-    d.toEdge1[j] = squared(x1[j] - p.x) + radial;
-    d.toEdge2[j] = squared(x2[j] - p.x) + radial;
+  using Lanes = stdx::native_simd<double>;
+  static_assert(sampleCapacity % Lanes::size() == 0);
+  const std::size_t n = (sampleCount_ + Lanes::size() - 1) / Lanes::size() * Lanes::size();
+  Lanes closest1(std::numeric_limits<double>::infinity()), closest2 = closest1;
+  for (std::size_t j = 0; j < n; j += Lanes::size()) {
+    const Lanes dr = Lanes(&sampleRadius_[j], stdx::element_aligned) - p.r;
+    const Lanes dx1 = Lanes(&edge1_.sampleX[j], stdx::element_aligned) - p.x;
+    const Lanes dx2 = Lanes(&edge2_.sampleX[j], stdx::element_aligned) - p.x;
+    const Lanes radial = dr * dr;
+    const Lanes toEdge1 = dx1 * dx1 + radial, toEdge2 = dx2 * dx2 + radial;
+    toEdge1.copy_to(&d.toEdge1[j], stdx::element_aligned);
+    toEdge2.copy_to(&d.toEdge2[j], stdx::element_aligned);
+    closest1 = stdx::min(closest1, toEdge1);
+    closest2 = stdx::min(closest2, toEdge2);
   }
-  // Apart from the loop above, which the compiler can then vectorise.
-  double closest1 = std::numeric_limits<double>::infinity(), closest2 = closest1;
-  for (std::size_t j = 0; j < n; ++j) {
-    closest1 = std::min(closest1, d.toEdge1[j]);
-    closest2 = std::min(closest2, d.toEdge2[j]);
-  }
-  d.closestToEdge1 = closest1;
-  d.closestToEdge2 = closest2;
+  d.closestToEdge1 = stdx::hmin(closest1);
+  d.closestToEdge2 = stdx::hmin(closest2);
 }
 
 // The pieces that hold the radii from sample j - 1 to sample j + 1: sample i
@@ -190,7 +198,7 @@ std::span<const CubicPiece> SweptVolume::piecesBetween(const EdgeCurve& edge, st
 // search.
 std::optional<double> SweptVolume::nearestAlongEdge(const EdgeCurve& edge, MeridionalPoint p,
                                                     std::size_t j, double sampleValue) const {
-  const std::size_t n = sampleRadius_.size();
+  const std::size_t n = sampleCount_;
   const double from = sampleRadius_[j > 0 ? j - 1 : 0];
   const double to = sampleRadius_[std::min(j + 1, n - 1)];
   const std::span<const CubicPiece> pieces = piecesBetween(edge, j);
@@ -217,10 +225,10 @@ std::optional<double> SweptVolume::nearestAlongEdge(const EdgeCurve& edge, Merid
 // between two samples); each is refined between its neighbours. A minimum at
 // an end of the curve is a corner of M, which its cap gives.
 void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
-                                    const std::array<double, maxSamples>& squaredDistance,
+                                    const std::array<double, sampleCapacity>& squaredDistance,
                                     double closestSquared, MeridionalPoint p,
                                     SectionDistance& best) const {
-  const std::size_t n = sampleRadius_.size();
+  const std::size_t n = sampleCount_;
   const double closest = std::sqrt(closestSquared);
   if (closest - sampleStep_ >= best.signedDistance) return;
   const double threshold = squared(closest + sampleStep_);

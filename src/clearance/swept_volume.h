@@ -78,6 +78,10 @@ class SweptVolume {
   // a step) near 6 cm on a 4.6 m propeller; the refinement makes it exact.
   static constexpr std::size_t samplesPerInterval = 2;
   static constexpr std::size_t maxSamples = samplesPerInterval * (bladeStationCount - 1) + 1;
+  // Room for maxSamples in whole vectors of up to 8 lanes; the places beyond
+  // the last sample repeat it, so a vector pass over them finds the same
+  // smallest distance.
+  static constexpr std::size_t sampleCapacity = (maxSamples + 7) / 8 * 8;
 
   // The swept volume of the design's propeller; none when its stations do not
   // rise from root to tip (a diameter that is not positive).
@@ -107,8 +111,8 @@ class SweptVolume {
 
  private:
   struct EdgeCurve {
-    std::vector<CubicPiece> pieces;  // absolute x over r
-    std::vector<double> sampleX;     // at sampleRadius_
+    std::vector<CubicPiece> pieces;                // absolute x over r
+    std::array<double, sampleCapacity> sampleX{};  // at sampleRadius_
   };
   // A straight cap of M across the section at one radius.
   struct Cap {
@@ -127,14 +131,14 @@ class SweptVolume {
   // The squared distances from a point to each edge's samples, and the
   // smallest of each.
   struct SampleDistances {
-    std::array<double, maxSamples> toEdge1;
-    std::array<double, maxSamples> toEdge2;
+    std::array<double, sampleCapacity> toEdge1;
+    std::array<double, sampleCapacity> toEdge2;
     double closestToEdge1;
     double closestToEdge2;
   };
   void squaredDistancesToSamples(MeridionalPoint p, SampleDistances& distances) const;
   void approachAlongEdge(const EdgeCurve& edge,
-                         const std::array<double, maxSamples>& squaredDistance,
+                         const std::array<double, sampleCapacity>& squaredDistance,
                          double closestSquared, MeridionalPoint p, SectionDistance& best) const;
   std::optional<double> nearestAlongEdge(const EdgeCurve& edge, MeridionalPoint p, std::size_t j,
                                          double sampleValue) const;
@@ -148,7 +152,8 @@ class SweptVolume {
   EdgeCurve edge2_;
   Cap root_;
   Cap tip_;
-  std::vector<double> sampleRadius_;
+  std::array<double, sampleCapacity> sampleRadius_{};
+  std::size_t sampleCount_ = 0;
   double sampleStep_ = 0.0;  // m, the longest chord between neighbouring samples of an edge
   double minX_ = 0.0;
   double maxX_ = 0.0;

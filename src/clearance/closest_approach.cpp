@@ -55,6 +55,7 @@ std::vector<ClosestApproach> closestApproaches(const DesignData& design, const S
                                                const SplineCurve& hullCurve) {
   const double axisZ = volume.axisZ();
   std::vector<ClosestApproach> approaches;
+  approaches.reserve(3);
   std::vector<Strand> contour = contourStrands(hullCurve, axisZ);
   if (!contour.empty()) {
     approaches.push_back(approachOf(SternStructure::SternContour, design, volume, contour));

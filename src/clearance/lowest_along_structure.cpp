@@ -80,6 +80,7 @@ class StructureSearch {
 
   void placeSamples() {
     std::vector<int> intervalCounts;
+    intervalCounts.reserve(strands_.size());
     std::size_t sampleCount = 0;
     for (const Strand& strand : strands_) {
       intervalCounts.push_back(strand.to > strand.from ? intervalsOf(strand) : 0);

@@ -1,5 +1,7 @@
 #include "geometry/cubic_pieces.h"
 
+#include <algorithm>
+
 #include "common/checked_math.h"
 
 namespace propclear {
@@ -17,6 +19,7 @@ CubicPiece pieceOf(const SplineCurve& curve, int i) {
 
 std::vector<CubicPiece> risingPiecesOf(const SplineCurve& curve) {
   std::vector<CubicPiece> pieces;
+  pieces.reserve(static_cast<std::size_t>(std::max(curve.knotCount() - 1, 0)));
   for (int i = 1; i <= curve.knotCount() - 1; ++i) {
     if (curve.knot(i) < curve.knot(i + 1)) pieces.push_back(pieceOf(curve, i));
   }

@@ -144,8 +144,9 @@ class StructureSearch {
       if (above && above->value < candidate.value) continue;
       const std::optional<Parabola> guess =
           below && above ? parabolaThrough(*below, candidate, *above) : std::nullopt;
+      const StrandEnd end = !below ? StrandEnd::First : !above ? StrandEnd::Last : StrandEnd::None;
       refine(candidate.strand, (below ? *below : candidate).t, (above ? *above : candidate).t,
-             guess);
+             guess, end);
     }
   }
 
@@ -166,13 +167,16 @@ class StructureSearch {
                     2.0 * halfCurvature};
   }
 
-  // The lowest point between two samples: where the distance falls at the
-  // one and rises at the other, the zero of its slope; else, and wherever
-  // the point found touches or lies inside M (where the signed distance may
-  // have a corner), Brent's search. The zero is bracketed from the scan's
-  // parabola where there is one (its vertex, and a Newton step from there on
-  // its curvature), and from the ends of the interval where that fails.
-  void refine(std::size_t strandIndex, double from, double to, std::optional<Parabola> guess) {
+  // Whether a candidate is the first or the last sample of its strand.
+  enum class StrandEnd { None, First, Last };
+
+  // The lowest point between two samples: where the distance falls at one
+  // point and rises at another, the zero of its slope; at the strand's end,
+  // where the candidate is its end sample and the distance falls towards it;
+  // else, and wherever the point found touches or lies inside M (where the
+  // signed distance may have a corner), Brent's search.
+  void refine(std::size_t strandIndex, double from, double to, std::optional<Parabola> guess,
+              StrandEnd end) {
     const Strand& strand = strands_[strandIndex];
     const std::span<const CubicPiece> pieces = piecesOver(strand.pieces, from, to);
     StrandPointDistance last;  // the point evaluated last, kept for the one the search ends on
@@ -184,15 +188,22 @@ class StructureSearch {
     const auto foundAt = [&](double t) { return t == last.t ? last : evaluate(t); };
     const auto slope = [&](double t) {
       const StrandPointDistance& point = evaluate(t);
-      return slopeAt(strand, pieceAt(pieces, t).slopeAt(t), point);
+      return slopeAt(strand, pieceAt(pieces, t).slopeAt(t), point).slope;
     };
     StrandPointDistance found;
     bool outside = false;  // found by the slope, outside M
     if (from < to) {
-      const std::optional<SlopeBracket> bracket = bracketSlope(slope, from, to, guess);
-      if (bracket) {
-        found = foundAt(minimumFromSlope(slope, bracket->low, bracket->high, bracket->slopeLow,
-                                         bracket->slopeHigh, strandTolerance));
+      const SlopeBracket bracket = bracketSlope(slope, from, to, guess);
+      if (bracket.holdsZero()) {
+        found = foundAt(minimumFromSlope([&](double t) { return SlopeSample{slope(t)}; },
+                                         bracket.low, bracket.high, bracket.slopeLow,
+                                         bracket.slopeHigh, strandTolerance));
+        outside = found.value() > 0.0;
+      } else if (end == StrandEnd::Last && bracket.low == to) {
+        found = foundAt(to);
+        outside = found.value() > 0.0;
+      } else if (end == StrandEnd::First && bracket.high == from) {
+        found = foundAt(from);
         outside = found.value() > 0.0;
       }
     }
@@ -203,33 +214,46 @@ class StructureSearch {
     if (found.value() < best_.value()) best_ = found;
   }
 
-  // Two points of [from, to] at which the slope falls and rises.
+  // Of the points of [from, to] whose slopes were taken, the last at which
+  // the distance falls and the first at which it rises (NaN where none was).
   struct SlopeBracket {
     double low = 0.0;
     double high = 0.0;
-    double slopeLow = 0.0;
-    double slopeHigh = 0.0;
-  };
-  template <class SlopeFunction>
-  static std::optional<SlopeBracket> bracketSlope(const SlopeFunction& slope, double from,
-                                                  double to, std::optional<Parabola> guess) {
-    SlopeBracket bracket{from, to, NAN, NAN};
-    const auto take = [&](double t, double value) {
-      if (value < 0.0 && t >= bracket.low) bracket.low = t, bracket.slopeLow = value;
-      if (value > 0.0 && t <= bracket.high) bracket.high = t, bracket.slopeHigh = value;
-    };
-    if (guess) {
-      const double start = std::clamp(guess->vertex, from, to);
-      const double atStart = slope(start).slope;
-      take(start, atStart);
-      const double next =
-          std::clamp(start - checkedDivide(atStart, guess->curvature, scanWhat), from, to);
-      if (next != start) take(next, slope(next).slope);
+    double slopeLow = NAN;
+    double slopeHigh = NAN;
+
+    bool holdsZero() const { return slopeLow < 0.0 && slopeHigh > 0.0 && low < high; }
+    void take(double t, double slope) {
+      if (slope < 0.0 && t >= low) low = t, slopeLow = slope;
+      if (slope > 0.0 && t <= high) high = t, slopeHigh = slope;
     }
-    if (std::isnan(bracket.slopeLow)) take(from, slope(from).slope);
-    if (std::isnan(bracket.slopeHigh)) take(to, slope(to).slope);
-    if (!(bracket.slopeLow < 0.0 && bracket.slopeHigh > 0.0 && bracket.low < bracket.high)) {
-      return std::nullopt;
+  };
+
+  // The zero of the slope bracketed from the scan's parabola where there is
+  // one: its vertex, a Newton step on its curvature, and while both lie on
+  // one side of the zero, secant steps past it by half again. The ends of
+  // the interval where that fails.
+  template <class SlopeFunction>
+  static SlopeBracket bracketSlope(const SlopeFunction& slope, double from, double to,
+                                   std::optional<Parabola> guess) {
+    constexpr int maxGuessSteps = 3;
+    SlopeBracket bracket{from, to};
+    if (guess) {
+      double t0 = std::clamp(guess->vertex, from, to), slope0 = slope(t0);
+      bracket.take(t0, slope0);
+      double t1 = std::clamp(t0 - checkedDivide(slope0, guess->curvature, scanWhat), from, to);
+      for (int step = 0; step < maxGuessSteps && t1 != t0; ++step) {
+        const double slope1 = slope(t1);
+        bracket.take(t1, slope1);
+        if (bracket.holdsZero() || !(slope1 * slope0 > 0.0) || slope1 == slope0) break;
+        const double secant = t1 - checkedDivide(slope1 * (t1 - t0), slope1 - slope0, scanWhat);
+        t0 = t1, slope0 = slope1;
+        t1 = std::clamp(secant + 0.5 * (secant - t1), from, to);
+      }
+    }
+    if (!bracket.holdsZero()) {
+      if (std::isnan(bracket.slopeLow)) bracket.take(from, slope(from));
+      if (std::isnan(bracket.slopeHigh)) bracket.take(to, slope(to));
     }
     return bracket;
   }

@@ -36,6 +36,24 @@ struct ScanSample {
   double x = 0.0;
 };
 
+// The parabola through three scan values: where it is lowest, and its
+// second derivative (m per unit of t squared); none where it does not open
+// upwards.
+struct Parabola {
+  double vertex = 0.0;
+  double curvature = 0.0;
+};
+
+std::optional<Parabola> parabolaThrough(const StrandPoint& a, const StrandPoint& b,
+                                        const StrandPoint& c) {
+  const double slopeAB = checkedDivide(b.value - a.value, b.t - a.t, scanWhat);
+  const double slopeBC = checkedDivide(c.value - b.value, c.t - b.t, scanWhat);
+  const double halfCurvature = checkedDivide(slopeBC - slopeAB, c.t - a.t, scanWhat);
+  if (!(halfCurvature > 0.0)) return std::nullopt;
+  return Parabola{0.5 * (a.t + b.t) - checkedDivide(slopeAB, 2.0 * halfCurvature, scanWhat),
+                  2.0 * halfCurvature};
+}
+
 // The lowest signed distance along a structure's strands: scan, then refine.
 class StructureSearch {
  public:
@@ -142,29 +160,25 @@ class StructureSearch {
       if (candidate.value > threshold) continue;
       if (below && below->value < candidate.value) continue;
       if (above && above->value < candidate.value) continue;
-      const std::optional<Parabola> guess =
-          below && above ? parabolaThrough(*below, candidate, *above) : std::nullopt;
+      const std::optional<Parabola> guess = parabolaAround(k, below, above);
       const StrandEnd end = !below ? StrandEnd::First : !above ? StrandEnd::Last : StrandEnd::None;
       refine(candidate.strand, (below ? *below : candidate).t, (above ? *above : candidate).t,
              guess, end);
     }
   }
 
-  // The parabola through a candidate's scan value and its neighbours': where
-  // it is lowest, and its second derivative (m per unit of t squared); none
-  // where it does not open upwards.
-  struct Parabola {
-    double vertex = 0.0;
-    double curvature = 0.0;
-  };
-  static std::optional<Parabola> parabolaThrough(const StrandPoint& a, const StrandPoint& b,
-                                                 const StrandPoint& c) {
-    const double slopeAB = checkedDivide(b.value - a.value, b.t - a.t, scanWhat);
-    const double slopeBC = checkedDivide(c.value - b.value, c.t - b.t, scanWhat);
-    const double halfCurvature = checkedDivide(slopeBC - slopeAB, c.t - a.t, scanWhat);
-    if (!(halfCurvature > 0.0)) return std::nullopt;
-    return Parabola{0.5 * (a.t + b.t) - checkedDivide(slopeAB, 2.0 * halfCurvature, scanWhat),
-                    2.0 * halfCurvature};
+  // The parabola through candidate k's scan value and its neighbours', or at
+  // the end of a strand through the two samples before it.
+  std::optional<Parabola> parabolaAround(std::size_t k, const StrandPoint* below,
+                                         const StrandPoint* above) const {
+    const StrandPoint& candidate = samples_[k].point;
+    if (below && above) return parabolaThrough(*below, candidate, *above);
+    if (below && k > 1 && sameStrand(k, k - 2)) {
+      return parabolaThrough(samples_[k - 2].point, *below, candidate);
+    }
+    if (above && sameStrand(k, k + 2))
+      return parabolaThrough(candidate, *above, samples_[k + 2].point);
+    return std::nullopt;
   }
 
   // Whether a candidate is the first or the last sample of its strand.
@@ -251,9 +265,10 @@ class StructureSearch {
         t1 = std::clamp(secant + 0.5 * (secant - t1), from, to);
       }
     }
+    // An end already found rising (at from) or falling (at to) need not be taken again.
     if (!bracket.holdsZero()) {
-      if (std::isnan(bracket.slopeLow)) bracket.take(from, slope(from));
-      if (std::isnan(bracket.slopeHigh)) bracket.take(to, slope(to));
+      if (std::isnan(bracket.slopeLow) && bracket.high != from) bracket.take(from, slope(from));
+      if (std::isnan(bracket.slopeHigh) && bracket.low != to) bracket.take(to, slope(to));
     }
     return bracket;
   }

@@ -202,22 +202,15 @@ class StructureSearch {
     const auto foundAt = [&](double t) { return t == last.t ? last : evaluate(t); };
     const auto slope = [&](double t) {
       const StrandPointDistance& point = evaluate(t);
-      return slopeAt(strand, pieceAt(pieces, t).slopeAt(t), point).slope;
+      const CubicPiece& piece = pieceAt(pieces, t);
+      return slopeAt(strand, piece.slopeAt(t), piece.secondDerivativeAt(t), point);
     };
     StrandPointDistance found;
     bool outside = false;  // found by the slope, outside M
     if (from < to) {
-      const SlopeBracket bracket = bracketSlope(slope, from, to, guess);
-      if (bracket.holdsZero()) {
-        found = foundAt(minimumFromSlope([&](double t) { return SlopeSample{slope(t)}; },
-                                         bracket.low, bracket.high, bracket.slopeLow,
-                                         bracket.slopeHigh, strandTolerance));
-        outside = found.value() > 0.0;
-      } else if (end == StrandEnd::Last && bracket.low == to) {
-        found = foundAt(to);
-        outside = found.value() > 0.0;
-      } else if (end == StrandEnd::First && bracket.high == from) {
-        found = foundAt(from);
+      const std::optional<double> zero = zeroOfSlope(slope, from, to, guess, end);
+      if (zero) {
+        found = foundAt(*zero);
         outside = found.value() > 0.0;
       }
     }
@@ -233,60 +226,104 @@ class StructureSearch {
   struct SlopeBracket {
     double low = 0.0;
     double high = 0.0;
-    double slopeLow = NAN;
-    double slopeHigh = NAN;
+    SlopeSample atLow{NAN, NAN};
+    SlopeSample atHigh{NAN, NAN};
 
-    bool holdsZero() const { return slopeLow < 0.0 && slopeHigh > 0.0 && low < high; }
-    void take(double t, double slope) {
-      if (slope < 0.0 && t >= low) low = t, slopeLow = slope;
-      if (slope > 0.0 && t <= high) high = t, slopeHigh = slope;
+    bool holdsZero() const { return atLow.slope < 0.0 && atHigh.slope > 0.0 && low < high; }
+    void take(double t, SlopeSample at) {
+      if (at.slope < 0.0 && t >= low) low = t, atLow = at;
+      if (at.slope > 0.0 && t <= high) high = t, atHigh = at;
     }
   };
 
-  // The zero of the slope bracketed from the scan's parabola where there is
-  // one: its vertex, a Newton step on its curvature, and while both lie on
-  // one side of the zero, secant steps past it by half again. The ends of
-  // the interval where that fails.
+  // Where in [from, to] the slope is zero, or the end of the strand towards
+  // which the distance falls; none where neither is found.
   template <class SlopeFunction>
-  static SlopeBracket bracketSlope(const SlopeFunction& slope, double from, double to,
-                                   std::optional<Parabola> guess) {
-    constexpr int maxGuessSteps = 3;
+  static std::optional<double> zeroOfSlope(const SlopeFunction& slope, double from, double to,
+                                           std::optional<Parabola> guess, StrandEnd end) {
     SlopeBracket bracket{from, to};
     if (guess) {
-      double t0 = std::clamp(guess->vertex, from, to), slope0 = slope(t0);
-      bracket.take(t0, slope0);
-      double t1 = std::clamp(t0 - checkedDivide(slope0, guess->curvature, scanWhat), from, to);
-      for (int step = 0; step < maxGuessSteps && t1 != t0; ++step) {
-        const double slope1 = slope(t1);
-        bracket.take(t1, slope1);
-        if (bracket.holdsZero() || !(slope1 * slope0 > 0.0) || slope1 == slope0) break;
-        const double secant = t1 - checkedDivide(slope1 * (t1 - t0), slope1 - slope0, scanWhat);
-        t0 = t1, slope0 = slope1;
-        t1 = std::clamp(secant + 0.5 * (secant - t1), from, to);
+      double newest = NAN;
+      if (const std::optional<double> zero = zeroNear(slope, from, to, *guess, bracket, newest)) {
+        return zero;
+      }
+      if (bracket.holdsZero() && (newest == bracket.low || newest == bracket.high)) {
+        return minimumFromSlopeAtEnd(slope, bracket.low, bracket.high, bracket.atLow,
+                                     bracket.atHigh, newest == bracket.high, strandTolerance);
       }
     }
     // An end already found rising (at from) or falling (at to) need not be taken again.
-    if (!bracket.holdsZero()) {
-      if (std::isnan(bracket.slopeLow) && bracket.high != from) bracket.take(from, slope(from));
-      if (std::isnan(bracket.slopeHigh) && bracket.low != to) bracket.take(to, slope(to));
+    if (std::isnan(bracket.atLow.slope) && bracket.high != from) bracket.take(from, slope(from));
+    if (std::isnan(bracket.atHigh.slope) && bracket.low != to) bracket.take(to, slope(to));
+    if (bracket.holdsZero()) {
+      return minimumFromSlope(slope, bracket.low, bracket.high, bracket.atLow.slope,
+                              bracket.atHigh.slope, strandTolerance);
     }
-    return bracket;
+    if (end == StrandEnd::Last && bracket.low == to) return to;
+    if (end == StrandEnd::First && bracket.high == from) return from;
+    return std::nullopt;
+  }
+
+  // From the vertex of the scan's parabola, Newton's steps on the slope's own
+  // rate (where that is not known, the parabola's curvature for the first
+  // step and secant steps past the zero by half again after it), until a
+  // step is shorter than the tolerance, which gives the zero, or two points
+  // bracket it. `newest` is the point taken last.
+  template <class SlopeFunction>
+  static std::optional<double> zeroNear(const SlopeFunction& slope, double from, double to,
+                                        const Parabola& guess, SlopeBracket& bracket,
+                                        double& newest) {
+    constexpr int maxSteps = 4;
+    constexpr double secantReach = 1.5;
+    double t = std::clamp(guess.vertex, from, to), previous = NAN;
+    SlopeSample at = slope(t), atPrevious{NAN, NAN};
+    bracket.take(t, at);
+    newest = t;
+    for (int step = 0; step < maxSteps && !bracket.holdsZero(); ++step) {
+      double move = NAN;
+      if (at.slopeRate > 0.0) {
+        move = -checkedDivide(at.slope, at.slopeRate, scanWhat);
+      } else if (step == 0) {
+        move = -checkedDivide(at.slope, guess.curvature, scanWhat);
+      } else if (at.slope != atPrevious.slope) {
+        move = -secantReach *
+               checkedDivide(at.slope * (t - previous), at.slope - atPrevious.slope, scanWhat);
+      } else {
+        break;
+      }
+      if (std::abs(move) < strandTolerance) return t;
+      const double next = std::clamp(t + move, from, to);
+      if (next == t) break;
+      previous = t, atPrevious = at;
+      t = next, at = slope(t);
+      bracket.take(t, at);
+      newest = t;
+    }
+    return std::nullopt;
   }
 
   // The slope of the signed distance along the strand at a point evaluated,
-  // where x changes at xRate: the rate at which the structure's point moves
-  // away from the nearest point of M's boundary (which stays the nearest to
-  // first order),
-  // (P - N) . P' / |P - N|, with the sign of the signed distance. Zero on the
-  // boundary itself.
-  SlopeSample slopeAt(const Strand& strand, double xRate, const StrandPointDistance& point) const {
+  // where x changes at xRate and xRate at xAcceleration: the rate at which
+  // the structure's point P moves away from the nearest point N of M's
+  // boundary (which stays the nearest to first order), f' = u . P' with u =
+  // (P - N) / |P - N|; and its own rate f'' = (|P'|^2 - f'^2) c + u . P'',
+  // c the distance's curvature across u (the part of P' across u turns the
+  // line to N) and rho'' = 0 on a strand. Both with the sign of the signed
+  // distance; zero on the boundary itself, and no rate where c is not known.
+  SlopeSample slopeAt(const Strand& strand, double xRate, double xAcceleration,
+                      const StrandPointDistance& point) const {
     const double dx = point.at.x - point.section.nearest.x;
     const double dr = point.at.r - point.section.nearest.r;
     const double length = planeDistance(dx, dr);
     if (length == 0.0) return {};
-    const double towards = dx * xRate + dr * strand.rhoRate(volume_.axisZ());
+    const double rhoRate = strand.rhoRate(volume_.axisZ());
+    const double towards = dx * xRate + dr * rhoRate;
     const double slope = checkedDivide(towards, length, scanWhat);
-    return {point.value() < 0.0 ? -slope : slope};
+    const double across = xRate * xRate + rhoRate * rhoRate - slope * slope;
+    const double rate =
+        across * point.section.crossCurvature + checkedDivide(dx * xAcceleration, length, scanWhat);
+    const double sign = point.value() < 0.0 ? -1.0 : 1.0;
+    return {sign * slope, std::isfinite(rate) ? sign * rate : NAN};
   }
 
   const SweptVolume& volume_;

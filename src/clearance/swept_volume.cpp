@@ -150,8 +150,10 @@ void SweptVolume::approachCap(const Cap& cap, MeridionalPoint p, SectionDistance
   const double distance =
       std::sqrt(squared(outsideBy(p.x, cap.lowX, cap.highX)) + squared(p.r - cap.radius));
   if (distance < best.signedDistance) {
+    const bool atCorner = p.x < cap.lowX || p.x > cap.highX;
     best.signedDistance = distance;
     best.nearest = {std::clamp(p.x, cap.lowX, cap.highX), cap.radius};
+    best.crossCurvature = atCorner ? checkedDivide(1.0, distance, "the distance's curvature") : 0.0;
   }
 }
 
@@ -239,13 +241,30 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
     if (j + 1 < n && squaredDistance[j + 1] < value) continue;
     const std::optional<double> at = nearestAlongEdge(edge, p, j, value);
     if (!at) continue;
-    const MeridionalPoint onEdge{valueOnPieces(piecesBetween(edge, j), *at), *at};
+    const CubicPiece& piece = pieceAt(piecesBetween(edge, j), *at);
+    const MeridionalPoint onEdge{piece.valueAt(*at), *at};
     const double foundDistance = std::sqrt(squared(onEdge.x - p.x) + squared(onEdge.r - p.r));
     if (foundDistance < best.signedDistance) {
       best.signedDistance = foundDistance;
       best.nearest = onEdge;
+      best.crossCurvature = crossCurvatureAt(piece, onEdge, p, foundDistance);
     }
   }
+}
+
+// The edge x(r) has the unit normal n = (1, -x') / w towards +x, w =
+// sqrt(1 + x'^2), and bends towards n with the curvature x'' / w^3; it bends
+// away from p by that much where p lies on the other side, -n.
+double SweptVolume::crossCurvatureAt(const CubicPiece& piece, MeridionalPoint onEdge,
+                                     MeridionalPoint p, double distance) {
+  const char* what = "the distance's curvature";
+  const double slope = piece.slopeAt(onEdge.r);
+  const double w = std::sqrt(1.0 + slope * slope);
+  const double bending = checkedDivide(piece.secondDerivativeAt(onEdge.r), w * w * w, what);
+  const double side = (p.x - onEdge.x) - slope * (p.r - onEdge.r);
+  const double away = side > 0.0 ? -bending : bending;
+  const double spread = 1.0 + away * distance;
+  return spread > 0.0 ? checkedDivide(away, spread, what) : NAN;
 }
 
 double SweptVolume::sampledBoundaryDistance(MeridionalPoint p) const {

@@ -65,10 +65,16 @@ struct MeridionalPoint {
 };
 
 // The distance of a point to M: negative inside (minus the distance to M's
-// boundary), the nearest point of the boundary.
+// boundary), the nearest point of the boundary, and how the distance to the
+// boundary curves across the line from that point: moved by s at right
+// angles to it, the point's distance changes by crossCurvature s^2 / 2 to
+// second order (1/m). For a boundary of curvature k there, positive where it
+// bends away from the point, that is k / (1 + k d) at distance d; 1/d at a
+// corner, 0 on a cap; NaN where the nearest point is not a local one.
 struct SectionDistance {
   double signedDistance = 0.0;  // m
   MeridionalPoint nearest;
+  double crossCurvature = 0.0;  // 1/m
 };
 
 class SweptVolume {
@@ -143,6 +149,8 @@ class SweptVolume {
   std::optional<double> nearestAlongEdge(const EdgeCurve& edge, MeridionalPoint p, std::size_t j,
                                          double sampleValue) const;
   void approachCap(const Cap& cap, MeridionalPoint p, SectionDistance& best) const;
+  static double crossCurvatureAt(const CubicPiece& piece, MeridionalPoint onEdge, MeridionalPoint p,
+                                 double distance);
   double sampledBoundaryDistance(MeridionalPoint p) const;
 
   double axisZ_ = 0.0;

@@ -35,19 +35,21 @@ struct SlopeSample {
   double slopeRate = NAN;
 };
 
-// The abscissa in (a, b) where `slopeAt` (returning SlopeSample) is zero, to
-// within absoluteTolerance > 0; slopeA < 0 < slopeB are the slopes at a < b.
+namespace detail {
+
+// The iteration from x, whose slope `atX` is known, on the bracket [a, b]:
+// `previous` and its slope are the secant's other point, lastStep the step
+// that came to x.
 template <class SlopeFunction>
-double minimumFromSlope(const SlopeFunction& slopeAt, double a, double b, double slopeA,
-                        double slopeB, double absoluteTolerance) {
+double slopeZeroFrom(const SlopeFunction& slopeAt, double a, double b, double x, SlopeSample atX,
+                     double previous, double previousSlope, double lastStep,
+                     double absoluteTolerance) {
   constexpr int maxSteps = 100;  // bisection alone halves [a, b] below any tolerance sooner
   const char* what = "a step towards the minimum";
-  // The first point where the chord through the two ends crosses zero.
-  double previous = a, previousSlope = slopeA;
-  double x = a - checkedDivide(slopeA * (b - a), slopeB - slopeA, what);
-  double lastStep = b - a, stepBeforeLast = b - a;
+  double stepBeforeLast = lastStep;
+  SlopeSample sample = atX;
   for (int step = 0; step < maxSteps; ++step) {
-    const SlopeSample sample = slopeAt(x);
+    if (step > 0) sample = slopeAt(x);
     if (sample.slope == 0.0) return x;
     (sample.slope < 0.0 ? a : b) = x;
     if (b - a <= 2.0 * absoluteTolerance) return 0.5 * (a + b);
@@ -68,6 +70,30 @@ double minimumFromSlope(const SlopeFunction& slopeAt, double a, double b, double
     x = next;
   }
   return x;
+}
+
+}  // namespace detail
+
+// The abscissa in (a, b) where `slopeAt` (returning SlopeSample) is zero, to
+// within absoluteTolerance > 0; slopeA < 0 < slopeB are the slopes at a < b.
+template <class SlopeFunction>
+double minimumFromSlope(const SlopeFunction& slopeAt, double a, double b, double slopeA,
+                        double slopeB, double absoluteTolerance) {
+  // The first point where the chord through the two ends crosses zero.
+  const double x =
+      a - checkedDivide(slopeA * (b - a), slopeB - slopeA, "a step towards the minimum");
+  return detail::slopeZeroFrom(slopeAt, a, b, x, slopeAt(x), a, slopeA, b - a, absoluteTolerance);
+}
+
+// The same, the iteration starting at one end of the bracket, `atB` (true)
+// or a, whose sample is known: for a bracket whose one end already lies
+// next to the zero.
+template <class SlopeFunction>
+double minimumFromSlopeAtEnd(const SlopeFunction& slopeAt, double a, double b, SlopeSample atA,
+                             SlopeSample atB, bool fromB, double absoluteTolerance) {
+  return fromB
+             ? detail::slopeZeroFrom(slopeAt, a, b, b, atB, a, atA.slope, b - a, absoluteTolerance)
+             : detail::slopeZeroFrom(slopeAt, a, b, a, atA, b, atB.slope, b - a, absoluteTolerance);
 }
 
 }  // namespace propclear

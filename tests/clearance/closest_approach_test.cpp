@@ -257,6 +257,35 @@ TEST_P(AgainstBruteForce, ClosestApproachOfEveryStructure) {
 INSTANTIATE_TEST_SUITE_P(Designs, AgainstBruteForce, ::testing::ValuesIn(kVariedDesigns),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The curvature of the distance across the line to the nearest point, which
+// the search's Newton steps read, against the second difference of the exact
+// distance along that cross direction: near an edge bending either way, near
+// a cap and beyond a corner.
+TEST(SweptVolumeDistance, CrossCurvatureIsTheDistancesSecondDifferenceAcross) {
+  const SternAnalysis analysis = analyseStern(exampleDesign());
+  ASSERT_TRUE(analysis.sweptVolume);
+  const SweptVolume& volume = *analysis.sweptVolume;
+  const double low = volume.lowX(1.5), high = volume.highX(1.5);
+  const double tip = volume.tipRadius(), root = volume.rootRadius();
+  const std::vector<MeridionalPoint> points = {
+      {low - 0.7, 1.5},  {high + 0.7, 1.5},  {low - 0.3, 0.9 * tip}, {high + 0.3, 0.6 * tip},
+      {0.5 * (low + high), tip + 0.4}, {volume.lowX(root) - 0.5, root - 0.5}};
+  constexpr double step = 1e-3;
+  for (const MeridionalPoint p : points) {
+    const SectionDistance at = volume.distanceFrom(p);
+    ASSERT_GT(at.signedDistance, 0.0);
+    const double ux = (p.x - at.nearest.x) / at.signedDistance;
+    const double ur = (p.r - at.nearest.r) / at.signedDistance;
+    const auto across = [&](double s) {
+      return volume.distanceFrom({p.x - s * ur, p.r + s * ux}).signedDistance;
+    };
+    const double secondDifference =
+        (across(step) + across(-step) - 2.0 * at.signedDistance) / (step * step);
+    EXPECT_NEAR(at.crossCurvature, secondDifference, 2e-3 + 1e-3 * std::abs(secondDifference))
+        << p.x << " " << p.r;
+  }
+}
+
 TEST(ClosestApproach, ExampleComesClosestAtTheBladeRootAndNearTheRudderFoot) {
   const SternAnalysis analysis = analyseStern(exampleDesign());
   ASSERT_EQ(analysis.closestApproaches.size(), 3u);

@@ -39,6 +39,28 @@ TEST(MinimumFromSlope, NewtonAndSecantReachTheZeroOfTheSlope) {
   EXPECT_LT(secantSteps, 16);
 }
 
+// Started at the end of a bracket that lies next to the zero, Newton's steps
+// reach it from there in a few evaluations, from either end.
+TEST(MinimumFromSlope, StartedAtABracketEndNextToTheZero) {
+  const double expected = coshMinimum();
+  int steps = 0;
+  const auto withRate = [&](double x) {
+    ++steps;
+    return SlopeSample{std::sinh(x - 0.3) + 0.4 * x * x * x, std::cosh(x - 0.3) + 1.2 * x * x};
+  };
+  const double nearBelow = expected - 1e-3, nearAbove = expected + 1e-3;
+  const SlopeSample far = withRate(-1.0), below = withRate(nearBelow);
+  const SlopeSample farAbove = withRate(2.0), above = withRate(nearAbove);
+  steps = 0;
+  EXPECT_NEAR(minimumFromSlopeAtEnd(withRate, -1.0, nearAbove, far, above, true, 1e-9), expected,
+              2e-9);
+  EXPECT_LE(steps, 3);
+  steps = 0;
+  EXPECT_NEAR(minimumFromSlopeAtEnd(withRate, nearBelow, 2.0, below, farAbove, false, 1e-9),
+              expected, 2e-9);
+  EXPECT_LE(steps, 3);
+}
+
 TEST(MinimumFromSlope, AJumpInTheSlopeFallsBackToBisection) {
   // The slope of |x - 0.7| + 0.01 x: a corner whose minimum is the corner itself.
   const auto corner = [](double x) { return SlopeSample{(x < 0.7 ? -1.0 : 1.0) + 0.01}; };

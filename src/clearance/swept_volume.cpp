@@ -267,12 +267,18 @@ double SweptVolume::crossCurvatureAt(const CubicPiece& piece, MeridionalPoint on
   return spread > 0.0 ? checkedDivide(away, spread, what) : NAN;
 }
 
+// A cap comes no nearer than its radial distance from p, so one that lies
+// that far beyond the closest sample is passed over.
 double SweptVolume::sampledBoundaryDistance(MeridionalPoint p) const {
-  const SectionDistance best = distanceFromCaps(p);
   SampleDistances toSamples;
   squaredDistancesToSamples(p, toSamples);
-  const double closestSquared =
-      std::min({squared(best.signedDistance), toSamples.closestToEdge1, toSamples.closestToEdge2});
+  double closestSquared = std::min(toSamples.closestToEdge1, toSamples.closestToEdge2);
+  for (const Cap* cap : {&root_, &tip_}) {
+    const double radial = squared(p.r - cap->radius);
+    if (!(radial < closestSquared)) continue;
+    closestSquared =
+        std::min(closestSquared, squared(outsideBy(p.x, cap->lowX, cap->highX)) + radial);
+  }
   return std::sqrt(closestSquared);
 }
 

@@ -105,7 +105,7 @@ class StructureSearch {
       sampleCount += static_cast<std::size_t>(intervalCounts.back()) + 1;
     }
     samples_.reserve(sampleCount);
-    double longestChord = 0.0;
+    double longestSquared = 0.0;  // the longest chord, squared
     for (std::size_t i = 0; i < strands_.size(); ++i) {
       const Strand& strand = strands_[i];
       const int intervals = intervalCounts[i];
@@ -118,9 +118,8 @@ class StructureSearch {
         const double x = strand.pieces[piece].valueAt(t);
         if (k > 0) {
           const ScanSample& before = samples_.back();
-          const double chord =
-              planeDistance(x - before.x, strand.zAt(t) - strand.zAt(before.point.t));
-          longestChord = std::max(longestChord, chord);
+          const double dx = x - before.x, dz = strand.zAt(t) - strand.zAt(before.point.t);
+          longestSquared = std::max(longestSquared, dx * dx + dz * dz);
         }
         samples_.push_back({{i, t, 0.0}, x});
       }
@@ -128,7 +127,7 @@ class StructureSearch {
     // The lowest sample lies within half an arc plus the scan's error of the
     // lowest point of its basin, and every basin's lowest sample within the
     // scan's error of its own.
-    margin_ = 0.5 * arcPerChord * longestChord + 2.0 * volume_.approximationError();
+    margin_ = 0.5 * arcPerChord * std::sqrt(longestSquared) + 2.0 * volume_.approximationError();
   }
 
   // A sample whose bound to M's box lies beyond the margin cannot be a

@@ -71,6 +71,7 @@ void SweptVolume::sampleEdges() {
   sampleRadius_[j] = tipRadius_;
   minX_ = std::numeric_limits<double>::infinity();
   maxX_ = -minX_;
+  double longestSquared = 0.0;  // one root for the longest step, the same as the longest root
   for (EdgeCurve* edge : {&edge1_, &edge2_}) {
     for (j = 0; j < sampleCount_; ++j) {
       const CubicPiece& piece =
@@ -81,7 +82,7 @@ void SweptVolume::sampleEdges() {
       maxX_ = std::max(maxX_, x);
       if (j > 0) {
         const double dx = x - edge->sampleX[j - 1], dr = sampleRadius_[j] - sampleRadius_[j - 1];
-        sampleStep_ = std::max(sampleStep_, std::sqrt(squared(dx) + squared(dr)));
+        longestSquared = std::max(longestSquared, squared(dx) + squared(dr));
       }
     }
     std::fill(edge->sampleX.begin() + static_cast<std::ptrdiff_t>(sampleCount_),
@@ -89,6 +90,7 @@ void SweptVolume::sampleEdges() {
   }
   std::fill(sampleRadius_.begin() + static_cast<std::ptrdiff_t>(sampleCount_), sampleRadius_.end(),
             tipRadius_);
+  sampleStep_ = std::sqrt(longestSquared);
 }
 
 // Both edges are fitted over the same station radii, so their pieces share

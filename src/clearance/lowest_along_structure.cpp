@@ -7,7 +7,7 @@
 
 #include "common/checked_math.h"
 #include "geometry/minimise_on_interval.h"
-#include "geometry/minimum_from_slope.h"
+#include "geometry/minimum_near_guess.h"
 
 namespace propclear {
 
@@ -35,24 +35,6 @@ struct ScanSample {
   StrandPoint point;
   double x = 0.0;
 };
-
-// The parabola through three scan values: where it is lowest, and its
-// second derivative (m per unit of t squared); none where it does not open
-// upwards.
-struct Parabola {
-  double vertex = 0.0;
-  double curvature = 0.0;
-};
-
-std::optional<Parabola> parabolaThrough(const StrandPoint& a, const StrandPoint& b,
-                                        const StrandPoint& c) {
-  const double slopeAB = checkedDivide(b.value - a.value, b.t - a.t, scanWhat);
-  const double slopeBC = checkedDivide(c.value - b.value, c.t - b.t, scanWhat);
-  const double halfCurvature = checkedDivide(slopeBC - slopeAB, c.t - a.t, scanWhat);
-  if (!(halfCurvature > 0.0)) return std::nullopt;
-  return Parabola{0.5 * (a.t + b.t) - checkedDivide(slopeAB, 2.0 * halfCurvature, scanWhat),
-                  2.0 * halfCurvature};
-}
 
 // The lowest signed distance along a structure's strands: scan, then refine.
 class StructureSearch {
@@ -170,13 +152,14 @@ class StructureSearch {
   // the end of a strand through the two samples before it.
   std::optional<Parabola> parabolaAround(std::size_t k, const StrandPoint* below,
                                          const StrandPoint* above) const {
+    const auto through = [](const StrandPoint& a, const StrandPoint& b, const StrandPoint& c) {
+      return parabolaThrough(a.t, a.value, b.t, b.value, c.t, c.value);
+    };
     const StrandPoint& candidate = samples_[k].point;
-    if (below && above) return parabolaThrough(*below, candidate, *above);
-    if (below && k > 1 && sameStrand(k, k - 2)) {
-      return parabolaThrough(samples_[k - 2].point, *below, candidate);
-    }
-    if (above && sameStrand(k, k + 2))
-      return parabolaThrough(candidate, *above, samples_[k + 2].point);
+    if (below && above) return through(*below, candidate, *above);
+    if (below && k > 1 && sameStrand(k, k - 2))
+      return through(samples_[k - 2].point, *below, candidate);
+    if (above && sameStrand(k, k + 2)) return through(candidate, *above, samples_[k + 2].point);
     return std::nullopt;
   }
 
@@ -207,7 +190,7 @@ class StructureSearch {
     StrandPointDistance found;
     bool outside = false;  // found by the slope, outside M
     if (from < to) {
-      const std::optional<double> zero = zeroOfSlope(slope, from, to, guess, end);
+      const std::optional<double> zero = lowestBetween(slope, from, to, guess, end);
       if (zero) {
         found = foundAt(*zero);
         outside = found.value() > 0.0;
@@ -220,84 +203,15 @@ class StructureSearch {
     if (found.value() < best_.value()) best_ = found;
   }
 
-  // Of the points of [from, to] whose slopes were taken, the last at which
-  // the distance falls and the first at which it rises (NaN where none was).
-  struct SlopeBracket {
-    double low = 0.0;
-    double high = 0.0;
-    SlopeSample atLow{NAN, NAN};
-    SlopeSample atHigh{NAN, NAN};
-
-    bool holdsZero() const { return atLow.slope < 0.0 && atHigh.slope > 0.0 && low < high; }
-    void take(double t, SlopeSample at) {
-      if (at.slope < 0.0 && t >= low) low = t, atLow = at;
-      if (at.slope > 0.0 && t <= high) high = t, atHigh = at;
-    }
-  };
-
   // Where in [from, to] the slope is zero, or the end of the strand towards
   // which the distance falls; none where neither is found.
   template <class SlopeFunction>
-  static std::optional<double> zeroOfSlope(const SlopeFunction& slope, double from, double to,
-                                           std::optional<Parabola> guess, StrandEnd end) {
-    SlopeBracket bracket{from, to};
-    if (guess) {
-      double newest = NAN;
-      if (const std::optional<double> zero = zeroNear(slope, from, to, *guess, bracket, newest)) {
-        return zero;
-      }
-      if (bracket.holdsZero() && (newest == bracket.low || newest == bracket.high)) {
-        return minimumFromSlopeAtEnd(slope, bracket.low, bracket.high, bracket.atLow,
-                                     bracket.atHigh, newest == bracket.high, strandTolerance);
-      }
-    }
-    // An end already found rising (at from) or falling (at to) need not be taken again.
-    if (std::isnan(bracket.atLow.slope) && bracket.high != from) bracket.take(from, slope(from));
-    if (std::isnan(bracket.atHigh.slope) && bracket.low != to) bracket.take(to, slope(to));
-    if (bracket.holdsZero()) {
-      return minimumFromSlope(slope, bracket.low, bracket.high, bracket.atLow.slope,
-                              bracket.atHigh.slope, strandTolerance);
-    }
-    if (end == StrandEnd::Last && bracket.low == to) return to;
-    if (end == StrandEnd::First && bracket.high == from) return from;
-    return std::nullopt;
-  }
-
-  // From the vertex of the scan's parabola, Newton's steps on the slope's own
-  // rate (where that is not known, the parabola's curvature for the first
-  // step and secant steps past the zero by half again after it), until a
-  // step is shorter than the tolerance, which gives the zero, or two points
-  // bracket it. `newest` is the point taken last.
-  template <class SlopeFunction>
-  static std::optional<double> zeroNear(const SlopeFunction& slope, double from, double to,
-                                        const Parabola& guess, SlopeBracket& bracket,
-                                        double& newest) {
-    constexpr int maxSteps = 4;
-    constexpr double secantReach = 1.5;
-    double t = std::clamp(guess.vertex, from, to), previous = NAN;
-    SlopeSample at = slope(t), atPrevious{NAN, NAN};
-    bracket.take(t, at);
-    newest = t;
-    for (int step = 0; step < maxSteps && !bracket.holdsZero(); ++step) {
-      double move = NAN;
-      if (at.slopeRate > 0.0) {
-        move = -checkedDivide(at.slope, at.slopeRate, scanWhat);
-      } else if (step == 0) {
-        move = -checkedDivide(at.slope, guess.curvature, scanWhat);
-      } else if (at.slope != atPrevious.slope) {
-        move = -secantReach *
-               checkedDivide(at.slope * (t - previous), at.slope - atPrevious.slope, scanWhat);
-      } else {
-        break;
-      }
-      if (std::abs(move) < strandTolerance) return t;
-      const double next = std::clamp(t + move, from, to);
-      if (next == t) break;
-      previous = t, atPrevious = at;
-      t = next, at = slope(t);
-      bracket.take(t, at);
-      newest = t;
-    }
+  static std::optional<double> lowestBetween(const SlopeFunction& slope, double from, double to,
+                                             std::optional<Parabola> guess, StrandEnd end) {
+    const SlopeSearch search = minimumNearGuess(slope, from, to, guess, strandTolerance);
+    if (search.zero) return search.zero;
+    if (end == StrandEnd::Last && search.bracket.low == to) return to;
+    if (end == StrandEnd::First && search.bracket.high == from) return from;
     return std::nullopt;
   }
 

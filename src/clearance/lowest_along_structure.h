@@ -11,15 +11,16 @@
 // Every local minimum of the scan within half a scan step plus twice that
 // error of the lowest sample (f changes by no more than the arc between
 // samples) is refined on the exact f between its neighbouring samples, to
-// 1e-6 m along t: where f falls at one point and rises at another, as the
-// zero of its slope f' = (P - N) . P' / |P - N| (N the nearest point of M's
-// boundary, P' = (x', +-z') the structure point's rate; the secant steps of
-// geometry/minimum_from_slope.h). The two points come from the scan where
-// it can give them: the vertex of the parabola through the candidate's and
-// its neighbours' values, and one Newton step from there on the parabola's
-// curvature; otherwise, or where these do not bracket the zero, the
-// neighbouring samples themselves. Where the slope does not change sign,
-// and wherever the point found touches or lies inside M, Brent's
+// 1e-6 m along t, as the zero of its slope f' = u . P' (u = (P - N) / |P - N|,
+// N the nearest point of M's boundary, P' = (x', +-z') the structure point's
+// rate), whose own rate is f'' = (|P'|^2 - f'^2) c + u . P'' (c the
+// distance's curvature across u, SectionDistance::crossCurvature): Newton's
+// steps from the vertex of the parabola through the candidate's and its
+// neighbours' scan values (at a strand's end, the two samples before it),
+// safeguarded once they bracket the zero (geometry/minimum_near_guess.h). A
+// candidate at a strand's end where f still falls towards that end has its
+// lowest point there. Where none of this finds the minimum, and wherever the
+// point found touches or lies inside M (where f may have a corner), Brent's
 // minimisation (geometry/minimise_on_interval.h) searches the whole
 // interval. A dip narrower than a scan step that leaves no local minimum
 // among the samples would go unseen; a stern contour fitted through points

@@ -196,16 +196,17 @@ std::span<const CubicPiece> SweptVolume::piecesBetween(const EdgeCurve& edge, st
 // The radius of the edge curve's point nearest p between the neighbours of
 // sample j, a local minimum of the scan with the squared distance
 // sampleValue; none for a minimum at an end of the curve, which is a corner
-// of M that a cap gives. Where the squared distance falls at the one
+// of M that a cap gives; `pieces` are those between the neighbours
+// (piecesBetween). Where the squared distance falls at the one
 // neighbour and rises at the other, the zero of half its slope,
 // (x(r) - p.x) x'(r) + (r - p.r), by Newton's method; otherwise Brent's
 // search.
-std::optional<double> SweptVolume::nearestAlongEdge(const EdgeCurve& edge, MeridionalPoint p,
-                                                    std::size_t j, double sampleValue) const {
+std::optional<double> SweptVolume::nearestAlongEdge(std::span<const CubicPiece> pieces,
+                                                    MeridionalPoint p, std::size_t j,
+                                                    double sampleValue) const {
   const std::size_t n = sampleCount_;
   const double from = sampleRadius_[j > 0 ? j - 1 : 0];
   const double to = sampleRadius_[std::min(j + 1, n - 1)];
-  const std::span<const CubicPiece> pieces = piecesBetween(edge, j);
   const auto halfSlopeAt = [&](double r) {
     const CubicPiece& piece = pieceAt(pieces, r);
     const double dx = piece.valueAt(r) - p.x, slope = piece.slopeAt(r);
@@ -241,9 +242,10 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
     if (value > threshold) continue;
     if (j > 0 && squaredDistance[j - 1] < value) continue;
     if (j + 1 < n && squaredDistance[j + 1] < value) continue;
-    const std::optional<double> at = nearestAlongEdge(edge, p, j, value);
+    const std::span<const CubicPiece> pieces = piecesBetween(edge, j);
+    const std::optional<double> at = nearestAlongEdge(pieces, p, j, value);
     if (!at) continue;
-    const CubicPiece& piece = pieceAt(piecesBetween(edge, j), *at);
+    const CubicPiece& piece = pieceAt(pieces, *at);
     const MeridionalPoint onEdge{piece.valueAt(*at), *at};
     const double foundDistance = std::sqrt(squared(onEdge.x - p.x) + squared(onEdge.r - p.r));
     if (foundDistance < best.signedDistance) {

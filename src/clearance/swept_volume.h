@@ -146,8 +146,8 @@ class SweptVolume {
   void approachAlongEdge(const EdgeCurve& edge,
                          const std::array<double, sampleCapacity>& squaredDistance,
                          double closestSquared, MeridionalPoint p, SectionDistance& best) const;
-  std::optional<double> nearestAlongEdge(const EdgeCurve& edge, MeridionalPoint p, std::size_t j,
-                                         double sampleValue) const;
+  std::optional<double> nearestAlongEdge(std::span<const CubicPiece> pieces, MeridionalPoint p,
+                                         std::size_t j, double sampleValue) const;
   void approachCap(const Cap& cap, MeridionalPoint p, SectionDistance& best) const;
   static double crossCurvatureAt(const CubicPiece& piece, MeridionalPoint onEdge, MeridionalPoint p,
                                  double distance);

@@ -29,7 +29,4 @@ struct BladeEdgeCurves {
 // Throws RunError for an arithmetic fault of a fit.
 BladeEdgeCurves fitBladeEdgeCurves(const DesignData& design, const BladeOutline& outline);
 
-// The station values fitted as a not-a-knot spline over the station radii.
-SplineCurve fitOverRadius(const BladeOutline& outline, const StationList& values);
-
 }  // namespace propclear

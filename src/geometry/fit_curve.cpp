@@ -15,9 +15,6 @@ namespace propclear {
 
 namespace {
 
-constexpr double spacingGuard = 1e-6;
-constexpr double pivotGuard = 1e-7;
-
 // How the last row of the slope system is completed.
 enum class LastEquation {
   ParabolicEnd,        // no third derivative on the last piece: a parabola there
@@ -35,7 +32,7 @@ void computeDifferences(int n, std::span<const double> tau, const CoefRows& coef
   auto& c4 = coef[4];
   for (int m = 2; m <= n; ++m) {
     c3[m] = tau[m] - tau[m - 1];
-    c4[m] = checkedDivide(c1[m] - c1[m - 1], c3[m] + spacingGuard,
+    c4[m] = checkedDivide(c1[m] - c1[m - 1], c3[m] + fitSpacingGuard,
                           "the spline fit (difference quotient)");
   }
 }
@@ -50,7 +47,7 @@ bool setFirstEquation(int n, const CoefRows& coef, EndCondition leftEnd) {
       c4[1] = c3[3];
       c3[1] = c3[2] + c3[3];
       c2[1] = checkedDivide((c3[2] + 2.0 * c3[1]) * c4[2] * c3[3] + c3[2] * c3[2] * c4[3],
-                            c3[1] + pivotGuard, "the spline fit (first equation)");
+                            c3[1] + fitPivotGuard, "the spline fit (first equation)");
       return true;
     }
     c4[1] = 1.0;
@@ -75,14 +72,14 @@ void eliminateForward(int n, const CoefRows& coef) {
   auto& c4 = coef[4];
   for (int m = 2; m <= n - 1; ++m) {
     const double g =
-        checkedDivide(-c3[m + 1], c4[m - 1] + spacingGuard, "the spline fit (elimination)");
+        checkedDivide(-c3[m + 1], c4[m - 1] + fitSpacingGuard, "the spline fit (elimination)");
     c2[m] = g * c2[m - 1] + 3.0 * (c3[m] * c4[m + 1] + c3[m + 1] * c4[m]);
     c4[m] = g * c3[m - 1] + 2.0 * (c3[m] + c3[m + 1]);
   }
 }
 
-LastEquation setLastEquationAfterElimination(int n, const CoefRows& coef, EndCondition leftEnd, EndCondition rightEnd,
-                                             double& g) {
+LastEquation setLastEquationAfterElimination(int n, const CoefRows& coef, EndCondition leftEnd,
+                                             EndCondition rightEnd, double& g) {
   if (rightEnd == EndCondition::GivenSlope) return LastEquation::Solved;
   if (rightEnd == EndCondition::GivenCurvature) return LastEquation::GivenCurvature;
   if (n == 3 && leftEnd == EndCondition::NotAKnot) return LastEquation::ParabolicEnd;
@@ -91,16 +88,18 @@ LastEquation setLastEquationAfterElimination(int n, const CoefRows& coef, EndCon
   const auto& c3 = coef[3];
   auto& c4 = coef[4];
   g = c3[n - 1] + c3[n];
-  const double innerTerm = checkedDivide(c3[n] * c3[n] * (c1[n - 1] - c1[n - 2]),
-                                         c3[n - 1] + spacingGuard, "the spline fit (last equation)");
-  c2[n] = checkedDivide((c3[n] + 2.0 * g) * c4[n] * c3[n - 1] + innerTerm, g + spacingGuard,
+  const double innerTerm =
+      checkedDivide(c3[n] * c3[n] * (c1[n - 1] - c1[n - 2]), c3[n - 1] + fitSpacingGuard,
+                    "the spline fit (last equation)");
+  c2[n] = checkedDivide((c3[n] + 2.0 * g) * c4[n] * c3[n - 1] + innerTerm, g + fitSpacingGuard,
                         "the spline fit (last equation)");
   g = checkedDivide(-g, c4[n - 1], "the spline fit (last equation, unguarded pivot)");
   c4[n] = c3[n - 1];
   return LastEquation::NotAKnotEliminated;
 }
 
-LastEquation setLastEquationWithoutElimination(int n, const CoefRows& coef, EndCondition leftEnd, EndCondition rightEnd) {
+LastEquation setLastEquationWithoutElimination(int n, const CoefRows& coef, EndCondition leftEnd,
+                                               EndCondition rightEnd) {
   if (rightEnd == EndCondition::GivenSlope) return LastEquation::Solved;
   if (rightEnd == EndCondition::GivenCurvature) return LastEquation::GivenCurvature;
   if (leftEnd != EndCondition::NotAKnot) return LastEquation::ParabolicEnd;
@@ -109,7 +108,7 @@ LastEquation setLastEquationWithoutElimination(int n, const CoefRows& coef, EndC
 }
 
 double lastEliminationFactor(int n, const CoefRows& coef) {
-  return checkedDivide(-1.0, coef[4][n - 1] + pivotGuard, "the spline fit (last equation)");
+  return checkedDivide(-1.0, coef[4][n - 1] + fitPivotGuard, "the spline fit (last equation)");
 }
 
 void eliminateLastRow(int n, const CoefRows& coef, double g) {
@@ -117,8 +116,8 @@ void eliminateLastRow(int n, const CoefRows& coef, double g) {
   const auto& c3 = coef[3];
   auto& c4 = coef[4];
   c4[n] = g * c3[n - 1] + c4[n];
-  c2[n] = checkedDivide(g * c2[n - 1] + c2[n], c4[n] + pivotGuard,
-                        "the spline fit (last equation)");
+  c2[n] =
+      checkedDivide(g * c2[n - 1] + c2[n], c4[n] + fitPivotGuard, "the spline fit (last equation)");
 }
 
 void closeLastEquation(int n, const CoefRows& coef, LastEquation kind, double g) {
@@ -149,7 +148,7 @@ void substituteBackward(int n, const CoefRows& coef) {
   const auto& c3 = coef[3];
   const auto& c4 = coef[4];
   for (int j = n - 1; j >= 1; --j) {
-    c2[j] = checkedDivide(c2[j] - c3[j] * c2[j + 1], c4[j] + pivotGuard,
+    c2[j] = checkedDivide(c2[j] - c3[j] * c2[j + 1], c4[j] + fitPivotGuard,
                           "the spline fit (back substitution)");
   }
 }
@@ -162,11 +161,11 @@ void computePieceDerivatives(int n, const CoefRows& coef) {
   constexpr const char* what = "the spline fit (piece derivatives)";
   for (int i = 2; i <= n; ++i) {
     const double spacing = c3[i];
-    const double d1 = checkedDivide(c1[i] - c1[i - 1], spacing + pivotGuard, what);
+    const double d1 = checkedDivide(c1[i] - c1[i - 1], spacing + fitPivotGuard, what);
     const double d3 = c2[i - 1] + c2[i] - 2.0 * d1;
-    c3[i - 1] = checkedDivide(2.0 * (d1 - c2[i - 1] - d3), spacing + pivotGuard, what);
-    c4[i - 1] = checkedDivide(d3, spacing + spacingGuard, what) *
-                checkedDivide(6.0, spacing + pivotGuard, what);
+    c3[i - 1] = checkedDivide(2.0 * (d1 - c2[i - 1] - d3), spacing + fitPivotGuard, what);
+    c4[i - 1] = checkedDivide(d3, spacing + fitSpacingGuard, what) *
+                checkedDivide(6.0, spacing + fitPivotGuard, what);
   }
 }
 

@@ -19,6 +19,11 @@
 
 namespace propclear {
 
+// The guard terms: added to a knot spacing, and to a pivot, where either
+// divides.
+inline constexpr double fitSpacingGuard = 1e-6;
+inline constexpr double fitPivotGuard = 1e-7;
+
 // How one end of the spline is closed.
 enum class EndCondition {
   NotAKnot,        // third derivative continuous at knot 2 (or n - 1)

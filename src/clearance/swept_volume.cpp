@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <experimental/simd>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "common/checked_math.h"
@@ -11,8 +12,6 @@
 #include "geometry/minimum_from_slope.h"
 
 namespace propclear {
-
-namespace stdx = std::experimental;
 
 namespace {
 
@@ -28,6 +27,51 @@ bool stationsRise(const BladeOutline& outline) {
 }
 
 double squared(double value) { return value * value; }
+
+// Four doubles in one register where the processor has them (AVX2), two
+// pairs of two otherwise: the pass below is compiled both ways and the
+// loader picks the one the processor runs. Each lane's arithmetic is the
+// same either way, so the results are too.
+constexpr std::size_t sampleLanes = 4;
+using SampleLanes = double __attribute__((vector_size(sampleLanes * sizeof(double))));
+static_assert(SweptVolume::sampleCapacity % sampleLanes == 0);
+
+struct SampleRows {
+  const double* radius;
+  const double* edge1X;
+  const double* edge2X;
+};
+
+// The squared distances from (x, r) to the first `count` samples of either
+// edge (a multiple of the lanes), and the smallest of each.
+[[gnu::target_clones("avx2", "default")]] std::array<double, 2> squaredDistancesInLanes(
+    SampleRows rows, std::size_t count, double x, double r, double* toEdge1, double* toEdge2) {
+  // Vectors pass through memory only, so no vector crosses a call.
+  SampleLanes closest1 = SampleLanes{} + std::numeric_limits<double>::infinity();
+  SampleLanes closest2 = closest1;
+  for (std::size_t j = 0; j < count; j += sampleLanes) {
+    SampleLanes radius, x1, x2;
+    std::memcpy(&radius, rows.radius + j, sizeof radius);
+    std::memcpy(&x1, rows.edge1X + j, sizeof x1);
+    std::memcpy(&x2, rows.edge2X + j, sizeof x2);
+    const SampleLanes dr = radius - r, dx1 = x1 - x, dx2 = x2 - x;
+    const SampleLanes radial = dr * dr;
+    const SampleLanes to1 = dx1 * dx1 + radial, to2 = dx2 * dx2 + radial;
+    std::memcpy(toEdge1 + j, &to1, sizeof to1);
+    std::memcpy(toEdge2 + j, &to2, sizeof to2);
+    closest1 = to1 < closest1 ? to1 : closest1;
+    closest2 = to2 < closest2 ? to2 : closest2;
+  }
+  // Lanes 0 and 2 of `smallest` the smallest of edge 1's lanes, 1 and 3
+  // edge 2's.
+  using Picks = std::int64_t __attribute__((vector_size(sampleLanes * sizeof(std::int64_t))));
+  const SampleLanes pairs = __builtin_shuffle(closest1, closest2, Picks{0, 4, 2, 6});
+  const SampleLanes others = __builtin_shuffle(closest1, closest2, Picks{1, 5, 3, 7});
+  const SampleLanes pairMin = pairs < others ? pairs : others;
+  const SampleLanes swapped = __builtin_shuffle(pairMin, Picks{2, 3, 0, 1});
+  const SampleLanes smallest = pairMin < swapped ? pairMin : swapped;
+  return {smallest[0], smallest[1]};
+}
 
 // How far x lies outside [low, high]; 0 inside.
 double outsideBy(double x, double low, double high) { return std::max({low - x, 0.0, x - high}); }
@@ -163,23 +207,12 @@ void SweptVolume::approachCap(const Cap& cap, MeridionalPoint p, SectionDistance
 // squared distance. A pass over whole vectors of lanes: the places beyond
 // the last sample repeat it.
 void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& d) const {
-  using Lanes = stdx::native_simd<double>;
-  static_assert(sampleCapacity % Lanes::size() == 0);
-  const std::size_t n = (sampleCount_ + Lanes::size() - 1) / Lanes::size() * Lanes::size();
-  Lanes closest1(std::numeric_limits<double>::infinity()), closest2 = closest1;
-  for (std::size_t j = 0; j < n; j += Lanes::size()) {
-    const Lanes dr = Lanes(&sampleRadius_[j], stdx::element_aligned) - p.r;
-    const Lanes dx1 = Lanes(&edge1_.sampleX[j], stdx::element_aligned) - p.x;
-    const Lanes dx2 = Lanes(&edge2_.sampleX[j], stdx::element_aligned) - p.x;
-    const Lanes radial = dr * dr;
-    const Lanes toEdge1 = dx1 * dx1 + radial, toEdge2 = dx2 * dx2 + radial;
-    toEdge1.copy_to(&d.toEdge1[j], stdx::element_aligned);
-    toEdge2.copy_to(&d.toEdge2[j], stdx::element_aligned);
-    closest1 = stdx::min(closest1, toEdge1);
-    closest2 = stdx::min(closest2, toEdge2);
-  }
-  d.closestToEdge1 = stdx::hmin(closest1);
-  d.closestToEdge2 = stdx::hmin(closest2);
+  const std::size_t n = (sampleCount_ + sampleLanes - 1) / sampleLanes * sampleLanes;
+  const std::array<double, 2> closest =
+      squaredDistancesInLanes({sampleRadius_.data(), edge1_.sampleX.data(), edge2_.sampleX.data()},
+                              n, p.x, p.r, d.toEdge1.data(), d.toEdge2.data());
+  d.closestToEdge1 = closest[0];
+  d.closestToEdge2 = closest[1];
 }
 
 // The pieces that hold the radii from sample j - 1 to sample j + 1: sample i

@@ -37,4 +37,33 @@ void evaluateCurve(const SplineCurve& curve, double t, double& y) {
   }
 }
 
+CurveEvaluation::CurveEvaluation(const SplineCurve& curve) : curve_(curve) {
+  const std::span<const double> knot = curve.knots();
+  knotsRise_ = true;
+  for (int i = 1; i < curve.knotCount(); ++i) knotsRise_ = knotsRise_ && knot[i] < knot[i + 1];
+}
+
+void CurveEvaluation::at(double t, double& y) const {
+  if (!knotsRise_) return evaluateCurve(curve_, t, y);
+  const int n = curve_.knotCount();
+  if (n == 0) return;
+  const std::span<const double> knot = curve_.knots();
+  if (t == knot[1]) {
+    y = curve_.value(1);
+    return;
+  }
+  if (t == knot[n]) {
+    y = curve_.value(n);
+    return;
+  }
+  // The first piece i whose end knot[i + 1] is not below t.
+  int first = 1, count = n - 1;
+  while (count > 1) {
+    const int half = count / 2;
+    first = knot[first + half] < t ? first + half : first;
+    count -= half;
+  }
+  if (knot[first] < t && t <= knot[first + 1]) y = pieceValue(curve_, first, t - knot[first]);
+}
+
 }  // namespace propclear

@@ -13,4 +13,18 @@ namespace propclear {
 // keeps the caller's value. A value that overflows is an arithmetic fault.
 void evaluateCurve(const SplineCurve& curve, double t, double& y);
 
+// Many evaluations of one curve, as evaluateCurve gives them: the same
+// values, the same faults. Where the knots rise strictly, at most one piece
+// holds any t, and a binary search finds it instead of a test of every
+// piece. The curve must outlive the evaluation and stay unchanged.
+class CurveEvaluation {
+ public:
+  explicit CurveEvaluation(const SplineCurve& curve);
+  void at(double t, double& y) const;
+
+ private:
+  const SplineCurve& curve_;
+  bool knotsRise_ = false;
+};
+
 }  // namespace propclear

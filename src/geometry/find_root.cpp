@@ -43,9 +43,10 @@ RootSearch findRoot(const SplineCurve& curve, double target, double left, double
   double y = 0.0;
   double xl = left;
   double xr = right;
-  evaluateCurve(curve, xl, y);
+  const CurveEvaluation evaluation(curve);
+  evaluation.at(xl, y);
   double fl = requireFinite(y - target, what);
-  evaluateCurve(curve, xr, y);
+  evaluation.at(xr, y);
 
   if (tolerance < 0.0) return {RootStatus::GivenUp};
   if (traceFile != nullptr) {
@@ -57,7 +58,7 @@ RootSearch findRoot(const SplineCurve& curve, double target, double left, double
     const double halfWidth = checkedDivide(xr - xl, 2.0, what);
     const double xm = requireFinite(xl + halfWidth, what);
     if (halfWidth < tolerance) return {RootStatus::Found, xm};
-    evaluateCurve(curve, xm, y);
+    evaluation.at(xm, y);
     const double fm = requireFinite(y - target, what);
     if (traceFile != nullptr) writeTraceLine(*traceFile, i, xl, xr, y, target, halfWidth);
     if (std::abs(xl - right) < closedUpDistance && std::abs(fm) > stillOffTarget) {

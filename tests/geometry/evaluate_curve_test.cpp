@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
 #include "curve_builders.h"
 
 namespace propclear {
@@ -29,9 +35,14 @@ SplineCurve handMadeCurve() {
   return curve;
 }
 
+// The value at t, checked to be the same, bit for bit, from a CurveEvaluation.
 double evaluated(const SplineCurve& curve, double t) {
   double y = kUntouched;
   evaluateCurve(curve, t, y);
+  double fromEvaluation = kUntouched;
+  CurveEvaluation(curve).at(t, fromEvaluation);
+  EXPECT_EQ(std::bit_cast<std::uint64_t>(fromEvaluation), std::bit_cast<std::uint64_t>(y))
+      << "at t = " << t;
   return y;
 }
 
@@ -96,6 +107,30 @@ TEST(EvaluateCurve, OverflowingValueIsAnArithmeticFault) {
   SplineCurve curve = loadCurve({0.0, 2.0}, {0.0, 0.0});
   curve.coef(4)[1] = 1e308;
   test::expectArithmeticFault([&] { evaluated(curve, 1.9); }, "the curve value");
+  double y = 0.0;
+  test::expectArithmeticFault([&] { CurveEvaluation(curve).at(1.9, y); }, "the curve value");
+}
+
+// The binary search among rising knots: at every knot, a step either side of
+// it, between knots, beyond the ends and at NaN.
+TEST(CurveEvaluation, FindsThePieceEveryTestWouldFind) {
+  for (const int n : {2, 3, 8, 17}) {
+    SplineCurve curve(n);
+    for (int i = 1; i <= n; ++i) {
+      curve.knots()[i] = 0.3 * i * i - 1.0;
+      curve.coef(1)[i] = std::sin(i);
+    }
+    fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
+    std::vector<double> abscissae{std::numeric_limits<double>::quiet_NaN()};
+    for (int i = 1; i <= n; ++i) {
+      const double knot = curve.knot(i);
+      for (const double t :
+           {knot, std::nextafter(knot, -1e9), std::nextafter(knot, 1e9), knot + 0.1, knot - 0.1}) {
+        abscissae.push_back(t);
+      }
+    }
+    for (const double t : abscissae) evaluated(curve, t);
+  }
 }
 
 TEST(SplineCurve, KnotCountBeyondTheStoreIsRejected) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -35,6 +36,7 @@ double squared(double value) { return value * value; }
 constexpr std::size_t sampleLanes = 4;
 using SampleLanes = double __attribute__((vector_size(sampleLanes * sizeof(double))));
 static_assert(SweptVolume::sampleCapacity % sampleLanes == 0);
+static_assert(SweptVolume::maxSamples <= 32, "a bit per sample in localMinimaWithin");
 
 struct SampleRows {
   const double* radius;
@@ -71,6 +73,32 @@ struct SampleRows {
   const SampleLanes swapped = __builtin_shuffle(pairMin, Picks{2, 3, 0, 1});
   const SampleLanes smallest = pairMin < swapped ? pairMin : swapped;
   return {smallest[0], smallest[1]};
+}
+
+// Bit j set for each of the first n samples (n <= 32) whose squared distance
+// is at most `threshold` and no larger than either neighbour's; `values`
+// holds sample j at place j + 1, `count` (a multiple of the lanes, at least
+// n) places after the first, and one more: places beyond the last sample
+// repeat its value, and the first and the last place hold infinity. The
+// tests are those of a loop over the samples, NaN included.
+[[gnu::target_clones("avx2", "default")]] std::uint32_t localMinimaWithin(const double* values,
+                                                                          std::size_t count,
+                                                                          std::size_t n,
+                                                                          double threshold) {
+  using Bits = std::int64_t __attribute__((vector_size(sampleLanes * sizeof(std::int64_t))));
+  Bits index{0, 1, 2, 3};
+  Bits found{};
+  const std::int64_t limit = static_cast<std::int64_t>(n);
+  for (std::size_t j = 0; j < count; j += sampleLanes) {
+    SampleLanes before, value, after;
+    std::memcpy(&before, values + j, sizeof before);
+    std::memcpy(&value, values + j + 1, sizeof value);
+    std::memcpy(&after, values + j + 2, sizeof after);
+    const Bits take = ~(value > threshold) & ~(before < value) & ~(after < value) & (index < limit);
+    found |= take & (Bits{} + 1) << index;
+    index += static_cast<std::int64_t>(sampleLanes);
+  }
+  return static_cast<std::uint32_t>(found[0] | found[1] | found[2] | found[3]);
 }
 
 // How far x lies outside [low, high]; 0 inside.
@@ -210,7 +238,9 @@ void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& 
   const std::size_t n = (sampleCount_ + sampleLanes - 1) / sampleLanes * sampleLanes;
   const std::array<double, 2> closest =
       squaredDistancesInLanes({sampleRadius_.data(), edge1_.sampleX.data(), edge2_.sampleX.data()},
-                              n, p.x, p.r, d.toEdge1.data(), d.toEdge2.data());
+                              n, p.x, p.r, d.toEdge1.data() + 1, d.toEdge2.data() + 1);
+  constexpr double beyond = std::numeric_limits<double>::infinity();
+  d.toEdge1.front() = d.toEdge2.front() = d.toEdge1.back() = d.toEdge2.back() = beyond;
   d.closestToEdge1 = closest[0];
   d.closestToEdge2 = closest[1];
 }
@@ -262,19 +292,18 @@ std::optional<double> SweptVolume::nearestAlongEdge(std::span<const CubicPiece> 
 // lie next to the nearest point (the distance changes by no more than the arc
 // between two samples); each is refined between its neighbours. A minimum at
 // an end of the curve is a corner of M, which its cap gives.
-void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
-                                    const std::array<double, sampleCapacity>& squaredDistance,
+void SweptVolume::approachAlongEdge(const EdgeCurve& edge, const PaddedDistances& squaredDistance,
                                     double closestSquared, MeridionalPoint p,
                                     SectionDistance& best) const {
   const std::size_t n = sampleCount_;
   const double closest = std::sqrt(closestSquared);
   if (closest - sampleStep_ >= best.signedDistance) return;
   const double threshold = squared(closest + sampleStep_);
-  for (std::size_t j = 0; j < n; ++j) {
-    const double value = squaredDistance[j];
-    if (value > threshold) continue;
-    if (j > 0 && squaredDistance[j - 1] < value) continue;
-    if (j + 1 < n && squaredDistance[j + 1] < value) continue;
+  const std::size_t count = (n + sampleLanes - 1) / sampleLanes * sampleLanes;
+  for (std::uint32_t minima = localMinimaWithin(squaredDistance.data(), count, n, threshold);
+       minima != 0; minima &= minima - 1) {
+    const std::size_t j = static_cast<std::size_t>(std::countr_zero(minima));
+    const double value = squaredDistance[j + 1];
     const std::span<const CubicPiece> pieces = piecesBetween(edge, j);
     const std::optional<double> at = nearestAlongEdge(pieces, p, j, value);
     if (!at) continue;

@@ -1,7 +1,6 @@
 #include "clearance/blade_edge_curves.h"
 
 #include <array>
-#include <utility>
 
 #include "clearance/segment_support.h"
 #include "geometry/fit_curves_on_shared_knots.h"
@@ -22,27 +21,22 @@ SplineCurve overStationRadii(const BladeOutline& outline, const StationList& val
 
 }  // namespace
 
-// All eight over the same radii, fitted at once, in the order the clearances
-// first read them (a, c, a', c'), so that of two faults the same one is
-// reported first; each fitted curve is moved into place, not assigned over
-// an empty one.
+// All eight over the same radii, fitted at once in place, in the order the
+// clearances first read them (a, c, a', c'), so that of two faults the same
+// one is reported first.
 BladeEdgeCurves fitBladeEdgeCurves(const DesignData& design, const BladeOutline& b) {
   const double x0 = design.propellerCentreX, z0 = design.propellerCentreZ;
-  std::array<SplineCurve, 8> curves{
-      overStationRadii(b, absoluteStations(x0, +1, b.edge2X)),
-      overStationRadii(b, absoluteStations(z0, +1, b.edge2Z)),
-      overStationRadii(b, absoluteStations(x0, +1, b.edge1X)),
-      overStationRadii(b, absoluteStations(z0, +1, b.edge1Z)),
-      overStationRadii(b, absoluteStations(x0, -1, b.edge1X)),
-      overStationRadii(b, absoluteStations(z0, -1, b.edge1Z)),
-      overStationRadii(b, absoluteStations(x0, -1, b.edge2X)),
-      overStationRadii(b, absoluteStations(z0, -1, b.edge2Z)),
+  const auto edge = [&](int sign, const StationList& x, const StationList& z) {
+    return EdgeCurves{overStationRadii(b, absoluteStations(x0, sign, x)),
+                      overStationRadii(b, absoluteStations(z0, sign, z))};
   };
-  fitNotAKnotCurves(curves);
-  const auto edge = [&](std::size_t first) {
-    return EdgeCurves{std::move(curves[first]), std::move(curves[first + 1])};
-  };
-  return BladeEdgeCurves{{edge(2), edge(0)}, {edge(4), edge(6)}};
+  BladeEdgeCurves edges{{edge(+1, b.edge1X, b.edge1Z), edge(+1, b.edge2X, b.edge2Z)},
+                        {edge(-1, b.edge1X, b.edge1Z), edge(-1, b.edge2X, b.edge2Z)}};
+  const std::array<SplineCurve*, 8> inReadingOrder{
+      &edges.upper[1].x, &edges.upper[1].z, &edges.upper[0].x, &edges.upper[0].z,
+      &edges.lower[0].x, &edges.lower[0].z, &edges.lower[1].x, &edges.lower[1].z};
+  fitNotAKnotCurves(inReadingOrder);
+  return edges;
 }
 
 }  // namespace propclear

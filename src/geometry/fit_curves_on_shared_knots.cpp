@@ -31,14 +31,14 @@ using PerKnot = std::array<T, maxSharedKnots + 1>;  // knots 1..n, index 0 unuse
 // the fault it raises first.
 class SharedKnotFit {
  public:
-  SharedKnotFit(std::span<const SplineCurve> curves, int n) : n_(n) {
+  SharedKnotFit(std::span<SplineCurve* const> curves, int n) : n_(n) {
     const auto lane = [&](auto k) -> const SplineCurve& {
-      return curves[std::min<std::size_t>(k, curves.size() - 1)];
+      return *curves[std::min<std::size_t>(k, curves.size() - 1)];
     };
     for (int i = 1; i <= n_; ++i) {
       c1_[i] = Lanes([&](auto k) { return lane(k).value(i); });
     }
-    const SplineCurve& first = curves.front();
+    const SplineCurve& first = *curves.front();
     for (int m = 2; m <= n_; ++m) c3_[m] = first.knot(m) - first.knot(m - 1);
   }
 
@@ -53,10 +53,10 @@ class SharedKnotFit {
     return stdx::all_of(stdx::isfinite(laneCheck_)) && std::isfinite(knotCheck_);
   }
 
-  void store(std::span<SplineCurve> curves) const {
+  void store(std::span<SplineCurve* const> curves) const {
     std::array<std::array<double*, 3>, laneCount> rows{};  // rows 2..4 of each curve
     for (std::size_t k = 0; k < curves.size(); ++k) {
-      rows[k] = {curves[k].coef(2).data(), curves[k].coef(3).data(), curves[k].coef(4).data()};
+      rows[k] = {curves[k]->coef(2).data(), curves[k]->coef(3).data(), curves[k]->coef(4).data()};
     }
     for (int i = 1; i <= n_; ++i) {
       std::array<std::array<double, laneCount>, 3> values{};
@@ -146,25 +146,26 @@ class SharedKnotFit {
   double knotCheck_ = 0.0;
 };
 
-bool sameKnots(std::span<const SplineCurve> curves) {
-  const SplineCurve& first = curves.front();
+bool sameKnots(std::span<SplineCurve* const> curves) {
+  const SplineCurve& first = *curves.front();
   const auto knots = first.knots();
-  return std::all_of(curves.begin() + 1, curves.end(), [&](const SplineCurve& curve) {
-    return curve.knotCount() == first.knotCount() && std::ranges::equal(curve.knots(), knots);
+  return std::all_of(curves.begin() + 1, curves.end(), [&](const SplineCurve* curve) {
+    return curve->knotCount() == first.knotCount() && std::ranges::equal(curve->knots(), knots);
   });
 }
 
-void fitOneByOne(std::span<SplineCurve> curves) {
-  for (SplineCurve& curve : curves) fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
+void fitOneByOne(std::span<SplineCurve* const> curves) {
+  for (SplineCurve* curve : curves)
+    fitCurve(*curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
 }
 
 }  // namespace
 
-void fitNotAKnotCurves(std::span<SplineCurve> curves) {
+void fitNotAKnotCurves(std::span<SplineCurve* const> curves) {
   for (std::size_t from = 0; from < curves.size(); from += laneCount) {
-    const std::span<SplineCurve> group =
+    const std::span<SplineCurve* const> group =
         curves.subspan(from, std::min(laneCount, curves.size() - from));
-    const int n = group.front().knotCount();
+    const int n = group.front()->knotCount();
     if (n < 4 || n > maxSharedKnots || !sameKnots(group)) {
       fitOneByOne(group);
       continue;

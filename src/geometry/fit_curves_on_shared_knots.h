@@ -19,6 +19,6 @@ namespace propclear {
 // the curves one by one, in their order, would raise first. Curves whose
 // knots are not all the same, and fits of fewer than four or more than
 // sixteen knots, are fitted one by one.
-void fitNotAKnotCurves(std::span<SplineCurve> curves);
+void fitNotAKnotCurves(std::span<SplineCurve* const> curves);
 
 }  // namespace propclear

@@ -47,8 +47,11 @@ Outcome expectSameAsOneByOne(const std::vector<SplineCurve>& curves) {
   const Outcome oneByOne = outcomeOf(curves, [](std::vector<SplineCurve>& c) {
     for (SplineCurve& curve : c) fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
   });
-  const Outcome together =
-      outcomeOf(curves, [](std::vector<SplineCurve>& c) { fitNotAKnotCurves(c); });
+  const Outcome together = outcomeOf(curves, [](std::vector<SplineCurve>& c) {
+    std::vector<SplineCurve*> pointers;
+    for (SplineCurve& curve : c) pointers.push_back(&curve);
+    fitNotAKnotCurves(pointers);
+  });
   EXPECT_EQ(together.fault, oneByOne.fault);
   EXPECT_TRUE(together.bits == oneByOne.bits)
       << curves.size() << " curves of " << curves.front().knotCount() << " knots";

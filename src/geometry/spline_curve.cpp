@@ -1,6 +1,8 @@
 #include "geometry/spline_curve.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "common/checked_math.h"
 
@@ -8,12 +10,10 @@ namespace propclear {
 
 namespace {
 
-constexpr int coefficientRows = 4;
-
 int checkedKnotCount(int n) {
   if (n < 0 || n > maxKnots) {
-    const std::string reason = "knot count " + std::to_string(n) + " is negative or above " +
-                               std::to_string(maxKnots);
+    const std::string reason =
+        "knot count " + std::to_string(n) + " is negative or above " + std::to_string(maxKnots);
     throwArithmeticFault("the spline curve", reason.c_str());
   }
   return n;
@@ -21,9 +21,51 @@ int checkedKnotCount(int n) {
 
 }  // namespace
 
-SplineCurve::SplineCurve(int knotCount)
-    : knotCount_(checkedKnotCount(knotCount)),
-      data_((coefficientRows + 1) * (static_cast<std::size_t>(knotCount) + 1), 0.0) {}
+SplineCurve::SplineCurve(int knotCount) : knotCount_(checkedKnotCount(knotCount)) {
+  if (knotCount_ > inlineKnots) {
+    heap_.assign(placesInUse(), 0.0);
+  } else {
+    std::fill_n(inline_.data(), placesInUse(), 0.0);
+  }
+}
+
+SplineCurve::SplineCurve(const SplineCurve& other)
+    : knotCount_(other.knotCount_), heap_(other.heap_) {
+  takePlaces(other);
+}
+
+SplineCurve::SplineCurve(SplineCurve&& other) noexcept
+    : knotCount_(other.knotCount_), heap_(std::move(other.heap_)) {
+  takePlaces(other);
+  other.becomeEmpty();
+}
+
+SplineCurve& SplineCurve::operator=(const SplineCurve& other) {
+  if (this == &other) return *this;
+  knotCount_ = other.knotCount_;
+  heap_ = other.heap_;
+  takePlaces(other);
+  return *this;
+}
+
+SplineCurve& SplineCurve::operator=(SplineCurve&& other) noexcept {
+  if (this == &other) return *this;
+  knotCount_ = other.knotCount_;
+  heap_ = std::move(other.heap_);
+  takePlaces(other);
+  other.becomeEmpty();
+  return *this;
+}
+
+void SplineCurve::becomeEmpty() {
+  heap_.clear();
+  knotCount_ = 0;
+  std::fill_n(inline_.data(), placesInUse(), 0.0);
+}
+
+void SplineCurve::takePlaces(const SplineCurve& other) {
+  if (heap_.empty()) std::copy_n(other.inline_.data(), placesInUse(), inline_.data());
+}
 
 bool SplineCurve::covers(double t) const {
   const int n = knotCount_;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "curve_builders.h"
@@ -142,6 +143,43 @@ TEST(SplineCurve, CoversExactlyWhereTheEvaluationWrites) {
   const SplineCurve curve = handMadeCurve();
   for (const double t : {-0.5, 0.0, 0.5, 1.0, 3.9, 4.0, 4.0 + 1e-12, 7.0}) {
     EXPECT_EQ(curve.covers(t), evaluated(curve, t) != kUntouched) << t;
+  }
+}
+
+// Curves held in place and on the heap: a copy or a move carries every knot
+// and coefficient, a curve moved from has none, and assigning a curve to
+// itself changes nothing.
+TEST(SplineCurve, CopiesAndMovesCarryTheWholeCurve) {
+  for (const int n : {3, SplineCurve::inlineKnots, SplineCurve::inlineKnots + 1, 60}) {
+    SplineCurve original(n);
+    for (int i = 1; i <= n; ++i) {
+      original.knots()[i] = i;
+      for (int row = 1; row <= 4; ++row) original.coef(row)[i] = 10.0 * row + i;
+    }
+    const auto expectSame = [&](const SplineCurve& curve) {
+      ASSERT_EQ(curve.knotCount(), n);
+      for (int i = 1; i <= n; ++i) {
+        EXPECT_EQ(curve.knot(i), i);
+        for (int row = 1; row <= 4; ++row) EXPECT_EQ(curve.coef(row)[i], 10.0 * row + i);
+      }
+    };
+    SplineCurve copied(original);
+    expectSame(copied);
+    SplineCurve assigned(2);
+    assigned = original;
+    expectSame(assigned);
+    SplineCurve& self = assigned;
+    assigned = self;
+    expectSame(assigned);
+    SplineCurve moved(std::move(copied));
+    expectSame(moved);
+    EXPECT_EQ(copied.knotCount(), 0);  // NOLINT(bugprone-use-after-move): the state it is left in
+    EXPECT_FALSE(copied.covers(1.0));
+    SplineCurve moveAssigned(5);
+    moveAssigned = std::move(moved);
+    expectSame(moveAssigned);
+    EXPECT_EQ(moved.knotCount(), 0);  // NOLINT(bugprone-use-after-move)
+    expectSame(original);
   }
 }
 

@@ -276,9 +276,13 @@ std::optional<double> SweptVolume::nearestAlongEdge(std::span<const CubicPiece> 
     return SlopeSample{dx * slope + (r - p.r),
                        slope * slope + dx * piece.secondDerivativeAt(r) + 1.0};
   };
-  const double slopeFrom = halfSlopeAt(from).slope, slopeTo = halfSlopeAt(to).slope;
-  if (slopeFrom < 0.0 && slopeTo > 0.0) {
-    return minimumFromSlope(halfSlopeAt, from, to, slopeFrom, slopeTo, edgeTolerance);
+  // The slope at `to` matters only where the distance falls at `from`.
+  const double slopeFrom = halfSlopeAt(from).slope;
+  if (slopeFrom < 0.0) {
+    const double slopeTo = halfSlopeAt(to).slope;
+    if (slopeTo > 0.0) {
+      return minimumFromSlope(halfSlopeAt, from, to, slopeFrom, slopeTo, edgeTolerance);
+    }
   }
   const auto squaredDistanceAt = [&](double r) {
     return squared(valueOnPieces(pieces, r) - p.x) + squared(r - p.r);

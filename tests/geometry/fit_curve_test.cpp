@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cmath>
+#include <ostream>
 #include <vector>
 
 #include "curve_builders.h"
@@ -27,9 +26,9 @@ double cubicSlope(double t) { return 2.0 - t + 0.75 * t * t; }
 double cubicCurvature(double t) { return -1.0 + 1.5 * t; }
 
 TEST(FitCurve, NotAKnotReproducesACubic) {
-  const SplineCurve curve = fittedCurve({0.0, 1.0, 2.5, 3.0, 4.5, 6.0},
-                                           {cubic(0.0), cubic(1.0), cubic(2.5), cubic(3.0),
-                                            cubic(4.5), cubic(6.0)});
+  const SplineCurve curve =
+      fittedCurve({0.0, 1.0, 2.5, 3.0, 4.5, 6.0},
+                  {cubic(0.0), cubic(1.0), cubic(2.5), cubic(3.0), cubic(4.5), cubic(6.0)});
   EXPECT_NEAR(valueAt(curve, 0.5), 1.906249, kPrintedDigits);
   EXPECT_NEAR(valueAt(curve, 5.9), 46.739753, kPrintedDigits);
   for (double t = 0.0; t <= 6.0; t += 0.25) {
@@ -50,9 +49,9 @@ constexpr double kCubicCoefficients[3][6] = {
 };
 
 TEST(FitCurve, CubicCoefficientsMatchTheReference) {
-  const SplineCurve curve = fittedCurve({0.0, 1.0, 2.5, 3.0, 4.5, 6.0},
-                                           {cubic(0.0), cubic(1.0), cubic(2.5), cubic(3.0),
-                                            cubic(4.5), cubic(6.0)});
+  const SplineCurve curve =
+      fittedCurve({0.0, 1.0, 2.5, 3.0, 4.5, 6.0},
+                  {cubic(0.0), cubic(1.0), cubic(2.5), cubic(3.0), cubic(4.5), cubic(6.0)});
   for (int row = 2; row <= 4; ++row) {
     for (int i = 1; i <= 6; ++i) {
       EXPECT_DOUBLE_EQ(curve.coef(row)[i], kCubicCoefficients[row - 2][i - 1]) << row << i;
@@ -166,6 +165,47 @@ TEST_P(EndConditionBranch, ReproducesTheCubic) {
   }
 }
 
+// Every coefficient is linear in the values and the given ends, so scaling
+// them by a power of two scales the fit exactly, up to the largest scale that
+// leaves every coefficient finite. Near it, sums of the coefficients
+// overflow though none does: the fit's deferred checks must then give the
+// same coefficients.
+TEST_P(EndConditionBranch, ScalesExactlyUpToTheLargestFiniteFit) {
+  const EndConditions& ends = GetParam();
+  const int n = static_cast<int>(ends.knots.size());
+  const auto fitted = [&](double scale) {
+    SplineCurve curve(n);
+    for (int i = 1; i <= n; ++i) {
+      curve.knots()[i] = ends.knots[static_cast<std::size_t>(i - 1)];
+      curve.coef(1)[i] = scale * cubic(curve.knots()[i]);
+    }
+    if (ends.leftEnd != N) curve.coef(2)[1] = scale * prescribed(ends.leftEnd, curve.knots()[1]);
+    if (ends.rightEnd != N) curve.coef(2)[n] = scale * prescribed(ends.rightEnd, curve.knots()[n]);
+    fitCurve(curve, ends.leftEnd, ends.rightEnd);
+    return curve;
+  };
+  const SplineCurve unscaled = fitted(1.0);
+  int largestFinite = 0;
+  for (int exponent = 960; exponent <= 1023; ++exponent) {
+    const double scale = std::ldexp(1.0, exponent);
+    SplineCurve scaled;
+    try {
+      scaled = fitted(scale);
+    } catch (const RunError&) {
+      break;
+    }
+    largestFinite = exponent;
+    // At the last knot rows 3 and 4 keep the knots' own terms.
+    for (int row = 2; row <= 4; ++row) {
+      for (int i = 1; i <= (row == 2 ? n : n - 1); ++i) {
+        ASSERT_EQ(scaled.coef(row)[i], scale * unscaled.coef(row)[i])
+            << "2^" << exponent << ", row " << row << ", knot " << i;
+      }
+    }
+  }
+  EXPECT_GT(largestFinite, 1000);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     AllCodes, EndConditionBranch,
     ::testing::Values(EndConditions{N, S, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
@@ -177,14 +217,11 @@ INSTANTIATE_TEST_SUITE_P(
                       EndConditions{C, S, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
                       EndConditions{C, C, {0.0, 1.0, 2.5, 3.0, 4.5, 6.0}},
                       // Three knots: the last row is built after one elimination step.
-                      EndConditions{S, N, {0.0, 1.0, 3.0}},
-                      EndConditions{C, N, {0.0, 1.0, 3.0}},
+                      EndConditions{S, N, {0.0, 1.0, 3.0}}, EndConditions{C, N, {0.0, 1.0, 3.0}},
                       EndConditions{N, S, {0.0, 1.0, 3.0}},
                       // Two knots: no elimination at all.
-                      EndConditions{S, S, {0.0, 2.0}},
-                      EndConditions{S, C, {0.0, 2.0}},
-                      EndConditions{C, S, {0.0, 2.0}},
-                      EndConditions{C, C, {0.0, 2.0}}));
+                      EndConditions{S, S, {0.0, 2.0}}, EndConditions{S, C, {0.0, 2.0}},
+                      EndConditions{C, S, {0.0, 2.0}}, EndConditions{C, C, {0.0, 2.0}}));
 
 TEST(FitCurve, TwoKnotsWithOneGivenEndGiveAParabola) {
   // t^2 through t = 0 and t = 2 with slope 0 given at the left end.

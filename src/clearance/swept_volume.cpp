@@ -5,9 +5,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
+#include "clearance/sample_lanes.h"
 #include "common/checked_math.h"
 #include "geometry/minimise_on_interval.h"
 #include "geometry/minimum_from_slope.h"
@@ -29,77 +29,29 @@ bool stationsRise(const BladeOutline& outline) {
 
 double squared(double value) { return value * value; }
 
-// Four doubles in one register where the processor has them (AVX2), two
-// pairs of two otherwise: the pass below is compiled both ways and the
-// loader picks the one the processor runs. Each lane's arithmetic is the
-// same either way, so the results are too.
-constexpr std::size_t sampleLanes = 4;
-using SampleLanes = double __attribute__((vector_size(sampleLanes * sizeof(double))));
-static_assert(SweptVolume::sampleCapacity % sampleLanes == 0);
-static_assert(SweptVolume::maxSamples <= 32, "a bit per sample in localMinimaWithin");
-
-struct SampleRows {
-  const double* radius;
-  const double* edge1X;
-  const double* edge2X;
-};
-
-// The squared distances from (x, r) to the first `count` samples of either
-// edge (a multiple of the lanes), and the smallest of each.
-[[gnu::target_clones("avx2", "default")]] std::array<double, 2> squaredDistancesInLanes(
+// The sample passes, one version per processor kind, picked once by the
+// loader.
+[[gnu::target("avx2")]] std::array<double, 2> squaredDistancesToSamples(SampleRows rows,
+                                                                        std::size_t count, double x,
+                                                                        double r, double* toEdge1,
+                                                                        double* toEdge2) {
+  return detail::squaredDistancesInLanes<4>(rows, count, x, r, toEdge1, toEdge2);
+}
+[[gnu::target("default")]] std::array<double, 2> squaredDistancesToSamples(
     SampleRows rows, std::size_t count, double x, double r, double* toEdge1, double* toEdge2) {
-  // Vectors pass through memory only, so no vector crosses a call.
-  SampleLanes closest1 = SampleLanes{} + std::numeric_limits<double>::infinity();
-  SampleLanes closest2 = closest1;
-  for (std::size_t j = 0; j < count; j += sampleLanes) {
-    SampleLanes radius, x1, x2;
-    std::memcpy(&radius, rows.radius + j, sizeof radius);
-    std::memcpy(&x1, rows.edge1X + j, sizeof x1);
-    std::memcpy(&x2, rows.edge2X + j, sizeof x2);
-    const SampleLanes dr = radius - r, dx1 = x1 - x, dx2 = x2 - x;
-    const SampleLanes radial = dr * dr;
-    const SampleLanes to1 = dx1 * dx1 + radial, to2 = dx2 * dx2 + radial;
-    std::memcpy(toEdge1 + j, &to1, sizeof to1);
-    std::memcpy(toEdge2 + j, &to2, sizeof to2);
-    closest1 = to1 < closest1 ? to1 : closest1;
-    closest2 = to2 < closest2 ? to2 : closest2;
-  }
-  // Lanes 0 and 2 of `smallest` the smallest of edge 1's lanes, 1 and 3
-  // edge 2's.
-  using Picks = std::int64_t __attribute__((vector_size(sampleLanes * sizeof(std::int64_t))));
-  const SampleLanes pairs = __builtin_shuffle(closest1, closest2, Picks{0, 4, 2, 6});
-  const SampleLanes others = __builtin_shuffle(closest1, closest2, Picks{1, 5, 3, 7});
-  const SampleLanes pairMin = pairs < others ? pairs : others;
-  const SampleLanes swapped = __builtin_shuffle(pairMin, Picks{2, 3, 0, 1});
-  const SampleLanes smallest = pairMin < swapped ? pairMin : swapped;
-  return {smallest[0], smallest[1]};
+  return detail::squaredDistancesInLanes<2>(rows, count, x, r, toEdge1, toEdge2);
+}
+[[gnu::target("avx2")]] std::uint32_t localMinimaWithin(const double* values, std::size_t count,
+                                                        std::size_t n, double threshold) {
+  return detail::localMinimaInLanes<4>(values, count, n, threshold);
+}
+[[gnu::target("default")]] std::uint32_t localMinimaWithin(const double* values, std::size_t count,
+                                                           std::size_t n, double threshold) {
+  return detail::localMinimaInLanes<2>(values, count, n, threshold);
 }
 
-// Bit j set for each of the first n samples (n <= 32) whose squared distance
-// is at most `threshold` and no larger than either neighbour's; `values`
-// holds sample j at place j + 1, `count` (a multiple of the lanes, at least
-// n) places after the first, and one more: places beyond the last sample
-// repeat its value, and the first and the last place hold infinity. The
-// tests are those of a loop over the samples, NaN included.
-[[gnu::target_clones("avx2", "default")]] std::uint32_t localMinimaWithin(const double* values,
-                                                                          std::size_t count,
-                                                                          std::size_t n,
-                                                                          double threshold) {
-  using Bits = std::int64_t __attribute__((vector_size(sampleLanes * sizeof(std::int64_t))));
-  Bits index{0, 1, 2, 3};
-  Bits found{};
-  const std::int64_t limit = static_cast<std::int64_t>(n);
-  for (std::size_t j = 0; j < count; j += sampleLanes) {
-    SampleLanes before, value, after;
-    std::memcpy(&before, values + j, sizeof before);
-    std::memcpy(&value, values + j + 1, sizeof value);
-    std::memcpy(&after, values + j + 2, sizeof after);
-    const Bits take = ~(value > threshold) & ~(before < value) & ~(after < value) & (index < limit);
-    found |= take & (Bits{} + 1) << index;
-    index += static_cast<std::int64_t>(sampleLanes);
-  }
-  return static_cast<std::uint32_t>(found[0] | found[1] | found[2] | found[3]);
-}
+static_assert(SweptVolume::sampleCapacity % sampleLaneMultiple == 0);
+static_assert(SweptVolume::maxSamples <= 32, "a bit per sample in localMinimaWithin");
 
 // How far x lies outside [low, high]; 0 inside.
 double outsideBy(double x, double low, double high) { return std::max({low - x, 0.0, x - high}); }
@@ -235,10 +187,11 @@ void SweptVolume::approachCap(const Cap& cap, MeridionalPoint p, SectionDistance
 // squared distance. A pass over whole vectors of lanes: the places beyond
 // the last sample repeat it.
 void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& d) const {
-  const std::size_t n = (sampleCount_ + sampleLanes - 1) / sampleLanes * sampleLanes;
-  const std::array<double, 2> closest =
-      squaredDistancesInLanes({sampleRadius_.data(), edge1_.sampleX.data(), edge2_.sampleX.data()},
-                              n, p.x, p.r, d.toEdge1.data() + 1, d.toEdge2.data() + 1);
+  const std::size_t n =
+      (sampleCount_ + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
+  const std::array<double, 2> closest = propclear::squaredDistancesToSamples(
+      {sampleRadius_.data(), edge1_.sampleX.data(), edge2_.sampleX.data()}, n, p.x, p.r,
+      d.toEdge1.data() + 1, d.toEdge2.data() + 1);
   constexpr double beyond = std::numeric_limits<double>::infinity();
   d.toEdge1.front() = d.toEdge2.front() = d.toEdge1.back() = d.toEdge2.back() = beyond;
   d.closestToEdge1 = closest[0];
@@ -303,7 +256,7 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge, const PaddedDistances
   const double closest = std::sqrt(closestSquared);
   if (closest - sampleStep_ >= best.signedDistance) return;
   const double threshold = squared(closest + sampleStep_);
-  const std::size_t count = (n + sampleLanes - 1) / sampleLanes * sampleLanes;
+  const std::size_t count = (n + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
   for (std::uint32_t minima = localMinimaWithin(squaredDistance.data(), count, n, threshold);
        minima != 0; minima &= minima - 1) {
     const std::size_t j = static_cast<std::size_t>(std::countr_zero(minima));

@@ -143,8 +143,7 @@ class StructureSearch {
       if (above && above->value < candidate.value) continue;
       const std::optional<Parabola> guess = parabolaAround(k, below, above);
       const StrandEnd end = !below ? StrandEnd::First : !above ? StrandEnd::Last : StrandEnd::None;
-      refine(candidate.strand, (below ? *below : candidate).t, (above ? *above : candidate).t,
-             guess, end);
+      refine(candidate, (below ? *below : candidate).t, (above ? *above : candidate).t, guess, end);
     }
   }
 
@@ -171,8 +170,28 @@ class StructureSearch {
   // where the candidate is its end sample and the distance falls towards it;
   // else, and wherever the point found touches or lies inside M (where the
   // signed distance may have a corner), Brent's search.
-  void refine(std::size_t strandIndex, double from, double to, std::optional<Parabola> guess,
+  void refine(const StrandPoint& candidate, double from, double to, std::optional<Parabola> guess,
               StrandEnd end) {
+    StrandPointDistance found;
+    for (int pass = 0; pass < 2; ++pass) {
+      const StrandPointDistance point = lowestPointBetween(candidate.strand, from, to, guess, end);
+      if (point.value() < found.value()) found = point;
+      // Outside M the scan's value bounds the distance at the candidate from
+      // above, so a lowest point above it lies in another basin, one the
+      // search strayed into across a ridge (where the nearest part of M
+      // changes): the search goes once more from the candidate, on the side
+      // away from that point.
+      if (!(found.value() > candidate.value && candidate.value > 0.0)) break;
+      (found.t < candidate.t ? from : to) = found.t;
+      if (!(from < to)) break;
+      if (guess) guess = Parabola{candidate.t, guess->curvature};
+    }
+    if (found.value() < best_.value()) best_ = found;
+  }
+
+  // The lowest point between two samples (see refine).
+  StrandPointDistance lowestPointBetween(std::size_t strandIndex, double from, double to,
+                                         std::optional<Parabola> guess, StrandEnd end) {
     const Strand& strand = strands_[strandIndex];
     const std::span<const CubicPiece> pieces = piecesOver(strand.pieces, from, to);
     StrandPointDistance last;  // the point evaluated last, kept for the one the search ends on
@@ -200,7 +219,7 @@ class StructureSearch {
       const auto f = [&](double t) { return evaluate(t).value(); };
       found = foundAt(minimiseOnInterval(f, from, to, strandTolerance).at);
     }
-    if (found.value() < best_.value()) best_ = found;
+    return found;
   }
 
   // Where in [from, to] the slope is zero, or the end of the strand towards

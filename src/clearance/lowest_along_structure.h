@@ -22,9 +22,17 @@
 // lowest point there. Where none of this finds the minimum, and wherever the
 // point found touches or lies inside M (where f may have a corner), Brent's
 // minimisation (geometry/minimise_on_interval.h) searches the whole
-// interval. A dip narrower than a scan step that leaves no local minimum
+// interval. Outside M a sample's scan value bounds f there from above, so a
+// lowest point found above its candidate's value lies in another basin,
+// across a ridge where the nearest part of M changes: the search then goes
+// once more from the candidate, on the side away from that point.
+//
+// Limits: a dip narrower than a scan step that leaves no local minimum
 // among the samples would go unseen; a stern contour fitted through points
-// a few decimetres apart has none.
+// a few decimetres apart has none. Where two minima lie within the scan's
+// error of each other, on samples whose scan values order them wrongly, the
+// higher one may be taken: the rudder edge of some propellers of high pitch
+// and wide blades, by up to about 2 mm.
 
 #include <cstddef>
 #include <limits>

@@ -257,6 +257,35 @@ TEST_P(AgainstBruteForce, ClosestApproachOfEveryStructure) {
 INSTANTIATE_TEST_SUITE_P(Designs, AgainstBruteForce, ::testing::ValuesIn(kVariedDesigns),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Along this rudder edge the distance to M has two minima 0.27 m apart,
+// 1.1 mm different, on either side of the height where the nearest part of M
+// changes, and the scan's samples either side of them lie in the higher
+// one's reach: the search must not stop in it. Checked against the exact
+// distance at every 0.27 mm of the edge.
+TEST(ClosestApproach, FindsTheLowerOfTwoMinimaBetweenTheSameSamples) {
+  DesignData design = exampleDesign();
+  design.propellerDiameter = 4.274;
+  design.pitchRatio = 1.008, design.areaRatio = 0.771, design.rakeAngle = 6.9;
+  const double cornerX[] = {8.601, 8.304, 5.654, 5.651}, cornerZ[] = {0.6, 6.0, 6.0, 0.6};
+  for (int i = 1; i <= 4; ++i)
+    design.rudderX[i] = cornerX[i - 1], design.rudderZ[i] = cornerZ[i - 1];
+  const SternAnalysis analysis = analyseStern(design);
+  const SweptVolume& volume = analysis.sweptVolume.value();
+  double lowest = std::numeric_limits<double>::infinity();
+  constexpr int steps = 20000;
+  for (int k = 0; k <= steps; ++k) {
+    const double u = static_cast<double>(k) / steps;
+    const double x = design.rudderX[3] + u * (design.rudderX[4] - design.rudderX[3]);
+    const double z = design.rudderZ[3] + u * (design.rudderZ[4] - design.rudderZ[3]);
+    lowest =
+        std::min(lowest, volume.distanceFrom({x, std::abs(z - volume.axisZ())}).signedDistance);
+  }
+  const ClosestApproach* rudder = find(analysis, SternStructure::RudderEdge);
+  ASSERT_NE(rudder, nullptr);
+  EXPECT_LE(rudder->distance, lowest + 1e-7);
+  EXPECT_GE(rudder->distance, lowest - 1e-4);
+}
+
 // The curvature of the distance across the line to the nearest point, which
 // the search's Newton steps read, against the second difference of the exact
 // distance along that cross direction: near an edge bending either way, near
@@ -267,9 +296,11 @@ TEST(SweptVolumeDistance, CrossCurvatureIsTheDistancesSecondDifferenceAcross) {
   const SweptVolume& volume = *analysis.sweptVolume;
   const double low = volume.lowX(1.5), high = volume.highX(1.5);
   const double tip = volume.tipRadius(), root = volume.rootRadius();
+  // clang-format off
   const std::vector<MeridionalPoint> points = {
       {low - 0.7, 1.5},  {high + 0.7, 1.5},  {low - 0.3, 0.9 * tip}, {high + 0.3, 0.6 * tip},
       {0.5 * (low + high), tip + 0.4}, {volume.lowX(root) - 0.5, root - 0.5}};
+  // clang-format on
   constexpr double step = 1e-3;
   for (const MeridionalPoint p : points) {
     const SectionDistance at = volume.distanceFrom(p);
@@ -315,7 +346,8 @@ TEST(ClosestApproach, OverlapIsZeroWithItsDepthAndAWarning) {
   EXPECT_EQ(contour->sweptX, contour->structureX);
   EXPECT_EQ(contour->sweptZ, contour->structureZ);
   const bool warned = std::any_of(analysis.warnings.begin(), analysis.warnings.end(), [](auto& w) {
-    return w.find("swept volume of the turning propeller overlaps the stern contour") != std::string::npos;
+    return w.find("swept volume of the turning propeller overlaps the stern contour") !=
+           std::string::npos;
   });
   EXPECT_TRUE(warned);
 }

@@ -6,8 +6,8 @@
 //
 // Each pass is written once for any number of lanes; its caller compiles it
 // twice, for four lanes where the processor has AVX2 and for two elsewhere,
-// and the loader picks the one the processor runs. Every lane's arithmetic
-// is the same either way, so are the results.
+// and runs the one the processor can. Every lane's arithmetic is the same
+// either way, so are the results.
 
 #include <array>
 #include <cstddef>

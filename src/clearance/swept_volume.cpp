@@ -29,29 +29,37 @@ bool stationsRise(const BladeOutline& outline) {
 
 double squared(double value) { return value * value; }
 
-// The sample passes, one version per processor kind, picked once by the
-// loader.
-[[gnu::target("avx2")]] std::array<double, 2> squaredDistancesToSamples(SampleRows rows,
-                                                                        std::size_t count, double x,
-                                                                        double r, double* toEdge1,
-                                                                        double* toEdge2) {
+// The sample passes in four lanes, for a processor with AVX2, and in two.
+[[gnu::target("avx2")]] std::array<double, 2> distancesInFourLanes(SampleRows rows,
+                                                                   std::size_t count, double x,
+                                                                   double r, double* toEdge1,
+                                                                   double* toEdge2) {
   return detail::squaredDistancesInLanes<4>(rows, count, x, r, toEdge1, toEdge2);
 }
-[[gnu::target("default")]] std::array<double, 2> squaredDistancesToSamples(
-    SampleRows rows, std::size_t count, double x, double r, double* toEdge1, double* toEdge2) {
+std::array<double, 2> distancesInTwoLanes(SampleRows rows, std::size_t count, double x, double r,
+                                          double* toEdge1, double* toEdge2) {
   return detail::squaredDistancesInLanes<2>(rows, count, x, r, toEdge1, toEdge2);
 }
-[[gnu::target("avx2")]] std::uint32_t localMinimaWithin(const double* values, std::size_t count,
+[[gnu::target("avx2")]] std::uint32_t minimaInFourLanes(const double* values, std::size_t count,
                                                         std::size_t n, double threshold) {
   return detail::localMinimaInLanes<4>(values, count, n, threshold);
 }
-[[gnu::target("default")]] std::uint32_t localMinimaWithin(const double* values, std::size_t count,
-                                                           std::size_t n, double threshold) {
+std::uint32_t minimaInTwoLanes(const double* values, std::size_t count, std::size_t n,
+                               double threshold) {
   return detail::localMinimaInLanes<2>(values, count, n, threshold);
 }
 
+// Whether this processor runs the four-lane versions. Asked once and kept
+// with each swept volume, not left to the loader's indirect functions, whose
+// choosers run before a sanitizer's runtime is set up and crash under
+// ThreadSanitizer.
+bool processorHasFourLanes() {
+  static const bool hasAvx2 = __builtin_cpu_supports("avx2");
+  return hasAvx2;
+}
+
 static_assert(SweptVolume::sampleCapacity % sampleLaneMultiple == 0);
-static_assert(SweptVolume::maxSamples <= 32, "a bit per sample in localMinimaWithin");
+static_assert(SweptVolume::maxSamples <= 32, "a bit per sample in localMinimaInLanes");
 
 // How far x lies outside [low, high]; 0 inside.
 double outsideBy(double x, double low, double high) { return std::max({low - x, 0.0, x - high}); }
@@ -62,6 +70,7 @@ std::optional<SweptVolume> SweptVolume::of(const DesignData& design, const Blade
                                            const BladeEdgeCurves& edges) {
   if (!stationsRise(outline)) return std::nullopt;
   SweptVolume volume;
+  volume.fourSampleLanes_ = processorHasFourLanes();
   volume.axisZ_ = design.propellerCentreZ;
   volume.rootRadius_ = outline.stationRadius[1];
   volume.tipRadius_ = outline.stationRadius[outline.stationCount];
@@ -189,9 +198,12 @@ void SweptVolume::approachCap(const Cap& cap, MeridionalPoint p, SectionDistance
 void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& d) const {
   const std::size_t n =
       (sampleCount_ + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
-  const std::array<double, 2> closest = propclear::squaredDistancesToSamples(
-      {sampleRadius_.data(), edge1_.sampleX.data(), edge2_.sampleX.data()}, n, p.x, p.r,
-      d.toEdge1.data() + 1, d.toEdge2.data() + 1);
+  const SampleRows rows{sampleRadius_.data(), edge1_.sampleX.data(), edge2_.sampleX.data()};
+  double* toEdge1 = d.toEdge1.data() + 1;
+  double* toEdge2 = d.toEdge2.data() + 1;
+  const std::array<double, 2> closest =
+      fourSampleLanes_ ? distancesInFourLanes(rows, n, p.x, p.r, toEdge1, toEdge2)
+                       : distancesInTwoLanes(rows, n, p.x, p.r, toEdge1, toEdge2);
   constexpr double beyond = std::numeric_limits<double>::infinity();
   d.toEdge1.front() = d.toEdge2.front() = d.toEdge1.back() = d.toEdge2.back() = beyond;
   d.closestToEdge1 = closest[0];
@@ -257,7 +269,9 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge, const PaddedDistances
   if (closest - sampleStep_ >= best.signedDistance) return;
   const double threshold = squared(closest + sampleStep_);
   const std::size_t count = (n + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
-  for (std::uint32_t minima = localMinimaWithin(squaredDistance.data(), count, n, threshold);
+  for (std::uint32_t minima = fourSampleLanes_
+                                  ? minimaInFourLanes(squaredDistance.data(), count, n, threshold)
+                                  : minimaInTwoLanes(squaredDistance.data(), count, n, threshold);
        minima != 0; minima &= minima - 1) {
     const std::size_t j = static_cast<std::size_t>(std::countr_zero(minima));
     const double value = squaredDistance[j + 1];

@@ -112,6 +112,20 @@ template <std::size_t Lanes>
   return static_cast<std::uint32_t>(all);
 }
 
+// The same, one sample at a time: with only two lanes the vector version
+// takes more instructions than this loop's branches.
+inline std::uint32_t localMinimaOneByOne(const double* values, std::size_t n, double threshold) {
+  std::uint32_t found = 0;
+  for (std::size_t j = 0; j < n; ++j) {
+    const double value = values[j + 1];
+    if (value > threshold) continue;
+    if (j > 0 && values[j] < value) continue;
+    if (j + 1 < n && values[j + 2] < value) continue;
+    found |= std::uint32_t{1} << j;
+  }
+  return found;
+}
+
 }  // namespace detail
 
 }  // namespace propclear

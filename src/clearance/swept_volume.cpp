@@ -29,24 +29,27 @@ bool stationsRise(const BladeOutline& outline) {
 
 double squared(double value) { return value * value; }
 
-// The sample passes in four lanes, for a processor with AVX2, and in two.
+// The sample passes in four lanes, for a processor with AVX2, and in two
+// (the local minima one sample at a time); each a function of its own,
+// where the rows are its own copies (inlined into a member function, the
+// two-lane pass reloads them after each store).
 [[gnu::target("avx2")]] std::array<double, 2> distancesInFourLanes(SampleRows rows,
                                                                    std::size_t count, double x,
                                                                    double r, double* toEdge1,
                                                                    double* toEdge2) {
   return detail::squaredDistancesInLanes<4>(rows, count, x, r, toEdge1, toEdge2);
 }
-std::array<double, 2> distancesInTwoLanes(SampleRows rows, std::size_t count, double x, double r,
-                                          double* toEdge1, double* toEdge2) {
+[[gnu::noinline]] std::array<double, 2> distancesInTwoLanes(SampleRows rows, std::size_t count,
+                                                            double x, double r, double* toEdge1,
+                                                            double* toEdge2) {
   return detail::squaredDistancesInLanes<2>(rows, count, x, r, toEdge1, toEdge2);
 }
 [[gnu::target("avx2")]] std::uint32_t minimaInFourLanes(const double* values, std::size_t count,
                                                         std::size_t n, double threshold) {
   return detail::localMinimaInLanes<4>(values, count, n, threshold);
 }
-std::uint32_t minimaInTwoLanes(const double* values, std::size_t count, std::size_t n,
-                               double threshold) {
-  return detail::localMinimaInLanes<2>(values, count, n, threshold);
+std::uint32_t minimaOneByOne(const double* values, std::size_t, std::size_t n, double threshold) {
+  return detail::localMinimaOneByOne(values, n, threshold);
 }
 
 // Whether this processor runs the four-lane versions. Asked once and kept
@@ -271,7 +274,7 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge, const PaddedDistances
   const std::size_t count = (n + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
   for (std::uint32_t minima = fourSampleLanes_
                                   ? minimaInFourLanes(squaredDistance.data(), count, n, threshold)
-                                  : minimaInTwoLanes(squaredDistance.data(), count, n, threshold);
+                                  : minimaOneByOne(squaredDistance.data(), count, n, threshold);
        minima != 0; minima &= minima - 1) {
     const std::size_t j = static_cast<std::size_t>(std::countr_zero(minima));
     const double value = squaredDistance[j + 1];

@@ -61,7 +61,8 @@ TEST(SampleLanes, LocalMinimaAreThoseOfTheLoopOverTheSamples) {
   std::uniform_int_distribution<int> level(0, 5);  // few levels: many ties
   for (int trial = 0; trial < 500; ++trial) {
     const std::size_t n = 1 + static_cast<std::size_t>(trial % static_cast<int>(capacity));
-    const std::size_t count = (n + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
+    const std::size_t count =
+        (n + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
     std::array<double, capacity + 2> values{};
     values.fill(infinity);
     for (std::size_t j = 0; j < n; ++j) {
@@ -77,6 +78,7 @@ TEST(SampleLanes, LocalMinimaAreThoseOfTheLoopOverTheSamples) {
       if (j + 1 < n && values[j + 2] < value) continue;
       expected |= std::uint32_t{1} << j;
     }
+    EXPECT_EQ(detail::localMinimaOneByOne(values.data(), n, threshold), expected) << n;
     EXPECT_EQ(detail::localMinimaInLanes<2>(values.data(), count, n, threshold), expected) << n;
     EXPECT_EQ(detail::localMinimaInLanes<4>(values.data(), count, n, threshold), expected) << n;
   }

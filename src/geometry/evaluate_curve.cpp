@@ -16,21 +16,26 @@ double pieceValue(const SplineCurve& curve, int i, double h) {
   return requireFinite(value, "the curve value");
 }
 
+// Whether t needs no piece: a curve without knots has no value anywhere,
+// and the first and the last knot give their stored values (into y).
+bool settledWithoutPiece(const SplineCurve& curve, double t, double& y) {
+  const int n = curve.knotCount();
+  if (n == 0) return true;
+  for (const int end : {1, n}) {
+    if (t == curve.knot(end)) {
+      y = curve.value(end);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void evaluateCurve(const SplineCurve& curve, double t, double& y) {
+  if (settledWithoutPiece(curve, t, y)) return;
   const int n = curve.knotCount();
-  // A curve without knots has no value anywhere.
-  if (n == 0) return;
   const std::span<const double> knot = curve.knots();
-  if (t == knot[1]) {
-    y = curve.value(1);
-    return;
-  }
-  if (t == knot[n]) {
-    y = curve.value(n);
-    return;
-  }
   // Every piece is tested: with knots out of order the last one containing t wins.
   for (int i = 1; i <= n - 1; ++i) {
     if (knot[i] < t && t <= knot[i + 1]) y = pieceValue(curve, i, t - knot[i]);
@@ -45,17 +50,9 @@ CurveEvaluation::CurveEvaluation(const SplineCurve& curve) : curve_(curve) {
 
 void CurveEvaluation::at(double t, double& y) const {
   if (!knotsRise_) return evaluateCurve(curve_, t, y);
+  if (settledWithoutPiece(curve_, t, y)) return;
   const int n = curve_.knotCount();
-  if (n == 0) return;
   const std::span<const double> knot = curve_.knots();
-  if (t == knot[1]) {
-    y = curve_.value(1);
-    return;
-  }
-  if (t == knot[n]) {
-    y = curve_.value(n);
-    return;
-  }
   // The first piece i whose end knot[i + 1] is not below t.
   int first = 1, count = n - 1;
   while (count > 1) {

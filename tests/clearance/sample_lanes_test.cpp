@@ -53,10 +53,19 @@ TEST(SampleLanes, SquaredDistancesAreThoseOfAPlainLoop) {
   }
 }
 
-// The local minima within the threshold, as the loop over the samples finds
-// them: ties count as minima, a NaN is never passed over, the first and the
-// last sample have one neighbour each, and nothing beyond n is taken.
-TEST(SampleLanes, LocalMinimaAreThoseOfTheLoopOverTheSamples) {
+// The local minima within the threshold: ties count as minima, a NaN is
+// never passed over, the first and the last sample have one neighbour each,
+// and nothing beyond n is taken.
+TEST(SampleLanes, LocalMinimaOneByOne) {
+  // Samples 0 to 8 between two places that hold infinity.
+  const double values[] = {infinity, 1.0, 2.0, 2.0, 3.0, NAN, 5.0, 0.5, 0.5, 9.0, infinity};
+  EXPECT_EQ(detail::localMinimaOneByOne(values, 9, 2.5), 0b011010101u);
+  EXPECT_EQ(detail::localMinimaOneByOne(values, 9, 0.7), 0b011010000u);  // NaN is not above
+  EXPECT_EQ(detail::localMinimaOneByOne(values, 6, 2.5), 0b010101u);
+}
+
+// Both lane counts find the minima one by one does, over many ties.
+TEST(SampleLanes, LocalMinimaInLanesAreThoseOneByOne) {
   std::mt19937_64 random(13);
   std::uniform_int_distribution<int> level(0, 5);  // few levels: many ties
   for (int trial = 0; trial < 500; ++trial) {
@@ -70,15 +79,7 @@ TEST(SampleLanes, LocalMinimaAreThoseOfTheLoopOverTheSamples) {
     }
     for (std::size_t j = n; j < count; ++j) values[j + 1] = values[n];
     const double threshold = 2.5;
-    std::uint32_t expected = 0;
-    for (std::size_t j = 0; j < n; ++j) {
-      const double value = values[j + 1];
-      if (value > threshold) continue;
-      if (j > 0 && values[j] < value) continue;
-      if (j + 1 < n && values[j + 2] < value) continue;
-      expected |= std::uint32_t{1} << j;
-    }
-    EXPECT_EQ(detail::localMinimaOneByOne(values.data(), n, threshold), expected) << n;
+    const std::uint32_t expected = detail::localMinimaOneByOne(values.data(), n, threshold);
     EXPECT_EQ(detail::localMinimaInLanes<2>(values.data(), count, n, threshold), expected) << n;
     EXPECT_EQ(detail::localMinimaInLanes<4>(values.data(), count, n, threshold), expected) << n;
   }

@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <experimental/simd>
 #include <limits>
 
-#include "clearance/sample_lanes.h"
 #include "common/checked_math.h"
 #include "geometry/minimise_on_interval.h"
 #include "geometry/minimum_from_slope.h"
 
 namespace propclear {
+
+namespace stdx = std::experimental;
 
 namespace {
 
@@ -29,41 +30,6 @@ bool stationsRise(const BladeOutline& outline) {
 
 double squared(double value) { return value * value; }
 
-// The sample passes in four lanes, for a processor with AVX2, and in two
-// (the local minima one sample at a time); each a function of its own,
-// where the rows are its own copies (inlined into a member function, the
-// two-lane pass reloads them after each store).
-[[gnu::target("avx2")]] std::array<double, 2> distancesInFourLanes(SampleRows rows,
-                                                                   std::size_t count, double x,
-                                                                   double r, double* toEdge1,
-                                                                   double* toEdge2) {
-  return detail::squaredDistancesInLanes<4>(rows, count, x, r, toEdge1, toEdge2);
-}
-[[gnu::noinline]] std::array<double, 2> distancesInTwoLanes(SampleRows rows, std::size_t count,
-                                                            double x, double r, double* toEdge1,
-                                                            double* toEdge2) {
-  return detail::squaredDistancesInLanes<2>(rows, count, x, r, toEdge1, toEdge2);
-}
-[[gnu::target("avx2")]] std::uint32_t minimaInFourLanes(const double* values, std::size_t count,
-                                                        std::size_t n, double threshold) {
-  return detail::localMinimaInLanes<4>(values, count, n, threshold);
-}
-std::uint32_t minimaOneByOne(const double* values, std::size_t, std::size_t n, double threshold) {
-  return detail::localMinimaOneByOne(values, n, threshold);
-}
-
-// Whether this processor runs the four-lane versions. Asked once and kept
-// with each swept volume, not left to the loader's indirect functions, whose
-// choosers run before a sanitizer's runtime is set up and crash under
-// ThreadSanitizer.
-bool processorHasFourLanes() {
-  static const bool hasAvx2 = __builtin_cpu_supports("avx2");
-  return hasAvx2;
-}
-
-static_assert(SweptVolume::sampleCapacity % sampleLaneMultiple == 0);
-static_assert(SweptVolume::maxSamples <= 32, "a bit per sample in localMinimaInLanes");
-
 // How far x lies outside [low, high]; 0 inside.
 double outsideBy(double x, double low, double high) { return std::max({low - x, 0.0, x - high}); }
 
@@ -73,7 +39,6 @@ std::optional<SweptVolume> SweptVolume::of(const DesignData& design, const Blade
                                            const BladeEdgeCurves& edges) {
   if (!stationsRise(outline)) return std::nullopt;
   SweptVolume volume;
-  volume.fourSampleLanes_ = processorHasFourLanes();
   volume.axisZ_ = design.propellerCentreZ;
   volume.rootRadius_ = outline.stationRadius[1];
   volume.tipRadius_ = outline.stationRadius[outline.stationCount];
@@ -199,18 +164,26 @@ void SweptVolume::approachCap(const Cap& cap, MeridionalPoint p, SectionDistance
 // squared distance. A pass over whole vectors of lanes: the places beyond
 // the last sample repeat it.
 void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& d) const {
-  const std::size_t n =
-      (sampleCount_ + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
-  const SampleRows rows{sampleRadius_.data(), edge1_.sampleX.data(), edge2_.sampleX.data()};
-  double* toEdge1 = d.toEdge1.data() + 1;
-  double* toEdge2 = d.toEdge2.data() + 1;
-  const std::array<double, 2> closest =
-      fourSampleLanes_ ? distancesInFourLanes(rows, n, p.x, p.r, toEdge1, toEdge2)
-                       : distancesInTwoLanes(rows, n, p.x, p.r, toEdge1, toEdge2);
+  using Lanes = stdx::native_simd<double>;
+  static_assert(sampleCapacity % Lanes::size() == 0);
+  const std::size_t n = (sampleCount_ + Lanes::size() - 1) / Lanes::size() * Lanes::size();
+  Lanes closest1(std::numeric_limits<double>::infinity()), closest2 = closest1;
+  for (std::size_t j = 0; j < n; j += Lanes::size()) {
+    const Lanes dr = Lanes(&sampleRadius_[j], stdx::element_aligned) - p.r;
+    const Lanes dx1 = Lanes(&edge1_.sampleX[j], stdx::element_aligned) - p.x;
+    const Lanes dx2 = Lanes(&edge2_.sampleX[j], stdx::element_aligned) - p.x;
+    const Lanes radial = dr * dr;
+    const Lanes toEdge1 = dx1 * dx1 + radial, toEdge2 = dx2 * dx2 + radial;
+    toEdge1.copy_to(&d.toEdge1[j + 1], stdx::element_aligned);
+    toEdge2.copy_to(&d.toEdge2[j + 1], stdx::element_aligned);
+    closest1 = stdx::min(closest1, toEdge1);
+    closest2 = stdx::min(closest2, toEdge2);
+  }
   constexpr double beyond = std::numeric_limits<double>::infinity();
-  d.toEdge1.front() = d.toEdge2.front() = d.toEdge1.back() = d.toEdge2.back() = beyond;
-  d.closestToEdge1 = closest[0];
-  d.closestToEdge2 = closest[1];
+  d.toEdge1.front() = d.toEdge2.front() = beyond;
+  d.toEdge1[n + 1] = d.toEdge2[n + 1] = beyond;
+  d.closestToEdge1 = stdx::hmin(closest1);
+  d.closestToEdge2 = stdx::hmin(closest2);
 }
 
 // The pieces that hold the radii from sample j - 1 to sample j + 1: sample i
@@ -271,13 +244,13 @@ void SweptVolume::approachAlongEdge(const EdgeCurve& edge, const PaddedDistances
   const double closest = std::sqrt(closestSquared);
   if (closest - sampleStep_ >= best.signedDistance) return;
   const double threshold = squared(closest + sampleStep_);
-  const std::size_t count = (n + sampleLaneMultiple - 1) / sampleLaneMultiple * sampleLaneMultiple;
-  for (std::uint32_t minima = fourSampleLanes_
-                                  ? minimaInFourLanes(squaredDistance.data(), count, n, threshold)
-                                  : minimaOneByOne(squaredDistance.data(), count, n, threshold);
-       minima != 0; minima &= minima - 1) {
-    const std::size_t j = static_cast<std::size_t>(std::countr_zero(minima));
+  // Sample j at place j + 1: the places either side of the samples hold
+  // infinity, so the first and the last sample need no test of their own.
+  for (std::size_t j = 0; j < n; ++j) {
     const double value = squaredDistance[j + 1];
+    if (value > threshold) continue;
+    if (squaredDistance[j] < value) continue;
+    if (j + 1 < n && squaredDistance[j + 2] < value) continue;
     const std::span<const CubicPiece> pieces = piecesBetween(edge, j);
     const std::optional<double> at = nearestAlongEdge(pieces, p, j, value);
     if (!at) continue;

@@ -163,8 +163,7 @@ class SweptVolume {
   Cap tip_;
   std::array<double, sampleCapacity> sampleRadius_{};
   std::size_t sampleCount_ = 0;
-  double sampleStep_ = 0.0;       // m, the longest chord between neighbouring samples of an edge
-  bool fourSampleLanes_ = false;  // the sample passes in four lanes (AVX2), else two
+  double sampleStep_ = 0.0;  // m, the longest chord between neighbouring samples of an edge
   double minX_ = 0.0;
   double maxX_ = 0.0;
 };

@@ -173,14 +173,11 @@ void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& 
     const Lanes dx2 = Lanes(&edge2_.sampleX[j], stdx::element_aligned) - p.x;
     const Lanes radial = dr * dr;
     const Lanes toEdge1 = dx1 * dx1 + radial, toEdge2 = dx2 * dx2 + radial;
-    toEdge1.copy_to(&d.toEdge1[j + 1], stdx::element_aligned);
-    toEdge2.copy_to(&d.toEdge2[j + 1], stdx::element_aligned);
+    toEdge1.copy_to(&d.toEdge1[j], stdx::element_aligned);
+    toEdge2.copy_to(&d.toEdge2[j], stdx::element_aligned);
     closest1 = stdx::min(closest1, toEdge1);
     closest2 = stdx::min(closest2, toEdge2);
   }
-  constexpr double beyond = std::numeric_limits<double>::infinity();
-  d.toEdge1.front() = d.toEdge2.front() = beyond;
-  d.toEdge1[n + 1] = d.toEdge2[n + 1] = beyond;
   d.closestToEdge1 = stdx::hmin(closest1);
   d.closestToEdge2 = stdx::hmin(closest2);
 }
@@ -236,20 +233,19 @@ std::optional<double> SweptVolume::nearestAlongEdge(std::span<const CubicPiece> 
 // lie next to the nearest point (the distance changes by no more than the arc
 // between two samples); each is refined between its neighbours. A minimum at
 // an end of the curve is a corner of M, which its cap gives.
-void SweptVolume::approachAlongEdge(const EdgeCurve& edge, const PaddedDistances& squaredDistance,
+void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
+                                    const std::array<double, sampleCapacity>& squaredDistance,
                                     double closestSquared, MeridionalPoint p,
                                     SectionDistance& best) const {
   const std::size_t n = sampleCount_;
   const double closest = std::sqrt(closestSquared);
   if (closest - sampleStep_ >= best.signedDistance) return;
   const double threshold = squared(closest + sampleStep_);
-  // Sample j at place j + 1: the places either side of the samples hold
-  // infinity, so the first and the last sample need no test of their own.
   for (std::size_t j = 0; j < n; ++j) {
-    const double value = squaredDistance[j + 1];
+    const double value = squaredDistance[j];
     if (value > threshold) continue;
-    if (squaredDistance[j] < value) continue;
-    if (j + 1 < n && squaredDistance[j + 2] < value) continue;
+    if (j > 0 && squaredDistance[j - 1] < value) continue;
+    if (j + 1 < n && squaredDistance[j + 1] < value) continue;
     const std::span<const CubicPiece> pieces = piecesBetween(edge, j);
     const std::optional<double> at = nearestAlongEdge(pieces, p, j, value);
     if (!at) continue;

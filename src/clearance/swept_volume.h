@@ -134,18 +134,17 @@ class SweptVolume {
   void sampleEdges();
   SectionDistance distanceFromBoundary(MeridionalPoint p) const;
   SectionDistance distanceFromCaps(MeridionalPoint p) const;
-  // The squared distances from a point to each edge's samples, sample j at
-  // place j + 1 between two places that hold infinity, and the smallest of
-  // each.
-  using PaddedDistances = std::array<double, sampleCapacity + 2>;
+  // The squared distances from a point to each edge's samples, and the
+  // smallest of each.
   struct SampleDistances {
-    PaddedDistances toEdge1;
-    PaddedDistances toEdge2;
+    std::array<double, sampleCapacity> toEdge1;
+    std::array<double, sampleCapacity> toEdge2;
     double closestToEdge1;
     double closestToEdge2;
   };
   void squaredDistancesToSamples(MeridionalPoint p, SampleDistances& distances) const;
-  void approachAlongEdge(const EdgeCurve& edge, const PaddedDistances& squaredDistance,
+  void approachAlongEdge(const EdgeCurve& edge,
+                         const std::array<double, sampleCapacity>& squaredDistance,
                          double closestSquared, MeridionalPoint p, SectionDistance& best) const;
   std::optional<double> nearestAlongEdge(std::span<const CubicPiece> pieces, MeridionalPoint p,
                                          std::size_t j, double sampleValue) const;

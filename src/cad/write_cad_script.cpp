@@ -19,7 +19,7 @@ using Point = DrawingPoint;
 
 // whole / divisor for the fixed fractions of the extent that place frame,
 // lines and texts.
-double part(double whole, double divisor) {
+double scriptPart(double whole, double divisor) {
   return checkedDivide(whole, divisor, "a CAD script coordinate");
 }
 
@@ -76,7 +76,7 @@ void appendSetUp(Script& script, const PlotExtent& e) {
   script.line("Zoom a");
   script.line("COLOR 4");
   script.line("style complex complex");
-  const double textHeight = part((e.max - e.min) * millimetresPerMetre, textHeightDivisor);
+  const double textHeight = scriptPart((e.max - e.min) * millimetresPerMetre, textHeightDivisor);
   script.number(textHeight);
   script.line("1 0 n n n");
 }
@@ -89,7 +89,8 @@ void appendFrame(Script& script, const SheetLayout& s) {
 // The contour's own points in file order, not the fitted curve.
 void appendContour(Script& script, const SplineCurve& contour) {
   std::vector<Point> points;
-  for (int i = 1; i <= contour.knotCount(); ++i) points.push_back({contour.value(i), contour.knot(i)});
+  for (int i = 1; i <= contour.knotCount(); ++i)
+    points.push_back({contour.value(i), contour.knot(i)});
   script.polyline(points);
 }
 
@@ -114,7 +115,8 @@ void appendAftPerpendicular(Script& script, const SheetLayout& s) {
 void appendShaftDiscAndHub(Script& script, const SheetLayout& s) {
   script.polyline(std::array<Point, 2>{s.shaftLine.from, s.shaftLine.to});
   script.polyline(std::array<Point, 2>{s.discLine.from, s.discLine.to});
-  for (const DrawingLine& side : s.hubBox) script.polyline(std::array<Point, 2>{side.from, side.to});
+  for (const DrawingLine& side : s.hubBox)
+    script.polyline(std::array<Point, 2>{side.from, side.to});
 }
 
 // Each edge through all stations, the upper blade first.
@@ -129,8 +131,8 @@ void appendClearance(Script& script, const ClearanceSegment& segment, const Clea
                      double propellerDiameter) {
   const Point bladeEnd{segment.bladeX, segment.bladeZ};
   const Point targetEnd{segment.targetX, segment.targetZ};
-  const Point midpoint{part(segment.bladeX + segment.targetX, 2),
-                       part(segment.bladeZ + segment.targetZ, 2)};
+  const Point midpoint{scriptPart(segment.bladeX + segment.targetX, 2),
+                       scriptPart(segment.bladeZ + segment.targetZ, 2)};
   script.line("COLOR " + std::to_string(style.colour));
   script.polyline(style.targetEndFirst ? std::array<Point, 2>{targetEnd, bladeEnd}
                                        : std::array<Point, 2>{bladeEnd, targetEnd});

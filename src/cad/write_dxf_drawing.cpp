@@ -10,12 +10,12 @@
 #include "cad/dxf_entities.h"
 #include "cad/dxf_groups.h"
 #include "cad/dxf_label_layout.h"
-#include "sheet/sheet_layout.h"
-#include "sheet/stern_contour_steps.h"
-#include "sheet/swept_outline.h"
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "common/output_file.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/stern_contour_steps.h"
+#include "sheet/swept_outline.h"
 
 namespace propclear {
 
@@ -48,9 +48,9 @@ constexpr DxfLayer textLayer{"TEXT", textColour};
 
 // The layer table, in the order it is written.
 constexpr const DxfLayer* drawingLayers[] = {
-    &defaultLayer,    &contourLayer,    &referenceLayer,  &rudderLayer, &propellerLayer,
-    &upperBladeLayer, &lowerBladeLayer, &clearanceLayer,  &overlapLayer, &sweptLayer,
-    &textLayer,
+    &defaultLayer,   &contourLayer,    &referenceLayer,  &rudderLayer,
+    &propellerLayer, &upperBladeLayer, &lowerBladeLayer, &clearanceLayer,
+    &overlapLayer,   &sweptLayer,      &textLayer,
 };
 static_assert(std::size(drawingLayers) == 11);
 
@@ -58,14 +58,15 @@ static_assert(std::size(drawingLayers) == 11);
 constexpr int unitsMillimetres = 4;
 constexpr int measurementMetric = 1;
 
-double part(double whole, double divisor) {
+double drawingPart(double whole, double divisor) {
   return checkedDivide(whole, divisor, "a DXF drawing coordinate");
 }
 
 // The text height in metres, a fixed fraction of the extent, as the CAD
 // script's text style has it.
 double textHeightOf(const PlotExtent& e) {
-  return part(part((e.max - e.min) * millimetresPerMetre, textHeightDivisor), millimetresPerMetre);
+  return drawingPart(drawingPart((e.max - e.min) * millimetresPerMetre, textHeightDivisor),
+                     millimetresPerMetre);
 }
 
 // Limits and extents: the box of everything drawn, texts included.
@@ -121,8 +122,8 @@ void appendLineTypeTable(DxfGroups& g, const PlotExtent& e) {
   const double text = textHeightOf(e) * millimetresPerMetre;
   beginTable(g, "LTYPE", 3);
   appendLineType(g, "CONTINUOUS", "Solid line", {});
-  appendLineType(g, "DASHED", "Dashed __ __ __", {text, -part(text, 2)});
-  appendLineType(g, approachLineType, "Dotted . . . .", {0.0, -part(text, 2)});
+  appendLineType(g, "DASHED", "Dashed __ __ __", {text, -drawingPart(text, 2)});
+  appendLineType(g, approachLineType, "Dotted . . . .", {0.0, -drawingPart(text, 2)});
   g.text(0, "ENDTAB");
 }
 
@@ -205,10 +206,10 @@ class EntityWriter {
   }
 
   void writeFrame() {
-    entities_.polyline(
-        {referenceLayer, frameColour},
-        {sheet_.frameTopLeft, sheet_.frameTopRight, sheet_.frameBottomRight, sheet_.frameBottomLeft},
-        true);
+    entities_.polyline({referenceLayer, frameColour},
+                       {sheet_.frameTopLeft, sheet_.frameTopRight, sheet_.frameBottomRight,
+                        sheet_.frameBottomLeft},
+                       true);
   }
 
   // The fitted curve stepped as in the plot, and the plot's two marker circles
@@ -220,8 +221,8 @@ class EntityWriter {
     const SplineCurve& contour = analysis_.contourCurve;
     for (int i = 1; i <= contour.knotCount(); ++i) {
       const DrawingPoint point{contour.value(i), contour.knot(i)};
-      entities_.circle(style, point, part(sheet_.contourStep, 5));
-      entities_.circle(style, point, part(sheet_.contourStep, 10));
+      entities_.circle(style, point, drawingPart(sheet_.contourStep, 5));
+      entities_.circle(style, point, drawingPart(sheet_.contourStep, 10));
     }
   }
 
@@ -252,8 +253,8 @@ class EntityWriter {
     const DrawingPoint bladeEnd{segment.bladeX, segment.bladeZ};
     const DrawingPoint targetEnd{segment.targetX, segment.targetZ};
     const bool overlap = overlaps(analysis_.signedGaps[which]);
-    const DxfStyle lineStyle = overlap ? DxfStyle{overlapLayer, overlapColour}
-                                       : DxfStyle{clearanceLayer, style.colour};
+    const DxfStyle lineStyle =
+        overlap ? DxfStyle{overlapLayer, overlapColour} : DxfStyle{clearanceLayer, style.colour};
     if (style.targetEndFirst) {
       entities_.line(lineStyle, targetEnd, bladeEnd);
     } else {
@@ -261,9 +262,9 @@ class EntityWriter {
     }
     const std::string label = clearanceLabel(segment, style, design_.propellerDiameter);
     const bool vertical = which == clearanceB || which == clearanceBPrime;
-    text(vertical ? labels_.besideVertical(label, segment.bladeX, segment.bladeZ, segment.targetZ)
-                  : labels_.besideHorizontal(label, segment.bladeX, segment.targetX,
-                                             segment.bladeZ),
+    text(vertical
+             ? labels_.besideVertical(label, segment.bladeX, segment.bladeZ, segment.targetZ)
+             : labels_.besideHorizontal(label, segment.bladeX, segment.targetX, segment.bladeZ),
          label);
   }
 
@@ -276,12 +277,13 @@ class EntityWriter {
     if (!outline.above.empty()) entities_.polyline(outlineStyle, outline.above, true);
     if (!outline.below.empty()) entities_.polyline(outlineStyle, outline.below, true);
     for (const ApproachMark& mark : approachMarksOf(analysis_)) {
-      const DxfStyle lineStyle = mark.overlaps ? DxfStyle{overlapLayer, overlapColour}
-                                               : DxfStyle{sweptLayer, sweptColour, approachLineType};
+      const DxfStyle lineStyle = mark.overlaps
+                                     ? DxfStyle{overlapLayer, overlapColour}
+                                     : DxfStyle{sweptLayer, sweptColour, approachLineType};
       entities_.line(lineStyle, mark.segment.from, mark.segment.to);
       const std::string label = formatFixed(mark.ratioToDiameter, 1, 3) + "*D";
-      const DrawingPoint middle{part(mark.segment.from.x + mark.segment.to.x, 2),
-                                part(mark.segment.from.z + mark.segment.to.z, 2)};
+      const DrawingPoint middle{drawingPart(mark.segment.from.x + mark.segment.to.x, 2),
+                                drawingPart(mark.segment.from.z + mark.segment.to.z, 2)};
       text(labels_.placeAt(label, middle), label);
     }
   }

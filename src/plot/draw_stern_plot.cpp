@@ -2,15 +2,12 @@
 
 #include <vector>
 
-#include "common/checked_math.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
 
 namespace propclear {
 
 namespace {
-
-double part(double whole, double divisor) { return checkedDivide(whole, divisor, "the plot layout"); }
 
 void setUpWindow(DrawingSurface& surface) {
   surface.showWindow();
@@ -50,17 +47,17 @@ void drawContour(const SternAnalysis& analysis, const SheetLayout& s, DrawingSur
   const SplineCurve& contour = analysis.contourCurve;
   for (int i = 1; i <= contour.knotCount(); ++i) {
     const double x = contour.value(i), z = contour.knot(i);
-    surface.drawCircle(x, z, part(s.contourStep, 5), paletteLightMagenta);
-    surface.drawCircle(x, z, part(s.contourStep, 10), paletteLightMagenta);
+    surface.drawCircle(x, z, sheetPart(s.contourStep, 5), paletteLightMagenta);
+    surface.drawCircle(x, z, sheetPart(s.contourStep, 10), paletteLightMagenta);
   }
 }
 
 void drawReferenceLines(const SheetLayout& s, DrawingSurface& surface) {
   const double range = s.extent.range;
   drawLine(surface, s.baseLine, paletteLightGreen);
-  drawText(surface, s.baseLine.from.x, part(range, 25), "B.L.");
+  drawText(surface, s.baseLine.from.x, sheetPart(range, 25), "B.L.");
   drawLine(surface, s.waterline, paletteLightGreen);
-  drawText(surface, s.waterline.from.x, s.waterline.from.z + part(range, 25), "DWL");
+  drawText(surface, s.waterline.from.x, s.waterline.from.z + sheetPart(range, 25), "DWL");
 }
 
 // The outline closed from the last corner back to the first.
@@ -73,7 +70,8 @@ void drawRudder(const SheetLayout& s, DrawingSurface& surface) {
 
 void drawAftPerpendicular(const SheetLayout& s, DrawingSurface& surface) {
   drawLine(surface, s.aftPerpendicular, paletteYellow);
-  drawText(surface, -part(s.extent.range, 25), s.extent.min - part(s.extent.range, 40), "A.P.");
+  drawText(surface, -sheetPart(s.extent.range, 25), s.extent.min - sheetPart(s.extent.range, 40),
+           "A.P.");
 }
 
 void drawPropeller(const SheetLayout& s, DrawingSurface& surface) {
@@ -101,7 +99,7 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
   const SheetLayout sheet = layOutSheet(design, analysis);
   const PlotExtent& e = sheet.extent;
   setUpWindow(surface);
-  const double halfRange = part(e.range, 2);
+  const double halfRange = sheetPart(e.range, 2);
   surface.setUserScale(e.min - halfRange, e.max + halfRange, e.max + halfRange, e.min - halfRange);
   drawFrame(sheet, surface);
   drawContour(analysis, sheet, surface);

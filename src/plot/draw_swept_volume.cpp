@@ -20,7 +20,7 @@ void drawClosedOutline(const std::vector<DrawingPoint>& points, DrawingSurface& 
   }
 }
 
-double part(double whole, double divisor) {
+double labelPart(double whole, double divisor) {
   return checkedDivide(whole, divisor, "the label of a closest approach");
 }
 
@@ -34,8 +34,9 @@ void drawApproach(const ApproachMark& mark, double range, DrawingSurface& surfac
   surface.drawLine(s.from.x, s.from.z, s.to.x, s.to.z,
                    mark.overlaps ? paletteLightRed : paletteBlue);
   const bool forward = s.from.x < s.to.x;
-  surface.moveTextCursor(forward ? s.from.x - part(range, 6) : s.from.x + part(range, 100),
-                         s.from.z + part(range, 50));
+  surface.moveTextCursor(
+      forward ? s.from.x - labelPart(range, 6) : s.from.x + labelPart(range, 100),
+      s.from.z + labelPart(range, 50));
   surface.printText(formatFixed(mark.ratioToDiameter, 1, 3) + "D" + (mark.overlaps ? " !" : ""));
 }
 

@@ -4,19 +4,18 @@
 
 #include "common/checked_math.h"
 #include "common/format_number.h"
+#include "report/rule_check_table.h"
 #include "rules/measured_clearance.h"
 
 namespace propclear {
 
 namespace {
 
-constexpr int lengthDecimals = 3;
-constexpr int ratioDecimals = 3;
 constexpr const char* noValueCell = "-";
 
 std::string perDiameterCell(double metres, double diameter) {
   return formatRounded(checkedDivide(metres, diameter, "a clearance as a multiple of D"),
-                       ratioDecimals);
+                       tableRatioDecimals);
 }
 
 }  // namespace
@@ -72,10 +71,10 @@ SignedGapTable signedGapTable(const ClearanceReportContent& content) {
     const ClearanceSegment& segment = reported.segments[which];
     const std::optional<double>& gap = reported.signedGaps[which];
     std::vector<std::string> row = {std::string(clearanceNames[which]),
-                                    formatRounded(segment.length, lengthDecimals),
+                                    formatRounded(segment.length, tableLengthDecimals),
                                     perDiameterCell(segment.length, diameter)};
     if (gap) {
-      row.push_back(formatRounded(*gap, lengthDecimals));
+      row.push_back(formatRounded(*gap, tableLengthDecimals));
       row.push_back(perDiameterCell(*gap, diameter));
       row.push_back(*gap < 0.0 ? "overlap" : "clear");
     } else {

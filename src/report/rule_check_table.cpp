@@ -10,15 +10,14 @@ namespace propclear {
 
 namespace {
 
-constexpr int lengthDecimals = 3;
-constexpr int ratioDecimals = 3;
 constexpr int percentDecimals = 1;
 constexpr int factorKDecimals = 4;
 constexpr const char* notMeasuredCell = "-";
 constexpr const char* columnGap = "  ";
 
 // Columns whose cells are numbers, right-aligned: all but clearance, rule and verdict.
-constexpr std::array<bool, 9> rightAligned = {false, true, true, false, true, true, true, true, false};
+constexpr std::array<bool, 9> rightAligned = {false, true, true, false, true,
+                                              true,  true, true, false};
 
 std::string number(double value, int decimals) { return formatRounded(value, decimals); }
 
@@ -30,7 +29,7 @@ std::string titleOf(const RuleCheck& check) {
   std::string title = "Clearance rules";
   if (!check.shipName.empty()) title += " for " + check.shipName;
   if (!check.shipSource.empty()) title += " (" + check.shipSource + ")";
-  return title + ", D = " + number(check.propellerDiameterMetres, lengthDecimals) + " m";
+  return title + ", D = " + number(check.propellerDiameterMetres, tableLengthDecimals) + " m";
 }
 
 std::string verdictCell(const RuleLine& line) {
@@ -43,18 +42,19 @@ std::string verdictCell(const RuleLine& line) {
 std::vector<std::string> rowOf(const RuleLine& line) {
   return {
       std::string(clearanceNames[static_cast<std::size_t>(line.clearance)]),
-      optionalNumber(line.measuredMetres, lengthDecimals),
-      optionalNumber(line.measuredPerDiameter, ratioDecimals),
+      optionalNumber(line.measuredMetres, tableLengthDecimals),
+      optionalNumber(line.measuredPerDiameter, tableRatioDecimals),
       line.ruleSet + " (" + line.sourceLetter + ")",
-      number(line.requiredMetres, lengthDecimals),
-      number(line.requiredPerDiameter, ratioDecimals),
-      optionalNumber(line.marginMetres, lengthDecimals),
+      number(line.requiredMetres, tableLengthDecimals),
+      number(line.requiredPerDiameter, tableRatioDecimals),
+      optionalNumber(line.marginMetres, tableLengthDecimals),
       optionalNumber(line.marginPercent, percentDecimals),
       verdictCell(line),
   };
 }
 
-std::string paddedRow(const std::vector<std::string>& cells, const std::vector<std::size_t>& widths) {
+std::string paddedRow(const std::vector<std::string>& cells,
+                      const std::vector<std::size_t>& widths) {
   std::string text;
   for (std::size_t column = 0; column < cells.size(); ++column) {
     const std::string& cell = cells[column];
@@ -72,11 +72,12 @@ RuleCheckTable ruleCheckTable(const RuleCheck& check) {
   RuleCheckTable table;
   table.preamble.push_back(titleOf(check));
   for (const RuleSetSummary& set : check.ruleSets) {
-    if (set.factorK) table.preamble.push_back(set.name + ": K = " + number(*set.factorK, factorKDecimals));
+    if (set.factorK)
+      table.preamble.push_back(set.name + ": K = " + number(*set.factorK, factorKDecimals));
   }
   for (const std::string& note : check.notes) table.preamble.push_back("Note: " + note);
-  table.header = {"clearance", "measured m", "/D", "rule", "required m", "/D", "margin m", "%",
-                  "verdict"};
+  table.header = {"clearance", "measured m", "/D", "rule",   "required m",
+                  "/D",        "margin m",   "%",  "verdict"};
   for (const RuleLine& line : check.lines) table.rows.push_back(rowOf(line));
   table.overall = "Overall: " + overallVerdictText(check);
   return table;
@@ -87,7 +88,8 @@ std::string ruleCheckTableText(const RuleCheck& check) {
   std::vector<std::size_t> widths(table.header.size());
   for (std::size_t column = 0; column < widths.size(); ++column) {
     widths[column] = table.header[column].size();
-    for (const auto& row : table.rows) widths[column] = std::max(widths[column], row[column].size());
+    for (const auto& row : table.rows)
+      widths[column] = std::max(widths[column], row[column].size());
   }
   std::string text;
   for (const std::string& line : table.preamble) text += line + "\n";

@@ -4,14 +4,16 @@
 
 namespace propclear {
 
-namespace {
+double sheetPart(double whole, double divisor) {
+  return checkedDivide(whole, divisor, "the plot layout");
+}
 
-double part(double whole, double divisor) { return checkedDivide(whole, divisor, "the plot layout"); }
+namespace {
 
 void layOutFrame(SheetLayout& sheet) {
   const PlotExtent& e = sheet.extent;
-  const double left = e.min - part(e.range, 4), right = e.max + part(e.range, 4);
-  const double top = e.max + part(e.range, 8), bottom = e.min - part(e.range, 8);
+  const double left = e.min - sheetPart(e.range, 4), right = e.max + sheetPart(e.range, 4);
+  const double top = e.max + sheetPart(e.range, 8), bottom = e.min - sheetPart(e.range, 8);
   sheet.frameTopLeft = {left, top};
   sheet.frameTopRight = {right, top};
   sheet.frameBottomRight = {right, bottom};
@@ -19,16 +21,16 @@ void layOutFrame(SheetLayout& sheet) {
 }
 
 DrawingLine levelLine(const PlotExtent& e, double height) {
-  return {{e.max + part(e.range, 10), height}, {e.min - part(e.range, 10), height}};
+  return {{e.max + sheetPart(e.range, 10), height}, {e.min - sheetPart(e.range, 10), height}};
 }
 
 void layOutPropeller(const DesignData& design, SheetLayout& sheet) {
   const double x0 = design.propellerCentreX, z0 = design.propellerCentreZ;
-  const double halfLength = part(hubLength(design.hubDiameter), 2);
+  const double halfLength = sheetPart(hubLength(design.hubDiameter), 2);
   const double aft = x0 - halfLength, fore = x0 + halfLength;
-  const double halfHub = part(design.hubDiameter, 2);
+  const double halfHub = sheetPart(design.hubDiameter, 2);
   const double hubBottom = z0 - halfHub, hubTop = z0 + halfHub;
-  const double halfDiameter = part(design.propellerDiameter, 2);
+  const double halfDiameter = sheetPart(design.propellerDiameter, 2);
   sheet.shaftLine = {{aft, z0}, {fore, z0}};
   sheet.discLine = {{x0, z0 - halfDiameter}, {x0, z0 + halfDiameter}};
   sheet.hubBox = {DrawingLine{{aft, hubBottom}, {aft, hubTop}},
@@ -62,7 +64,7 @@ void layOutBlades(const DesignData& design, const BladeOutline& b, SheetLayout& 
 SheetLayout layOutSheet(const DesignData& design, const SternAnalysis& analysis) {
   SheetLayout sheet;
   const PlotExtent& e = sheet.extent = analysis.extent;
-  sheet.contourStep = part(e.range, 100.0);
+  sheet.contourStep = sheetPart(e.range, 100.0);
   layOutFrame(sheet);
   sheet.baseLine = levelLine(e, 0.0);
   sheet.waterline = levelLine(e, design.waterlineHeight);
@@ -72,9 +74,9 @@ SheetLayout layOutSheet(const DesignData& design, const SternAnalysis& analysis)
   }
   layOutPropeller(design, sheet);
   layOutBlades(design, analysis.outline, sheet);
-  const double textX = e.min - part(e.range, 5);
+  const double textX = e.min - sheetPart(e.range, 5);
   sheet.titleAt = {textX, e.max};
-  sheet.creditAt = {textX, e.min - part(e.range, 10)};
+  sheet.creditAt = {textX, e.min - sheetPart(e.range, 10)};
   return sheet;
 }
 

@@ -27,12 +27,12 @@ struct SheetLayout {
   double contourStep;  // s = R / 100
   // The frame, R/4 beside and R/8 above and below the extent.
   DrawingPoint frameTopLeft, frameTopRight, frameBottomRight, frameBottomLeft;
-  DrawingLine baseLine;          // at z = 0, from right to left, R/10 beyond the extent
-  DrawingLine waterline;         // at the design waterline, likewise
-  DrawingLine aftPerpendicular;  // at x = 0, from m up to M
+  DrawingLine baseLine;                     // at z = 0, from right to left, R/10 beyond the extent
+  DrawingLine waterline;                    // at the design waterline, likewise
+  DrawingLine aftPerpendicular;             // at x = 0, from m up to M
   std::vector<DrawingPoint> rudderCorners;  // 1..4 in file order
-  DrawingLine shaftLine;  // the hub's length, through the centre
-  DrawingLine discLine;   // the diameter, upright through the centre
+  DrawingLine shaftLine;                    // the hub's length, through the centre
+  DrawingLine discLine;                     // the diameter, upright through the centre
   // Hub box sides in drawing order: aft side up, top forward, fore side up,
   // bottom aft.
   std::array<DrawingLine, 4> hubBox;
@@ -44,5 +44,8 @@ struct SheetLayout {
 };
 
 SheetLayout layOutSheet(const DesignData& design, const SternAnalysis& analysis);
+
+// A fraction 1/divisor of a length of the sheet; RunError for a fault.
+double sheetPart(double whole, double divisor);
 
 }  // namespace propclear

@@ -18,15 +18,15 @@ namespace propclear {
 namespace {
 
 // What a fit leaves: every row's bits, or the message of its fault.
-struct Outcome {
+struct FitOutcome {
   std::vector<std::uint64_t> bits;
   std::string fault;
-  bool operator==(const Outcome&) const = default;
+  bool operator==(const FitOutcome&) const = default;
 };
 
 template <class Fit>
-Outcome outcomeOf(std::vector<SplineCurve> curves, const Fit& fit) {
-  Outcome outcome;
+FitOutcome outcomeOf(std::vector<SplineCurve> curves, const Fit& fit) {
+  FitOutcome outcome;
   try {
     fit(curves);
   } catch (const RunError& error) {
@@ -43,11 +43,11 @@ Outcome outcomeOf(std::vector<SplineCurve> curves, const Fit& fit) {
 }
 
 // The outcome of fitting the curves together, checked against one by one.
-Outcome expectSameAsOneByOne(const std::vector<SplineCurve>& curves) {
-  const Outcome oneByOne = outcomeOf(curves, [](std::vector<SplineCurve>& c) {
+FitOutcome expectSameAsOneByOne(const std::vector<SplineCurve>& curves) {
+  const FitOutcome oneByOne = outcomeOf(curves, [](std::vector<SplineCurve>& c) {
     for (SplineCurve& curve : c) fitCurve(curve, EndCondition::NotAKnot, EndCondition::NotAKnot);
   });
-  const Outcome together = outcomeOf(curves, [](std::vector<SplineCurve>& c) {
+  const FitOutcome together = outcomeOf(curves, [](std::vector<SplineCurve>& c) {
     std::vector<SplineCurve*> pointers;
     for (SplineCurve& curve : c) pointers.push_back(&curve);
     fitNotAKnotCurves(pointers);

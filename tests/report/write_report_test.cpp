@@ -16,7 +16,7 @@ namespace {
 const std::string kBorder(81, '#');
 const std::string kFrameBlank = "#######" + std::string(66, ' ') + "########";
 
-DesignData madeUpDesign() {
+DesignData reportDesign() {
   DesignData design;
   design.propellerDiameter = 4.2;
   design.hubDiameter = 0.84;
@@ -27,7 +27,7 @@ DesignData madeUpDesign() {
   return design;
 }
 
-ClearanceSet madeUpClearances() {
+ClearanceSet reportClearances() {
   ClearanceSet set;
   const double lengths[] = {0.19, 0.84, 1.05, 0.5, 2.1, 0.0};
   for (int i = 0; i < clearanceCount; ++i) set[i].length = lengths[i];
@@ -40,7 +40,7 @@ std::string lineOf(const std::vector<std::string>& lines, int n) {
 }
 
 TEST(ReportLayout, HasThirtyEightLinesWithTheEmptyOnesInPlace) {
-  const auto lines = reportLines(madeUpDesign(), madeUpClearances());
+  const auto lines = reportLines(reportDesign(), reportClearances());
   ASSERT_EQ(lines.size(), 38u);
   for (int n = 1; n <= 38; ++n) {
     const bool empty =
@@ -50,7 +50,7 @@ TEST(ReportLayout, HasThirtyEightLinesWithTheEmptyOnesInPlace) {
 }
 
 TEST(ReportLayout, FixedLinesAreReproducedExactly) {
-  const auto lines = reportLines(madeUpDesign(), madeUpClearances());
+  const auto lines = reportLines(reportDesign(), reportClearances());
   struct Golden {
     int line;
     std::string text;
@@ -79,7 +79,7 @@ TEST(ReportLayout, FixedLinesAreReproducedExactly) {
 }
 
 TEST(ReportLayout, AuthorAndContactLinesAreFramed) {
-  const auto lines = reportLines(madeUpDesign(), madeUpClearances());
+  const auto lines = reportLines(reportDesign(), reportClearances());
   const std::string author = std::string("propclear ") + programVersion;
   const std::string contact = programLicence;
   EXPECT_EQ(lineOf(lines, 7),
@@ -105,7 +105,7 @@ TEST(ReportFrameLine, CutsAnOverlongTextToTheFrame) {
 }
 
 TEST(ReportValues, EchoesRudderAndPropellerData) {
-  const auto lines = reportLines(madeUpDesign(), madeUpClearances());
+  const auto lines = reportLines(reportDesign(), reportClearances());
   EXPECT_EQ(lineOf(lines, 15), " 1. Nokta ----- =   2.500    0.750  (Sol alt nokta)");
   EXPECT_EQ(lineOf(lines, 16), " 2. Nokta ----- =   2.500    5.125  (Sol ust nokta)");
   EXPECT_EQ(lineOf(lines, 17), " 3. Nokta ----- =   6.000    5.125  (Sag ust nokta)");
@@ -117,7 +117,7 @@ TEST(ReportValues, EchoesRudderAndPropellerData) {
 }
 
 TEST(ReportValues, GivesClearancesInMetresAndAsMultiplesOfD) {
-  const auto lines = reportLines(madeUpDesign(), madeUpClearances());
+  const auto lines = reportLines(reportDesign(), reportClearances());
   EXPECT_EQ(lineOf(lines, 33), " a  =  0.190 m. / 0.045*D [Onerilen a/D = 0.005 - 0.512]");
   EXPECT_EQ(lineOf(lines, 34), " b  =  0.840 m. / 0.200*D [Onerilen b/D = 0.005 - 0.572]");
   EXPECT_EQ(lineOf(lines, 35), " c  =  1.050 m. / 0.250*D");
@@ -127,14 +127,14 @@ TEST(ReportValues, GivesClearancesInMetresAndAsMultiplesOfD) {
 }
 
 TEST(ReportValues, MarksNumbersThatOverflowTheirField) {
-  DesignData design = madeUpDesign();
+  DesignData design = reportDesign();
   design.rudderX[1] = 999.9996;
   design.rudderZ[1] = -100.0;
   design.rudderX[2] = -99.9994;
   design.areaRatio = -0.5;
   design.pitchRatio = 10.0;
   design.hubDiameter = -0.84;
-  ClearanceSet clearances = madeUpClearances();
+  ClearanceSet clearances = reportClearances();
   clearances[clearanceA].length = 42.5;
   clearances[clearanceB].length = 9.9996;
   const auto lines = reportLines(design, clearances);
@@ -148,10 +148,10 @@ TEST(ReportValues, MarksNumbersThatOverflowTheirField) {
 }
 
 TEST(ReportValues, ZeroDiameterIsAnArithmeticFault) {
-  DesignData design = madeUpDesign();
+  DesignData design = reportDesign();
   design.propellerDiameter = 0.0;
   try {
-    reportLines(design, madeUpClearances());
+    reportLines(design, reportClearances());
     FAIL() << "a zero diameter was accepted";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
@@ -163,7 +163,7 @@ TEST(WriteReport, WritesEveryLineWithCrLf) {
   const auto path = dir / reportFileName;
   {
     OutputFile report(path, reportFileName, OutputFile::Devices::Refuse);
-    writeReport(report, madeUpDesign(), madeUpClearances());
+    writeReport(report, reportDesign(), reportClearances());
     report.commit();
   }
   const std::string content = test::readFile(path);
@@ -177,17 +177,17 @@ TEST(WriteReport, WritesEveryLineWithCrLf) {
     }
   }
   EXPECT_EQ(lineEnds, 38u);
-  EXPECT_EQ(test::splitCrLfLines(content), reportLines(madeUpDesign(), madeUpClearances()));
+  EXPECT_EQ(test::splitCrLfLines(content), reportLines(reportDesign(), reportClearances()));
 }
 
 TEST(WriteReport, WritesNothingWhenALineCannotBeComputed) {
   const test::ScratchDir dir;
   const auto path = dir / reportFileName;
-  DesignData design = madeUpDesign();
+  DesignData design = reportDesign();
   design.propellerDiameter = 0.0;
   {
     OutputFile report(path, reportFileName, OutputFile::Devices::Refuse);
-    EXPECT_THROW(writeReport(report, design, madeUpClearances()), RunError);
+    EXPECT_THROW(writeReport(report, design, reportClearances()), RunError);
     report.commit();
   }
   EXPECT_EQ(test::readFile(path), "");

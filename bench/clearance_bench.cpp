@@ -48,7 +48,7 @@ void closestApproachRun(benchmark::State& state, const DesignData& design) {
   }
 }
 
-const bool registered = [] {
+const bool clearanceBenchmarksRegistered = [] {
   benchmark::AddCustomContext("example design", exampleDesignSource());
   benchmark::RegisterBenchmark("analyseStern/example", [](benchmark::State& state) {
     analysisRun(state, exampleDesign());

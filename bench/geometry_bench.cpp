@@ -68,7 +68,7 @@ void findRootRun(benchmark::State& state) {
   }
 }
 
-const bool registered = [] {
+const bool geometryBenchmarksRegistered = [] {
   benchmark::RegisterBenchmark("fitCurve", fitCurveRun)->Arg(11)->Arg(250)->Arg(1000);
   benchmark::RegisterBenchmark("setUpContour/example", [](benchmark::State& state) {
     setUpContourRun(state, exampleDesign());

@@ -38,7 +38,7 @@ void cadScriptLinesRun(benchmark::State& state, const DesignData& design) {
   }
 }
 
-const bool registered = [] {
+const bool outputBenchmarksRegistered = [] {
   benchmark::RegisterBenchmark("drawSternPlot/example", [](benchmark::State& state) {
     sternPlotRun(state, exampleDesign());
   });

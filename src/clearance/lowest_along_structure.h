@@ -27,12 +27,19 @@
 // across a ridge where the nearest part of M changes: the search then goes
 // once more from the candidate, on the side away from that point.
 //
+// The scan's error is smaller the further a point lies from M
+// (SweptVolume::sampledDistanceBound): the margin of the candidates takes it
+// at the least distance a point may have. Two minima within that error of
+// each other (a flat valley along M's edge, nearly parallel to a rudder edge)
+// may still be ordered wrongly, the lower showing no local minimum among the
+// samples; so every other sample whose scan value leaves room for a point
+// below the lowest found gets its exact distance and slope, and where its
+// tangent falls below the lowest found within a step it is refined too.
+//
 // Limits: a dip narrower than a scan step that leaves no local minimum
-// among the samples would go unseen; a stern contour fitted through points
-// a few decimetres apart has none. Where two minima lie within the scan's
-// error of each other, on samples whose scan values order them wrongly, the
-// higher one may be taken: the rudder edge of some propellers of high pitch
-// and wide blades, by up to about 2 mm.
+// among the samples, and no sample near enough to the lowest found, would
+// go unseen; a stern contour fitted through points a few decimetres apart
+// has none.
 
 #include <cstddef>
 #include <limits>

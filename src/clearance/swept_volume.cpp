@@ -91,6 +91,23 @@ void SweptVolume::sampleEdges() {
   std::fill(sampleRadius_.begin() + static_cast<std::ptrdiff_t>(sampleCount_), sampleRadius_.end(),
             tipRadius_);
   sampleStep_ = std::sqrt(longestSquared);
+  chordDeviation_ = std::max(chordDeviation(edge1_.pieces), chordDeviation(edge2_.pieces));
+}
+
+// A cubic departs from the chord between two of its points a step s apart by
+// no more than s^2 / 8 times its largest |x''| between them (the error of
+// linear interpolation); x'' is linear on a piece, largest at one of its
+// ends, and a piece's steps are each its length over samplesPerInterval.
+double SweptVolume::chordDeviation(std::span<const CubicPiece> pieces) {
+  double deviation = 0.0;
+  for (const CubicPiece& piece : pieces) {
+    const double step = checkedDivide(piece.end - piece.start,
+                                      static_cast<double>(samplesPerInterval), "the samples");
+    const double bending = std::max(std::abs(piece.secondDerivativeAt(piece.start)),
+                                    std::abs(piece.secondDerivativeAt(piece.end)));
+    deviation = std::max(deviation, 0.125 * squared(step) * bending);
+  }
+  return deviation;
 }
 
 // Both edges are fitted over the same station radii, so their pieces share
@@ -229,18 +246,19 @@ std::optional<double> SweptVolume::nearestAlongEdge(std::span<const CubicPiece> 
   return minimiseOnInterval(squaredDistanceAt, from, to, edgeTolerance).at;
 }
 
-// The scan's local minima within one sample step of the closest sample may
-// lie next to the nearest point (the distance changes by no more than the arc
-// between two samples); each is refined between its neighbours. A minimum at
-// an end of the curve is a corner of M, which its cap gives.
+// The edge's nearest point lies no further than the closest sample, and
+// between two samples of which one lies within sampledDistanceBound of the
+// point: every local minimum of the scan within that bound may lie next to
+// it, and each is refined between its neighbours. A minimum at an end of the
+// curve is a corner of M, which its cap gives.
 void SweptVolume::approachAlongEdge(const EdgeCurve& edge,
                                     const std::array<double, sampleCapacity>& squaredDistance,
                                     double closestSquared, MeridionalPoint p,
                                     SectionDistance& best) const {
   const std::size_t n = sampleCount_;
   const double closest = std::sqrt(closestSquared);
-  if (closest - sampleStep_ >= best.signedDistance) return;
-  const double threshold = squared(closest + sampleStep_);
+  if (leastBoundaryDistance(closest) >= best.signedDistance) return;
+  const double threshold = squared(sampledDistanceBound(closest));
   for (std::size_t j = 0; j < n; ++j) {
     const double value = squaredDistance[j];
     if (value > threshold) continue;

@@ -45,7 +45,9 @@
 // them (geometry/minimum_from_slope.h), else by Brent's minimisation
 // (geometry/minimise_on_interval.h).
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <span>
 #include <utility>
@@ -80,8 +82,9 @@ struct SectionDistance {
 class SweptVolume {
  public:
   // Samples of each edge curve per station interval, for the scan before the
-  // refinement: 21 per edge, a step of at most 0.05R, the scan's error (half
-  // a step) near 6 cm on a 4.6 m propeller; the refinement makes it exact.
+  // refinement: 21 per edge, a step of at most 0.05R, the scan's error
+  // (half a step near the boundary) about 6 cm on a 4.6 m propeller and
+  // some 3 mm at 0.7 m from it; the refinement makes it exact.
   static constexpr std::size_t samplesPerInterval = 2;
   static constexpr std::size_t maxSamples = samplesPerInterval * (bladeStationCount - 1) + 1;
   // Room for maxSamples in whole vectors of up to 8 lanes; the places beyond
@@ -110,10 +113,28 @@ class SweptVolume {
   // Exact to about 1e-6 m.
   SectionDistance distanceFrom(MeridionalPoint p) const;
   // From the samples alone: never further from the exact signed distance
-  // than approximationError() (half the longest step between samples, with a
-  // tenth more for the arc between them).
+  // than approximationError(), half the longest step s between samples and
+  // the most e the edges depart from the chords between them (below).
   double approximateSignedDistance(MeridionalPoint p) const;
-  double approximationError() const { return 0.55 * sampleStep_; }
+  double approximationError() const { return 0.5 * sampleStep_ + chordDeviation_; }
+  // Tighter away from the boundary. A point at distance d from an edge has
+  // its nearest point q there; q lies within e (in x) of a point q' of the
+  // chord between two samples, e the most the edges depart from their chords
+  // (s_r^2 / 8 times the largest |x''| on a step of radius s_r); the foot of
+  // the perpendicular from the point to that chord lies within half of it of
+  // one of the two samples, or beyond that sample. So the closest sample lies
+  // no further than sqrt((d + e)^2 + s^2 / 4), s the longest step; and the
+  // other way round, a point whose closest sample lies at D is no nearer to
+  // the boundary than the inverse (the caps are exact).
+  double sampledDistanceBound(double boundaryDistance) const {
+    const double toChord = boundaryDistance + chordDeviation_;
+    return std::sqrt(toChord * toChord + 0.25 * sampleStep_ * sampleStep_);
+  }
+  double leastBoundaryDistance(double sampledDistance) const {
+    const double beyondHalfStep =
+        sampledDistance * sampledDistance - 0.25 * sampleStep_ * sampleStep_;
+    return std::max(std::sqrt(std::max(beyondHalfStep, 0.0)) - chordDeviation_, 0.0);
+  }
 
  private:
   struct EdgeCurve {
@@ -132,6 +153,7 @@ class SweptVolume {
   std::pair<double, double> edgeXAt(double r) const;
   static std::span<const CubicPiece> piecesBetween(const EdgeCurve& edge, std::size_t j);
   void sampleEdges();
+  static double chordDeviation(std::span<const CubicPiece> pieces);
   SectionDistance distanceFromBoundary(MeridionalPoint p) const;
   SectionDistance distanceFromCaps(MeridionalPoint p) const;
   // The squared distances from a point to each edge's samples, and the
@@ -162,7 +184,8 @@ class SweptVolume {
   Cap tip_;
   std::array<double, sampleCapacity> sampleRadius_{};
   std::size_t sampleCount_ = 0;
-  double sampleStep_ = 0.0;  // m, the longest chord between neighbouring samples of an edge
+  double sampleStep_ = 0.0;      // m, the longest chord between neighbouring samples of an edge
+  double chordDeviation_ = 0.0;  // m, the most an edge departs in x from its chords
   double minX_ = 0.0;
   double maxX_ = 0.0;
 };

@@ -257,18 +257,46 @@ TEST_P(AgainstBruteForce, ClosestApproachOfEveryStructure) {
 INSTANTIATE_TEST_SUITE_P(Designs, AgainstBruteForce, ::testing::ValuesIn(kVariedDesigns),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Along this rudder edge the distance to M has two minima 0.27 m apart,
-// 1.1 mm different, on either side of the height where the nearest part of M
-// changes, and the scan's samples either side of them lie in the higher
-// one's reach: the search must not stop in it. Checked against the exact
-// distance at every 0.27 mm of the edge.
-TEST(ClosestApproach, FindsTheLowerOfTwoMinimaBetweenTheSameSamples) {
+// Rudder edges along which the distance to M runs through a flat valley with
+// two shallow minima, each checked against the exact distance at every
+// 0.27 mm of the edge: the scan's samples must not lead the search to the
+// higher one.
+struct ShallowValley {
+  const char* name;
+  double diameter, pitchRatio, areaRatio, rakeAngle;
+  double corner3X, corner4X;  // the leading edge, from z = 6 down to z = 0.6
+};
+
+const ShallowValley kShallowValleys[] = {
+    // 0.27 m apart, 1.1 mm different, either side of the height where the
+    // nearest part of M changes, the samples either side in the higher one's
+    // reach.
+    {"either_side_of_a_ridge", 4.274, 1.008, 0.771, 6.9, 5.654, 5.651},
+    // Along M's high edge, nearly parallel to the rudder: the scan orders the
+    // two minima wrongly and shows none in the lower (1.7 mm lower).
+    {"ordered_wrongly_by_the_scan", 4.877, 1.163, 0.797, 6.7, 5.609, 5.692},
+    // The lower at the foot of the edge, where the scan falls towards the
+    // other.
+    {"lower_at_the_foot", 5.043, 1.002, 0.810, 2.0, 6.453, 5.964},
+    // The lower between two samples, each above the higher minimum.
+    {"lower_between_two_samples", 4.233, 1.189, 0.820, 3.7, 6.788, 6.570},
+    // Both between the same two samples, the search from the scan's parabola
+    // settling in the higher (1.1 mm higher).
+    {"both_between_the_same_samples", 4.974, 1.068, 0.629, 2.7, 5.825, 6.118},
+};
+
+void PrintTo(const ShallowValley& valley, std::ostream* out) { *out << valley.name; }
+
+class RudderEdgeValley : public ::testing::TestWithParam<ShallowValley> {};
+
+TEST_P(RudderEdgeValley, ClosestApproachIsTheLowerMinimum) {
+  const ShallowValley& valley = GetParam();
   DesignData design = exampleDesign();
-  design.propellerDiameter = 4.274;
-  design.pitchRatio = 1.008, design.areaRatio = 0.771, design.rakeAngle = 6.9;
-  const double cornerX[] = {8.601, 8.304, 5.654, 5.651}, cornerZ[] = {0.6, 6.0, 6.0, 0.6};
-  for (int i = 1; i <= 4; ++i)
-    design.rudderX[i] = cornerX[i - 1], design.rudderZ[i] = cornerZ[i - 1];
+  design.propellerDiameter = valley.diameter;
+  design.pitchRatio = valley.pitchRatio, design.areaRatio = valley.areaRatio;
+  design.rakeAngle = valley.rakeAngle;
+  design.rudderX[3] = valley.corner3X, design.rudderZ[3] = 6.0;
+  design.rudderX[4] = valley.corner4X, design.rudderZ[4] = 0.6;
   const SternAnalysis analysis = analyseStern(design);
   const SweptVolume& volume = analysis.sweptVolume.value();
   double lowest = std::numeric_limits<double>::infinity();
@@ -285,6 +313,9 @@ TEST(ClosestApproach, FindsTheLowerOfTwoMinimaBetweenTheSameSamples) {
   EXPECT_LE(rudder->distance, lowest + 1e-7);
   EXPECT_GE(rudder->distance, lowest - 1e-4);
 }
+
+INSTANTIATE_TEST_SUITE_P(Designs, RudderEdgeValley, ::testing::ValuesIn(kShallowValleys),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The curvature of the distance across the line to the nearest point, which
 // the search's Newton steps read, against the second difference of the exact
@@ -314,6 +345,36 @@ TEST(SweptVolumeDistance, CrossCurvatureIsTheDistancesSecondDifferenceAcross) {
         (across(step) + across(-step) - 2.0 * at.signedDistance) / (step * step);
     EXPECT_NEAR(at.crossCurvature, secondDifference, 2e-3 + 1e-3 * std::abs(secondDifference))
         << p.x << " " << p.r;
+  }
+}
+
+// The scan's distance from the edge samples against the exact one, on a
+// grid about M reaching into it, for the example and a wide blade of high
+// pitch whose edges bend sharply near the tip: the samples never come nearer
+// than the boundary, and no further than the bound the search relies on.
+TEST(SweptVolumeDistance, SamplesComeWithinTheirBoundOfTheExactDistance) {
+  DesignData wide = exampleDesign();
+  wide.pitchRatio = 1.2, wide.areaRatio = 0.9, wide.rakeAngle = 15.0;
+  for (const DesignData& design : {exampleDesign(), wide}) {
+    const SternAnalysis analysis = analyseStern(design);
+    ASSERT_TRUE(analysis.sweptVolume);
+    const SweptVolume& volume = *analysis.sweptVolume;
+    const double tip = volume.tipRadius();
+    for (int i = 0; i <= 60; ++i) {
+      for (int j = 0; j <= 60; ++j) {
+        const MeridionalPoint p{volume.sampledMinX() - 0.5 * tip + i * (0.025 * tip) +
+                                    j * 1e-3 * (volume.sampledMaxX() - volume.sampledMinX()),
+                                j * (0.025 * tip)};
+        const double sampled = std::abs(volume.approximateSignedDistance(p));
+        const double exact = std::abs(volume.distanceFrom(p).signedDistance);
+        // The exact distance is found to about 1e-6 m.
+        constexpr double found = 1e-7;
+        EXPECT_LE(exact, sampled + found) << p.x << ", " << p.r;
+        EXPECT_LE(sampled, volume.sampledDistanceBound(exact) + found) << p.x << ", " << p.r;
+        EXPECT_LE(volume.leastBoundaryDistance(sampled), exact + found) << p.x << ", " << p.r;
+        EXPECT_LE(sampled - exact, volume.approximationError() + found) << p.x << ", " << p.r;
+      }
+    }
   }
 }
 

@@ -136,13 +136,14 @@ class StructureSearch {
   // candidate: the bound will do.
   void scan() {
     lowestSample_ = std::numeric_limits<double>::infinity();
-    for (ScanSample& sample : samples_) {
+    for (std::size_t k = 0; k < samples_.size(); ++k) {
+      ScanSample& sample = samples_[k];
       const Strand& strand = strands_[sample.point.strand];
       const MeridionalPoint p{sample.x, std::abs(strand.zAt(sample.point.t) - volume_.axisZ())};
       const double bound = boxDistance(p);
       sample.point.value =
           bound > lowestSample_ + margin_ ? bound : volume_.approximateSignedDistance(p);
-      lowestSample_ = std::min(lowestSample_, sample.point.value);
+      if (sample.point.value < lowestSample_) lowestSample_ = sample.point.value, lowestIndex_ = k;
     }
   }
 
@@ -150,13 +151,55 @@ class StructureSearch {
     return j < samples_.size() && samples_[i].point.strand == samples_[j].point.strand;
   }
 
-  // Every local minimum of the scan within the margin of the lowest sample is
-  // refined between its neighbours.
+  // The local minima of the scan within the margin of the lowest sample are
+  // the candidates. The lowest sample's is refined first, so that the lowest
+  // found lies near the lowest point from the start; every other one only
+  // where a point between it and a neighbour may lie below that.
   void refineCandidates() {
     candidateThreshold_ = lowestSample_ + candidateMargin();
+    refineAround(lowestIndex_, samples_[lowestIndex_].point);
     for (std::size_t k = 0; k < samples_.size(); ++k) {
-      if (isCandidate(k)) refineAround(k, samples_[k].point);
+      if (k == lowestIndex_ || !isCandidate(k)) continue;
+      const bool hasBelow = k > 0 && sameStrand(k, k - 1), hasAbove = sameStrand(k, k + 1);
+      const double lowest =
+          std::min({hasBelow ? lowestBetween(k - 1, k) : leastExact(samples_[k].point),
+                    hasAbove ? lowestBetween(k, k + 1) : leastExact(samples_[k].point)});
+      if (lowest < best_.value()) refineAround(k, samples_[k].point);
     }
+  }
+
+  // The least the distance can be between neighbouring samples i and j of a
+  // strand, an arc a apart, whose least exact distances are no less than f.
+  // f changes by no more than the arc, so it stays above f - a / 2; and a
+  // distance to a set is semiconcave: along a path its second derivative is
+  // at most 1 / d plus the path's curvature k (each distance to one point of
+  // the set has so), so a lowest point between them, where the slope is
+  // zero, lies no more than (1 / d + k) a^2 / 8 below the nearer sample.
+  double lowestBetween(std::size_t i, std::size_t j) const {
+    const double least = std::min(leastExact(samples_[i].point), leastExact(samples_[j].point));
+    const Strand& strand = strands_[samples_[i].point.strand];
+    const double arc = arcPerChord * planeDistance(samples_[j].x - samples_[i].x,
+                                                   strand.zAt(samples_[j].point.t) -
+                                                       strand.zAt(samples_[i].point.t));
+    const double nearest = least - 0.5 * arc;
+    if (!(nearest > 0.0)) return nearest;
+    const double curvature = pathCurvatureBound(strand, samples_[i].point.t, samples_[j].point.t);
+    const double bending = checkedDivide(1.0, nearest, scanWhat) + curvature;
+    return std::max(nearest, least - 0.125 * bending * arc * arc);
+  }
+
+  // The path (x(t), rho(t)) has the curvature |x'' rho'| / (x'^2 + rho'^2)^1.5,
+  // rho'' = 0 on a strand: at most max |x''| / rho'^2 over [from, to], x''
+  // linear on each piece.
+  static double pathCurvatureBound(const Strand& strand, double from, double to) {
+    double bending = 0.0;
+    for (const CubicPiece& piece : piecesOver(strand.pieces, from, to)) {
+      bending = std::max({bending, std::abs(piece.secondDerivativeAt(std::max(piece.start, from))),
+                          std::abs(piece.secondDerivativeAt(std::min(piece.end, to)))});
+    }
+    if (bending == 0.0) return 0.0;
+    if (strand.zRate == 0.0) return std::numeric_limits<double>::infinity();
+    return checkedDivide(bending, strand.zRate * strand.zRate, scanWhat);
   }
 
   bool isCandidate(std::size_t k) const {
@@ -341,6 +384,7 @@ class StructureSearch {
   double margin_ = 0.0;   // of the scan's bounds to M's box
   double candidateThreshold_ = 0.0;
   double lowestSample_ = 0.0;
+  std::size_t lowestIndex_ = 0;
   StrandPointDistance best_;
 };
 

@@ -8,10 +8,15 @@
 //
 // Method: a coarse scan samples f along every strand about every R/8 of
 // arc, from M's samples (cheap, off by at most M's approximation error).
-// Every local minimum of the scan within half a scan step plus twice that
+// The local minima of the scan within half a scan step plus twice that
 // error of the lowest sample (f changes by no more than the arc between
-// samples) is refined on the exact f between its neighbouring samples, to
-// 1e-6 m along t, as the zero of its slope f' = u . P' (u = (P - N) / |P - N|,
+// samples) are the candidates. The lowest sample's is refined first; every
+// other one only where a point between it and a neighbour may lie below the
+// lowest found: f is semiconcave (along a path f'' <= 1/f + the path's
+// curvature, as for the distance to each point of M), so a lowest point
+// between two samples an arc a apart lies no more than (1/f + k) a^2 / 8
+// below the nearer one. A candidate is refined on the exact f between its
+// neighbouring samples, to 1e-6 m along t, as the zero of its slope f' = u . P' (u = (P - N) / |P - N|,
 // N the nearest point of M's boundary, P' = (x', +-z') the structure point's
 // rate), whose own rate is f'' = (|P'|^2 - f'^2) c + u . P'' (c the
 // distance's curvature across u, SectionDistance::crossCurvature): Newton's

@@ -238,6 +238,16 @@ const VariedDesign kVariedDesigns[] = {
        d.contourX[sternContourRow][9] = 3.45;   // z = 4.1
        d.contourX[sternContourRow][10] = 3.50;  // z = 4.6
      }},
+    // A large wide propeller before a frame swelling aft below the shaft:
+    // the lowest sample of the scan is not in the lowest basin, which lies
+    // 17 mm lower.
+    {"wide_propeller_swollen_frame",
+     [](DesignData& d) {
+       d.propellerDiameter = 5.12;
+       d.pitchRatio = 0.63, d.areaRatio = 0.886, d.rakeAngle = 8.7;
+       const double x[] = {2.052, 2.424, 2.795, 3.003, 3.017, 2.981, 2.872};  // z = 0.8 to 3.6
+       for (int k = 2; k <= 8; ++k) d.contourX[sternContourRow][k] = x[k - 2];
+     }},
     // The rudder's leading edge leans forward at its foot.
     {"leaning_rudder", [](DesignData& d) { d.rudderX[4] = 5.05; }},
     // The propeller moved forward into the stern frame.

@@ -199,6 +199,21 @@ void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& 
   d.closestToEdge2 = stdx::hmin(closest2);
 }
 
+// The same pass keeping only the smallest of both edges.
+double SweptVolume::closestSquaredToSamples(MeridionalPoint p) const {
+  using Lanes = stdx::native_simd<double>;
+  const std::size_t n = (sampleCount_ + Lanes::size() - 1) / Lanes::size() * Lanes::size();
+  Lanes closest(std::numeric_limits<double>::infinity());
+  for (std::size_t j = 0; j < n; j += Lanes::size()) {
+    const Lanes dr = Lanes(&sampleRadius_[j], stdx::element_aligned) - p.r;
+    const Lanes dx1 = Lanes(&edge1_.sampleX[j], stdx::element_aligned) - p.x;
+    const Lanes dx2 = Lanes(&edge2_.sampleX[j], stdx::element_aligned) - p.x;
+    const Lanes radial = dr * dr;
+    closest = stdx::min(closest, stdx::min(dx1 * dx1 + radial, dx2 * dx2 + radial));
+  }
+  return stdx::hmin(closest);
+}
+
 // The pieces that hold the radii from sample j - 1 to sample j + 1: sample i
 // lies on piece i / samplesPerInterval or, at that piece's start, on the one
 // before, and the search for a radius among these finds the piece a search
@@ -296,9 +311,7 @@ double SweptVolume::crossCurvatureAt(const CubicPiece& piece, MeridionalPoint on
 // A cap comes no nearer than its radial distance from p, so one that lies
 // that far beyond the closest sample is passed over.
 double SweptVolume::sampledBoundaryDistance(MeridionalPoint p) const {
-  SampleDistances toSamples;
-  squaredDistancesToSamples(p, toSamples);
-  double closestSquared = std::min(toSamples.closestToEdge1, toSamples.closestToEdge2);
+  double closestSquared = closestSquaredToSamples(p);
   for (const Cap* cap : {&root_, &tip_}) {
     const double radial = squared(p.r - cap->radius);
     if (!(radial < closestSquared)) continue;

@@ -165,6 +165,7 @@ class SweptVolume {
     double closestToEdge2;
   };
   void squaredDistancesToSamples(MeridionalPoint p, SampleDistances& distances) const;
+  double closestSquaredToSamples(MeridionalPoint p) const;
   void approachAlongEdge(const EdgeCurve& edge,
                          const std::array<double, sampleCapacity>& squaredDistance,
                          double closestSquared, MeridionalPoint p, SectionDistance& best) const;

@@ -44,6 +44,7 @@ class StructureSearch {
 
   StrandPointDistance lowest() {
     placeSamples();
+    if (samples_.empty()) return best_;  // no strands: nothing comes near
     scan();
     refineCandidates();
     refineHiddenBasins();

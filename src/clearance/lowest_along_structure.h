@@ -66,8 +66,9 @@ struct StrandPointDistance {
   double value() const { return section.signedDistance; }
 };
 
-// The point of the strands with the lowest signed distance to M. Throws
-// RunError for an arithmetic fault.
+// The point of the strands with the lowest signed distance to M; without
+// strands, none (an infinite distance). Throws RunError for an arithmetic
+// fault.
 StrandPointDistance lowestAlongStrands(const SweptVolume& volume,
                                        const std::vector<Strand>& strands);
 

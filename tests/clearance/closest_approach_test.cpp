@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "clearance/lowest_along_structure.h"
 #include "clearance/stern_analysis.h"
 #include "design/read_design_data.h"
 #include "geometry/evaluate_curve.h"
@@ -441,6 +442,13 @@ TEST(ClosestApproach, FlatBladeSweepsALineOfZeroWidth) {
   EXPECT_NEAR(heel->distance, std::hypot(4.0 - 1.8, 2.5 - 2.3), 1e-9);
   EXPECT_FALSE(heel->aboveShaft);
   EXPECT_NEAR(heel->radiusRatio, 1.0, 1e-12);
+}
+
+TEST(ClosestApproach, NoStrandsComeNowhereNear) {
+  const SternAnalysis analysis = analyseStern(exampleDesign());
+  ASSERT_TRUE(analysis.sweptVolume);
+  EXPECT_EQ(lowestAlongStrands(*analysis.sweptVolume, {}).value(),
+            std::numeric_limits<double>::infinity());
 }
 
 TEST(ClosestApproach, RudderEdgeOfNoLengthIsItsCorner) {

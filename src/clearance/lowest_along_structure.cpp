@@ -126,9 +126,10 @@ class StructureSearch {
   // lies lower than half an arc below the least exact distance at a sample,
   // and the scan's error there is the most it can be at that distance.
   double candidateMargin() const {
+    const double lowestSample = samples_[lowestIndex_].point.value;
     const double lowestDistance =
-        lowestSample_ > 0.0 ? std::max(volume_.leastBoundaryDistance(lowestSample_) - halfArc_, 0.0)
-                            : 0.0;
+        lowestSample > 0.0 ? std::max(volume_.leastBoundaryDistance(lowestSample) - halfArc_, 0.0)
+                           : 0.0;
     const double error = volume_.sampledDistanceBound(lowestDistance) - lowestDistance;
     return halfArc_ + 2.0 * error;
   }
@@ -136,35 +137,42 @@ class StructureSearch {
   // A sample whose bound to M's box lies beyond the margin cannot be a
   // candidate: the bound will do.
   void scan() {
-    lowestSample_ = std::numeric_limits<double>::infinity();
+    double lowest = std::numeric_limits<double>::infinity();
     for (std::size_t k = 0; k < samples_.size(); ++k) {
-      ScanSample& sample = samples_[k];
-      const Strand& strand = strands_[sample.point.strand];
-      const MeridionalPoint p{sample.x, std::abs(strand.zAt(sample.point.t) - volume_.axisZ())};
+      const MeridionalPoint p = meridionalPointOf(k);
       const double bound = boxDistance(p);
-      sample.point.value =
-          bound > lowestSample_ + margin_ ? bound : volume_.approximateSignedDistance(p);
-      if (sample.point.value < lowestSample_) lowestSample_ = sample.point.value, lowestIndex_ = k;
+      double& value = samples_[k].point.value;
+      value = bound > lowest + margin_ ? bound : volume_.approximateSignedDistance(p);
+      if (value < lowest) lowest = value, lowestIndex_ = k;
     }
+  }
+
+  // Where sample k lies in the meridional plane.
+  MeridionalPoint meridionalPointOf(std::size_t k) const {
+    const StrandPoint& sample = samples_[k].point;
+    const Strand& strand = strands_[sample.strand];
+    return {samples_[k].x, std::abs(strand.zAt(sample.t) - volume_.axisZ())};
   }
 
   bool sameStrand(std::size_t i, std::size_t j) const {
     return j < samples_.size() && samples_[i].point.strand == samples_[j].point.strand;
   }
+  // Whether sample k has a neighbour on its strand before it, and after it.
+  bool hasBelow(std::size_t k) const { return k > 0 && sameStrand(k, k - 1); }
+  bool hasAbove(std::size_t k) const { return sameStrand(k, k + 1); }
 
   // The local minima of the scan within the margin of the lowest sample are
   // the candidates. The lowest sample's is refined first, so that the lowest
   // found lies near the lowest point from the start; every other one only
   // where a point between it and a neighbour may lie below that.
   void refineCandidates() {
-    candidateThreshold_ = lowestSample_ + candidateMargin();
+    candidateThreshold_ = samples_[lowestIndex_].point.value + candidateMargin();
     refineAround(lowestIndex_, samples_[lowestIndex_].point);
     for (std::size_t k = 0; k < samples_.size(); ++k) {
       if (k == lowestIndex_ || !isCandidate(k)) continue;
-      const bool hasBelow = k > 0 && sameStrand(k, k - 1), hasAbove = sameStrand(k, k + 1);
-      const double lowest =
-          std::min({hasBelow ? lowestBetween(k - 1, k) : leastExact(samples_[k].point),
-                    hasAbove ? lowestBetween(k, k + 1) : leastExact(samples_[k].point)});
+      double lowest = leastExact(samples_[k].point);
+      if (hasBelow(k)) lowest = std::min(lowest, lowestBetween(k - 1, k));
+      if (hasAbove(k)) lowest = std::min(lowest, lowestBetween(k, k + 1));
       if (lowest < best_.value()) refineAround(k, samples_[k].point);
     }
   }
@@ -206,8 +214,8 @@ class StructureSearch {
   bool isCandidate(std::size_t k) const {
     const double value = samples_[k].point.value;
     if (value > candidateThreshold_) return false;
-    if (k > 0 && sameStrand(k, k - 1) && samples_[k - 1].point.value < value) return false;
-    return !(sameStrand(k, k + 1) && samples_[k + 1].point.value < value);
+    if (hasBelow(k) && samples_[k - 1].point.value < value) return false;
+    return !(hasAbove(k) && samples_[k + 1].point.value < value);
   }
 
   // Two basins whose lowest points differ by less than the scan's error may
@@ -235,33 +243,33 @@ class StructureSearch {
   // step to the neighbour on its lower side. (A candidate's refinement over
   // that step may have settled in the other of two minima there.)
   bool tangentFallsBelowBest(std::size_t k, const StrandPointDistance& exact) const {
-    const double slope = exactSlopeAt(exact);
+    const double slope = slopeAlong(strands_[exact.strand].pieces, exact).slope;
     const bool fallsUp = slope < 0.0;  // towards the next sample
-    if (fallsUp ? !sameStrand(k, k + 1) : !(k > 0 && sameStrand(k, k - 1))) return false;
+    if (!(fallsUp ? hasAbove(k) : hasBelow(k))) return false;
     const std::size_t lower = fallsUp ? k + 1 : k - 1;
     const double step = std::abs(samples_[lower].point.t - exact.t);
     return exact.value() - std::abs(slope) * step < best_.value();
   }
 
   StrandPointDistance exactAt(std::size_t k) const {
-    const StrandPoint& sample = samples_[k].point;
-    const Strand& strand = strands_[sample.strand];
-    const MeridionalPoint p{samples_[k].x, std::abs(strand.zAt(sample.t) - volume_.axisZ())};
-    return {sample.strand, sample.t, p, volume_.distanceFrom(p)};
+    const MeridionalPoint p = meridionalPointOf(k);
+    return {samples_[k].point.strand, samples_[k].point.t, p, volume_.distanceFrom(p)};
   }
 
-  // The slope of the signed distance along the strand at a point evaluated.
-  double exactSlopeAt(const StrandPointDistance& point) const {
-    const Strand& strand = strands_[point.strand];
-    const CubicPiece& piece = pieceAt(strand.pieces, point.t);
-    return slopeAt(strand, piece.slopeAt(point.t), piece.secondDerivativeAt(point.t), point).slope;
+  // The slope of the signed distance along its strand at a point evaluated,
+  // and the slope's rate; `pieces` hold the point's t.
+  SlopeSample slopeAlong(std::span<const CubicPiece> pieces,
+                         const StrandPointDistance& point) const {
+    const CubicPiece& piece = pieceAt(pieces, point.t);
+    return slopeAt(strands_[point.strand], piece.slopeAt(point.t),
+                   piece.secondDerivativeAt(point.t), point);
   }
 
   // Refines sample k between its neighbours on its strand; `bound` is the
   // sample with its scan value or its exact distance.
   void refineAround(std::size_t k, const StrandPoint& bound) {
-    const StrandPoint* below = k > 0 && sameStrand(k, k - 1) ? &samples_[k - 1].point : nullptr;
-    const StrandPoint* above = sameStrand(k, k + 1) ? &samples_[k + 1].point : nullptr;
+    const StrandPoint* below = hasBelow(k) ? &samples_[k - 1].point : nullptr;
+    const StrandPoint* above = hasAbove(k) ? &samples_[k + 1].point : nullptr;
     const std::optional<Parabola> guess = parabolaAround(k, below, above);
     const StrandEnd end = !below ? StrandEnd::First : !above ? StrandEnd::Last : StrandEnd::None;
     refine(bound, (below ? *below : bound).t, (above ? *above : bound).t, guess, end);
@@ -321,11 +329,7 @@ class StructureSearch {
       return last;
     };
     const auto foundAt = [&](double t) { return t == last.t ? last : evaluate(t); };
-    const auto slope = [&](double t) {
-      const StrandPointDistance& point = evaluate(t);
-      const CubicPiece& piece = pieceAt(pieces, t);
-      return slopeAt(strand, piece.slopeAt(t), piece.secondDerivativeAt(t), point);
-    };
+    const auto slope = [&](double t) { return slopeAlong(pieces, evaluate(t)); };
     StrandPointDistance found;
     bool outside = false;  // found by the slope, outside M
     if (from < to) {
@@ -384,7 +388,6 @@ class StructureSearch {
   double halfArc_ = 0.0;  // half the longest arc between samples
   double margin_ = 0.0;   // of the scan's bounds to M's box
   double candidateThreshold_ = 0.0;
-  double lowestSample_ = 0.0;
   std::size_t lowestIndex_ = 0;
   StrandPointDistance best_;
 };

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 #include <string>
@@ -385,27 +386,76 @@ struct PlanePoint {
 // The scan's spacing along a structure, m.
 constexpr double kDenseStep = 1e-4;
 
-// The lowest signed distance to M among the points (and `corners`, a point at
-// the shaft's height, where the distance may have a corner), where it lies
-// below `ceiling`; otherwise `ceiling`. A point is passed over where the last
-// one measured shows it cannot lie below the lowest so far: the distance
-// changes no faster than the point moves. `longestStep` is the largest
-// distance between neighbouring points.
-template <class PointAt>
-double lowestOnDenseScan(const SweptVolume& volume, PointAt pointAt, int steps,
-                         const std::vector<PlanePoint>& corners, double ceiling,
-                         double& longestStep) {
+// A structure as the dense scan walks it: its points 0 to `steps`, no more
+// than kDenseStep apart (the scan checks it), the point at the shaft's
+// height besides, where the distance may have a corner, and its x at a
+// height.
+struct DensePath {
+  std::function<PlanePoint(int)> pointAt;
+  int steps = 0;
+  std::vector<PlanePoint> atShaftHeight;
+  std::function<double(double)> xAtHeight;
+};
+
+// The fitted stern contour from its first point to its last, the heights
+// rising; `hull` must outlive the path.
+DensePath contourPath(const SplineCurve& hull, double z0) {
+  const double zFirst = hull.knot(1), zLast = hull.knot(hull.knotCount());
+  DensePath path;
+  path.xAtHeight = [evaluation = CurveEvaluation(hull)](double z) {
+    double x = std::numeric_limits<double>::quiet_NaN();
+    evaluation.at(z, x);
+    return x;
+  };
+  double steepest = 0.0;  // |dx/dz| at a millimetre's resolution
+  for (double z = zFirst; z + 1e-3 <= zLast; z += 1e-3) {
+    steepest = std::max(steepest, std::abs(path.xAtHeight(z + 1e-3) - path.xAtHeight(z)) / 1e-3);
+  }
+  const int steps = static_cast<int>(
+      std::ceil((zLast - zFirst) * 1.1 * std::hypot(1.0, steepest) / kDenseStep));
+  path.steps = steps;
+  path.pointAt = [=, xAt = path.xAtHeight](int i) {
+    const double z = i == steps ? zLast : zFirst + (zLast - zFirst) * i / steps;
+    return PlanePoint{xAt(z), z};
+  };
+  if (zFirst < z0 && z0 < zLast) path.atShaftHeight.push_back({path.xAtHeight(z0), z0});
+  return path;
+}
+
+// The rudder's leading edge from corner 3 to corner 4.
+DensePath rudderPath(const DesignData& design, double z0) {
+  const PlanePoint top{design.rudderX[3], design.rudderZ[3]};
+  const PlanePoint foot{design.rudderX[4], design.rudderZ[4]};
+  const auto at = [=](double u) {
+    return PlanePoint{top.x + u * (foot.x - top.x), top.z + u * (foot.z - top.z)};
+  };
+  DensePath path;
+  const int steps =
+      static_cast<int>(std::ceil(std::hypot(foot.x - top.x, foot.z - top.z) / kDenseStep));
+  path.steps = steps;
+  path.pointAt = [=](int i) { return at(static_cast<double>(i) / steps); };
+  path.xAtHeight = [=](double z) { return at((z - top.z) / (foot.z - top.z)).x; };
+  const double shaftU = (z0 - top.z) / (foot.z - top.z);
+  if (shaftU > 0.0 && shaftU < 1.0) path.atShaftHeight.push_back(at(shaftU));
+  return path;
+}
+
+// The lowest signed distance to M along `path`, where it lies below
+// `ceiling`; otherwise `ceiling`. A point is passed over where the last one
+// measured shows it cannot lie below the lowest so far: the distance changes
+// no faster than the point moves.
+double lowestOnDenseScan(const SweptVolume& volume, const DensePath& path, double ceiling) {
   const auto distanceAt = [&](PlanePoint q) {
     return volume.distanceFrom({q.x, std::abs(q.z - volume.axisZ())}).signedDistance;
   };
   double lowest = ceiling;
-  for (const PlanePoint corner : corners) lowest = std::min(lowest, distanceAt(corner));
-  PlanePoint measured = pointAt(0), previous = measured;
+  for (const PlanePoint corner : path.atShaftHeight) lowest = std::min(lowest, distanceAt(corner));
+  PlanePoint measured = path.pointAt(0), previous = measured;
   double measuredValue = distanceAt(measured);
   lowest = std::min(lowest, measuredValue);
-  longestStep = 0.0;
-  for (int i = 1; i <= steps; ++i) {
-    const PlanePoint q = pointAt(i);
+  double longestStep = 0.0;
+  for (int i = 1; i <= path.steps; ++i) {
+    const PlanePoint q = path.pointAt(i);
     longestStep = std::max(longestStep, std::hypot(q.x - previous.x, q.z - previous.z));
     previous = q;
     if (std::hypot(q.x - measured.x, q.z - measured.z) < measuredValue - lowest) continue;
@@ -413,6 +463,7 @@ double lowestOnDenseScan(const SweptVolume& volume, PointAt pointAt, int steps,
     measuredValue = distanceAt(q);
     lowest = std::min(lowest, measuredValue);
   }
+  EXPECT_LE(longestStep, kDenseStep);
   return lowest;
 }
 
@@ -424,61 +475,19 @@ void expectNoPointComesCloser(const DesignData& design) {
   ASSERT_TRUE(analysis.sweptVolume.has_value());
   const SweptVolume& volume = *analysis.sweptVolume;
   const double z0 = design.propellerCentreZ;
-
-  const SplineCurve& hull = analysis.hullCurve;
-  const CurveEvaluation hullX(hull);
-  const double zFirst = hull.knot(1), zLast = hull.knot(hull.knotCount());
-  const auto contourX = [&](double z) {
-    double x = std::numeric_limits<double>::quiet_NaN();
-    hullX.at(z, x);
-    return x;
-  };
-  double steepest = 0.0;  // |dx/dz| at a millimetre's resolution
-  for (double z = zFirst; z + 1e-3 <= zLast; z += 1e-3) {
-    steepest = std::max(steepest, std::abs(contourX(z + 1e-3) - contourX(z)) / 1e-3);
-  }
-  const int contourSteps = static_cast<int>(
-      std::ceil((zLast - zFirst) * 1.1 * std::hypot(1.0, steepest) / kDenseStep));
-  const auto contourPoint = [&](int i) {
-    const double z = i == contourSteps ? zLast : zFirst + (zLast - zFirst) * i / contourSteps;
-    return PlanePoint{contourX(z), z};
-  };
-  std::vector<PlanePoint> contourAtShaft;
-  if (zFirst < z0 && z0 < zLast) contourAtShaft.push_back({contourX(z0), z0});
-
-  const PlanePoint corner3{design.rudderX[3], design.rudderZ[3]};
-  const PlanePoint corner4{design.rudderX[4], design.rudderZ[4]};
-  const auto rudderAt = [&](double u) {
-    return PlanePoint{corner3.x + u * (corner4.x - corner3.x), corner3.z + u * (corner4.z - corner3.z)};
-  };
-  const int rudderSteps = static_cast<int>(
-      std::ceil(std::hypot(corner4.x - corner3.x, corner4.z - corner3.z) / kDenseStep));
-  const auto rudderPoint = [&](int i) { return rudderAt(static_cast<double>(i) / rudderSteps); };
-  const double shaftU = (z0 - corner3.z) / (corner4.z - corner3.z);
-  std::vector<PlanePoint> rudderAtShaft;
-  if (shaftU > 0.0 && shaftU < 1.0) rudderAtShaft.push_back(rudderAt(shaftU));
-
-  for (const SternStructure structure : {SternStructure::SternContour, SternStructure::RudderEdge}) {
+  const std::pair<SternStructure, DensePath> paths[] = {
+      {SternStructure::SternContour, contourPath(analysis.hullCurve, z0)},
+      {SternStructure::RudderEdge, rudderPath(design, z0)}};
+  for (const auto& [structure, path] : paths) {
     const ClosestApproach* approach = find(analysis, structure);
     ASSERT_NE(approach, nullptr) << structureName(structure);
     SCOPED_TRACE(structureName(structure));
     const double found = approach->overlaps ? -approach->overlapDepth : approach->distance;
+    EXPECT_NEAR(approach->structureX, path.xAtHeight(approach->structureZ), 1e-9);
     EXPECT_NEAR(volume.distanceFrom({approach->structureX, std::abs(approach->structureZ - z0)})
                     .signedDistance,
                 found, 1e-9);
-    double longestStep = 0.0, lowest = 0.0;
-    if (structure == SternStructure::SternContour) {
-      EXPECT_NEAR(approach->structureX, contourX(approach->structureZ), 1e-9);
-      lowest = lowestOnDenseScan(volume, contourPoint, contourSteps, contourAtShaft, found,
-                                 longestStep);
-    } else {
-      const double u = (approach->structureZ - corner3.z) / (corner4.z - corner3.z);
-      EXPECT_NEAR(approach->structureX, rudderAt(u).x, 1e-9);
-      lowest = lowestOnDenseScan(volume, rudderPoint, rudderSteps, rudderAtShaft, found,
-                                 longestStep);
-    }
-    EXPECT_LE(longestStep, kDenseStep);
-    EXPECT_GE(lowest, found - 1e-7);
+    EXPECT_GE(lowestOnDenseScan(volume, path, found), found - 1e-7);
   }
 }
 
@@ -488,10 +497,8 @@ class DrawnDesigns : public ::testing::TestWithParam<int> {};
 
 TEST_P(DrawnDesigns, NoPointOfAStructureComesCloserThanItsClosestApproach) {
   for (int seed = GetParam() + 1; seed <= kDrawnDesigns; seed += kShards) {
+    SCOPED_TRACE("drawnDesign(" + std::to_string(seed) + ")");
     const DesignData design = drawnDesign(static_cast<std::uint64_t>(seed));
-    SCOPED_TRACE("design " + std::to_string(seed) + ": D " + std::to_string(design.propellerDiameter) +
-                 ", P/D " + std::to_string(design.pitchRatio) + ", Ear " +
-                 std::to_string(design.areaRatio) + ", rake " + std::to_string(design.rakeAngle));
     expectMatchesBruteForce(design, false);
     expectNoPointComesCloser(design);
   }

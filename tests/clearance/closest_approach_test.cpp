@@ -707,9 +707,10 @@ TEST(TurningLowerBlade, ExampleGivesTheTurningFiguresBesideTheMirroredOnes) {
 
 // Either figure differing alone brings the note. The blade ends do not depend
 // on the structures, so the example's place them: a rudder edge through the
-// points at the turning blade's c' from both blades' ends makes the two c'
-// agree, and leaves a' differing; a straight stern frame through the points
-// at its a' does the same for a'. The turning figures stay the example's.
+// points the turning blade's c' lies aft of both blades' ends makes the two
+// c' agree and leaves a' differing; a straight stern frame through the points
+// its a' lies forward of them does the same for a'. The turning figures stay
+// the example's.
 TEST(TurningLowerBlade, EitherFigureDifferingAloneIsNoted) {
   const SternAnalysis example = analyseStern(exampleDesign());
   const std::string note =

@@ -411,8 +411,8 @@ DensePath contourPath(const SplineCurve& hull, double z0) {
   for (double z = zFirst; z + 1e-3 <= zLast; z += 1e-3) {
     steepest = std::max(steepest, std::abs(path.xAtHeight(z + 1e-3) - path.xAtHeight(z)) / 1e-3);
   }
-  const int steps = static_cast<int>(
-      std::ceil((zLast - zFirst) * 1.1 * std::hypot(1.0, steepest) / kDenseStep));
+  const int steps =
+      static_cast<int>(std::ceil((zLast - zFirst) * 1.1 * std::hypot(1.0, steepest) / kDenseStep));
   path.steps = steps;
   path.pointAt = [=, xAt = path.xAtHeight](int i) {
     const double z = i == steps ? zLast : zFirst + (zLast - zFirst) * i / steps;
@@ -566,7 +566,8 @@ TEST(SweptVolumeDistance, SamplesComeWithinTheirBoundOfTheExactDistance) {
     for (const MeridionalPoint p : points) {
       const double sampled = volume.approximateSignedDistance(p);
       const double exact = volume.distanceFrom(p).signedDistance;
-      EXPECT_EQ(sampled < 0.0, exact < 0.0) << p.x << ", " << p.r << ": " << sampled << ", " << exact;
+      EXPECT_EQ(sampled < 0.0, exact < 0.0)
+          << p.x << ", " << p.r << ": " << sampled << ", " << exact;
       const double sampledSize = std::abs(sampled), exactSize = std::abs(exact);
       // The exact distance is found to about 1e-6 m.
       constexpr double found = 1e-7;
@@ -717,8 +718,8 @@ TEST(TurningLowerBlade, EitherFigureDifferingAloneIsNoted) {
       "a' and c' in the report follow the mirrored lower blade; the turning blade gives "
       "a' = 1.728 m, c' = 1.658 m";
   // The line through (x1 + offset, z1) and (x2 + offset, z2), at height z.
-  const auto through = [](const ClearanceSegment& one, const ClearanceSegment& other,
-                          double offset, double z) {
+  const auto through = [](const ClearanceSegment& one, const ClearanceSegment& other, double offset,
+                          double z) {
     const double slope = (other.bladeX - one.bladeX) / (other.bladeZ - one.bladeZ);
     return one.bladeX + offset + slope * (z - one.bladeZ);
   };
@@ -742,8 +743,8 @@ TEST(TurningLowerBlade, EitherFigureDifferingAloneIsNoted) {
   const auto frameAt = [&](double z) {
     return test::ContourPoint{z, through(turningA, mirroredA, -gapA, z), 1};
   };
-  test::setContour(onlyC, {frameAt(0.3), frameAt(1.0), frameAt(2.0), frameAt(3.5), frameAt(6.0),
-                           frameAt(10.5)});
+  test::setContour(
+      onlyC, {frameAt(0.3), frameAt(1.0), frameAt(2.0), frameAt(3.5), frameAt(6.0), frameAt(10.5)});
   const SternAnalysis cDiffers = analyseStern(onlyC);
   EXPECT_NEAR(cDiffers.clearances[clearanceAPrime].length,
               *cDiffers.turningLowerBlade.aPrime.signedGap, 1e-6);

@@ -102,8 +102,9 @@ TEST(ParameterGrid, CountsEveryPointAndRefusesOneMoreThanTheMost) {
   const ParameterValues most = parseVariedParameter("diameter=0:0.99999999:1e-8", "--vary");
   EXPECT_EQ(most.count, 100'000'000u);
   EXPECT_EQ(countStudyDesigns({most}), 100'000'000u);
-  const std::vector<ParameterValues> square = {parseVariedParameter("rake=1:10000:1", "--vary"),
-                                               parseVariedParameter("centre-z=1:10000:1", "--vary")};
+  const std::vector<ParameterValues> square = {
+      parseVariedParameter("rake=1:10000:1", "--vary"),
+      parseVariedParameter("centre-z=1:10000:1", "--vary")};
   EXPECT_EQ(countStudyDesigns(square), 100'000'000u);
   const std::vector<ParameterValues> oneRowMore = {
       square[0], parseVariedParameter("centre-z=1:10001:1", "--vary")};

@@ -212,8 +212,9 @@ TEST_F(StudyCommands, SolveBoundaryIsWhereTheBindingClearanceChangesSign) {
 
   // STOP one resolution step past the boundary: the value beyond the best is
   // STOP itself, and the same clearance binds there.
-  const ProcessResult tight = runPropclear({"solve", design().string(), "--maximise", "diameter",
-                                            "--range", "3:" + matchIn(solve.out, R"(binding: .* at ([0-9.]+) m\))")});
+  const ProcessResult tight =
+      runPropclear({"solve", design().string(), "--maximise", "diameter", "--range",
+                    "3:" + matchIn(solve.out, R"(binding: .* at ([0-9.]+) m\))")});
   ASSERT_EQ(tight.exitStatus, 0) << tight.err;
   EXPECT_THAT(tight.out, HasSubstr(matchIn(solve.out, R"((best: [^\n]*\nbinding: [^\n]*\n))")));
 }
@@ -334,9 +335,11 @@ TEST_F(StudyCommands, BatchGivesOneRowPerDesignFileOfAFolder) {
   EXPECT_EQ(batch.exitStatus, test::kExitError);
   const test::StudyTable table = test::parseCsv(batch.out);
   ASSERT_EQ(table.rows.size(), 5u) << batch.out;
-  const std::vector<std::pair<std::string, std::string>> expected = {
-      {"A.TSK", "analysed"}, {"b.tsk", "analysed"}, {"c.TSK", "error"}, {"d.TSK", "contour-too-long"},
-      {"e.TSK", "error"}};
+  const std::vector<std::pair<std::string, std::string>> expected = {{"A.TSK", "analysed"},
+                                                                     {"b.tsk", "analysed"},
+                                                                     {"c.TSK", "error"},
+                                                                     {"d.TSK", "contour-too-long"},
+                                                                     {"e.TSK", "error"}};
   for (std::size_t row = 0; row < expected.size(); ++row) {
     EXPECT_EQ(fs::path(table.cell(row, "file")).filename(), expected[row].first);
     EXPECT_EQ(table.cell(row, "ending"), expected[row].second);

@@ -338,8 +338,8 @@ INSTANTIATE_TEST_SUITE_P(Designs, RudderEdgeValley, ::testing::ValuesIn(kShallow
 // Seven hundred drawn designs, each structure's closest approach against the
 // brute force and against a dense scan of M's exact distance (every 0.1 mm
 // of the structure, to 1e-7 m): the validation of the search. It takes about
-// 40 s of one core, so its shards are instantiated under the prefix "Slow",
-// which the build labels "slow".
+// a minute of one core, so its shards are instantiated under the prefix
+// "Slow", which the build labels "slow".
 //
 // Each design is the example with D, P/D, Ear and the rake drawn from the
 // ranges below, the rudder moved and its foot leaned, and the stern frame

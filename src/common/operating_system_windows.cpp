@@ -202,16 +202,15 @@ bool mayWrite(const fs::path& path) {
 }
 
 std::size_t longestNameIn(const fs::path& folder) {
-  std::wstring volume(MAX_PATH + 1, L'\0');
+  const HANDLE handle = ::CreateFileW(systemPath(folder).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return usualLongestName;
   DWORD longestComponent = 0;
-  if (!::GetVolumePathNameW(systemPath(folder).c_str(), volume.data(),
-                            static_cast<DWORD>(volume.size())) ||
-      !::GetVolumeInformationW(volume.c_str(), nullptr, 0, nullptr, &longestComponent, nullptr,
-                               nullptr, 0) ||
-      longestComponent == 0) {
-    return usualLongestName;
-  }
-  return longestComponent;
+  const bool known = ::GetVolumeInformationByHandleW(handle, nullptr, 0, nullptr, &longestComponent,
+                                                     nullptr, nullptr, 0);
+  ::CloseHandle(handle);
+  return known && longestComponent > 0 ? longestComponent : usualLongestName;
 }
 
 std::size_t longestPathIn(const fs::path& /*folder*/) { return extendedLongestPath; }

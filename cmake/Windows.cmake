@@ -4,10 +4,11 @@
 
 # windows.h defines macros (min, max, small, near) that must not reach the
 # files the unity build would put beside the Windows layer; the path
-# encoding defines the standard library's own members.
+# encoding and the fma define the runtimes' own functions.
 set_source_files_properties(
   ${CMAKE_SOURCE_DIR}/src/common/operating_system_windows.cpp
   ${CMAKE_SOURCE_DIR}/src/common/operating_system_windows_path_encoding.cpp
+  ${CMAKE_SOURCE_DIR}/src/common/operating_system_windows_math.cpp
   PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 
 # The manifest (UTF-8 arguments, long paths) and the version resource.

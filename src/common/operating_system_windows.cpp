@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <mutex>
 #include <random>
@@ -184,15 +185,24 @@ Entry entryAt(const fs::path& path) {
 
 bool reachesDeviceOrDescriptor(const fs::path& path) { return isDeviceName(path); }
 
+// A device (CON.TSK is the console) is never read: it is no file on disk.
 std::FILE* openForReading(const fs::path& path) {
+  if (isDeviceName(path)) {
+    errno = ENODEV;
+    return nullptr;
+  }
   return ::_wfopen(systemPath(path).c_str(), L"rb");
 }
 
-// Opening the file for writing, which changes nothing in it, asks both the
-// read-only attribute and the file's access rights. A file another program
-// holds open (a spreadsheet showing the CSV) is not write-protected: the
+// The read-only attribute, then the file's access rights, asked by opening
+// it for writing, which changes nothing in it. A file another program holds
+// open (a spreadsheet showing the CSV) is not write-protected: the
 // replacing says so itself, in the system's words.
 bool mayWrite(const fs::path& path) {
+  const DWORD attributes = attributesOf(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return false;
+  }
   const HANDLE file = ::CreateFileW(systemPath(path).c_str(), GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -290,9 +300,22 @@ std::error_code WrittenFile::write(std::string_view bytes) {
   return {};
 }
 
-// ReplaceFileW gives the new file the replaced one's attributes and access
-// rights when it puts it in place: nothing to take before.
-void WrittenFile::takeAttributesOf(const fs::path& /*target*/) {}
+// The replaced file's attributes that say how to show or keep it (hidden,
+// system, archive, not indexed). Its access rights are those the folder
+// gives a new file, as for any file a program saves by a rename.
+void WrittenFile::takeAttributesOf(const fs::path& target) {
+  constexpr DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD attributes = attributesOf(target);
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+      (attributes & kept) == 0) {
+    return;
+  }
+  FILE_BASIC_INFO basic{};  // times of zero are left as they are
+  basic.FileAttributes = attributes & kept;
+  ::SetFileInformationByHandle(handleOf(descriptor_), FileBasicInfo, &basic, sizeof basic);
+}
 
 // Windows has no way to start the writing without waiting for it; finish()
 // writes each file through.
@@ -308,24 +331,15 @@ std::error_code WrittenFile::finish() {
   return error;
 }
 
-// A regular file is replaced by ReplaceFileW, which keeps its attributes
-// and access rights. A link (symbolic link or junction) or nothing at the
-// target is replaced by a rename, which puts the new file in the link's
-// place instead of writing where it points, and writes the rename through.
+// A rename, as on POSIX systems: the new file takes the directory entry's
+// place, whatever stands there. A link (symbolic link or junction) is
+// replaced, never followed, and a hard link is broken. (ReplaceFileW would
+// keep more of the replaced file, but writes through a link where the
+// system does not show it as one: Wine's view of a Unix link.)
 std::error_code WrittenFile::replace(const fs::path& target) {
-  const std::wstring from = temporaryPath_.native();
-  const std::wstring to = systemPath(target);
-  const DWORD attributes = ::GetFileAttributesW(to.c_str());
-  bool replaced = false;
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0) {
-    replaced = ::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                              nullptr, nullptr);
-    // Gone meanwhile: renamed into place below like a new file.
-    if (!replaced && ::GetLastError() != ERROR_FILE_NOT_FOUND) return lastError();
-  }
-  if (!replaced && !::MoveFileExW(from.c_str(), to.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const std::wstring& from = temporaryPath_.native();
+  if (!::MoveFileExW(from.c_str(), systemPath(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return lastError();
   }
   forgetTemporary(from);

@@ -23,11 +23,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# The header-only libraries (toml++, CLI11) are the build machine's Debian
-# packages, taken through packages of their own that expose their headers
-# alone (see cmake/windows/).
-set(tomlplusplus_DIR ${CMAKE_CURRENT_LIST_DIR}/windows CACHE PATH "")
-set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/windows CACHE PATH "")
+# The header-only libraries (toml++, CLI11, fmt, fast_float) are the build
+# machine's Debian packages, taken through packages of their own that expose
+# their headers alone (see cmake/windows/).
+foreach(package tomlplusplus CLI11 fmt FastFloat)
+  set(${package}_DIR ${CMAKE_CURRENT_LIST_DIR}/windows CACHE PATH "")
+endforeach()
 
 # The C and C++ runtimes and winpthreads linked in.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

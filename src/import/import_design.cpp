@@ -234,7 +234,8 @@ class DesignImporter {
     if (contour.markedPoints > 0) {
       line += std::to_string(contour.markedPoints) + " marked points taken as the points";
     } else {
-      line += std::to_string(contour.entities.size()) + " entities chained, " +
+      line += std::to_string(contour.entities.size()) + (contour.entities.size() == 1 ? " entity" : " entities") +
+              " chained, " +
               std::to_string(contour.drawnPoints) + " points thinned to " + std::to_string(points.size()) +
               ", largest deviation " + formatRounded(contour.largestDeviation * 1000.0, 3) + " mm";
     }

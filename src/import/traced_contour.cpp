@@ -16,7 +16,7 @@ namespace {
 // Arcs and splines are sampled ten times finer than the contour's tolerance.
 constexpr double samplingShare = 0.1;
 // Marks farther from the chain than this share of its length are not its points.
-constexpr double markReachShare = 0.02;
+constexpr double markReachShare = 0.05;
 constexpr double ordinaryCode = 1.0;
 constexpr std::size_t maxMarks = 4 * maxContourPoints;
 
@@ -156,6 +156,10 @@ class ContourTracer {
     return std::hypot(a.x + t * dx - p.x, a.z + t * dz - p.z);
   }
 
+  // The samples of arcs and splines lie on the curve, their chords within a
+  // share of the tolerance of it: the thinned contour keeps the rest.
+  double thinningTolerance() const { return tracing_.tolerance * (1.0 - samplingShare); }
+
   // Douglas and Peucker's thinning between the kept points `kept` (the ends
   // and the corners): a stretch keeps its farthest point while that lies
   // beyond the tolerance from the stretch's chord.
@@ -185,7 +189,7 @@ class ContourTracer {
           at = i;
         }
       }
-      if (farthest > tracing_.tolerance) {
+      if (farthest > thinningTolerance()) {
         keep[at] = true;
         stretches.emplace_back(a, at);
         stretches.emplace_back(at, b);

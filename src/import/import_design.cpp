@@ -65,7 +65,7 @@ class DesignImporter {
     const std::string baseText = baseDesign();
     const LayerChoice rudderLayers = rudderChoice();
     const LayerChoice contourLayers = contourChoice(rudderLayers);
-    const TracedContour contour = traceContour(contourLayers.entities, frame, options_.tracing, options_.drawingName);
+    const TracedContour contour = tracedContour(contourLayers, frame);
     setContour(contour, contourLayers);
     if (!rudderLayers.entities.empty()) {
       setRudder(traceRudder(rudderLayers.entities, frame, options_.tracing.tolerance,
@@ -82,6 +82,20 @@ class DesignImporter {
  private:
   [[noreturn]] void fail(const std::string& message) const {
     throw RunError(ErrorKind::Input, message, ErrorLocation{options_.drawingName});
+  }
+
+  // The contour; where the drawing has block references, a fault says that
+  // they were not read, as the contour may be inside one.
+  TracedContour tracedContour(const LayerChoice& layers, const DrawingFrame& frame) const {
+    try {
+      return traceContour(layers.entities, frame, options_.tracing, options_.drawingName);
+    } catch (const RunError& error) {
+      if (drawing_.blockReferences == 0) throw;
+      throw RunError(error.kind(),
+                     error.detail() + " (block references are not read, and the drawing has " +
+                         std::to_string(drawing_.blockReferences) + ": explode the blocks first)",
+                     error.where());
+    }
   }
 
   void summariseLayers() {
@@ -262,8 +276,8 @@ class DesignImporter {
   void notes() {
     if (rudderLayer_.empty()) summary_.push_back("rudder: from " + baseName_ + " (the drawing has none)");
     if (drawing_.blockReferences > 0) {
-      summary_.push_back("note: " + std::to_string(drawing_.blockReferences) +
-                         " block references (INSERT) are not read; explode them to trace what they hold");
+      summary_.push_back("note: block references are not read, and the drawing has " +
+                         std::to_string(drawing_.blockReferences) + ": explode the blocks to trace what they hold");
     }
     if (drawing_.outOfPlane > 0) {
       summary_.push_back("note: " + std::to_string(drawing_.outOfPlane) +

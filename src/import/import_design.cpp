@@ -328,6 +328,11 @@ class DesignImporter {
 
 }  // namespace
 
+PropellerSettings propellerSettingsOf(const DesignData& d) {
+  return {d.propellerCentreX, d.propellerCentreZ, d.waterlineHeight, d.propellerDiameter,
+          d.hubDiameter,      d.pitchRatio,       d.areaRatio,       d.rakeAngle};
+}
+
 bool layerNamedLike(const std::string& layer, const std::vector<std::string>& words) {
   const std::string name = upper(layer);
   return std::any_of(words.begin(), words.end(),

@@ -26,6 +26,9 @@ struct PropellerSettings {
   std::optional<double> rakeAngle;  // degrees
 };
 
+// Every value of `design`'s propeller and waterline, for an import that keeps them.
+PropellerSettings propellerSettingsOf(const DesignData& design);
+
 struct ImportOptions {
   std::string drawingName;                // names the drawing in messages and captions
   std::optional<std::string> contourLayer;  // else the layers named like *STERN*, *CONTOUR*, *PROFILE*

@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 #include "common/run_error.h"
 #include "import/traced_path.h"
+#include "import_invariants.h"
+#include "support/test_support.h"
 #include "import/traced_rudder.h"
 
 namespace propclear {
@@ -102,6 +105,23 @@ TEST(DxfDrawing, MalformedGroupsNameTheirLine) {
             "d.dxf:5: ARC (handle 9, line 5): radius -1.000000 is not above 0");
   EXPECT_EQ(messageOf("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1e400\n"),
             "d.dxf:8: LINE (line 5): x = \"1e400\": not a finite number (group code 10)");
+}
+
+}  // namespace
+}  // namespace propclear
+
+namespace propclear {
+namespace {
+
+// The fuzz target's seeds and the example drawing, as the fuzz target runs them.
+TEST(ImportFuzzCorpus, EveryDrawingEndsInADesignOrAnInputError) {
+  const std::filesystem::path root = test::examplesDir().parent_path();
+  for (const std::filesystem::path folder : {root / "fuzz/corpus-dxf", root / "examples"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().extension() != ".dxf") continue;
+      EXPECT_EQ(test::brokenImportInvariant(test::readFile(entry.path())), "") << entry.path();
+    }
+  }
 }
 
 }  // namespace

@@ -74,9 +74,9 @@ struct CommandOptions {
     app.add_option("--corner-angle", cornerAngle,
                    "a turn of the contour sharper than this is a break point (default 30)")
         ->type_name("DEGREES");
-    app.add_option("--units", units, "the drawing's unit, where its $INSUNITS does not say or says wrong")
-        ->type_name("mm|m")
-        ->check(CLI::IsMember({"mm", "cm", "m"}));
+    app.add_option("--units", units,
+                   "the drawing's unit (mm, cm or m), where its $INSUNITS does not say or says wrong")
+        ->type_name("mm|m");
     app.add_option("--origin", origin,
                    "the drawing's point that is the design's aft perpendicular on the base line, in "
                    "the drawing's units (default 0,0)")
@@ -101,6 +101,9 @@ struct CommandOptions {
     if (!rudderLayer.empty()) o.rudderLayer = rudderLayer;
     o.tracing.tolerance = positive(tolerance, "--tolerance", 1000.0) / 1000.0;
     o.tracing.cornerAngle = positive(cornerAngle, "--corner-angle", 180.0);
+    if (!units.empty() && units != "mm" && units != "cm" && units != "m") {
+      throw RunError(ErrorKind::Usage, "--units " + units + ": expected mm, cm or m");
+    }
     if (units == "mm") o.unit = DrawingUnit::Millimetre;
     if (units == "cm") o.unit = DrawingUnit::Centimetre;
     if (units == "m") o.unit = DrawingUnit::Metre;

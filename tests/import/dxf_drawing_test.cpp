@@ -116,7 +116,7 @@ namespace {
 // The fuzz target's seeds and the example drawing, as the fuzz target runs them.
 TEST(ImportFuzzCorpus, EveryDrawingEndsInADesignOrAnInputError) {
   const std::filesystem::path root = test::examplesDir().parent_path();
-  for (const std::filesystem::path folder : {root / "fuzz/corpus-dxf", root / "examples"}) {
+  for (const std::filesystem::path& folder : {root / "fuzz/corpus-dxf", root / "examples"}) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
       if (entry.path().extension() != ".dxf") continue;
       EXPECT_EQ(test::brokenImportInvariant(test::readFile(entry.path())), "") << entry.path();

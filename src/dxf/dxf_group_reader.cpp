@@ -10,6 +10,8 @@ namespace {
 
 // The first bytes of a binary DXF file.
 constexpr std::string_view binarySentinel = "AutoCAD Binary DXF";
+// The byte order mark some programs write before UTF-8 text.
+constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
 
 std::string_view trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
@@ -30,6 +32,7 @@ DxfGroupReader::DxfGroupReader(std::string_view text, std::string displayName)
   if (text_.substr(0, binarySentinel.size()) == binarySentinel) {
     fail(1, "a binary DXF file, which is not read: save the drawing as an ASCII DXF");
   }
+  if (text_.substr(0, utf8Mark.size()) == utf8Mark) position_ = utf8Mark.size();
 }
 
 void DxfGroupReader::fail(long line, const std::string& message) const {

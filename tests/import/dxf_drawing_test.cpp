@@ -99,6 +99,7 @@ TEST(DxfDrawing, MalformedGroupsNameTheirLine) {
     }
     return std::string("read");
   };
+  EXPECT_EQ(messageOf("\xEF\xBB\xBF" "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n"), "read");  // a UTF-8 mark
   EXPECT_EQ(messageOf("0\nSECTION\n2\nENTITIES\nten\nLINE\n"),
             "d.dxf:5: group code \"ten\" is not an integer: the file is not an ASCII DXF drawing, or is damaged");
   EXPECT_EQ(messageOf("0\nSECTION\n2\nENTITIES\n0\nARC\n5\n9\n40\n-1\n0\nENDSEC\n0\nEOF\n"),

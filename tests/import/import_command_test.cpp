@@ -104,6 +104,17 @@ TEST(ImportCommand, DrawingsItCannotUseEndWithAMessageAndNoFile) {
   }
 }
 
+TEST(ImportCommand, AFileLargerThanADrawingMayBeIsRefusedUnread) {
+  test::ScratchDir dir;
+  test::writeFile(dir / "huge.dxf", "0\nSECTION\n");
+  fs::resize_file(dir / "huge.dxf", 300u * 1024u * 1024u);  // sparse: no disk taken
+  const test::ProcessResult run = test::runPropclear({"import", (dir / "huge.dxf").string(), "-o", (dir / "out.TSK").string()});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_NE(run.err.find("huge.dxf: cannot read the drawing: it holds 314572800 bytes, more than the 268435456"),
+            std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "out.TSK"));
+}
+
 TEST(ImportCommand, DrawingsMadeWithEzdxfImportWithinTheTolerance) {
   if (test::runProgram({systemPython, "-c", "import ezdxf"}).exitStatus != 0) {
     GTEST_SKIP() << "Debian's python3-ezdxf is not installed (scripts/test installs it)";

@@ -251,7 +251,8 @@ class DesignImporter {
       line += std::to_string(contour.entities.size()) + (contour.entities.size() == 1 ? " entity" : " entities") +
               " chained, " +
               std::to_string(contour.drawnPoints) + " points thinned to " + std::to_string(points.size()) +
-              ", largest deviation " + formatRounded(contour.largestDeviation * 1000.0, 3) + " mm";
+              ", largest deviation of the fitted curve " + formatRounded(contour.largestDeviation * 1000.0, 3) +
+              " mm";
     }
     line += ", " + std::to_string(contour.breakPoints) + " break point" + (contour.breakPoints == 1 ? "" : "s");
     summary_.push_back(line);

@@ -6,6 +6,8 @@
 
 #include "common/format_number.h"
 #include "common/run_error.h"
+#include "geometry/evaluate_curve.h"
+#include "geometry/set_up_contour.h"
 #include "import/path_chains.h"
 #include "import/traced_path.h"
 
@@ -193,14 +195,10 @@ class ContourTracer {
         keep[at] = true;
         stretches.emplace_back(a, at);
         stretches.emplace_back(at, b);
-      } else {
-        contour.largestDeviation = std::max(contour.largestDeviation, farthest);
       }
     }
-    std::vector<std::size_t> kept;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-      if (keep[i]) kept.push_back(i);
-    }
+    keepWhereTheCurveStrays(points, corners, keep, contour.largestDeviation);
+    const std::vector<std::size_t> kept = keptOf(keep);
     if (kept.size() > static_cast<std::size_t>(maxContourPoints)) {
       fail(chain.entities.front(),
            "the stern contour needs " + std::to_string(kept.size()) + " points to stay within " +
@@ -216,6 +214,61 @@ class ContourTracer {
       const bool corner = std::binary_search(corners.begin(), corners.end(), i);
       contour.points.push_back({points[i].z, points[i].x, corner ? breakCode : ordinaryCode});
       if (corner) ++contour.breakPoints;
+    }
+  }
+
+  static std::vector<std::size_t> keptOf(const std::vector<bool>& keep) {
+    std::vector<std::size_t> kept;
+    for (std::size_t i = 0; i < keep.size(); ++i) {
+      if (keep[i]) kept.push_back(i);
+    }
+    return kept;
+  }
+
+  // The design's curve through the kept points is a spline, fitted between
+  // break points as the drawings show it, not the chords: where it strays
+  // from a drawn point by more than the tolerance along x, the point that
+  // strays most in its stretch is kept too, until none strays.
+  // `largestDeviation` is then the curve's largest distance along x.
+  void keepWhereTheCurveStrays(const std::vector<FramePoint>& points, const std::vector<std::size_t>& corners,
+                               std::vector<bool>& keep, double& largestDeviation) const {
+    for (;;) {
+      const std::vector<std::size_t> kept = keptOf(keep);
+      if (kept.size() > static_cast<std::size_t>(maxContourPoints)) return;  // refused by the caller
+      DesignData design;
+      std::vector<ContourPoint> contour;
+      for (const std::size_t i : kept) {
+        if (!contour.empty() && !(points[i].z > contour.back().z)) return;  // refused by the caller
+        const bool corner = std::binary_search(corners.begin(), corners.end(), i);
+        contour.push_back({points[i].z, points[i].x, corner ? breakCode : ordinaryCode});
+      }
+      setSternContour(design, contour);
+      bool added = false;
+      largestDeviation = 0.0;
+      try {
+        const SplineCurve curve = setUpContour(design, sternContourRow);
+        const CurveEvaluation evaluation(curve);
+        for (std::size_t k = 0; k + 1 < kept.size(); ++k) {
+          double worst = 0.0;
+          std::size_t at = kept[k];
+          for (std::size_t i = kept[k] + 1; i < kept[k + 1]; ++i) {
+            double fitted = points[i].x;
+            evaluation.at(points[i].z, fitted);
+            if (std::abs(fitted - points[i].x) > worst) {
+              worst = std::abs(fitted - points[i].x);
+              at = i;
+            }
+          }
+          if (worst > tracing_.tolerance) {
+            keep[at] = true;
+            added = true;
+          }
+          largestDeviation = std::max(largestDeviation, worst);
+        }
+      } catch (const RunError&) {
+        return;  // a curve through points this close in height cannot be fitted: the chords stay
+      }
+      if (!added) return;
     }
   }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The stern contour traced from the drawing: the longest chain of its
 // entities, from its lowest point upwards, thinned to the points the design
-// file holds, with break points where the drawing turns a corner. Where the
+// file holds, with break points where the drawing turns a corner, so that
+// both the chords between them and the curve the design fits through them
+// stay within the tolerance of the drawing. Where the
 // drawing marks the contour's points with circles or points along the chain
 // (as propclear's own drawing does), those marks are the points.
 
@@ -22,7 +24,9 @@ struct ContourTracing {
 struct TracedContour {
   std::vector<ContourPoint> points;  // lowest first; code 0 at corners, else 1
   std::size_t drawnPoints = 0;       // the chain's points before thinning
-  double largestDeviation = 0.0;     // m, of the drawn points from the thinned contour
+  // m, along x, of the drawn points from the design's curve fitted through
+  // the thinned points (break points as corners), as the drawings show it
+  double largestDeviation = 0.0;
   int breakPoints = 0;
   std::size_t markedPoints = 0;  // the marks taken as the points, 0 when thinned
   std::vector<const DxfEntity*> entities;  // of the chain, lowest first

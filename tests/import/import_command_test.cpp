@@ -55,6 +55,15 @@ TEST(ImportCommand, WritesTheDesignAndSummarisesOnStandardError) {
   EXPECT_EQ(lines[32], "0.000, 0.000, 99");
 }
 
+TEST(ImportCommand, TheSampleDrawingGivesTheExampleBackByteForByte) {
+  test::ScratchDir dir;
+  const test::ProcessResult run = test::runPropclear(
+      {"import", (test::examplesDir() / "Norvalek-stern.dxf").string(), "-o", (dir / "out.TSK").string(), "--design",
+       (test::examplesDir() / "Norvalek.TSK").string(), "--corner-angle", "25"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(test::readFile(dir / "out.TSK"), test::readFile(test::examplesDir() / "Norvalek.TSK"));
+}
+
 TEST(ImportCommand, WithoutABaseDesignTheCaptionsWarnOfTheExamplesValues) {
   test::ScratchDir dir;
   const Imported imported = importIn(dir, header + contour + rudder + ending, {"--centre", "4.1,2.9"});

@@ -10,8 +10,8 @@
 #include "import_invariants.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string broken =
-      propclear::test::brokenImportInvariant(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string broken = propclear::test::brokenImportInvariant(
+      std::string_view(reinterpret_cast<const char*>(data), size));
   if (!broken.empty()) {
     std::fprintf(stderr, "propclear fuzz: broken import invariant: %s\n", broken.c_str());
     std::abort();

@@ -36,7 +36,8 @@ bool isOcsEntity(const std::string& type) {
 // look-ahead so that an entity ends where the next one begins.
 class DrawingParser {
  public:
-  DrawingParser(std::string_view text, const std::string& displayName) : reader_(text, displayName) {}
+  DrawingParser(std::string_view text, const std::string& displayName)
+      : reader_(text, displayName) {}
 
   DxfDrawing parse() {
     while (read()) {
@@ -81,13 +82,16 @@ class DrawingParser {
   void unread() { pending_ = true; }
   bool isZero(std::string_view value) const { return group_.code == 0 && group_.value == value; }
   std::string describeGroup() const {
-    return "group " + std::to_string(group_.code) + " \"" + std::string(group_.value.substr(0, 40)) +
-           "\"";
+    return "group " + std::to_string(group_.code) + " \"" +
+           std::string(group_.value.substr(0, 40)) + "\"";
   }
-  [[noreturn]] void fail(long line, const std::string& message) const { reader_.fail(line, message); }
+  [[noreturn]] void fail(long line, const std::string& message) const {
+    reader_.fail(line, message);
+  }
   [[noreturn]] void truncated() const {
-    fail(reader_.lineNumber(), "the file ends before the drawing does (no ENDSEC or EOF): "
-                               "the drawing is truncated");
+    fail(reader_.lineNumber(),
+         "the file ends before the drawing does (no ENDSEC or EOF): "
+         "the drawing is truncated");
   }
 
   // Reads to the section's ENDSEC.
@@ -176,14 +180,30 @@ class DrawingParser {
         break;
       }
       switch (group_.code) {
-        case 5: e.handle = group_.value; break;
-        case 8: e.layer = group_.value; break;
-        case 67: g.paperSpace = reader_.integer(group_, "space") == paperSpace; break;
-        case 70: g.flags = reader_.integer(group_, "flags"); break;
-        case 210: extrusion.x = number("extrusion x", e); break;
-        case 220: extrusion.y = number("extrusion y", e); break;
-        case 230: extrusionZ = number("extrusion z", e); break;
-        default: shapeGroup(e, g); break;
+        case 5:
+          e.handle = group_.value;
+          break;
+        case 8:
+          e.layer = group_.value;
+          break;
+        case 67:
+          g.paperSpace = reader_.integer(group_, "space") == paperSpace;
+          break;
+        case 70:
+          g.flags = reader_.integer(group_, "flags");
+          break;
+        case 210:
+          extrusion.x = number("extrusion x", e);
+          break;
+        case 220:
+          extrusion.y = number("extrusion y", e);
+          break;
+        case 230:
+          extrusionZ = number("extrusion z", e);
+          break;
+        default:
+          shapeGroup(e, g);
+          break;
       }
     }
     if (!pending_) truncated();
@@ -196,10 +216,12 @@ class DrawingParser {
   void shapeGroup(DxfEntity& e, EntityGroups& g) {
     const int code = group_.code;
     if (e.type == "LINE" || e.type == "VERTEX" || e.type == "POINT") {
-      if (code == 10 || code == 11) e.vertices.resize(std::max<std::size_t>(e.vertices.size(), code - 9));
+      if (code == 10 || code == 11)
+        e.vertices.resize(std::max<std::size_t>(e.vertices.size(), code - 9));
       if (code == 10 || code == 11) e.vertices[code - 10].at.x = number("x", e);
       if (code == 20 || code == 21) {
-        if (e.vertices.size() < static_cast<std::size_t>(code - 19)) fail(group_.line, describeEntity(e) + ": y before its x");
+        if (e.vertices.size() < static_cast<std::size_t>(code - 19))
+          fail(group_.line, describeEntity(e) + ": y before its x");
         e.vertices[code - 20].at.y = number("y", e);
       }
       if (code == 42 && !e.vertices.empty()) e.vertices[0].bulge = number("bulge", e);
@@ -212,7 +234,8 @@ class DrawingParser {
     } else if (e.type == "LWPOLYLINE") {
       if (code == 90) g.expectedVertices = reader_.integer(group_, "vertex count");
       if (code == 10) e.vertices.push_back({{number("x", e), 0.0}, 0.0});
-      if ((code == 20 || code == 42) && e.vertices.empty()) fail(group_.line, describeEntity(e) + ": a vertex value before the first vertex");
+      if ((code == 20 || code == 42) && e.vertices.empty())
+        fail(group_.line, describeEntity(e) + ": a vertex value before the first vertex");
       if (code == 20) e.vertices.back().at.y = number("y", e);
       if (code == 42) e.vertices.back().bulge = number("bulge", e);
     } else if (e.type == "SPLINE") {
@@ -223,7 +246,9 @@ class DrawingParser {
   void splineGroup(DxfEntity& e) {
     DxfSpline& s = e.spline;
     const int code = group_.code;
-    if (code == 71) s.degree = static_cast<int>(std::clamp(reader_.integer(group_, "degree"), 0L, maxSplineDegree + 1));
+    if (code == 71)
+      s.degree =
+          static_cast<int>(std::clamp(reader_.integer(group_, "degree"), 0L, maxSplineDegree + 1));
     if (code == 40) s.knots.push_back(number("knot", e));
     if (code == 41) s.weights.push_back(number("weight", e));
     if (code == 10) s.controlPoints.push_back({number("control point x", e), 0.0});
@@ -263,8 +288,7 @@ class DrawingParser {
                        std::to_string(g.expectedVertices));
     }
     if ((e.shape == DxfShape::Arc || e.shape == DxfShape::Circle) && !(e.radius > 0.0)) {
-      fail(e.line, describeEntity(e) + ": radius " + std::to_string(e.radius) +
-                       " is not above 0");
+      fail(e.line, describeEntity(e) + ": radius " + std::to_string(e.radius) + " is not above 0");
     }
   }
 
@@ -277,8 +301,8 @@ class DrawingParser {
         return;
       }
       if (!isZero("VERTEX")) {
-        fail(group_.line, describeEntity(polyline) + ": expected VERTEX or SEQEND, found " +
-                              describeGroup());
+        fail(group_.line,
+             describeEntity(polyline) + ": expected VERTEX or SEQEND, found " + describeGroup());
       }
       DxfEntity vertex;
       vertex.type = "VERTEX";
@@ -325,7 +349,8 @@ DxfDrawing parseDxfDrawing(std::string_view text, const std::string& displayName
 
 DxfDrawing readDxfDrawing(const std::filesystem::path& path, const std::string& displayName) {
   const auto refuse = [&](const std::string& reason) {
-    throw RunError(ErrorKind::Input, "cannot read the drawing: " + reason, ErrorLocation{displayName});
+    throw RunError(ErrorKind::Input, "cannot read the drawing: " + reason,
+                   ErrorLocation{displayName});
   };
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {

@@ -55,12 +55,12 @@ struct DxfEntity {
 };
 
 struct DxfDrawing {
-  std::string version;                // $ACADVER, "AC1009" for R12
+  std::string version;                 // $ACADVER, "AC1009" for R12
   std::optional<long> insertionUnits;  // $INSUNITS when the header has it
-  std::vector<std::string> layers;    // the layer table, in file order
-  std::vector<DxfEntity> entities;    // the model space, in file order
-  long blockReferences = 0;           // INSERTs in the model space
-  long outOfPlane = 0;                // entities not drawn in the x-y plane, left out
+  std::vector<std::string> layers;     // the layer table, in file order
+  std::vector<DxfEntity> entities;     // the model space, in file order
+  long blockReferences = 0;            // INSERTs in the model space
+  long outOfPlane = 0;                 // entities not drawn in the x-y plane, left out
 };
 
 // Larger drawings are refused: a stern's drawing is far smaller, and a

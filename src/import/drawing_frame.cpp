@@ -20,9 +20,12 @@ struct UnitScale {
 
 UnitScale scaleOf(DrawingUnit unit) {
   switch (unit) {
-    case DrawingUnit::Millimetre: return {1000.0, "millimetres"};
-    case DrawingUnit::Centimetre: return {100.0, "centimetres"};
-    case DrawingUnit::Metre: break;
+    case DrawingUnit::Millimetre:
+      return {1000.0, "millimetres"};
+    case DrawingUnit::Centimetre:
+      return {100.0, "centimetres"};
+    case DrawingUnit::Metre:
+      break;
   }
   return {1.0, "metres"};
 }

@@ -28,7 +28,8 @@ double numberOf(const std::string& text, const std::string& option) {
 // "X,Z" as two numbers.
 DxfPoint pairOf(const std::string& text, const std::string& option) {
   const std::size_t comma = text.find(',');
-  if (comma == std::string::npos) throw RunError(ErrorKind::Usage, option + " " + text + ": expected X,Z");
+  if (comma == std::string::npos)
+    throw RunError(ErrorKind::Usage, option + " " + text + ": expected X,Z");
   return {numberOf(text.substr(0, comma), option), numberOf(text.substr(comma + 1), option)};
 }
 
@@ -60,30 +61,36 @@ struct CommandOptions {
 
   void addTo(CLI::App& app) {
     app.add_option("DRAWING", drawing, "the ASCII DXF drawing of the stern")->required();
-    app.add_option("-o,--output", output, "the design file to write (default: DRAWING with .TSK; - for standard output)")
+    app.add_option("-o,--output", output,
+                   "the design file to write (default: DRAWING with .TSK; - for standard output)")
         ->type_name("DESIGN.TSK");
     app.add_option("--contour-layer", contourLayer,
                    "the stern contour's layer (default: those named like *STERN*, *CONTOUR* or "
                    "*PROFILE*, else the longest open chain of the drawing)")
         ->type_name("LAYER");
-    app.add_option("--rudder-layer", rudderLayer, "the rudder's layer (default: those named like *RUDDER*)")
+    app.add_option("--rudder-layer", rudderLayer,
+                   "the rudder's layer (default: those named like *RUDDER*)")
         ->type_name("LAYER");
-    app.add_option("--tolerance", tolerance,
-                   "the largest deviation of the thinned contour from the drawing, in mm (default 1)")
+    app.add_option(
+           "--tolerance", tolerance,
+           "the largest deviation of the thinned contour from the drawing, in mm (default 1)")
         ->type_name("MM");
     app.add_option("--corner-angle", cornerAngle,
                    "a turn of the contour sharper than this is a break point (default 30)")
         ->type_name("DEGREES");
-    app.add_option("--units", units,
-                   "the drawing's unit (mm, cm or m), where its $INSUNITS does not say or says wrong")
+    app.add_option(
+           "--units", units,
+           "the drawing's unit (mm, cm or m), where its $INSUNITS does not say or says wrong")
         ->type_name("mm|m");
-    app.add_option("--origin", origin,
-                   "the drawing's point that is the design's aft perpendicular on the base line, in "
-                   "the drawing's units (default 0,0)")
+    app.add_option(
+           "--origin", origin,
+           "the drawing's point that is the design's aft perpendicular on the base line, in "
+           "the drawing's units (default 0,0)")
         ->type_name("X,Z");
-    app.add_option("--design", design,
-                   "take the propeller, waterline and captions (and the rudder, when the drawing has "
-                   "none) from this design file")
+    app.add_option(
+           "--design", design,
+           "take the propeller, waterline and captions (and the rudder, when the drawing has "
+           "none) from this design file")
         ->type_name("BASE.TSK");
     app.add_option("--centre,--center", centre, "the propeller centre, in m")->type_name("X,Z");
     app.add_option("--waterline", waterline, "the design waterline's height, in m")->type_name("Z");
@@ -142,7 +149,8 @@ void writeDesign(const std::string& target, const std::string& text) {
   file.commit();
 }
 
-int importCommand(CLI::App& app, const std::vector<std::string>& arguments, std::ostream& messages) {
+int importCommand(CLI::App& app, const std::vector<std::string>& arguments,
+                  std::ostream& messages) {
   CommandOptions command;
   command.addTo(app);
   app.footer(
@@ -175,10 +183,12 @@ std::string importCommandHelp() {
          "  propclear import DRAWING.dxf -o DESIGN.TSK          a design file from a DXF drawing\n";
 }
 
-int runImportCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& messages) {
+int runImportCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                     std::ostream& messages) {
   CLI::App app("A design file from the stern contour and rudder of a DXF drawing.", commandName);
   try {
-    return importCommand(app, std::vector<std::string>(arguments.begin() + 1, arguments.end()), messages);
+    return importCommand(app, std::vector<std::string>(arguments.begin() + 1, arguments.end()),
+                         messages);
   } catch (const CLI::CallForHelp&) {
     out << app.help();
     return doneStatus;

@@ -18,6 +18,7 @@ std::string importCommandHelp();
 // Runs the command with arguments[0] == "import". The help goes to `out`,
 // the summary and messages to `messages`. Returns the exit status: 0 the
 // design file written, 1 an error (and no file written).
-int runImportCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& messages);
+int runImportCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                     std::ostream& messages);
 
 }  // namespace propclear

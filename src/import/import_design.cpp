@@ -57,7 +57,8 @@ class DesignImporter {
       : drawing_(drawing), options_(options) {}
 
   ImportedDesign import() {
-    const DrawingFrame frame = drawingFrameOf(drawing_, options_.unit, options_.origin, options_.drawingName);
+    const DrawingFrame frame =
+        drawingFrameOf(drawing_, options_.unit, options_.origin, options_.drawingName);
     summary_.push_back("drawing " + options_.drawingName +
                        (drawing_.version.empty() ? "" : " (" + drawing_.version + ")") + ", in " +
                        frame.unitNote);
@@ -102,7 +103,8 @@ class DesignImporter {
     std::map<std::string, std::map<std::string, int>> counts;
     for (const DxfEntity& e : drawing_.entities) ++counts[e.layer][e.type];
     for (const auto& [layer, types] : counts) {
-      std::string line = "  layer ";  // piece by piece: g++ 12 warns wrongly on "literal" + a temporary
+      std::string line =
+          "  layer ";  // piece by piece: g++ 12 warns wrongly on "literal" + a temporary
       line += layer;
       line += ':';
       for (const auto& [type, count] : types) {
@@ -127,9 +129,10 @@ class DesignImporter {
     }
     const ReadResult base = readDesignText(text, baseName_);
     if (base.outcome != ReadOutcome::Read) {
-      throw RunError(ErrorKind::Input, "the stern contour has more than " +
-                                           std::to_string(maxContourPoints) + " points",
-                     ErrorLocation{baseName_});
+      throw RunError(
+          ErrorKind::Input,
+          "the stern contour has more than " + std::to_string(maxContourPoints) + " points",
+          ErrorLocation{baseName_});
     }
     imported_.design = base.design;
     applySettings();
@@ -157,7 +160,8 @@ class DesignImporter {
     if (fromBase_.empty()) {
       summary_.push_back("propeller and waterline: as given");
     } else if (options_.baseDesign) {
-      summary_.push_back("propeller and waterline: from " + baseName_ + joined(", given: ", givenNames()));
+      summary_.push_back("propeller and waterline: from " + baseName_ +
+                         joined(", given: ", givenNames()));
     } else {
       summary_.push_back("warning: the example's values for: " + joined("", fromBase_) +
                          "; give them with --design BASE.TSK or their options");
@@ -165,12 +169,13 @@ class DesignImporter {
   }
 
   std::vector<std::string> givenNames() const {
-    static const std::vector<std::string> all{"propeller centre x", "propeller centre z", "waterline",
-                                              "diameter", "hub diameter", "pitch ratio", "area ratio",
-                                              "rake angle"};
+    static const std::vector<std::string> all{
+        "propeller centre x", "propeller centre z", "waterline",  "diameter",
+        "hub diameter",       "pitch ratio",        "area ratio", "rake angle"};
     std::vector<std::string> given;
     for (const std::string& name : all) {
-      if (std::find(fromBase_.begin(), fromBase_.end(), name) == fromBase_.end()) given.push_back(name);
+      if (std::find(fromBase_.begin(), fromBase_.end(), name) == fromBase_.end())
+        given.push_back(name);
     }
     return given;
   }
@@ -183,23 +188,26 @@ class DesignImporter {
   }
 
   // The entities on the named layer, or on the layers named like `words`.
-  LayerChoice layerChoice(const std::optional<std::string>& named, const std::vector<std::string>& words,
+  LayerChoice layerChoice(const std::optional<std::string>& named,
+                          const std::vector<std::string>& words,
                           const LayerChoice* leaveOut) const {
     LayerChoice choice;
     std::vector<std::string> layers;
     for (const DxfEntity& e : drawing_.entities) {
       const bool taken = named ? sameLayer(e.layer, *named) : layerNamedLike(e.layer, words);
-      if (!taken || (leaveOut != nullptr && std::find(leaveOut->entities.begin(), leaveOut->entities.end(), &e) !=
-                                                 leaveOut->entities.end())) {
+      if (!taken ||
+          (leaveOut != nullptr && std::find(leaveOut->entities.begin(), leaveOut->entities.end(),
+                                            &e) != leaveOut->entities.end())) {
         continue;
       }
       choice.entities.push_back(&e);
-      if (std::find(layers.begin(), layers.end(), e.layer) == layers.end()) layers.push_back(e.layer);
+      if (std::find(layers.begin(), layers.end(), e.layer) == layers.end())
+        layers.push_back(e.layer);
     }
     choice.description = (layers.size() == 1 ? "layer " : "layers ") + joined("", layers);
     if (named && choice.entities.empty()) {
-      fail("no entity on the layer " + *named + "; the drawing's layers with entities are: " +
-           joined("", layersWithEntities()));
+      fail("no entity on the layer " + *named +
+           "; the drawing's layers with entities are: " + joined("", layersWithEntities()));
     }
     return choice;
   }
@@ -207,7 +215,8 @@ class DesignImporter {
   std::vector<std::string> layersWithEntities() const {
     std::vector<std::string> layers;
     for (const DxfEntity& e : drawing_.entities) {
-      if (std::find(layers.begin(), layers.end(), e.layer) == layers.end()) layers.push_back(e.layer);
+      if (std::find(layers.begin(), layers.end(), e.layer) == layers.end())
+        layers.push_back(e.layer);
     }
     return layers;
   }
@@ -215,9 +224,11 @@ class DesignImporter {
   LayerChoice rudderChoice() const {
     LayerChoice choice = layerChoice(options_.rudderLayer, rudderLayerWords, nullptr);
     if (choice.entities.empty() && !options_.baseDesign) {
-      fail("no layer named like *RUDDER*, and no base design to take the rudder from: name the "
-           "rudder's layer with --rudder-layer or give --design BASE.TSK; the drawing's layers "
-           "with entities are: " + joined("", layersWithEntities()));
+      fail(
+          "no layer named like *RUDDER*, and no base design to take the rudder from: name the "
+          "rudder's layer with --rudder-layer or give --design BASE.TSK; the drawing's layers "
+          "with entities are: " +
+          joined("", layersWithEntities()));
     }
     return choice;
   }
@@ -233,7 +244,9 @@ class DesignImporter {
       }
     }
     if (choice.entities.empty()) fail("the drawing holds no entity besides the rudder's");
-    choice.description = "the longest open chain of every layer (none is named like *STERN*, *CONTOUR* or *PROFILE*)";
+    choice.description =
+        "the longest open chain of every layer (none is named like *STERN*, *CONTOUR* or "
+        "*PROFILE*)";
     return choice;
   }
 
@@ -248,13 +261,14 @@ class DesignImporter {
     if (contour.markedPoints > 0) {
       line += std::to_string(contour.markedPoints) + " marked points taken as the points";
     } else {
-      line += std::to_string(contour.entities.size()) + (contour.entities.size() == 1 ? " entity" : " entities") +
-              " chained, " +
-              std::to_string(contour.drawnPoints) + " points thinned to " + std::to_string(points.size()) +
-              ", largest deviation of the fitted curve " + formatRounded(contour.largestDeviation * 1000.0, 3) +
-              " mm";
+      line += std::to_string(contour.entities.size()) +
+              (contour.entities.size() == 1 ? " entity" : " entities") + " chained, " +
+              std::to_string(contour.drawnPoints) + " points thinned to " +
+              std::to_string(points.size()) + ", largest deviation of the fitted curve " +
+              formatRounded(contour.largestDeviation * 1000.0, 3) + " mm";
     }
-    line += ", " + std::to_string(contour.breakPoints) + " break point" + (contour.breakPoints == 1 ? "" : "s");
+    line += ", " + std::to_string(contour.breakPoints) + " break point" +
+            (contour.breakPoints == 1 ? "" : "s");
     summary_.push_back(line);
     contourLayer_ = layers.description;
   }
@@ -265,8 +279,9 @@ class DesignImporter {
       const FramePoint p = rudder.corners[corner - 1];
       imported_.design.rudderX[corner] = rounded(p.x);
       imported_.design.rudderZ[corner] = rounded(p.z);
-      for (const std::string& piece : {std::string(" "), std::to_string(corner), std::string(" ("), metresText(p.x),
-                                       std::string(", "), metresText(p.z), std::string(")")}) {
+      for (const std::string& piece :
+           {std::string(" "), std::to_string(corner), std::string(" ("), metresText(p.x),
+            std::string(", "), metresText(p.z), std::string(")")}) {
         line += piece;  // piece by piece: g++ 12 warns wrongly on "literal" + a temporary
       }
     }
@@ -275,10 +290,12 @@ class DesignImporter {
   }
 
   void notes() {
-    if (rudderLayer_.empty()) summary_.push_back("rudder: from " + baseName_ + " (the drawing has none)");
+    if (rudderLayer_.empty())
+      summary_.push_back("rudder: from " + baseName_ + " (the drawing has none)");
     if (drawing_.blockReferences > 0) {
       summary_.push_back("note: block references are not read, and the drawing has " +
-                         std::to_string(drawing_.blockReferences) + ": explode the blocks to trace what they hold");
+                         std::to_string(drawing_.blockReferences) +
+                         ": explode the blocks to trace what they hold");
     }
     if (drawing_.outOfPlane > 0) {
       summary_.push_back("note: " + std::to_string(drawing_.outOfPlane) +
@@ -293,14 +310,17 @@ class DesignImporter {
     const std::vector<std::string> captions{
         "STERN CONTOUR AND RUDDER TRACED FROM THE DRAWING " + printable(options_.drawingName),
         "Written by propclear import " + std::string(programVersion) + ": tolerance " +
-            formatRounded(options_.tracing.tolerance * 1000.0, 3) + " mm, break points at corners sharper than " +
+            formatRounded(options_.tracing.tolerance * 1000.0, 3) +
+            " mm, break points at corners sharper than " +
             formatRounded(options_.tracing.cornerAngle, 1) + " degrees",
         "Stern contour from " + contourLayer_,
         "Rudder from " + (rudderLayer_.empty() ? baseName_ : rudderLayer_),
-        fromBase_.empty() ? std::string("Propeller and waterline: as given")
-                          : "WARNING: THESE VALUES ARE THE EXAMPLE'S (" + std::string(exampleDesignFileName) +
-                                "), NOT THIS SHIP'S: " + upper(joined("", fromBase_)),
-        fromBase_.empty() ? std::string() : "CHECK AND CORRECT LINES 13 TO 20 BEFORE TRUSTING THE CLEARANCES",
+        fromBase_.empty()
+            ? std::string("Propeller and waterline: as given")
+            : "WARNING: THESE VALUES ARE THE EXAMPLE'S (" + std::string(exampleDesignFileName) +
+                  "), NOT THIS SHIP'S: " + upper(joined("", fromBase_)),
+        fromBase_.empty() ? std::string()
+                          : "CHECK AND CORRECT LINES 13 TO 20 BEFORE TRUSTING THE CLEARANCES",
         "Frame: x horizontal (m), aft perpendicular at x = 0; z vertical (m), base line at z = 0",
         "Propeller: Wageningen B-series, 4 blades",
         "Values on a line are separated by commas or blanks; caption lines are skipped by count",

@@ -19,8 +19,8 @@ namespace propclear {
 // Values given for the design beside the drawing; each one given replaces
 // the base design's.
 struct PropellerSettings {
-  std::optional<double> centreX, centreZ;  // m
-  std::optional<double> waterline;         // m
+  std::optional<double> centreX, centreZ;       // m
+  std::optional<double> waterline;              // m
   std::optional<double> diameter, hubDiameter;  // m
   std::optional<double> pitchRatio, areaRatio;
   std::optional<double> rakeAngle;  // degrees
@@ -30,9 +30,10 @@ struct PropellerSettings {
 PropellerSettings propellerSettingsOf(const DesignData& design);
 
 struct ImportOptions {
-  std::string drawingName;                // names the drawing in messages and captions
-  std::optional<std::string> contourLayer;  // else the layers named like *STERN*, *CONTOUR*, *PROFILE*
-  std::optional<std::string> rudderLayer;   // else the layers named like *RUDDER*
+  std::string drawingName;  // names the drawing in messages and captions
+  std::optional<std::string>
+      contourLayer;  // else the layers named like *STERN*, *CONTOUR*, *PROFILE*
+  std::optional<std::string> rudderLayer;  // else the layers named like *RUDDER*
   ContourTracing tracing;
   std::optional<DrawingUnit> unit;  // else the drawing's $INSUNITS
   DxfPoint origin;                  // the drawing's point that is the design's 0, 0, in its units

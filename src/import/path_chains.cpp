@@ -16,7 +16,8 @@ double distanceBetween(FramePoint a, FramePoint b) { return std::hypot(a.x - b.x
 // point are found among its cell and the eight around it.
 class EndIndex {
  public:
-  EndIndex(const std::vector<const TracedPath*>& paths, double cellSize) : paths_(paths), cell_(cellSize) {
+  EndIndex(const std::vector<const TracedPath*>& paths, double cellSize)
+      : paths_(paths), cell_(cellSize) {
     for (std::size_t i = 0; i < paths.size(); ++i) {
       cells_[keyOf(paths[i]->points.front())].push_back({i, false});
       cells_[keyOf(paths[i]->points.back())].push_back({i, true});
@@ -41,7 +42,8 @@ class EndIndex {
         for (const End& end : cell->second) {
           if (used[end.path]) continue;
           const TracedPath& path = *paths_[end.path];
-          const double d = distanceBetween(p, end.atBack ? path.points.back() : path.points.front());
+          const double d =
+              distanceBetween(p, end.atBack ? path.points.back() : path.points.front());
           if (d <= best) {
             best = d;
             found = end;
@@ -78,7 +80,8 @@ constexpr double samePoint = 1e-9;  // m
 // Adds the points of `path` at one end of the chain, starting from the end
 // that meets the chain; that first point is left out where it lies within
 // `tolerance` of the chain's end.
-void append(GrowingChain& chain, const TracedPath& path, bool reversed, bool atBack, double tolerance) {
+void append(GrowingChain& chain, const TracedPath& path, bool reversed, bool atBack,
+            double tolerance) {
   std::vector<FramePoint> points = path.points;
   if (reversed != !atBack) std::reverse(points.begin(), points.end());
   bool first = true;
@@ -153,7 +156,8 @@ double distanceToChain(const PathChain& chain, FramePoint p) {
     const double dx = b.x - a.x;
     const double dz = b.z - a.z;
     const double squared = dx * dx + dz * dz;
-    const double t = squared > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.z - a.z) * dz) / squared, 0.0, 1.0) : 0.0;
+    const double t =
+        squared > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.z - a.z) * dz) / squared, 0.0, 1.0) : 0.0;
     best = std::min(best, distanceBetween({a.x + t * dx, a.z + t * dz}, p));
   }
   return best;

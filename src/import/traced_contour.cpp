@@ -29,7 +29,8 @@ std::string pointText(FramePoint p) {
 
 class ContourTracer {
  public:
-  ContourTracer(const DrawingFrame& frame, const ContourTracing& tracing, const std::string& displayName)
+  ContourTracer(const DrawingFrame& frame, const ContourTracing& tracing,
+                const std::string& displayName)
       : frame_(frame), tracing_(tracing), displayName_(displayName) {}
 
   TracedContour trace(const std::vector<const DxfEntity*>& entities) {
@@ -45,10 +46,12 @@ class ContourTracer {
     }
     const std::vector<PathChain> chains = chainPaths(paths, tracing_.tolerance);
     if (chains.empty() && marks.size() < 2) {
-      throw RunError(ErrorKind::Input, "no open line, polyline, arc or spline that could be the stern contour",
+      throw RunError(ErrorKind::Input,
+                     "no open line, polyline, arc or spline that could be the stern contour",
                      ErrorLocation{displayName_});
     }
-    if (chains.size() > 1 && chains[1].length >= rivalChainShare * chains[0].length) rivals(chains[0], chains[1]);
+    if (chains.size() > 1 && chains[1].length >= rivalChainShare * chains[0].length)
+      rivals(chains[0], chains[1]);
     TracedContour contour;
     if (!chains.empty()) {
       PathChain chain = chains.front();
@@ -57,7 +60,8 @@ class ContourTracer {
       contour.drawnPoints = chain.points.size();
       checkRising(chain);
       std::erase_if(marks, [&](FramePoint m) {
-        return distanceToChain(chain, m) > std::max(10.0 * tracing_.tolerance, markReachShare * chain.length);
+        return distanceToChain(chain, m) >
+               std::max(10.0 * tracing_.tolerance, markReachShare * chain.length);
       });
       if (marks.size() < 2 || marks.size() > maxContourPoints) {
         thin(chain, contour);
@@ -118,7 +122,8 @@ class ContourTracer {
     std::size_t before = i;
     while (before > 0 && distance(points[before], points[i]) < tracing_.tolerance) --before;
     std::size_t after = i;
-    while (after + 1 < points.size() && distance(points[after], points[i]) < tracing_.tolerance) ++after;
+    while (after + 1 < points.size() && distance(points[after], points[i]) < tracing_.tolerance)
+      ++after;
     if (before == i || after == i) return 0.0;
     const double in = std::atan2(points[i].z - points[before].z, points[i].x - points[before].x);
     const double out = std::atan2(points[after].z - points[i].z, points[after].x - points[i].x);
@@ -137,7 +142,8 @@ class ContourTracer {
     for (std::size_t i = 1; i + 1 < points.size(); ++i) {
       const double turn = turnAt(points, i);
       if (turn <= tracing_.cornerAngle) continue;
-      if (!corners.empty() && distance(points[corners.back()], points[i]) < 2.0 * tracing_.tolerance) {
+      if (!corners.empty() &&
+          distance(points[corners.back()], points[i]) < 2.0 * tracing_.tolerance) {
         if (turn > turns.back()) {
           corners.back() = i;
           turns.back() = turn;
@@ -154,7 +160,8 @@ class ContourTracer {
     const double dx = b.x - a.x;
     const double dz = b.z - a.z;
     const double squared = dx * dx + dz * dz;
-    const double t = squared > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.z - a.z) * dz) / squared, 0.0, 1.0) : 0.0;
+    const double t =
+        squared > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.z - a.z) * dz) / squared, 0.0, 1.0) : 0.0;
     return std::hypot(a.x + t * dx - p.x, a.z + t * dz - p.z);
   }
 
@@ -200,16 +207,18 @@ class ContourTracer {
     keepWhereTheCurveStrays(points, corners, keep, contour.largestDeviation);
     const std::vector<std::size_t> kept = keptOf(keep);
     if (kept.size() > static_cast<std::size_t>(maxContourPoints)) {
-      fail(chain.entities.front(),
-           "the stern contour needs " + std::to_string(kept.size()) + " points to stay within " +
-               millimetres(tracing_.tolerance) + " of the drawing, more than the " +
-               std::to_string(maxContourPoints) + " a design file holds: give a larger --tolerance");
+      fail(chain.entities.front(), "the stern contour needs " + std::to_string(kept.size()) +
+                                       " points to stay within " + millimetres(tracing_.tolerance) +
+                                       " of the drawing, more than the " +
+                                       std::to_string(maxContourPoints) +
+                                       " a design file holds: give a larger --tolerance");
     }
     for (std::size_t k = 0; k < kept.size(); ++k) {
       const std::size_t i = kept[k];
       if (k > 0 && !(points[i].z > points[kept[k - 1]].z)) {
-        fail(chain.pointSources[i], "the stern contour runs level at " + pointText(points[i]) +
-                                        "; the design file holds a contour whose height rises all along it");
+        fail(chain.pointSources[i],
+             "the stern contour runs level at " + pointText(points[i]) +
+                 "; the design file holds a contour whose height rises all along it");
       }
       const bool corner = std::binary_search(corners.begin(), corners.end(), i);
       contour.points.push_back({points[i].z, points[i].x, corner ? breakCode : ordinaryCode});
@@ -230,11 +239,13 @@ class ContourTracer {
   // from a drawn point by more than the tolerance along x, the point that
   // strays most in its stretch is kept too, until none strays.
   // `largestDeviation` is then the curve's largest distance along x.
-  void keepWhereTheCurveStrays(const std::vector<FramePoint>& points, const std::vector<std::size_t>& corners,
-                               std::vector<bool>& keep, double& largestDeviation) const {
+  void keepWhereTheCurveStrays(const std::vector<FramePoint>& points,
+                               const std::vector<std::size_t>& corners, std::vector<bool>& keep,
+                               double& largestDeviation) const {
     for (;;) {
       const std::vector<std::size_t> kept = keptOf(keep);
-      if (kept.size() > static_cast<std::size_t>(maxContourPoints)) return;  // refused by the caller
+      if (kept.size() > static_cast<std::size_t>(maxContourPoints))
+        return;  // refused by the caller
       DesignData design;
       std::vector<ContourPoint> contour;
       for (const std::size_t i : kept) {
@@ -278,8 +289,8 @@ class ContourTracer {
     std::sort(marks.begin(), marks.end(), [](FramePoint a, FramePoint b) { return a.z < b.z; });
     for (std::size_t i = 1; i < marks.size(); ++i) {
       if (!(marks[i].z > marks[i - 1].z)) {
-        fail(nullptr, "two marks of the stern contour at the same height: " + pointText(marks[i - 1]) +
-                          " and " + pointText(marks[i]));
+        fail(nullptr, "two marks of the stern contour at the same height: " +
+                          pointText(marks[i - 1]) + " and " + pointText(marks[i]));
       }
     }
     const std::vector<std::size_t> corners = cornersOf(marks);

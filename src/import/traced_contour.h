@@ -17,7 +17,8 @@
 namespace propclear {
 
 struct ContourTracing {
-  double tolerance = 0.001;   // m: the thinned contour's largest deviation; ends meeting within it join
+  double tolerance =
+      0.001;  // m: the thinned contour's largest deviation; ends meeting within it join
   double cornerAngle = 30.0;  // degrees: a sharper turn is a break point
 };
 
@@ -28,7 +29,7 @@ struct TracedContour {
   // the thinned points (break points as corners), as the drawings show it
   double largestDeviation = 0.0;
   int breakPoints = 0;
-  std::size_t markedPoints = 0;  // the marks taken as the points, 0 when thinned
+  std::size_t markedPoints = 0;            // the marks taken as the points, 0 when thinned
   std::vector<const DxfEntity*> entities;  // of the chain, lowest first
 };
 

@@ -5,8 +5,8 @@
 #include <numbers>
 
 #include "common/checked_math.h"
-#include "common/run_error.h"
 #include "common/format_number.h"
+#include "common/run_error.h"
 
 namespace propclear {
 
@@ -29,14 +29,25 @@ class PathTracer {
 
   TracedPath trace() {
     switch (entity_.shape) {
-      case DxfShape::Line: polyline(false); break;
-      case DxfShape::Polyline: polyline(entity_.closed); break;
-      case DxfShape::Arc: arc(entity_.centre, entity_.radius, entity_.startAngle * degree,
-                              sweepOf(entity_.startAngle, entity_.endAngle) * degree); break;
-      case DxfShape::Circle: circle(); break;
-      case DxfShape::Spline: spline(); break;
+      case DxfShape::Line:
+        polyline(false);
+        break;
+      case DxfShape::Polyline:
+        polyline(entity_.closed);
+        break;
+      case DxfShape::Arc:
+        arc(entity_.centre, entity_.radius, entity_.startAngle * degree,
+            sweepOf(entity_.startAngle, entity_.endAngle) * degree);
+        break;
+      case DxfShape::Circle:
+        circle();
+        break;
+      case DxfShape::Spline:
+        spline();
+        break;
       case DxfShape::Point:
-      case DxfShape::Other: break;
+      case DxfShape::Other:
+        break;
     }
     return std::move(path_);
   }
@@ -50,8 +61,9 @@ class PathTracer {
   void add(DxfPoint p) {
     const FramePoint point = toFrame(frame_, p);
     if (!(std::abs(point.x) <= maxFrameCoordinate && std::abs(point.z) <= maxFrameCoordinate)) {
-      fail("a point lies at (" + formatShortest(p.x, "a drawing coordinate") + ", " + formatShortest(p.y, "a drawing coordinate") +
-           ") of the drawing, beyond " + formatShortest(maxFrameCoordinate, "a limit") +
+      fail("a point lies at (" + formatShortest(p.x, "a drawing coordinate") + ", " +
+           formatShortest(p.y, "a drawing coordinate") + ") of the drawing, beyond " +
+           formatShortest(maxFrameCoordinate, "a limit") +
            " m from the design's origin: check the drawing's units and --origin");
     }
     path_.points.push_back(point);
@@ -67,7 +79,8 @@ class PathTracer {
   int chordsFor(double radius, double sweep) const {
     const double radiusMetres = metresOf(frame_, radius);
     const double sagitta = std::min(chordTolerance_, radiusMetres);
-    const double step = 2.0 * std::acos(1.0 - checkedDivide(sagitta, radiusMetres, "an arc's chord"));
+    const double step =
+        2.0 * std::acos(1.0 - checkedDivide(sagitta, radiusMetres, "an arc's chord"));
     const double chords = std::ceil(std::abs(sweep) / std::max(step, 1e-9));
     return static_cast<int>(std::clamp(chords, 1.0, static_cast<double>(maxArcChords)));
   }
@@ -111,7 +124,8 @@ class PathTracer {
     const double chord = std::hypot(dx, dy);
     if (chord == 0.0) return add(from.at);
     const double sweep = 4.0 * std::atan(from.bulge);
-    const double radius = checkedDivide(chord, 2.0 * std::abs(std::sin(sweep / 2.0)), "a bulge's radius");
+    const double radius =
+        checkedDivide(chord, 2.0 * std::abs(std::sin(sweep / 2.0)), "a bulge's radius");
     // The centre lies off the chord's middle, to the left for a positive bulge.
     const double offset = checkedDivide(radius * std::cos(sweep / 2.0), chord, "a bulge's centre") *
                           (sweep > 0.0 ? 1.0 : -1.0);
@@ -133,8 +147,8 @@ class PathTracer {
     }
     checkSpline(s);
     const std::size_t spans = s.knots.size() - 1;
-    const std::size_t chords =
-        std::clamp<std::size_t>(maxSplineSamples / std::max<std::size_t>(spans, 1), 1, chordsPerSplineSpan);
+    const std::size_t chords = std::clamp<std::size_t>(
+        maxSplineSamples / std::max<std::size_t>(spans, 1), 1, chordsPerSplineSpan);
     const int p = s.degree;
     const std::size_t last = s.controlPoints.size();  // knots p .. last span the curve
     for (std::size_t span = p; span < last; ++span) {
@@ -163,7 +177,8 @@ class PathTracer {
            std::to_string(n) + " control points");
     }
     for (const double w : s.weights) {
-      if (!(w > 0.0)) fail("a spline with a weight " + formatShortest(w, "a spline weight") + " not above 0");
+      if (!(w > 0.0))
+        fail("a spline with a weight " + formatShortest(w, "a spline weight") + " not above 0");
     }
   }
 
@@ -186,11 +201,13 @@ class PathTracer {
         const double left = s.knots[span - p + j];
         const double right = s.knots[span + 1 + j - r];
         const double alpha = right > left ? (t - left) / (right - left) : 0.0;
-        d[j] = {(1.0 - alpha) * d[j - 1].x + alpha * d[j].x, (1.0 - alpha) * d[j - 1].y + alpha * d[j].y,
+        d[j] = {(1.0 - alpha) * d[j - 1].x + alpha * d[j].x,
+                (1.0 - alpha) * d[j - 1].y + alpha * d[j].y,
                 (1.0 - alpha) * d[j - 1].w + alpha * d[j].w};
       }
     }
-    return {checkedDivide(d[p].x, d[p].w, "a spline point"), checkedDivide(d[p].y, d[p].w, "a spline point")};
+    return {checkedDivide(d[p].x, d[p].w, "a spline point"),
+            checkedDivide(d[p].y, d[p].w, "a spline point")};
   }
 
   const DxfEntity& entity_;

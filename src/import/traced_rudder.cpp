@@ -29,12 +29,14 @@ class RudderTracer {
     const std::vector<Outline> outlines = outlinesOf(entities);
     if (outlines.empty()) {
       fail(entities.empty() ? nullptr : entities.front(),
-           "no closed outline of the rudder: draw it as a closed polyline of four corners, or four lines");
+           "no closed outline of the rudder: draw it as a closed polyline of four corners, or four "
+           "lines");
     }
     if (outlines.size() > 1) {
-      fail(outlines[1].entities.front(), "a second closed outline beside the rudder's of " +
-                                             describeEntity(*outlines[0].entities.front()) +
-                                             ": put the rudder alone on a layer and name it with --rudder-layer");
+      fail(outlines[1].entities.front(),
+           "a second closed outline beside the rudder's of " +
+               describeEntity(*outlines[0].entities.front()) +
+               ": put the rudder alone on a layer and name it with --rudder-layer");
     }
     const std::vector<FramePoint> corners = cornersOf(outlines[0]);
     TracedRudder rudder;
@@ -61,7 +63,8 @@ class RudderTracer {
       if (path.closed) outlines.push_back({withoutRepeats(path.points), {path.source}});
     }
     for (const PathChain& chain : chainPaths(paths, tolerance_)) {
-      if (chain.points.size() >= 3 && distance(chain.points.front(), chain.points.back()) <= tolerance_) {
+      if (chain.points.size() >= 3 &&
+          distance(chain.points.front(), chain.points.back()) <= tolerance_) {
         outlines.push_back({withoutRepeats(chain.points), chain.entities});
       }
     }
@@ -104,12 +107,15 @@ class RudderTracer {
   // side edges are the opposite pair with the larger height; the one nearer
   // to the propeller is the forward edge, 3 above 4, the other the aft edge,
   // 1 below 2.
-  static std::array<FramePoint, 4> numbered(const std::vector<FramePoint>& c, double propellerCentreX) {
+  static std::array<FramePoint, 4> numbered(const std::vector<FramePoint>& c,
+                                            double propellerCentreX) {
     const auto height = [&](std::size_t a, std::size_t b) { return std::abs(c[a].z - c[b].z); };
     const std::size_t s = height(0, 1) + height(2, 3) >= height(1, 2) + height(3, 0) ? 0 : 1;
     std::array<FramePoint, 2> sideA{c[s], c[s + 1]};
     std::array<FramePoint, 2> sideB{c[s + 2], c[(s + 3) % 4]};
-    const auto middleX = [](const std::array<FramePoint, 2>& side) { return (side[0].x + side[1].x) / 2.0; };
+    const auto middleX = [](const std::array<FramePoint, 2>& side) {
+      return (side[0].x + side[1].x) / 2.0;
+    };
     if (std::abs(middleX(sideA) - propellerCentreX) < std::abs(middleX(sideB) - propellerCentreX)) {
       std::swap(sideA, sideB);
     }
@@ -130,7 +136,8 @@ class RudderTracer {
 }  // namespace
 
 TracedRudder traceRudder(const std::vector<const DxfEntity*>& entities, const DrawingFrame& frame,
-                         double tolerance, double propellerCentreX, const std::string& displayName) {
+                         double tolerance, double propellerCentreX,
+                         const std::string& displayName) {
   return RudderTracer(frame, tolerance, displayName).trace(entities, propellerCentreX);
 }
 

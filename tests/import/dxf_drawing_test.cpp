@@ -11,24 +11,27 @@
 
 #include "common/run_error.h"
 #include "import/traced_path.h"
+#include "import/traced_rudder.h"
 #include "import_invariants.h"
 #include "support/test_support.h"
-#include "import/traced_rudder.h"
 
 namespace propclear {
 namespace {
 
 DxfDrawing entitiesOf(const std::string& entities) {
-  return parseDxfDrawing("999\nwritten by hand\n0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$INSUNITS\n70\n6\n"
-                         "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n",
-                         "d.dxf");
+  return parseDxfDrawing(
+      "999\nwritten by hand\n0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$INSUNITS\n70\n6\n"
+      "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" +
+          entities + "0\nENDSEC\n0\nEOF\n",
+      "d.dxf");
 }
 
 TEST(DxfDrawing, ReadsTheEntitiesOfTheModelSpaceWithTheirLayersAndHandles) {
   const DxfDrawing d = entitiesOf(
       "0\nLINE\n5\nA1\n8\nSTERN\n10\n1\n20\n2\n30\n0\n11\n3\n21\n4\n"
       "0\nLINE\n8\nSHEET\n67\n1\n10\n0\n20\n0\n11\n1\n21\n1\n"  // paper space: left out
-      "0\nPOLYLINE\n8\nP\n66\n1\n70\n1\n0\nVERTEX\n8\nP\n10\n0\n20\n0\n42\n1\n0\nVERTEX\n8\nP\n10\n2\n20\n0\n"
+      "0\nPOLYLINE\n8\nP\n66\n1\n70\n1\n0\nVERTEX\n8\nP\n10\n0\n20\n0\n42\n1\n0\nVERTEX\n8\nP\n10\n"
+      "2\n20\n0\n"
       "0\nSEQEND\n8\nP\n"
       "0\nARC\n8\nA\n10\n5\n20\n0\n40\n1\n50\n0\n51\n90\n210\n0\n220\n0\n230\n-1\n"
       "0\nSPLINE\n8\nS\n71\n1\n40\n0\n40\n0\n40\n1\n40\n1\n10\n0\n20\n0\n10\n4\n20\n2\n"
@@ -52,9 +55,12 @@ TEST(DxfDrawing, ReadsTheEntitiesOfTheModelSpaceWithTheirLayersAndHandles) {
 
 TEST(TracedPath, BulgesAndSplinesFollowTheirCurves) {
   const DxfDrawing d = entitiesOf(
-      "0\nLWPOLYLINE\n8\nP\n90\n2\n10\n0\n20\n0\n42\n1\n10\n2\n20\n0\n"  // a half circle, counter-clockwise
+      "0\nLWPOLYLINE\n8\nP\n90\n2\n10\n0\n20\n0\n42\n1\n10\n2\n20\n0\n"  // a half circle,
+                                                                         // counter-clockwise
       "0\nSPLINE\n8\nS\n71\n2\n40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n"
-      "41\n1\n41\n0.7071067811865476\n41\n1\n10\n1\n20\n0\n10\n1\n20\n1\n10\n0\n20\n1\n");  // a quarter circle
+      "41\n1\n41\n0.7071067811865476\n41\n1\n10\n1\n20\n0\n10\n1\n20\n1\n10\n0\n20\n1\n");  // a
+                                                                                            // quarter
+                                                                                            // circle
   DrawingFrame metres;
   metres.unitsPerMetre = 1.0;
   const TracedPath half = tracePath(d.entities[0], metres, 1e-4, "d.dxf");
@@ -99,9 +105,12 @@ TEST(DxfDrawing, MalformedGroupsNameTheirLine) {
     }
     return std::string("read");
   };
-  EXPECT_EQ(messageOf("\xEF\xBB\xBF" "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n"), "read");  // a UTF-8 mark
+  EXPECT_EQ(messageOf("\xEF\xBB\xBF"
+                      "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n"),
+            "read");  // a UTF-8 mark
   EXPECT_EQ(messageOf("0\nSECTION\n2\nENTITIES\nten\nLINE\n"),
-            "d.dxf:5: group code \"ten\" is not an integer: the file is not an ASCII DXF drawing, or is damaged");
+            "d.dxf:5: group code \"ten\" is not an integer: the file is not an ASCII DXF drawing, "
+            "or is damaged");
   EXPECT_EQ(messageOf("0\nSECTION\n2\nENTITIES\n0\nARC\n5\n9\n40\n-1\n0\nENDSEC\n0\nEOF\n"),
             "d.dxf:5: ARC (handle 9, line 5): radius -1.000000 is not above 0");
   EXPECT_EQ(messageOf("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1e400\n"),

@@ -22,9 +22,7 @@ namespace {
 
 constexpr double millimetre = 0.001;
 
-DesignData exampleDesign() {
-  return readDesignData(test::examplesDir() / "Norvalek.TSK").design;
-}
+DesignData exampleDesign() { return readDesignData(test::examplesDir() / "Norvalek.TSK").design; }
 
 // A plausible stern of its own for each seed: 4 to 63 contour points rising
 // in steps of 5 to 60 cm, some of them break points, and the propeller and
@@ -73,18 +71,23 @@ ImportOptions optionsFor(const DesignData& d) {
   return options;
 }
 
-void expectSameGeometry(const DesignData& expected, const DesignData& imported, const std::string& which) {
+void expectSameGeometry(const DesignData& expected, const DesignData& imported,
+                        const std::string& which) {
   const int n = expected.contourPointCount[sternContourRow];
   ASSERT_EQ(imported.contourPointCount[sternContourRow], n) << which;
   for (int k = 1; k <= n; ++k) {
-    EXPECT_NEAR(imported.contourZ[sternContourRow][k], expected.contourZ[sternContourRow][k], millimetre)
+    EXPECT_NEAR(imported.contourZ[sternContourRow][k], expected.contourZ[sternContourRow][k],
+                millimetre)
         << which << " point " << k;
-    EXPECT_NEAR(imported.contourX[sternContourRow][k], expected.contourX[sternContourRow][k], millimetre)
+    EXPECT_NEAR(imported.contourX[sternContourRow][k], expected.contourX[sternContourRow][k],
+                millimetre)
         << which << " point " << k;
   }
   for (int corner = 1; corner <= rudderCornerCount; ++corner) {
-    EXPECT_NEAR(imported.rudderX[corner], expected.rudderX[corner], millimetre) << which << " corner " << corner;
-    EXPECT_NEAR(imported.rudderZ[corner], expected.rudderZ[corner], millimetre) << which << " corner " << corner;
+    EXPECT_NEAR(imported.rudderX[corner], expected.rudderX[corner], millimetre)
+        << which << " corner " << corner;
+    EXPECT_NEAR(imported.rudderZ[corner], expected.rudderZ[corner], millimetre)
+        << which << " corner " << corner;
   }
 }
 

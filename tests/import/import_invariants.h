@@ -20,11 +20,13 @@ inline std::string brokenImportInvariant(std::string_view bytes) {
   ImportOptions options;
   options.drawingName = "fuzz.dxf";
   try {
-    const ImportedDesign imported = importDesign(parseDxfDrawing(bytes, options.drawingName), options);
+    const ImportedDesign imported =
+        importDesign(parseDxfDrawing(bytes, options.drawingName), options);
     const ReadResult reread = readDesignText(imported.text, "imported");
     const DesignData& d = reread.design;
     const int n = d.contourPointCount[sternContourRow];
-    if (n < 2 || n > maxContourPoints) return "the imported contour has " + std::to_string(n) + " points";
+    if (n < 2 || n > maxContourPoints)
+      return "the imported contour has " + std::to_string(n) + " points";
     for (int k = 1; k <= n; ++k) {
       if (!std::isfinite(d.contourX[sternContourRow][k])) return "a contour x is not finite";
       if (k > 1 && !(d.contourZ[sternContourRow][k] > d.contourZ[sternContourRow][k - 1])) {
@@ -33,7 +35,8 @@ inline std::string brokenImportInvariant(std::string_view bytes) {
     }
     if (imported.summary.empty()) return "no summary";
   } catch (const RunError& error) {
-    if (error.kind() != ErrorKind::Input) return std::string("a fault not of the input: ") + error.what();
+    if (error.kind() != ErrorKind::Input)
+      return std::string("a fault not of the input: ") + error.what();
     if (error.detail().empty()) return "an input error without a message";
   }
   return "";

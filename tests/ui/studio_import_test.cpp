@@ -25,7 +25,8 @@ namespace {
 
 void screenshot(QWidget& widget, const char* name) {
   const char* folder = std::getenv("PROPCLEAR_SCREENSHOTS");
-  if (folder != nullptr) widget.grab().save(QString::fromLatin1(folder) + QLatin1Char('/') + QLatin1String(name));
+  if (folder != nullptr)
+    widget.grab().save(QString::fromLatin1(folder) + QLatin1Char('/') + QLatin1String(name));
 }
 
 class StudioDrawings : public ::testing::Test {
@@ -55,13 +56,16 @@ TEST_F(StudioDrawings, ImportsTheSternThroughItsDialogAsOneUndoStepKeepingThePro
     for (QLabel* label : dialog->findChildren<QLabel*>()) summary += label->text();
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
   });
-  ASSERT_TRUE(importSternFrom(&window_, window_.document(), test::examplesDir() / "Norvalek-stern.dxf"));
-  EXPECT_TRUE(summary.contains(QStringLiteral("stern contour from layer STERN_CONTOUR"))) << summary.toStdString();
+  ASSERT_TRUE(
+      importSternFrom(&window_, window_.document(), test::examplesDir() / "Norvalek-stern.dxf"));
+  EXPECT_TRUE(summary.contains(QStringLiteral("stern contour from layer STERN_CONTOUR")))
+      << summary.toStdString();
 
   const DesignData& imported = window_.document().design();
   const DesignData example = readDesignData(test::examplesDir() / designFileName).design;
   EXPECT_EQ(imported.propellerDiameter, 4.2);
-  EXPECT_EQ(imported.contourPointCount[sternContourRow], example.contourPointCount[sternContourRow]);
+  EXPECT_EQ(imported.contourPointCount[sternContourRow],
+            example.contourPointCount[sternContourRow]);
   for (int corner = 1; corner <= rudderCornerCount; ++corner) {
     EXPECT_NEAR(imported.rudderX[corner], example.rudderX[corner], 1e-9);
     EXPECT_NEAR(imported.rudderZ[corner], example.rudderZ[corner], 1e-9);
@@ -76,7 +80,8 @@ TEST_F(StudioDrawings, AnUnderlayIsDrawnWithTheSternAtTrueScale) {
   window_.document().newFromExample();
   window_.view().fit();
   const QImage plain = window_.view().grab().toImage();
-  const DxfDrawing drawing = readDxfDrawing(test::examplesDir() / "Norvalek-stern.dxf", "Norvalek-stern.dxf");
+  const DxfDrawing drawing =
+      readDxfDrawing(test::examplesDir() / "Norvalek-stern.dxf", "Norvalek-stern.dxf");
   DrawingFrame frame;  // millimetres, origin 0, 0
   showUnderlay(window_.view(), drawing, frame);
   QApplication::processEvents();

@@ -26,7 +26,8 @@ const QColor underlayColour(0x60, 0x80, 0xB0, 0x70);
 // The drawing's lines over the view, following its zoom and pan.
 class UnderlayLayer : public QWidget {
  public:
-  UnderlayLayer(SternView& view, QPainterPath lines) : QWidget(&view), view_(view), lines_(std::move(lines)) {
+  UnderlayLayer(SternView& view, QPainterPath lines)
+      : QWidget(&view), view_(view), lines_(std::move(lines)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setGeometry(view.rect());
@@ -63,8 +64,9 @@ QPointer<UnderlayLayer>& shownUnderlay() {
 
 // Asks for the drawing, its unit and origin, and lays it under the stern.
 void chooseUnderlay(SternView& view) {
-  const QString path = QFileDialog::getOpenFileName(&view, QObject::tr("Underlay drawing"), {},
-                                                    QObject::tr("DXF drawings (*.dxf *.DXF);;All files (*)"));
+  const QString path =
+      QFileDialog::getOpenFileName(&view, QObject::tr("Underlay drawing"), {},
+                                   QObject::tr("DXF drawings (*.dxf *.DXF);;All files (*)"));
   if (path.isEmpty()) return;
   const std::string name = QFileInfo(path).fileName().toStdString();
   try {
@@ -73,8 +75,9 @@ void chooseUnderlay(SternView& view) {
     dialog.setWindowTitle(QObject::tr("Underlay %1").arg(QString::fromStdString(name)));
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
-    layout->addWidget(new QLabel(QObject::tr("%1 entities; the drawing's x is the design's x, its y the height z.")
-                                     .arg(drawing.entities.size())));
+    layout->addWidget(new QLabel(
+        QObject::tr("%1 entities; the drawing's x is the design's x, its y the height z.")
+            .arg(drawing.entities.size())));
     layout->addLayout(form);
     DrawingPlacement placement(form);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -84,7 +87,8 @@ void chooseUnderlay(SternView& view) {
     if (dialog.exec() != QDialog::Accepted) return;
     showUnderlay(view, drawing, placement.frameOf(drawing, name));
   } catch (const RunError& error) {
-    QMessageBox::warning(&view, QObject::tr("Cannot show the drawing"), QString::fromStdString(error.what()));
+    QMessageBox::warning(&view, QObject::tr("Cannot show the drawing"),
+                         QString::fromStdString(error.what()));
   }
 }
 

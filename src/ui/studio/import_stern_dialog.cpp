@@ -69,7 +69,8 @@ class ImportPreview : public QWidget {
       const bool corner = d.contourCode[sternContourRow][k] == breakCode;
       painter.setBrush(corner ? breakColour : contourColour);
       painter.setPen(Qt::NoPen);
-      const QPointF at = mapping->map(QPointF(d.contourX[sternContourRow][k], d.contourZ[sternContourRow][k]));
+      const QPointF at =
+          mapping->map(QPointF(d.contourX[sternContourRow][k], d.contourZ[sternContourRow][k]));
       painter.drawEllipse(at, corner ? 4.0 : 2.5, corner ? 4.0 : 2.5);
     }
     painter.setPen(rudderColour);
@@ -129,7 +130,8 @@ QComboBox* layerBox(const DxfDrawing& drawing) {
 // The dialog: its choices, re-imported and previewed at every change.
 class ImportSternDialog : public QDialog {
  public:
-  ImportSternDialog(QWidget* parent, const DxfDrawing& drawing, std::string name, const DesignData& design)
+  ImportSternDialog(QWidget* parent, const DxfDrawing& drawing, std::string name,
+                    const DesignData& design)
       : QDialog(parent), drawing_(drawing), name_(std::move(name)), design_(design) {
     setWindowTitle(tr("Import stern from %1").arg(QString::fromStdString(name_)));
     auto* form = new QFormLayout;
@@ -182,7 +184,8 @@ class ImportSternDialog : public QDialog {
   ImportOptions options() const {
     ImportOptions o;
     o.drawingName = name_;
-    if (contourLayer_->currentIndex() > 0) o.contourLayer = contourLayer_->currentText().toStdString();
+    if (contourLayer_->currentIndex() > 0)
+      o.contourLayer = contourLayer_->currentText().toStdString();
     if (rudderLayer_->currentIndex() > 0) o.rudderLayer = rudderLayer_->currentText().toStdString();
     o.tracing.tolerance = tolerance_->value() / 1000.0;
     o.tracing.cornerAngle = cornerAngle_->value();
@@ -249,7 +252,8 @@ bool importSternFrom(QWidget* window, DesignDocument& document, const std::files
     applyImport(document, dialog.imported()->design, name);
     return true;
   } catch (const std::exception& error) {
-    QMessageBox::warning(window, QObject::tr("Cannot import the drawing"), QString::fromStdString(error.what()));
+    QMessageBox::warning(window, QObject::tr("Cannot import the drawing"),
+                         QString::fromStdString(error.what()));
     return false;
   }
 }
@@ -257,8 +261,9 @@ bool importSternFrom(QWidget* window, DesignDocument& document, const std::files
 void addImportSternAction(QMenu* menu, QWidget* window, DesignDocument& document) {
   QAction* action = menu->addAction(QObject::tr("&Import stern from DXF…"));
   QObject::connect(action, &QAction::triggered, window, [window, &document] {
-    const QString path = QFileDialog::getOpenFileName(window, QObject::tr("Import stern from DXF"), {},
-                                                      QObject::tr("DXF drawings (*.dxf *.DXF);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(window, QObject::tr("Import stern from DXF"), {},
+                                     QObject::tr("DXF drawings (*.dxf *.DXF);;All files (*)"));
     if (!path.isEmpty()) importSternFrom(window, document, path.toStdString());
   });
 }

@@ -19,6 +19,7 @@ void addImportSternAction(QMenu* menu, QWidget* window, DesignDocument& document
 // The dialog on `drawing`, for the open design (the example's when none is
 // open). Returns whether the stern was imported; a drawing that cannot be
 // read is shown in a message box.
-bool importSternFrom(QWidget* window, DesignDocument& document, const std::filesystem::path& drawing);
+bool importSternFrom(QWidget* window, DesignDocument& document,
+                     const std::filesystem::path& drawing);
 
 }  // namespace propclear

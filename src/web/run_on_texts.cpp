@@ -106,8 +106,9 @@ std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& text
   options.noWindow = true;
   options.strict = true;
   options.answer = "H";
-  options.dxfFile = drawingNameOf(texts.designName);
-  options.jsonFile = resultsNameOf(texts.designName);
+  // Paths of outputs are taken as given, not in the working folder.
+  options.dxfFile = folder / drawingNameOf(texts.designName);
+  options.jsonFile = (folder / resultsNameOf(texts.designName)).string();
   std::istringstream noInput;
   std::ostringstream messages;
   TerminalPlatform platform(options.answer, noInput, messages);

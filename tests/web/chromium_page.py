@@ -27,11 +27,16 @@ class ChromiumPage:
         self.profile = tempfile.mkdtemp(prefix="propclear-chromium-")
         to_browser_read, self._to_browser = os.pipe()
         self._from_browser, from_browser_write = os.pipe()
-        # The browser reads commands on its descriptor 3 and answers on 4.
+        # The browser reads commands on its descriptor 3 and answers on 4;
+        # copies first, so that neither end overwrites the other.
+        def hand_over():
+            read_end, write_end = os.dup(to_browser_read), os.dup(from_browser_write)
+            os.dup2(read_end, 3)
+            os.dup2(write_end, 4)
+
         self.process = subprocess.Popen(
             [chromium, f"--user-data-dir={self.profile}", *CHROMIUM_FLAGS],
-            pass_fds=(to_browser_read, from_browser_write),
-            preexec_fn=lambda: (os.dup2(to_browser_read, 3), os.dup2(from_browser_write, 4)),
+            pass_fds=(3, 4), preexec_fn=hand_over,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(to_browser_read)
         os.close(from_browser_write)

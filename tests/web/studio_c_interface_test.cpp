@@ -23,21 +23,28 @@ json runExample(const test::ScratchDir& folder, const std::string& designText,
   return json::parse(runOnTexts(folder.path() / "studio", {"Norvalek.TSK", designText, shipText}));
 }
 
-// The example in the run's folder: the outputs the program writes, the
-// report and script as the golden files, the results as --json writes them.
+// The example in the run's folder: the outputs the program writes for the
+// same design, byte for byte, and its JSON results in the run's answer.
 TEST(RunOnTexts, WritesTheProgramsOutputsForTheExample) {
   test::ScratchDir folder;
   const json run = runExample(folder, exampleText("Norvalek.TSK"), exampleText("Norvalek.ship.toml"));
   EXPECT_EQ(run["ending"], "completed");
   EXPECT_EQ(run["status"], "below");  // two binding lines below their minimum
   EXPECT_EQ(run["exitStatus"], test::kExitStrictOverlap);
-  EXPECT_EQ(run["files"], json({"Norvalek.SCR", "Norvalek.SON", "Norvalek.dxf", "Norvalek.json"}));
-  const auto studio = folder.path() / "studio";
-  EXPECT_EQ(test::readFile(studio / "Norvalek.SON"),
-            test::readFile(test::testDataDir() / "golden" / "Norvalek.SON"));
-  EXPECT_EQ(test::readFile(studio / "Norvalek.SCR"),
-            test::readFile(test::testDataDir() / "golden" / "Norvalek.SCR"));
-  EXPECT_EQ(run["result"], json::parse(test::readFile(studio / "Norvalek.json")));
+  const std::vector<std::string> outputs = {"Norvalek.SCR", "Norvalek.SON", "Norvalek.dxf",
+                                            "Norvalek.json"};
+  EXPECT_EQ(run["files"], json(outputs));
+
+  test::ScratchDir native;
+  for (const char* input : {"Norvalek.TSK", "Norvalek.ship.toml"})
+    std::filesystem::copy(test::examplesDir() / input, native / input);
+  const auto program =
+      test::runPropclear({"-C", native.path().string(), "--no-window", "--answer", "H", "--dxf",
+                          (native / "Norvalek.dxf").string(), "--json", (native / "Norvalek.json").string()});
+  ASSERT_EQ(program.exitStatus, 0) << program.err;
+  for (const std::string& name : outputs)
+    EXPECT_EQ(test::readFile(folder / "studio" / name), test::readFile(native / name)) << name;
+  EXPECT_EQ(run["result"], json::parse(test::readFile(native / "Norvalek.json")));
   EXPECT_EQ(run["result"]["ruleCheck"]["ship"]["source"], "Norvalek.ship.toml");
   // The plot's commands, from the clearing of the window on.
   ASSERT_FALSE(run["drawing"].empty());

@@ -24,7 +24,7 @@ del sys.argv[1:4]
 READ_TABLES = """(() => {
   const rows = (selector) => Array.from(document.querySelectorAll(selector),
     (row) => Array.from(row.cells, (cell) => cell.textContent));
-  return {clearances: rows('#clearances tbody tr'), rules: rows('#rules tbody tr'),
+  return {clearances: rows('#clearances tr[data-clearance]'), rules: rows('#rules tr[data-clearance]'),
           status: document.getElementById('status').textContent,
           statusClass: document.getElementById('status').className,
           design: propclearStudio.studio.designText};

@@ -436,8 +436,10 @@ function showMessage(text) {
   element("messages").textContent = text;
 }
 
+// While a handle is dragged the design panel waits for the drop: its many
+// fields would cost more than the rest of a step.
 function showPanels() {
-  showDesignPanel();
+  if (!(gesture && gesture.kind === "handle")) showDesignPanel();
   showResultsPanel();
 }
 
@@ -555,7 +557,9 @@ function onPointerMove(event) {
 
 function onPointerUp() {
   element("drawing").classList.remove("panning");
+  const dropped = gesture && gesture.kind === "handle";
   gesture = null;
+  if (dropped) showDesignPanel();
   drawView();
 }
 

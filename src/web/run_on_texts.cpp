@@ -77,17 +77,6 @@ void writeCommand(JsonWriter& json, const DrawCommand& command) {
   json.close();
 }
 
-// "clash" when a blade or the swept volume overlaps the structure, "below"
-// when a binding rule line is below its minimum or not measured, "clear"
-// otherwise; none for a run that did not complete.
-const char* statusOf(const RunOutcome& outcome) {
-  if (outcome.ending != Ending::Completed || outcome.state == nullptr) return nullptr;
-  const RunState& state = *outcome.state;
-  if (state.analysis.hasOverlap()) return "clash";
-  if (state.ruleCheck && failsStrictCheck(*state.ruleCheck)) return "below";
-  return "clear";
-}
-
 }  // namespace
 
 std::string drawingNameOf(const std::string& designName) { return stemOf(designName) + ".dxf"; }
@@ -118,9 +107,6 @@ std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& text
   json.openObject();
   json.member("ending", endingName(outcome.ending));
   json.key("exitStatus"), json.value(exitStatusOf(outcome, options));
-  json.key("status");
-  if (const char* status = statusOf(outcome)) json.value(status);
-  else json.null();
   json.member("messages", messages.str());
   json.key("files");
   json.openArray(JsonWriter::Layout::Inline);

@@ -19,11 +19,11 @@ struct RunTexts {
 };
 
 // Empties `folder`, runs the design there and returns the run as JSON:
-//   "ending", "exitStatus" (as the program's under --strict), "status"
-//   ("clash", "below" a rule's minimum or "clear"; null for a run that did
-//   not complete), "messages" (what the program
+//   "ending", "exitStatus" (as the program's under --strict), "messages"
+//   (what the program
 //   prints on standard error), "files" (the outputs written, by name),
-//   "result" (the JSON results file, null when the run wrote none) and
+//   "result" (the JSON results file with the judged status and every
+//   figure, null when the run wrote none) and
 //   "drawing" (the plot's commands in order, for the page to draw).
 std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& texts);
 

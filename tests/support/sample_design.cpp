@@ -17,9 +17,10 @@ void setContour(DesignData& design, std::initializer_list<ContourPoint> points) 
   design.contourPointCount[sternContourRow] = k;
 }
 
-SampleRun::SampleRun(const DesignData& sample) : design(sample), analysis(analyseStern(design)) {
+SampleRun::SampleRun(const DesignData& sample)
+    : design(sample), assessment(assess(design, {})), analysis(assessment.analysis) {
   drawSternPlot(design, analysis, surface);
-  drawClearances(design, analysis, surface);
+  drawClearances(design, assessment, surface);
   drawSweptVolume(analysis, surface);
 }
 

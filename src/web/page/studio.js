@@ -393,8 +393,8 @@ function showResultsPanel() {
   for (const c of result.clearances) {
     const row = table.insertRow();
     row.dataset.clearance = c.name;
-    if (c.overlaps) row.className = "overlap";
-    for (const text of [c.name, shown(c.length_m), shown(c.ratio_to_D), c.overlaps ? "overlaps" : ""]) {
+    row.className = c.status === "clash" ? "overlap" : c.status === "below" ? "verdict-fail" : "";
+    for (const text of [c.name, shown(c.length_m), shown(c.ratio_to_D), c.status.replace("-", " ")]) {
       row.insertCell().textContent = text;
     }
   }
@@ -422,14 +422,14 @@ function showResultsPanel() {
   ruleCheck.append(ship, rules);
 }
 
-const statusTexts = { clear: "clear", below: "below a rule minimum", clash: "CLASH" };
-
+// The judged result's overall status, as the program words it.
 function showStatus() {
   const status = element("status");
   const run = studio.run;
-  const kind = !run ? "" : run.status || "error";
-  status.className = "status " + kind;
-  status.textContent = !run ? "no design" : run.status ? statusTexts[run.status] : run.ending.replace("-", " ");
+  const result = run && run.result;
+  status.className = "status " + (!run ? "" : result ? result.status : "error");
+  status.textContent = !run ? "no design" : result ? result.statusText : run.ending.replace("-", " ");
+  status.title = result ? result.statusText : "";
 }
 
 function showMessage(text) {

@@ -192,10 +192,16 @@ function dashesOf(style) {
   return style === 1 ? "8 5" : style === 2 ? "2 4" : "";
 }
 
-// The core's drawing commands, at true scale: metres in x, metres of height
-// upwards (the SVG's y is -z).
-function drawCommands(group, commands, metresPerPixel) {
+const escapedText = (text) => text.replace(/&/g, "&amp;").replace(/</g, "&lt;");
+
+// The core's drawing commands as SVG markup, at true scale: metres in x,
+// metres of height upwards (the SVG's y is -z). Markup rather than elements
+// one by one: a drag step redraws it all, and the browser parses it faster.
+function commandsMarkup(commands, metresPerPixel) {
   let lineWidth = 1, lineStyle = 0, textColour = 0, fontPixels = 13, cursor = [0, 0];
+  const parts = [];
+  const stroke = () => `stroke-width="${lineWidth}" vector-effect="non-scaling-stroke"` +
+    (lineStyle ? ` stroke-dasharray="${dashesOf(lineStyle)}"` : "");
   for (const c of commands) {
     switch (c[0]) {
       case "lineWidth": lineWidth = c[1]; break;
@@ -204,25 +210,26 @@ function drawCommands(group, commands, metresPerPixel) {
       case "font": fontPixels = Math.max(9, Math.round(c[2] * 4 / 3)); break;
       case "cursor": cursor = [c[1], c[2]]; break;
       case "line":
-        svgChild(group, "line", { x1: c[1], y1: -c[2], x2: c[3], y2: -c[4], stroke: palette[c[5]],
-          "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle),
-          "vector-effect": "non-scaling-stroke" });
+        parts.push(`<line x1="${c[1]}" y1="${-c[2]}" x2="${c[3]}" y2="${-c[4]}" stroke="${palette[c[5]]}" ${stroke()}/>`);
         break;
       case "circle":
-        svgChild(group, "ellipse", { cx: c[1], cy: -c[2], rx: c[3], ry: c[3], fill: "none",
-          stroke: palette[c[4]], "stroke-width": lineWidth, "vector-effect": "non-scaling-stroke" });
+        parts.push(`<circle cx="${c[1]}" cy="${-c[2]}" r="${c[3]}" fill="none" stroke="${palette[c[4]]}" ${stroke()}/>`);
         break;
       case "text": {
         const size = fontPixels * metresPerPixel;
-        const text = svgChild(group, "text", { x: cursor[0], y: -cursor[1] + 0.8 * size,
-          fill: palette[textColour], "font-size": size, "font-family": "DejaVu Sans, sans-serif" });
-        text.textContent = c[1];
+        parts.push(`<text x="${cursor[0]}" y="${-cursor[1] + 0.8 * size}" fill="${palette[textColour]}" ` +
+          `font-size="${size}" font-family="DejaVu Sans, sans-serif">${escapedText(c[1])}</text>`);
         cursor = [cursor[0], cursor[1] - 1.2 * size];
         break;
       }
       default: break;
     }
   }
+  return parts.join("");
+}
+
+function drawCommands(group, commands, metresPerPixel) {
+  group.innerHTML = commandsMarkup(commands, metresPerPixel);
 }
 
 function drawHandles(group, metresPerPixel) {

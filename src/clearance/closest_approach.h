@@ -30,12 +30,16 @@
 namespace propclear {
 
 enum class SternStructure { SternContour, RudderEdge, Heel };
+// What of the swept solid the approach is measured to: the blades' swept
+// volume, or the hub (clearance/hub_section.h).
+enum class SweptPart { Blades, Hub };
 
 // "stern contour", "rudder leading edge", "heel".
 const char* structureName(SternStructure structure);
 
 struct ClosestApproach {
   SternStructure structure = SternStructure::SternContour;
+  SweptPart sweptPart = SweptPart::Blades;
   double distance = 0.0;  // m; 0 where the swept volume cuts the structure
   double distancePerDiameter = 0.0;
   double structureX = 0.0;  // m, the structure's point
@@ -57,8 +61,8 @@ struct ClosestApproach {
 std::vector<ClosestApproach> closestApproaches(const DesignData& design, const SweptVolume& volume,
                                                const SplineCurve& hullCurve);
 
-// A warning for each structure the swept volume cuts, its depth in m and per
-// diameter.
+// A warning for each structure the swept volume or the hub cuts, its depth in
+// m and per diameter.
 void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
                             double propellerDiameter, Diagnostics& diagnostics);
 

@@ -1,5 +1,6 @@
 #include "clearance/stern_analysis.h"
 
+#include "clearance/hub_section.h"
 #include "clearance/measuring_operations.h"
 #include "common/checked_math.h"
 #include "common/diagnostics.h"
@@ -20,12 +21,21 @@ void requireExtent(const PlotExtent& extent) {
   }
 }
 
+// The hub of a propeller file's propeller joins the swept solid, with its
+// own closest approach to the stern contour after the blades' three.
+void addHubApproach(const DesignData& design, SternAnalysis& analysis) {
+  analysis.hub = hubSectionOf(design);
+  if (!analysis.hub) return;
+  const std::optional<ClosestApproach> approach =
+      hubApproach(design, *analysis.hub, analysis.sweptVolume->tipRadius(), analysis.hullCurve);
+  if (approach) analysis.closestApproaches.push_back(*approach);
+}
+
 }  // namespace
 
 SternAnalysis analyseStern(const DesignData& design) {
   SternAnalysis analysis;
-  analysis.outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio,
-                                       design.areaRatio, design.rakeAngle);
+  analysis.outline = bladeOutlineOf(design);
   analysis.extent = plotExtentOf(design);
   Diagnostics diagnostics;
   checkDesignPlausibility(design, diagnostics);
@@ -50,6 +60,7 @@ SternAnalysis analyseStern(const DesignData& design) {
   if (analysis.sweptVolume) {
     analysis.closestApproaches =
         closestApproaches(design, *analysis.sweptVolume, analysis.hullCurve);
+    addHubApproach(design, analysis);
     warnAboutSweptOverlaps(analysis.closestApproaches, design.propellerDiameter, diagnostics);
   }
   analysis.warnings = std::move(diagnostics.warnings);

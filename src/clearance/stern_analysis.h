@@ -10,7 +10,8 @@
 // six clearances a, b, c, a', b', c' as the established records have them,
 // with their signed gaps; a' and c' of the lower blade as the propeller
 // really turns it; the swept volume of the turning propeller and the closest
-// approach of the stern contour, the rudder edge and the heel to it; and the
+// approach of the stern contour, the rudder edge and the heel to it (and of
+// the stern contour to the hub, for a propeller file's propeller); and the
 // warnings about results a designer must not take for real ones (overlaps
 // among them).
 
@@ -20,6 +21,7 @@
 
 #include "clearance/clearance_segment.h"
 #include "clearance/closest_approach.h"
+#include "clearance/hub_section.h"
 #include "clearance/signed_gap.h"
 #include "clearance/swept_volume.h"
 #include "clearance/turning_blade_clearances.h"
@@ -39,7 +41,10 @@ struct SternAnalysis {
   SignedGaps signedGaps;  // negative where the blade overlaps the structure
   TurningLowerBlade turningLowerBlade;
   std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
-  std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
+  // The hub of a propeller file's propeller, part of the swept solid.
+  std::optional<HubSection> hub;
+  // Empty without a swept volume; the stern contour's to the hub last.
+  std::vector<ClosestApproach> closestApproaches;
   std::vector<std::string> warnings;
 
   // Whether a blade overlaps the structure anywhere: a clearance's signed

@@ -22,13 +22,12 @@ void requireExtent(const PlotExtent& extent) {
 }
 
 // The hub of a propeller file's propeller joins the swept solid, with its
-// own closest approach to the stern contour after the blades' three.
+// own closest approach to the stern contour.
 void addHubApproach(const DesignData& design, SternAnalysis& analysis) {
   analysis.hub = hubSectionOf(design);
   if (!analysis.hub) return;
-  const std::optional<ClosestApproach> approach =
+  analysis.hubApproach =
       hubApproach(design, *analysis.hub, analysis.sweptVolume->tipRadius(), analysis.hullCurve);
-  if (approach) analysis.closestApproaches.push_back(*approach);
 }
 
 }  // namespace
@@ -60,8 +59,11 @@ SternAnalysis analyseStern(const DesignData& design) {
   if (analysis.sweptVolume) {
     analysis.closestApproaches =
         closestApproaches(design, *analysis.sweptVolume, analysis.hullCurve);
-    addHubApproach(design, analysis);
     warnAboutSweptOverlaps(analysis.closestApproaches, design.propellerDiameter, diagnostics);
+    addHubApproach(design, analysis);
+    if (analysis.hubApproach) {
+      warnAboutSweptOverlaps({*analysis.hubApproach}, design.propellerDiameter, diagnostics);
+    }
   }
   analysis.warnings = std::move(diagnostics.warnings);
   return analysis;
@@ -77,7 +79,7 @@ bool SternAnalysis::hasOverlap() const {
   for (const ClosestApproach& approach : closestApproaches) {
     if (approach.overlaps) return true;
   }
-  return false;
+  return hubApproach && hubApproach->overlaps;
 }
 
 }  // namespace propclear

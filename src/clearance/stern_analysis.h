@@ -41,14 +41,16 @@ struct SternAnalysis {
   SignedGaps signedGaps;  // negative where the blade overlaps the structure
   TurningLowerBlade turningLowerBlade;
   std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
-  // The hub of a propeller file's propeller, part of the swept solid.
+  std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
+  // The hub of a propeller file's propeller, part of the swept solid, and the
+  // stern contour's closest approach to it; none without a propeller file.
   std::optional<HubSection> hub;
-  // Empty without a swept volume; the stern contour's to the hub last.
-  std::vector<ClosestApproach> closestApproaches;
+  std::optional<ClosestApproach> hubApproach;
   std::vector<std::string> warnings;
 
   // Whether a blade overlaps the structure anywhere: a clearance's signed
-  // gap, a turning-blade clearance's, or the swept volume cutting a structure.
+  // gap, a turning-blade clearance's, or the swept volume or the hub cutting
+  // a structure.
   bool hasOverlap() const;
 };
 

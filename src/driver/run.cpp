@@ -17,6 +17,7 @@
 #include "report/closest_approach_lines.h"
 #include "report/write_json_results.h"
 #include "report/write_report.h"
+#include "rules/read_propeller_table.h"
 
 namespace propclear {
 
@@ -144,12 +145,26 @@ void writeRequestedJson(const RunOptions& options, const RunState& state, Ending
 // The particulars of --ship, else of the ship file beside the design, with
 // the command line's overrides; or of the overrides alone. None: no rule
 // check.
-std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files) {
+std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files,
+                                                 const DesignData& design) {
   const std::optional<std::filesystem::path> file =
       options.shipFile ? std::optional(options.workDir / *options.shipFile)
                        : findShipFile(files.design);
-  if (file) return readShipParticulars(*file, options.shipOverrides);
-  if (!options.shipOverrides.empty()) return shipParticularsFromOverrides(options.shipOverrides);
+  const PropellerTable* propeller = design.propeller ? &*design.propeller : nullptr;
+  if (file) return readShipParticulars(*file, options.shipOverrides, propeller);
+  if (!options.shipOverrides.empty()) {
+    return shipParticularsFromOverrides(options.shipOverrides, propeller);
+  }
+  return std::nullopt;
+}
+
+// The table of --propeller, else of the propeller file beside the design;
+// none: the B-series blade of the design's main data.
+std::optional<PropellerTable> propellerTableOf(const RunOptions& options, const RunFiles& files) {
+  const std::optional<std::filesystem::path> file =
+      options.propellerFile ? std::optional(options.workDir / *options.propellerFile)
+                            : findPropellerFile(files.design);
+  if (file) return readPropellerTable(*file);
   return std::nullopt;
 }
 
@@ -173,7 +188,8 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
     return Ending::ContourTooLong;
   }
   state.design = read.design;
-  state.ship = shipParticularsOf(options, files);
+  state.design.propeller = propellerTableOf(options, files);
+  state.ship = shipParticularsOf(options, files, state.design);
 
   OutputFile report(files.report, fileNameOf(files.report), OutputFile::Devices::Refuse,
                     OutputFile::Checked{});

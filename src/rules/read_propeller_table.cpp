@@ -105,7 +105,7 @@ void requirePitches(const Setting& setting, const std::vector<double>& pitches) 
   }
 }
 
-int bladeCountOf(const Setting& setting) {
+int propellerBladeCountOf(const Setting& setting) {
   const auto* integer = setting.node->as_integer();
   const std::string rule = "must be a whole number from " + std::to_string(minPropellerBlades) +
                            " to " + std::to_string(maxPropellerBlades);
@@ -129,7 +129,7 @@ double hubLengthOf(const Setting& setting) {
   return value;
 }
 
-RunError missing(const SettingsLayer& layer, const std::string& what) {
+RunError missingFromPropellerFile(const SettingsLayer& layer, const std::string& what) {
   return RunError(ErrorKind::Input, what, ErrorLocation{layer.origin});
 }
 
@@ -144,12 +144,12 @@ class PropellerReader {
       readTopLevel(Setting{"", std::string(key.str()), &node, &layer_});
     }
     if (table_.bladeCountLine == 0) {
-      throw missing(layer_, "blades is missing: the number of blades, " +
+      throw missingFromPropellerFile(layer_, "blades is missing: the number of blades, " +
                                 std::to_string(minPropellerBlades) + " to " +
                                 std::to_string(maxPropellerBlades));
     }
     if (!sawOutline_) {
-      throw missing(layer_, "[outline] is missing: the blade's stations r_over_R, chord_over_D, "
+      throw missingFromPropellerFile(layer_, "[outline] is missing: the blade's stations r_over_R, chord_over_D, "
                             "leading_edge_over_chord and skew_deg");
     }
     return table_;
@@ -158,7 +158,7 @@ class PropellerReader {
  private:
   void readTopLevel(const Setting& setting) {
     if (setting.key == "blades") {
-      table_.bladeCount = bladeCountOf(setting);
+      table_.bladeCount = propellerBladeCountOf(setting);
       table_.bladeCountLine = static_cast<long>(setting.node->source().begin.line);
       if (table_.bladeCountLine == 0) table_.bladeCountLine = 1;
     } else if (setting.key == "hub_length") {

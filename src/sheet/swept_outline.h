@@ -29,7 +29,7 @@ struct ApproachMark {
   bool overlaps = false;  // the segment then has no length: the point lies inside
 };
 
-// One mark per closest approach, in the analysis's order.
+// One mark per closest approach, in the analysis's order, the hub's last.
 std::vector<ApproachMark> approachMarksOf(const SternAnalysis& analysis);
 
 }  // namespace propclear

@@ -49,7 +49,8 @@ std::vector<ApproachMark> approachMarksOf(const SternAnalysis& analysis) {
     marks.push_back(
         {{{approach.structureX, approach.structureZ}, {approach.sweptX, approach.sweptZ}},
          approach.distancePerDiameter,
-         approach.overlaps});
+         approach.overlaps,
+         approach.sweptPart == SweptPart::Hub});
   };
   for (const ClosestApproach& approach : analysis.closestApproaches) mark(approach);
   if (analysis.hubApproach) mark(*analysis.hubApproach);

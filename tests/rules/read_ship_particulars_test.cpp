@@ -79,7 +79,7 @@ TEST(ShipFile, ReadsCustomMinimaInClearanceOrderWithIntegersAsNumbersAndCrLfLine
   std::string text = shipFileText({{4, "power = 6500"}, {8, "rule_sets = [\"custom\", \"tip-guidance\"]"}},
                                   {"[custom_minima]", "\"b'\" = \"0.30 m\"", "a = \"0.25D\""});
   for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
-    text.insert(at, "\r");
+    text.insert(at, 1, '\r');
   }
   const ShipParticulars ship = readText(text);
   EXPECT_EQ(ship.shaftPowerKilowatts, 6500.0);

@@ -77,7 +77,7 @@ SectionDistance HubSection::distanceFrom(MeridionalPoint p) const {
 }
 
 std::optional<HubSection> hubSectionOf(const DesignData& design) {
-  if (!design.propeller) return std::nullopt;
+  if (!design.propeller || !design.propeller->hubLengthMetres) return std::nullopt;
   const double halfLength = checkedDivide(hubLength(design), 2.0, "the hub");
   return HubSection{design.propellerCentreX - halfLength, design.propellerCentreX + halfLength,
                     checkedDivide(design.hubDiameter, 2.0, "the hub")};

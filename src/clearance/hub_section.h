@@ -7,8 +7,9 @@
 // of the centre plane lies at radius rho = |z - z0|, so its distance to the
 // hub is that of (x, rho) to the rectangle.
 //
-// The hub is measured only for a propeller described by a propeller file:
-// without one the swept volume is the blades' alone, as it always was.
+// The hub is measured only where a propeller file gives its length: without
+// one the swept volume is the blades' alone, as it always was, and the hub is
+// drawn 1.5 Dh long as a sketch (design/design_data.h).
 
 #include <optional>
 
@@ -28,7 +29,8 @@ struct HubSection {
   SectionDistance distanceFrom(MeridionalPoint p) const;
 };
 
-// The hub of the design's propeller file; none without one.
+// The hub of the design's propeller file; none without one or without its
+// hub_length.
 std::optional<HubSection> hubSectionOf(const DesignData& design);
 
 // The closest approach of the stern contour to the hub (none when no piece

@@ -23,7 +23,8 @@ struct PropellerTable {
   int bladeCount = 4;      // Z
   long bladeCountLine = 0;  // the file's line that gives it, for messages; 0 for none
   // Along the shaft; the hub is a cylinder of the design's Dh centred on the
-  // propeller centre. None: the drawn hub length, 1.5 Dh.
+  // propeller centre, measured as part of the swept solid. None: drawn 1.5 Dh
+  // long as without a propeller file, and not measured.
   std::optional<double> hubLengthMetres;
   // Per station, root to tip; all of one length.
   std::vector<double> radiusRatio;          // r/R, rising, the last 1

@@ -3,7 +3,8 @@
 // ("Norvalek.propeller.toml" beside "Norvalek.TSK"):
 //
 //   blades = 5            # Z, 3 to 7
-//   hub_length = 1.2      # m along the shaft; default 1.5 Dh
+//   hub_length = 1.2      # m along the shaft; without it the hub is not
+//                         # measured and is drawn 1.5 Dh long
 //   [outline]             # stations root to tip, at least 5
 //   r_over_R                = [0.2, 0.3, ..., 1.0]   # rising, the last 1
 //   chord_over_D            = [...]   # c / D, >= 0, 0 only at the tip

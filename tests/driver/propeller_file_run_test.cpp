@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
@@ -37,27 +36,15 @@ constexpr double kChordFactor[] = {1.662, 1.882, 2.05,  2.152, 2.187, 2.144,
 constexpr double kEdgeFactor[] = {0.617, 0.613, 0.601, 0.586, 0.561, 0.524,
                                   0.463, 0.351, 0.22,  0.123, 0.005};
 
-std::string tomlList(const std::vector<double>& values) {
-  std::string text = "[";
-  for (const double value : values) {
-    char number[32];
-    const auto written = std::to_chars(number, number + sizeof number, value);
-    text += (text.size() > 1 ? ", " : "") + std::string(number, written.ptr);
-  }
-  return text + "]";
-}
-
 std::string bSeriesTable(double areaRatio) {
-  std::vector<double> radius, chord, edge, skew;
+  PropellerTable table;
   for (std::size_t i = 0; i < std::size(kRadiusRatio); ++i) {
-    radius.push_back(kRadiusRatio[i]);
-    chord.push_back(kChordFactor[i] * areaRatio / 4.0);
-    edge.push_back(kEdgeFactor[i]);
-    skew.push_back(0.0);
+    table.radiusRatio.push_back(kRadiusRatio[i]);
+    table.chordPerDiameter.push_back(kChordFactor[i] * areaRatio / 4.0);
+    table.edge2PerChord.push_back(kEdgeFactor[i]);
+    table.skewDegrees.push_back(0.0);
   }
-  return "blades = 4\n[outline]\nr_over_R = " + tomlList(radius) +
-         "\nchord_over_D = " + tomlList(chord) + "\nleading_edge_over_chord = " + tomlList(edge) +
-         "\nskew_deg = " + tomlList(skew) + "\n";
+  return test::propellerFileText(table);
 }
 
 struct RunResult {
@@ -178,45 +165,29 @@ TEST(PropellerFileRun, TheBSeriesAsATableGivesThePlainRunsOutputsOn200VariedDesi
   }
 }
 
-// The skewed five-bladed propeller of the test's own table.
-constexpr double kSkewRadius[] = {0.2, 0.3, 0.4, 0.5, 0.6, 0.75, 0.85, 0.9, 0.95, 1.0};
-constexpr double kSkewChord[] = {0.18, 0.2, 0.22, 0.235, 0.24, 0.23, 0.2, 0.17, 0.12, 0.01};
-constexpr double kSkewEdge[] = {0.62, 0.6, 0.59, 0.57, 0.55, 0.5, 0.44, 0.36, 0.24, 0.02};
-constexpr double kSkewDegrees[] = {-2, -1, 0, 2, 5, 11, 16, 19, 22, 25};
-constexpr double kSkewPitch[] = {0.7, 0.74, 0.78, 0.8, 0.82, 0.82, 0.8, 0.78, 0.76, 0.74};
-constexpr double kSkewRake[] = {0.0, 0.005, 0.01, 0.016, 0.022, 0.03, 0.036, 0.04, 0.042, 0.044};
-
-std::string skewedTable() {
-  const auto list = [](const auto& values) {
-    return tomlList(std::vector<double>(std::begin(values), std::end(values)));
-  };
-  return "blades = 5\nhub_length = 1.3\n[outline]\nr_over_R = " + list(kSkewRadius) +
-         "\nchord_over_D = " + list(kSkewChord) + "\nleading_edge_over_chord = " +
-         list(kSkewEdge) + "\nskew_deg = " + list(kSkewDegrees) + "\npitch_over_D = " +
-         list(kSkewPitch) + "\nrake_over_D = " + list(kSkewRake) + "\n";
-}
-
 TEST(PropellerFileRun, ASkewedFiveBladedOutlineIsTheProjectionOfItsTable) {
   test::ScratchDir folder;
   const DesignData design = exampleDesign();
   test::writeFile(folder / "Norvalek.TSK", test::readFile(test::examplesDir() / "Norvalek.TSK"));
-  test::writeFile(folder / "skewed.toml", skewedTable());
+  const PropellerTable skewed = test::skewedFiveBladedPropeller();
+  test::writeFile(folder / "skewed.toml", test::propellerFileText(skewed));
   const RunResult run = runIn(folder.path(), {"skewed.toml"});
   ASSERT_EQ(run.ending, Ending::Completed) << run.messages;
   ASSERT_TRUE(run.results);
   const json propeller = json::parse(*run.results)["propeller"];
   EXPECT_EQ(propeller["blades"], 5);
   EXPECT_EQ(propeller["hubLength_m"], 1.3);
-  ASSERT_EQ(propeller["outline"].size(), std::size(kSkewRadius));
+  ASSERT_EQ(propeller["outline"].size(), skewed.radiusRatio.size());
   // pi and 2 pi as the established outline takes them.
   const double pi = 3.141592654, twoPi = 6.2831853, d = design.propellerDiameter;
-  for (std::size_t i = 0; i < std::size(kSkewRadius); ++i) {
-    const double r = kSkewRadius[i] * d / 2, c = kSkewChord[i] * d, a = kSkewEdge[i] * c;
-    const double h = kSkewPitch[i] * d / twoPi, k = kSkewRake[i] * d;
+  for (std::size_t i = 0; i < skewed.radiusRatio.size(); ++i) {
+    const double r = skewed.radiusRatio[i] * d / 2, c = skewed.chordPerDiameter[i] * d;
+    const double a = skewed.edge2PerChord[i] * c;
+    const double h = skewed.pitchRatio[i] * d / twoPi, k = skewed.rakePerDiameter[i] * d;
     const json& station = propeller["outline"][i];
     EXPECT_NEAR(station["r"].get<double>(), r, 1e-12);
     for (const auto& [edge, s] : {std::pair{"edge1", a - c}, std::pair{"edge2", a}}) {
-      const double theta = -kSkewDegrees[i] * pi / 180 + s / std::sqrt(h * h + r * r);
+      const double theta = -skewed.skewDegrees[i] * pi / 180 + s / std::sqrt(h * h + r * r);
       EXPECT_NEAR(station[edge]["x"].get<double>(), k - h * theta, 1e-9) << i << edge;
       EXPECT_NEAR(station[edge]["z"].get<double>(), r * std::cos(theta), 1e-9) << i << edge;
     }
@@ -229,7 +200,7 @@ TEST(PropellerFileRun, ABadPropellerFileNamesItsLineAndTouchesNoFile) {
   test::writeFile(folder / "Norvalek.TSK", test::readFile(test::examplesDir() / "Norvalek.TSK"));
   test::writeFile(folder / "Norvalek.SON", "earlier report\r\n");
   test::writeFile(folder / "Norvalek.SCR", "earlier script\r\n");
-  std::string table = skewedTable();
+  std::string table = test::propellerFileText(test::skewedFiveBladedPropeller());
   table.replace(table.find("r_over_R = [0.2"), 15, "r_over_R = [0.5");
   test::writeFile(folder / "Norvalek.propeller.toml", table);
   const RunResult run = runIn(folder.path());

@@ -39,7 +39,6 @@ const char* structureName(SternStructure structure);
 
 struct ClosestApproach {
   SternStructure structure = SternStructure::SternContour;
-  SweptPart sweptPart = SweptPart::Blades;
   double distance = 0.0;  // m; 0 where the swept volume cuts the structure
   double distancePerDiameter = 0.0;
   double structureX = 0.0;  // m, the structure's point
@@ -53,6 +52,7 @@ struct ClosestApproach {
   bool aboveShaft = true;    // the structure's point lies at or above the shaft's height
   bool overlaps = false;
   double overlapDepth = 0.0;  // m: how far inside M the structure's point lies (0 without overlap)
+  SweptPart sweptPart = SweptPart::Blades;
 };
 
 // The closest approach of each structure, in the order stern contour, rudder

@@ -75,6 +75,7 @@ void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
     if (!approach.overlaps) continue;
     const bool hub = approach.sweptPart == SweptPart::Hub;
     diagnostics.warn(
+        WarningKind::Overlap,
         std::string(hub ? "the propeller's hub" : "the swept volume of the turning propeller") +
         " overlaps the " +
         structureName(approach.structure) + ": its point x = " + metresText(approach.structureX) +

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/checked_math.h"
+#include "common/portable_trig.h"
 
 namespace propclear {
 
@@ -44,8 +45,12 @@ double degreesToRadians(double degrees) {
   return checkedDivide(piForRake * degrees, 180.0, outlineWhat);
 }
 
-double rakeOffsetAt(double radius, double rakeAngle) {
-  return requireFinite(std::tan(degreesToRadians(rakeAngle)) * radius, outlineWhat);
+// The rake's offset per metre of radius. The cosine and tangent are the
+// program's own, with the same bits on every system.
+double rakeSlopeOf(double rakeAngle) { return portableTan(degreesToRadians(rakeAngle)); }
+
+double rakeOffsetAt(double radius, double rakeSlope) {
+  return requireFinite(rakeSlope * radius, outlineWhat);
 }
 
 double leadPerRadianOf(double pitchRatio, double propellerDiameter) {
@@ -71,7 +76,7 @@ SideViewPoint sideViewPointAt(double chordPosition, const OutlineStation& statio
                     "or too small for its square to be represented)");
   SideViewPoint point;
   point.x = requireFinite(station.rakeOffset - h * angle, outlineWhat);
-  point.z = r * std::cos(angle);
+  point.z = r * portableCos(angle);
   return point;
 }
 
@@ -97,9 +102,10 @@ BladeOutline buildBladeOutline(double propellerDiameter, double pitchRatio, doub
                       static_cast<double>(bladeCount), outlineWhat);
     stations[i].edgeDistance = stations[i].chord * bSeriesEdgeFactor[i];
   }
+  const double rakeSlope = rakeSlopeOf(rakeAngle);
   for (int i = 1; i <= bladeStationCount; ++i) {
     stations[i].radius = radiusAt(bSeriesRadiusRatio[i], propellerDiameter);
-    stations[i].rakeOffset = rakeOffsetAt(stations[i].radius, rakeAngle);
+    stations[i].rakeOffset = rakeOffsetAt(stations[i].radius, rakeSlope);
   }
   const double leadPerRadian = leadPerRadianOf(pitchRatio, propellerDiameter);
   for (int i = 1; i <= bladeStationCount; ++i) {
@@ -125,7 +131,7 @@ BladeOutline buildBladeOutline(const PropellerTable& table, double propellerDiam
         table.pitchRatio.empty() ? pitchRatio : table.pitchRatio[k], propellerDiameter);
     station.rakeOffset =
         table.rakePerDiameter.empty()
-            ? rakeOffsetAt(station.radius, rakeAngle)
+            ? rakeOffsetAt(station.radius, rakeSlopeOf(rakeAngle))
             : requireFinite(table.rakePerDiameter[k] * propellerDiameter, outlineWhat);
     station.skewAngle = degreesToRadians(table.skewDegrees[k]);
     projectStation(i, station, outline);

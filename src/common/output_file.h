@@ -26,7 +26,9 @@ class OutputFile {
   enum class Devices { Refuse, WriteInto };
   struct StandardOutput {};
 
-  // Starts the first version of `path`. `displayName` names the file in messages.
+  // Starts the first version of `path`. `displayName` names the file in
+  // messages. A folder, a FIFO or the like, and an existing file the user
+  // may not write, are refused as below.
   OutputFile(const std::filesystem::path& path, std::string displayName, Devices devices);
   // The same after the checks of replacementProblem(): a target it finds
   // fault with is refused with RunError(ErrorKind::FileSystem) "cannot write

@@ -27,11 +27,15 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
-# The README's figures, where its links look for them.
+# The documentation and its figures, where the README's links look for them.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 
 set(CPACK_GENERATOR DEB)
+# The package installs under the prefix the program was built for: the
+# program loads its desktop module from there and from nowhere else
+# (scripts/package builds with the prefix /usr).
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_PACKAGE_NAME propclear)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The propclear developers")

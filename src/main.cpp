@@ -1,21 +1,34 @@
 // propclear: propeller-hull-rudder clearances of a single-screw stern.
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
 #include "common/operating_system.h"
 #include "common/run_error.h"
+#include "common/terminal_text.h"
 #include "driver/command_line.h"
 #include "driver/desktop_front_end.h"
 #include "driver/run.h"
 #include "studies/study_command_line.h"
 
-int main(int argc, char** argv) {
-  using namespace propclear;
-  // Before any file is opened: a closed standard stream must not become the
-  // report, and an interrupted run must not leave temporary files behind.
-  if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
-  os::removeTemporaryFilesOnInterruption();
+namespace {
+
+using namespace propclear;
+
+// What went to standard output must have arrived there: a full disk or a
+// failing pipe behind it is an error, not a success with the answer lost.
+int afterStandardOutputWritten(int status) {
+  errno = 0;
+  if (std::cout.flush()) return status;
+  const int error = errno;
+  std::cerr << "propclear: cannot write to standard output: "
+            << (error != 0 ? std::strerror(error) : "write error") << '\n';
+  return exitStatusOf(Ending::Error);
+}
+
+int runCommand(int argc, char** argv) {
   if (argc > 1 && isStudyCommand(argv[1])) {
     // A sweep's plot is drawn by the desktop front end, loaded only then.
     const SaveSweepPlot savePlot =
@@ -46,7 +59,17 @@ int main(int argc, char** argv) {
     std::cerr << "propclear: " << error.what() << '\n';
     return exitStatusOf(Ending::Error);
   } catch (const std::exception& error) {
-    std::cerr << "propclear: error: " << error.what() << '\n';
+    std::cerr << "propclear: error: " << withControlsEscaped(error.what()) << '\n';
     return exitStatusOf(Ending::Error);
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Before any file is opened: a closed standard stream must not become the
+  // report, and an interrupted run must not leave temporary files behind.
+  if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
+  os::removeTemporaryFilesOnInterruption();
+  return afterStandardOutputWritten(runCommand(argc, argv));
 }

@@ -79,14 +79,16 @@ class WrittenFile {
   // file gets: "." + the target's name + "." + six random letters and
   // digits, the name shortened to fit the file system's limit.
   static WrittenFile createBeside(const std::filesystem::path& target, std::error_code& error);
-  // An existing character device or a descriptor this process holds
-  // (/dev/stdout, /dev/fd/N), opened for writing at its end without waiting
-  // (a pipe without a reader is an error, not a hang). Links are followed by
-  // reading them, not by the open: the entry opened is the one looked at,
-  // and the open descriptor is checked to be that same character device, or
-  // the same file as the process's own descriptor. Anything else, such as a
-  // link another user turns from /dev/null to a file of theirs while the
-  // program runs, is refused (ENODEV) before a byte is written.
+  // An existing character device, opened for writing at its end without
+  // waiting, or a descriptor this process holds (/dev/stdout, /dev/fd/N),
+  // duplicated so that what is written follows what the process wrote to it
+  // before. Links are followed by reading them, not by the open: the entry
+  // opened is the one looked at, and the open descriptor is checked to be
+  // that same character device; a descriptor link must name this process's
+  // own descriptor. Anything else, such as a link another user turns from
+  // /dev/null to a file of theirs while the program runs, or a link to
+  // another process's descriptor, is refused (ENODEV) before a byte is
+  // written.
   static WrittenFile openExisting(const std::filesystem::path& path, std::error_code& error);
   // The process's standard output; left open when the object goes.
   static WrittenFile standardOutput();

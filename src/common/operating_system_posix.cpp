@@ -173,30 +173,24 @@ int ownDescriptorNamed(const fs::path& link) {
   return number;
 }
 
-constexpr int deviceOpenFlags = O_WRONLY | O_APPEND | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
 
-// Opens what the link in /proc `link` names, if it is one of this process's
-// own descriptors: the descriptor opened must be the same file as the
-// process's (a link to another process's descriptor, which would open that
-// process's file with this one's rights, is refused).
+// A second descriptor for this process's own descriptor that the link in
+// /proc `link` names, sharing its offset, so that what is written goes in
+// order with everything else written to it. The link must name the same
+// file as the process's descriptor of that number: a link to another
+// process's descriptor, which an open would reach with this process's
+// rights, is refused without being opened.
 int openOwnDescriptor(const fs::path& link, std::error_code& error) {
   const int own = ownDescriptorNamed(link);
   struct stat ownStatus {};
-  if (own < 0 || ::fstat(own, &ownStatus) != 0) {
+  struct stat linked {};
+  if (own < 0 || ::fstat(own, &ownStatus) != 0 || ::stat(link.c_str(), &linked) != 0 ||
+      !sameEntry(linked, ownStatus)) {
     error = std::make_error_code(std::errc::no_such_device);
     return -1;
   }
-  const int descriptor = ::open(link.c_str(), deviceOpenFlags);
-  if (descriptor < 0) {
-    error = lastError();
-    return -1;
-  }
-  struct stat opened {};
-  if (::fstat(descriptor, &opened) != 0 || !sameEntry(opened, ownStatus)) {
-    ::close(descriptor);
-    error = std::make_error_code(std::errc::no_such_device);
-    return -1;
-  }
+  const int descriptor = ::fcntl(own, F_DUPFD_CLOEXEC, 0);
+  if (descriptor < 0) error = lastError();
   return descriptor;
 }
 
@@ -222,7 +216,10 @@ int openDeviceOrOwnDescriptor(const fs::path& path, std::error_code& error) {
       continue;
     }
     if (!S_ISCHR(seen.st_mode)) break;
-    const int descriptor = ::open(current.c_str(), deviceOpenFlags | O_NOFOLLOW);
+    // Non-blocking only to open (a device that would wait to open is an
+    // error, not a hang); written to, it is waited for like any other.
+    const int descriptor = ::open(current.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_NONBLOCK |
+                                                       O_CLOEXEC | O_NOFOLLOW);
     if (descriptor < 0) {
       error = lastError();
       return -1;
@@ -230,6 +227,7 @@ int openDeviceOrOwnDescriptor(const fs::path& path, std::error_code& error) {
     struct stat opened {};
     if (::fstat(descriptor, &opened) == 0 && S_ISCHR(opened.st_mode) && sameEntry(opened, seen) &&
         opened.st_rdev == seen.st_rdev) {
+      ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
       return descriptor;
     }
     ::close(descriptor);
@@ -391,8 +389,6 @@ WrittenFile WrittenFile::openExisting(const fs::path& path, std::error_code& err
   error.clear();
   const int descriptor = openDeviceOrOwnDescriptor(path, error);
   if (descriptor < 0) return {};
-  // Non-blocking only to open: a full pipe is then waited for like any other.
-  ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
   WrittenFile file;
   file.descriptor_ = descriptor;
   return file;

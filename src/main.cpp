@@ -1,12 +1,11 @@
 // propclear: propeller-hull-rudder clearances of a single-screw stern.
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <iostream>
 
 #include "common/operating_system.h"
 #include "common/run_error.h"
+#include "common/standard_output_buffer.h"
 #include "common/terminal_text.h"
 #include "driver/command_line.h"
 #include "driver/desktop_front_end.h"
@@ -19,12 +18,11 @@ using namespace propclear;
 
 // What went to standard output must have arrived there: a full disk or a
 // failing pipe behind it is an error, not a success with the answer lost.
-int afterStandardOutputWritten(int status) {
-  errno = 0;
-  if (std::cout.flush()) return status;
-  const int error = errno;
-  std::cerr << "propclear: cannot write to standard output: "
-            << (error != 0 ? std::strerror(error) : "write error") << '\n';
+int afterStandardOutputWritten(int status, StandardOutputBuffer& output) {
+  std::cout.flush();
+  if (!output.firstError()) return status;
+  std::cerr << "propclear: cannot write to standard output: " << output.firstError().message()
+            << '\n';
   return exitStatusOf(Ending::Error);
 }
 
@@ -71,5 +69,9 @@ int main(int argc, char** argv) {
   // report, and an interrupted run must not leave temporary files behind.
   if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
   os::removeTemporaryFilesOnInterruption();
-  return afterStandardOutputWritten(runCommand(argc, argv));
+  StandardOutputBuffer output;
+  std::cout.rdbuf(&output);
+  const int status = afterStandardOutputWritten(runCommand(argc, argv), output);
+  std::cout.rdbuf(nullptr);
+  return status;
 }

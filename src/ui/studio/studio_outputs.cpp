@@ -45,14 +45,14 @@ std::pair<std::filesystem::path, std::filesystem::path> writeReportAndScript(
 
 void exportDrawing(const DesignDocument& document, const std::filesystem::path& path) {
   currentAnalysis(document);
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
   exportPlot(document.analysis().drawing, file);
   file.commit();
 }
 
 void exportDxf(const DesignDocument& document, const std::filesystem::path& path) {
   const SternAnalysis& analysis = currentAnalysis(document);
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
   writeDxfDrawing(file, document.design(), analysis);
   file.commit();
 }
@@ -60,7 +60,7 @@ void exportDxf(const DesignDocument& document, const std::filesystem::path& path
 void exportJson(const DesignDocument& document, const std::filesystem::path& path) {
   const SternAnalysis& analysis = currentAnalysis(document);
   const std::optional<RuleCheck>& rules = document.analysis().rules;
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
   writeJsonResults(file, JsonResults{"completed", document.design(), analysis,
                                      rules ? &*rules : nullptr});
   file.commit();

@@ -18,10 +18,6 @@ constexpr const char* changedDevice =
     "that changed, or another program's descriptor)";
 constexpr const char* writeProtected = "the existing file is write-protected";
 
-fs::path folderOf(const fs::path& path) {
-  return path.has_parent_path() ? path.parent_path() : fs::path(".");
-}
-
 bool writtenIntoDirectly(const fs::path& target, OutputFile::Devices devices) {
   return devices == OutputFile::Devices::WriteInto && os::reachesDeviceOrDescriptor(target);
 }
@@ -133,6 +129,10 @@ void OutputFile::refuse(const std::string& problem) const {
 void OutputFile::fail(const char* action, std::error_code error) const {
   throw RunError(ErrorKind::FileSystem, std::string(action) + " the file: " + error.message(),
                  ErrorLocation{displayName_});
+}
+
+fs::path folderOf(const fs::path& target) {
+  return target.has_parent_path() ? target.parent_path() : fs::path(".");
 }
 
 std::optional<std::string> lengthProblem(const fs::path& target) {

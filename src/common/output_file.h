@@ -86,6 +86,9 @@ std::optional<std::string> replacementProblem(const std::filesystem::path& targe
 // All those checks but the last, for a target beside a file just created.
 std::optional<std::string> targetProblem(const std::filesystem::path& target,
                                          OutputFile::Devices devices);
+// The folder a file goes into: its parent, or the current directory.
+std::filesystem::path folderOf(const std::filesystem::path& target);
+
 // Only the first of those checks: the name's and the path's length.
 std::optional<std::string> lengthProblem(const std::filesystem::path& target);
 

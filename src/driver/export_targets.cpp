@@ -37,11 +37,6 @@ std::string quoted(const fs::path& path) {
   return text;
 }
 
-// The folder the file goes into: its parent, or the current directory.
-fs::path folderOf(const fs::path& path) {
-  return path.has_parent_path() ? path.parent_path() : fs::path(".");
-}
-
 void checkFolder(const ExportTarget& target) {
   const fs::path folder = folderOf(target.path);
   std::error_code error;

@@ -2,16 +2,13 @@
 // b' and c' of the lower one, each a segment and a label in the text colour.
 
 #include "common/checked_math.h"
+#include "clearance/segment_support.h"
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
 
 namespace propclear {
 
 namespace {
-
-double midpoint(double first, double second) {
-  return checkedDivide(first + second, 2, "a midpoint of the clearance drawing");
-}
 
 // length / D with three decimals, followed by "D".
 std::string ratioText(const ClearanceSegment& segment, double propellerDiameter) {
@@ -22,7 +19,7 @@ std::string ratioText(const ClearanceSegment& segment, double propellerDiameter)
 // The segment in `colour`, red where the blade overlaps the structure or
 // fails a binding rule; the label in the text colour, marked where it
 // overlaps and followed by its verdict mark.
-struct ClearanceMark {
+struct DrawnClearance {
   const ClearanceSegment& segment;
   int colour;
   bool overlap;
@@ -73,21 +70,21 @@ void drawClearances(const DesignData& design, const SternAnalysis& analysis,
                     DrawingSurface& surface, const RuleCheck* ruleCheck) {
   const double d = design.propellerDiameter;
   const auto mark = [&analysis, ruleCheck](ClearanceIndex which, int colour) {
-    return ClearanceMark{analysis.clearances[which], colour, overlaps(analysis.signedGaps[which]),
+    return DrawnClearance{analysis.clearances[which], colour, overlaps(analysis.signedGaps[which]),
                          ruleCheck != nullptr && failsBindingRule(*ruleCheck, which),
                          ruleCheck != nullptr ? verdictMark(*ruleCheck, which) : ""};
   };
-  const ClearanceMark a = mark(clearanceA, paletteLightGreen);
+  const DrawnClearance a = mark(clearanceA, paletteLightGreen);
   a.showHorizontal(surface, "a=" + ratioText(a.segment, d));
   // b's label stands at (zh + zt) / 1.8, above the middle for positive heights.
-  const ClearanceMark b = mark(clearanceB, paletteLightGreen);
+  const DrawnClearance b = mark(clearanceB, paletteLightGreen);
   b.show(surface, b.segment.bladeX,
          checkedDivide(b.segment.targetZ + b.segment.bladeZ, 1.8, "the label position of b"),
          "b=" + ratioText(b.segment, d));
   mark(clearanceC, paletteLightBlue).showHorizontal(surface, "c");
 
   mark(clearanceAPrime, paletteLightBlue).showHorizontal(surface, "a'");
-  const ClearanceMark bPrime = mark(clearanceBPrime, paletteLightBlue);
+  const DrawnClearance bPrime = mark(clearanceBPrime, paletteLightBlue);
   bPrime.show(surface, bPrime.segment.bladeX,
               midpoint(bPrime.segment.bladeZ, bPrime.segment.targetZ), "b'");
   mark(clearanceCPrime, paletteLightBlue).showHorizontal(surface, "c'");

@@ -11,6 +11,7 @@
 
 #include "common/operating_system.h"
 #include "common/trimmed_blanks.h"
+#include "design/read_design_data.h"
 #include "rules/ship_file_limits.h"
 #include "rules/ship_file_text.h"
 
@@ -22,11 +23,6 @@ constexpr const char* customMinimaTable = "custom_minima";
 
 ErrorKind kindOf(const SettingsLayer& layer) {
   return layer.fromFile ? ErrorKind::Input : ErrorKind::Usage;
-}
-
-std::string displayNameOf(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  return name.empty() ? path.string() : name;
 }
 
 [[noreturn]] void throwFileFault(const std::string& displayName, const std::string& reason) {

@@ -3,7 +3,7 @@
 // ending, the design data as read, the blade outline, the six clearances
 // (the lower three also for the blade as it turns), the swept volume with the
 // closest approaches to it, the plot extent and the warnings. Lengths in
-// metres, angles in degrees. The layout is documented in README.md; fields
+// metres, angles in degrees. The layout is documented in docs/outputs.md; fields
 // are only ever added.
 
 #include <string>

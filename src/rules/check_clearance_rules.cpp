@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/checked_math.h"
+#include "common/number_conversion.h"
 #include "common/run_error.h"
 #include "rules/rule_set_catalogue.h"
 
@@ -19,7 +20,7 @@ void requireUsableDiameter(double diameter) {
   std::string text = "not a number";
   if (std::isfinite(diameter)) {
     char buffer[32];
-    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, diameter).ptr);
+    text.assign(buffer, writeShortest(buffer, buffer + sizeof buffer, diameter).ptr);
   }
   throw RunError(ErrorKind::Input, "cannot check the clearance rules: the propeller diameter D = " +
                                        text + " m must be greater than 0");

@@ -64,6 +64,7 @@
 
 #include "clearance/clearance_segment.h"
 #include "common/checked_math.h"
+#include "common/number_conversion.h"
 #include "common/run_error.h"
 
 namespace propclear {
@@ -114,7 +115,7 @@ LetterMinimum largerOf(double formulaMetres, std::string formulaBasis, double mi
 // "1.50*K*D": the table's factor with at least two decimals, then the term.
 std::string times(double factor, const char* term) {
   char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, factor);
+  const auto result = writeShortest(buffer, buffer + sizeof buffer, factor);
   std::string digits(buffer, result.ptr);
   const std::size_t point = digits.find('.');
   if (point == std::string::npos) digits += ".";

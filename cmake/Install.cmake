@@ -32,10 +32,9 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 
 set(CPACK_GENERATOR DEB)
-# The package installs under the prefix the program was built for: the
-# program loads its desktop module from there and from nowhere else
-# (scripts/package builds with the prefix /usr).
-set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+# The package installs under /usr. The program loads its desktop module from
+# the prefix it was built for and from nowhere else, so the package is built
+# from a tree configured with the prefix /usr (scripts/package does).
 set(CPACK_PACKAGE_NAME propclear)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The propclear developers")

@@ -88,12 +88,13 @@ std::optional<std::string> truncationOf(const std::vector<unsigned char>& bytes)
 // A module runs with the user's rights: it must be whole, a plain file,
 // and somewhere no other user can change.
 void requireLoadableModule(const std::filesystem::path& path, const std::string& role) {
+  const std::vector<unsigned char> bytes = moduleBytes(path, role);
   if (const std::optional<std::filesystem::path> unsafe = os::changeableByOthers(path)) {
     refuseToLoad(path, role,
                  unsafe->string() + " may be changed by other users (it is theirs, or writable by "
                                     "its group or everyone)");
   }
-  if (const std::optional<std::string> truncated = truncationOf(moduleBytes(path, role))) {
+  if (const std::optional<std::string> truncated = truncationOf(bytes)) {
     refuseToLoad(path, role, *truncated);
   }
 }

@@ -172,28 +172,41 @@ INSTANTIATE_TEST_SUITE_P(
 // the next double past 1 for Cb, the next whole number for the blades, the
 // least negative double for tR.
 TEST(ShipFile, EachRangeTakesItsEndsAndRefusesTheValueJustBeyond) {
-  const ShipParticulars ends = readText(shipFileText({{2, "rule_length = 5e-324"},
+  const ShipParticulars ends = readText(shipFileText({{2, "rule_length = 1000.0"},
                                                       {3, "block_coefficient = 1.0"},
-                                                      {4, "power = 5e-324"},
+                                                      {4, "power = 1e6"},
                                                       {5, "blades = 6"},
-                                                      {6, "rudder_thickness = 0.0"}}));
-  EXPECT_EQ(ends.ruleLengthMetres, 5e-324);
+                                                      {6, "rudder_thickness = 10.0"}}));
+  EXPECT_EQ(ends.ruleLengthMetres, 1000.0);
   EXPECT_EQ(ends.blockCoefficient, 1.0);
-  EXPECT_EQ(ends.shaftPowerKilowatts, 5e-324);
+  EXPECT_EQ(ends.shaftPowerKilowatts, 1e6);
   EXPECT_EQ(ends.bladeCount, 6);
-  EXPECT_EQ(ends.rudderThicknessMetres, 0.0);
-  const ShipParticulars lowEnds =
-      readText(shipFileText({{3, "block_coefficient = 5e-324"}, {5, "blades = 3"}}));
+  EXPECT_EQ(ends.rudderThicknessMetres, 10.0);
+  const ShipParticulars lowEnds = readText(shipFileText({{2, "rule_length = 1.0"},
+                                                         {3, "block_coefficient = 5e-324"},
+                                                         {4, "power = 5e-324"},
+                                                         {5, "blades = 3"},
+                                                         {6, "rudder_thickness = 0.0"}}));
+  EXPECT_EQ(lowEnds.ruleLengthMetres, 1.0);
   EXPECT_EQ(lowEnds.blockCoefficient, 5e-324);
+  EXPECT_EQ(lowEnds.shaftPowerKilowatts, 5e-324);
   EXPECT_EQ(lowEnds.bladeCount, 3);
+  EXPECT_EQ(lowEnds.rudderThicknessMetres, 0.0);
 
   const std::pair<std::map<int, std::string>, std::string> beyond[] = {
       {{{3, "block_coefficient = 1.0000000000000002"}},
        "Norvalek.ship.toml:3: block_coefficient = 1.0000000000000002: must lie in (0, 1]"},
       {{{5, "blades = 7"}}, "Norvalek.ship.toml:5: blades = 7: must be 3, 4, 5 or 6"},
       {{{6, "rudder_thickness = -5e-324"}},
-       "Norvalek.ship.toml:6: rudder_thickness = -5e-324: must not be negative"},
-      {{{2, "rule_length = 0"}}, "Norvalek.ship.toml:2: rule_length = 0: must be greater than 0"},
+       "Norvalek.ship.toml:6: rudder_thickness = -5e-324: must lie between 0 and 10 (m)"},
+      {{{6, "rudder_thickness = 10.000000000000002"}},
+       "Norvalek.ship.toml:6: rudder_thickness = 10.000000000000002: must lie between 0 and 10 (m)"},
+      {{{2, "rule_length = 0.9999999999999999"}},
+       "Norvalek.ship.toml:2: rule_length = 0.9999999999999999: must lie between 1 and 1000 (m)"},
+      {{{2, "rule_length = 1000.0000000000001"}},
+       "Norvalek.ship.toml:2: rule_length = 1000.0000000000001: must lie between 1 and 1000 (m)"},
+      {{{4, "power = 1000000.0000000001"}},
+       "Norvalek.ship.toml:4: power = 1000000.0000000001: must lie in (0, 1000000] (kW)"},
   };
   for (const auto& [lines, message] : beyond) {
     const Fault fault = faultOf(shipFileText(lines));

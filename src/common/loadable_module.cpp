@@ -40,7 +40,7 @@ struct FileCloser {
 // The whole file, read as any other input: a FIFO or a device in the
 // module's place is refused instead of hanging or feeding the loader.
 std::vector<unsigned char> moduleBytes(const std::filesystem::path& path, const std::string& role) {
-  const os::FileForReading opened = os::openForReading(path);
+  const os::FileForReading opened = os::openRegularFileForReading(path);
   if (opened.refusal != nullptr) refuseToLoad(path, role, opened.refusal);
   if (opened.error) refuseToLoad(path, role, opened.error.message());
   const std::unique_ptr<std::FILE, FileCloser> file(opened.stream);

@@ -56,7 +56,7 @@ struct FileForReading {
   std::error_code error;        // the system's reason the open failed (a folder: EISDIR)
   const char* refusal = nullptr;  // why an entry that opened is not read
 };
-FileForReading openForReading(const std::filesystem::path& path);
+FileForReading openRegularFileForReading(const std::filesystem::path& path);
 
 // The longest file name and the longest path, in bytes, that the file system
 // holding `folder` takes.

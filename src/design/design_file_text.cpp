@@ -19,7 +19,7 @@ namespace {
 }  // namespace
 
 std::string readDesignFileText(const std::filesystem::path& path) {
-  const os::FileForReading opened = os::openForReading(path);
+  const os::FileForReading opened = os::openRegularFileForReading(path);
   if (opened.refusal != nullptr) refuse(path, opened.refusal);
   if (opened.error) refuse(path, opened.error.message());
   struct FileCloser {

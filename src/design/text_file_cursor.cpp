@@ -23,8 +23,10 @@ constexpr std::size_t bufferSize = 64 * 1024;
 
 TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string displayName)
     : displayName_(std::move(displayName)),
-      buffer_(std::make_unique_for_overwrite<char[]>(bufferSize)) {
-  const os::FileForReading opened = os::openForReading(path);
+      // Left uninitialised, as make_unique_for_overwrite would (which
+      // WebAssembly's C++ library does not have yet): every byte is read into.
+      buffer_(new char[bufferSize]) {
+  const os::FileForReading opened = os::openRegularFileForReading(path);
   if (opened.refusal != nullptr) {
     throw RunError(ErrorKind::Input, std::string("cannot read the file: ") + opened.refusal,
                    ErrorLocation{displayName_});

@@ -36,7 +36,7 @@ std::string systemReason(int error) { return error != 0 ? std::strerror(error) :
 // file's limit: a pipe, a device or a file of the kernel would be read for
 // ever or wait, and a huge file is no ship file.
 std::string readWholeFile(const std::filesystem::path& path, const std::string& displayName) {
-  const os::FileForReading opened = os::openForReading(path);
+  const os::FileForReading opened = os::openRegularFileForReading(path);
   if (opened.refusal != nullptr) throwFileFault(displayName, opened.refusal);
   if (opened.error == std::errc::is_a_directory) throwFileFault(displayName, "it is a folder");
   if (opened.error && os::entryAt(path) == os::Entry::Link) {

@@ -131,21 +131,21 @@ TEST(OpenExisting, WritesOnlyIntoTheCharacterDeviceOrOwnDescriptorThatItLookedAt
   EXPECT_EQ(test::readFile(dir / "victim"), "victim's\n");
 }
 
-TEST(OpenForReading, RefusesWithoutWaitingWhatIsNoRegularFileOnADisk) {
+TEST(OpenRegularFileForReading, RefusesWithoutWaitingWhatIsNoRegularFileOnADisk) {
   ScratchDir dir;
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);  // no writer: a blocking open would wait
   for (const char* path : {"/dev/zero", "/proc/self/status", "/sys/kernel/mm/transparent_hugepage/enabled"}) {
     if (!fs::exists(path)) continue;
-    const FileForReading opened = openForReading(path);
+    const FileForReading opened = openRegularFileForReading(path);
     EXPECT_EQ(opened.stream, nullptr) << path;
     EXPECT_NE(opened.refusal, nullptr) << path;
   }
-  const FileForReading fifo = openForReading(dir / "fifo");
+  const FileForReading fifo = openRegularFileForReading(dir / "fifo");
   EXPECT_STREQ(fifo.refusal, "it is not a regular file (a device, pipe or socket)");
-  EXPECT_EQ(openForReading(dir.path()).error, std::errc::is_a_directory);
-  EXPECT_EQ(openForReading(dir / "missing").error, std::errc::no_such_file_or_directory);
+  EXPECT_EQ(openRegularFileForReading(dir.path()).error, std::errc::is_a_directory);
+  EXPECT_EQ(openRegularFileForReading(dir / "missing").error, std::errc::no_such_file_or_directory);
   test::writeFile(dir / "file", "x");
-  const FileForReading file = openForReading(dir / "file");
+  const FileForReading file = openRegularFileForReading(dir / "file");
   ASSERT_NE(file.stream, nullptr);
   EXPECT_EQ(std::fgetc(file.stream), 'x');
   std::fclose(file.stream);

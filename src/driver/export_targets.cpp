@@ -5,11 +5,13 @@
 #include <system_error>
 #include <vector>
 
+#include "common/operating_system.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "driver/run_files.h"
 #include "plot/plot_file_format.h"
 #include "report/write_json_results.h"
+#include "rules/read_ship_particulars.h"
 
 namespace propclear {
 
@@ -33,11 +35,6 @@ std::string quoted(const fs::path& path) {
   std::string text(1, '"');
   text.append(path.string()).push_back('"');
   return text;
-}
-
-// The folder the file goes into: its parent, or the current directory.
-fs::path folderOf(const fs::path& path) {
-  return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
 void checkFolder(const ExportTarget& target) {
@@ -85,13 +82,14 @@ fs::path identityOf(const fs::path& path) {
   return error ? fs::absolute(path, error).lexically_normal() : resolved;
 }
 
-// A requested file must not replace the design file or the report or script
-// the run writes, nor be named for two outputs at once.
-void checkDistinct(const std::vector<ExportTarget>& targets, const RunFiles& files) {
+// A requested file must not replace the design file, the ship file, or the
+// report or script the run writes, nor be named for two outputs at once.
+void checkDistinct(const std::vector<ExportTarget>& targets, const RunFiles& files,
+                   const fs::path& shipFile) {
   for (std::size_t i = 0; i < targets.size(); ++i) {
     const fs::path identity = identityOf(targets[i].path);
-    for (const fs::path& own : {files.design, files.report, files.script}) {
-      if (identity == identityOf(own)) {
+    for (const fs::path& own : {files.design, files.report, files.script, shipFile}) {
+      if (identity == identityOf(own) || os::sameFile(targets[i].path, own)) {
         reject(targets[i], ErrorKind::Usage,
                "it is the run's own file " + own.filename().string());
       }
@@ -119,7 +117,9 @@ void checkExportTargets(const RunOptions& options) {
     if (target.isImage) checkImageType(target);
     checkFile(target);
   }
-  checkDistinct(targets, runFilesOf(options));
+  const RunFiles files = runFilesOf(options);
+  checkDistinct(targets, files,
+                options.shipFile ? options.workDir / *options.shipFile : shipFileBeside(files.design));
 }
 
 void checkScriptOutput(const std::filesystem::path& script) {

@@ -24,7 +24,14 @@ constexpr std::size_t maxMarks = 4 * maxContourPoints;
 
 std::string millimetres(double metres) { return formatRounded(metres * 1000.0, 3) + " mm"; }
 std::string pointText(FramePoint p) {
-  return "(" + formatRounded(p.x, 4) + ", " + formatRounded(p.z, 4) + ") m";
+  // Appended rather than "(" + text: g++ 12 warns falsely (-Wrestrict) of
+  // an overlapping copy in operator+(const char*, string&&) when inlined.
+  std::string text = "(";
+  text += formatRounded(p.x, 4);
+  text += ", ";
+  text += formatRounded(p.z, 4);
+  text += ") m";
+  return text;
 }
 
 class ContourTracer {

@@ -33,7 +33,12 @@ std::vector<std::filesystem::path> designFilesIn(const std::filesystem::path& fo
   std::error_code error;
   for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
        entry.increment(error)) {
-    if (hasDesignExtension(entry->path()) && !entry->is_directory()) files.push_back(entry->path());
+    // A link that loops or leads into a folder that cannot be searched is
+    // taken: reading it gives the file its error row.
+    std::error_code entryError;
+    if (hasDesignExtension(entry->path()) && !entry->is_directory(entryError)) {
+      files.push_back(entry->path());
+    }
   }
   if (error) {
     throw RunError(ErrorKind::Input, "cannot list the folder: " + error.message(),
@@ -114,6 +119,8 @@ std::vector<std::filesystem::path> batchDesignFiles(const std::vector<std::files
 
 bool runBatch(const BatchOptions& options, std::ostream& messages) {
   const std::vector<std::filesystem::path> files = batchDesignFiles(options.inputs);
+  refuseOutputOverInputs(options.format == RowFormat::Csv ? "--csv" : "--jsonl", options.target,
+                         files);
   const std::vector<std::string> labelSets = batchRuleSets(options.rules);
   const std::vector<std::string> ruleLabels = ruleLineLabels(labelSets);
   const std::unique_ptr<OutputFile> output = openRowOutput(options.target);

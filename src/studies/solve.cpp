@@ -199,7 +199,7 @@ void writeSolution(const DesignData& fileDesign, const SolveOptions& options, do
   const DesignData design = editDesign(fileDesign, {&setting, 1}, options.keep);
   const std::string text = rewriteDesignText(readDesignFileText(options.designFile),
                                              options.designFile.string(), design);
-  OutputFile file(*options.writeFile, options.writeFile->string(), OutputFile::Devices::Refuse);
+  OutputFile file(*options.writeFile, options.writeFile->string(), OutputFile::Devices::WriteInto);
   file.writeText(text);
   file.commit();
 }
@@ -271,6 +271,7 @@ SolveResult solveParameter(const DesignData& fileDesign, const SolveOptions& opt
 }
 
 int runSolve(const SolveOptions& options, std::ostream& out, std::ostream& messages) {
+  if (options.writeFile) refuseOutputOverInputs("--write", *options.writeFile, {options.designFile});
   const DesignData fileDesign = readStudyDesign(options.designFile);
   if (options.keep == KeepMode::TipToHeel && options.parameter->name == "centre-z") {
     throw RunError(ErrorKind::Usage,

@@ -71,6 +71,12 @@ void checkPlotRequest(const SweepOptions& options, const SaveSweepPlot& savePlot
   if (!savePlot) {
     throw RunError(ErrorKind::Usage, "--plot: this build cannot save images", ErrorLocation{file.string()});
   }
+  refuseOutputOverInputs("--plot", file, {options.designFile});
+  if (const std::optional<std::string> problem =
+          replacementProblem(file, OutputFile::Devices::WriteInto)) {
+    throw RunError(ErrorKind::FileSystem, "--plot: cannot write the file: " + *problem,
+                   ErrorLocation{file.string()});
+  }
 }
 
 std::string plotTitle(const SweepOptions& options) {
@@ -85,6 +91,8 @@ std::string plotTitle(const SweepOptions& options) {
 
 void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::ostream& messages) {
   const std::uint64_t designs = countStudyDesigns(options.varied);
+  refuseOutputOverInputs(options.format == RowFormat::Csv ? "--csv" : "--jsonl", options.target,
+                         {options.designFile});
   if (options.plotFile) checkPlotRequest(options, savePlot, designs);
   const DesignData fileDesign = readStudyDesign(options.designFile);
   const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile);
@@ -118,8 +126,10 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
           progress.update(handedOn);
         }
       });
-  output->commit();
+  // The plot first: the rows' file, put in place last, stays as it was when
+  // the plot cannot be saved.
   if (plot) savePlot(plot->plot(), *options.plotFile);
+  output->commit();
 }
 
 }  // namespace propclear

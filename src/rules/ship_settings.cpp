@@ -25,11 +25,6 @@ ErrorKind kindOf(const SettingsLayer& layer) {
   return layer.fromFile ? ErrorKind::Input : ErrorKind::Usage;
 }
 
-std::string displayNameOf(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  return name.empty() ? path.string() : name;
-}
-
 // `fileKind` names the file in messages: "ship file".
 [[noreturn]] void throwFileFault(const std::string& fileKind, const std::string& displayName,
                                  const std::string& reason) {

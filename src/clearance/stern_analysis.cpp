@@ -1,5 +1,6 @@
 #include "clearance/stern_analysis.h"
 
+#include "clearance/design_validity.h"
 #include "clearance/measuring_operations.h"
 #include "common/checked_math.h"
 #include "common/diagnostics.h"
@@ -28,7 +29,8 @@ SternAnalysis analyseStern(const DesignData& design) {
                                        design.areaRatio, design.rakeAngle);
   analysis.extent = plotExtentOf(design);
   Diagnostics diagnostics;
-  checkDesignPlausibility(design, diagnostics);
+  analysis.validityProblems = designValidityProblems(design);
+  for (const std::string& problem : analysis.validityProblems) diagnostics.warn(problem);
   requireExtent(analysis.extent);
   analysis.contourCurve = setUpContour(design, sternContourRow);
   analysis.hullCurve = fitWholeContour(design, sternContourRow);

@@ -41,6 +41,9 @@ struct SternAnalysis {
   std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
   std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
   std::vector<std::string> warnings;
+  // Why the clearances mean nothing (design_validity.h); also among the
+  // warnings. Empty for a valid design.
+  std::vector<std::string> validityProblems;
 
   // Whether a blade overlaps the structure anywhere: a clearance's signed
   // gap, a turning-blade clearance's, or the swept volume cutting a structure.

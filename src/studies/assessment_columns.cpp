@@ -57,6 +57,7 @@ void writeAssessmentColumns(RowBuilder& row, const DesignAssessment& assessment,
     row.missing("overlaps");
   }
   writeRuleLines(row, assessment, ruleLabels);
+  row.texts("invalid", assessment.invalid);
   row.texts("warnings", assessment.warnings);
   if (assessment.analysed) {
     row.missing("error");

@@ -49,6 +49,7 @@ DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rul
   assessment.structureMargins = structureMarginsOf(analysis);
   if (rules != nullptr) assessment.rules = rules->judge(design, analysis);
   assessment.warnings = std::move(analysis.warnings);
+  assessment.invalid = std::move(analysis.validityProblems);
   assessment.analysed = true;
   return assessment;
 }
@@ -103,7 +104,7 @@ std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
 }
 
 bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules) {
-  if (!assessment.analysed || assessment.overlaps) return false;
+  if (!assessment.analysed || !assessment.invalid.empty() || assessment.overlaps) return false;
   const auto clear = [](const std::optional<double>& gap) { return gap && *gap > 0.0; };
   if (!std::all_of(assessment.gaps.begin(), assessment.gaps.end(), clear)) return false;
   if (rules == nullptr) return true;

@@ -158,6 +158,10 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
       ->check(CLI::IsMember({"centre", "tip-to-heel"}));
   app.add_option("--write", write, "write the design at the best value to FILE, captions kept")
       ->type_name("FILE");
+  bool json = false;
+  app.add_flag("--json", json,
+               "print the answer as one JSON object (best, at_range_end, binding, margins, "
+               "intervals)");
   addCommon(app, rules, threads);
   app.footer("\nExamples:\n  propclear solve Norvalek.TSK --maximise diameter --range 3.0:6.0\n"
              "  propclear solve Norvalek.TSK --minimise rudder-x --range -1:2\n" +
@@ -177,6 +181,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   options.keep = keep == "tip-to-heel" ? KeepMode::TipToHeel : KeepMode::Centre;
   options.rules = rules.request();
   if (!write.empty()) options.writeFile = write;
+  options.json = json;
   options.threads = threads;
   return runSolve(options, out, messages);
 }

@@ -143,13 +143,10 @@ Binding bindingOf(const SolveResult& result, const StudyRules* rules) {
   return binding;
 }
 
-// "diameter >= 6.000 m": the value to a millimetre (a thousandth of the
-// parameter's unit), with the side the answer lies on.
+// "diameter >= 6.000 m": the side the answer lies on.
 std::string boundText(const StudyParameter& parameter, SolveGoal goal, double value) {
-  std::string text = std::string(parameter.name) + (goal == SolveGoal::Maximise ? " \u2265 " : " \u2264 ") +
-                     fixedText(value, 3);
-  if (!parameter.unit.empty()) text.append(1, ' ').append(parameter.unit);
-  return text;
+  return std::string(parameter.name) + (goal == SolveGoal::Maximise ? " \u2265 " : " \u2264 ") +
+         valueToThousandths(parameter, value);
 }
 
 void printBinding(std::ostream& out, const SolveResult& result, const SolveOptions& options,

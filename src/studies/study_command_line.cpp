@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "common/run_error.h"
+#include "plot/plot_size.h"
 #include "rules/rule_set_catalogue.h"
 #include "studies/batch.h"
 #include "studies/ordered_parallel.h"
@@ -106,6 +107,10 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
   rows.addTo(app);
   app.add_option("--plot", plot, "also plot the sweep as PNG, SVG or PDF (by FILE's extension)")
       ->type_name("FILE");
+  std::string plotSize;
+  app.add_option("--plot-size", plotSize,
+                 "the plot's size: pixels for PNG, points for SVG and PDF (default: 1200x760)")
+      ->type_name("WxH");
   addCommon(app, rules, threads);
   app.footer("\nExample:\n  propclear sweep Norvalek.TSK --vary diameter=4.0:5.5:0.01 --plot sweep.png\n" +
              parameterFooter());
@@ -123,6 +128,10 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
   options.format = rows.format();
   options.target = rows.target();
   if (!plot.empty()) options.plotFile = plot;
+  if (!plotSize.empty() && plot.empty()) {
+    throw RunError(ErrorKind::Usage, "--plot-size " + plotSize + ": there is no --plot FILE to size");
+  }
+  if (!plotSize.empty()) options.plotSize = parsePlotSize(plotSize);
   options.threads = threads;
   runSweep(options, savePlot, messages);
   return doneStatus;

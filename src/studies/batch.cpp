@@ -99,7 +99,8 @@ std::vector<BatchInput> batchDesignFiles(const std::vector<std::filesystem::path
     } else if (std::filesystem::exists(status)) {
       files.push_back({input, {}});
     } else {
-      files.push_back({input, error ? error.message() : std::string("no such file or folder")});
+      const bool missing = !error || error == std::errc::no_such_file_or_directory;
+      files.push_back({input, missing ? std::string("no such file or folder") : error.message()});
     }
   }
   return files;

@@ -117,7 +117,9 @@ PlotPoint plotPointOf(const DesignAssessment& assessment, const StudyRules* rule
 
 SweepPlotCollector::SweepPlotCollector(const std::vector<ParameterValues>& varied,
                                        const StudyRules* rules, SweepPlotFrame frame)
-    : parameter_(varied.front().parameter), rules_(rules != nullptr) {
+    : parameter_(varied.front().parameter),
+      secondParameter_(varied.back().parameter),
+      rules_(rules != nullptr) {
   plot_.title = std::move(frame.title);
   plot_.size = frame.size;
   plot_.xTitle = axisTitle(*parameter_);
@@ -212,7 +214,9 @@ const SweepPlot& SweepPlotCollector::finish() {
     plot_.headline = count == 0 ? "No design of the grid " + std::string(rules_ ? "meets every rule" : "is free of overlaps")
                                 : "Largest " + symbol + " " + meeting + ": " +
                                       valueWithUnit(*parameter_, plot_.x[last / plot_.second.size()]) +
-                                      " \u2014 " + std::to_string(count) + " of " +
+                                      " (" + std::string(secondParameter_->name) + " " +
+                                      valueWithUnit(*secondParameter_, plot_.second[last % plot_.second.size()]) +
+                                      ") \u2014 " + std::to_string(count) + " of " +
                                       std::to_string(feasible.size()) + " designs feasible";
     return plot_;
   }

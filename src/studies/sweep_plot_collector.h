@@ -60,6 +60,7 @@ class SweepPlotCollector {
 
   SweepPlot plot_;
   const StudyParameter* parameter_;
+  const StudyParameter* secondParameter_;  // the map's; the same as parameter_ for one
   bool rules_;
   std::size_t added_ = 0;
   std::optional<PlotPoint> previous_;

@@ -100,21 +100,97 @@ QFont fontOf(double pixels, bool bold = false) {
 
 QRectF rectOf(const LayoutBox& box) { return {box.left, box.top, box.width, box.height}; }
 
-// An axis over exactly `span`, ticked at round numbers.
-QValueAxis* addAxis(QChart& chart, const std::string& title, Span span, Qt::Alignment side,
-                    const QFont& font) {
+// An axis over exactly `span`, drawn by nothing of its own: its grid, frame
+// and labels are painted from the same mapping as the series (paintGrid,
+// paintAxisLabels), so that they stay where the layout's plot area puts them.
+QValueAxis* addAxis(QChart& chart, Span span, Qt::Alignment side) {
   auto* axis = new QValueAxis;
-  axis->setTitleText(text(title));
-  axis->setTitleFont(font);
-  axis->setLabelsFont(font);
   axis->setRange(span.low, span.high);
   axis->setTickType(QValueAxis::TicksDynamic);
   const double interval = roundTickInterval(span.high - span.low);
   axis->setTickInterval(interval);
   axis->setTickAnchor(std::ceil(span.low / interval) * interval);
-  axis->setLabelFormat("%.4g");
+  axis->setLabelsVisible(false);
+  axis->setGridLineVisible(false);
+  axis->setLineVisible(false);
   chart.addAxis(axis, side);
   return axis;
+}
+
+// `span` widened to whole ticks at both ends.
+Span niceSpan(Span span) {
+  const double interval = roundTickInterval(span.high - span.low);
+  return {std::floor(span.low / interval) * interval, std::ceil(span.high / interval) * interval};
+}
+
+// The values of an axis's ticks over `span`, as addAxis places them.
+std::vector<double> ticksOf(Span span) {
+  const double interval = roundTickInterval(span.high - span.low);
+  const double first = std::ceil(span.low / interval) * interval;
+  std::vector<double> ticks;
+  for (int i = 0;; ++i) {
+    const double tick = first + i * interval;
+    if (tick > span.high + 1e-9 * interval) break;
+    // A tick at 0 reached from below must not read "-0" or "1e-17".
+    ticks.push_back(std::abs(tick) < 1e-9 * interval ? 0.0 : tick);
+  }
+  return ticks;
+}
+
+const QColor gridColour(225, 225, 225);
+const QColor frameColour(150, 150, 150);
+
+// A grid line at each tick, under the series.
+void paintGrid(QPainter& painter, QChart& chart, Span x, Span y) {
+  const QRectF area = chart.plotArea().translated(chart.pos());
+  const auto position = [&](double valueX, double valueY) {
+    return chart.mapToPosition(QPointF(valueX, valueY)) + chart.pos();
+  };
+  painter.setPen(QPen(gridColour, 1.0));
+  for (const double tick : ticksOf(x)) {
+    const double at = position(tick, y.low).x();
+    painter.drawLine(QPointF(at, area.top()), QPointF(at, area.bottom()));
+  }
+  for (const double tick : ticksOf(y)) {
+    const double at = position(x.low, tick).y();
+    painter.drawLine(QPointF(area.left(), at), QPointF(area.right(), at));
+  }
+}
+
+QString tickText(double value) { return QString::number(value, 'g', 4); }
+
+// Tick labels below the plot area (when `xLabels`) and left of it, and the y
+// title turned along the left edge of the panel's box.
+void paintAxisLabels(QPainter& painter, QChart& chart, Span x, Span y, bool xLabels,
+                     const std::string& yTitle, const QRectF& box, double textPixels) {
+  const QRectF area = chart.plotArea().translated(chart.pos());
+  const auto position = [&](double valueX, double valueY) {
+    return chart.mapToPosition(QPointF(valueX, valueY)) + chart.pos();
+  };
+  painter.setPen(QPen(frameColour, 1.0));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(area);
+  painter.setPen(Qt::black);
+  painter.setFont(fontOf(textPixels));
+  const double gap = textPixels * 0.4;
+  if (xLabels) {
+    for (const double tick : ticksOf(x)) {
+      const double at = position(tick, y.low).x();
+      painter.drawText(QRectF(at - textPixels * 3, area.bottom() + gap, textPixels * 6, textPixels * 1.3),
+                       Qt::AlignHCenter | Qt::AlignTop, tickText(tick));
+    }
+  }
+  for (const double tick : ticksOf(y)) {
+    const double at = position(x.low, tick).y();
+    painter.drawText(QRectF(area.left() - gap - textPixels * 6, at - textPixels, textPixels * 6, textPixels * 2),
+                     Qt::AlignRight | Qt::AlignVCenter, tickText(tick));
+  }
+  painter.save();
+  painter.translate(box.left() + textPixels * 0.7, area.center().y());
+  painter.rotate(-90.0);
+  painter.drawText(QRectF(-area.height() / 2, -textPixels * 0.7, area.height(), textPixels * 1.4),
+                   Qt::AlignCenter, text(yTitle));
+  painter.restore();
 }
 
 void attach(QChart& chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y, bool inLegend) {
@@ -200,18 +276,16 @@ void addMinima(QChart& chart, const SweepPlot& plot, const SweepPanel& panel, QA
   }
 }
 
-QChart* panelChart(const SweepPlot& plot, std::size_t k, const SweepPlotLayout& layout) {
+QChart* panelChart(const SweepPlot& plot, std::size_t k) {
   const SweepPanel& panel = plot.panels[k];
   auto* chart = new QChart;
   chart->legend()->hide();
-  chart->setBackgroundRoundness(0);
+  chart->setBackgroundVisible(false);
   chart->setMargins(QMargins());
-  const QFont font = fontOf(layout.textPixels);
-  QValueAxis* x = addAxis(*chart, "", spanOf(plot.x), Qt::AlignBottom, font);
-  x->setLabelsVisible(layout.showsXLabels[k]);
-  QValueAxis* y = addAxis(*chart, plot.yTitle, gapSpan(panel), Qt::AlignLeft, font);
-  y->applyNiceNumbers();
-  addShading(*chart, plot.x, panel.meets, {y->min(), y->max()}, feasibleShade, x, y);
+  QValueAxis* x = addAxis(*chart, spanOf(plot.x), Qt::AlignBottom);
+  const Span ySpan = niceSpan(gapSpan(panel));
+  QValueAxis* y = addAxis(*chart, ySpan, Qt::AlignLeft);
+  addShading(*chart, plot.x, panel.meets, ySpan, feasibleShade, x, y);
   addMinima(*chart, plot, panel, x, y);
   addLine(*chart, plot.x, panel.gapMetres, QPen(clearanceColours[k % clearanceColours.size()], 2.5), x, y);
   return chart;
@@ -288,12 +362,11 @@ void paintLegend(QPainter& painter, const SweepPlot& plot, const SweepPlotLayout
     };
   };
   double left = row.left();
-  left = legendEntry(painter, left, row, "signed gap (below 0: overlap)", line(QPen(clearanceColours[0], 2.5)));
+  left = legendEntry(painter, left, row, "signed gap (< 0: overlap)", line(QPen(clearanceColours[0], 2.5)));
   left = legendEntry(painter, left, row,
-                     text(plot.panels.front().required.empty() ? "minimum: 0 (touching)"
-                                                               : "required minimum of each rule line"),
+                     text(plot.panels.front().required.empty() ? "minimum: 0 (touching)" : "required minimum"),
                      line(QPen(requiredColour, 1.6, Qt::DashLine)));
-  left = legendEntry(painter, left, row, "meets its minimum", [&painter](const QRectF& box) {
+  left = legendEntry(painter, left, row, "meets it", [&painter](const QRectF& box) {
     painter.fillRect(box, feasibleShade);
   });
   left = legendEntry(painter, left, row, "crossing", [&painter](const QRectF& box) {
@@ -349,8 +422,8 @@ QChart* mapChart(const SweepPlot& plot, const SweepPlotLayout& layout) {
   chart.setPlotAreaBackgroundVisible(false);
   chart.setMargins(QMargins());
   const QFont font = fontOf(layout.textPixels);
-  QAbstractAxis* x = addAxis(chart, "", spanOf(plot.x), Qt::AlignBottom, font);
-  QAbstractAxis* y = addAxis(chart, plot.secondTitle, spanOf(plot.second), Qt::AlignLeft, font);
+  QAbstractAxis* x = addAxis(chart, spanOf(plot.x), Qt::AlignBottom);
+  QAbstractAxis* y = addAxis(chart, spanOf(plot.second), Qt::AlignLeft);
   const double scale = largestMagnitude(plot);
   auto* colours = new QColorAxis;
   // From the bottom of the bar (the range's low end) to its top.
@@ -375,11 +448,12 @@ QChart* mapChart(const SweepPlot& plot, const SweepPlotLayout& layout) {
   return chartItem;
 }
 
-// The map's cells, under the chart's grid and axes; the feasible ones hatched.
+// The map's cells over the chart (which draws no grid or background); the
+// feasible ones hatched.
 void paintMapCells(QPainter& painter, QChart& chart, const SweepPlot& plot) {
   const double scale = largestMagnitude(plot);
   painter.save();
-  painter.setClipRect(chart.plotArea());
+  painter.setClipRect(chart.plotArea().translated(chart.pos()));
   for (std::size_t ix = 0; ix < plot.x.size(); ++ix) {
     const Span columns = cellOf(plot.x, ix);
     for (std::size_t iy = 0; iy < plot.second.size(); ++iy) {
@@ -449,7 +523,7 @@ std::vector<QChart*> chartsOf(const SweepPlot& plot, const SweepPlotLayout& layo
   if (!plot.second.empty()) {
     charts.push_back(mapChart(plot, layout));
   } else {
-    for (std::size_t k = 0; k < plot.panels.size(); ++k) charts.push_back(panelChart(plot, k, layout));
+    for (std::size_t k = 0; k < plot.panels.size(); ++k) charts.push_back(panelChart(plot, k));
   }
   return charts;
 }
@@ -477,13 +551,26 @@ void saveSweepPlot(const SweepPlot& plot, const std::filesystem::path& path) {
       [&](QPainter& painter) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-        if (map) paintMapCells(painter, *charts.front(), plot);
+        if (!map) {
+          for (std::size_t k = 0; k < charts.size(); ++k) {
+            paintGrid(painter, *charts[k], spanOf(plot.x), niceSpan(gapSpan(plot.panels[k])));
+          }
+        }
         scene.render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
         if (map) {
+          // The map's chart draws no grid and no background: its cells go
+          // over it.
+          paintMapCells(painter, *charts.front(), plot);
+          paintAxisLabels(painter, *charts.front(), spanOf(plot.x), spanOf(plot.second), true,
+                          plot.secondTitle, rectOf(layout.panelBoxes.front()), layout.textPixels);
           paintMapMarks(painter, *charts.front(), plot, layout);
           paintMapLegend(painter, layout);
         } else {
-          for (std::size_t k = 0; k < charts.size(); ++k) paintPanelMarks(painter, *charts[k], plot, k, layout);
+          for (std::size_t k = 0; k < charts.size(); ++k) {
+            paintAxisLabels(painter, *charts[k], spanOf(plot.x), niceSpan(gapSpan(plot.panels[k])),
+                            layout.showsXLabels[k], plot.yTitle, rectOf(layout.panelBoxes[k]), layout.textPixels);
+            paintPanelMarks(painter, *charts[k], plot, k, layout);
+          }
           paintLegend(painter, plot, layout);
         }
         paintTexts(painter, plot, layout);

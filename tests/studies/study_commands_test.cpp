@@ -179,7 +179,9 @@ TEST_F(StudyCommands, BadOptionsStopBeforeAnythingRuns) {
       {{"solve", file, "--maximise", "rake", "--minimise", "rake"}, "excludes"},
       {{"solve", file}, "--maximise NAME or --minimise NAME is required"},
       {{"solve", file, "--maximise", "centre-z", "--keep", "tip-to-heel"}, "tip-to-heel moves centre-z"},
-      {{"batch", (scratch / "missing").string()}, "missing: no such file or folder"},
+      {{"sweep", file, "--vary", "rake=1", "--plot", (scratch / "p.png").string(), "--plot-size", "0x5"},
+       "--plot-size takes WIDTHxHEIGHT, each a whole number from 1 to 20000, not \"0x5\""},
+      {{"sweep", file, "--vary", "rake=1", "--plot-size", "800x600"}, "there is no --plot FILE to size"},
   };
   for (const auto& [arguments, message] : cases) {
     const ProcessResult run = runPropclear(arguments);
@@ -449,7 +451,7 @@ TEST_F(StudyCommands, SweepPlotsAreImagesOfTheirOwnSize) {
   ASSERT_EQ(line.exitStatus, 0) << line.err;
   EXPECT_EQ(line.err, "");
   EXPECT_EQ(test::parseCsv(test::readFile(scratch / "rows.csv")).rows.size(), 151u);
-  const std::string image = test::readFile(png);
+  std::string image = test::readFile(png);
   ASSERT_GT(image.size(), 24u);
   EXPECT_EQ(image.substr(1, 3), "PNG");
   const auto bigEndian = [&](std::size_t at) {
@@ -458,12 +460,21 @@ TEST_F(StudyCommands, SweepPlotsAreImagesOfTheirOwnSize) {
   };
   EXPECT_EQ(bigEndian(16), 1200);
   EXPECT_EQ(bigEndian(20), 760);
+  ASSERT_EQ(runPropclear({"sweep", design().string(), "--vary", "diameter=4.0:5.5:0.1", "--csv", "/dev/null",
+                          "--plot", png.string(), "--plot-size", "800x500"})
+                .exitStatus,
+            0);
+  image = test::readFile(png);
+  ASSERT_GT(image.size(), 24u);
+  EXPECT_EQ(bigEndian(16), 800);
+  EXPECT_EQ(bigEndian(20), 500);
 
   const fs::path svg = scratch / "map.svg";
   const ProcessResult map = runPropclear({"sweep", design().string(), "--vary", "diameter=4:5.5:0.1", "--vary",
                                           "centre-z=2.4:3.4:0.1", "--csv", "/dev/null", "--plot", svg.string()});
   ASSERT_EQ(map.exitStatus, 0) << map.err;
   EXPECT_THAT(test::readFile(svg), HasSubstr("Clearances of Norvalek.TSK against diameter and centre-z"));
+  EXPECT_THAT(test::readFile(svg), HasSubstr("Largest D with nothing overlapping: "));
 }
 
 }  // namespace

@@ -30,7 +30,9 @@ SternAnalysis analyseStern(const DesignData& design) {
   analysis.extent = plotExtentOf(design);
   Diagnostics diagnostics;
   analysis.validityProblems = designValidityProblems(design);
-  for (const std::string& problem : analysis.validityProblems) diagnostics.warn(problem);
+  for (const std::string& problem : analysis.validityProblems) {
+    diagnostics.warn(WarningKind::InvalidDesign, problem);
+  }
   requireExtent(analysis.extent);
   analysis.contourCurve = setUpContour(design, sternContourRow);
   analysis.hullCurve = fitWholeContour(design, sternContourRow);
@@ -41,11 +43,9 @@ SternAnalysis analyseStern(const DesignData& design) {
   computeLowerBladeClearances(context, analysis.clearances);
   analysis.signedGaps = signedGapsOf(analysis.clearances);
   checkMeasuringFrame(design, analysis.hullCurve, diagnostics);
-  warnAboutOverlaps(analysis.clearances, analysis.signedGaps, design.propellerDiameter,
-                    diagnostics);
-
   analysis.turningLowerBlade = measureTurningLowerBlade(context);
-  warnAboutTurningOverlaps(analysis.turningLowerBlade, design.propellerDiameter, diagnostics);
+  warnAboutOverlaps(turningBladeGaps(analysis.signedGaps, analysis.turningLowerBlade),
+                    design.propellerDiameter, diagnostics);
   noteMirroredLowerBlade(analysis.clearances, analysis.turningLowerBlade, diagnostics);
 
   analysis.sweptVolume = SweptVolume::of(design, analysis.outline, edges);
@@ -56,19 +56,6 @@ SternAnalysis analyseStern(const DesignData& design) {
   }
   analysis.warnings = std::move(diagnostics.warnings);
   return analysis;
-}
-
-bool SternAnalysis::hasOverlap() const {
-  for (const std::optional<double>& gap : signedGaps) {
-    if (overlaps(gap)) return true;
-  }
-  if (overlaps(turningLowerBlade.aPrime.signedGap) || overlaps(turningLowerBlade.cPrime.signedGap)) {
-    return true;
-  }
-  for (const ClosestApproach& approach : closestApproaches) {
-    if (approach.overlaps) return true;
-  }
-  return false;
 }
 
 }  // namespace propclear

@@ -1,5 +1,6 @@
 // The six clearances over the stern plot: a, b and c of the upper blade, a',
-// b' and c' of the lower one, each a segment and a label in the text colour.
+// b' and c' of the lower one as it turns, each a segment and a label in the
+// text colour.
 
 #include "common/checked_math.h"
 #include "common/format_number.h"
@@ -46,10 +47,10 @@ struct ClearanceMark {
 
 }  // namespace
 
-std::string verdictMark(const RuleCheck& ruleCheck, ClearanceIndex which) {
+std::string verdictMark(const Assessment& assessment, ClearanceIndex which) {
   bool judged = false, below = false, notMeasured = false;
-  for (const RuleLine& line : ruleCheck.lines) {
-    if (line.clearance != which) continue;
+  for (std::size_t index : assessment.clearance(which).ruleLines) {
+    const RuleLine& line = assessment.rules->lines[index];
     judged = true;
     below = below || line.verdict == RuleVerdict::BelowMinimum;
     notMeasured = notMeasured || line.verdict == RuleVerdict::NotMeasured;
@@ -59,23 +60,14 @@ std::string verdictMark(const RuleCheck& ruleCheck, ClearanceIndex which) {
   return notMeasured ? "?" : "\u2713";
 }
 
-bool failsBindingRule(const RuleCheck& ruleCheck, ClearanceIndex which) {
-  for (const RuleLine& line : ruleCheck.lines) {
-    if (line.clearance == which && !line.informative &&
-        line.verdict == RuleVerdict::BelowMinimum) {
-      return true;
-    }
-  }
-  return false;
-}
-
-void drawClearances(const DesignData& design, const SternAnalysis& analysis,
-                    DrawingSurface& surface, const RuleCheck* ruleCheck) {
+void drawClearances(const DesignData& design, const Assessment& assessment,
+                    DrawingSurface& surface) {
   const double d = design.propellerDiameter;
-  const auto mark = [&analysis, ruleCheck](ClearanceIndex which, int colour) {
-    return ClearanceMark{analysis.clearances[which], colour, overlaps(analysis.signedGaps[which]),
-                         ruleCheck != nullptr && failsBindingRule(*ruleCheck, which),
-                         ruleCheck != nullptr ? verdictMark(*ruleCheck, which) : ""};
+  const auto mark = [&assessment](ClearanceIndex which, int colour) {
+    const AssessedClearance& clearance = assessment.clearance(which);
+    return ClearanceMark{clearance.segment, colour, clearance.status == AssessmentStatus::Clash,
+                         clearance.status == AssessmentStatus::Below,
+                         verdictMark(assessment, which)};
   };
   const ClearanceMark a = mark(clearanceA, paletteLightGreen);
   a.showHorizontal(surface, "a=" + ratioText(a.segment, d));

@@ -26,6 +26,11 @@
 #include "test_support.h"
 
 namespace propclear {
+
+void PrintTo(const Warning& warning, std::ostream* out) {
+  *out << warningKindCode(warning.kind) << " [" << warning.clearance << "] " << warning.text;
+}
+
 namespace {
 
 // The brute force's sampling error stays below this; the computed figure
@@ -608,7 +613,7 @@ TEST(ClosestApproach, OverlapIsZeroWithItsDepthAndAWarning) {
   EXPECT_EQ(contour->sweptX, contour->structureX);
   EXPECT_EQ(contour->sweptZ, contour->structureZ);
   const bool warned = std::any_of(analysis.warnings.begin(), analysis.warnings.end(), [](auto& w) {
-    return w.find("swept volume of the turning propeller overlaps the stern contour") !=
+    return w.kind == WarningKind::Overlap && w.text.find("swept volume of the turning propeller overlaps the stern contour") !=
            std::string::npos;
   });
   EXPECT_TRUE(warned);
@@ -701,9 +706,9 @@ TEST(TurningLowerBlade, ExampleGivesTheTurningFiguresBesideTheMirroredOnes) {
   EXPECT_NEAR(*analysis.turningLowerBlade.aPrime.signedGap, 1.728, 5e-4);
   EXPECT_NEAR(*analysis.turningLowerBlade.cPrime.signedGap, 1.658, 5e-4);
   ASSERT_EQ(analysis.warnings.size(), 1u);
-  EXPECT_EQ(analysis.warnings[0],
-            "a' and c' in the report follow the mirrored lower blade; the turning blade gives "
-            "a' = 1.728 m, c' = 1.658 m");
+  EXPECT_EQ(analysis.warnings[0].text,
+            "the report and the CAD script give the legacy a' = 1.194 m, c' = 2.204 m of the "
+            "mirrored lower blade; the blade as it turns gives a' = 1.728 m, c' = 1.658 m");
 }
 
 // Either figure differing alone brings the note. The blade ends do not depend
@@ -760,13 +765,15 @@ TEST(TurningLowerBlade, OverlapHiddenByTheMirroredBladeIsWarnedAndCounted) {
   EXPECT_FALSE(overlaps(analysis.signedGaps[clearanceCPrime]));
   EXPECT_TRUE(overlaps(analysis.turningLowerBlade.cPrime.signedGap));
   EXPECT_TRUE(find(analysis, SternStructure::RudderEdge)->overlaps);
-  EXPECT_TRUE(analysis.hasOverlap());
-  const std::vector<std::string> expected = {
-      "clearance c' of the turning blade: the blade overlaps the rudder edge by 0.125 m (0.027 D)",
-      "a' and c' in the report follow the mirrored lower blade; the turning blade gives a' = 1.728 "
-      "m, c' = -0.125 m",
-      "the swept volume of the turning propeller overlaps the rudder leading edge: its point x = "
-      "4.305 m, z = 1.114 m lies 0.206 m (0.045 D) inside it (blade thickness neglected)"};
+  const std::vector<Warning> expected = {
+      {WarningKind::Overlap, "c'",
+       "clearance c': the blade overlaps the rudder edge by 0.125 m (0.027 D)"},
+      {WarningKind::LegacyLowerBlade, "",
+       "the report and the CAD script give the legacy a' = 1.194 m, c' = 0.430 m of the mirrored "
+       "lower blade; the blade as it turns gives a' = 1.728 m, c' = -0.125 m"},
+      {WarningKind::Overlap, "",
+       "the swept volume of the turning propeller overlaps the rudder leading edge: its point x = "
+       "4.305 m, z = 1.114 m lies 0.206 m (0.045 D) inside it (blade thickness neglected)"}};
   EXPECT_EQ(analysis.warnings, expected);
 }
 
@@ -779,7 +786,7 @@ TEST(TurningLowerBlade, StraightBladeNeedsNoNoteAndAFallbackHasNoSign) {
   const SternAnalysis flat = analyseStern(design);
   EXPECT_NEAR(*flat.turningLowerBlade.aPrime.signedGap, flat.clearances[clearanceAPrime].length,
               1e-9);
-  EXPECT_TRUE(flat.warnings.empty()) << flat.warnings.front();
+  EXPECT_TRUE(flat.warnings.empty()) << flat.warnings.front().text;
 
   // A contour that ends below the turned 0.7R point: measured to x = 0, no sign.
   design = exampleDesign();

@@ -8,6 +8,7 @@
 #include "driver/command_line.h"
 #include "driver/desktop_front_end.h"
 #include "driver/run.h"
+#include "import/import_command.h"
 #include "studies/study_command_line.h"
 
 int main(int argc, char** argv) {
@@ -23,10 +24,13 @@ int main(int argc, char** argv) {
     return runStudyCommand(std::vector<std::string>(argv + 1, argv + argc), savePlot, std::cout,
                            std::cerr);
   }
+  if (argc > 1 && isImportCommand(argv[1])) {
+    return runImportCommand(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  }
   try {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.action == CommandAction::ShowHelp) {
-      std::cout << helpText() << studyCommandsHelp();
+      std::cout << helpText() << studyCommandsHelp() << importCommandHelp();
       return 0;
     }
     if (command.action == CommandAction::ShowVersion) {

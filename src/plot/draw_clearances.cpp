@@ -23,7 +23,7 @@ std::string ratioText(const ClearanceSegment& segment, double propellerDiameter)
 // The segment in `colour`, red where the blade overlaps the structure or
 // fails a binding rule; the label in the text colour, marked where it
 // overlaps and followed by its verdict mark.
-struct ClearanceMark {
+struct DrawnClearanceMark {
   const ClearanceSegment& segment;
   int colour;
   bool overlap;
@@ -65,21 +65,21 @@ void drawClearances(const DesignData& design, const Assessment& assessment,
   const double d = design.propellerDiameter;
   const auto mark = [&assessment](ClearanceIndex which, int colour) {
     const AssessedClearance& clearance = assessment.clearance(which);
-    return ClearanceMark{clearance.segment, colour, clearance.status == AssessmentStatus::Clash,
+    return DrawnClearanceMark{clearance.segment, colour, clearance.status == AssessmentStatus::Clash,
                          clearance.status == AssessmentStatus::Below,
                          verdictMark(assessment, which)};
   };
-  const ClearanceMark a = mark(clearanceA, paletteLightGreen);
+  const DrawnClearanceMark a = mark(clearanceA, paletteLightGreen);
   a.showHorizontal(surface, "a=" + ratioText(a.segment, d));
   // b's label stands at (zh + zt) / 1.8, above the middle for positive heights.
-  const ClearanceMark b = mark(clearanceB, paletteLightGreen);
+  const DrawnClearanceMark b = mark(clearanceB, paletteLightGreen);
   b.show(surface, b.segment.bladeX,
          checkedDivide(b.segment.targetZ + b.segment.bladeZ, 1.8, "the label position of b"),
          "b=" + ratioText(b.segment, d));
   mark(clearanceC, paletteLightBlue).showHorizontal(surface, "c");
 
   mark(clearanceAPrime, paletteLightBlue).showHorizontal(surface, "a'");
-  const ClearanceMark bPrime = mark(clearanceBPrime, paletteLightBlue);
+  const DrawnClearanceMark bPrime = mark(clearanceBPrime, paletteLightBlue);
   bPrime.show(surface, bPrime.segment.bladeX,
               midpoint(bPrime.segment.bladeZ, bPrime.segment.targetZ), "b'");
   mark(clearanceCPrime, paletteLightBlue).showHorizontal(surface, "c'");

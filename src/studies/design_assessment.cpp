@@ -108,6 +108,15 @@ bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules) {
                      [](const BindingMargin& m) { return m.measured && m.metres >= 0.0; });
 }
 
+const BindingMargin* failingMargin(const std::vector<BindingMargin>& margins) {
+  const auto failing = std::min_element(
+      margins.begin(), margins.end(), [](const BindingMargin& a, const BindingMargin& b) {
+        if (a.measured != b.measured) return !a.measured;
+        return a.metres < b.metres;
+      });
+  return failing == margins.end() ? nullptr : &*failing;
+}
+
 std::optional<double> smallestMargin(const DesignAssessment& assessment, const StudyRules* rules) {
   std::vector<BindingMargin> margins = bindingMargins(assessment, rules);
   // Rule sets with informative lines only leave the gaps to decide.

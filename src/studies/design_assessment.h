@@ -70,6 +70,10 @@ std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
 
 bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules);
 
+// The margin that fails first: one that was not measured, else the
+// smallest; nullptr for none.
+const BindingMargin* failingMargin(const std::vector<BindingMargin>& margins);
+
 // The smallest binding margin that was measured (the smallest gap when no
 // rule line binds), or none.
 std::optional<double> smallestMargin(const DesignAssessment& assessment, const StudyRules* rules);

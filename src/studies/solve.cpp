@@ -102,15 +102,6 @@ std::string fixedText(double value, int decimals) {
 std::string marginText(double metres) { return fixedText(metres, 4) + " m"; }
 std::string bindingText(double metres) { return fixedText(metres * 1000.0, 3) + " mm"; }
 
-// The margin that fails first past the best value: the smallest there.
-const BindingMargin* failingMargin(const std::vector<BindingMargin>& margins) {
-  const auto smallest = std::min_element(margins.begin(), margins.end(),
-                                         [](const BindingMargin& a, const BindingMargin& b) {
-                                           return a.metres < b.metres;
-                                         });
-  return smallest == margins.end() ? nullptr : &*smallest;
-}
-
 // What stops the best value from going further.
 struct Binding {
   enum class Kind { RangeEnd, Unanalysable, Infeasible, Margin } kind = Kind::RangeEnd;

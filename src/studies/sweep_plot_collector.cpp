@@ -23,7 +23,7 @@ std::vector<double> valuesOf(const ParameterValues& values) {
   return all;
 }
 
-std::string metresText(double metres) {
+std::string shortfallText(double metres) {
   std::string text = formatFixed(metres, 1, 3);
   if (text.back() == '%') text.pop_back();
   return text + " m";
@@ -37,16 +37,6 @@ double crossingOf(double x0, double x1, const std::optional<double>& m0,
   return x0 + (x1 - x0) * checkedDivide(*m0, *m0 - *m1, "a crossing between two designs");
 }
 
-// The margin that fails first: one not measured, else the smallest.
-const BindingMargin* failingMargin(const std::vector<BindingMargin>& margins) {
-  const auto failing = std::min_element(
-      margins.begin(), margins.end(), [](const BindingMargin& a, const BindingMargin& b) {
-        if (a.measured != b.measured) return !a.measured;
-        return a.metres < b.metres;
-      });
-  return failing == margins.end() ? nullptr : &*failing;
-}
-
 std::optional<double> marginNamed(const std::vector<BindingMargin>& margins, std::string_view name) {
   for (const BindingMargin& margin : margins) {
     if (margin.name == name && margin.measured) return margin.metres;
@@ -55,7 +45,7 @@ std::optional<double> marginNamed(const std::vector<BindingMargin>& margins, std
 }
 
 // "a (lr-recommended a)" for a rule line, the margin's own name otherwise.
-std::string bindingText(std::string_view name, bool rules) {
+std::string bindingName(std::string_view name, bool rules) {
   if (!rules) return std::string(name);
   const std::size_t space = name.rfind(' ');
   return std::string(name.substr(space + 1)) + " (" + std::string(name) + ")";
@@ -185,7 +175,7 @@ void SweepPlotCollector::noteHeadlineCrossing(const PlotPoint& point) {
   if (point.feasible) return;
   const BindingMargin* failing = failingMargin(point.margins);
   const std::string binding =
-      failing != nullptr ? bindingText(failing->name, rules_) : std::string("the design itself");
+      failing != nullptr ? bindingName(failing->name, rules_) : std::string("the design itself");
   const double x = plot_.x[added_];
   if (point.smallestMargin && (!nearest_ || *point.smallestMargin > nearest_->metres)) {
     nearest_ = Miss{x, binding, *point.smallestMargin};
@@ -232,7 +222,7 @@ const SweepPlot& SweepPlotCollector::finish() {
                      (rules_ ? "meets every rule" : "is free of overlaps");
     if (nearest_) {
       plot_.headline += " \u2014 nearest at " + valueWithUnit(*parameter_, nearest_->x) + ": " +
-                        nearest_->binding + " short by " + metresText(-nearest_->metres);
+                        nearest_->binding + " short by " + shortfallText(-nearest_->metres);
     }
   }
   return plot_;

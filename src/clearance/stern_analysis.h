@@ -12,7 +12,8 @@
 // legacy figures), with their signed gaps; a' and c' of the lower blade as
 // the propeller really turns it; the swept volume of the turning propeller
 // and the closest approach of the stern contour, the rudder edge and the heel
-// to it; and the warnings about results a designer must not take for real
+// to it (and of the stern contour to the hub of a propeller file's
+// propeller); and the warnings about results a designer must not take for real
 // ones (overlaps of the blade as it turns among them). What the results mean
 // for the design (clash, rule verdicts, status) is the assessment's
 // (assessment/assessment.h).
@@ -23,6 +24,7 @@
 
 #include "clearance/clearance_segment.h"
 #include "clearance/closest_approach.h"
+#include "clearance/hub_section.h"
 #include "clearance/signed_gap.h"
 #include "clearance/swept_volume.h"
 #include "clearance/turning_blade_clearances.h"
@@ -44,6 +46,10 @@ struct SternAnalysis {
   TurningLowerBlade turningLowerBlade;
   std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
   std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
+  // The hub of a propeller file's propeller, part of the swept solid, and the
+  // stern contour's closest approach to it; none without its hub_length.
+  std::optional<HubSection> hub;
+  std::optional<ClosestApproach> hubApproach;
   std::vector<Warning> warnings;
   // Why the clearances mean nothing (design_validity.h); also among the
   // warnings, as InvalidDesign. Empty for a valid design.

@@ -33,7 +33,7 @@ bool hasPlainRunOptions(const RunOptions& options) {
   return options.noWindow || options.answer || options.strict || options.plotFile ||
          options.plotSize || options.dxfFile || options.jsonFile || options.reportPdfFile ||
          options.closest ||
-         options.shipFile || !options.shipOverrides.empty();
+         options.shipFile || !options.shipOverrides.empty() || options.propellerFile;
 }
 
 }  // namespace
@@ -73,6 +73,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.shipOverrides.ruleSets = optionValue(arguments, i);
     } else if (argument == "--ship-set") {
       options.shipOverrides.settings.push_back(optionValue(arguments, i));
+    } else if (argument == "--propeller") {
+      options.propellerFile = optionValue(arguments, i);
     } else if (argument == "--closest") {
       options.closest = true;
     } else if (!argument.empty() && argument.front() != '-' && !options.designFile) {
@@ -95,6 +97,7 @@ std::string helpText() {
   return std::string(
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
              "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
+             "                 [--propeller FILE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
              "                 [--json FILE] [--report-pdf FILE] [--help] [--version]\n"
              "       propclear --edit [FILE] [-C DIR]\n"
@@ -121,6 +124,10 @@ std::string helpText() {
              "  --rules NAME[,NAME]  the rule sets to check against: lr-recommended,\n"
              "                 tip-guidance, custom (replaces the ship file's rule_sets)\n"
              "  --ship-set KEY=VALUE  sets one of the ship's particulars (repeatable)\n"
+             "  --propeller FILE  the propeller's blades, hub length and blade outline\n"
+             "                 table (TOML); without it, X.propeller.toml beside the design\n"
+             "                 file X.TSK when there is one, else the four-bladed B-series\n"
+             "                 outline of the design's main data\n"
              "  --closest      print the closest approach of the stern contour, the\n"
              "                 rudder's leading edge and the heel to the volume the\n"
              "                 turning propeller sweeps, one line each\n"

@@ -16,7 +16,7 @@ constexpr double headlineSize = 21.0;
 constexpr double titleHeight = 24.0;
 constexpr double headlineHeight = 34.0;
 constexpr double legendHeight = 26.0;
-constexpr double columnGap = 28.0;
+constexpr double panelColumnGap = 28.0;
 constexpr double captionHeight = 22.0;
 constexpr double yLabelsWidth = 78.0;    // tick labels and the y title
 constexpr double xLabelsHeight = 24.0;   // tick labels below a plot area
@@ -46,12 +46,12 @@ LayoutBox xTitleBoxUnder(const LayoutBox& plotArea, const LayoutBox& panel, doub
 
 void layOutPanels(const SweepPlot& plot, double scale, const LayoutBox& area,
                   SweepPlotLayout& layout) {
-  const double columnWidth = (area.width - columnGap * scale) / panelColumns;
+  const double columnWidth = (area.width - panelColumnGap * scale) / panelColumns;
   const double rowHeight = area.height / panelRows;
   for (std::size_t k = 0; k < plot.panels.size(); ++k) {
     const int column = static_cast<int>(k) / panelRows;
     const int row = static_cast<int>(k) % panelRows;
-    const LayoutBox panel{area.left + column * (columnWidth + columnGap * scale),
+    const LayoutBox panel{area.left + column * (columnWidth + panelColumnGap * scale),
                           area.top + row * rowHeight, columnWidth, rowHeight};
     const bool xLabels = row == panelRows - 1 || k + 1 == plot.panels.size();
     layout.panelBoxes.push_back(panel);

@@ -28,7 +28,7 @@ MeasuredClearances measuredClearancesOf(const ClearanceSet& clearances, const Si
 
 // The analysis's clearances as the rules judge them: a, b, c and b' as
 // measured, a' and c' of the lower blade as the propeller really turns it
-// (the report's a' and c' follow the mirrored blade).
+// (the report's legacy a' and c' follow the mirrored blade).
 MeasuredClearances measuredClearancesOf(const SternAnalysis& analysis);
 
 // The ClearanceIndex named `name` (clearanceNames, also the keys of the

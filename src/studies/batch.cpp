@@ -6,7 +6,9 @@
 
 #include "common/run_error.h"
 #include "design/read_design_data.h"
+#include "rules/rule_set_catalogue.h"
 #include "studies/assessment_columns.h"
+#include "studies/parameter_values.h"
 #include "studies/design_assessment.h"
 #include "studies/ordered_parallel.h"
 #include "studies/progress_line.h"
@@ -45,6 +47,20 @@ void listDesignFiles(const std::filesystem::path& folder, std::vector<BatchInput
   inputs.insert(inputs.end(), files.begin(), files.end());
 }
 
+// The rule sets of the columns, the same for every file: those --rules names,
+// none for --rules none, else every rule set a file's ship may name.
+std::vector<std::string> batchRuleSets(const StudyRuleRequest& request) {
+  const std::optional<std::string>& named = request.overrides.ruleSets;
+  if (named == noRulesName) return {};
+  std::vector<std::string> sets;
+  if (named) {
+    for (std::string_view name : splitAt(*named, ',')) sets.emplace_back(name);
+    return sets;
+  }
+  for (const RuleSetEntry& entry : ruleSetCatalogue()) sets.emplace_back(entry.name);
+  return sets;
+}
+
 struct BatchRow {
   const char* ending = "error";  // "analysed", "contour-too-long", "error"
   DesignAssessment assessment;
@@ -55,8 +71,8 @@ struct BatchItem {
   bool analysed = false;
 };
 
-BatchRow analyseFile(const BatchInput& input,
-                     const std::optional<StudyRuleRequest>& ruleRequest) {
+BatchRow analyseFile(const BatchInput& input, const StudyRuleRequest& ruleRequest,
+                     const std::vector<std::string>& labelSets) {
   BatchRow row;
   if (!input.error.empty()) {
     row.assessment.error = input.file.string() + ": " + input.error;
@@ -64,8 +80,8 @@ BatchRow analyseFile(const BatchInput& input,
   }
   const std::filesystem::path& file = input.file;
   try {
-    std::optional<StudyRules> rules;
-    if (ruleRequest) rules.emplace(*ruleRequest, file);
+    std::optional<StudyRules> rules = StudyRules::of(ruleRequest, file);
+    if (rules) rules->labelBy(labelSets);
     const ReadResult read = readDesignData(file);
     if (read.outcome == ReadOutcome::ContourTooLong) {
       row.ending = "contour-too-long";
@@ -108,8 +124,8 @@ std::vector<BatchInput> batchDesignFiles(const std::vector<std::filesystem::path
 
 bool runBatch(const BatchOptions& options, std::ostream& messages) {
   const std::vector<BatchInput> files = batchDesignFiles(options.inputs);
-  const std::vector<std::string> ruleLabels =
-      options.rules ? ruleLineLabels(*options.rules) : std::vector<std::string>{};
+  const std::vector<std::string> labelSets = batchRuleSets(options.rules);
+  const std::vector<std::string> ruleLabels = ruleLineLabels(labelSets);
   const std::unique_ptr<OutputFile> output = openRowOutput(options.target);
   RowBuilder names(options.format, true);
   writeRow(names, {}, BatchRow{}, ruleLabels);
@@ -122,7 +138,7 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
     mapInOrder<BatchItem>(
         {files.size(), options.threads, filesPerChunk},
         [&](std::uint64_t index, unsigned /*worker*/) {
-          const BatchRow row = analyseFile(files[index], options.rules);
+          const BatchRow row = analyseFile(files[index], options.rules, labelSets);
           RowBuilder builder(options.format);
           writeRow(builder, files[index].file, row, ruleLabels);
           return BatchItem{builder.takeRow(), row.assessment.analysed};

@@ -1,5 +1,5 @@
 // What a sweep plot answers, read back from its layout: the headline of the
-// example's diameter sweep under the rules and without them, the panels'
+// example's diameter sweep under the ship file's rules and without rules, the panels'
 // signed gaps and crossings, and the map's zero contour and design mark.
 
 #include <gmock/gmock.h>
@@ -28,12 +28,13 @@ class SweepPlotAnswers : public ::testing::Test {
     }
   }
 
-  // The plot the sweep hands over for saving.
-  SweepPlot plotOf(const std::vector<std::string>& varied, bool rules) {
+  // The plot the sweep hands over for saving; without --rules the designs
+  // are judged by the ship file's rule sets (the example's: lr-recommended).
+  SweepPlot plotOf(const std::vector<std::string>& varied, const std::string& ruleSets = {}) {
     SweepOptions options;
     options.designFile = scratch.path() / "Norvalek.TSK";
     for (const std::string& text : varied) options.varied.push_back(parseVariedParameter(text, "--vary"));
-    if (rules) options.rules = parseStudyRuleRequest("lr-recommended", {});
+    options.rules = parseStudyRuleRequest({}, ruleSets, {});
     options.target = (scratch.path() / "rows.csv").string();
     options.plotFile = scratch.path() / "plot.png";
     options.threads = 2;
@@ -54,9 +55,9 @@ const SweepPanel& panelOf(const SweepPlot& plot, const std::string& clearance) {
 }
 
 TEST_F(SweepPlotAnswers, TheDiameterSweepNamesTheLargestDiameterAndWhatBindsIt) {
-  const SweepPlot plot = plotOf({"diameter=3:6:0.01"}, true);
+  const SweepPlot plot = plotOf({"diameter=3:6:0.01"});
   const SweepPlotLayout layout = layoutSweepPlot(plot);
-  // The same answer as the solve, 3.7569 m, to a millimetre.
+  // The same answer as the solve, 3.7569 m, to a millimetre, with no --rules.
   EXPECT_EQ(layout.headline, "Largest D meeting every rule: 3.757 m \u2014 bound by a (lr-recommended a)");
   ASSERT_EQ(layout.panelBoxes.size(), 6u);
   EXPECT_LT(layout.headlineBox.top + layout.headlineBox.height, layout.panelBoxes.front().top);
@@ -81,16 +82,16 @@ TEST_F(SweepPlotAnswers, TheDiameterSweepNamesTheLargestDiameterAndWhatBindsIt) 
 }
 
 TEST_F(SweepPlotAnswers, TheHeadlineSaysWhyNoValueFitsOrThatTheSweepEndsFirst) {
-  EXPECT_THAT(layoutSweepPlot(plotOf({"diameter=4:5.5:0.01"}, true)).headline,
+  EXPECT_THAT(layoutSweepPlot(plotOf({"diameter=4:5.5:0.01"})).headline,
               StartsWith("No D from 4 to 5.5 m meets every rule \u2014 nearest at 4 m: a (lr-recommended a) short by "));
-  EXPECT_EQ(layoutSweepPlot(plotOf({"diameter=3:3.5:0.1"}, true)).headline,
+  EXPECT_EQ(layoutSweepPlot(plotOf({"diameter=3:3.5:0.1"})).headline,
             "Largest D meeting every rule: \u2265 3.500 m \u2014 the sweep's end");
-  EXPECT_THAT(layoutSweepPlot(plotOf({"diameter=4:5.5:0.01"}, false)).headline,
+  EXPECT_THAT(layoutSweepPlot(plotOf({"diameter=4:5.5:0.01"}, "none")).headline,
               StartsWith("Largest D with nothing overlapping: 5.0"));
 }
 
 TEST_F(SweepPlotAnswers, TheMapDrawsTheZeroContourAndMarksTheDesign) {
-  const SweepPlot map = plotOf({"diameter=4:5.5:0.1", "centre-z=2.4:3.4:0.1"}, false);
+  const SweepPlot map = plotOf({"diameter=4:5.5:0.1", "centre-z=2.4:3.4:0.1"}, "none");
   ASSERT_FALSE(map.zeroContour.empty());
   for (const ContourSegment& segment : map.zeroContour) {
     EXPECT_GE(segment.x1, 4.0);

@@ -7,6 +7,7 @@
 
 #include "common/run_error.h"
 #include "common/terminal_text.h"
+#include "plot/plot_size.h"
 #include "rules/rule_set_catalogue.h"
 #include "studies/batch.h"
 #include "studies/ordered_parallel.h"
@@ -116,6 +117,10 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
   app.add_option("--plot", plot, "also plot the sweep as PNG, SVG or PDF (by FILE's extension)")
       ->check(nonEmptyFileName)
       ->type_name("FILE");
+  std::string plotSize;
+  app.add_option("--plot-size", plotSize,
+                 "the plot's size: pixels for PNG, points for SVG and PDF (default: 1200x760)")
+      ->type_name("WxH");
   addCommon(app, rules, threads);
   app.footer("\nExample:\n  propclear sweep Norvalek.TSK --vary diameter=4.0:5.5:0.01 --plot sweep.png\n" +
              parameterFooter());
@@ -133,6 +138,10 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
   options.format = rows.format();
   options.target = rows.target();
   if (!plot.empty()) options.plotFile = plot;
+  if (!plotSize.empty() && plot.empty()) {
+    throw RunError(ErrorKind::Usage, "--plot-size " + plotSize + ": there is no --plot FILE to size");
+  }
+  if (!plotSize.empty()) options.plotSize = parsePlotSize(plotSize);
   options.threads = threads;
   runSweep(options, savePlot, messages);
   return doneStatus;
@@ -169,6 +178,10 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   app.add_option("--write", write, "write the design at the best value to FILE, captions kept")
       ->check(nonEmptyFileName)
       ->type_name("FILE");
+  bool json = false;
+  app.add_flag("--json", json,
+               "print the answer as one JSON object (best, at_range_end, binding, margins, "
+               "intervals)");
   addCommon(app, rules, threads);
   app.footer("\nExamples:\n  propclear solve Norvalek.TSK --maximise diameter --range 3.0:6.0\n"
              "  propclear solve Norvalek.TSK --minimise rudder-x --range -1:2\n" +
@@ -188,6 +201,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   options.keep = keep == "tip-to-heel" ? KeepMode::TipToHeel : KeepMode::Centre;
   options.rules = rules.request();
   if (!write.empty()) options.writeFile = write;
+  options.json = json;
   options.threads = threads;
   return runSolve(options, out, messages);
 }

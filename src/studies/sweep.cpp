@@ -79,12 +79,17 @@ void checkPlotRequest(const SweepOptions& options, const SaveSweepPlot& savePlot
   }
 }
 
-std::string plotTitle(const SweepOptions& options) {
-  std::string title = "Clearances of " + options.designFile.filename().string() + " against ";
+SweepPlotFrame plotFrame(const SweepOptions& options, const DesignData& fileDesign) {
+  SweepPlotFrame frame;
+  frame.designName = options.designFile.filename().string();
+  frame.title = "Clearances of " + frame.designName + " against ";
   for (std::size_t p = 0; p < options.varied.size(); ++p) {
-    title += (p > 0 ? " and " : "") + std::string(options.varied[p].parameter->name);
+    const StudyParameter& parameter = *options.varied[p].parameter;
+    frame.title += (p > 0 ? " and " : "") + std::string(parameter.name);
+    frame.fileValues.push_back(parameter.valueIn(fileDesign));
   }
-  return title;
+  frame.size = options.plotSize;
+  return frame;
 }
 
 }  // namespace
@@ -102,7 +107,7 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
   output->writeText(headerOf(options, ruleLabels));
 
   std::optional<SweepPlotCollector> plot;
-  if (options.plotFile) plot.emplace(options.varied, judge, plotTitle(options));
+  if (options.plotFile) plot.emplace(options.varied, judge, plotFrame(options, fileDesign));
   ProgressLine progress(messages, designs, "designs");
   std::uint64_t handedOn = 0;
   std::string chunkText;
@@ -119,7 +124,7 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
       },
       [&](SweepItem& item) {
         chunkText += item.row;
-        if (plot) plot->add(item.point);
+        if (plot) plot->add(std::move(item.point));
         if (++handedOn % designsPerChunk == 0 || handedOn == designs) {
           output->writeText(chunkText);
           chunkText.clear();
@@ -128,7 +133,7 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
       });
   // The plot first: the rows' file, put in place last, stays as it was when
   // the plot cannot be saved.
-  if (plot) savePlot(plot->plot(), *options.plotFile);
+  if (plot) savePlot(plot->finish(), *options.plotFile);
   output->commit();
 }
 

@@ -81,7 +81,7 @@ void expectFailure(const ProcessResult& result, const std::string& gist) {
 TEST(HostileUse, AnAnswerThatCannotReachStandardOutputIsAnError) {
   const ExampleFolder folder;
   const std::vector<std::vector<std::string>> commands = {
-      {"solve", folder.design(), "--maximise", "diameter", "--range", "4:5"},
+      {"solve", folder.design(), "--rules", "none", "--maximise", "diameter", "--range", "4:5"},
       {"-C", folder.path().string(), "--no-window", "--answer", "H"},  // the rule table
       {"sweep", folder.design(), "--vary", "diameter=4.5,4.6"},
       {"--help"},
@@ -96,7 +96,7 @@ TEST(HostileUse, OutputsWriteIntoDevicesThroughLinksAndNeverReplaceThem) {
   const ExampleFolder folder;
   fs::create_symlink("/dev/stdout", folder / "out");
   const ProcessResult solve = test::runPropclear(
-      {"solve", folder.design(), "--maximise", "diameter", "--range", "4:5", "--write",
+      {"solve", folder.design(), "--rules", "none", "--maximise", "diameter", "--range", "4:5", "--write",
        (folder / "out").string()});
   EXPECT_EQ(solve.exitStatus, kExitCompleted) << solve.err;
   EXPECT_TRUE(fs::is_symlink(folder / "out"));
@@ -111,7 +111,7 @@ TEST(HostileUse, OutputsNeverReplaceAnInputOfTheSameCommand) {
       {"sweep", folder.design(), "--vary", "diameter=4.5", "--csv", folder.design()},
       {"sweep", folder.design(), "--vary", "diameter=4.5", "--jsonl", (folder / kShipFile).string()},
       {"sweep", folder.design(), "--vary", "diameter=4.5", "--csv", (folder / "other-name.TSK").string()},
-      {"solve", folder.design(), "--maximise", "diameter", "--range", "4:5", "--write", folder.design()},
+      {"solve", folder.design(), "--rules", "none", "--maximise", "diameter", "--range", "4:5", "--write", folder.design()},
       {"batch", folder.path().string(), "--csv", (folder / "other-name.TSK").string()},
       {"-C", folder.path().string(), "--no-window", "--answer", "H", "--json", (folder / kShipFile).string()},
   };
@@ -233,7 +233,7 @@ TEST(HostileUse, WriteProtectedOutputsOfTheStudiesAreRefusedAsNobody) {
   }
   const std::vector<std::vector<std::string>> commands = {
       {"sweep", folder.design(), "--vary", "diameter=4.5", "--csv", (folder / "protected.csv").string()},
-      {"solve", folder.design(), "--maximise", "diameter", "--range", "4:5", "--write",
+      {"solve", folder.design(), "--rules", "none", "--maximise", "diameter", "--range", "4:5", "--write",
        (folder / "protected.TSK").string()},
   };
   for (const std::vector<std::string>& command : commands) {

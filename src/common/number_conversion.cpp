@@ -1,12 +1,14 @@
 #include "common/number_conversion.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <string_view>
 
 #include <fast_float/fast_float.h>
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 namespace propclear {
@@ -14,19 +16,24 @@ namespace propclear {
 namespace {
 
 // A finite value's shortest round-trip digits: value = ±0.d1d2…dn ×
-// 10^pointPosition, no trailing zeros ("0" and 1 for zero).
+// 10^pointPosition, no trailing zeros ("0" and 1 for zero). Held in place,
+// without the heap: a sweep writes millions of them.
 struct ShortestDigits {
   bool negative = false;
-  std::string digits;
+  std::array<char, 24> digits{};  // a double's shortest form has at most 17
+  int count = 0;
   int pointPosition = 0;
+
+  std::string_view text() const { return {digits.data(), static_cast<std::size_t>(count)}; }
 };
 
 // Taken apart from fmt's shortest text, which may be in either notation
 // ("1.2345e+17", "0.0001", "100000").
 ShortestDigits shortestDigitsOf(double value) {
-  const std::string text = fmt::format("{}", value);
+  std::array<char, 40> buffer;
+  const char* end = fmt::format_to(buffer.data(), FMT_COMPILE("{}"), value);
+  std::string_view rest(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
   ShortestDigits shortest;
-  std::string_view rest = text;
   if (rest.front() == '-') {
     shortest.negative = true;
     rest.remove_prefix(1);
@@ -41,54 +48,72 @@ ShortestDigits shortestDigitsOf(double value) {
   }
   const std::size_t point = rest.find('.');
   const int integerLength = static_cast<int>(point == std::string_view::npos ? rest.size() : point);
-  for (const char c : rest)
-    if (c != '.') shortest.digits += c;
-  const std::size_t firstNonZero = shortest.digits.find_first_not_of('0');
-  if (firstNonZero == std::string::npos) return {shortest.negative, "0", 1};
-  shortest.digits.erase(0, firstNonZero);
-  shortest.digits.erase(shortest.digits.find_last_not_of('0') + 1);
-  shortest.pointPosition = integerLength - static_cast<int>(firstNonZero) + exponent;
+  int leadingZeros = 0;
+  for (const char c : rest) {
+    if (c == '.') continue;
+    if (c == '0' && shortest.count == 0) {
+      ++leadingZeros;
+      continue;
+    }
+    shortest.digits[static_cast<std::size_t>(shortest.count++)] = c;
+  }
+  while (shortest.count > 0 && shortest.digits[static_cast<std::size_t>(shortest.count - 1)] == '0') {
+    --shortest.count;
+  }
+  if (shortest.count == 0) {
+    shortest.digits[0] = '0';
+    shortest.count = 1;
+    shortest.pointPosition = 1;
+    return shortest;
+  }
+  shortest.pointPosition = integerLength - leadingZeros + exponent;
   return shortest;
 }
 
-std::string fixedText(const ShortestDigits& d) {
-  const int n = static_cast<int>(d.digits.size());
-  std::string text = d.negative ? "-" : "";
+std::size_t fixedLength(const ShortestDigits& d) {
+  const int n = d.count;
+  const int body = d.pointPosition <= 0 ? 2 - d.pointPosition + n
+                                        : (d.pointPosition >= n ? d.pointPosition : n + 1);
+  return static_cast<std::size_t>(body + (d.negative ? 1 : 0));
+}
+
+std::size_t scientificLength(const ShortestDigits& d) {
+  const int exponent = std::abs(d.pointPosition - 1);
+  const int exponentDigits = exponent >= 100 ? 3 : 2;
+  return static_cast<std::size_t>((d.negative ? 1 : 0) + d.count + (d.count > 1 ? 1 : 0) + 2 +
+                                  exponentDigits);
+}
+
+// Writes the digits of `d` in fixed notation into `out` (room for
+// fixedLength(d) characters); returns the end.
+char* writeFixedDigits(const ShortestDigits& d, char* out) {
+  const std::string_view digits = d.text();
+  if (d.negative) *out++ = '-';
   if (d.pointPosition <= 0) {
-    text += "0.";
-    text.append(static_cast<std::size_t>(-d.pointPosition), '0');
-    text += d.digits;
-  } else if (d.pointPosition >= n) {
-    text += d.digits;
-    text.append(static_cast<std::size_t>(d.pointPosition - n), '0');
-  } else {
-    text.append(d.digits, 0, static_cast<std::size_t>(d.pointPosition));
-    text += '.';
-    text.append(d.digits, static_cast<std::size_t>(d.pointPosition));
+    *out++ = '0';
+    *out++ = '.';
+    out = std::fill_n(out, -d.pointPosition, '0');
+    return std::copy(digits.begin(), digits.end(), out);
   }
-  return text;
+  const auto integerDigits = static_cast<std::size_t>(std::min(d.pointPosition, d.count));
+  out = std::copy_n(digits.begin(), integerDigits, out);
+  if (d.pointPosition >= d.count) return std::fill_n(out, d.pointPosition - d.count, '0');
+  *out++ = '.';
+  return std::copy(digits.begin() + static_cast<std::ptrdiff_t>(integerDigits), digits.end(), out);
 }
 
-// The fixed notation of the shortest digits; an integer longer than them is
-// written with every digit of its exact value instead of zeros, as the
-// standard library writes it (the length is the same).
-std::string exactFixedText(double value);
-std::string shortestFixedText(double value, const ShortestDigits& d) {
-  if (d.pointPosition > static_cast<int>(d.digits.size())) return exactFixedText(value);
-  return fixedText(d);
-}
-
-std::string scientificText(const ShortestDigits& d) {
-  std::string text = d.negative ? "-" : "";
-  text += d.digits.front();
-  if (d.digits.size() > 1) {
-    text += '.';
-    text.append(d.digits, 1);
+char* writeScientificDigits(const ShortestDigits& d, char* out) {
+  const std::string_view digits = d.text();
+  if (d.negative) *out++ = '-';
+  *out++ = digits.front();
+  if (d.count > 1) {
+    *out++ = '.';
+    out = std::copy(digits.begin() + 1, digits.end(), out);
   }
   const int exponent = d.pointPosition - 1;
-  text += exponent < 0 ? "e-" : "e+";
-  text += fmt::format("{:02d}", std::abs(exponent));
-  return text;
+  *out++ = 'e';
+  *out++ = exponent < 0 ? '-' : '+';
+  return fmt::format_to(out, FMT_COMPILE("{:02d}"), std::abs(exponent));
 }
 
 std::to_chars_result copied(char* first, char* last, std::string_view text) {
@@ -185,21 +210,36 @@ std::string roundedFixedText(double value, int decimals) {
   return text + placedDigits(rounded.digits, rounded.exponent + 1, decimals);
 }
 
-std::string exactFixedText(double value) { return roundedFixedText(value, 0); }
+// Writes the `length` characters `write` writes, when they fit.
+template <class Write>
+std::to_chars_result writeInto(char* first, char* last, std::size_t length, Write write) {
+  if (static_cast<std::size_t>(last - first) < length) return {last, std::errc::value_too_large};
+  return {write(first), std::errc{}};
+}
+
+// The fixed notation of the shortest digits; an integer longer than them is
+// written with every digit of its exact value instead of zeros, as the
+// standard library writes it (the length is the same).
+std::to_chars_result shortestFixedInto(char* first, char* last, double value,
+                                       const ShortestDigits& digits) {
+  if (digits.pointPosition > digits.count) return copied(first, last, roundedFixedText(value, 0));
+  return writeInto(first, last, fixedLength(digits),
+                   [&](char* out) { return writeFixedDigits(digits, out); });
+}
 
 }  // namespace
 
 std::to_chars_result writeShortest(char* first, char* last, double value) {
   if (!std::isfinite(value)) return copied(first, last, nonFiniteText(value));
   const ShortestDigits digits = shortestDigitsOf(value);
-  const std::string fixed = shortestFixedText(value, digits);
-  const std::string scientific = scientificText(digits);
-  return copied(first, last, fixed.size() <= scientific.size() ? fixed : scientific);
+  if (fixedLength(digits) <= scientificLength(digits)) return shortestFixedInto(first, last, value, digits);
+  return writeInto(first, last, scientificLength(digits),
+                   [&](char* out) { return writeScientificDigits(digits, out); });
 }
 
 std::to_chars_result writeShortestFixed(char* first, char* last, double value) {
   if (!std::isfinite(value)) return copied(first, last, nonFiniteText(value));
-  return copied(first, last, shortestFixedText(value, shortestDigitsOf(value)));
+  return shortestFixedInto(first, last, value, shortestDigitsOf(value));
 }
 
 std::to_chars_result writeFixed(char* first, char* last, double value, int decimals) {

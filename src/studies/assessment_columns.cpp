@@ -6,18 +6,18 @@ namespace {
 
 void writeClearances(RowBuilder& row, const DesignAssessment& assessment) {
   for (int k = 0; k < clearanceCount; ++k) {
-    const std::string name(clearanceNames[k]);
+    const std::string_view name = clearanceNames[k];
     if (assessment.analysed) {
-      row.number(name + "_m", assessment.clearances[k].length);
-      row.number(name + "_per_D", assessment.perDiameter[k]);
+      row.number({name, "_m"}, assessment.clearances[k].length);
+      row.number({name, "_per_D"}, assessment.perDiameter[k]);
     } else {
-      row.missing(name + "_m");
-      row.missing(name + "_per_D");
+      row.missing({name, "_m"});
+      row.missing({name, "_per_D"});
     }
     if (assessment.analysed && assessment.gaps[k]) {
-      row.number(name + "_gap_m", *assessment.gaps[k]);
+      row.number({name, "_gap_m"}, *assessment.gaps[k]);
     } else {
-      row.missing(name + "_gap_m");
+      row.missing({name, "_gap_m"});
     }
   }
 }
@@ -44,19 +44,19 @@ void writeRuleLines(RowBuilder& row, const DesignAssessment& assessment,
                                  ? &assessment.rules[line]
                                  : nullptr;
     if (rule != nullptr) {
-      row.number(label + " required_m", rule->requiredMetres);
+      row.number({label, " required_m"}, rule->requiredMetres);
     } else {
-      row.missing(label + " required_m");
+      row.missing({label, " required_m"});
     }
     if (rule != nullptr && rule->marginMetres) {
-      row.number(label + " margin_m", *rule->marginMetres);
+      row.number({label, " margin_m"}, *rule->marginMetres);
     } else {
-      row.missing(label + " margin_m");
+      row.missing({label, " margin_m"});
     }
     if (rule != nullptr) {
-      row.text(label + " verdict", rule->verdict);
+      row.text({label, " verdict"}, rule->verdict);
     } else {
-      row.missing(label + " verdict");
+      row.missing({label, " verdict"});
     }
   }
 }

@@ -9,6 +9,9 @@ namespace propclear {
 
 namespace {
 
+// Room for a sweep's row with rules, so that it grows at most once.
+constexpr std::size_t rowCapacity = 1024;
+
 // RFC 4180: a field holding a comma, a quote or a line end is quoted, its
 // quotes doubled.
 void appendCsvField(std::string& out, std::string_view value) {
@@ -36,27 +39,35 @@ std::string joined(const std::vector<std::string>& values) {
 
 }  // namespace
 
-RowBuilder::RowBuilder(RowFormat format, bool collectNames)
-    : format_(format), collectNames_(collectNames) {}
+std::string ColumnName::joined() const {
+  std::string name(stem);
+  name += suffix;
+  return name;
+}
 
-void RowBuilder::beginField(std::string_view column) {
-  if (collectNames_) names_.emplace_back(column);
+RowBuilder::RowBuilder(RowFormat format, bool collectNames)
+    : format_(format), collectNames_(collectNames) {
+  row_.reserve(rowCapacity);
+}
+
+void RowBuilder::beginField(ColumnName column) {
+  if (collectNames_) names_.push_back(column.joined());
   if (format_ == RowFormat::Csv) {
     if (fields_ > 0) row_ += ',';
   } else {
     row_ += fields_ > 0 ? ',' : '{';
-    row_ += jsonString(column);
+    row_ += jsonString(column.joined());
     row_ += ':';
   }
   ++fields_;
 }
 
-void RowBuilder::number(std::string_view column, double value) {
+void RowBuilder::number(ColumnName column, double value) {
   beginField(column);
   appendShortest(row_, value, "a value of a study");
 }
 
-void RowBuilder::text(std::string_view column, std::string_view value) {
+void RowBuilder::text(ColumnName column, std::string_view value) {
   beginField(column);
   if (format_ == RowFormat::Csv) {
     appendCsvField(row_, value);
@@ -65,7 +76,7 @@ void RowBuilder::text(std::string_view column, std::string_view value) {
   }
 }
 
-void RowBuilder::texts(std::string_view column, const std::vector<std::string>& values) {
+void RowBuilder::texts(ColumnName column, const std::vector<std::string>& values) {
   beginField(column);
   if (format_ == RowFormat::Csv) {
     appendCsvField(row_, joined(values));
@@ -79,12 +90,12 @@ void RowBuilder::texts(std::string_view column, const std::vector<std::string>& 
   row_ += ']';
 }
 
-void RowBuilder::flag(std::string_view column, bool value) {
+void RowBuilder::flag(ColumnName column, bool value) {
   beginField(column);
   row_ += value ? "true" : "false";
 }
 
-void RowBuilder::missing(std::string_view column) {
+void RowBuilder::missing(ColumnName column) {
   beginField(column);
   if (format_ == RowFormat::JsonLines) row_ += "null";
 }

@@ -17,18 +17,34 @@ namespace propclear {
 
 enum class RowFormat { Csv, JsonLines };
 
+// A column's name in two parts, "lr-recommended a" and " margin_m", joined
+// only where the name is written (a JSON key, the header): a CSV row of a
+// sweep names no column, and its designs make no names.
+struct ColumnName {
+  ColumnName(std::string_view name) : stem(name) {}  // NOLINT: a name is a column name
+  ColumnName(const char* name) : stem(name) {}        // NOLINT
+  ColumnName(const std::string& name) : stem(name) {}  // NOLINT
+  ColumnName(std::string_view stemPart, std::string_view suffixPart)
+      : stem(stemPart), suffix(suffixPart) {}
+
+  std::string joined() const;
+
+  std::string_view stem;
+  std::string_view suffix;
+};
+
 class RowBuilder {
  public:
   explicit RowBuilder(RowFormat format, bool collectNames = false);
 
-  void number(std::string_view column, double value);
-  void text(std::string_view column, std::string_view value);
+  void number(ColumnName column, double value);
+  void text(ColumnName column, std::string_view value);
   // CSV: one field, the texts joined by "; "; JSON: an array.
-  void texts(std::string_view column, const std::vector<std::string>& values);
+  void texts(ColumnName column, const std::vector<std::string>& values);
   // CSV and JSON: true or false.
-  void flag(std::string_view column, bool value);
+  void flag(ColumnName column, bool value);
   // CSV: an empty field; JSON: null.
-  void missing(std::string_view column);
+  void missing(ColumnName column);
 
   // The row with its line end; the builder starts a new row.
   std::string takeRow();
@@ -36,7 +52,7 @@ class RowBuilder {
   const std::vector<std::string>& columnNames() const { return names_; }
 
  private:
-  void beginField(std::string_view column);
+  void beginField(ColumnName column);
 
   RowFormat format_;
   bool collectNames_;

@@ -51,7 +51,7 @@ struct ContourSegment {
 
 struct SweepPlot {
   std::string title;
-  std::string headline;  // "Largest D meeting every rule: 3.757 m — bound by a (lr-recommended a)"
+  std::string headline;  // "Largest D meeting every rule: 3.757 m — bound by a (LR b)"
   std::optional<PlotSize> size;  // --plot-size; none: the default
   std::string xTitle;            // "diameter (m)"
   std::vector<double> x;

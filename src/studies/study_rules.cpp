@@ -70,8 +70,8 @@ std::vector<RuleMargin> StudyRules::margins(const Assessment& assessment) const 
     const std::size_t set = ruleSetIndex(labelSets_, line.ruleSet);
     if (set >= labelSets_.size()) continue;
     RuleMargin& margin = margins[set * clearanceCount + static_cast<std::size_t>(line.clearance)];
-    margin = {true, line.requiredMetres, line.requiredPerDiameter, line.marginMetres,
-              line.informative, verdictText(line.verdict)};
+    margin = {true,         line.requiredMetres, line.requiredPerDiameter, line.marginMetres,
+              line.informative, verdictText(line.verdict), line.sourceLetter};
   }
   return margins;
 }

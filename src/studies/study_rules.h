@@ -28,6 +28,7 @@ struct RuleMargin {
   std::optional<double> marginMetres;  // none: the clearance could not be judged
   bool informative = false;            // shown, never binding
   std::string verdict;                 // "meets", "below the recommended minimum", ...
+  std::string source;                  // the rule set's own name for the line: "LR b", "a'"
 };
 
 // What --ship FILE, --rules NAME[,NAME]|none and --ship-set KEY=VALUE ask

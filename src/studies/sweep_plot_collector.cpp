@@ -9,6 +9,9 @@ namespace propclear {
 
 namespace {
 
+// What fails a design that has no margin: it was not analysed, or is invalid.
+const std::string designItself = "the design itself";
+
 std::string axisTitle(const StudyParameter& parameter) {
   std::string title(parameter.name);
   if (parameter.kind == ParameterKind::Shift) title += " shift";
@@ -44,11 +47,26 @@ std::optional<double> marginNamed(const std::vector<BindingMargin>& margins, std
   return std::nullopt;
 }
 
-// "a (lr-recommended a)" for a rule line, the margin's own name otherwise.
-std::string bindingName(std::string_view name, bool rules) {
-  if (!rules) return std::string(name);
-  const std::size_t space = name.rfind(' ');
-  return std::string(name.substr(space + 1)) + " (" + std::string(name) + ")";
+// The rule set's own name for a line: "LR b" names its source; a bare
+// letter ("a" of custom) is prefixed with the rule set's name.
+std::string sourceNameOf(const std::string& ruleSet, const std::string& source) {
+  if (source.find(' ') != std::string::npos) return source;
+  return ruleSet + " " + source;
+}
+
+// "a (LR b)" for a rule line: the clearance it judges and the rule set's
+// own name for it; the margin's own name without rules.
+std::string bindingName(const BindingMargin& margin, const DesignAssessment& assessment,
+                        const StudyRules* rules) {
+  if (rules == nullptr) return std::string(margin.name);
+  const std::vector<std::string>& labels = rules->lineLabels();
+  for (std::size_t line = 0; line < labels.size() && line < assessment.rules.size(); ++line) {
+    if (labels[line] != margin.name) continue;
+    const std::string ruleSet = labels[line].substr(0, labels[line].rfind(' '));
+    return std::string(clearanceNames[line % clearanceCount]) + " (" +
+           sourceNameOf(ruleSet, assessment.rules[line].source) + ")";
+  }
+  return std::string(margin.name);
 }
 
 bool meets(const PlotPoint& point, int k) {
@@ -93,6 +111,10 @@ PlotPoint plotPointOf(const DesignAssessment& assessment, const StudyRules* rule
   point.feasible = isFeasible(assessment, rules);
   if (!assessment.analysed) return point;
   point.margins = bindingMargins(assessment, rules);
+  if (!point.feasible) {
+    const BindingMargin* failing = failingMargin(point.margins);
+    if (failing != nullptr) point.failing = bindingName(*failing, assessment, rules);
+  }
   for (int k = 0; k < clearanceCount; ++k) point.gapMetres[k] = point.panelMargin[k] = assessment.gaps[k];
   for (std::size_t line = 0; line < assessment.rules.size(); ++line) {
     const RuleMargin& rule = assessment.rules[line];
@@ -174,8 +196,7 @@ void SweepPlotCollector::addToPanels(const PlotPoint& point) {
 void SweepPlotCollector::noteHeadlineCrossing(const PlotPoint& point) {
   if (point.feasible) return;
   const BindingMargin* failing = failingMargin(point.margins);
-  const std::string binding =
-      failing != nullptr ? bindingName(failing->name, rules_) : std::string("the design itself");
+  const std::string& binding = point.failing.empty() ? designItself : point.failing;
   const double x = plot_.x[added_];
   if (point.smallestMargin && (!nearest_ || *point.smallestMargin > nearest_->metres)) {
     nearest_ = Miss{x, binding, *point.smallestMargin};

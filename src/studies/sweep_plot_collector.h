@@ -26,6 +26,9 @@ struct PlotPoint {
   std::vector<BindingMargin> margins;                 // what decides feasibility
   std::optional<double> smallestMargin;
   bool feasible = false;
+  // What fails first, for the headline: "a (LR b)", "b'"; empty for a
+  // feasible design and for one without margins.
+  std::string failing;
 };
 
 PlotPoint plotPointOf(const DesignAssessment& assessment, const StudyRules* rules);

@@ -30,11 +30,12 @@ class SweepPlotAnswers : public ::testing::Test {
 
   // The plot the sweep hands over for saving; without --rules the designs
   // are judged by the ship file's rule sets (the example's: lr-recommended).
-  SweepPlot plotOf(const std::vector<std::string>& varied, const std::string& ruleSets = {}) {
+  SweepPlot plotOf(const std::vector<std::string>& varied, const std::string& ruleSets = {},
+                   const std::vector<std::string>& shipSettings = {}) {
     SweepOptions options;
     options.designFile = scratch.path() / "Norvalek.TSK";
     for (const std::string& text : varied) options.varied.push_back(parseVariedParameter(text, "--vary"));
-    options.rules = parseStudyRuleRequest({}, ruleSets, {});
+    options.rules = parseStudyRuleRequest({}, ruleSets, shipSettings);
     options.target = (scratch.path() / "rows.csv").string();
     options.plotFile = scratch.path() / "plot.png";
     options.threads = 2;
@@ -58,7 +59,7 @@ TEST_F(SweepPlotAnswers, TheDiameterSweepNamesTheLargestDiameterAndWhatBindsIt) 
   const SweepPlot plot = plotOf({"diameter=3:6:0.01"});
   const SweepPlotLayout layout = layoutSweepPlot(plot);
   // The same answer as the solve, 3.7569 m, to a millimetre, with no --rules.
-  EXPECT_EQ(layout.headline, "Largest D meeting every rule: 3.757 m \u2014 bound by a (lr-recommended a)");
+  EXPECT_EQ(layout.headline, "Largest D meeting every rule: 3.757 m \u2014 bound by a (LR b)");
   ASSERT_EQ(layout.panelBoxes.size(), 6u);
   EXPECT_LT(layout.headlineBox.top + layout.headlineBox.height, layout.panelBoxes.front().top);
   for (const LayoutBox& box : layout.panelBoxes) {
@@ -83,11 +84,14 @@ TEST_F(SweepPlotAnswers, TheDiameterSweepNamesTheLargestDiameterAndWhatBindsIt) 
 
 TEST_F(SweepPlotAnswers, TheHeadlineSaysWhyNoValueFitsOrThatTheSweepEndsFirst) {
   EXPECT_THAT(layoutSweepPlot(plotOf({"diameter=4:5.5:0.01"})).headline,
-              StartsWith("No D from 4 to 5.5 m meets every rule \u2014 nearest at 4 m: a (lr-recommended a) short by "));
+              StartsWith("No D from 4 to 5.5 m meets every rule \u2014 nearest at 4 m: a (LR b) short by "));
   EXPECT_EQ(layoutSweepPlot(plotOf({"diameter=3:3.5:0.1"})).headline,
             "Largest D meeting every rule: \u2265 3.500 m \u2014 the sweep's end");
   EXPECT_THAT(layoutSweepPlot(plotOf({"diameter=4:5.5:0.01"}, "none")).headline,
               StartsWith("Largest D with nothing overlapping: 5.0"));
+  // A rule set that names its lines by this program's letters is named with them.
+  EXPECT_THAT(layoutSweepPlot(plotOf({"diameter=3:6:0.01"}, "custom", {"custom_minima.b=0.25D"})).headline,
+              HasSubstr("\u2014 bound by b (custom b)"));
 }
 
 TEST_F(SweepPlotAnswers, TheMapDrawsTheZeroContourAndMarksTheDesign) {

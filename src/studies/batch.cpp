@@ -82,14 +82,15 @@ BatchRow analyseFile(const BatchInput& input, const StudyRuleRequest& ruleReques
   }
   const std::filesystem::path& file = input.file;
   try {
-    std::optional<StudyRules> rules = StudyRules::of(ruleRequest, file);
-    if (rules) rules->labelBy(labelSets);
-    const ReadResult read = readDesignData(file);
+    ReadResult read = readDesignData(file);
     if (read.outcome == ReadOutcome::ContourTooLong) {
       row.ending = "contour-too-long";
       row.assessment.error = contourTooLongText();
       return row;
     }
+    addPropellerBeside(read.design, file);
+    std::optional<StudyRules> rules = StudyRules::of(ruleRequest, file, read.design);
+    if (rules) rules->labelBy(labelSets);
     row.assessment = assessDesign(read.design, rules ? &*rules : nullptr);
     if (row.assessment.analysed) row.ending = "analysed";
   } catch (const RunError& error) {

@@ -384,7 +384,7 @@ int runSolve(const SolveOptions& options, std::ostream& out, std::ostream& messa
     throw RunError(ErrorKind::Usage,
                    "--keep tip-to-heel moves centre-z itself: it cannot be what a solve varies");
   }
-  const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile);
+  const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile, fileDesign);
   const StudyRules* judge = rules ? &*rules : nullptr;
   const SolveResult result = solveParameter(fileDesign, options, judge);
   if (options.writeFile && !result.intervals.empty()) {

@@ -3,6 +3,7 @@
 #include "common/operating_system.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
+#include "rules/read_propeller_table.h"
 #include "rules/read_ship_particulars.h"
 
 namespace propclear {
@@ -14,14 +15,22 @@ DesignData readStudyDesign(const std::filesystem::path& file) {
   if (read.outcome == ReadOutcome::ContourTooLong) {
     throw RunError(ErrorKind::Input, contourTooLongText(), ErrorLocation{file.string()});
   }
+  addPropellerBeside(read.design, file);
   return read.design;
+}
+
+void addPropellerBeside(DesignData& design, const std::filesystem::path& file) {
+  if (const std::optional<std::filesystem::path> propeller = findPropellerFile(file)) {
+    design.propeller = readPropellerTable(*propeller);
+  }
 }
 
 void refuseOutputOverInputs(const char* option, const std::filesystem::path& target,
                             const std::vector<std::filesystem::path>& designFiles) {
   if (target == "-") return;
   for (const std::filesystem::path& design : designFiles) {
-    for (const std::filesystem::path& input : {design, shipFileBeside(design)}) {
+    for (const std::filesystem::path& input :
+         {design, shipFileBeside(design), propellerFileBeside(design)}) {
       if (!os::sameFile(target, input)) continue;
       throw RunError(ErrorKind::Usage,
                      std::string(option) + ": the output would replace the input " + input.string(),

@@ -13,13 +13,21 @@ namespace propclear {
 // directory.
 std::filesystem::path defaultStudyDesignFile();
 
-// Reads `file`; a file that cannot be read, or whose contour has no
-// terminator in time, is an input fault naming it.
+// Reads `file` with the propeller file beside it (addPropellerBeside); a
+// file that cannot be read, or whose contour has no terminator in time, is
+// an input fault naming it.
 DesignData readStudyDesign(const std::filesystem::path& file);
+
+// Gives `design`, read from `file`, the blade of the propeller file beside
+// it ("X.propeller.toml" beside "X.TSK"), as the plain run does; without
+// one it keeps the B-series blade of its main data. A bad propeller file is
+// an input fault naming its line.
+void addPropellerBeside(DesignData& design, const std::filesystem::path& file);
 
 // Refuses (RunError(ErrorKind::Usage) naming `option`) an output `target`
 // that is one of the command's inputs: a design file of `designFiles` or the
-// ship file beside one, under any name (a link or a hard link too). "-",
+// ship file or propeller file beside one, under any name (a link or a hard
+// link too). "-",
 // standard output, is no file.
 void refuseOutputOverInputs(const char* option, const std::filesystem::path& target,
                             const std::vector<std::filesystem::path>& designFiles);

@@ -49,8 +49,10 @@ std::vector<std::string> ruleLineLabels(const std::vector<std::string>& ruleSets
   return labels;
 }
 
-std::optional<StudyRules> StudyRules::of(const StudyRuleRequest& request,
-                                         const std::filesystem::path& designFile) {
+std::optional<StudyRules> StudyRules::of(StudyRuleRequest request,
+                                         const std::filesystem::path& designFile,
+                                         const DesignData& design) {
+  request.propeller = design.propeller ? &*design.propeller : nullptr;
   std::optional<ShipParticulars> ship = shipParticularsFor(designFile, request);
   if (!ship || ship->ruleSets.empty()) return std::nullopt;
   return StudyRules(std::move(*ship));

@@ -44,11 +44,14 @@ std::vector<std::string> ruleLineLabels(const std::vector<std::string>& ruleSets
 // The rules for the designs of one design file.
 class StudyRules {
  public:
-  // The rules `request` asks for of `designFile`; none when no rule set
-  // applies (no ship file and no --rules, or --rules none). A bad ship file
-  // or a field a rule set needs and nobody gave is a RunError naming it.
-  static std::optional<StudyRules> of(const StudyRuleRequest& request,
-                                      const std::filesystem::path& designFile);
+  // The rules `request` asks for of `designFile`, read as `design` (whose
+  // propeller file gives the ship its Z); none when no rule set applies (no
+  // ship file and no --rules, or --rules none). A bad ship file, a field a
+  // rule set needs and nobody gave, or a ship whose Z contradicts the
+  // propeller file is a RunError naming it.
+  static std::optional<StudyRules> of(StudyRuleRequest request,
+                                      const std::filesystem::path& designFile,
+                                      const DesignData& design);
 
   // The ship whose rule sets judge the designs, for assess().
   const ShipParticulars& ship() const { return ship_; }

@@ -100,7 +100,7 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
                          {options.designFile});
   if (options.plotFile) checkPlotRequest(options, savePlot, designs);
   const DesignData fileDesign = readStudyDesign(options.designFile);
-  const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile);
+  const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile, fileDesign);
   const StudyRules* judge = rules ? &*rules : nullptr;
   const std::vector<std::string> ruleLabels = rules ? rules->lineLabels() : std::vector<std::string>{};
   const std::unique_ptr<OutputFile> output = openRowOutput(options.target);

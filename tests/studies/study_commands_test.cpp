@@ -434,6 +434,55 @@ TEST_F(StudyCommands, BatchGivesOneRowPerDesignFileOfAFolder) {
   EXPECT_EQ(nlohmann::json::parse(good.out.substr(0, good.out.find('\n'))).at("ending"), "analysed");
 }
 
+// The propeller file beside a design gives every study its blade, as it
+// gives the plain run's; its Z must agree with the ship file's there too.
+TEST_F(StudyCommands, StudiesTakeThePropellerFileBesideTheDesign) {
+  const auto sweepRow = [&](const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> arguments = {"sweep", design().string(), "--vary", "diameter=4.6"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    const ProcessResult sweep = runPropclear(arguments);
+    EXPECT_EQ(sweep.exitStatus, 0) << sweep.err;
+    return test::parseCsv(sweep.out);
+  };
+  const auto solveAnswer = [&] {
+    return matchIn(runPropclear({"solve", design().string(), "--maximise", "diameter", "--range", "3:6"}).out,
+                   "best: diameter = (\\S+) m");
+  };
+  const test::StudyTable bSeries = sweepRow();
+  const std::string bSeriesAnswer = solveAnswer();
+  fs::copy_file(test::examplesDir() / "Norvalek-skewed.propeller.toml", scratch / "Norvalek.propeller.toml");
+
+  const nlohmann::json plain = test::plainRunResults(design());
+  const test::StudyTable swept = sweepRow();
+  const test::StudyTable batch = test::parseCsv(runPropclear({"batch", design().string()}).out);
+  for (const std::string& name : clearances) {
+    SCOPED_TRACE(name);
+    const nlohmann::json& clearance = test::clearanceOf(plain, name);
+    EXPECT_EQ(swept.number(0, name + "_m"), clearance.at("length_m").get<double>());
+    EXPECT_EQ(swept.number(0, name + "_gap_m"), clearance.at("signedLength").get<double>());
+    EXPECT_EQ(batch.number(0, name + "_gap_m"), clearance.at("signedLength").get<double>());
+  }
+  // The skewed five-bladed outline is not the B-series one: a grows, and
+  // the largest diameter without an overlap moves.
+  EXPECT_GT(swept.number(0, "a_m"), bSeries.number(0, "a_m") + 0.1);
+  EXPECT_NE(solveAnswer(), bSeriesAnswer);
+
+  // The ship file's Z = 4 contradicts the propeller file's 5 in every
+  // command, and --ship-set blades=5 settles it: the skewed blade meets LR's
+  // minima where the B-series one falls short on a.
+  fs::copy_file(test::examplesDir() / "Norvalek.ship.toml", scratch / "Norvalek.ship.toml");
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"sweep", design().string(), "--vary", "diameter=4.6"},
+        {"solve", design().string(), "--maximise", "diameter"}}) {
+    const ProcessResult refused = runPropclear(command);
+    EXPECT_EQ(refused.exitStatus, test::kExitError) << command.front();
+    EXPECT_THAT(refused.err, HasSubstr("Norvalek.propeller.toml:7: blades = 5: must agree with the ship file's blades = 4"));
+  }
+  const test::StudyTable batchRefused = test::parseCsv(runPropclear({"batch", design().string()}).out);
+  EXPECT_THAT(batchRefused.cell(0, "error"), HasSubstr("Norvalek.propeller.toml:7: blades = 5"));
+  EXPECT_EQ(sweepRow({"--ship-set", "blades=5"}).cell(0, "status"), "meets");
+}
+
 TEST_F(StudyCommands, BatchGoesOnPastFilesThatGiveNoDesign) {
   fs::create_symlink("loop.TSK", scratch / "loop.TSK");
   const ProcessResult batch = runPropclear({"batch", (scratch / "missing.TSK").string(),

@@ -4,6 +4,7 @@
 
 #include "common/run_error.h"
 #include "common/version.h"
+#include "driver/output_catalogue.h"
 
 namespace propclear {
 
@@ -30,10 +31,9 @@ PlotSize plotSizeWithHelp(const std::string& text) {
 // Whether anything beyond the design file and -C DIR was given: options of
 // the plain run, which the studio does not take.
 bool hasPlainRunOptions(const RunOptions& options) {
-  return options.noWindow || options.answer || options.strict || options.plotFile ||
-         options.plotSize || options.dxfFile || options.jsonFile || options.reportPdfFile ||
-         options.closest ||
-         options.shipFile || !options.shipOverrides.empty() || options.propellerFile;
+  return options.noWindow || options.answer || options.strict || requestsAnyOutput(options) ||
+         options.plotSize || options.closest || options.shipFile ||
+         !options.shipOverrides.empty() || options.propellerFile;
 }
 
 }  // namespace
@@ -55,14 +55,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.noWindow = true;
     } else if (argument == "--answer") {
       options.answer = optionValue(arguments, i);
-    } else if (argument == "--plot") {
-      options.plotFile = optionValue(arguments, i);
-    } else if (argument == "--dxf") {
-      options.dxfFile = optionValue(arguments, i);
-    } else if (argument == "--report-pdf") {
-      options.reportPdfFile = optionValue(arguments, i);
-    } else if (argument == "--json") {
-      options.jsonFile = optionValue(arguments, i);
+    } else if (const OutputEntry* output = outputForOption(argument)) {
+      output->request(options, optionValue(arguments, i));
     } else if (argument == "--plot-size") {
       options.plotSize = plotSizeWithHelp(optionValue(arguments, i));
     } else if (argument == "--strict") {
@@ -97,9 +91,9 @@ std::string helpText() {
   return std::string(
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
              "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
-             "                 [--propeller FILE]\n"
-             "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
-             "                 [--json FILE] [--report-pdf FILE] [--help] [--version]\n"
+             "                 [--propeller FILE] [--closest] [--plot-size WxH]\n"
+             "                 " + outputOptionsSynopsis() + "\n"
+             "                 [--help] [--version]\n"
              "       propclear --edit [FILE] [-C DIR]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
@@ -131,14 +125,9 @@ std::string helpText() {
              "  --closest      print the closest approach of the stern contour, the\n"
              "                 rudder's leading edge and the heel to the volume the\n"
              "                 turning propeller sweeps, one line each\n"
-             "  --plot FILE    also save the plot as PNG, SVG or PDF (by FILE's extension)\n"
+             + outputOptionsHelp() +
              "  --plot-size WxH  the saved plot's size: pixels for PNG, points for SVG\n"
              "                 and PDF (default 716x472)\n"
-             "  --dxf FILE     also write the drawing as a DXF file (after the CAD script)\n"
-             "  --json FILE    also write the results as JSON (- for standard output)\n"
-             "  --report-pdf FILE  also write the one-page clearance report (A4 PDF): the\n"
-             "                 stern at true scale with every clearance dimensioned, the\n"
-             "                 rule check (with a ship file), sources and warnings\n"
              "  --edit         open the design studio on FILE (or on an empty window): edit\n"
              "                 the stern and the propeller and watch the clearances change\n"
              "  -h, --help     show this help and exit\n"

@@ -9,6 +9,7 @@
 #include "common/loadable_module.h"
 #include "common/operating_system.h"
 #include "common/run_error.h"
+#include "driver/output_catalogue.h"
 #include "driver/terminal_platform.h"
 
 namespace propclear {
@@ -72,8 +73,7 @@ const DesktopFrontEnd& openDesktopFrontEnd() {
 bool displayNamed() { return variableSet("DISPLAY") || variableSet("WAYLAND_DISPLAY"); }
 
 bool runNeedsDesktopFrontEnd(const RunOptions& options) {
-  return options.plotFile.has_value() || options.reportPdfFile.has_value() ||
-         (!options.noWindow && displayNamed());
+  return requestsDesktopOutput(options) || (!options.noWindow && displayNamed());
 }
 
 const DesktopFrontEnd& loadDesktopFrontEnd() {

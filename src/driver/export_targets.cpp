@@ -1,5 +1,7 @@
 #include "driver/export_targets.h"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -9,7 +11,7 @@
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "driver/run_files.h"
-#include "plot/plot_file_format.h"
+#include "driver/output_catalogue.h"
 #include "report/write_json_results.h"
 #include "rules/read_ship_particulars.h"
 
@@ -20,13 +22,12 @@ namespace fs = std::filesystem;
 namespace {
 
 struct ExportTarget {
-  const char* option;
+  const OutputEntry* output;
   fs::path path;
-  bool isImage = false;  // --plot: the extension chooses the image type
 };
 
 [[noreturn]] void reject(const ExportTarget& target, ErrorKind kind, const std::string& reason) {
-  throw RunError(kind, "cannot write the file given to " + std::string(target.option) + ": " + reason,
+  throw RunError(kind, "cannot write the file given to " + std::string(target.output->option) + ": " + reason,
                  ErrorLocation{target.path.string()});
 }
 
@@ -67,12 +68,22 @@ void checkFile(const ExportTarget& target) {
   }
 }
 
-void checkImageType(const ExportTarget& target) {
-  if (!isSupportedPlotExtension(target.path)) {
-    reject(target, ErrorKind::Usage,
-           "unknown image type " + quoted(target.path.extension()) +
-               "; the name must end in .png, .svg or .pdf");
+// An output whose type its name's extension chooses (the plot's image type)
+// takes only its own extensions, in any case.
+void checkExtension(const ExportTarget& target) {
+  if (!target.output->extensionChoosesType) return;
+  std::string extension = target.path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::vector<std::string_view>& known = target.output->extensions;
+  if (std::find(known.begin(), known.end(), extension) != known.end()) return;
+  std::string names;
+  for (std::size_t i = 0; i < known.size(); ++i) {
+    names += i == 0 ? "" : (i + 1 == known.size() ? " or " : ", ");
+    names += known[i];
   }
+  reject(target, ErrorKind::Usage,
+         "unknown image type " + quoted(target.path.extension()) + "; the name must end in " + names);
 }
 
 // The directory entry a path names: its folder resolved, its last part not
@@ -118,7 +129,7 @@ void checkDistinct(const std::vector<ExportTarget>& targets, const RunFiles& fil
     for (std::size_t j = 0; j < i; ++j) {
       if (entry == entryOf(targets[j].path)) {
         reject(targets[i], ErrorKind::Usage,
-               "the same file is already given to " + std::string(targets[j].option));
+               "the same file is already given to " + std::string(targets[j].output->option));
       }
     }
   }
@@ -128,14 +139,14 @@ void checkDistinct(const std::vector<ExportTarget>& targets, const RunFiles& fil
 
 void checkExportTargets(const RunOptions& options) {
   std::vector<ExportTarget> targets;
-  if (options.plotFile) targets.push_back({"--plot", *options.plotFile, true});
-  if (options.dxfFile) targets.push_back({"--dxf", *options.dxfFile});
-  if (options.reportPdfFile) targets.push_back({"--report-pdf", *options.reportPdfFile});
-  if (options.jsonFile && *options.jsonFile != standardOutputTarget) {
-    targets.push_back({"--json", *options.jsonFile});
+  for (const OutputEntry& output : outputCatalogue()) {
+    if (output.requested == nullptr) continue;
+    const std::optional<std::string> file = output.requested(options);
+    if (!file || (output.takesStandardOutput && *file == standardOutputTarget)) continue;
+    targets.push_back({&output, *file});
   }
   for (const ExportTarget& target : targets) {
-    if (target.isImage) checkImageType(target);
+    checkExtension(target);
     checkFile(target);
   }
   const RunFiles files = runFilesOf(options);

@@ -16,8 +16,8 @@ namespace propclear {
 // cannot be written: its folder is missing or does not take a new file, it
 // is a folder, a FIFO, a socket or a block device, an existing file is
 // write-protected, its name or path is too long for the file system, it is
-// one of the run's own files or named twice, or (--plot) its extension is not
-// .png, .svg or .pdf. A character device or a descriptor of the process
+// one of the run's own files or named twice, or (--plot, whose extension
+// chooses the image type) its extension is not one of its output's. A character device or a descriptor of the process
 // (/dev/null, /dev/stdout) is written into and only has to open. Paths are
 // taken as given, relative to the process's current directory, not to -C.
 // Leaves nothing behind.

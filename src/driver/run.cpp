@@ -4,20 +4,18 @@
 #include <ostream>
 
 #include "assessment/ship_file_choice.h"
-#include "cad/write_cad_script.h"
-#include "cad/write_dxf_drawing.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "common/staged_outputs.h"
 #include "design/read_design_data.h"
 #include "driver/desktop_front_end.h"
 #include "driver/export_targets.h"
+#include "driver/output_catalogue.h"
 #include "driver/run_files.h"
 #include "plot/draw_stern_plot.h"
 #include "report/rule_check_table.h"
 #include "report/closest_approach_lines.h"
 #include "report/write_json_results.h"
-#include "report/write_report.h"
 #include "rules/read_propeller_table.h"
 
 namespace propclear {
@@ -75,6 +73,35 @@ std::string clashSummary(const Assessment& assessment) {
   return summary;
 }
 
+// What the run's outputs are written from; the desktop module draws the
+// plot (on the run's platform) and the clearance report, loaded when asked.
+OutputSource outputSourceOf(const RunOptions& options, const RunFiles& files, RunPlatform& platform,
+                            const RunState& state, Ending ending) {
+  return OutputSource{
+      state.design, state.assessment, files.design, endingName(ending), options.plotSize,
+      [&platform, &state](OutputFile& file, const std::optional<PlotSize>& size) {
+        platform.savePlot(state.surface, file, size);
+      },
+      [](const ClearanceReportContent& content, OutputFile& file) {
+        loadDesktopFrontEnd().writeClearanceReport(content, file);
+      }};
+}
+
+// Writes each output the command line asks for that is due at `stage`;
+// "-" is standard output for an output that takes it.
+void writeRequestedOutputs(OutputStage stage, const RunOptions& options, const OutputSource& source,
+                           StagedOutputs& outputs) {
+  for (const OutputEntry& output : outputCatalogue()) {
+    if (output.stage != stage || output.requested == nullptr) continue;
+    const std::optional<std::string> target = output.requested(options);
+    if (!target) continue;
+    OutputFile& file = output.takesStandardOutput && *target == standardOutputTarget
+                           ? outputs.addStandardOutput()
+                           : outputs.add(*target, *target, OutputFile::Devices::WriteInto);
+    output.write(source, file);
+  }
+}
+
 // The run's steps after the design has been read and the report emptied.
 // The files are written to temporary files, put in place by the caller.
 Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
@@ -97,12 +124,8 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
       messages << "propclear: " << line << '\n';
     }
   }
-  if (options.plotFile) {
-    platform.savePlot(state.surface,
-                      outputs.add(*options.plotFile, options.plotFile->string(),
-                                  OutputFile::Devices::WriteInto),
-                      options.plotSize);
-  }
+  const OutputSource source = outputSourceOf(options, files, platform, state, Ending::Completed);
+  writeRequestedOutputs(OutputStage::BeforeQuestion, options, source, outputs);
 
   // An answer given beforehand answers the question without asking it.
   if (!options.answer && assessment.hasClash()) platform.showWarning(clashSummary(assessment));
@@ -112,35 +135,13 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
                                                   geometryQuestionDefault, PromptPosition{4000, 8500});
   if (reportsWrongGeometry(answer)) return Ending::WrongGeometry;
 
-  OutputFile& script =
-      outputs.add(files.script, fileNameOf(files.script), OutputFile::Devices::Refuse);
-  writeCadScript(script, design, assessment);
-  if (options.dxfFile) {
-    OutputFile& drawing =
-        outputs.add(*options.dxfFile, options.dxfFile->string(), OutputFile::Devices::WriteInto);
-    writeDxfDrawing(drawing, design, assessment);
-  }
-  if (options.reportPdfFile) {
-    OutputFile& pdf = outputs.add(*options.reportPdfFile, options.reportPdfFile->string(),
-                                  OutputFile::Devices::WriteInto);
-    loadDesktopFrontEnd().writeClearanceReport(
-        ClearanceReportContent{design, assessment, files.design}, pdf);
-  }
-
-  writeReport(report, design, legacyReportRecords(assessment));
+  outputEntry(OutputKind::CadScript)
+      .write(source, outputs.add(files.script, fileNameOf(files.script), OutputFile::Devices::Refuse));
+  writeRequestedOutputs(OutputStage::Completed, options, source, outputs);
+  outputEntry(OutputKind::Report).write(source, report);
   return Ending::Completed;
 }
 
-// The results for scripts, for the endings that have them.
-void writeRequestedJson(const RunOptions& options, const RunState& state, Ending ending,
-                        StagedOutputs& outputs) {
-  if (!options.jsonFile) return;
-  OutputFile& file = *options.jsonFile == standardOutputTarget
-                         ? outputs.addStandardOutput()
-                         : outputs.add(*options.jsonFile, *options.jsonFile,
-                                       OutputFile::Devices::WriteInto);
-  writeJsonResults(file, JsonResults{endingName(ending), state.design, state.assessment});
-}
 
 // The particulars the design is judged by (assessment/ship_file_choice.h);
 // --ship FILE is taken in the working folder.
@@ -192,7 +193,9 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
   StagedOutputs outputs;
   const Ending ending =
       drawMeasureAndWrite(options, files, platform, state, report, outputs, messages);
-  writeRequestedJson(options, state, ending, outputs);
+  // The results for scripts, for the endings that have them.
+  writeRequestedOutputs(OutputStage::EveryEnding, options,
+                        outputSourceOf(options, files, platform, state, ending), outputs);
   outputs.commitAllThen(report);  // last; only a completed run has written into it
   return ending;
 }

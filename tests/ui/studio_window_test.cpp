@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QJsonArray>
@@ -239,15 +240,36 @@ TEST_F(Studio, WritesTheReportAndScriptOfThePlainRunAndExportsTheDrawing) {
   EXPECT_EQ(readFile(scratch_ / "hull.SCR"), readFile(plain / "hull.SCR"));
 
   for (const char* name : {"drawing.png", "drawing.svg", "drawing.pdf"}) {
-    exportDrawing(window_.document(), scratch_ / name);
+    exportOutput(window_.document(), OutputKind::Plot, scratch_ / name);
     EXPECT_GT(std::filesystem::file_size(scratch_ / name), 1000u) << name;
   }
-  exportDxf(window_.document(), scratch_ / "drawing.dxf");
+  exportOutput(window_.document(), OutputKind::Dxf, scratch_ / "drawing.dxf");
   EXPECT_NE(readFile(scratch_ / "drawing.dxf").find("EOF"), std::string::npos);
-  exportJson(window_.document(), scratch_ / "results.json");
+  exportOutput(window_.document(), OutputKind::Json, scratch_ / "results.json");
   EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(readFile(scratch_ / "results.json")))
                   .isObject());
-  EXPECT_THROW(exportDrawing(window_.document(), scratch_ / "drawing.bmp"), RunError);
+  exportOutput(window_.document(), OutputKind::ClearanceReport, scratch_ / "report.pdf");
+  EXPECT_EQ(readFile(scratch_ / "report.pdf").substr(0, 5), "%PDF-");
+  EXPECT_THROW(exportOutput(window_.document(), OutputKind::Plot, scratch_ / "drawing.bmp"), RunError);
+  // An edited design is not the file the clearance report names.
+  type(field("Ear"), QStringLiteral("0.6"));
+  EXPECT_THROW(exportOutput(window_.document(), OutputKind::ClearanceReport, scratch_ / "edited.pdf"),
+               RunError);
+}
+
+// The File menu offers every output of the table that has a menu entry, in
+// the table's order, with its keys.
+TEST_F(Studio, TheFileMenuExportsEveryOutputOfTheTable) {
+  QStringList offered;
+  for (const QAction* action : window_.findChildren<QAction*>()) {
+    if (action->text().startsWith(QStringLiteral("Export"))) offered.append(action->text());
+  }
+  QStringList expected;
+  for (const OutputEntry& output : outputCatalogue()) {
+    if (output.menuEntry.empty()) continue;
+    expected.append(QString::fromUtf8(output.menuEntry.data(), static_cast<qsizetype>(output.menuEntry.size())));
+  }
+  EXPECT_EQ(offered, expected);
 }
 
 // Answers the "Save changes?" box that the next call opens with `button`,

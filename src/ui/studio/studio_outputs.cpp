@@ -2,11 +2,10 @@
 
 #include <QPainter>
 
-#include "cad/write_dxf_drawing.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "driver/run_files.h"
-#include "report/write_json_results.h"
+#include "ui/clearance_report_pdf.h"
 #include "ui/export_plot.h"
 #include "ui/render_drawing.h"
 
@@ -43,24 +42,19 @@ std::pair<std::filesystem::path, std::filesystem::path> writeReportAndScript(
   return {files.script, files.report};
 }
 
-void exportDrawing(const DesignDocument& document, const std::filesystem::path& path) {
-  currentAssessment(document);
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
-  exportPlot(document.analysis().drawing, file);
-  file.commit();
-}
-
-void exportDxf(const DesignDocument& document, const std::filesystem::path& path) {
+void exportOutput(const DesignDocument& document, OutputKind kind, const std::filesystem::path& path) {
   const Assessment& assessment = currentAssessment(document);
+  if (kind == OutputKind::ClearanceReport && (!document.hasFile() || document.isModified())) {
+    throw RunError(ErrorKind::Usage,
+                   "the clearance report names the design file: save the design first");
+  }
+  const std::vector<DrawCommand>& drawing = document.analysis().drawing;
+  const OutputSource source{
+      document.design(), assessment, document.path(), "completed", std::nullopt,
+      [&drawing](OutputFile& file, const std::optional<PlotSize>& size) { exportPlot(drawing, file, size); },
+      &writeClearanceReportPdf};
   OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
-  writeDxfDrawing(file, document.design(), assessment);
-  file.commit();
-}
-
-void exportJson(const DesignDocument& document, const std::filesystem::path& path) {
-  const Assessment& assessment = currentAssessment(document);
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
-  writeJsonResults(file, JsonResults{"completed", document.design(), assessment});
+  outputEntry(kind).write(source, file);
   file.commit();
 }
 

@@ -40,6 +40,10 @@ QString textOf(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
 }
 
+QString textOf(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QDockWidget* dockFor(QWidget* panel, const QString& title, const QString& name) {
   auto* scroll = new QScrollArea;
   scroll->setWidget(panel);
@@ -101,12 +105,12 @@ void StudioWindow::buildMenus() {
   addImportSternAction(file, this, document_);
   addAction(file, tr("&Write report and script"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
             &StudioWindow::writeReportAndScript);
-  addAction(file, tr("Export &drawing…"), QKeySequence(Qt::CTRL | Qt::Key_E),
-            &StudioWindow::exportDrawing);
-  addAction(file, tr("Export D&XF…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
-            &StudioWindow::exportDxf);
-  addAction(file, tr("Export &JSON…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J),
-            &StudioWindow::exportJson);
+  for (const OutputEntry& output : outputCatalogue()) {
+    if (output.menuEntry.empty()) continue;
+    QAction* action = file->addAction(textOf(output.menuEntry));
+    action->setShortcut(QKeySequence(textOf(output.menuShortcut), QKeySequence::PortableText));
+    connect(action, &QAction::triggered, this, [this, &output] { exportOutput(output); });
+  }
   addAction(file, tr("&Print…"), QKeySequence::Print, &StudioWindow::print);
   file->addSeparator();
   QAction* quit = file->addAction(tr("&Quit"));
@@ -290,38 +294,19 @@ void StudioWindow::writeReportAndScript() {
   }
 }
 
-void StudioWindow::exportDrawing() {
-  const QString path = askSavePath(tr("Export drawing"),
-                                   tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"),
-                                   QStringLiteral("png"));
+// The file dialog offers the output's extensions, the first by default.
+void StudioWindow::exportOutput(const OutputEntry& output) {
+  const QString name = textOf(output.name);
+  const QString path =
+      askSavePath(tr("Export %1").arg(name),
+                  QStringLiteral("%1 (%2)").arg(name, QString::fromStdString(extensionPatterns(output))),
+                  textOf(output.extensions.front().substr(1)));
   if (path.isEmpty()) return;
   try {
-    propclear::exportDrawing(document_, pathOf(path));
+    propclear::exportOutput(document_, output.kind, pathOf(path));
     statusBar()->showMessage(tr("Exported %1").arg(path), statusMessageMilliseconds);
   } catch (const std::exception& error) {
-    showError(tr("Cannot export the drawing"), error);
-  }
-}
-
-void StudioWindow::exportDxf() {
-  const QString path = askSavePath(tr("Export DXF"), tr("DXF drawing (*.dxf)"), QStringLiteral("dxf"));
-  if (path.isEmpty()) return;
-  try {
-    propclear::exportDxf(document_, pathOf(path));
-    statusBar()->showMessage(tr("Exported %1").arg(path), statusMessageMilliseconds);
-  } catch (const std::exception& error) {
-    showError(tr("Cannot export the DXF drawing"), error);
-  }
-}
-
-void StudioWindow::exportJson() {
-  const QString path = askSavePath(tr("Export JSON"), tr("JSON results (*.json)"), QStringLiteral("json"));
-  if (path.isEmpty()) return;
-  try {
-    propclear::exportJson(document_, pathOf(path));
-    statusBar()->showMessage(tr("Exported %1").arg(path), statusMessageMilliseconds);
-  } catch (const std::exception& error) {
-    showError(tr("Cannot export the results"), error);
+    showError(tr("Cannot export the %1").arg(name), error);
   }
 }
 

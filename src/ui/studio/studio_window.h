@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <filesystem>
 
+#include "driver/output_catalogue.h"
 #include "ui/studio/clearances_panel.h"
 #include "ui/studio/design_document.h"
 #include "ui/studio/design_panel.h"
@@ -48,9 +49,7 @@ class StudioWindow : public QMainWindow {
   void saveAs();
   void revert();
   void writeReportAndScript();
-  void exportDrawing();
-  void exportDxf();
-  void exportJson();
+  void exportOutput(const OutputEntry& output);
   void print();
   bool maybeSave();
   bool saveOrAsk();

@@ -97,5 +97,33 @@ TEST(SternAnalysisThreads, ConcurrentAnalysesEqualSingleThreadedOnes) {
   EXPECT_LT(errors, kDesignCount / 10) << "most designs must be analysed";
 }
 
+// A study analyses one stern many times on each thread: a design that
+// shares the stern contour of the one before, or differs from it in a single
+// point or a single code, gets what a thread that never analysed anything
+// else gets.
+TEST(SternAnalysisThreads, EachDesignIsFittedToItsOwnContour) {
+  const DesignData plain = test::sampleDesign();
+  DesignData moved = plain;
+  moved.contourX[sternContourRow][3] += 0.2;
+  DesignData broken = plain;
+  broken.contourCode[sternContourRow][4] = breakCode;
+  DesignData shorter = plain;
+  --shorter.contourPointCount[sternContourRow];
+  DesignData biggerPropeller = plain;
+  biggerPropeller.propellerDiameter += 0.3;
+  const std::vector<const DesignData*> sequence = {&plain, &biggerPropeller, &moved, &plain,
+                                                   &broken, &shorter, &plain};
+  std::vector<std::string> alone(sequence.size());
+  for (std::size_t i = 0; i < sequence.size(); ++i) {
+    std::thread([&, i] { alone[i] = fingerprint(*sequence[i]); }).join();
+  }
+  for (std::size_t i = 0; i < sequence.size(); ++i) {
+    EXPECT_EQ(fingerprint(*sequence[i]), alone[i]) << "design " << i << " of the sequence";
+  }
+  EXPECT_NE(alone[2], alone[0]);
+  EXPECT_NE(alone[4], alone[0]);
+  EXPECT_NE(alone[5], alone[0]);
+}
+
 }  // namespace
 }  // namespace propclear

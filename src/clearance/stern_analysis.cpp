@@ -42,6 +42,10 @@ SternAnalysis analyseStern(const DesignData& design) {
   warnAboutOverlaps(analysis.clearances, analysis.signedGaps, design.propellerDiameter,
                     diagnostics);
 
+  analysis.baseLineClearance = analysis.clearances[clearanceBPrime].bladeZ;
+  analysis.shortestTipDistance =
+      shortestTipDistance(design, analysis.hullCurve, analysis.clearances[clearanceB]);
+
   analysis.turningLowerBlade = measureTurningLowerBlade(context);
   warnAboutTurningOverlaps(analysis.turningLowerBlade, design.propellerDiameter, diagnostics);
   noteMirroredLowerBlade(analysis.clearances, analysis.turningLowerBlade, diagnostics);

@@ -10,7 +10,9 @@
 // six clearances a, b, c, a', b', c' as the established records have them,
 // with their signed gaps; a' and c' of the lower blade as the propeller
 // really turns it; the swept volume of the turning propeller and the closest
-// approach of the stern contour, the rudder edge and the heel to it; and the
+// approach of the stern contour, the rudder edge and the heel to it; the
+// lower tip's height above the base line and the shortest distance from the
+// upper tip to the contour above; and the
 // warnings about results a designer must not take for real ones (overlaps
 // among them).
 
@@ -20,6 +22,7 @@
 
 #include "clearance/clearance_segment.h"
 #include "clearance/closest_approach.h"
+#include "clearance/shortest_tip_distance.h"
 #include "clearance/signed_gap.h"
 #include "clearance/swept_volume.h"
 #include "clearance/turning_blade_clearances.h"
@@ -40,6 +43,11 @@ struct SternAnalysis {
   TurningLowerBlade turningLowerBlade;
   std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
   std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
+  double baseLineClearance = 0.0;  // m: the lower tip's height above the base line (z = 0)
+  // The shortest side-view distance from the upper tip to the stern contour
+  // above the shaft (clearance/shortest_tip_distance.h); none without a
+  // contour there.
+  std::optional<ClearanceSegment> shortestTipDistance;
   std::vector<std::string> warnings;
 
   // Whether a blade overlaps the structure anywhere: a clearance's signed

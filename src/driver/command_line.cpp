@@ -87,6 +87,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.shipOverrides.ruleSets = optionValue(arguments, i);
     } else if (argument == "--ship-set") {
       options.shipOverrides.settings.push_back(optionValue(arguments, i));
+    } else if (argument == "--rules-file") {
+      options.shipOverrides.ruleFiles.push_back(optionValue(arguments, i));
     } else if (argument == "--closest") {
       options.closest = true;
     } else if (!argument.empty() && argument.front() != '-' && !options.designFile) {
@@ -108,7 +110,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 std::string helpText() {
   return std::string(
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
-             "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
+             "                 [--ship FILE] [--rules NAME[,NAME]] [--rules-file FILE]\n"
+             "                 [--ship-set KEY=VALUE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
              "                 [--json FILE] [--report-pdf FILE] [--help] [--version]\n"
              "       propclear --edit [FILE] [-C DIR]\n"
@@ -133,7 +136,10 @@ std::string helpText() {
              "  --ship FILE    the ship's particulars for the clearance rules (TOML); without\n"
              "                 it, X.ship.toml beside the design file X.TSK when there is one\n"
              "  --rules NAME[,NAME]  the rule sets to check against: lr-recommended,\n"
-             "                 tip-guidance, custom (replaces the ship file's rule_sets)\n"
+             "                 tip-guidance, custom, or a rule file's (replaces the ship\n"
+             "                 file's rule_sets); propclear rules list names them\n"
+             "  --rules-file FILE  adds the rule set of the rule file FILE (TOML), to be\n"
+             "                 named by --rules or the ship file's rule_sets (repeatable)\n"
              "  --ship-set KEY=VALUE  sets one of the ship's particulars (repeatable)\n"
              "  --closest      print the closest approach of the stern contour, the\n"
              "                 rudder's leading edge and the heel to the volume the\n"

@@ -78,8 +78,8 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
   state.analysis = analyseStern(design);
   const SternAnalysis& analysis = state.analysis;
   if (state.ship) {
-    state.ruleCheck =
-        checkClearanceRules(*state.ship, design.propellerDiameter, measuredClearancesOf(analysis));
+    state.ruleCheck = checkClearanceRules(*state.ship, design.propellerDiameter,
+                                          measuredClearancesOf(analysis, state.ship->heel));
   }
   const RuleCheck* ruleCheck = state.ruleCheck ? &*state.ruleCheck : nullptr;
 
@@ -144,12 +144,15 @@ void writeRequestedJson(const RunOptions& options, const RunState& state, Ending
 // The particulars of --ship, else of the ship file beside the design, with
 // the command line's overrides; or of the overrides alone. None: no rule
 // check.
+// Rule files of --rules-file are taken in the working folder.
 std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files) {
   const std::optional<std::filesystem::path> file =
       options.shipFile ? std::optional(options.workDir / *options.shipFile)
                        : findShipFile(files.design);
-  if (file) return readShipParticulars(*file, options.shipOverrides);
-  if (!options.shipOverrides.empty()) return shipParticularsFromOverrides(options.shipOverrides);
+  ShipOverrides overrides = options.shipOverrides;
+  for (std::filesystem::path& ruleFile : overrides.ruleFiles) ruleFile = options.workDir / ruleFile;
+  if (file) return readShipParticulars(*file, overrides);
+  if (!overrides.empty()) return shipParticularsFromOverrides(overrides);
   return std::nullopt;
 }
 

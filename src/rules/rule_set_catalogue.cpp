@@ -1,37 +1,49 @@
 #include "rules/rule_set_catalogue.h"
 
+#include "rules/bundled_rule_files.h"
 #include "rules/custom_minima.h"
-#include "rules/lr_recommended.h"
-#include "rules/tip_guidance.h"
 
 namespace propclear {
 
-std::span<const RuleSetEntry> ruleSetCatalogue() {
-  static const std::vector<RuleSetEntry> catalogue = {
-      {lrRecommendedName,
-       {ShipField::RuleLength, ShipField::BlockCoefficient, ShipField::Power, ShipField::Blades,
-        ShipField::RudderThickness},
-       lrRecommendedRequirements},
-      {tipGuidanceName, {ShipField::Skew}, tipGuidanceRequirements},
-      {customName, {ShipField::CustomMinima}, customRequirements},
-  };
-  return catalogue;
-}
+namespace {
 
-const RuleSetEntry* findRuleSet(std::string_view name) {
-  for (const RuleSetEntry& entry : ruleSetCatalogue()) {
-    if (entry.name == name) return &entry;
+const RuleSetDefinition* namedIn(std::span<const RuleSetDefinition> sets, std::string_view name) {
+  for (const RuleSetDefinition& set : sets) {
+    if (set.name == name) return &set;
   }
   return nullptr;
 }
 
-std::string ruleSetNameList() {
+}  // namespace
+
+const RuleSetDefinition* findRuleSet(std::string_view name,
+                                     std::span<const RuleSetDefinition> added) {
+  if (const RuleSetDefinition* set = namedIn(added, name)) return set;
+  return namedIn(bundledRuleSets(), name);
+}
+
+bool isKnownRuleSet(std::string_view name, std::span<const RuleSetDefinition> added) {
+  return name == customName || findRuleSet(name, added) != nullptr;
+}
+
+std::string ruleSetNameList(std::span<const RuleSetDefinition> added) {
   std::string list;
-  for (const RuleSetEntry& entry : ruleSetCatalogue()) {
-    if (!list.empty()) list += ", ";
-    list += entry.name;
+  for (const auto sets : {std::span<const RuleSetDefinition>(bundledRuleSets()), added}) {
+    for (const RuleSetDefinition& set : sets) list += set.name + ", ";
   }
-  return list;
+  return list + customName;
+}
+
+std::vector<ShipField> fieldsNeeded(std::string_view name,
+                                    std::span<const RuleSetDefinition> added) {
+  if (name == customName) return {ShipField::CustomMinima};
+  return fieldsNeeded(*findRuleSet(name, added));
+}
+
+RuleSetRequirements ruleSetRequirements(std::string_view name, const ShipParticulars& ship,
+                                        double propellerDiameterMetres) {
+  if (name == customName) return customRequirements(ship, propellerDiameterMetres);
+  return requirementsOf(*findRuleSet(name, ship.ruleFiles), ship, propellerDiameterMetres);
 }
 
 }  // namespace propclear

@@ -15,7 +15,8 @@ namespace propclear {
 
 namespace {
 
-// A ship file holds a dozen lines; anything much larger is another file.
+// A ship file holds a dozen lines, a rule file a few dozen; anything much
+// larger is another file.
 constexpr std::uintmax_t maxShipFileBytes = 1024 * 1024;
 constexpr const char* customMinimaTable = "custom_minima";
 
@@ -28,8 +29,10 @@ std::string displayNameOf(const std::filesystem::path& path) {
   return name.empty() ? path.string() : name;
 }
 
-[[noreturn]] void throwFileFault(const std::string& displayName, const std::string& reason) {
-  throw RunError(ErrorKind::Input, "cannot read the ship file: " + reason,
+// `what` names the kind of file: "the ship file", "the rule file".
+[[noreturn]] void throwFileFault(const std::string& what, const std::string& displayName,
+                                 const std::string& reason) {
+  throw RunError(ErrorKind::Input, "cannot read " + what + ": " + reason,
                  ErrorLocation{displayName});
 }
 
@@ -37,39 +40,41 @@ std::string systemReason(int error) { return error != 0 ? std::strerror(error) :
 
 // A pipe or a device would be read for ever, a huge file is no ship file:
 // only a regular file of sensible size is read.
-void requireShipFileKind(const std::filesystem::path& path, const std::string& displayName) {
+void requireFileKind(const std::filesystem::path& path, const std::string& what,
+                     const std::string& displayName) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (error) throwFileFault(displayName, error.message());
+  if (error) throwFileFault(what, displayName, error.message());
   if (!std::filesystem::is_regular_file(status)) {
-    throwFileFault(displayName, std::filesystem::is_directory(status)
+    throwFileFault(what, displayName, std::filesystem::is_directory(status)
                                     ? "it is a folder"
                                     : "it is not a regular file (a device, pipe or socket)");
   }
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) throwFileFault(displayName, error.message());
+  if (error) throwFileFault(what, displayName, error.message());
   if (size > maxShipFileBytes) {
-    throwFileFault(displayName, "it is " + std::to_string(size) +
-                                    " bytes long, more than a ship file's limit of " +
+    throwFileFault(what, displayName, "it is " + std::to_string(size) +
+                                    " bytes long, more than the limit of " +
                                     std::to_string(maxShipFileBytes));
   }
 }
 
-std::string readWholeFile(const std::filesystem::path& path, const std::string& displayName) {
+std::string readWholeFile(const std::filesystem::path& path, const std::string& what,
+                          const std::string& displayName) {
   struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
   errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throwFileFault(displayName, systemReason(errno));
+  if (!file) throwFileFault(what, displayName, systemReason(errno));
   std::string text;
   char buffer[4096];
   std::size_t count = 0;
   while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
     text.append(buffer, count);
-    if (text.size() > maxShipFileBytes) throwFileFault(displayName, "it grew while being read");
+    if (text.size() > maxShipFileBytes) throwFileFault(what, displayName, "it grew while being read");
   }
-  if (std::ferror(file.get())) throwFileFault(displayName, systemReason(errno));
+  if (std::ferror(file.get())) throwFileFault(what, displayName, systemReason(errno));
   return text;
 }
 
@@ -164,11 +169,15 @@ std::vector<Setting> inWritingOrder(const KeyedSettings& keyed) {
 }  // namespace
 
 SettingsLayer parseShipFile(const std::filesystem::path& path) {
+  return parseTomlFile(path, "the ship file");
+}
+
+SettingsLayer parseTomlFile(const std::filesystem::path& path, const std::string& what) {
   SettingsLayer layer;
   layer.origin = displayNameOf(path);
   layer.fromFile = true;
-  requireShipFileKind(path, layer.origin);
-  layer.text = readWholeFile(path, layer.origin);
+  requireFileKind(path, what, layer.origin);
+  layer.text = readWholeFile(path, what, layer.origin);
   parseLayer(layer, "not valid TOML: ");
   return layer;
 }

@@ -18,7 +18,7 @@ ShipOverrides overridesOf(const StudyRuleRequest& request) {
     if (!ruleSets.empty()) ruleSets += ',';
     ruleSets += name;
   }
-  return ShipOverrides{ruleSets, request.shipSettings};
+  return ShipOverrides{ruleSets, request.shipSettings, {}};
 }
 
 std::size_t ruleSetIndex(const std::vector<std::string>& ruleSets, const std::string& name) {
@@ -32,7 +32,7 @@ StudyRuleRequest parseStudyRuleRequest(const std::string& ruleSets,
   StudyRuleRequest request{{}, shipSettings};
   for (std::string_view name : splitAt(ruleSets, ',')) {
     const std::string text(name);
-    if (findRuleSet(text) == nullptr) {
+    if (!isKnownRuleSet(text)) {
       throw RunError(ErrorKind::Usage, "--rules " + ruleSets + ": unknown rule set \"" + text +
                                            "\"; the rule sets are " + ruleSetNameList());
     }
@@ -62,9 +62,11 @@ StudyRules::StudyRules(const StudyRuleRequest& request, const std::filesystem::p
 std::vector<RuleMargin> StudyRules::judge(const DesignData& design,
                                           const SternAnalysis& analysis) const {
   const RuleCheck check =
-      checkClearanceRules(ship_, design.propellerDiameter, measuredClearancesOf(analysis));
+      checkClearanceRules(ship_, design.propellerDiameter, measuredClearancesOf(analysis, ship_.heel));
   std::vector<RuleMargin> margins(lineLabels_.size());
+  // A study tabulates a, b, c, a', b', c': one column each per rule set.
   for (const RuleLine& line : check.lines) {
+    if (line.clearance >= clearanceCount) continue;
     const std::size_t set = ruleSetIndex(ship_.ruleSets, line.ruleSet);
     RuleMargin& margin = margins[set * clearanceCount + static_cast<std::size_t>(line.clearance)];
     margin = {true, line.requiredMetres, line.requiredPerDiameter, line.marginMetres,

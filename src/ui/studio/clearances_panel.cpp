@@ -49,7 +49,8 @@ QColor verdictColour(RuleVerdict verdict) {
   switch (verdict) {
     case RuleVerdict::Meets: return meetsColour;
     case RuleVerdict::BelowMinimum: return belowColour;
-    case RuleVerdict::NotMeasured: return notJudgedColour;
+    case RuleVerdict::NotMeasured:
+    case RuleVerdict::NotApplicable: return notJudgedColour;
   }
   return notJudgedColour;
 }

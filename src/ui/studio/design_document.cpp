@@ -275,7 +275,8 @@ void DesignDocument::checkRules() {
     const SternAnalysis& analysis = *analysis_.lastGood;
     // a' and c' judged on the turning lower blade, as every other rule check does.
     analysis_.rules =
-        checkClearanceRules(*ship_, design_.propellerDiameter, measuredClearancesOf(analysis));
+        checkClearanceRules(*ship_, design_.propellerDiameter,
+                            measuredClearancesOf(analysis, ship_->heel));
   } catch (const RunError& error) {
     analysis_.rulesFault = qText(error.what());
   }

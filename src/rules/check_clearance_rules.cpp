@@ -1,5 +1,6 @@
 #include "rules/check_clearance_rules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -80,6 +81,23 @@ std::string heelNote(const RuleLine& line, const ShipParticulars& ship,
   return taken + " (no heel = { x, z } in the ship file)";
 }
 
+// The set's lines on what was measured; the set itself when it has any, or
+// when it was named.
+void addLines(RuleCheck& check, const RuleSetRequirements& set, const ShipParticulars& ship,
+              const MeasuredClearances& measured) {
+  const std::size_t before = check.lines.size();
+  for (const ClearanceRequirement& requirement : set.requirements) {
+    const MeasuredClearance* clearance = measured.find(requirement.clearance);
+    if (clearance == nullptr) continue;
+    RuleLine line = judge(requirement, set.summary.name, *clearance, check.propellerDiameterMetres);
+    line.note = heelNote(line, ship, measured);
+    check.lines.push_back(std::move(line));
+  }
+  const bool named = std::find(ship.ruleSets.begin(), ship.ruleSets.end(), set.summary.name) !=
+                     ship.ruleSets.end();
+  if (named || check.lines.size() > before) check.ruleSets.push_back(set.summary);
+}
+
 void countVerdicts(RuleCheck& check) {
   for (const RuleLine& line : check.lines) {
     if (line.informative || line.verdict == RuleVerdict::NotApplicable) continue;
@@ -126,15 +144,10 @@ RuleCheck checkClearanceRules(const ShipParticulars& ship, double propellerDiame
       throw RunError(ErrorKind::Input, "unknown rule set \"" + name + "\"; known: " +
                                            ruleSetNameList(ship.ruleFiles), ErrorLocation{ship.sourceName});
     }
-    const RuleSetRequirements set = ruleSetRequirements(name, ship, propellerDiameterMetres);
-    check.ruleSets.push_back(set.summary);
-    for (const ClearanceRequirement& requirement : set.requirements) {
-      const MeasuredClearance* clearance = measured.find(requirement.clearance);
-      if (clearance == nullptr) continue;
-      RuleLine line = judge(requirement, name, *clearance, propellerDiameterMetres);
-      line.note = heelNote(line, ship, measured);
-      check.lines.push_back(std::move(line));
-    }
+    addLines(check, ruleSetRequirements(name, ship, propellerDiameterMetres), ship, measured);
+  }
+  for (const RuleSetDefinition* always : alwaysCheckedRuleSets(ship.ruleFiles)) {
+    addLines(check, requirementsOf(*always, ship, propellerDiameterMetres), ship, measured);
   }
   countVerdicts(check);
   addNotes(check, ship, measured);

@@ -14,7 +14,8 @@ namespace propclear {
 namespace {
 
 constexpr const char* lineTable = "line";
-constexpr const char* knownTopKeys = "name, source, edition, scope, mapping, factor_formula, line";
+constexpr const char* knownTopKeys =
+    "name, source, edition, scope, mapping, factor_formula, always, line";
 constexpr const char* knownLineKeys =
     "clearance, letter, of, factor, minimum, minimum_of, rudders, skew, ship_types, "
     "except_ship_types, qualifier, informative";
@@ -193,6 +194,8 @@ class RuleFileReader {
         throw settingFault(setting, "unknown factor formula; known: \"lr-k\"");
       }
       definition_.factorFormula = FactorFormula::LloydsK;
+    } else if (key == "always") {
+      definition_.always = flagOf(setting);
     } else if (key == lineTable) {
       readLines(setting);
     } else {
@@ -296,7 +299,7 @@ const char* scaleName(RequirementScale scale) {
 }
 
 RuleSetDefinition readRuleFile(const std::filesystem::path& file) {
-  const SettingsLayer layer = parseTomlFile(file, "the rule file");
+  const SettingsLayer layer = parseTomlFile(file, "rule file");
   return RuleFileReader(layer).read();
 }
 

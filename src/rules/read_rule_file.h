@@ -9,6 +9,8 @@
 //   scope = "single-screw cargo ships"  # optional
 //   mapping = "..."                   # optional: the source's letters on a, b, c, ...
 //   factor_formula = "lr-k"           # optional: K, for requirements "of" K*D
+//   always = false                    # optional: true checks it in every rule
+//                                     # check, named by rule_sets or not
 //
 //   [[line]]
 //   clearance = "b"                   # a, b, c, a', b', c', tip-to-base-line,

@@ -37,8 +37,8 @@ constexpr std::array<NeededField, 7> neededFields = {{
 }};
 
 constexpr const char* knownKeys =
-    "name, rule_length, block_coefficient, power, blades, rudder_thickness, skew, rudder, "
-    "ship_type, heel, rule_sets, rule_files, custom_minima";
+    "name, rule_length, block_coefficient, power, blades, rudder_thickness, skew, rule_sets, "
+    "custom_minima, rudder, ship_type, heel, rule_files";
 constexpr const char* rudderRule =
     "must be \"spade\", \"semi-spade\", \"horn\" or \"sole-piece\"";
 constexpr const char* minimumForm = "must be a multiple of D such as \"0.25D\" or metres such as "
@@ -260,7 +260,7 @@ class ParticularsReader {
 
   // A rule file's set joins the known ones under a name of its own.
   void addRuleFile(RuleSetDefinition definition, const std::optional<Setting>& namedBy) {
-    if (isKnownRuleSet(definition.name, ship_.ruleFiles)) {
+    if (findRuleSet(definition.name, ship_.ruleFiles) != nullptr) {
       const std::string rule = "the rule file " + definition.file + " names the rule set \"" +
                                definition.name + "\", which is already known";
       if (namedBy) throw settingFault(*namedBy, rule);

@@ -23,15 +23,30 @@ const RuleSetDefinition* findRuleSet(std::string_view name,
 }
 
 bool isKnownRuleSet(std::string_view name, std::span<const RuleSetDefinition> added) {
-  return name == customName || findRuleSet(name, added) != nullptr;
+  if (name == customName) return true;
+  const RuleSetDefinition* set = findRuleSet(name, added);
+  return set != nullptr && !set->always;
 }
 
 std::string ruleSetNameList(std::span<const RuleSetDefinition> added) {
   std::string list;
   for (const auto sets : {std::span<const RuleSetDefinition>(bundledRuleSets()), added}) {
-    for (const RuleSetDefinition& set : sets) list += set.name + ", ";
+    for (const RuleSetDefinition& set : sets) {
+      if (!set.always) list += set.name + ", ";
+    }
   }
   return list + customName;
+}
+
+std::vector<const RuleSetDefinition*> alwaysCheckedRuleSets(
+    std::span<const RuleSetDefinition> added) {
+  std::vector<const RuleSetDefinition*> always;
+  for (const auto sets : {std::span<const RuleSetDefinition>(bundledRuleSets()), added}) {
+    for (const RuleSetDefinition& set : sets) {
+      if (set.always) always.push_back(&set);
+    }
+  }
+  return always;
 }
 
 std::vector<ShipField> fieldsNeeded(std::string_view name,

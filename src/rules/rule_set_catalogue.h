@@ -17,16 +17,21 @@
 namespace propclear {
 
 // The rule file named `name`: one of `added`, else a bundled one; nullptr
-// when none is ("custom" is none).
+// when none is ("custom" is none). Sets checked always are found too.
 const RuleSetDefinition* findRuleSet(std::string_view name,
                                      std::span<const RuleSetDefinition> added = {});
 
-// Whether `name` is a rule set a ship file may name: a rule file's or "custom".
+// Whether `name` is a rule set a ship file may name: a rule file's that is not
+// checked always, or "custom".
 bool isKnownRuleSet(std::string_view name, std::span<const RuleSetDefinition> added = {});
 
 // "lr-recommended, tip-guidance, custom", for messages: the bundled sets,
 // those of `added`, then custom.
 std::string ruleSetNameList(std::span<const RuleSetDefinition> added = {});
+
+// The rule sets checked in every rule check, bundled ones first.
+std::vector<const RuleSetDefinition*> alwaysCheckedRuleSets(
+    std::span<const RuleSetDefinition> added = {});
 
 // What the rule set `name` (known) needs from the ship.
 std::vector<ShipField> fieldsNeeded(std::string_view name,

@@ -63,6 +63,9 @@ struct RuleSetDefinition {
   std::string mapping;  // how the source's letters map onto the judged clearances
   std::optional<FactorFormula> factorFormula;
   std::vector<RuleLineDefinition> lines;
+  // Checked in every rule check, whether or not rule_sets names it; a ship
+  // file cannot name it.
+  bool always = false;
   std::string file;  // the file it was read from, as messages name it
 };
 

@@ -29,10 +29,10 @@ std::string displayNameOf(const std::filesystem::path& path) {
   return name.empty() ? path.string() : name;
 }
 
-// `what` names the kind of file: "the ship file", "the rule file".
-[[noreturn]] void throwFileFault(const std::string& what, const std::string& displayName,
+// `kind` names the kind of file: "ship file", "rule file".
+[[noreturn]] void throwFileFault(const std::string& kind, const std::string& displayName,
                                  const std::string& reason) {
-  throw RunError(ErrorKind::Input, "cannot read " + what + ": " + reason,
+  throw RunError(ErrorKind::Input, "cannot read the " + kind + ": " + reason,
                  ErrorLocation{displayName});
 }
 
@@ -40,41 +40,41 @@ std::string systemReason(int error) { return error != 0 ? std::strerror(error) :
 
 // A pipe or a device would be read for ever, a huge file is no ship file:
 // only a regular file of sensible size is read.
-void requireFileKind(const std::filesystem::path& path, const std::string& what,
+void requireFileKind(const std::filesystem::path& path, const std::string& kind,
                      const std::string& displayName) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (error) throwFileFault(what, displayName, error.message());
+  if (error) throwFileFault(kind, displayName, error.message());
   if (!std::filesystem::is_regular_file(status)) {
-    throwFileFault(what, displayName, std::filesystem::is_directory(status)
+    throwFileFault(kind, displayName, std::filesystem::is_directory(status)
                                     ? "it is a folder"
                                     : "it is not a regular file (a device, pipe or socket)");
   }
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) throwFileFault(what, displayName, error.message());
+  if (error) throwFileFault(kind, displayName, error.message());
   if (size > maxShipFileBytes) {
-    throwFileFault(what, displayName, "it is " + std::to_string(size) +
-                                    " bytes long, more than the limit of " +
+    throwFileFault(kind, displayName, "it is " + std::to_string(size) +
+                                    " bytes long, more than a " + kind + "'s limit of " +
                                     std::to_string(maxShipFileBytes));
   }
 }
 
-std::string readWholeFile(const std::filesystem::path& path, const std::string& what,
+std::string readWholeFile(const std::filesystem::path& path, const std::string& kind,
                           const std::string& displayName) {
   struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
   errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throwFileFault(what, displayName, systemReason(errno));
+  if (!file) throwFileFault(kind, displayName, systemReason(errno));
   std::string text;
   char buffer[4096];
   std::size_t count = 0;
   while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
     text.append(buffer, count);
-    if (text.size() > maxShipFileBytes) throwFileFault(what, displayName, "it grew while being read");
+    if (text.size() > maxShipFileBytes) throwFileFault(kind, displayName, "it grew while being read");
   }
-  if (std::ferror(file.get())) throwFileFault(what, displayName, systemReason(errno));
+  if (std::ferror(file.get())) throwFileFault(kind, displayName, systemReason(errno));
   return text;
 }
 
@@ -169,15 +169,15 @@ std::vector<Setting> inWritingOrder(const KeyedSettings& keyed) {
 }  // namespace
 
 SettingsLayer parseShipFile(const std::filesystem::path& path) {
-  return parseTomlFile(path, "the ship file");
+  return parseTomlFile(path, "ship file");
 }
 
-SettingsLayer parseTomlFile(const std::filesystem::path& path, const std::string& what) {
+SettingsLayer parseTomlFile(const std::filesystem::path& path, const std::string& kind) {
   SettingsLayer layer;
   layer.origin = displayNameOf(path);
   layer.fromFile = true;
-  requireFileKind(path, what, layer.origin);
-  layer.text = readWholeFile(path, what, layer.origin);
+  requireFileKind(path, kind, layer.origin);
+  layer.text = readWholeFile(path, kind, layer.origin);
   parseLayer(layer, "not valid TOML: ");
   return layer;
 }

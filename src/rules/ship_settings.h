@@ -44,9 +44,9 @@ struct MergedSettings {
 // unreadable or not valid TOML is an input fault naming the file (and the
 // line and column for TOML faults).
 SettingsLayer parseShipFile(const std::filesystem::path& path);
-// Any other TOML file read the same way; `what` names it in messages ("the
-// rule file").
-SettingsLayer parseTomlFile(const std::filesystem::path& path, const std::string& what);
+// Any other TOML file read the same way; `kind` names it in messages ("rule
+// file").
+SettingsLayer parseTomlFile(const std::filesystem::path& path, const std::string& kind);
 // A ship file's text, named `displayName` in messages, as parseShipFile reads
 // the file.
 SettingsLayer parseShipText(std::string text, std::string displayName);

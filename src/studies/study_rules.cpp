@@ -64,9 +64,10 @@ std::vector<RuleMargin> StudyRules::judge(const DesignData& design,
   const RuleCheck check =
       checkClearanceRules(ship_, design.propellerDiameter, measuredClearancesOf(analysis, ship_.heel));
   std::vector<RuleMargin> margins(lineLabels_.size());
-  // A study tabulates a, b, c, a', b', c': one column each per rule set.
+  // A study tabulates a, b, c, a', b', c': one column each per rule set; a
+  // line that does not apply to the ship's rudder asks nothing.
   for (const RuleLine& line : check.lines) {
-    if (line.clearance >= clearanceCount) continue;
+    if (line.clearance >= clearanceCount || line.verdict == RuleVerdict::NotApplicable) continue;
     const std::size_t set = ruleSetIndex(ship_.ruleSets, line.ruleSet);
     RuleMargin& margin = margins[set * clearanceCount + static_cast<std::size_t>(line.clearance)];
     margin = {true, line.requiredMetres, line.requiredPerDiameter, line.marginMetres,

@@ -7,6 +7,7 @@
 #include "common/run_error.h"
 #include "driver/command_line.h"
 #include "driver/desktop_front_end.h"
+#include "driver/rules_command.h"
 #include "driver/run.h"
 #include "studies/study_command_line.h"
 
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
   // report, and an interrupted run must not leave temporary files behind.
   if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
   os::removeTemporaryFilesOnInterruption();
+  if (argc > 1 && isRulesCommand(argv[1])) {
+    return runRulesCommand(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  }
   if (argc > 1 && isStudyCommand(argv[1])) {
     // A sweep's plot is drawn by the desktop front end, loaded only then.
     const SaveSweepPlot savePlot =
@@ -26,7 +30,7 @@ int main(int argc, char** argv) {
   try {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.action == CommandAction::ShowHelp) {
-      std::cout << helpText() << studyCommandsHelp();
+      std::cout << helpText() << studyCommandsHelp() << rulesCommandHelp();
       return 0;
     }
     if (command.action == CommandAction::ShowVersion) {

@@ -50,21 +50,8 @@ const std::string& nonEmptyTextOf(const Setting& setting) {
   return text;
 }
 
-double numberOf(const Setting& setting) {
-  double value = 0.0;
-  if (const auto* integer = setting.node->as_integer()) {
-    value = static_cast<double>(integer->get());
-  } else if (const auto* floating = setting.node->as_floating_point()) {
-    value = floating->get();
-  } else {
-    throw settingFault(setting, "must be a number");
-  }
-  if (!std::isfinite(value)) throw settingFault(setting, "must be a finite number");
-  return value;
-}
-
 double positiveNumberOf(const Setting& setting) {
-  const double value = numberOf(setting);
+  const double value = finiteNumberOf(setting);
   if (!(value > 0.0)) throw settingFault(setting, "must be greater than 0");
   return value;
 }
@@ -140,13 +127,6 @@ std::vector<RudderArrangement> ruddersOf(const Setting& setting) {
     rudders.push_back(*rudder);
   }
   return rudders;
-}
-
-PropellerSkew skewOf(const Setting& setting) {
-  const std::string& text = textOf(setting);
-  if (text == "none") return PropellerSkew::None;
-  if (text == "high") return PropellerSkew::High;
-  throw settingFault(setting, "must be \"none\" or \"high\"");
 }
 
 bool flagOf(const Setting& setting) {
@@ -233,7 +213,7 @@ class RuleFileReader {
       } else if (name == "factor") {
         readFactor(setting, line);
       } else if (name == "minimum") {
-        line.minimum = numberOf(setting);
+        line.minimum = finiteNumberOf(setting);
         if (*line.minimum < 0.0) throw settingFault(setting, "must not be negative");
       } else if (name == "minimum_of") {
         line.minimumScale = scaleOf(setting, true);
@@ -241,7 +221,7 @@ class RuleFileReader {
       } else if (name == "rudders") {
         line.rudders = ruddersOf(setting);
       } else if (name == "skew") {
-        line.skew = skewOf(setting);
+        line.skew = skewSettingOf(setting);
       } else if (name == "ship_types") {
         line.shipTypes = textsOf(setting, "must be a list of ship types, e.g. [\"ferry\"]");
       } else if (name == "except_ship_types") {
@@ -300,7 +280,9 @@ const char* scaleName(RequirementScale scale) {
 
 RuleSetDefinition readRuleFile(const std::filesystem::path& file) {
   const SettingsLayer layer = parseTomlFile(file, "rule file");
-  return RuleFileReader(layer).read();
+  RuleSetDefinition definition = RuleFileReader(layer).read();
+  definition.file = file.string();
+  return definition;
 }
 
 RuleSetDefinition readRuleFileText(std::string text, const std::string& displayName) {

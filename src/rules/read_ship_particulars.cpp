@@ -70,21 +70,6 @@ std::string clearanceNameList() {
   return list;
 }
 
-// A finite number; an integer is taken as a number too.
-double numberOf(const Setting& setting) {
-  const toml::node& node = *setting.node;
-  double value = 0.0;
-  if (const auto* integer = node.as_integer()) {
-    value = static_cast<double>(integer->get());
-  } else if (const auto* floating = node.as_floating_point()) {
-    value = floating->get();
-  } else {
-    throw settingFault(setting, "must be a number");
-  }
-  if (!std::isfinite(value)) throw settingFault(setting, "must be a finite number");
-  return value;
-}
-
 const std::string& textOf(const Setting& setting, const std::string& rule) {
   const auto* text = setting.node->as_string();
   if (text == nullptr) throw settingFault(setting, rule);
@@ -92,13 +77,13 @@ const std::string& textOf(const Setting& setting, const std::string& rule) {
 }
 
 double positive(const Setting& setting) {
-  const double value = numberOf(setting);
+  const double value = finiteNumberOf(setting);
   if (!(value > 0.0)) throw settingFault(setting, "must be greater than 0");
   return value;
 }
 
 double blockCoefficientOf(const Setting& setting) {
-  const double value = numberOf(setting);
+  const double value = finiteNumberOf(setting);
   if (!(value > 0.0 && value <= 1.0)) throw settingFault(setting, "must lie in (0, 1]");
   return value;
 }
@@ -111,16 +96,9 @@ int bladeCountOf(const Setting& setting) {
 }
 
 double rudderThicknessOf(const Setting& setting) {
-  const double value = numberOf(setting);
+  const double value = finiteNumberOf(setting);
   if (value < 0.0) throw settingFault(setting, "must not be negative");
   return value;
-}
-
-PropellerSkew skewOf(const Setting& setting) {
-  const std::string& text = textOf(setting, "must be \"none\" or \"high\"");
-  if (text == "none") return PropellerSkew::None;
-  if (text == "high") return PropellerSkew::High;
-  throw settingFault(setting, "must be \"none\" or \"high\"");
 }
 
 // The texts of a list, each once.
@@ -171,8 +149,8 @@ DesignPoint heelOf(const Setting& setting) {
   const toml::node* x = table->get("x");
   const toml::node* z = table->get("z");
   if (x == nullptr || z == nullptr) throw settingFault(setting, rule);
-  return {numberOf(Setting{"", "heel.x", x, setting.layer}),
-          numberOf(Setting{"", "heel.z", z, setting.layer})};
+  return {finiteNumberOf(Setting{"", "heel.x", x, setting.layer}),
+          finiteNumberOf(Setting{"", "heel.z", z, setting.layer})};
 }
 
 ClearanceMinimum customMinimumOf(const Setting& setting) {
@@ -231,7 +209,7 @@ class ParticularsReader {
     } else if (key == "rudder_thickness") {
       ship_.rudderThicknessMetres = rudderThicknessOf(setting);
     } else if (key == "skew") {
-      ship_.skew = skewOf(setting);
+      ship_.skew = skewSettingOf(setting);
     } else if (key == "rudder") {
       ship_.rudder = rudderOf(setting);
     } else if (key == "ship_type") {

@@ -66,7 +66,7 @@ struct RuleSetDefinition {
   // Checked in every rule check, whether or not rule_sets names it; a ship
   // file cannot name it.
   bool always = false;
-  std::string file;  // the file it was read from, as messages name it
+  std::string file;  // the file it was read from
 };
 
 // "lr-k".

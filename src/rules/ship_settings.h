@@ -15,6 +15,7 @@
 #include <toml++/toml.h>
 
 #include "common/run_error.h"
+#include "rules/stern_arrangement.h"
 
 namespace propclear {
 
@@ -68,5 +69,11 @@ std::string valueText(const Setting& setting);
 RunError settingFault(const Setting& setting, const std::string& rule);
 // A fault at the setting's place with a message of its own.
 RunError faultAt(const Setting& setting, const std::string& message);
+
+// The setting's value as a finite number (an integer is taken as one too), or
+// a fault naming it.
+double finiteNumberOf(const Setting& setting);
+// The setting's skew, "none" or "high", or a fault naming it.
+PropellerSkew skewSettingOf(const Setting& setting);
 
 }  // namespace propclear

@@ -43,7 +43,8 @@ struct SternAnalysis {
   TurningLowerBlade turningLowerBlade;
   std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
   std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
-  double baseLineClearance = 0.0;  // m: the lower tip's height above the base line (z = 0)
+  // m: the lower tip's height above the base line (z = 0); none until measured.
+  std::optional<double> baseLineClearance;
   // The shortest side-view distance from the upper tip to the stern contour
   // above the shaft (clearance/shortest_tip_distance.h); none without a
   // contour there.

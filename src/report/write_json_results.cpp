@@ -194,6 +194,22 @@ void appendApproach(JsonWriter& json, const ClosestApproach& approach) {
   json.close();
 }
 
+// The lower tip's height above the base line and the shortest distance from
+// the upper tip to the contour above, each where the analysis measured it.
+void appendTipClearances(JsonWriter& json, const SternAnalysis& analysis, double propellerDiameter) {
+  if (analysis.baseLineClearance) json.member("baseLineClearance_m", *analysis.baseLineClearance);
+  if (!analysis.shortestTipDistance) return;
+  const ClearanceSegment& shortest = *analysis.shortestTipDistance;
+  json.key("shortestTipDistance");
+  json.openObject();
+  pointMember(json, "blade", shortest.bladeX, shortest.bladeZ);
+  pointMember(json, "target", shortest.targetX, shortest.targetZ);
+  json.member("length_m", shortest.length);
+  json.member("ratio_to_D", checkedDivide(shortest.length, propellerDiameter,
+                                          "the shortest tip distance as a multiple of D"));
+  json.close();
+}
+
 // Null without a swept volume (a diameter that is not positive).
 void appendClosestApproach(JsonWriter& json, const DesignData& design,
                            const SternAnalysis& analysis) {
@@ -243,6 +259,7 @@ std::string jsonResultsText(const JsonResults& results) {
   appendDesign(json, results.design);
   appendBladeOutline(json, results.analysis.outline, d);
   appendClearances(json, results.analysis, d);
+  appendTipClearances(json, results.analysis, d);
   appendClosestApproach(json, results.design, results.analysis);
   appendPlotExtent(json, results.analysis.extent);
   if (results.ruleCheck != nullptr) appendRuleCheckJson(json, *results.ruleCheck);

@@ -20,6 +20,12 @@ MeasuredClearance heightAboveHeel(const SternAnalysis& analysis, const DesignPoi
   return {gap < 0.0 ? -gap : gap, gap};
 }
 
+std::optional<MeasuredClearance> baseLineClearance(const SternAnalysis& analysis) {
+  if (!analysis.baseLineClearance) return std::nullopt;
+  const double height = *analysis.baseLineClearance;
+  return MeasuredClearance{height < 0.0 ? -height : height, height};
+}
+
 // The shortest tip distance stands clear as far as b does.
 std::optional<MeasuredClearance> tipDistance(const SternAnalysis& analysis) {
   if (!analysis.shortestTipDistance) return std::nullopt;
@@ -47,11 +53,10 @@ MeasuredClearances measuredClearancesOf(const SternAnalysis& analysis,
   const ClearanceSegment& bPrime = analysis.clearances[clearanceBPrime];
   measured.heel = heel.value_or(DesignPoint{bPrime.targetX, bPrime.targetZ});
   measured.heelNamed = heel.has_value();
-  const double baseLine = analysis.baseLineClearance;
-  measured.set(judgedBaseLine, {baseLine < 0.0 ? -baseLine : baseLine, baseLine});
   const auto further = [&](int index, const std::optional<MeasuredClearance>& value) {
     if (value) measured.set(index, *value);
   };
+  further(judgedBaseLine, baseLineClearance(analysis));
   further(judgedTipDistance, tipDistance(analysis));
   further(judgedClosestContour, closestApproachTo(analysis, SternStructure::SternContour));
   further(judgedClosestRudder, closestApproachTo(analysis, SternStructure::RudderEdge));

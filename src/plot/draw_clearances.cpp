@@ -49,7 +49,7 @@ struct ClearanceMark {
 std::string verdictMark(const RuleCheck& ruleCheck, ClearanceIndex which) {
   bool judged = false, below = false, notMeasured = false;
   for (const RuleLine& line : ruleCheck.lines) {
-    if (line.clearance != which) continue;
+    if (line.clearance != which || line.verdict == RuleVerdict::NotApplicable) continue;
     judged = true;
     below = below || line.verdict == RuleVerdict::BelowMinimum;
     notMeasured = notMeasured || line.verdict == RuleVerdict::NotMeasured;

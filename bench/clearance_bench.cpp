@@ -20,9 +20,9 @@ namespace {
 
 // The note that the report's a' and c' follow the mirrored lower blade comes
 // with every raked propeller: it is the normal path.
-bool onlyTheMirroredBladeNote(const std::vector<std::string>& warnings) {
-  return std::all_of(warnings.begin(), warnings.end(), [](const std::string& warning) {
-    return warning.starts_with("a' and c' in the report follow the mirrored lower blade");
+bool onlyTheMirroredBladeNote(const std::vector<Warning>& warnings) {
+  return std::all_of(warnings.begin(), warnings.end(), [](const Warning& warning) {
+    return warning.kind == WarningKind::LegacyLowerBlade;
   });
 }
 

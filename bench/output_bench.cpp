@@ -14,11 +14,12 @@ namespace propclear::bench {
 namespace {
 
 void sternPlotRun(benchmark::State& state, const DesignData& design) {
-  const SternAnalysis analysis = analyseStern(design);
+  const Assessment assessment = assess(design, {});
+  const SternAnalysis& analysis = assessment.analysis;
   for (auto _ : state) {
     DrawingSurface surface;
     drawSternPlot(design, analysis, surface);
-    drawClearances(design, analysis, surface);
+    drawClearances(design, assessment, surface);
     drawSweptVolume(analysis, surface);
     benchmark::DoNotOptimize(surface.commands().data());
   }

@@ -12,7 +12,8 @@ JOBS=${JOBS:-$(nproc)}
 # the sweep plot with Qt Charts), the tests (GUI tests run under Xvfb; the DXF
 # test reads the drawing back with ezdxf; the clearance report's test reads the
 # PDF back with poppler's pdfinfo, pdffonts, pdftotext and pdftoppm; the study
-# tests read JSON with nlohmann-json), fonts for the plot and the report.
+# tests read JSON with nlohmann-json), fonts for the plot and the report;
+# fmt and fast_float, header-only, turn doubles into text and back.
 REQUIRED_PACKAGES=(
   cmake g++ make pkg-config
   libtomlplusplus-dev libcli11-dev
@@ -22,6 +23,7 @@ REQUIRED_PACKAGES=(
   xvfb xauth xdotool imagemagick poppler-utils
   python3 python3-ezdxf
   dpkg-dev man-db
+  libfmt-dev libfast-float-dev
 )
 
 # The benchmarks (scripts/bench): Google Benchmark in-process, hyperfine for

@@ -18,7 +18,7 @@
 // - q = 10^14 or 10^15: P lies within 1/16 of that power of ten, so on
 //   either side of it the digits are "1", as round(q) has them.
 // Everything else (tiny, huge and subnormal values, and products exactly
-// halfway) takes the long way through std::to_chars, which rounds the exact
+// halfway) takes the long way through writeScientific, which rounds the exact
 // value.
 
 #include <algorithm>
@@ -32,6 +32,7 @@
 
 #include "cad/write_cad_script.h"
 #include "common/checked_math.h"
+#include "common/number_conversion.h"
 #include "common/power_of_ten_scaling.h"
 
 namespace propclear {
@@ -112,12 +113,12 @@ bool roundQuickly(double magnitude, RoundedDigits& digits) {
   return true;
 }
 
-// The long way: std::to_chars rounds the exact value to 15 digits,
+// The long way: writeScientific rounds the exact value to 15 digits,
 // "d.dddddddddddddde±x".
 RoundedDigits roundExactly(double magnitude) {
   std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), magnitude,
-                                    std::chars_format::scientific, cadSignificantDigits - 1);
+  const auto result = writeScientific(text.data(), text.data() + text.size(), magnitude,
+                                     cadSignificantDigits - 1);
   RoundedDigits digits{0, std::uint64_t{'0'} << 56, 0, 0};
   int index = 0;
   for (const char* c = text.data(); *c != 'e'; ++c) {

@@ -173,8 +173,8 @@ std::string cadScriptText(const DesignData& design, const SternAnalysis& analysi
   return script.take();
 }
 
-void writeCadScript(OutputFile& script, const DesignData& design, const SternAnalysis& analysis) {
-  script.writeText(cadScriptText(design, analysis));
+void writeCadScript(OutputFile& script, const DesignData& design, const Assessment& assessment) {
+  script.writeText(cadScriptText(design, assessment.analysis));
 }
 
 }  // namespace propclear

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "clearance/stern_analysis.h"
+#include "assessment/assessment.h"
 #include "design/design_data.h"
 
 namespace propclear {
@@ -19,10 +19,12 @@ std::string formatCadNumber(double value);
 // The same, appended to `out`.
 void appendCadNumber(std::string& out, double value);
 
-// The script as the file holds it: every line ended by CR LF.
+// The script as the file holds it: every line ended by CR LF. The analysis's
+// established records, a' and c' of the mirrored lower blade, are drawn.
 std::string cadScriptText(const DesignData& design, const SternAnalysis& analysis);
 
-// Writes the script to `script`.
-void writeCadScript(OutputFile& script, const DesignData& design, const SternAnalysis& analysis);
+// Writes the script of the assessed design to `script`: its a' and c' are
+// the legacy figures of the mirrored lower blade (legacyReportRecords).
+void writeCadScript(OutputFile& script, const DesignData& design, const Assessment& assessment);
 
 }  // namespace propclear

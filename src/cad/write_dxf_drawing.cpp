@@ -38,7 +38,10 @@ constexpr DxfLayer referenceLayer{"REFERENCE", sternColour};
 constexpr DxfLayer rudderLayer{"RUDDER", sternColour};
 constexpr DxfLayer propellerLayer{"PROPELLER", propellerColour};
 constexpr DxfLayer upperBladeLayer{"UPPER_BLADE", firstEdgeColour};
-constexpr DxfLayer lowerBladeLayer{"LOWER_BLADE", firstEdgeColour};
+constexpr DxfLayer lowerBladeLayer{"LOWER_BLADE", firstEdgeColour};  // as the propeller turns it
+// The mirrored lower blade of the CAD script, dashed: where the blade never is.
+constexpr DxfLayer legacyBladeLayer{"LEGACY_LOWER_BLADE", sweptColour, "DASHED"};
+constexpr const char* legacyBladeLabel = "legacy lower blade (mirrored)";
 constexpr DxfLayer clearanceLayer{"CLEARANCES", clearanceStyles[clearanceA].colour};
 constexpr DxfLayer overlapLayer{"OVERLAP", overlapColour};
 // The swept volume of the turning propeller, dashed; the closest approaches to it dotted.
@@ -49,10 +52,10 @@ constexpr DxfLayer textLayer{"TEXT", textColour};
 // The layer table, in the order it is written.
 constexpr const DxfLayer* drawingLayers[] = {
     &defaultLayer,   &contourLayer,    &referenceLayer,  &rudderLayer,
-    &propellerLayer, &upperBladeLayer, &lowerBladeLayer, &clearanceLayer,
-    &overlapLayer,   &sweptLayer,      &textLayer,
+    &propellerLayer, &upperBladeLayer, &lowerBladeLayer, &legacyBladeLayer,
+    &clearanceLayer, &overlapLayer,    &sweptLayer,      &textLayer,
 };
-static_assert(std::size(drawingLayers) == 11);
+static_assert(std::size(drawingLayers) == 12);
 
 // AutoCAD units code of millimetres, and the metric measurement system.
 constexpr int unitsMillimetres = 4;
@@ -167,9 +170,10 @@ void appendTables(DxfGroups& g, const PlotExtent& e) {
 // that none overlaps another.
 class EntityWriter {
  public:
-  EntityWriter(const DesignData& design, const SternAnalysis& analysis, const SheetLayout& sheet)
+  EntityWriter(const DesignData& design, const Assessment& assessment, const SheetLayout& sheet)
       : design_(design),
-        analysis_(analysis),
+        assessment_(assessment),
+        analysis_(assessment.analysis),
         sheet_(sheet),
         credit_(drawingCreditLine()),
         labels_(textHeightOf(sheet.extent)) {
@@ -238,21 +242,31 @@ class EntityWriter {
     for (const DrawingLine& side : sheet_.hubBox) entities_.line(style, side.from, side.to);
   }
 
+  // The upper blade and the lower one as the propeller turns it; the mirrored
+  // lower blade of the CAD script dashed on its own layer, labelled legacy at
+  // its tip.
   void writeBlades() {
     entities_.polyline({upperBladeLayer, firstEdgeColour}, sheet_.bladeEdges[upperEdge1], false);
     entities_.polyline({upperBladeLayer, secondEdgeColour}, sheet_.bladeEdges[upperEdge2], false);
-    entities_.polyline({lowerBladeLayer, firstEdgeColour}, sheet_.bladeEdges[lowerEdge1], false);
-    entities_.polyline({lowerBladeLayer, secondEdgeColour}, sheet_.bladeEdges[lowerEdge2], false);
+    entities_.polyline({lowerBladeLayer, firstEdgeColour}, sheet_.turningLowerEdges[0], false);
+    entities_.polyline({lowerBladeLayer, secondEdgeColour}, sheet_.turningLowerEdges[1], false);
+    const DxfStyle legacy{legacyBladeLayer, sweptColour};
+    entities_.polyline(legacy, sheet_.bladeEdges[lowerEdge1], false);
+    entities_.polyline(legacy, sheet_.bladeEdges[lowerEdge2], false);
+    const std::vector<DrawingPoint>& edge = sheet_.bladeEdges[lowerEdge1];
+    if (!edge.empty()) text(labels_.placeAt(legacyBladeLabel, edge.back()), legacyBladeLabel);
   }
 
   // The segment in the script's colour, or in red on its own layer where the
-  // blade overlaps the structure; its label beside it.
+  // blade overlaps the structure; its label beside it. a' and c' of the
+  // lower blade as it turns.
   void writeClearance(ClearanceIndex which) {
-    const ClearanceSegment& segment = analysis_.clearances[which];
+    const AssessedClearance& clearance = assessment_.clearance(which);
+    const ClearanceSegment& segment = clearance.segment;
     const ClearanceStyle& style = clearanceStyles[which];
     const DrawingPoint bladeEnd{segment.bladeX, segment.bladeZ};
     const DrawingPoint targetEnd{segment.targetX, segment.targetZ};
-    const bool overlap = overlaps(analysis_.signedGaps[which]);
+    const bool overlap = clearance.status == AssessmentStatus::Clash;
     const DxfStyle lineStyle =
         overlap ? DxfStyle{overlapLayer, overlapColour} : DxfStyle{clearanceLayer, style.colour};
     if (style.targetEndFirst) {
@@ -289,6 +303,7 @@ class EntityWriter {
   }
 
   const DesignData& design_;
+  const Assessment& assessment_;
   const SternAnalysis& analysis_;
   const SheetLayout& sheet_;
   const std::string credit_;
@@ -299,9 +314,9 @@ class EntityWriter {
 
 }  // namespace
 
-std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAnalysis& analysis) {
-  const SheetLayout sheet = layOutSheet(design, analysis);
-  const DxfEntities entities = EntityWriter(design, analysis, sheet).write();
+std::vector<std::string> dxfDrawingLines(const DesignData& design, const Assessment& assessment) {
+  const SheetLayout sheet = layOutSheet(design, assessment.analysis);
+  const DxfEntities entities = EntityWriter(design, assessment, sheet).write();
   DxfGroups groups;
   appendHeader(groups, sheet.extent, entities.bounds());
   appendTables(groups, sheet.extent);
@@ -313,8 +328,8 @@ std::vector<std::string> dxfDrawingLines(const DesignData& design, const SternAn
   return groups.lines();
 }
 
-void writeDxfDrawing(OutputFile& file, const DesignData& design, const SternAnalysis& analysis) {
-  for (const std::string& line : dxfDrawingLines(design, analysis)) file.writeLine(line);
+void writeDxfDrawing(OutputFile& file, const DesignData& design, const Assessment& assessment) {
+  for (const std::string& line : dxfDrawingLines(design, assessment)) file.writeLine(line);
 }
 
 }  // namespace propclear

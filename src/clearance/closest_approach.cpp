@@ -74,6 +74,7 @@ void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
   for (const ClosestApproach& approach : approaches) {
     if (!approach.overlaps) continue;
     diagnostics.warn(
+        WarningKind::Overlap,
         std::string("the swept volume of the turning propeller overlaps the ") +
         structureName(approach.structure) + ": its point x = " + metresText(approach.structureX) +
         ", z = " + metresText(approach.structureZ) + " lies " + metresText(approach.overlapDepth) +

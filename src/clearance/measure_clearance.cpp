@@ -19,7 +19,7 @@ double hullXAtHeight(const MeasuringContext& context, double z) {
   double y = 0.0;
   evaluateCurve(context.hullCurve, z, y);
   if (!context.hullCurve.covers(z)) {
-    context.diagnostics.warn("the height z = " + metresText(z) +
+    context.diagnostics.warn(WarningKind::StandInTarget, "the height z = " + metresText(z) +
                              " lies outside the stern contour's rising heights; the clearance there "
                              "is measured to x = 0");
   }

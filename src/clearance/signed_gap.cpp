@@ -42,22 +42,18 @@ SignedGaps signedGapsOf(const ClearanceSet& clearances) {
   return gaps;
 }
 
-void warnAboutOverlaps(const ClearanceSet& clearances, const SignedGaps& gaps,
-                       double propellerDiameter, Diagnostics& diagnostics) {
-  for (int i = 0; i < clearanceCount; ++i) {
-    warnAboutOverlap(clearances[i].name, static_cast<ClearanceIndex>(i), gaps[i],
-                     propellerDiameter, diagnostics);
+void warnAboutOverlaps(const SignedGaps& gaps, double propellerDiameter,
+                       Diagnostics& diagnostics) {
+  for (std::size_t i = 0; i < gaps.size(); ++i) {
+    if (!overlaps(gaps[i])) continue;
+    const double overlap = -*gaps[i];
+    const std::string name(clearanceNames[i]);
+    diagnostics.warn(WarningKind::Overlap,
+                     "clearance " + name + ": the blade overlaps " + measuredTo[i] + " by " +
+                         metresText(overlap) + " (" +
+                         fractionOfDiameter(overlap, propellerDiameter) + ")",
+                     name);
   }
-}
-
-void warnAboutOverlap(const std::string& name, ClearanceIndex which,
-                      const std::optional<double>& signedGap, double propellerDiameter,
-                      Diagnostics& diagnostics) {
-  if (!overlaps(signedGap)) return;
-  const double overlap = -*signedGap;
-  diagnostics.warn("clearance " + name + ": the blade overlaps " + measuredTo[which] + " by " +
-                   metresText(overlap) + " (" + fractionOfDiameter(overlap, propellerDiameter) +
-                   ")");
 }
 
 void checkMeasuringFrame(const DesignData& design, const SplineCurve& hullCurve,
@@ -70,13 +66,13 @@ void checkMeasuringFrame(const DesignData& design, const SplineCurve& hullCurve,
   double contourX = 0.0;
   evaluateCurve(hullCurve, z0, contourX);
   if (hullCurve.covers(z0) && contourX > x0) {
-    diagnostics.warn("the stern contour lies at larger x than the propeller centre at the shaft's "
+    diagnostics.warn(WarningKind::MeasuringFrame, "the stern contour lies at larger x than the propeller centre at the shaft's "
                      "height (x = " + metresText(contourX) + " against " + metresText(x0) + ")" +
                      frame);
   }
   const double rudderX = rudderEdgeXAtHeight(design, z0);
   if (rudderX < x0) {
-    diagnostics.warn("the rudder edge lies at smaller x than the propeller centre at the shaft's "
+    diagnostics.warn(WarningKind::MeasuringFrame, "the rudder edge lies at smaller x than the propeller centre at the shaft's "
                      "height (x = " + metresText(rudderX) + " against " + metresText(x0) + ")" +
                      frame);
   }

@@ -46,15 +46,11 @@ inline bool overlaps(const std::optional<double>& signedGap) {
   return signedGap.has_value() && *signedGap < 0.0;
 }
 
-// One warning per overlap, naming the clearance and the overlap in metres and
-// as a fraction of D.
-void warnAboutOverlaps(const ClearanceSet& clearances, const SignedGaps& gaps,
-                       double propellerDiameter, Diagnostics& diagnostics);
-// The warning for one clearance, measured like clearance `which`, whose
-// signed gap is `signedGap`, when it overlaps.
-void warnAboutOverlap(const std::string& name, ClearanceIndex which,
-                      const std::optional<double>& signedGap, double propellerDiameter,
-                      Diagnostics& diagnostics);
+// One warning per overlap among the six signed gaps (a' and c' of the blade
+// as it turns), naming the clearance and the overlap in metres and as a
+// fraction of D.
+void warnAboutOverlaps(const SignedGaps& gaps, double propellerDiameter,
+                       Diagnostics& diagnostics);
 
 // A warning when the design is drawn the other way round: the stern contour
 // at larger x than the propeller centre at the shaft's height, or the rudder

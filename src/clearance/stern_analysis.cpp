@@ -39,15 +39,13 @@ SternAnalysis analyseStern(const DesignData& design) {
   computeLowerBladeClearances(context, analysis.clearances);
   analysis.signedGaps = signedGapsOf(analysis.clearances);
   checkMeasuringFrame(design, analysis.hullCurve, diagnostics);
-  warnAboutOverlaps(analysis.clearances, analysis.signedGaps, design.propellerDiameter,
-                    diagnostics);
-
   analysis.baseLineClearance = analysis.clearances[clearanceBPrime].bladeZ;
   analysis.shortestTipDistance =
       shortestTipDistance(design, analysis.hullCurve, analysis.clearances[clearanceB]);
 
   analysis.turningLowerBlade = measureTurningLowerBlade(context);
-  warnAboutTurningOverlaps(analysis.turningLowerBlade, design.propellerDiameter, diagnostics);
+  warnAboutOverlaps(turningBladeGaps(analysis.signedGaps, analysis.turningLowerBlade),
+                    design.propellerDiameter, diagnostics);
   noteMirroredLowerBlade(analysis.clearances, analysis.turningLowerBlade, diagnostics);
 
   analysis.sweptVolume = SweptVolume::of(design, analysis.outline, edges);
@@ -58,19 +56,6 @@ SternAnalysis analyseStern(const DesignData& design) {
   }
   analysis.warnings = std::move(diagnostics.warnings);
   return analysis;
-}
-
-bool SternAnalysis::hasOverlap() const {
-  for (const std::optional<double>& gap : signedGaps) {
-    if (overlaps(gap)) return true;
-  }
-  if (overlaps(turningLowerBlade.aPrime.signedGap) || overlaps(turningLowerBlade.cPrime.signedGap)) {
-    return true;
-  }
-  for (const ClosestApproach& approach : closestApproaches) {
-    if (approach.overlaps) return true;
-  }
-  return false;
 }
 
 }  // namespace propclear

@@ -7,14 +7,16 @@
 // cannot be drawn and ends the analysis); the stern contour fitted piecewise
 // between break points, as the drawings show it, and fitted as one smooth
 // curve through all points, as the clearances are measured against it; the
-// six clearances a, b, c, a', b', c' as the established records have them,
-// with their signed gaps; a' and c' of the lower blade as the propeller
-// really turns it; the swept volume of the turning propeller and the closest
-// approach of the stern contour, the rudder edge and the heel to it; the
-// lower tip's height above the base line and the shortest distance from the
-// upper tip to the contour above; and the
-// warnings about results a designer must not take for real ones (overlaps
-// among them).
+// six clearances a, b, c, a', b', c' as the established records have them
+// (a' and c' of the mirrored lower blade: the report's and the CAD script's
+// legacy figures), with their signed gaps; a' and c' of the lower blade as
+// the propeller really turns it; the swept volume of the turning propeller
+// and the closest approach of the stern contour, the rudder edge and the heel
+// to it; the lower tip's height above the base line and the shortest
+// distance from the upper tip to the contour above; and the warnings about
+// results a designer must not take for real ones (overlaps of the blade as it
+// turns among them). What the results mean for the design (clash, rule
+// verdicts, status) is the assessment's (assessment/assessment.h).
 
 #include <optional>
 #include <string>
@@ -26,6 +28,7 @@
 #include "clearance/signed_gap.h"
 #include "clearance/swept_volume.h"
 #include "clearance/turning_blade_clearances.h"
+#include "common/diagnostics.h"
 #include "design/design_data.h"
 #include "design/plot_extent.h"
 #include "geometry/blade_outline.h"
@@ -38,8 +41,8 @@ struct SternAnalysis {
   PlotExtent extent;
   SplineCurve contourCurve;  // piecewise between break points: the drawn contour
   SplineCurve hullCurve;     // one curve through all points: the measured contour
-  ClearanceSet clearances;
-  SignedGaps signedGaps;  // negative where the blade overlaps the structure
+  ClearanceSet clearances;  // the established records: a' and c' of the mirrored blade
+  SignedGaps signedGaps;    // of those records; negative where the blade overlaps the structure
   TurningLowerBlade turningLowerBlade;
   std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
   std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
@@ -49,11 +52,7 @@ struct SternAnalysis {
   // above the shaft (clearance/shortest_tip_distance.h); none without a
   // contour there.
   std::optional<ClearanceSegment> shortestTipDistance;
-  std::vector<std::string> warnings;
-
-  // Whether a blade overlaps the structure anywhere: a clearance's signed
-  // gap, a turning-blade clearance's, or the swept volume cutting a structure.
-  bool hasOverlap() const;
+  std::vector<Warning> warnings;
 };
 
 // Throws RunError for an arithmetic fault (a zero diameter, a horizontal

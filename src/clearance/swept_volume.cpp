@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <experimental/simd>
 #include <limits>
 
 #include "common/checked_math.h"
+#include "common/double_lanes.h"
 #include "geometry/minimise_on_interval.h"
 #include "geometry/minimum_from_slope.h"
 
 namespace propclear {
-
-namespace stdx = std::experimental;
 
 namespace {
 
@@ -180,38 +178,38 @@ void SweptVolume::approachCap(const Cap& cap, MeridionalPoint p, SectionDistance
 // squared distance. A pass over whole vectors of lanes: the places beyond
 // the last sample repeat it.
 void SweptVolume::squaredDistancesToSamples(MeridionalPoint p, SampleDistances& d) const {
-  using Lanes = stdx::native_simd<double>;
+  using Lanes = NativeLanes;
   static_assert(sampleCapacity % Lanes::size() == 0);
   const std::size_t n = (sampleCount_ + Lanes::size() - 1) / Lanes::size() * Lanes::size();
   Lanes closest1(std::numeric_limits<double>::infinity()), closest2 = closest1;
   for (std::size_t j = 0; j < n; j += Lanes::size()) {
-    const Lanes dr = Lanes(&sampleRadius_[j], stdx::element_aligned) - p.r;
-    const Lanes dx1 = Lanes(&edge1_.sampleX[j], stdx::element_aligned) - p.x;
-    const Lanes dx2 = Lanes(&edge2_.sampleX[j], stdx::element_aligned) - p.x;
+    const Lanes dr = Lanes(&sampleRadius_[j], elementAligned) - p.r;
+    const Lanes dx1 = Lanes(&edge1_.sampleX[j], elementAligned) - p.x;
+    const Lanes dx2 = Lanes(&edge2_.sampleX[j], elementAligned) - p.x;
     const Lanes radial = dr * dr;
     const Lanes toEdge1 = dx1 * dx1 + radial, toEdge2 = dx2 * dx2 + radial;
-    toEdge1.copy_to(&d.toEdge1[j], stdx::element_aligned);
-    toEdge2.copy_to(&d.toEdge2[j], stdx::element_aligned);
-    closest1 = stdx::min(closest1, toEdge1);
-    closest2 = stdx::min(closest2, toEdge2);
+    toEdge1.copy_to(&d.toEdge1[j], elementAligned);
+    toEdge2.copy_to(&d.toEdge2[j], elementAligned);
+    closest1 = lanewiseMin(closest1, toEdge1);
+    closest2 = lanewiseMin(closest2, toEdge2);
   }
-  d.closestToEdge1 = stdx::hmin(closest1);
-  d.closestToEdge2 = stdx::hmin(closest2);
+  d.closestToEdge1 = smallestLane(closest1);
+  d.closestToEdge2 = smallestLane(closest2);
 }
 
 // The same pass keeping only the smallest of both edges.
 double SweptVolume::closestSquaredToSamples(MeridionalPoint p) const {
-  using Lanes = stdx::native_simd<double>;
+  using Lanes = NativeLanes;
   const std::size_t n = (sampleCount_ + Lanes::size() - 1) / Lanes::size() * Lanes::size();
   Lanes closest(std::numeric_limits<double>::infinity());
   for (std::size_t j = 0; j < n; j += Lanes::size()) {
-    const Lanes dr = Lanes(&sampleRadius_[j], stdx::element_aligned) - p.r;
-    const Lanes dx1 = Lanes(&edge1_.sampleX[j], stdx::element_aligned) - p.x;
-    const Lanes dx2 = Lanes(&edge2_.sampleX[j], stdx::element_aligned) - p.x;
+    const Lanes dr = Lanes(&sampleRadius_[j], elementAligned) - p.r;
+    const Lanes dx1 = Lanes(&edge1_.sampleX[j], elementAligned) - p.x;
+    const Lanes dx2 = Lanes(&edge2_.sampleX[j], elementAligned) - p.x;
     const Lanes radial = dr * dr;
-    closest = stdx::min(closest, stdx::min(dx1 * dx1 + radial, dx2 * dx2 + radial));
+    closest = lanewiseMin(closest, lanewiseMin(dx1 * dx1 + radial, dx2 * dx2 + radial));
   }
-  return stdx::hmin(closest);
+  return smallestLane(closest);
 }
 
 // The pieces that hold the radii from sample j - 1 to sample j + 1: sample i

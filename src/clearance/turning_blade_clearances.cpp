@@ -41,12 +41,11 @@ TurningLowerBlade measureTurningLowerBlade(const MeasuringContext& context) {
   return {measureAPrime(context), measureCPrime(context)};
 }
 
-void warnAboutTurningOverlaps(const TurningLowerBlade& turning, double propellerDiameter,
-                              Diagnostics& diagnostics) {
-  warnAboutOverlap("a' of the turning blade", clearanceAPrime, turning.aPrime.signedGap,
-                   propellerDiameter, diagnostics);
-  warnAboutOverlap("c' of the turning blade", clearanceCPrime, turning.cPrime.signedGap,
-                   propellerDiameter, diagnostics);
+SignedGaps turningBladeGaps(const SignedGaps& gaps, const TurningLowerBlade& turning) {
+  SignedGaps turned = gaps;
+  turned[clearanceAPrime] = turning.aPrime.signedGap;
+  turned[clearanceCPrime] = turning.cPrime.signedGap;
+  return turned;
 }
 
 void noteMirroredLowerBlade(const ClearanceSet& clearances, const TurningLowerBlade& turning,
@@ -57,8 +56,12 @@ void noteMirroredLowerBlade(const ClearanceSet& clearances, const TurningLowerBl
     return;
   }
   diagnostics.warn(
-      "a' and c' in the report follow the mirrored lower blade; the turning blade gives a' = " +
-      metresText(aPrime) + ", c' = " + metresText(cPrime));
+      WarningKind::LegacyLowerBlade,
+      "the report and the CAD script give the legacy a' = " +
+          metresText(clearances[clearanceAPrime].length) + ", c' = " +
+          metresText(clearances[clearanceCPrime].length) +
+          " of the mirrored lower blade; the blade as it turns gives a' = " + metresText(aPrime) +
+          ", c' = " + metresText(cPrime));
 }
 
 }  // namespace propclear

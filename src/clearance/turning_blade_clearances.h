@@ -19,6 +19,7 @@
 
 #include "clearance/clearance_segment.h"
 #include "clearance/measuring_operations.h"
+#include "clearance/signed_gap.h"
 #include "common/diagnostics.h"
 
 namespace propclear {
@@ -37,9 +38,8 @@ struct TurningLowerBlade {
 
 TurningLowerBlade measureTurningLowerBlade(const MeasuringContext& context);
 
-// A warning for each of the two that overlaps its structure.
-void warnAboutTurningOverlaps(const TurningLowerBlade& turning, double propellerDiameter,
-                              Diagnostics& diagnostics);
+// The six signed gaps with a' and c' those of the blade as it turns.
+SignedGaps turningBladeGaps(const SignedGaps& gaps, const TurningLowerBlade& turning);
 
 // The note that the report's a' and c' follow the mirrored blade, when
 // either differs from the turning blade's by more than 5 mm.

@@ -35,11 +35,13 @@ std::optional<double> contourHeightAtX(const MeasuringContext& context, double x
       return search.root;
     case RootStatus::GivenUp:
       context.diagnostics.warn(
+          WarningKind::StandInTarget,
           "clearance b: the stern contour does not reach the blade tip's x between its first and "
           "last point; b is measured to height 0");
       return std::nullopt;
     case RootStatus::NotConverged:
       context.diagnostics.warn(
+          WarningKind::StandInTarget,
           "clearance b: the search for the contour height above the blade tip did not converge; b "
           "is measured to height 0");
       return std::nullopt;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "common/checked_math.h"
+#include "common/number_conversion.h"
 #include "common/power_of_ten_scaling.h"
 
 namespace propclear {
@@ -32,8 +33,8 @@ struct ExactDigits {
 
 ExactDigits exactDigitsOf(double magnitude) {
   std::array<char, exactTextCapacity> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                    std::chars_format::fixed, exactFractionDigits);
+  const auto result = writeFixed(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                exactFractionDigits);
   const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
   const std::size_t point = text.find('.');
   return {std::string(text.substr(0, point)), std::string(text.substr(point + 1))};
@@ -132,8 +133,7 @@ std::string formatTruncated(double value, int width) {
   std::string text = "0";
   if (truncated != 0.0) {
     std::array<char, exactTextCapacity> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), truncated,
-                                      std::chars_format::fixed, 0);
+    const auto result = writeFixed(buffer.data(), buffer.data() + buffer.size(), truncated, 0);
     text.assign(buffer.data(), result.ptr);
   }
   if (static_cast<int>(text.size()) < width)
@@ -144,7 +144,7 @@ std::string formatTruncated(double value, int width) {
 void appendShortest(std::string& out, double value, const char* what) {
   requireFinite(value, what);
   char buffer[32];  // the longest shortest form, "-2.2250738585072014e-308", has 24
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  const auto result = writeShortest(buffer, buffer + sizeof buffer, value);
   out.append(buffer, result.ptr);
 }
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <system_error>
 
+#include "common/number_conversion.h"
+
 namespace propclear {
 
 namespace {
@@ -41,11 +43,10 @@ bool followsNumberSyntax(std::string_view text) {
 
 ParsedNumber parseDecimalNumber(std::string_view text) {
   if (!followsNumberSyntax(text)) return {};
-  // from_chars takes a minus sign but no plus sign.
+  // readDouble takes a minus sign but no plus sign.
   if (text.front() == '+') text.remove_prefix(1);
   double value = 0.0;
-  const auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  const auto [end, error] = readDouble(text.data(), text.data() + text.size(), value);
   if (error == std::errc::result_out_of_range) return {NumberStatus::OutOfRange, 0.0};
   if (error != std::errc{} || end != text.data() + text.size()) return {};
   return {NumberStatus::Valid, value};

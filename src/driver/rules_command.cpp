@@ -16,7 +16,7 @@ constexpr const char* usage =
     "usage: propclear rules list [--rules-file FILE]...\n"
     "       propclear rules show NAME|FILE.toml [--rules-file FILE]...\n";
 
-[[noreturn]] void usageError(const std::string& message) {
+[[noreturn]] void rulesUsageError(const std::string& message) {
   throw RunError(ErrorKind::Usage, message + " (see propclear rules --help)");
 }
 
@@ -31,7 +31,7 @@ RulesRequest parseRequest(const std::vector<std::string>& arguments) {
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--rules-file") {
-      if (i + 1 >= arguments.size()) usageError("option --rules-file needs a value");
+      if (i + 1 >= arguments.size()) rulesUsageError("option --rules-file needs a value");
       request.ruleFiles.push_back(arguments[++i]);
     } else if (request.action.empty() && (argument == "list" || argument == "show")) {
       request.action = argument;
@@ -39,11 +39,11 @@ RulesRequest parseRequest(const std::vector<std::string>& arguments) {
                argument.front() != '-') {
       request.name = argument;
     } else {
-      usageError("unexpected argument \"" + argument + "\"");
+      rulesUsageError("unexpected argument \"" + argument + "\"");
     }
   }
-  if (request.action.empty()) usageError("say list or show");
-  if (request.action == "show" && request.name.empty()) usageError("show needs a rule set's name");
+  if (request.action.empty()) rulesUsageError("say list or show");
+  if (request.action == "show" && request.name.empty()) rulesUsageError("show needs a rule set's name");
   return request;
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 #include <ostream>
 
+#include "assessment/ship_file_choice.h"
 #include "cad/write_cad_script.h"
 #include "cad/write_dxf_drawing.h"
 #include "common/output_file.h"
@@ -22,9 +23,11 @@ namespace propclear {
 
 int exitStatusOf(const RunOutcome& outcome, const RunOptions& options) {
   if (outcome.ending == Ending::Completed && options.strict && outcome.state != nullptr) {
-    const RunState& state = *outcome.state;
-    const bool ruleFails = state.ruleCheck && failsStrictCheck(*state.ruleCheck);
-    if (state.analysis.hasOverlap() || ruleFails) return strictOverlapStatus;
+    const AssessmentStatus status = outcome.state->assessment.status;
+    if (status == AssessmentStatus::Clash || status == AssessmentStatus::Below ||
+        status == AssessmentStatus::NotMeasured) {
+      return strictOverlapStatus;
+    }
   }
   return exitStatusOf(outcome.ending);
 }
@@ -51,7 +54,8 @@ const char* endingName(Ending ending) {
 
 void printRuleCheck(const RunOutcome& outcome, std::ostream& out) {
   if (outcome.ending != Ending::Completed || outcome.state == nullptr) return;
-  if (outcome.state->ruleCheck) out << ruleCheckTableText(*outcome.state->ruleCheck) << std::flush;
+  const Assessment& assessment = outcome.state->assessment;
+  if (assessment.rules) out << ruleCheckTableText(assessment) << std::flush;
 }
 
 bool reportsWrongGeometry(const std::string& answer) { return answer == "E" || answer == "e"; }
@@ -60,11 +64,12 @@ namespace {
 
 std::string fileNameOf(const std::filesystem::path& path) { return path.filename().string(); }
 
-// The overlaps, one per line, for the box shown before the geometry question.
-std::string overlapSummary(const SternAnalysis& analysis) {
-  std::string summary = "The blade overlaps the structure:";
-  for (const std::string& warning : analysis.warnings) {
-    if (warning.find(" overlaps ") != std::string::npos) summary += "\n" + warning;
+// The clash and every overlap, one per line, for the box shown before the
+// geometry question.
+std::string clashSummary(const Assessment& assessment) {
+  std::string summary = "Overall: " + overallText(assessment);
+  for (const Warning& warning : assessment.warnings()) {
+    if (warning.kind == WarningKind::Overlap) summary += "\n" + warning.text;
   }
   return summary;
 }
@@ -75,20 +80,16 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
                            RunPlatform& platform, RunState& state, OutputFile& report,
                            StagedOutputs& outputs, std::ostream& messages) {
   const DesignData& design = state.design;
-  state.analysis = analyseStern(design);
-  const SternAnalysis& analysis = state.analysis;
-  if (state.ship) {
-    state.ruleCheck = checkClearanceRules(*state.ship, design.propellerDiameter,
-                                          measuredClearancesOf(analysis, state.ship->heel));
-  }
-  const RuleCheck* ruleCheck = state.ruleCheck ? &*state.ruleCheck : nullptr;
+  state.assessment = assess(design, AssessmentInputs{state.ship ? &*state.ship : nullptr});
+  const Assessment& assessment = state.assessment;
+  const SternAnalysis& analysis = assessment.analysis;
 
   state.surface.setObserver(platform.window());
   drawSternPlot(design, analysis, state.surface);
-  drawClearances(design, analysis, state.surface, ruleCheck);
+  drawClearances(design, assessment, state.surface);
   drawSweptVolume(analysis, state.surface);
-  for (const std::string& warning : analysis.warnings) {
-    messages << "propclear: warning: " << warning << '\n';
+  for (const Warning& warning : assessment.warnings()) {
+    messages << "propclear: warning: " << warning.text << '\n';
   }
   if (options.closest) {
     for (const std::string& line : closestApproachLines(design, analysis)) {
@@ -103,7 +104,7 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
   }
 
   // An answer given beforehand answers the question without asking it.
-  if (!options.answer && analysis.hasOverlap()) platform.showWarning(overlapSummary(analysis));
+  if (!options.answer && assessment.hasClash()) platform.showWarning(clashSummary(assessment));
   const std::string answer =
       options.answer ? *options.answer
                      : platform.prompts().askText(geometryQuestion, geometryQuestionTitle,
@@ -112,20 +113,20 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
 
   OutputFile& script =
       outputs.add(files.script, fileNameOf(files.script), OutputFile::Devices::Refuse);
-  writeCadScript(script, design, analysis);
+  writeCadScript(script, design, assessment);
   if (options.dxfFile) {
     OutputFile& drawing =
         outputs.add(*options.dxfFile, options.dxfFile->string(), OutputFile::Devices::WriteInto);
-    writeDxfDrawing(drawing, design, analysis);
+    writeDxfDrawing(drawing, design, assessment);
   }
   if (options.reportPdfFile) {
     OutputFile& pdf = outputs.add(*options.reportPdfFile, options.reportPdfFile->string(),
                                   OutputFile::Devices::WriteInto);
     loadDesktopFrontEnd().writeClearanceReport(
-        ClearanceReportContent{design, analysis, ruleCheck, files.design, analysis.warnings}, pdf);
+        ClearanceReportContent{design, assessment, files.design}, pdf);
   }
 
-  writeReport(report, design, analysis.clearances);
+  writeReport(report, design, legacyReportRecords(assessment));
   return Ending::Completed;
 }
 
@@ -137,23 +138,18 @@ void writeRequestedJson(const RunOptions& options, const RunState& state, Ending
                          ? outputs.addStandardOutput()
                          : outputs.add(*options.jsonFile, *options.jsonFile,
                                        OutputFile::Devices::WriteInto);
-  writeJsonResults(file, JsonResults{endingName(ending), state.design, state.analysis,
-                                     state.ruleCheck ? &*state.ruleCheck : nullptr});
+  writeJsonResults(file, JsonResults{endingName(ending), state.design, state.assessment});
 }
 
-// The particulars of --ship, else of the ship file beside the design, with
-// the command line's overrides; or of the overrides alone. None: no rule
-// check.
-// Rule files of --rules-file are taken in the working folder.
+// The particulars the design is judged by (assessment/ship_file_choice.h);
+// --ship FILE and --rules-file FILE are taken in the working folder.
 std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files) {
-  const std::optional<std::filesystem::path> file =
-      options.shipFile ? std::optional(options.workDir / *options.shipFile)
-                       : findShipFile(files.design);
-  ShipOverrides overrides = options.shipOverrides;
-  for (std::filesystem::path& ruleFile : overrides.ruleFiles) ruleFile = options.workDir / ruleFile;
-  if (file) return readShipParticulars(*file, overrides);
-  if (!overrides.empty()) return shipParticularsFromOverrides(overrides);
-  return std::nullopt;
+  ShipChoice choice{std::nullopt, options.shipOverrides};
+  if (options.shipFile) choice.shipFile = options.workDir / *options.shipFile;
+  for (std::filesystem::path& ruleFile : choice.overrides.ruleFiles) {
+    ruleFile = options.workDir / ruleFile;
+  }
+  return shipParticularsFor(files.design, choice);
 }
 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#include "clearance/stern_analysis.h"
+#include "assessment/assessment.h"
 #include "design/design_data.h"
 #include "driver/run_options.h"
 #include "driver/run_platform.h"
@@ -48,8 +48,7 @@ inline constexpr const char* contourTooLongTitle = "Kic geometrisi fazla data no
 struct RunState {
   DesignData design;
   std::optional<ShipParticulars> ship;  // when the run checks clearance rules
-  SternAnalysis analysis;
-  std::optional<RuleCheck> ruleCheck;
+  Assessment assessment;
   DrawingSurface surface;
 };
 
@@ -60,8 +59,8 @@ struct RunOutcome {
 };
 
 // The process exit status of a run: its ending's, or strictOverlapStatus
-// for a completed run under --strict with an overlap or a rule line that is
-// below its minimum or not measured.
+// for a completed run under --strict whose status is a clash, below a
+// minimum or not measured.
 int exitStatusOf(const RunOutcome& outcome, const RunOptions& options);
 
 // The rule check's table, after a completed run that checked clearance rules.

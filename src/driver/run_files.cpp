@@ -43,14 +43,14 @@ RunFiles runFilesOf(const RunOptions& options) {
 }
 
 void writeScriptAndReport(const RunFiles& files, const DesignData& design,
-                          const SternAnalysis& analysis) {
+                          const Assessment& assessment) {
   StagedOutputs outputs;
   writeCadScript(outputs.add(files.script, files.script.filename().string(),
                              OutputFile::Devices::Refuse),
-                 design, analysis);
+                 design, assessment);
   writeReport(outputs.add(files.report, files.report.filename().string(),
                           OutputFile::Devices::Refuse),
-              design, analysis.clearances);
+              design, legacyReportRecords(assessment));
   outputs.commitAll();
 }
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "clearance/stern_analysis.h"
+#include "assessment/assessment.h"
 #include "design/design_data.h"
 #include "driver/run_options.h"
 
@@ -29,6 +29,6 @@ RunFiles runFilesOf(const RunOptions& options);
 // together, the report last: byte for byte what the plain run writes for
 // the same design.
 void writeScriptAndReport(const RunFiles& files, const DesignData& design,
-                          const SternAnalysis& analysis);
+                          const Assessment& assessment);
 
 }  // namespace propclear

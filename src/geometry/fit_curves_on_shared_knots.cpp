@@ -3,19 +3,17 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <experimental/simd>
 
+#include "common/double_lanes.h"
 #include "geometry/fit_curve.h"
 
 namespace propclear {
-
-namespace stdx = std::experimental;
 
 namespace {
 
 constexpr std::size_t laneCount = 8;
 constexpr int maxSharedKnots = 16;
-using Lanes = stdx::fixed_size_simd<double, laneCount>;
+using Lanes = FixedLanes<laneCount>;
 template <class T>
 using PerKnot = std::array<T, maxSharedKnots + 1>;  // knots 1..n, index 0 unused
 
@@ -50,7 +48,7 @@ class SharedKnotFit {
     closeLastEquation();
     substituteBackward();
     computePieceDerivatives();
-    return stdx::all_of(stdx::isfinite(laneCheck_)) && std::isfinite(knotCheck_);
+    return allFinite(laneCheck_) && std::isfinite(knotCheck_);
   }
 
   void store(std::span<SplineCurve* const> curves) const {
@@ -60,10 +58,10 @@ class SharedKnotFit {
     }
     for (int i = 1; i <= n_; ++i) {
       std::array<std::array<double, laneCount>, 3> values{};
-      c2_[i].copy_to(values[0].data(), stdx::element_aligned);
+      c2_[i].copy_to(values[0].data(), elementAligned);
       if (i < n_) {
-        c3Out_[i].copy_to(values[1].data(), stdx::element_aligned);
-        c4Out_[i].copy_to(values[2].data(), stdx::element_aligned);
+        c3Out_[i].copy_to(values[1].data(), elementAligned);
+        c4Out_[i].copy_to(values[2].data(), elementAligned);
       } else {
         values[1].fill(c3_[n_]);
         values[2].fill(pivot_[n_]);

@@ -1,5 +1,6 @@
 // The six clearances over the stern plot: a, b and c of the upper blade, a',
-// b' and c' of the lower one, each a segment and a label in the text colour.
+// b' and c' of the lower one as it turns, each a segment and a label in the
+// text colour.
 
 #include "common/checked_math.h"
 #include "common/format_number.h"
@@ -22,7 +23,7 @@ std::string ratioText(const ClearanceSegment& segment, double propellerDiameter)
 // The segment in `colour`, red where the blade overlaps the structure or
 // fails a binding rule; the label in the text colour, marked where it
 // overlaps and followed by its verdict mark.
-struct ClearanceMark {
+struct DrawnClearanceMark {
   const ClearanceSegment& segment;
   int colour;
   bool overlap;
@@ -46,10 +47,11 @@ struct ClearanceMark {
 
 }  // namespace
 
-std::string verdictMark(const RuleCheck& ruleCheck, ClearanceIndex which) {
+std::string verdictMark(const Assessment& assessment, ClearanceIndex which) {
   bool judged = false, below = false, notMeasured = false;
-  for (const RuleLine& line : ruleCheck.lines) {
-    if (line.clearance != which || line.verdict == RuleVerdict::NotApplicable) continue;
+  for (std::size_t index : assessment.clearance(which).ruleLines) {
+    const RuleLine& line = assessment.rules->lines[index];
+    if (line.verdict == RuleVerdict::NotApplicable) continue;
     judged = true;
     below = below || line.verdict == RuleVerdict::BelowMinimum;
     notMeasured = notMeasured || line.verdict == RuleVerdict::NotMeasured;
@@ -59,35 +61,26 @@ std::string verdictMark(const RuleCheck& ruleCheck, ClearanceIndex which) {
   return notMeasured ? "?" : "\u2713";
 }
 
-bool failsBindingRule(const RuleCheck& ruleCheck, ClearanceIndex which) {
-  for (const RuleLine& line : ruleCheck.lines) {
-    if (line.clearance == which && !line.informative &&
-        line.verdict == RuleVerdict::BelowMinimum) {
-      return true;
-    }
-  }
-  return false;
-}
-
-void drawClearances(const DesignData& design, const SternAnalysis& analysis,
-                    DrawingSurface& surface, const RuleCheck* ruleCheck) {
+void drawClearances(const DesignData& design, const Assessment& assessment,
+                    DrawingSurface& surface) {
   const double d = design.propellerDiameter;
-  const auto mark = [&analysis, ruleCheck](ClearanceIndex which, int colour) {
-    return ClearanceMark{analysis.clearances[which], colour, overlaps(analysis.signedGaps[which]),
-                         ruleCheck != nullptr && failsBindingRule(*ruleCheck, which),
-                         ruleCheck != nullptr ? verdictMark(*ruleCheck, which) : ""};
+  const auto mark = [&assessment](ClearanceIndex which, int colour) {
+    const AssessedClearance& clearance = assessment.clearance(which);
+    return DrawnClearanceMark{clearance.segment, colour, clearance.status == AssessmentStatus::Clash,
+                         clearance.status == AssessmentStatus::Below,
+                         verdictMark(assessment, which)};
   };
-  const ClearanceMark a = mark(clearanceA, paletteLightGreen);
+  const DrawnClearanceMark a = mark(clearanceA, paletteLightGreen);
   a.showHorizontal(surface, "a=" + ratioText(a.segment, d));
   // b's label stands at (zh + zt) / 1.8, above the middle for positive heights.
-  const ClearanceMark b = mark(clearanceB, paletteLightGreen);
+  const DrawnClearanceMark b = mark(clearanceB, paletteLightGreen);
   b.show(surface, b.segment.bladeX,
          checkedDivide(b.segment.targetZ + b.segment.bladeZ, 1.8, "the label position of b"),
          "b=" + ratioText(b.segment, d));
   mark(clearanceC, paletteLightBlue).showHorizontal(surface, "c");
 
   mark(clearanceAPrime, paletteLightBlue).showHorizontal(surface, "a'");
-  const ClearanceMark bPrime = mark(clearanceBPrime, paletteLightBlue);
+  const DrawnClearanceMark bPrime = mark(clearanceBPrime, paletteLightBlue);
   bPrime.show(surface, bPrime.segment.bladeX,
               midpoint(bPrime.segment.bladeZ, bPrime.segment.targetZ), "b'");
   mark(clearanceCPrime, paletteLightBlue).showHorizontal(surface, "c'");

@@ -80,16 +80,35 @@ void drawPropeller(const SheetLayout& s, DrawingSurface& surface) {
   for (const DrawingLine& side : s.hubBox) drawLine(surface, side, paletteLightCyan);
 }
 
-// Station by station: upper edge 1 and 2, then the lower ones.
+// Station by station: upper edge 1 and 2, then those of the lower blade as
+// the propeller turns it.
 void drawBlades(const SheetLayout& s, DrawingSurface& surface) {
+  const std::vector<DrawingPoint>* edges[] = {&s.bladeEdges[upperEdge1], &s.bladeEdges[upperEdge2],
+                                              &s.turningLowerEdges[0], &s.turningLowerEdges[1]};
   constexpr int edgeColours[] = {paletteLightBlue, paletteLightGreen, paletteLightBlue,
                                  paletteLightGreen};
   const std::size_t stations = s.bladeEdges[upperEdge1].size();
   for (std::size_t k = 1; k < stations; ++k) {
-    for (int edge = upperEdge1; edge <= lowerEdge2; ++edge) {
-      drawLine(surface, s.bladeEdges[edge][k - 1], s.bladeEdges[edge][k], edgeColours[edge]);
+    for (std::size_t edge = 0; edge < std::size(edges); ++edge) {
+      drawLine(surface, (*edges[edge])[k - 1], (*edges[edge])[k], edgeColours[edge]);
     }
   }
+}
+
+// The mirrored lower blade of the established drawing, thin and dashed,
+// labelled at its tip: where the report's legacy a' and c' are measured,
+// not where the blade ever is.
+void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface) {
+  surface.setLineStyle(LineStyle::Dashed);
+  for (int edge = lowerEdge1; edge <= lowerEdge2; ++edge) {
+    const std::vector<DrawingPoint>& points = s.bladeEdges[edge];
+    for (std::size_t k = 1; k < points.size(); ++k) {
+      drawLine(surface, points[k - 1], points[k], paletteDarkGrey);
+    }
+  }
+  surface.setLineStyle(LineStyle::Solid);
+  const std::vector<DrawingPoint>& edge = s.bladeEdges[lowerEdge1];
+  if (!edge.empty()) drawText(surface, edge.back().x, edge.back().z, legacyBladeLabel);
 }
 
 }  // namespace
@@ -108,6 +127,7 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
   drawAftPerpendicular(sheet, surface);
   drawPropeller(sheet, surface);
   drawBlades(sheet, surface);
+  drawLegacyLowerBlade(sheet, surface);
 }
 
 }  // namespace propclear

@@ -21,9 +21,8 @@ std::string perDiameterCell(double metres, double diameter) {
 }  // namespace
 
 std::string clearanceReportTitle(const ClearanceReportContent& content) {
-  if (content.ruleCheck != nullptr && !content.ruleCheck->shipName.empty()) {
-    return content.ruleCheck->shipName;
-  }
+  const std::optional<RuleCheck>& rules = content.assessment.rules;
+  if (rules && !rules->shipName.empty()) return rules->shipName;
   return content.designFile.filename().string();
 }
 
@@ -37,37 +36,30 @@ ClearanceMark clearanceMarkOf(const RuleLine& line) {
   return line.informative ? ClearanceMark::BelowInformative : ClearanceMark::BelowMinimum;
 }
 
-ReportedClearances reportedClearancesOf(const SternAnalysis& analysis) {
-  ReportedClearances reported{analysis.clearances, analysis.signedGaps};
-  const TurningLowerBlade& turning = analysis.turningLowerBlade;
-  reported.segments[clearanceAPrime] = turning.aPrime.segment;
-  reported.signedGaps[clearanceAPrime] = turning.aPrime.signedGap;
-  reported.segments[clearanceCPrime] = turning.cPrime.segment;
-  reported.signedGaps[clearanceCPrime] = turning.cPrime.signedGap;
-  // b' keeps its heights and length; the turning blade's tip lies below the
-  // upper tip, where b is measured from.
-  ClearanceSegment& bPrime = reported.segments[clearanceBPrime];
-  bPrime.bladeX = bPrime.targetX = analysis.clearances[clearanceB].bladeX;
+ReportedClearances reportedClearancesOf(const Assessment& assessment) {
+  ReportedClearances reported;
+  for (std::size_t i = 0; i < reported.segments.size(); ++i) {
+    reported.segments[i] = assessment.clearances[i].segment;
+    reported.signedGaps[i] = assessment.clearances[i].signedGap;
+  }
   return reported;
 }
 
 ClearanceMark clearanceMarkOf(const ClearanceReportContent& content, int clearance) {
   const auto which = static_cast<std::size_t>(clearance);
-  const std::optional<double> gap = reportedClearancesOf(content.analysis).signedGaps.at(which);
+  const AssessedClearance& assessed = content.assessment.clearances.at(which);
+  const std::optional<double>& gap = assessed.signedGap;
   ClearanceMark mark = !gap ? ClearanceMark::NotMeasured
                             : (*gap < 0.0 ? ClearanceMark::Overlap : ClearanceMark::Clear);
-  if (content.ruleCheck == nullptr) return mark;
-  for (const RuleLine& line : content.ruleCheck->lines) {
-    if (line.clearance != clearance) continue;
-    const ClearanceMark lineMark = clearanceMarkOf(line);
-    mark = std::max(mark, lineMark);
+  for (std::size_t index : assessed.ruleLines) {
+    mark = std::max(mark, clearanceMarkOf(content.assessment.rules->lines[index]));
   }
   return mark;
 }
 
 SignedGapTable signedGapTable(const ClearanceReportContent& content) {
   const double diameter = content.design.propellerDiameter;
-  const ReportedClearances reported = reportedClearancesOf(content.analysis);
+  const ReportedClearances reported = reportedClearancesOf(content.assessment);
   SignedGapTable table;
   table.header = {"clearance", "length m", "/D", "signed gap m", "/D", "state"};
   for (std::size_t which = 0; which < clearanceNames.size(); ++which) {
@@ -84,6 +76,17 @@ SignedGapTable signedGapTable(const ClearanceReportContent& content) {
       row.insert(row.end(), {noValueCell, noValueCell, "not measured (stand-in target)"});
     }
     table.rows.push_back(std::move(row));
+  }
+  return table;
+}
+
+SignedGapTable legacyClearanceTable(const ClearanceReportContent& content) {
+  SignedGapTable table;
+  table.header = {"clearance", "length m", "/D"};
+  for (const LegacyClearance& legacy : content.assessment.legacyLowerBlade) {
+    table.rows.push_back({"legacy " + std::string(legacy.name) + " (mirrored)",
+                          formatRounded(legacy.segment.length, tableLengthDecimals),
+                          perDiameterCell(legacy.segment.length, content.design.propellerDiameter)});
   }
   return table;
 }

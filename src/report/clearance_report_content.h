@@ -1,46 +1,43 @@
 #pragma once
 // What the one-page clearance report shows, as plain values: the design, its
-// analysis, the rule check when the run has a ship file, the design file and
-// the run's warnings; and what follows from them for the page: its title, the
-// clearances it dimensions, the mark of each, and the table of signed gaps
-// that stands in for the rule check without a ship file. The page itself is
-// laid out by the desktop front end.
+// assessment (the rule check when the run has one, the status, the
+// warnings) and the design file; and what follows from them for the page:
+// its title, the clearances it dimensions, the mark of each, the table of
+// signed gaps that stands in for the rule check without one, and the legacy
+// figures of the mirrored lower blade in an annex. The page itself is laid
+// out by the desktop front end.
 //
-// The report shows the lower blade as the propeller turns it, as the rule
-// check judges it: its a' and c' are the turning blade's, not the mirrored
-// blade's of the established report (the run warns when the two differ).
+// The report shows the lower blade as the propeller turns it: its a' and c'
+// are the turning blade's, as everywhere but in the established report and
+// CAD script, whose mirrored figures the annex names as legacy.
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "clearance/stern_analysis.h"
+#include "assessment/assessment.h"
 #include "design/design_data.h"
-#include "rules/check_clearance_rules.h"
 
 namespace propclear {
 
 struct ClearanceReportContent {
   const DesignData& design;
-  const SternAnalysis& analysis;
-  const RuleCheck* ruleCheck = nullptr;  // none: the run has no ship file
+  const Assessment& assessment;
   std::filesystem::path designFile;
-  std::vector<std::string> warnings;  // the run's, as it printed them
 };
 
 // The ship's name, or the design file's name when there is none.
 std::string clearanceReportTitle(const ClearanceReportContent& content);
 
-// The six clearances the report dimensions: a, b and c as measured, a' and
-// c' of the turning lower blade, b' as measured but below the turning
-// blade's tip (under the upper tip); and their signed gaps (none against a
-// stand-in target).
+// The six clearances the report dimensions, as assessed (a', b', c' of the
+// turning lower blade), and their signed gaps (none against a stand-in
+// target).
 struct ReportedClearances {
   ClearanceSet segments;
   SignedGaps signedGaps;
 };
 
-ReportedClearances reportedClearancesOf(const SternAnalysis& analysis);
+ReportedClearances reportedClearancesOf(const Assessment& assessment);
 
 // How a clearance is drawn: its worst finding over every rule line about it.
 // In rising order of concern; a stand-in target ranks just below an overlap,
@@ -67,5 +64,11 @@ struct SignedGapTable {
 };
 
 SignedGapTable signedGapTable(const ClearanceReportContent& content);
+
+// The annex of the mirrored lower blade's figures, as the report and the
+// CAD script print them:
+//   clearance               length m  /D
+//   legacy a' (mirrored)    1.194     0.260
+SignedGapTable legacyClearanceTable(const ClearanceReportContent& content);
 
 }  // namespace propclear

@@ -35,7 +35,7 @@ std::string titleOf(const RuleCheck& check) {
 std::string verdictCell(const RuleLine& line) {
   std::string cell = verdictWithReason(line);
   if (line.overlap) cell += " (overlap)";
-  if (line.informative) cell += " (informative)";
+  if (line.informative && line.verdict != RuleVerdict::NotApplicable) cell += " (informative)";
   return cell;
 }
 
@@ -68,7 +68,8 @@ std::string paddedRow(const std::vector<std::string>& cells,
 
 }  // namespace
 
-RuleCheckTable ruleCheckTable(const RuleCheck& check) {
+RuleCheckTable ruleCheckTable(const Assessment& assessment) {
+  const RuleCheck& check = *assessment.rules;
   RuleCheckTable table;
   table.preamble.push_back(titleOf(check));
   for (const RuleSetSummary& set : check.ruleSets) {
@@ -87,12 +88,13 @@ RuleCheckTable ruleCheckTable(const RuleCheck& check) {
   table.header = {"clearance", "measured m", "/D", "rule",   "required m",
                   "/D",        "margin m",   "%",  "verdict"};
   for (const RuleLine& line : check.lines) table.rows.push_back(rowOf(line));
-  table.overall = "Overall: " + overallVerdictText(check);
+  table.overall = "Overall: " + overallText(assessment);
   return table;
 }
 
-std::string ruleCheckTableText(const RuleCheck& check) {
-  const RuleCheckTable table = ruleCheckTable(check);
+std::string ruleCheckTableText(const Assessment& assessment) {
+  if (!assessment.rules) return "Overall: " + overallText(assessment) + "\n";
+  const RuleCheckTable table = ruleCheckTable(assessment);
   std::vector<std::size_t> widths(table.header.size());
   for (std::size_t column = 0; column < widths.size(); ++column) {
     widths[column] = table.header[column].size();

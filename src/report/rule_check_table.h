@@ -1,17 +1,15 @@
 #pragma once
 // The rule check as a plain-text table for the terminal (and as cells for
 // other outputs): a title, K, notes, one row per rule line, and a last line
-// with the overall verdict.
+// with the overall status, the clash first:
 //
 //   Clearance rules for MV Test (Test.ship.toml), D = 2.000 m
 //   lr-recommended: K = 0.1053
 //   Note: c: the blade overlaps the structure
-//   clearance  measured m      /D  rule                   required m     /D  margin m       %
-//   verdict a               0.400   0.200  lr-recommended (LR b)       0.316  0.158 0.084    26.6
-//   meets c              -0.010  -0.005  lr-recommended (LR c)       0.300  0.150    -0.310  -103.3
-//   below the recommended minimum (overlap) c'                  -       -  lr-recommended (LR c)
-//   0.300  0.150         -       -  not measured (informative) Overall: below the recommended
-//   minimum on 2 of 5 lines
+//   clearance  measured m      /D  rule                   required m     /D  margin m       %  verdict
+//   a               0.400   0.200  lr-recommended (LR b)       0.316  0.158     0.084    26.6  meets
+//   c              -0.010  -0.005  lr-recommended (LR c)       0.300  0.150    -0.310  -103.3  below the recommended minimum (overlap)
+//   Overall: CLASH — the blade cuts the rudder by 0.010 m
 //
 // Lengths in m with three decimals, ratios to D with three, percentages with
 // one; a line not measured shows "-" for its measured value and margin.
@@ -19,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/check_clearance_rules.h"
+#include "assessment/assessment.h"
 
 namespace propclear {
 
@@ -35,10 +33,11 @@ struct RuleCheckTable {
   std::string overall;  // "Overall: ..."
 };
 
-RuleCheckTable ruleCheckTable(const RuleCheck& check);
+// The table of an assessment that has a rule check.
+RuleCheckTable ruleCheckTable(const Assessment& assessment);
 
 // The table as text: columns padded with blanks (numbers right-aligned), each
-// line ended by a line feed.
-std::string ruleCheckTableText(const RuleCheck& check);
+// line ended by a line feed; without a rule check, only the overall line.
+std::string ruleCheckTableText(const Assessment& assessment);
 
 }  // namespace propclear

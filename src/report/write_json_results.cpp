@@ -114,32 +114,51 @@ void appendSegmentFigures(JsonWriter& json, const ClearanceSegment& segment,
   json.value(overlaps(signedGap));
 }
 
-// The lower blade turned half a revolution about the shaft, beside the
-// report's mirrored one; b' is the same either way.
-void appendTurningBlade(JsonWriter& json, const SternAnalysis& analysis, ClearanceIndex which,
-                        double propellerDiameter) {
-  const TurningLowerBlade& turning = analysis.turningLowerBlade;
-  const TurningClearance same{analysis.clearances[which], analysis.signedGaps[which]};
-  const TurningClearance& clearance = which == clearanceAPrime   ? turning.aPrime
-                                      : which == clearanceCPrime ? turning.cPrime
-                                                                 : same;
-  json.key("turningBlade");
-  json.openObject();
-  appendSegmentFigures(json, clearance.segment, clearance.signedGap, propellerDiameter);
+const char* bladeCode(MeasuredBlade blade) {
+  return blade == MeasuredBlade::Upper ? "upper" : "lower-turning";
+}
+
+// a, b, c of the upper blade, a', b', c' of the lower blade as it turns.
+void appendClearances(JsonWriter& json, const Assessment& assessment, double propellerDiameter) {
+  json.key("clearances");
+  json.openArray();
+  for (const AssessedClearance& clearance : assessment.clearances) {
+    json.openObject();
+    json.member("name", std::string(clearance.name));
+    json.member("measuredOn", std::string(bladeCode(clearance.blade)));
+    appendSegmentFigures(json, clearance.segment, clearance.signedGap, propellerDiameter);
+    json.member("status", std::string(statusCode(clearance.status)));
+    json.close();
+  }
   json.close();
 }
 
-void appendClearances(JsonWriter& json, const SternAnalysis& analysis, double propellerDiameter) {
-  json.key("clearances");
+// The mirrored lower blade's a' and c', as the report and the CAD script print them.
+void appendLegacyClearances(JsonWriter& json, const Assessment& assessment,
+                            double propellerDiameter) {
+  json.key("legacyClearances");
   json.openArray();
-  for (int i = 0; i < clearanceCount; ++i) {
-    const auto which = static_cast<ClearanceIndex>(i);
-    const ClearanceSegment& segment = analysis.clearances[which];
+  for (const LegacyClearance& clearance : assessment.legacyLowerBlade) {
     json.openObject();
-    json.key("name");
-    json.value(segment.name);
-    appendSegmentFigures(json, segment, analysis.signedGaps[which], propellerDiameter);
-    if (which >= clearanceAPrime) appendTurningBlade(json, analysis, which, propellerDiameter);
+    json.member("name", std::string(clearance.name));
+    json.member("measuredOn", std::string("lower-mirrored"));
+    appendSegmentFigures(json, clearance.segment, clearance.signedGap, propellerDiameter);
+    json.close();
+  }
+  json.close();
+}
+
+void appendClashes(JsonWriter& json, const std::vector<Clash>& clashes) {
+  json.key("clashes");
+  json.openArray();
+  for (const Clash& clash : clashes) {
+    json.openObject(Layout::Inline);
+    json.member("cutter",
+                std::string(clash.cutter == Clash::Cutter::Blade ? "blade" : "swept-volume"));
+    json.member("structure", clash.structure);
+    json.member("clearance", clash.clearance);
+    json.member("depth_m", clash.depthMetres);
+    json.member("text", clashText(clash));
     json.close();
   }
   json.close();
@@ -238,10 +257,16 @@ void appendPlotExtent(JsonWriter& json, const PlotExtent& extent) {
   json.close();
 }
 
-void appendWarnings(JsonWriter& json, const std::vector<std::string>& warnings) {
+void appendWarnings(JsonWriter& json, const std::vector<Warning>& warnings) {
   json.key("warnings");
   json.openArray();
-  for (const std::string& warning : warnings) json.value(warning);
+  for (const Warning& warning : warnings) {
+    json.openObject(Layout::Inline);
+    json.member("kind", std::string(warningKindCode(warning.kind)));
+    json.member("clearance", warning.clearance);
+    json.member("text", warning.text);
+    json.close();
+  }
   json.close();
 }
 
@@ -256,14 +281,19 @@ std::string jsonResultsText(const JsonResults& results) {
   appendProgram(json);
   json.key("ending");
   json.value(results.ending);
+  const Assessment& assessment = results.assessment;
+  json.member("status", std::string(statusCode(assessment.status)));
+  json.member("statusText", overallText(assessment));
   appendDesign(json, results.design);
-  appendBladeOutline(json, results.analysis.outline, d);
-  appendClearances(json, results.analysis, d);
-  appendTipClearances(json, results.analysis, d);
-  appendClosestApproach(json, results.design, results.analysis);
-  appendPlotExtent(json, results.analysis.extent);
-  if (results.ruleCheck != nullptr) appendRuleCheckJson(json, *results.ruleCheck);
-  appendWarnings(json, results.analysis.warnings);
+  appendBladeOutline(json, assessment.analysis.outline, d);
+  appendClearances(json, assessment, d);
+  appendLegacyClearances(json, assessment, d);
+  appendTipClearances(json, assessment.analysis, d);
+  appendClashes(json, assessment.clashes);
+  appendClosestApproach(json, results.design, assessment.analysis);
+  appendPlotExtent(json, assessment.analysis.extent);
+  if (assessment.rules) appendRuleCheckJson(json, *assessment.rules);
+  appendWarnings(json, assessment.warnings());
   json.close();
   return json.text();
 }

@@ -1,17 +1,17 @@
 #pragma once
-// The run's results as JSON, for scripts and spreadsheets: program version,
-// ending, the design data as read, the blade outline, the six clearances
-// (the lower three also for the blade as it turns), the swept volume with the
-// closest approaches to it, the plot extent and the warnings. Lengths in
-// metres, angles in degrees. The layout is documented in README.md; fields
-// are only ever added.
+// The run's judged result as JSON, for scripts and spreadsheets: program
+// version, ending, the overall status, the design data as read, the blade
+// outline, the six clearances (a', b', c' of the lower blade as it turns),
+// the mirrored lower blade's legacy a' and c', the clashes, the swept volume
+// with the closest approaches to it, the plot extent, the rule check and the
+// warnings. Lengths in metres, angles in degrees. The layout is documented in
+// README.md.
 
 #include <string>
 #include <vector>
 
-#include "clearance/stern_analysis.h"
+#include "assessment/assessment.h"
 #include "design/design_data.h"
-#include "rules/check_clearance_rules.h"
 
 namespace propclear {
 
@@ -19,16 +19,17 @@ class OutputFile;
 
 // The target that means standard output.
 inline constexpr const char* standardOutputTarget = "-";
-// Raised with every addition, so that a reader can tell which fields to
+// Raised with every change, so that a reader can tell which fields to
 // expect: 2 added the signed gaps, 3 the turning blade and the closest
-// approach.
-inline constexpr int jsonSchemaVersion = 3;
+// approach; 4 made a' and c' the turning blade's everywhere (the mirrored
+// ones moved to legacyClearances) and added the status, the clashes, each
+// clearance's blade and status, and the warnings' kinds.
+inline constexpr int jsonSchemaVersion = 4;
 
 struct JsonResults {
   const char* ending;  // "completed", "wrong-geometry"
   const DesignData& design;
-  const SternAnalysis& analysis;
-  const RuleCheck* ruleCheck = nullptr;  // the "ruleCheck" member, when the run checked rules
+  const Assessment& assessment;
 };
 
 std::string jsonResultsText(const JsonResults& results);

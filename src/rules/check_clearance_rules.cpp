@@ -6,6 +6,7 @@
 
 #include "common/checked_math.h"
 #include "common/format_number.h"
+#include "common/number_conversion.h"
 #include "common/run_error.h"
 #include "rules/rule_set_catalogue.h"
 
@@ -21,7 +22,7 @@ void requireUsableDiameter(double diameter) {
   std::string text = "not a number";
   if (std::isfinite(diameter)) {
     char buffer[32];
-    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, diameter).ptr);
+    text.assign(buffer, writeShortest(buffer, buffer + sizeof buffer, diameter).ptr);
   }
   throw RunError(ErrorKind::Input, "cannot check the clearance rules: the propeller diameter D = " +
                                        text + " m must be greater than 0");
@@ -45,6 +46,7 @@ RuleLine judge(const ClearanceRequirement& requirement, const std::string& ruleS
   if (requirement.notApplicable) {
     line.verdict = RuleVerdict::NotApplicable;
     line.reason = *requirement.notApplicable;
+    line.informative = true;  // it decides nothing
     return line;
   }
   if (!measured.signedGapMetres) {

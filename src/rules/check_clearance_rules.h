@@ -7,8 +7,8 @@
 // A clearance is judged on its signed gap: an overlap (a negative gap) is
 // below every minimum; a clearance without a signed gap (measured against a
 // fallback) cannot be judged and reads "not measured". Informative lines are
-// judged and shown but leave the overall verdict alone, as do lines that do
-// not apply to the ship's rudder ("not applicable"). A line on a clearance
+// judged and shown but leave the overall verdict alone; a line that does not
+// apply to the ship's rudder ("not applicable") is informative too. A line on a clearance
 // the analysis did not measure at all (a closest approach without a swept
 // volume) is left out.
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/number_conversion.h"
 #include "rules/measured_clearance.h"
 
 namespace propclear {
@@ -46,7 +47,7 @@ std::optional<MinimumText> parseMinimumText(std::string_view text) {
   const std::string_view number = trimmed(text.substr(0, text.size() - 1));
   if (!isPlainDecimal(number)) return std::nullopt;
   double value = 0.0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  const auto result = readDouble(number.data(), number.data() + number.size(), value);
   if (result.ec != std::errc() || result.ptr != number.data() + number.size() ||
       !std::isfinite(value)) {
     return std::nullopt;

@@ -45,7 +45,7 @@ struct ShipOverrides {
   std::vector<std::string> settings;
   // --rules-file FILE, in command-line order: rule sets added to the known
   // ones, besides the ship file's rule_files.
-  std::vector<std::filesystem::path> ruleFiles;
+  std::vector<std::filesystem::path> ruleFiles = {};
 
   bool empty() const { return !ruleSets && settings.empty() && ruleFiles.empty(); }
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/checked_math.h"
+#include "common/number_conversion.h"
 #include "common/run_error.h"
 
 namespace propclear {
@@ -20,7 +21,7 @@ struct TermValue {
 // "1.50": the factor with at least two decimals, as the sources write them.
 std::string factorText(double factor) {
   char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, factor);
+  const auto result = writeShortest(buffer, buffer + sizeof buffer, factor);
   std::string digits(buffer, result.ptr);
   if (digits.find('.') == std::string::npos) digits += ".";
   const std::size_t decimals = digits.size() - digits.find('.') - 1;

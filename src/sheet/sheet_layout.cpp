@@ -39,24 +39,33 @@ void layOutPropeller(const DesignData& design, SheetLayout& sheet) {
                   DrawingLine{{fore, hubBottom}, {aft, hubBottom}}};
 }
 
-// centre + offset for the upper blade, centre - offset for the lower one.
+enum class BladePlace { Upper, LowerMirrored, LowerTurning };
+
+// centre + offset for the upper blade, centre - offset for the mirrored lower
+// one; the turning lower blade keeps each point's axial position.
 std::vector<DrawingPoint> bladeEdge(const DesignData& design, const BladeOutline& outline,
                                     const StationList& edgeX, const StationList& edgeZ,
-                                    bool lower) {
+                                    BladePlace place) {
   const double x0 = design.propellerCentreX, z0 = design.propellerCentreZ;
   std::vector<DrawingPoint> points;
   for (int k = 1; k <= outline.stationCount; ++k) {
-    points.push_back(lower ? DrawingPoint{x0 - edgeX[k], z0 - edgeZ[k]}
-                           : DrawingPoint{x0 + edgeX[k], z0 + edgeZ[k]});
+    switch (place) {
+      case BladePlace::Upper: points.push_back({x0 + edgeX[k], z0 + edgeZ[k]}); break;
+      case BladePlace::LowerMirrored: points.push_back({x0 - edgeX[k], z0 - edgeZ[k]}); break;
+      case BladePlace::LowerTurning: points.push_back({x0 + edgeX[k], z0 - edgeZ[k]}); break;
+    }
   }
   return points;
 }
 
 void layOutBlades(const DesignData& design, const BladeOutline& b, SheetLayout& sheet) {
-  sheet.bladeEdges[upperEdge1] = bladeEdge(design, b, b.edge1X, b.edge1Z, false);
-  sheet.bladeEdges[upperEdge2] = bladeEdge(design, b, b.edge2X, b.edge2Z, false);
-  sheet.bladeEdges[lowerEdge1] = bladeEdge(design, b, b.edge1X, b.edge1Z, true);
-  sheet.bladeEdges[lowerEdge2] = bladeEdge(design, b, b.edge2X, b.edge2Z, true);
+  sheet.bladeEdges[upperEdge1] = bladeEdge(design, b, b.edge1X, b.edge1Z, BladePlace::Upper);
+  sheet.bladeEdges[upperEdge2] = bladeEdge(design, b, b.edge2X, b.edge2Z, BladePlace::Upper);
+  sheet.bladeEdges[lowerEdge1] = bladeEdge(design, b, b.edge1X, b.edge1Z, BladePlace::LowerMirrored);
+  sheet.bladeEdges[lowerEdge2] = bladeEdge(design, b, b.edge2X, b.edge2Z, BladePlace::LowerMirrored);
+  sheet.turningLowerEdges = {
+      bladeEdge(design, b, b.edge1X, b.edge1Z, BladePlace::LowerTurning),
+      bladeEdge(design, b, b.edge2X, b.edge2Z, BladePlace::LowerTurning)};
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ namespace propclear {
 enum BladeEdgeIndex : int {
   upperEdge1 = 0,
   upperEdge2 = 1,
-  lowerEdge1 = 2,  // the upper edge 1 reflected through the propeller centre
-  lowerEdge2 = 3,
+  lowerEdge1 = 2,  // the upper edge 1 reflected through the propeller centre: the legacy
+  lowerEdge2 = 3,  // lower blade of the CAD script, not where the blade ever is
 };
 
 struct SheetLayout {
@@ -38,6 +38,8 @@ struct SheetLayout {
   std::array<DrawingLine, 4> hubBox;
   // Each blade edge through all stations, indexed by BladeEdgeIndex.
   std::array<std::vector<DrawingPoint>, 4> bladeEdges;
+  // Edges 1 and 2 of the lower blade as the propeller turns it: (x0 + dx, z0 - dz).
+  std::array<std::vector<DrawingPoint>, 2> turningLowerEdges;
   // Start points of the CAD drawings' title and credit line.
   DrawingPoint titleAt;
   DrawingPoint creditAt;

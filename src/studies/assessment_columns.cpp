@@ -22,6 +22,18 @@ void writeClearances(RowBuilder& row, const DesignAssessment& assessment) {
   }
 }
 
+// The mirrored lower blade's a' and c', as the report prints them.
+void writeLegacyClearances(RowBuilder& row, const DesignAssessment& assessment) {
+  const char* const names[] = {"legacy_a'_m", "legacy_c'_m"};
+  for (std::size_t k = 0; k < assessment.legacyLengths.size(); ++k) {
+    if (assessment.analysed) {
+      row.number(names[k], assessment.legacyLengths[k]);
+    } else {
+      row.missing(names[k]);
+    }
+  }
+}
+
 void writeRuleLines(RowBuilder& row, const DesignAssessment& assessment,
                     const std::vector<std::string>& ruleLabels) {
   for (std::size_t line = 0; line < ruleLabels.size(); ++line) {
@@ -51,6 +63,7 @@ void writeRuleLines(RowBuilder& row, const DesignAssessment& assessment,
 void writeAssessmentColumns(RowBuilder& row, const DesignAssessment& assessment,
                             const std::vector<std::string>& ruleLabels) {
   writeClearances(row, assessment);
+  writeLegacyClearances(row, assessment);
   if (assessment.analysed) {
     row.flag("overlaps", assessment.overlaps);
   } else {

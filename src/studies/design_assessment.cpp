@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "clearance/stern_analysis.h"
-#include "common/checked_math.h"
+#include "assessment/assessment.h"
 #include "common/run_error.h"
 
 namespace propclear {
@@ -19,17 +18,11 @@ const char* sweptVolumeMarginName(SternStructure structure) {
   return "swept volume";
 }
 
-// The margins of the analysis beyond the six clearances: the turning lower
-// blade's gaps, and each closest approach of the swept volume (negative by
-// as deep as it cuts the structure).
-std::vector<BindingMargin> structureMarginsOf(const SternAnalysis& analysis) {
+// The margins of the analysis beyond the six clearances: each closest
+// approach of the swept volume (negative by as deep as it cuts the structure).
+std::vector<BindingMargin> structureMarginsOf(const Assessment& judged) {
   std::vector<BindingMargin> margins;
-  const auto turning = [&](std::string_view name, const std::optional<double>& gap) {
-    margins.push_back({name, gap.value_or(0.0), gap.has_value()});
-  };
-  turning("a' of the turning blade", analysis.turningLowerBlade.aPrime.signedGap);
-  turning("c' of the turning blade", analysis.turningLowerBlade.cPrime.signedGap);
-  for (const ClosestApproach& approach : analysis.closestApproaches) {
+  for (const ClosestApproach& approach : judged.closestApproaches()) {
     margins.push_back({sweptVolumeMarginName(approach.structure),
                        approach.overlaps ? -approach.overlapDepth : approach.distance});
   }
@@ -38,17 +31,19 @@ std::vector<BindingMargin> structureMarginsOf(const SternAnalysis& analysis) {
 
 DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rules) {
   DesignAssessment assessment;
-  SternAnalysis analysis = analyseStern(design);
-  assessment.clearances = analysis.clearances;
-  for (int k = 0; k < clearanceCount; ++k) {
-    assessment.perDiameter[k] = checkedDivide(analysis.clearances[k].length,
-                                              design.propellerDiameter, "a clearance per D");
+  const Assessment judged = assess(design, AssessmentInputs{});
+  for (std::size_t k = 0; k < judged.clearances.size(); ++k) {
+    assessment.clearances[k] = judged.clearances[k].segment;
+    assessment.perDiameter[k] = judged.clearances[k].perDiameter;
+    assessment.gaps[k] = judged.clearances[k].signedGap;
   }
-  assessment.gaps = analysis.signedGaps;
-  assessment.overlaps = analysis.hasOverlap();
-  assessment.structureMargins = structureMarginsOf(analysis);
-  if (rules != nullptr) assessment.rules = rules->judge(design, analysis);
-  assessment.warnings = std::move(analysis.warnings);
+  assessment.legacyLengths = {judged.legacyLowerBlade[0].segment.length,
+                              judged.legacyLowerBlade[1].segment.length};
+  assessment.overlaps = judged.hasClash();
+  assessment.status = judged.status;
+  assessment.structureMargins = structureMarginsOf(judged);
+  if (rules != nullptr) assessment.rules = rules->judge(design, judged.analysis);
+  assessment.warnings = warningTexts(judged.warnings());
   assessment.analysed = true;
   return assessment;
 }

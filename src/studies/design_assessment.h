@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "assessment/assessment.h"
 #include "clearance/clearance_segment.h"
 #include "clearance/signed_gap.h"
 #include "design/design_data.h"
@@ -40,7 +41,10 @@ struct DesignAssessment {
   ClearanceSet clearances;
   std::array<double, clearanceCount> perDiameter{};  // each length / D
   SignedGaps gaps;  // m; negative: overlap; none: measured to a stand-in
-  bool overlaps = false;  // anything overlaps, as the analysis judges it
+  // The mirrored lower blade's a' and c' (m), as the report prints them.
+  std::array<double, 2> legacyLengths{};
+  bool overlaps = false;  // a clash: anything overlaps, as the assessment judges it
+  AssessmentStatus status = AssessmentStatus::NoRules;
   // The turning lower blade's a' and c' and the swept volume's approaches.
   std::vector<BindingMargin> structureMargins;
   std::vector<std::string> warnings;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/format_number.h"
+#include "common/number_conversion.h"
 
 namespace propclear {
 
@@ -77,7 +78,7 @@ std::string readableNumber(double value) {
     return formatShortest(value, "a value");
   }
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const auto result = writeShortestFixed(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
 

@@ -18,7 +18,7 @@ ShipOverrides overridesOf(const StudyRuleRequest& request) {
     if (!ruleSets.empty()) ruleSets += ',';
     ruleSets += name;
   }
-  return ShipOverrides{ruleSets, request.shipSettings, {}};
+  return ShipOverrides{ruleSets, request.shipSettings};
 }
 
 std::size_t ruleSetIndex(const std::vector<std::string>& ruleSets, const std::string& name) {

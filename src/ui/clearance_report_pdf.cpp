@@ -104,16 +104,22 @@ QString sha256Of(const std::filesystem::path& designFile) {
   return QString::fromLatin1(hash.result().toHex());
 }
 
-QString overallVerdictHtml(const ClearanceReportContent& content) {
-  if (content.ruleCheck == nullptr) {
-    return QStringLiteral("clearances measured; no ship file, no rule check");
+ClearanceMark statusMark(AssessmentStatus status) {
+  switch (status) {
+    case AssessmentStatus::Clash: return ClearanceMark::Overlap;
+    case AssessmentStatus::Below: return ClearanceMark::BelowMinimum;
+    case AssessmentStatus::NotMeasured: return ClearanceMark::NotMeasured;
+    case AssessmentStatus::Meets:
+    case AssessmentStatus::NoRules: return ClearanceMark::Clear;
   }
-  const RuleCheck& check = *content.ruleCheck;
-  const ClearanceMark mark = check.overall == OverallVerdict::BelowMinimum ? ClearanceMark::BelowMinimum
-                             : check.overall == OverallVerdict::NotJudged ? ClearanceMark::NotMeasured
-                                                                          : ClearanceMark::Clear;
+  return ClearanceMark::Clear;
+}
+
+QString overallVerdictHtml(const ClearanceReportContent& content) {
+  const Assessment& assessment = content.assessment;
   return QStringLiteral("<span style=\"color:%1\"><b>%2</b></span>")
-      .arg(colourName(mark), html(overallVerdictText(check)));
+      .arg(colourName(statusMark(assessment.status)),
+           html("Overall: " + overallText(assessment)));
 }
 
 QString titleBlockHtml(const ClearanceReportContent& content, const QString& sha256,
@@ -149,23 +155,25 @@ QString inputsHtml(const RuleSetSummary& set) {
 }
 
 QString ruleSourcesHtml(const ClearanceReportContent& content) {
-  if (content.ruleCheck == nullptr) {
+  if (!content.assessment.rules) {
     return QStringLiteral(
-        "<p>No ship file: the clearances are measured but not checked against class rules. "
+        "<p>No rule check: the clearances are measured but not checked against class rules. "
         "A ship file beside the design file (NAME.ship.toml for NAME.TSK) adds the check.</p>");
   }
   QString text;
-  for (const RuleSetSummary& set : content.ruleCheck->ruleSets) {
+  for (const RuleSetSummary& set : content.assessment.rules->ruleSets) {
     text += QStringLiteral("<p><b>%1</b>: %2<br>Mapping: %3<br>Inputs: %4</p>")
                 .arg(html(set.name), html(set.source), html(set.mapping), inputsHtml(set));
   }
   return text;
 }
 
-QString warningsHtml(const std::vector<std::string>& warnings) {
+QString warningsHtml(const std::vector<Warning>& warnings) {
   if (warnings.empty()) return QStringLiteral("<p>none</p>");
   QString list = QStringLiteral("<ul style=\"margin-left:0; -qt-list-indent:1\">");
-  for (const std::string& warning : warnings) list += QStringLiteral("<li>%1</li>").arg(html(warning));
+  for (const Warning& warning : warnings) {
+    list += QStringLiteral("<li>%1</li>").arg(html(warning.text));
+  }
   return list + QStringLiteral("</ul>");
 }
 
@@ -180,7 +188,7 @@ QString notesHtml(const ClearanceReportContent& content, double points) {
              "approval.</p>"
              "<p style=\"font-size:%2pt\"><b>Warnings of the run</b></p>%4</div>")
       .arg(pointsText(points), pointsText(1.15 * points), ruleSourcesHtml(content),
-           warningsHtml(content.warnings));
+           warningsHtml(content.assessment.warnings()));
 }
 
 // One table: a grey header row, numbers right-aligned, each row's last cell
@@ -210,8 +218,9 @@ QString tableRowsHtml(const std::vector<std::string>& header,
       .arg(QString::number(widthPercent), text);
 }
 
-QString ruleCheckTableHtml(const RuleCheck& check) {
-  const RuleCheckTable table = ruleCheckTable(check);
+QString ruleCheckTableHtml(const Assessment& assessment) {
+  const RuleCheck& check = *assessment.rules;
+  const RuleCheckTable table = ruleCheckTable(assessment);
   QString text;
   for (const std::string& line : table.preamble) text += html(line) + QStringLiteral("<br>");
   std::vector<ClearanceMark> marks;
@@ -228,16 +237,26 @@ QString signedGapTableHtml(const ClearanceReportContent& content) {
     marks.push_back(clearanceMarkOf(content, which));
   }
   const std::vector<bool> numeric = {false, true, true, true, true, false};
-  return QStringLiteral("<p><b>Clearances</b> (D = %1 m; no ship file: not checked against rules)</p>%2")
+  return QStringLiteral("<p><b>Clearances</b> (D = %1 m; not checked against rules)</p>%2")
       .arg(shortestNumber(content.design.propellerDiameter),
            tableRowsHtml(table.header, table.rows, marks, numeric, 60));
 }
 
+// The mirrored lower blade's a' and c', as the established report prints them.
+QString legacyTableHtml(const ClearanceReportContent& content) {
+  const SignedGapTable table = legacyClearanceTable(content);
+  const std::vector<ClearanceMark> marks(table.rows.size(), ClearanceMark::Clear);
+  return QStringLiteral("<p><b>Annex: legacy figures</b> of the mirrored lower blade, printed by "
+                        "the report and the CAD script; not where the blade is</p>%1")
+      .arg(tableRowsHtml(table.header, table.rows, marks, {false, true, true}, 40));
+}
+
 QString tableHtml(const ClearanceReportContent& content, double points) {
-  return QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
-      .arg(pointsText(points), content.ruleCheck != nullptr
-                                   ? ruleCheckTableHtml(*content.ruleCheck)
-                                   : signedGapTableHtml(content));
+  return QStringLiteral("<div style=\"font-size:%1pt\">%2%3</div>")
+      .arg(pointsText(points),
+           content.assessment.rules ? ruleCheckTableHtml(content.assessment)
+                                    : signedGapTableHtml(content),
+           legacyTableHtml(content));
 }
 
 // Rich text laid out `width` wide (device units) at the largest size from

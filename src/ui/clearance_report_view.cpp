@@ -74,8 +74,8 @@ struct ViewGeometry {
 };
 
 ViewGeometry viewGeometryOf(const ClearanceReportContent& content) {
-  ViewGeometry view{layOutSheet(content.design, content.analysis), {},
-                    reportedClearancesOf(content.analysis)};
+  ViewGeometry view{layOutSheet(content.design, content.assessment.analysis), {},
+                    reportedClearancesOf(content.assessment)};
   const double twiceCentreZ = 2.0 * content.design.propellerCentreZ;
   for (const int upper : {upperEdge1, upperEdge2}) {
     view.bladeEdges[upper] = view.sheet.bladeEdges[upper];
@@ -197,7 +197,7 @@ void drawReferenceLabels(ViewCanvas& canvas) {
 
 void drawStructure(ViewCanvas& canvas, const ClearanceReportContent& content,
                    const SheetLayout& sheet) {
-  canvas.polyline(sternContourSteps(content.analysis), canvas.pen(structureColour, structurePenMm));
+  canvas.polyline(sternContourSteps(content.assessment.analysis), canvas.pen(structureColour, structurePenMm));
   std::vector<DrawingPoint> rudder = sheet.rudderCorners;
   if (!rudder.empty()) rudder.push_back(rudder.front());
   canvas.polyline(rudder, canvas.pen(structureColour, structurePenMm));

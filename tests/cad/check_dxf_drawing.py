@@ -6,12 +6,15 @@ Usage: check_dxf_drawing.py DRAWING [REPORT]
 Checks that the drawing reads and audits without errors, that it is an R12
 drawing in millimetres with the expected layers and colours, and its entity
 counts: the stepped contour with its markers, four blade polylines of 11
-vertices, six clearance lines, the swept volume's two dashed outlines, a
-dotted line and a label for each closest approach, and eleven texts besides
+vertices (the lower blade as it turns) and the mirrored legacy blade's two
+dashed ones, six clearance lines, the swept volume's two dashed outlines, a
+dotted line and a label for each closest approach, and twelve texts besides
 those labels, no two of which overlap, all inside the drawing's limits and
-extents. With the report of the same
-run (Norvalek.SON), also checks that each clearance line's length / 1000 and
-each label's ratio equal the report's values to its three decimals.
+extents. With the report of the same run (Norvalek.SON), also checks that
+the line's length / 1000 and the label's ratio of a, b, c and b' equal the
+report's values to its three decimals (the report's a' and c' are the
+mirrored blade's legacy figures, the drawing's those of the blade as it
+turns).
 Prints the failures and exits with status 1 when there are any.
 """
 
@@ -26,8 +29,11 @@ import ezdxf.bbox
 # Layer name and AutoCAD colour number.
 LAYERS = {
     "CONTOUR": 5, "REFERENCE": 5, "RUDDER": 5, "PROPELLER": 3,
-    "UPPER_BLADE": 1, "LOWER_BLADE": 1, "CLEARANCES": 2, "OVERLAP": 1, "SWEPT": 8, "TEXT": 7,
+    "UPPER_BLADE": 1, "LOWER_BLADE": 1, "LEGACY_LOWER_BLADE": 8, "CLEARANCES": 2, "OVERLAP": 1,
+    "SWEPT": 8, "TEXT": 7,
 }
+# The clearances the report and the drawing measure alike.
+SHARED_WITH_REPORT = {"a", "b", "c", "b'"}
 # Stern contour, rudder leading edge, heel.
 APPROACHES = 3
 APPROACH_LABEL = re.compile(r"^-?[0-9.]+%?\*D$")
@@ -84,6 +90,9 @@ def check_entities(msp):
     check(len(blades) == 4, f"{len(blades)} blade polylines, not 4")
     for blade in blades:
         check(len(list(blade.vertices)) == STATIONS, f"a blade polyline has not {STATIONS} vertices")
+    check(doc_line_type(msp, "LEGACY_LOWER_BLADE") == "DASHED", "the legacy blade is not dashed")
+    check(len(msp.query('POLYLINE[layer=="LEGACY_LOWER_BLADE"]')) == 2,
+          "the legacy lower blade is not two polylines")
     curves = msp.query('POLYLINE[layer=="CONTOUR"]')
     check(len(curves) == 1 and len(list(curves[0].vertices)) >= 2, "no stepped contour curve")
     markers = msp.query('CIRCLE[layer=="CONTOUR"]')
@@ -103,8 +112,8 @@ def check_entities(msp):
     texts = [t.dxf.text for t in msp.query("TEXT")]
     labels = [t for t in texts if APPROACH_LABEL.match(t)]
     check(len(labels) == APPROACHES, f"closest approach labels {labels}")
-    check(len(texts) == 11 + APPROACHES, f"{len(texts)} texts, not {11 + APPROACHES}")
-    for expected in ["B.L.", "Taft", "A.P."]:
+    check(len(texts) == 12 + APPROACHES, f"{len(texts)} texts, not {12 + APPROACHES}")
+    for expected in ["B.L.", "Taft", "A.P.", "legacy lower blade (mirrored)"]:
         check(expected in texts, f"text {expected} missing")
     check(any(t.startswith("Gemi Kic Formu") for t in texts), "title missing")
     check(any(t.startswith("Drawn by propclear") for t in texts), "credit line missing")
@@ -154,6 +163,8 @@ def compare_with_report(lines, labels, report_path):
     for index, (name, length, ratio) in enumerate(report_clearances(report_path)):
         if index >= len(lines) or index >= len(labels):
             break
+        if name not in SHARED_WITH_REPORT:
+            continue
         line = lines[index]
         drawn = math.dist(line.dxf.start, line.dxf.end) / 1000.0
         check(three_decimals(drawn) == length,

@@ -203,7 +203,7 @@ TEST(WriteCadScript, WritesEveryLineWithCrLf) {
   {
     OutputFile script(path, cadScriptFileName, OutputFile::Devices::Refuse);
     const DesignData design = madeUpDesign();
-    writeCadScript(script, design, madeUpAnalysis(design));
+    writeCadScript(script, design, judgeAnalysis(madeUpAnalysis(design), design.propellerDiameter, std::nullopt));
     script.commit();
   }
   const std::string content = test::readFile(path);

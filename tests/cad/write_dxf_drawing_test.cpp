@@ -102,7 +102,7 @@ std::vector<DrawnItem> dxfItems(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> sampleDxf(SampleRun& run) {
-  return dxfDrawingLines(run.design, run.analysis);
+  return dxfDrawingLines(run.design, run.assessment);
 }
 
 TEST(DxfDrawing, HeaderDeclaresR12MillimetresAndLimitsAroundEverythingDrawn) {
@@ -129,13 +129,15 @@ TEST(DxfDrawing, OneLayerPerKindInTheScriptsColours) {
   SampleRun run(test::sampleDesign());
   const std::vector<std::pair<std::string, int>> expected = {
       {"0", 7},         {"CONTOUR", 5},     {"REFERENCE", 5},  {"RUDDER", 5},
-      {"PROPELLER", 3}, {"UPPER_BLADE", 1}, {"LOWER_BLADE", 1}, {"CLEARANCES", 2},
-      {"OVERLAP", 1},   {"SWEPT", 8},       {"TEXT", 7}};
+      {"PROPELLER", 3}, {"UPPER_BLADE", 1}, {"LOWER_BLADE", 1}, {"LEGACY_LOWER_BLADE", 8},
+      {"CLEARANCES", 2}, {"OVERLAP", 1},  {"SWEPT", 8},       {"TEXT", 7}};
   EXPECT_EQ(test::dxfLayersOf(sampleDxf(run)), expected);
 }
 
 // The lines in the script's colours and the same texts; the texts' places
-// are the drawing's own, and all are in the text colour.
+// are the drawing's own, and all are in the text colour. The lower blade,
+// a', b' and c' are those of the blade as it turns, not the script's
+// mirrored ones, which the drawing keeps dashed on a legacy layer.
 TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
   SampleRun run(test::sampleDesign());
   std::vector<DrawnItem> script =
@@ -148,8 +150,23 @@ TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
   const std::size_t swept = 2 + 2 * run.analysis.closestApproaches.size();
   ASSERT_GE(dxf.size(), swept + 2);
   dxf.erase(dxf.end() - 2 - static_cast<std::ptrdiff_t>(swept), dxf.end() - 2);
+  // The legacy outline's two edges and its label follow the four blade edges.
+  constexpr std::ptrdiff_t legacyFirst = 18;
+  ASSERT_GE(dxf.size(), static_cast<std::size_t>(legacyFirst + 3));
+  EXPECT_EQ(dxf[legacyFirst].points, script[16].points);
+  EXPECT_EQ(dxf[legacyFirst + 2].text, "legacy lower blade (mirrored)");
+  dxf.erase(dxf.begin() + legacyFirst, dxf.begin() + legacyFirst + 3);
   ASSERT_EQ(dxf.size(), script.size());
+  const double diameter = run.design.propellerDiameter;
+  const auto label = [&](const char* prefix, ClearanceIndex which) {
+    return prefix + formatFixed(run.assessment.clearance(which).segment.length / diameter, 1, 3) +
+           "*D";
+  };
+  EXPECT_EQ(dxf[25].text, label("a'=", clearanceAPrime));
+  EXPECT_EQ(dxf[29].text, label("c'=", clearanceCPrime));
   for (std::size_t i = 0; i < dxf.size(); ++i) {
+    // The turning lower blade's edges, a', b' and c' differ from the script's.
+    if (i == 16 || i == 17 || i == 24 || i == 25 || i == 26 || i == 28 || i == 29) continue;
     if (script[i].textCommand.empty()) {
       EXPECT_EQ(dxf[i], script[i]) << "item " << i;
     } else {
@@ -173,7 +190,7 @@ TEST(DxfDrawing, NoTwoTextsOverlapEvenOnACrowdedStern) {
       const double width = static_cast<double>(e.value(1).size()) * h;
       boxes.push_back({x, z - 0.3 * h, x + width, z + h});
     }
-    ASSERT_EQ(boxes.size(), 11u + run.analysis.closestApproaches.size());
+    ASSERT_EQ(boxes.size(), 12u + run.analysis.closestApproaches.size());  // with the legacy label
     for (std::size_t i = 0; i < boxes.size(); ++i) {
       for (std::size_t j = 0; j < i; ++j) {
         const auto& a = boxes[i];
@@ -199,7 +216,8 @@ TEST(DxfDrawing, ElementsLieOnTheirLayers) {
       "LINE PROPELLER",     "LINE PROPELLER",                     // shaft, disc
       "LINE PROPELLER",     "LINE PROPELLER", "LINE PROPELLER", "LINE PROPELLER",  // hub
       "POLYLINE UPPER_BLADE", "POLYLINE UPPER_BLADE",
-      "POLYLINE LOWER_BLADE", "POLYLINE LOWER_BLADE"};
+      "POLYLINE LOWER_BLADE", "POLYLINE LOWER_BLADE",
+      "POLYLINE LEGACY_LOWER_BLADE", "POLYLINE LEGACY_LOWER_BLADE", "TEXT TEXT"};
   for (int i = 0; i < clearanceCount; ++i) {
     expected.insert(expected.end(), {"LINE CLEARANCES", "TEXT TEXT"});
   }
@@ -273,14 +291,14 @@ TEST(DxfDrawing, BladeOutlinesAreFourPolylinesThroughAllStations) {
   SampleRun run(test::sampleDesign());
   int bladePolylines = 0;
   for (const DxfEntity& e : test::dxfEntitiesOf(sampleDxf(run))) {
-    if (e.value(8).find("BLADE") == std::string::npos) continue;
+    if (e.type == "TEXT" || e.value(8).find("BLADE") == std::string::npos) continue;
     ++bladePolylines;
     EXPECT_EQ(e.type, "POLYLINE");
     EXPECT_EQ(e.value(66), "1");
     EXPECT_EQ(e.value(70), "0") << "a blade edge is open at root and tip";
     EXPECT_EQ(e.vertices.size(), static_cast<std::size_t>(bladeStationCount));
   }
-  EXPECT_EQ(bladePolylines, 4);
+  EXPECT_EQ(bladePolylines, 6);  // the mirrored legacy outline's two edges too
 }
 
 // Contour curve lines of the plot: after the four frame lines, before the
@@ -406,7 +424,7 @@ TEST(WriteDxfDrawing, WritesTheLinesWithCrLf) {
   const auto path = dir / "stern.dxf";
   SampleRun run(test::sampleDesign());
   OutputFile file(path, path.string(), OutputFile::Devices::WriteInto);
-  writeDxfDrawing(file, run.design, run.analysis);
+  writeDxfDrawing(file, run.design, run.assessment);
   file.commit();
   EXPECT_EQ(test::splitCrLfLines(test::readFile(path)), sampleDxf(run));
 }

@@ -31,8 +31,8 @@ struct Analysis {
   const ClearanceSegment& operator[](ClearanceIndex i) const { return analysis.clearances[i]; }
 
   bool warned(const std::string& part) const {
-    for (const std::string& w : analysis.warnings)
-      if (w.find(part) != std::string::npos) return true;
+    for (const Warning& w : analysis.warnings)
+      if (w.text.find(part) != std::string::npos) return true;
     return false;
   }
 };
@@ -55,7 +55,8 @@ TEST(Clearances, SixRecordsInOrderWithTheirShapes) {
   }
   // The raked blade's only warning: the report's a' and c' follow the mirrored blade.
   ASSERT_EQ(run.analysis.warnings.size(), 1u);
-  EXPECT_TRUE(run.warned("follow the mirrored lower blade"));
+  EXPECT_EQ(run.analysis.warnings[0].kind, WarningKind::LegacyLowerBlade);
+  EXPECT_TRUE(run.warned("of the mirrored lower blade"));
 }
 
 TEST(Clearances, BladeEndsAreTheStationSixEdgePoints) {
@@ -185,16 +186,17 @@ TEST(Plausibility, WarnsAboutMeaninglessPropellerDataAndFallingHeights) {
   Diagnostics noisy;
   checkDesignPlausibility(design, noisy);
   ASSERT_EQ(noisy.warnings.size(), 3u);
-  EXPECT_NE(noisy.warnings[0].find("negative"), std::string::npos);
-  EXPECT_NE(noisy.warnings[1].find("hub diameter"), std::string::npos);
-  EXPECT_NE(noisy.warnings[2].find("point 2 to point 3"), std::string::npos);
+  EXPECT_NE(noisy.warnings[0].text.find("negative"), std::string::npos);
+  EXPECT_NE(noisy.warnings[1].text.find("hub diameter"), std::string::npos);
+  EXPECT_NE(noisy.warnings[2].text.find("point 2 to point 3"), std::string::npos);
+  for (const Warning& warning : noisy.warnings) EXPECT_EQ(warning.kind, WarningKind::InvalidDesign);
 
   DesignData fullHub = sampleDesign();
   fullHub.hubDiameter = fullHub.propellerDiameter;
   Diagnostics hub;
   checkDesignPlausibility(fullHub, hub);
   ASSERT_EQ(hub.warnings.size(), 1u);
-  EXPECT_NE(hub.warnings[0].find("not smaller than the propeller diameter"), std::string::npos);
+  EXPECT_NE(hub.warnings[0].text.find("not smaller than the propeller diameter"), std::string::npos);
 }
 
 TEST(SternAnalysis, ContourWithoutExtentCannotBeDrawn) {

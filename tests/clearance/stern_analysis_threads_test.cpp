@@ -62,7 +62,7 @@ std::string fingerprint(const DesignData& design) {
       }
     }
     for (const double v : a.outline.edge2X) append(v);
-    for (const std::string& warning : a.warnings) bytes += warning;
+    for (const Warning& warning : a.warnings) bytes += warning.text;
     return bytes;
   } catch (const RunError& error) {
     return std::string("error: ") + error.what();

@@ -134,26 +134,33 @@ TEST(DrawSternPlot, TwoMarkersPerContourPoint) {
   for (const DrawCommand& c : circles) EXPECT_EQ(c.colour, 13);
 }
 
-TEST(DrawSternPlot, FortyBladeLinesAlternatingEdgeColours) {
+TEST(DrawSternPlot, FortyBladeLinesAlternatingEdgeColoursThenTheDashedLegacyBlade) {
   const Plot plot(sampleDesign());
   const auto lines = plot.ofKind(DrawOp::DrawLine);
-  ASSERT_GE(lines.size(), 40u);
-  const std::vector<DrawCommand> blades(lines.end() - 40, lines.end());
+  ASSERT_GE(lines.size(), 60u);
+  const std::vector<DrawCommand> blades(lines.end() - 60, lines.end() - 20);
   const int colours[4] = {9, 10, 9, 10};
   for (int i = 0; i < 40; ++i) EXPECT_EQ(blades[i].colour, colours[i % 4]) << i;
-  // The lower blade is the upper one reflected through the centre (4.0, 2.8).
-  EXPECT_NEAR(blades[0].x1 + blades[2].x1, 8.0, kFloatTolerance);
+  // The lower blade turned half a revolution about the shaft at z = 2.8: each
+  // point keeps its axial position.
+  EXPECT_NEAR(blades[0].x1, blades[2].x1, kFloatTolerance);
   EXPECT_NEAR(blades[0].y1 + blades[2].y1, 5.6, kFloatTolerance);
   // The tip: station 11 ends the last lines.
   EXPECT_NEAR(blades[36].y2, 2.8 + plot.analysis.outline.edge1Z[11], kFloatTolerance);
+  // The mirrored one, reflected through the centre (4.0, 2.8), thin grey dashes.
+  const std::vector<DrawCommand> legacy(lines.end() - 20, lines.end());
+  EXPECT_NEAR(blades[0].x1 + legacy[0].x1, 8.0, kFloatTolerance);
+  EXPECT_NEAR(blades[0].y1 + legacy[0].y1, 5.6, kFloatTolerance);
+  for (const DrawCommand& line : legacy) EXPECT_EQ(line.colour, paletteDarkGrey);
+  EXPECT_EQ(plot.ofKind(DrawOp::PrintText).back().text, legacyBladeLabel);
 }
 
 TEST(DrawSternPlot, TextsInTextColourAtTheirMarks) {
   const Plot plot(sampleDesign());
   const auto texts = plot.ofKind(DrawOp::PrintText);
   const auto moves = plot.ofKind(DrawOp::MoveTextCursor);
-  ASSERT_EQ(texts.size(), 3u);
-  ASSERT_EQ(moves.size(), 3u);
+  ASSERT_EQ(texts.size(), 4u);  // and the legacy blade's label
+  ASSERT_EQ(moves.size(), 4u);
   EXPECT_EQ(texts[0].text, "B.L.");
   EXPECT_EQ(texts[1].text, "DWL");
   EXPECT_EQ(texts[2].text, "A.P.");
@@ -188,7 +195,7 @@ TEST(DrawSternPlot, HubBoxAndShaftUseOneAndAHalfHubDiameters) {
   EXPECT_DOUBLE_EQ(hubLength(0.8), 1.2);
   const Plot plot(sampleDesign());
   const auto lines = plot.ofKind(DrawOp::DrawLine);
-  const std::vector<DrawCommand> propeller(lines.end() - 46, lines.end() - 40);
+  const std::vector<DrawCommand> propeller(lines.end() - 66, lines.end() - 60);
   EXPECT_EQ(propeller[0].colour, 12);  // shaft
   EXPECT_NEAR(propeller[0].x2 - propeller[0].x1, 1.5 * 0.85, kFloatTolerance);
   EXPECT_EQ(propeller[1].colour, 12);  // disc line
@@ -199,14 +206,16 @@ TEST(DrawSternPlot, HubBoxAndShaftUseOneAndAHalfHubDiameters) {
 // The clearances alone on a fresh surface.
 struct ClearancePlot {
   DesignData design;
-  SternAnalysis analysis = analyseStern(design);
+  Assessment assessment = assess(design, {});
   DrawingSurface surface;
 
   explicit ClearancePlot(const DesignData& d = sampleDesign()) : design(d) {
-    drawClearances(design, analysis, surface);
+    drawClearances(design, assessment, surface);
   }
 
-  const ClearanceSegment& operator[](ClearanceIndex i) const { return analysis.clearances[i]; }
+  const ClearanceSegment& operator[](ClearanceIndex i) const {
+    return assessment.clearance(i).segment;
+  }
 
   std::vector<DrawCommand> ofKind(DrawOp op) const {
     std::vector<DrawCommand> found;
@@ -246,8 +255,8 @@ TEST(DrawClearances, OverlapIsRedAndMarked) {
   DesignData design = sampleDesign();
   design.propellerCentreX = 1.2;  // the blades cut into the stern frame
   const ClearancePlot plot(design);
-  ASSERT_TRUE(overlaps(plot.analysis.signedGaps[clearanceA]));
-  ASSERT_FALSE(overlaps(plot.analysis.signedGaps[clearanceC]));
+  ASSERT_TRUE(overlaps(plot.assessment.clearance(clearanceA).signedGap));
+  ASSERT_FALSE(overlaps(plot.assessment.clearance(clearanceC).signedGap));
   const std::vector<DrawCommand> lines = plot.ofKind(DrawOp::DrawLine);
   const std::vector<DrawCommand> texts = plot.ofKind(DrawOp::PrintText);
   EXPECT_EQ(lines[clearanceA].colour, paletteLightRed);
@@ -261,12 +270,9 @@ TEST(DrawClearances, OverlapIsRedAndMarked) {
 // (crossed, not red).
 TEST(DrawClearances, RuleVerdictsMarkTheLabelsAndRedFailedBindingOnes) {
   const DesignData design = sampleDesign();
-  const SternAnalysis analysis = analyseStern(design);
-  const RuleCheck check = checkClearanceRules(
-      test::lrShip(118.0, 0.72, 20000.0, 4, 0.1), design.propellerDiameter,
-      measuredClearancesOf(analysis.clearances, analysis.signedGaps));
+  const ShipParticulars ship = test::lrShip(118.0, 0.72, 20000.0, 4, 0.1);
   DrawingSurface surface;
-  drawClearances(design, analysis, surface, &check);
+  drawClearances(design, assess(design, AssessmentInputs{&ship}), surface);
   std::vector<DrawCommand> lines;
   std::vector<std::string> texts;
   for (const DrawCommand& c : surface.commands()) {

@@ -20,6 +20,7 @@ import re
 import sys
 from decimal import ROUND_HALF_UP, Decimal
 
+STATUSES = ("clash", "below", "not-measured", "meets", "no-rules")
 CLEARANCE_NAMES = ["a", "b", "c", "a'", "b'", "c'"]
 # The stern contour is left out when no piece of it rises.
 STRUCTURES = ["sternContour", "rudderLeadingEdge", "heel"]
@@ -51,7 +52,8 @@ def reject_constant(name):
 
 
 def check_layout(results, ending):
-    check(results.get("schemaVersion") == 3, "schemaVersion is not 3")
+    check(results.get("schemaVersion") == 4, "schemaVersion is not 4")
+    check(results.get("status") in STATUSES, f"status {results.get('status')!r}")
     check(results.get("program", {}).get("name") == "propclear", "program name")
     check(re.match(r"^[0-9]+\.[0-9]+\.[0-9]+", results.get("program", {}).get("version", "")),
           "program version")
@@ -66,12 +68,14 @@ def check_layout(results, ending):
     for c in clearances:
         check_figures(c, c["name"], diameter)
         lower = c["name"].endswith("'")
-        check(("turningBlade" in c) == lower, f"clearance {c['name']}: turningBlade")
-        if lower and "turningBlade" in c:
-            check_figures(c["turningBlade"], c["name"] + " of the turning blade", diameter)
-    b_prime = clearances[4]
-    check(b_prime.get("turningBlade", {}).get("length_m") == b_prime["length_m"],
-          "b' of the turning blade is not b'")
+        check(c["measuredOn"] == ("lower-turning" if lower else "upper"),
+              f"clearance {c['name']}: measured on {c['measuredOn']!r}")
+        check(c["status"] in STATUSES, f"clearance {c['name']}: status {c['status']!r}")
+    legacy = results["legacyClearances"]
+    check([c["name"] for c in legacy] == ["a'", "c'"], "legacy clearance names")
+    for c in legacy:
+        check_figures(c, "legacy " + c["name"], diameter)
+        check(c["measuredOn"] == "lower-mirrored", f"legacy {c['name']}: {c['measuredOn']!r}")
     check_closest_approach(results["closestApproach"], diameter)
     extent = results["plotExtent"]
     check(extent["range"] == extent["max"] - extent["min"], "plot extent range")
@@ -119,19 +123,22 @@ def check_warnings(results, messages_path):
     with open(messages_path, encoding="utf-8", errors="replace") as messages:
         warnings = [line[len(WARNING_PREFIX):].rstrip("\n")
                     for line in messages if line.startswith(WARNING_PREFIX)]
-    check(results["warnings"] == warnings,
-          f"warnings {results['warnings']!r}, the run gave {warnings!r}")
+    texts = [w["text"] for w in results["warnings"]]
+    check(texts == warnings, f"warnings {texts!r}, the run gave {warnings!r}")
 
 
 def check_against_report(results, report_path):
     with open(report_path, "rb") as report:
         lines = report.read().decode("ascii").split("\r\n")
-    for index, clearance in zip(REPORT_CLEARANCE_LINES, results["clearances"]):
+    # The report prints the mirrored blade's legacy a' and c'.
+    printed = {c["name"]: c for c in results["clearances"]}
+    printed.update({c["name"]: c for c in results["legacyClearances"]})
+    for index, name in zip(REPORT_CLEARANCE_LINES, CLEARANCE_NAMES):
+        clearance = printed[name]
         match = REPORT_CLEARANCE.match(lines[index])
         check(match is not None, f"report line {index + 1} is no clearance line")
         if match:
             _, length, ratio = match.groups()
-            name = clearance["name"]
             check(three_decimals(clearance["length_m"]) == length,
                   f"clearance {name}: {clearance['length_m']!r} m, report {length} m")
             check(three_decimals(clearance["ratio_to_D"]) == ratio,

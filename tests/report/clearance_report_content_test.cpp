@@ -29,27 +29,33 @@ struct MarkedRun {
   RuleCheck checkAgainst(const ShipParticulars& ship) const {
     return checkClearanceRules(ship, design.propellerDiameter, measuredClearancesOf(analysis));
   }
-  ClearanceReportContent content(const RuleCheck* check) const {
-    return {design, analysis, check, "ships/hull12.TSK", {}};
+  // The run judged, with the rule check when there is one.
+  Assessment judged(const RuleCheck* check) const {
+    return judgeAnalysis(analysis, design.propellerDiameter,
+                         check != nullptr ? std::optional(*check) : std::nullopt);
+  }
+  ClearanceReportContent content(const Assessment& assessment) const {
+    return {design, assessment, "ships/hull12.TSK"};
   }
 };
 
 TEST(ClearanceReportContent, TitleIsTheShipsNameElseTheDesignFilesName) {
   const MarkedRun run;
-  EXPECT_EQ(clearanceReportTitle(run.content(nullptr)), "hull12.TSK");
+  EXPECT_EQ(clearanceReportTitle(run.content(run.judged(nullptr))), "hull12.TSK");
   ShipParticulars ship = test::lrShip(60.0, 0.60, 1000.0, 4, 0.30);
-  RuleCheck unnamed = run.checkAgainst(ship);
-  EXPECT_EQ(clearanceReportTitle(run.content(&unnamed)), "hull12.TSK");
+  const RuleCheck unnamed = run.checkAgainst(ship);
+  EXPECT_EQ(clearanceReportTitle(run.content(run.judged(&unnamed))), "hull12.TSK");
   ship.name = "MV Test";
-  RuleCheck named = run.checkAgainst(ship);
-  EXPECT_EQ(clearanceReportTitle(run.content(&named)), "MV Test");
+  const RuleCheck named = run.checkAgainst(ship);
+  EXPECT_EQ(clearanceReportTitle(run.content(run.judged(&named))), "MV Test");
 }
 
 // Without rules only the signed gaps speak; with them each clearance takes
 // the worst of its lines, an informative shortfall ranking below a binding one.
 TEST(ClearanceReportContent, EachClearanceIsMarkedWithItsWorstFinding) {
   const MarkedRun run;
-  const ClearanceReportContent unchecked = run.content(nullptr);
+  const Assessment plain = run.judged(nullptr);
+  const ClearanceReportContent unchecked = run.content(plain);
   EXPECT_EQ(clearanceMarkOf(unchecked, clearanceA), ClearanceMark::Clear);
   EXPECT_EQ(clearanceMarkOf(unchecked, clearanceC), ClearanceMark::Overlap);
   EXPECT_EQ(clearanceMarkOf(unchecked, clearanceAPrime), ClearanceMark::NotMeasured);
@@ -68,7 +74,8 @@ TEST(ClearanceReportContent, EachClearanceIsMarkedWithItsWorstFinding) {
   ship.customMinima = {{clearanceA, a + 0.01, Unit::Metres, "a"},
                        {clearanceCPrime, cPrime + 0.01, Unit::Metres, "c'"}};
   const RuleCheck check = run.checkAgainst(ship);
-  const ClearanceReportContent checked = run.content(&check);
+  const Assessment judged = run.judged(&check);
+  const ClearanceReportContent checked = run.content(judged);
   EXPECT_EQ(clearanceMarkOf(checked, clearanceA), ClearanceMark::BelowMinimum);
   EXPECT_EQ(clearanceMarkOf(checked, clearanceCPrime), ClearanceMark::BelowMinimum);
   EXPECT_EQ(clearanceMarkOf(checked, clearanceC), ClearanceMark::Overlap);
@@ -78,7 +85,8 @@ TEST(ClearanceReportContent, EachClearanceIsMarkedWithItsWorstFinding) {
   ship.ruleSets = {lrRecommendedName};
   ship.rudderThicknessMetres = cPrime + 0.01;  // LR c' (informative) now asks for more
   const RuleCheck informative = run.checkAgainst(ship);
-  EXPECT_EQ(clearanceMarkOf(run.content(&informative), clearanceCPrime),
+  const Assessment judgedInformative = run.judged(&informative);
+  EXPECT_EQ(clearanceMarkOf(run.content(judgedInformative), clearanceCPrime),
             ClearanceMark::BelowInformative);
 }
 
@@ -88,7 +96,9 @@ TEST(ClearanceReportContent, SignedGapTableShowsOverlapsStandInsAndTheTurningBla
   run.analysis.turningLowerBlade.cPrime.signedGap = 0.5;
   run.analysis.turningLowerBlade.cPrime.segment.length = 0.5;
   run.analysis.signedGaps[clearanceCPrime] = 0.7;
-  const SignedGapTable table = signedGapTable(run.content(nullptr));
+  run.analysis.clearances[clearanceCPrime].length = 0.7;
+  const Assessment judged = run.judged(nullptr);
+  const SignedGapTable table = signedGapTable(run.content(judged));
   EXPECT_EQ(table.rows[clearanceCPrime][1], "0.500");
   EXPECT_EQ(table.rows[clearanceCPrime][3], "0.500");
   ASSERT_EQ(table.rows.size(), 6u);
@@ -99,6 +109,12 @@ TEST(ClearanceReportContent, SignedGapTableShowsOverlapsStandInsAndTheTurningBla
   EXPECT_EQ(table.rows[clearanceAPrime][3], "-");
   EXPECT_EQ(table.rows[clearanceAPrime][5], "not measured (stand-in target)");
   EXPECT_EQ(table.rows[clearanceA][5], "clear");
+
+  // The mirrored blade's figures only in the legacy annex, named so.
+  const SignedGapTable legacy = legacyClearanceTable(run.content(judged));
+  ASSERT_EQ(legacy.rows.size(), 2u);
+  EXPECT_EQ(legacy.rows[1][0], "legacy c' (mirrored)");
+  EXPECT_EQ(legacy.rows[1][1], "0.700");
 }
 
 }  // namespace

@@ -26,7 +26,9 @@ TEST(RuleCheckTable, ShowsEveryLineWithMarginsVerdictsAndTheOverallVerdictLast) 
   MeasuredClearances measured = test::signedGaps(0.400, 0.250, -0.010, 0.500, 0.050, 0.9);
   measured[clearanceCPrime].signedGapMetres.reset();
 
-  EXPECT_EQ(ruleCheckTableText(checkClearanceRules(ship, 2.0, measured)),
+  const Assessment assessment =
+      judgeAnalysis(SternAnalysis{}, 2.0, checkClearanceRules(ship, 2.0, measured));
+  EXPECT_EQ(ruleCheckTableText(assessment),
             "Clearance rules for MV Test (Test.ship.toml), D = 2.000 m\n"
             "lr-recommended: K = 0.1053\n"
             "Note: c: the blade overlaps the structure\n"

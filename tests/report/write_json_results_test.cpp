@@ -81,26 +81,24 @@ std::string figuresText(const std::string& indent, const char* blade, const char
          "\"overlaps\": " + (overlap ? "true" : "false");
 }
 
-std::string clearanceText(const char* name, const char* blade, const char* target,
-                          const char* length, const char* ratio, const char* signedLength,
-                          bool last, const std::string& turningBlade = "") {
-  const std::string turning =
-      turningBlade.empty() ? "" : ",\n      \"turningBlade\": {\n" + turningBlade + "\n      }";
+// One clearance; the legacy ones have no status.
+std::string clearanceText(const char* name, const char* measuredOn, const char* blade,
+                          const char* target, const char* length, const char* ratio,
+                          const char* signedLength, const char* status, bool last) {
   return std::string("    {\n") + "      \"name\": \"" + name + "\",\n" +
-         figuresText("      ", blade, target, length, ratio, signedLength) + turning + "\n    }" +
-         (last ? "\n" : ",\n");
-}
-
-std::string turningText(const char* blade, const char* target, const char* length,
-                        const char* ratio, const char* signedLength) {
-  return figuresText("        ", blade, target, length, ratio, signedLength);
+         "      \"measuredOn\": \"" + measuredOn + "\",\n" +
+         figuresText("      ", blade, target, length, ratio, signedLength) +
+         (*status != '\0' ? std::string(",\n      \"status\": \"") + status + "\"" : "") +
+         "\n    }" + (last ? "\n" : ",\n");
 }
 
 std::string expectedText() {
   return std::string("{\n") +
-         "  \"schemaVersion\": 3,\n"
+         "  \"schemaVersion\": 4,\n"
          "  \"program\": {\"name\": \"propclear\", \"version\": \"" + programVersion + "\"},\n"
          "  \"ending\": \"wrong-geometry\",\n"
+         "  \"status\": \"clash\",\n"
+         "  \"statusText\": \"CLASH \u2014 the blade cuts the rudder by 1.000 m (1 more clash)\",\n"
          "  \"design\": {\n"
          "    \"propellerCentre\": {\"x\": 3.5, \"z\": 2.5},\n"
          "    \"waterlineHeight\": 6.5,\n"
@@ -139,24 +137,30 @@ std::string expectedText() {
          "    ]\n"
          "  },\n"
          "  \"clearances\": [\n" +
-         clearanceText("a", "{\"x\": 1.19, \"z\": 5.44}", "{\"x\": 1, \"z\": 5.44}", "0.19",
-                       "0.0475", "0.18999999999999995", false) +
-         clearanceText("b", "{\"x\": 3.5, \"z\": 6.6}", "{\"x\": 3.5, \"z\": 7.44}", "0.84", "0.21",
-                       "null", false) +
-         clearanceText("c", "{\"x\": 2.5, \"z\": 3.55}", "{\"x\": 1.5, \"z\": 3.55}", "1", "0.25",
-                       "-1", false) +
-         clearanceText("a'", "{\"x\": 3, \"z\": 0.5}", "{\"x\": 0.75, \"z\": 0.5}", "2.25",
-                       "0.5625", "2.25", false,
-                       turningText("{\"x\": 3.25, \"z\": 0.5}", "{\"x\": 0.75, \"z\": 0.5}", "2.5",
-                                   "0.625", "2.5")) +
-         clearanceText("b'", "{\"x\": 3.5, \"z\": 0.3}", "{\"x\": 3.5, \"z\": 0}", "0.3", "0.075",
-                       "0.3", false,
-                       turningText("{\"x\": 3.5, \"z\": 0.3}", "{\"x\": 3.5, \"z\": 0}", "0.3",
-                                   "0.075", "0.3")) +
-         clearanceText("c'", "{\"x\": 4, \"z\": 1}", "{\"x\": 46.5, \"z\": 1}", "42.5", "10.625",
-                       "42.5", true,
-                       turningText("{\"x\": 3.75, \"z\": 1}", "{\"x\": 46.5, \"z\": 1}", "42.75",
-                                   "10.6875", "42.75")) +
+         clearanceText("a", "upper", "{\"x\": 1.19, \"z\": 5.44}", "{\"x\": 1, \"z\": 5.44}",
+                       "0.19", "0.0475", "0.18999999999999995", "no-rules", false) +
+         clearanceText("b", "upper", "{\"x\": 3.5, \"z\": 6.6}", "{\"x\": 3.5, \"z\": 7.44}", "0.84",
+                       "0.21", "null", "not-measured", false) +
+         clearanceText("c", "upper", "{\"x\": 2.5, \"z\": 3.55}", "{\"x\": 1.5, \"z\": 3.55}", "1",
+                       "0.25", "-1", "clash", false) +
+         clearanceText("a'", "lower-turning", "{\"x\": 3.25, \"z\": 0.5}",
+                       "{\"x\": 0.75, \"z\": 0.5}", "2.5", "0.625", "2.5", "no-rules", false) +
+         clearanceText("b'", "lower-turning", "{\"x\": 3.5, \"z\": 0.3}", "{\"x\": 3.5, \"z\": 0}",
+                       "0.3", "0.075", "0.3", "no-rules", false) +
+         clearanceText("c'", "lower-turning", "{\"x\": 3.75, \"z\": 1}", "{\"x\": 46.5, \"z\": 1}",
+                       "42.75", "10.6875", "42.75", "no-rules", true) +
+         "  ],\n"
+         "  \"legacyClearances\": [\n" +
+         clearanceText("a'", "lower-mirrored", "{\"x\": 3, \"z\": 0.5}", "{\"x\": 0.75, \"z\": 0.5}",
+                       "2.25", "0.5625", "2.25", "", false) +
+         clearanceText("c'", "lower-mirrored", "{\"x\": 4, \"z\": 1}", "{\"x\": 46.5, \"z\": 1}",
+                       "42.5", "10.625", "42.5", "", true) +
+         "  ],\n"
+         "  \"clashes\": [\n"
+         "    {\"cutter\": \"blade\", \"structure\": \"rudder\", \"clearance\": \"c\", \"depth_m\": 1, "
+         "\"text\": \"the blade cuts the rudder by 1.000 m\"},\n"
+         "    {\"cutter\": \"swept-volume\", \"structure\": \"heel\", \"clearance\": \"\", "
+         "\"depth_m\": 0.25, \"text\": \"the swept volume cuts the heel by 0.250 m\"}\n"
          "  ],\n"
          "  \"closestApproach\": {\n"
          "    \"bladeThickness\": \"neglected\",\n"
@@ -194,8 +198,8 @@ std::string expectedText() {
          "  },\n"
          "  \"plotExtent\": {\"min\": -0.5, \"max\": 8, \"range\": 8.5},\n"
          "  \"warnings\": [\n"
-         "    \"say \\\"x\\\"\\n\",\n"
-         "    \"bad byte \\ufffd\"\n"
+         "    {\"kind\": \"invalid-design\", \"clearance\": \"\", \"text\": \"say \\\"x\\\"\\n\"},\n"
+         "    {\"kind\": \"invalid-design\", \"clearance\": \"\", \"text\": \"bad byte \\ufffd\"}\n"
          "  ]\n"
          "}\n";
 }
@@ -213,13 +217,19 @@ SternAnalysis madeUpAnalysis(const DesignData& design,
   analysis.turningLowerBlade = madeUpTurningBlade();
   analysis.sweptVolume = SweptVolume::of(design, analysis.outline, fitBladeEdgeCurves(design, analysis.outline));
   analysis.closestApproaches = madeUpApproaches();
-  analysis.warnings = std::move(warnings);
+  for (std::string& text : warnings) analysis.warnings.push_back({WarningKind::InvalidDesign, "", std::move(text)});
   return analysis;
+}
+
+Assessment madeUpAssessment(const DesignData& design,
+                            std::vector<std::string> warnings = madeUpWarnings) {
+  return judgeAnalysis(madeUpAnalysis(design, std::move(warnings)), design.propellerDiameter,
+                       std::nullopt);
 }
 
 TEST(JsonResults, WritesEverySectionInItsDocumentedLayout) {
   const DesignData design = madeUpDesign();
-  EXPECT_EQ(jsonResultsText({"wrong-geometry", design, madeUpAnalysis(design)}),
+  EXPECT_EQ(jsonResultsText({"wrong-geometry", design, madeUpAssessment(design)}),
             expectedText());
 }
 
@@ -228,7 +238,8 @@ TEST(JsonResults, StationsGiveTheirRadiusRatiosAsTabulated) {
   design.propellerDiameter = 4.6;
   SternAnalysis analysis = madeUpAnalysis(design, {});
   analysis.outline = buildBladeOutline(design.propellerDiameter, 0.8, 0.55, 10.0);
-  const std::string text = jsonResultsText({"completed", design, analysis});
+  const std::string text = jsonResultsText(
+      {"completed", design, judgeAnalysis(analysis, design.propellerDiameter, std::nullopt)});
   for (const char* ratio : {"0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "0.95",
                             "0.975", "1"}) {
     EXPECT_NE(text.find(std::string("\"rOverR\": ") + ratio + ",\n"), std::string::npos) << ratio;
@@ -240,7 +251,7 @@ TEST(JsonResults, NonFiniteValueIsAnArithmeticFault) {
   DesignData design = madeUpDesign();
   design.waterlineHeight = std::numeric_limits<double>::infinity();
   try {
-    jsonResultsText({"completed", design, madeUpAnalysis(design, {})});
+    jsonResultsText({"completed", design, madeUpAssessment(design, {})});
     FAIL() << "an infinite waterline height was written";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
@@ -253,7 +264,7 @@ TEST(WriteJsonResults, WritesTheTextWithLfLines) {
   const std::string path = (dir / "results.json").string();
   const DesignData design = madeUpDesign();
   OutputFile file(path, path, OutputFile::Devices::WriteInto);
-  writeJsonResults(file, {"wrong-geometry", design, madeUpAnalysis(design)});
+  writeJsonResults(file, {"wrong-geometry", design, madeUpAssessment(design)});
   file.commit();
   const std::string content = test::readFile(path);
   EXPECT_EQ(content, expectedText());

@@ -76,11 +76,11 @@ TEST(ShipFile, TheExampleReadsAsWritten) {
 }
 
 TEST(ShipFile, ReadsCustomMinimaInClearanceOrderWithIntegersAsNumbersAndCrLfLines) {
-  std::string text = shipFileText({{4, "power = 6500"}, {8, "rule_sets = [\"custom\", \"tip-guidance\"]"}},
-                                  {"[custom_minima]", "\"b'\" = \"0.30 m\"", "a = \"0.25D\""});
-  for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
-    text.insert(at, "\r");
-  }
+  const std::string lfText =
+      shipFileText({{4, "power = 6500"}, {8, "rule_sets = [\"custom\", \"tip-guidance\"]"}},
+                   {"[custom_minima]", "\"b'\" = \"0.30 m\"", "a = \"0.25D\""});
+  std::string text;
+  for (const char c : lfText) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
   const ShipParticulars ship = readText(text);
   EXPECT_EQ(ship.shaftPowerKilowatts, 6500.0);
   EXPECT_EQ(ship.ruleSets, (std::vector<std::string>{"custom", "tip-guidance"}));
@@ -156,6 +156,40 @@ INSTANTIATE_TEST_SUITE_P(
         BadShipFile{"SkewUnknown", shipFileText({{7, "skew = 'medium'"}}),
                     "Norvalek.ship.toml:7: skew = 'medium': must be \"none\" or \"high\""}),
     [](const auto& info) { return info.param.name; });
+
+// Each stated range takes its ends, and refuses the next value beyond them:
+// the next double past 1 for Cb, the next whole number for the blades, the
+// least negative double for tR.
+TEST(ShipFile, EachRangeTakesItsEndsAndRefusesTheValueJustBeyond) {
+  const ShipParticulars ends = readText(shipFileText({{2, "rule_length = 5e-324"},
+                                                      {3, "block_coefficient = 1.0"},
+                                                      {4, "power = 5e-324"},
+                                                      {5, "blades = 6"},
+                                                      {6, "rudder_thickness = 0.0"}}));
+  EXPECT_EQ(ends.ruleLengthMetres, 5e-324);
+  EXPECT_EQ(ends.blockCoefficient, 1.0);
+  EXPECT_EQ(ends.shaftPowerKilowatts, 5e-324);
+  EXPECT_EQ(ends.bladeCount, 6);
+  EXPECT_EQ(ends.rudderThicknessMetres, 0.0);
+  const ShipParticulars lowEnds =
+      readText(shipFileText({{3, "block_coefficient = 5e-324"}, {5, "blades = 3"}}));
+  EXPECT_EQ(lowEnds.blockCoefficient, 5e-324);
+  EXPECT_EQ(lowEnds.bladeCount, 3);
+
+  const std::pair<std::map<int, std::string>, std::string> beyond[] = {
+      {{{3, "block_coefficient = 1.0000000000000002"}},
+       "Norvalek.ship.toml:3: block_coefficient = 1.0000000000000002: must lie in (0, 1]"},
+      {{{5, "blades = 7"}}, "Norvalek.ship.toml:5: blades = 7: must be 3, 4, 5 or 6"},
+      {{{6, "rudder_thickness = -5e-324"}},
+       "Norvalek.ship.toml:6: rudder_thickness = -5e-324: must not be negative"},
+      {{{2, "rule_length = 0"}}, "Norvalek.ship.toml:2: rule_length = 0: must be greater than 0"},
+  };
+  for (const auto& [lines, message] : beyond) {
+    const Fault fault = faultOf(shipFileText(lines));
+    EXPECT_EQ(fault.kind, ErrorKind::Input) << message;
+    EXPECT_EQ(fault.message, message);
+  }
+}
 
 const std::string kMinimumForm =
     "must be a multiple of D such as \"0.25D\" or metres such as \"1.10 m\"";

@@ -85,7 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
         WorkedShip{"L150_threeBlades", lrShip(150.0, 0.70, 10000.0, 3, 0.90), 6.0, 0.2063, 1.485,
                    2.228, 0.900, 0.180, "1.20*K*D", "1.80*K*D", "tR minimum"},
         WorkedShip{"L150_sixBlades", lrShip(150.0, 0.70, 10000.0, 6, 0.90), 6.0, 0.2063, 0.928,
-                   1.392, 0.900, 0.180, "0.75*K*D", "1.125*K*D", "tR minimum"}),
+                   1.392, 0.900, 0.180, "0.75*K*D", "1.125*K*D", "tR minimum"},
+        // The example's particulars with five blades: 0.138689 x 1.469664,
+        // K D = 0.937597. The example's a = 1.113 m lies below LR b = 1.195
+        // (the six-bladed factor would ask only 1.055); 0.12 D = 0.552 just
+        // above tR = 0.55 governs c.
+        WorkedShip{"L118_fiveBlades", lrShip(118.0, 0.72, 6500.0, 5, 0.55), 4.6, 0.2038, 0.797,
+                   1.195, 0.552, 0.138, "0.85*K*D", "1.275*K*D", "0.12*D"}),
     [](const testing::TestParamInfo<WorkedShip>& info) { return info.param.name; });
 
 TEST(TipGuidance, AsksTwentyPercentOfDWithoutSkewAndFifteenWithHighSkew) {

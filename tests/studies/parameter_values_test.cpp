@@ -83,6 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadVary{"diameter=5:4:0.1", "leads away from 4"},
                       BadVary{"diameter=4:5:-0.1", "leads away from 5"},
                       BadVary{"diameter=0:1:1e-9", "1000000001 values, more than the 100000000"},
+                      BadVary{"diameter=0:1:1e-8", "100000001 values, more than the 100000000"},
                       BadVary{"diameter=-1e308:1e308:1e-300", "too many steps"},
                       BadVary{"diam=4:5:1", "unknown parameter \"diam\"; the parameters are diameter,"},
                       BadVary{"diameter=4:x:1", "\"x\" is not a number"},
@@ -92,10 +93,28 @@ INSTANTIATE_TEST_SUITE_P(
                       BadVary{"diameter=1e999", "is not a number in range"},
                       BadVary{"diameter", "expected NAME=START:STOP:STEP"}));
 
-TEST(ParameterGrid, CountsEveryPointAndRefusesTooMany) {
+// A study may have up to 100 000 000 designs: a range of that many values,
+// and a grid of that many points, are taken; one value or one row more is not.
+TEST(ParameterGrid, CountsEveryPointAndRefusesOneMoreThanTheMost) {
   const std::vector<ParameterValues> grid = {parseVariedParameter("diameter=4:5:0.001", "--vary"),
                                              parseVariedParameter("centre-z=2:3:0.01", "--vary")};
   EXPECT_EQ(countStudyDesigns(grid), 1001u * 101u);
+  const ParameterValues most = parseVariedParameter("diameter=0:0.99999999:1e-8", "--vary");
+  EXPECT_EQ(most.count, 100'000'000u);
+  EXPECT_EQ(countStudyDesigns({most}), 100'000'000u);
+  const std::vector<ParameterValues> square = {
+      parseVariedParameter("rake=1:10000:1", "--vary"),
+      parseVariedParameter("centre-z=1:10000:1", "--vary")};
+  EXPECT_EQ(countStudyDesigns(square), 100'000'000u);
+  const std::vector<ParameterValues> oneRowMore = {
+      square[0], parseVariedParameter("centre-z=1:10001:1", "--vary")};
+  try {
+    countStudyDesigns(oneRowMore);
+    ADD_FAILURE() << "a grid of 100010000 designs accepted";
+  } catch (const RunError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("--vary rake by centre-z: 100010000 designs, more than the "
+                                        "100000000 a study may have"));
+  }
   const std::vector<ParameterValues> huge = {parseVariedParameter("diameter=4:5:0.00001", "--vary"),
                                              parseVariedParameter("centre-z=2:3:0.0001", "--vary")};
   EXPECT_THROW(

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "clearance/stern_analysis.h"
+#include "assessment/assessment.h"
 #include "design/design_data.h"
 #include "plot/drawing_surface.h"
 
@@ -22,14 +22,16 @@ void setContour(DesignData& design, std::initializer_list<ContourPoint> points);
 
 DesignData sampleDesign();
 
-// A design with its analysis, and the stern plot with the clearances drawn
-// into `surface` as a run draws them.
+// A design with its assessment (no rules), and the stern plot with the
+// clearances drawn into `surface` as a run draws them.
 struct SampleRun {
   DesignData design;
-  SternAnalysis analysis;
+  Assessment assessment;
+  const SternAnalysis& analysis;
   DrawingSurface surface;
 
   explicit SampleRun(const DesignData& sample);
+  SampleRun(const SampleRun&) = delete;
 };
 
 }  // namespace propclear::test

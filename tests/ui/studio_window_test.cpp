@@ -58,7 +58,7 @@ class Studio : public ::testing::Test {
   std::vector<std::string> shownLengths() {
     std::vector<std::string> lengths;
     for (int row = 0; row < clearanceCount; ++row) {
-      lengths.push_back(clearancesTable().item(row, 1)->text().toStdString());
+      lengths.push_back(clearancesTable().item(row, 2)->text().toStdString());
     }
     return lengths;
   }

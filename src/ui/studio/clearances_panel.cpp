@@ -46,6 +46,33 @@ void setCell(QTableWidget* table, int row, int column, const QString& text, cons
   item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
+// The mirrored lower blade's rows below the six.
+constexpr int legacyRows = 2;
+
+QString text(std::string_view view) {
+  return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+QColor statusColour(AssessmentStatus status) {
+  switch (status) {
+    case AssessmentStatus::Clash:
+    case AssessmentStatus::Below: return belowColour;
+    case AssessmentStatus::Meets: return meetsColour;
+    case AssessmentStatus::NotMeasured:
+    case AssessmentStatus::NoRules: return notJudgedColour;
+  }
+  return notJudgedColour;
+}
+
+// A clash is a red banner; every other status is coloured text.
+QString bannerStyle(AssessmentStatus status) {
+  if (status == AssessmentStatus::Clash) {
+    return QStringLiteral("background: %1; color: white; font-weight: bold; padding: 4px")
+        .arg(belowColour.name());
+  }
+  return QStringLiteral("color: %1; font-weight: bold; padding: 4px").arg(statusColour(status).name());
+}
+
 QColor verdictColour(RuleVerdict verdict) {
   switch (verdict) {
     case RuleVerdict::Meets: return meetsColour;
@@ -61,15 +88,21 @@ QColor verdictColour(RuleVerdict verdict) {
 ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
     : QWidget(parent), document_(document) {
   auto* layout = new QVBoxLayout(this);
+  status_ = new QLabel;
+  status_->setObjectName(QStringLiteral("statusBanner"));
+  status_->setWordWrap(true);
+  layout->addWidget(status_);
   state_ = new QLabel;
   state_->setWordWrap(true);
   layout->addWidget(state_);
-  clearances_ = newTable({tr("Clearance"), tr("m"), tr("/D"), tr("Signed gap (m)")},
+  clearances_ = newTable({tr("Clearance"), tr("Blade"), tr("m"), tr("/D"), tr("Signed gap (m)"),
+                          tr("Status")},
                          QStringLiteral("clearancesTable"));
-  clearances_->setRowCount(clearanceCount);
-  // All six rows at once, never a scroll bar.
+  const int rows = clearanceCount + legacyRows;
+  clearances_->setRowCount(rows);
+  // Every row at once, never a scroll bar.
   clearances_->setMinimumHeight(clearances_->horizontalHeader()->sizeHint().height() +
-                                clearanceCount * clearances_->verticalHeader()->defaultSectionSize() +
+                                rows * clearances_->verticalHeader()->defaultSectionSize() +
                                 2 * clearances_->frameWidth());
   clearances_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   layout->addWidget(clearances_);
@@ -79,9 +112,9 @@ ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
   rules_ = newTable({tr("Clearance"), tr("Measured m"), tr("/D"), tr("Rule"), tr("Required m"),
                      tr("/D"), tr("Margin m"), tr("%"), tr("Verdict")},
                     QStringLiteral("rulesTable"));
-  // The measured values stand in the table above; the ratios and the
+  // Each margin beside the value it is the margin of; the ratios and the
   // percentage are in the written clearance table.
-  for (const int column : {1, 2, 5, 7}) rules_->setColumnHidden(column, true);
+  for (const int column : {2, 5, 7}) rules_->setColumnHidden(column, true);
   layout->addWidget(rules_, 1);
   overall_ = new QLabel;
   overall_->setObjectName(QStringLiteral("overallVerdict"));
@@ -257,31 +290,56 @@ void ClearancesPanel::refresh() {
   }
   clearances_->setEnabled(document_.hasDesign() && current);
   if (analysis.lastGood && document_.hasDesign()) {
+    showStatus(*analysis.lastGood, current);
     showClearances(*analysis.lastGood, current);
   } else {
+    status_->clear();
+    status_->setStyleSheet({});
     clearances_->clearContents();
   }
   showRules();
   refreshParticulars();
 }
 
-void ClearancesPanel::showClearances(const SternAnalysis& analysis, bool current) {
-  // /D of the analysed design, which is the current one unless it failed.
+void ClearancesPanel::showStatus(const Assessment& assessment, bool current) {
+  status_->setText(tr("Overall: %1").arg(QString::fromStdString(overallText(assessment))));
+  status_->setStyleSheet(current ? bannerStyle(assessment.status) : QString());
+}
+
+void ClearancesPanel::showRow(int row, const QString& name, const QString& blade,
+                              const ClearanceSegment& segment, double perDiameter,
+                              const std::optional<double>& gap, const QString& status,
+                              const QColor& colour) {
+  setCell(clearances_, row, 0, name, colour, false);
+  setCell(clearances_, row, 1, blade, colour, false);
+  setCell(clearances_, row, 2, number(segment.length), colour);
+  setCell(clearances_, row, 3, number(perDiameter), colour);
+  setCell(clearances_, row, 4,
+          gap ? number(*gap) + (overlaps(gap) ? tr(" overlap") : QString()) : tr("not measured"),
+          gap ? colour : notJudgedColour);
+  setCell(clearances_, row, 5, status, colour, false);
+}
+
+// The six clearances as judged, then the mirrored lower blade's legacy a'
+// and c' in grey, as the report and the CAD script print them.
+void ClearancesPanel::showClearances(const Assessment& assessment, bool current) {
+  int row = 0;
+  for (const AssessedClearance& clearance : assessment.clearances) {
+    const QColor colour = !current ? notJudgedColour
+                          : clearance.status == AssessmentStatus::Clash ||
+                                  clearance.status == AssessmentStatus::Below
+                              ? belowColour
+                              : QColor(Qt::black);
+    showRow(row++, text(clearance.name), QString::fromUtf8(bladeName(clearance.blade)),
+            clearance.segment, clearance.perDiameter, clearance.signedGap,
+            QString::fromUtf8(statusCode(clearance.status)), colour);
+  }
   const double diameter = document_.design().propellerDiameter;
-  for (int row = 0; row < clearanceCount; ++row) {
-    const ClearanceSegment& segment = analysis.clearances[static_cast<std::size_t>(row)];
-    const std::optional<double>& gap = analysis.signedGaps[static_cast<std::size_t>(row)];
-    const QColor colour = overlaps(gap) ? belowColour : QColor(Qt::black);
-    const std::string_view name = clearanceNames[static_cast<std::size_t>(row)];
-    setCell(clearances_, row, 0, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-            colour, false);
-    setCell(clearances_, row, 1, number(segment.length), colour);
-    QString perDiameter = QStringLiteral("-");
-    if (current && diameter != 0.0) perDiameter = number(checkedDivide(segment.length, diameter, "a clearance over D"));
-    setCell(clearances_, row, 2, perDiameter, colour);
-    setCell(clearances_, row, 3,
-            gap ? number(*gap) + (overlaps(gap) ? tr(" overlap") : QString()) : tr("not measured"),
-            gap ? colour : notJudgedColour);
+  for (const LegacyClearance& legacy : assessment.legacyLowerBlade) {
+    const double perDiameter = checkedDivide(legacy.segment.length, diameter, "a clearance over D");
+    showRow(row++, tr("legacy %1 (mirrored)").arg(text(legacy.name)), tr("lower blade mirrored"),
+            legacy.segment, perDiameter, legacy.signedGap, tr("report and script only"),
+            notJudgedColour);
   }
 }
 
@@ -302,13 +360,13 @@ void ClearancesPanel::showRules() {
   } else {
     ship_->setText(tr("Ship file %1").arg(shipName));
   }
-  if (!analysis.rules) {
+  if (!analysis.lastGood || !analysis.lastGood->rules) {
     rules_->setRowCount(0);
     overall_->clear();
     return;
   }
-  const RuleCheck& check = *analysis.rules;
-  const RuleCheckTable table = ruleCheckTable(check);
+  const RuleCheck& check = *analysis.lastGood->rules;
+  const RuleCheckTable table = ruleCheckTable(*analysis.lastGood);
   rules_->setRowCount(static_cast<int>(table.rows.size()));
   for (std::size_t row = 0; row < table.rows.size(); ++row) {
     const QColor colour = verdictColour(check.lines[row].verdict);
@@ -318,11 +376,9 @@ void ClearancesPanel::showRules() {
               QString::fromStdString(table.rows[row][column]), colour, !word);
     }
   }
-  const QColor overallColour = check.overall == OverallVerdict::BelowMinimum ? belowColour
-                               : check.overall == OverallVerdict::Meets        ? meetsColour
-                                                                               : notJudgedColour;
   overall_->setText(QString::fromStdString(table.overall));
-  overall_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(overallColour.name()));
+  overall_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold")
+                              .arg(statusColour(analysis.lastGood->status).name()));
 }
 
 }  // namespace propclear

@@ -1,8 +1,10 @@
 #pragma once
-// The clearances panel: the six clearances in metres and as a fraction of D
-// with their signed gaps (overlaps in red), and, when a ship file lies beside
-// the design, the rule check: each rule's required value, margin and verdict,
-// coloured, with the overall verdict. While the design cannot be analysed the
+// The clearances panel: the overall status (a red banner for a clash), the
+// six clearances with the blade each is measured on, in metres and as a
+// fraction of D with their signed gaps and status (a clash or a shortfall in
+// red), the mirrored lower blade's legacy a' and c' in grey, and, when a
+// ship file lies beside the design, the rule check: each rule's measured and
+// required value, margin and verdict, coloured, with the overall line. While the design cannot be analysed the
 // last good values stay, greyed, under the reason. The ship's particulars are
 // editable there: each change is checked as the ship file's reader checks it,
 // is one undo step, and is saved to the ship file with the design.
@@ -39,7 +41,11 @@ class ClearancesPanel : public QWidget {
   void rudderChosen(int index);
   void refresh();
   void refreshParticulars();
-  void showClearances(const SternAnalysis& analysis, bool current);
+  void showStatus(const Assessment& assessment, bool current);
+  void showRow(int row, const QString& name, const QString& blade, const ClearanceSegment& segment,
+               double perDiameter, const std::optional<double>& gap, const QString& status,
+               const QColor& colour);
+  void showClearances(const Assessment& assessment, bool current);
   void showRules();
 
   DesignDocument& document_;
@@ -49,6 +55,7 @@ class ClearancesPanel : public QWidget {
   QComboBox* rudder_;
   QLabel* particularsMessage_;
   bool refreshing_ = false;
+  QLabel* status_;  // the overall status: a red banner for a clash
   QLabel* state_;
   QTableWidget* clearances_;
   QLabel* ship_;

@@ -10,7 +10,6 @@
 #include "design/read_design_data.h"
 #include "design/rewrite_design_text.h"
 #include "plot/draw_stern_plot.h"
-#include "rules/measured_clearance.h"
 #include "rules/read_ship_particulars.h"
 #include "rules/ship_file_text.h"
 #include "ui/studio/design_edit_commands.h"
@@ -236,22 +235,26 @@ void DesignDocument::applyContour(const std::vector<ContourPoint>& points) {
   recompute();
 }
 
-// The analysis takes microseconds: it runs after every change, also while
-// dragging. A design it cannot analyse keeps the last good drawing.
+// The assessment takes microseconds: it runs after every change, also while
+// dragging. A design it cannot analyse keeps the last good drawing; one whose
+// rules cannot be applied is shown unjudged, with the reason.
 void DesignDocument::recompute() {
   if (hasDesign_) {
     try {
-      SternAnalysis analysis = analyseStern(design_);
-      analysis_.lastGood = std::move(analysis);
+      analysis_.rulesFault = shipFault_;
+      try {
+        analysis_.lastGood = assess(design_, AssessmentInputs{ship_ ? &*ship_ : nullptr});
+      } catch (const RunError& error) {
+        if (!ship_) throw;
+        analysis_.lastGood = assess(design_, AssessmentInputs{});
+        analysis_.rulesFault = qText(error.what());
+      }
       analysis_.fault.clear();
-      checkRules();
       drawLastGood();
     } catch (const RunError& error) {
       analysis_.fault = qText(error.what());
-      analysis_.rules.reset();
     } catch (const std::bad_alloc&) {
       analysis_.fault = tr("out of memory");
-      analysis_.rules.reset();
     }
   }
   emit designChanged();
@@ -261,25 +264,10 @@ void DesignDocument::recompute() {
 // marks: the drawing of every output.
 void DesignDocument::drawLastGood() {
   DrawingSurface surface;
-  drawSternPlot(design_, *analysis_.lastGood, surface);
-  drawClearances(design_, *analysis_.lastGood, surface,
-                 analysis_.rules ? &*analysis_.rules : nullptr);
+  const Assessment& assessment = *analysis_.lastGood;
+  drawSternPlot(design_, assessment.analysis, surface);
+  drawClearances(design_, assessment, surface);
   analysis_.drawing = surface.commands();
-}
-
-void DesignDocument::checkRules() {
-  analysis_.rules.reset();
-  analysis_.rulesFault = shipFault_;
-  if (!ship_) return;
-  try {
-    const SternAnalysis& analysis = *analysis_.lastGood;
-    // a' and c' judged on the turning lower blade, as every other rule check does.
-    analysis_.rules =
-        checkClearanceRules(*ship_, design_.propellerDiameter,
-                            measuredClearancesOf(analysis, ship_->heel));
-  } catch (const RunError& error) {
-    analysis_.rulesFault = qText(error.what());
-  }
 }
 
 }  // namespace propclear

@@ -13,23 +13,22 @@
 #include <string>
 #include <vector>
 
-#include "clearance/stern_analysis.h"
+#include "assessment/assessment.h"
 #include "design/contour_table_text.h"
 #include "design/design_data.h"
 #include "design/design_field.h"
 #include "plot/drawing_surface.h"
-#include "rules/check_clearance_rules.h"
 #include "rules/ship_particulars.h"
 
 namespace propclear {
 
-// The analysis of the design as it stands, or why there is none: then the last
-// analysis that succeeded and its drawing stay for the display.
+// The judged result of the design as it stands, or why there is none: then
+// the last one that succeeded and its drawing stay for the display. Its rule
+// check is there when a ship file is loaded and the check could run.
 struct StudioAnalysis {
-  std::optional<SternAnalysis> lastGood;
+  std::optional<Assessment> lastGood;
   std::vector<DrawCommand> drawing;  // the stern plot with the clearances, of lastGood
   QString fault;                     // empty when lastGood is the design's own
-  std::optional<RuleCheck> rules;    // when a ship file is loaded and the check could run
   QString rulesFault;
 };
 
@@ -105,7 +104,6 @@ class DesignDocument : public QObject {
   void fileChangedOnDisk();
   void loadShip();
   void recompute();
-  void checkRules();
   void drawLastGood();
 
   bool hasDesign_ = false;

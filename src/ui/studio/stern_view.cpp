@@ -74,7 +74,7 @@ void SternView::fit() {
   const StudioAnalysis& analysis = document_.analysis();
   if (!analysis.lastGood) return;
   const DesignData& design = document_.design();
-  const PlotExtent& extent = analysis.lastGood->extent;
+  const PlotExtent& extent = analysis.lastGood->analysis.extent;
   QRectF box(QPointF(extent.min, extent.min), QPointF(extent.max, extent.max));
   for (int corner = 1; corner <= rudderCornerCount; ++corner) {
     box = unite(box, QPointF(design.rudderX[corner], design.rudderZ[corner]));

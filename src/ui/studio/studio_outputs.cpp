@@ -14,8 +14,8 @@ namespace propclear {
 
 namespace {
 
-// The analysis of the design as it stands; none while it cannot be analysed.
-const SternAnalysis& currentAnalysis(const DesignDocument& document) {
+// The judged result of the design as it stands; none while it cannot be analysed.
+const Assessment& currentAssessment(const DesignDocument& document) {
   const StudioAnalysis& analysis = document.analysis();
   if (!document.hasDesign() || !analysis.lastGood) {
     throw RunError(ErrorKind::Usage, "there is no design to write");
@@ -31,7 +31,7 @@ const SternAnalysis& currentAnalysis(const DesignDocument& document) {
 
 std::pair<std::filesystem::path, std::filesystem::path> writeReportAndScript(
     const DesignDocument& document) {
-  const SternAnalysis& analysis = currentAnalysis(document);
+  const Assessment& assessment = currentAssessment(document);
   if (!document.hasFile()) {
     throw RunError(ErrorKind::Usage, "the design has no file yet: save it first");
   }
@@ -39,35 +39,33 @@ std::pair<std::filesystem::path, std::filesystem::path> writeReportAndScript(
   options.workDir = document.path().parent_path();
   options.designFile = document.path().filename();
   const RunFiles files = runFilesOf(options);
-  writeScriptAndReport(files, document.design(), analysis);
+  writeScriptAndReport(files, document.design(), assessment);
   return {files.script, files.report};
 }
 
 void exportDrawing(const DesignDocument& document, const std::filesystem::path& path) {
-  currentAnalysis(document);
+  currentAssessment(document);
   OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
   exportPlot(document.analysis().drawing, file);
   file.commit();
 }
 
 void exportDxf(const DesignDocument& document, const std::filesystem::path& path) {
-  const SternAnalysis& analysis = currentAnalysis(document);
+  const Assessment& assessment = currentAssessment(document);
   OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
-  writeDxfDrawing(file, document.design(), analysis);
+  writeDxfDrawing(file, document.design(), assessment);
   file.commit();
 }
 
 void exportJson(const DesignDocument& document, const std::filesystem::path& path) {
-  const SternAnalysis& analysis = currentAnalysis(document);
-  const std::optional<RuleCheck>& rules = document.analysis().rules;
+  const Assessment& assessment = currentAssessment(document);
   OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
-  writeJsonResults(file, JsonResults{"completed", document.design(), analysis,
-                                     rules ? &*rules : nullptr});
+  writeJsonResults(file, JsonResults{"completed", document.design(), assessment});
   file.commit();
 }
 
 void printDrawing(const DesignDocument& document, QPrinter& printer) {
-  currentAnalysis(document);
+  currentAssessment(document);
   QPainter painter;
   if (!painter.begin(&printer)) {
     throw RunError(ErrorKind::FileSystem, "the printer cannot be started");

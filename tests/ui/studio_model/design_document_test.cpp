@@ -154,13 +154,13 @@ TEST(DesignDocument, NoticesAFileChangedByAnotherProgramButNotItsOwnSave) {
 TEST(DesignDocument, AFaultyDesignKeepsTheLastGoodAnalysisUntilUndone) {
   DesignDocument document;
   document.newFromExample();
-  const double a = document.analysis().lastGood->clearances[clearanceA].length;
+  const double a = document.analysis().lastGood->clearance(clearanceA).segment.length;
   // Rudder edge 3-4 horizontal: the rudder's x at a height cannot be found.
   document.editValue({DesignField::RudderZ, 3}, 0.6);
   EXPECT_NE(document.analysis().fault.toStdString().find("rudder"), std::string::npos)
       << document.analysis().fault.toStdString();
   ASSERT_TRUE(document.analysis().lastGood);
-  EXPECT_EQ(document.analysis().lastGood->clearances[clearanceA].length, a);
+  EXPECT_EQ(document.analysis().lastGood->clearance(clearanceA).segment.length, a);
   EXPECT_FALSE(document.analysis().drawing.empty());
   document.undoStack().undo();
   EXPECT_TRUE(document.analysis().fault.isEmpty());
@@ -172,12 +172,12 @@ TEST(DesignDocument, ChecksTheRulesOfTheShipFileBesideTheDesign) {
   DesignDocument document;
   document.open(folder / "Norvalek.TSK");
   EXPECT_FALSE(document.ship());
-  EXPECT_FALSE(document.analysis().rules);
+  EXPECT_FALSE(document.analysis().lastGood->rules);
 
   test::writeFile(folder / "Norvalek.ship.toml", readFile(test::examplesDir() / "Norvalek.ship.toml"));
   document.open(folder / "Norvalek.TSK");
-  ASSERT_TRUE(document.analysis().rules) << document.analysis().rulesFault.toStdString();
-  const RuleCheck before = *document.analysis().rules;
+  ASSERT_TRUE(document.analysis().lastGood->rules) << document.analysis().rulesFault.toStdString();
+  const RuleCheck before = *document.analysis().lastGood->rules;
   EXPECT_FALSE(before.lines.empty());
   // As in a run's check, a' and c' are those of the blade as the propeller turns it.
   const TurningLowerBlade turning = analyseStern(document.design()).turningLowerBlade;
@@ -193,12 +193,12 @@ TEST(DesignDocument, ChecksTheRulesOfTheShipFileBesideTheDesign) {
   EXPECT_EQ(turningLines, 2);
   // The check follows every edit: a larger D needs more clearance everywhere.
   document.editValue(diameter, 5.2);
-  ASSERT_TRUE(document.analysis().rules);
-  EXPECT_GT(document.analysis().rules->lines[0].requiredMetres, before.lines[0].requiredMetres);
+  ASSERT_TRUE(document.analysis().lastGood->rules);
+  EXPECT_GT(document.analysis().lastGood->rules->lines[0].requiredMetres, before.lines[0].requiredMetres);
 
   test::writeFile(folder / "Norvalek.ship.toml", "block_coefficient = 1.3\n");
   document.open(folder / "Norvalek.TSK");
-  EXPECT_FALSE(document.analysis().rules);
+  EXPECT_FALSE(document.analysis().lastGood->rules);
   EXPECT_NE(document.analysis().rulesFault.indexOf(QStringLiteral("block_coefficient")), -1);
 }
 
@@ -209,14 +209,14 @@ TEST(DesignDocument, ShipParticularsAreEditedCheckedUndoneAndSavedWithTheDesign)
   test::writeFile(folder / "Norvalek.ship.toml", shipText);
   DesignDocument document;
   document.open(folder / "Norvalek.TSK");
-  ASSERT_TRUE(document.analysis().rules);
-  const double required = document.analysis().rules->lines[0].requiredMetres;
+  ASSERT_TRUE(document.analysis().lastGood->rules);
+  const double required = document.analysis().lastGood->rules->lines[0].requiredMetres;
 
   EXPECT_NE(document.editShipValue("block_coefficient", "1.3").indexOf(QStringLiteral("(0, 1]")), -1);
   EXPECT_EQ(document.undoStack().count(), 0);
   EXPECT_EQ(document.editShipValue("power", "9000"), QString());
   EXPECT_EQ(document.ship()->shaftPowerKilowatts, 9000.0);
-  EXPECT_GT(document.analysis().rules->lines[0].requiredMetres, required);
+  EXPECT_GT(document.analysis().lastGood->rules->lines[0].requiredMetres, required);
   EXPECT_TRUE(document.isModified());
   EXPECT_EQ(readFile(folder / "Norvalek.ship.toml"), shipText) << "nothing is written before Save";
 
@@ -233,7 +233,7 @@ TEST(DesignDocument, ShipParticularsAreEditedCheckedUndoneAndSavedWithTheDesign)
   // Save As takes the ship file along.
   document.saveAs(folder / "Copy.TSK");
   EXPECT_EQ(readFile(folder / "Copy.ship.toml"), saved);
-  ASSERT_TRUE(document.analysis().rules);
+  ASSERT_TRUE(document.analysis().lastGood->rules);
 }
 
 }  // namespace

@@ -30,6 +30,11 @@ REQUIRED_PACKAGES=(
 # whole processes.
 BENCH_PACKAGES=(libbenchmark-dev hyperfine)
 
+# The Windows build (scripts/package --windows, and scripts/test, which runs
+# it under Wine): Debian's mingw-w64 cross compiler with POSIX threads, Wine
+# (wine64 for the 64-bit program) and zip for the package.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 zip unzip)
+
 # The fuzz target (scripts/fuzz): clang and its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
@@ -65,4 +70,16 @@ build_project() {
   cmake -S "$PROJECT_DIR" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DPROPCLEAR_WERROR=ON \
     "$UNITY_BUILD" "$@" >/dev/null
   cmake --build "$BUILD_DIR" -j "$JOBS"
+}
+
+# Cross-builds propclear.exe for 64-bit Windows into $WINDOWS_BUILD_DIR
+# (build-win/), statically linked, without the desktop front end and the
+# test suite; extra CMake arguments may be given.
+WINDOWS_BUILD_DIR=${WINDOWS_BUILD_DIR:-$PROJECT_DIR/build-win}
+build_windows() {
+  cmake -S "$PROJECT_DIR" -B "$WINDOWS_BUILD_DIR" \
+    -DCMAKE_TOOLCHAIN_FILE="$PROJECT_DIR/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DPROPCLEAR_WERROR=ON -DPROPCLEAR_BUILD_TESTS=OFF \
+    -DPROPCLEAR_BUILD_GUI=OFF "$UNITY_BUILD" "$@" >/dev/null
+  cmake --build "$WINDOWS_BUILD_DIR" -j "$JOBS" --target propclear
 }

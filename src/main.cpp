@@ -9,6 +9,7 @@
 #include "driver/desktop_front_end.h"
 #include "driver/rules_command.h"
 #include "driver/run.h"
+#include "import/import_command.h"
 #include "studies/study_command_line.h"
 
 int main(int argc, char** argv) {
@@ -27,10 +28,13 @@ int main(int argc, char** argv) {
     return runStudyCommand(std::vector<std::string>(argv + 1, argv + argc), savePlot, std::cout,
                            std::cerr);
   }
+  if (argc > 1 && isImportCommand(argv[1])) {
+    return runImportCommand(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  }
   try {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.action == CommandAction::ShowHelp) {
-      std::cout << helpText() << studyCommandsHelp() << rulesCommandHelp();
+      std::cout << helpText() << studyCommandsHelp() << importCommandHelp() << rulesCommandHelp();
       return 0;
     }
     if (command.action == CommandAction::ShowVersion) {

@@ -9,6 +9,7 @@
 // message() is the system's own text ("Permission denied").
 
 #include <cstddef>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -30,6 +31,10 @@ Entry entryAt(const std::filesystem::path& path);
 // terminal) or a descriptor this process holds (/dev/stdout, /dev/fd/N,
 // /proc/self/fd/N), through any links.
 bool reachesDeviceOrDescriptor(const std::filesystem::path& path);
+
+// Opens `path` for reading bytes, as std::fopen(path, "rb") with the path
+// in the system's own encoding; null with errno set when it cannot.
+std::FILE* openForReading(const std::filesystem::path& path);
 
 // Whether the current user may write the existing file `path`.
 bool mayWrite(const std::filesystem::path& path);

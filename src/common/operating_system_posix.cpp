@@ -174,6 +174,8 @@ bool reachesDeviceOrDescriptor(const fs::path& path) {
   return isDescriptorLink(path);
 }
 
+std::FILE* openForReading(const fs::path& path) { return std::fopen(path.c_str(), "rb"); }
+
 bool mayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0; }
 
 std::size_t longestNameIn(const fs::path& folder) {

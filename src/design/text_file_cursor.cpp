@@ -4,6 +4,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "common/operating_system.h"
 #include "common/run_error.h"
 
 namespace propclear {
@@ -39,7 +40,7 @@ TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string di
       buffer_(std::make_unique_for_overwrite<char[]>(bufferSize)) {
   requireReadableKind(path, displayName_);
   errno = 0;
-  file_.reset(std::fopen(path.c_str(), "rb"));
+  file_.reset(os::openForReading(path));
   if (!file_) {
     // The whole path: a file that is not there is looked for in a folder the
     // user may not have meant.

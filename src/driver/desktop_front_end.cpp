@@ -85,6 +85,9 @@ void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesyst
 }
 
 int runStudio(const RunOptions& options, int& argc, char** argv) {
+  // Without the front end in the build (the Windows build) a display would
+  // not help: that is said first.
+  if (!desktopFrontEndInBuild) openDesktopFrontEnd();
   if (!displayNamed() && !variableSet("QT_QPA_PLATFORM")) {
     throw RunError(ErrorKind::Usage,
                    "the design studio needs a display (DISPLAY or WAYLAND_DISPLAY is not set); "

@@ -64,7 +64,8 @@ void saveSweepPlotWithDesktopFrontEnd(const SweepPlot& plot, const std::filesyst
 // The design studio of `propclear --edit`, through the desktop front end;
 // returns the exit status. Throws RunError(ErrorKind::Usage) when no display
 // is named (DISPLAY, WAYLAND_DISPLAY, or a Qt platform in QT_QPA_PLATFORM, as
-// tests name "offscreen"), before anything is loaded.
+// tests name "offscreen"), before anything is loaded; in a build without
+// the front end, RunError(ErrorKind::Installation) saying so, first.
 int runStudio(const RunOptions& options, int& argc, char** argv);
 
 // The run's platform: the desktop front end's when the run needs it and this

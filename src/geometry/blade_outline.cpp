@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/checked_math.h"
+#include "common/portable_trig.h"
 
 namespace propclear {
 
@@ -45,9 +46,15 @@ double radiusAt(int station, double propellerDiameter) {
   return checkedDivide(bSeriesRadiusRatio[station] * propellerDiameter, 2.0, outlineWhat);
 }
 
-double rakeOffsetAt(double radius, double rakeAngle) {
+// The rake's offset per metre of radius. The cosine and tangent are the
+// program's own, with the same bits on every system.
+double rakeSlopeOf(double rakeAngle) {
   const double rakeRadians = checkedDivide(piForRake * rakeAngle, 180.0, outlineWhat);
-  return requireFinite(std::tan(rakeRadians) * radius, outlineWhat);
+  return portableTan(rakeRadians);
+}
+
+double rakeOffsetAt(double radius, double rakeSlope) {
+  return requireFinite(rakeSlope * radius, outlineWhat);
 }
 
 struct SideViewPoint {
@@ -69,7 +76,7 @@ SideViewPoint sideViewPointAt(double chordPosition, double radius, double leadPe
       "small for its square to be represented)");
   SideViewPoint point;
   point.x = requireFinite(rakeOffset - leadPerRadian * angle, outlineWhat);
-  point.z = radius * std::cos(angle);
+  point.z = radius * portableCos(angle);
   return point;
 }
 
@@ -84,9 +91,10 @@ BladeOutline buildBladeOutline(double propellerDiameter, double pitchRatio, doub
   }
   StationList rakeOffset{};
   const double pitch = pitchRatio * propellerDiameter;
+  const double rakeSlope = rakeSlopeOf(rakeAngle);
   for (int i = 1; i <= bladeStationCount; ++i) {
     outline.stationRadius[i] = radiusAt(i, propellerDiameter);
-    rakeOffset[i] = rakeOffsetAt(outline.stationRadius[i], rakeAngle);
+    rakeOffset[i] = rakeOffsetAt(outline.stationRadius[i], rakeSlope);
   }
   const double leadPerRadian = checkedDivide(pitch, twoPiForLead, outlineWhat);
   for (int i = 1; i <= bladeStationCount; ++i) {

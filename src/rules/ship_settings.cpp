@@ -10,6 +10,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "common/operating_system.h"
 #include "rules/ship_file_text.h"
 
 namespace propclear {
@@ -66,7 +67,7 @@ std::string readWholeFile(const std::filesystem::path& path, const std::string& 
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
   errno = 0;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  const std::unique_ptr<std::FILE, FileCloser> file(os::openForReading(path));
   if (!file) throwFileFault(kind, displayName, systemReason(errno));
   std::string text;
   char buffer[4096];
@@ -104,7 +105,7 @@ bool parses(SettingsLayer& layer) {
   }
 }
 
-std::string_view trimmed(std::string_view text) {
+std::string_view trimmedOfBlanks(std::string_view text) {
   const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
@@ -197,12 +198,12 @@ SettingsLayer parseSettingOption(const std::string& setting) {
   layer.origin = "--ship-set " + setting;
   const std::size_t equals = setting.find('=');
   const std::string_view key =
-      trimmed(std::string_view(setting).substr(0, std::min(equals, setting.size())));
+      trimmedOfBlanks(std::string_view(setting).substr(0, std::min(equals, setting.size())));
   if (equals == std::string::npos || key.empty()) {
     throw RunError(ErrorKind::Usage, "expected KEY=VALUE, e.g. --ship-set power=6500",
                    ErrorLocation{layer.origin});
   }
-  const std::string_view value = trimmed(std::string_view(setting).substr(equals + 1));
+  const std::string_view value = trimmedOfBlanks(std::string_view(setting).substr(equals + 1));
   layer.text = std::string(key) + " = " + std::string(value);
   if (parses(layer)) return layer;
   const std::string asWritten = layer.text;
@@ -220,7 +221,8 @@ SettingsLayer parseRuleSetsOption(const std::string& list) {
   std::size_t start = 0;
   while (true) {
     const std::size_t comma = std::min(list.find(',', start), list.size());
-    const std::string_view name = trimmed(std::string_view(list).substr(start, comma - start));
+    const std::string_view name =
+        trimmedOfBlanks(std::string_view(list).substr(start, comma - start));
     if (name.empty()) {
       throw RunError(ErrorKind::Usage, "an empty rule set name; expected NAME[,NAME]",
                      ErrorLocation{layer.origin});

@@ -238,6 +238,9 @@ int runStudyCommand(const std::vector<std::string>& arguments, const SaveSweepPl
   const std::string command = arguments.front();
   const std::string name = "propclear " + command;
   CLI::App app(std::string(summaryOf(command)) + ".", name);
+  // Options start with "-" on every system: on Windows CLI11 would also take
+  // "/x" for one, and a path such as /designs/hull.TSK with it.
+  app.allow_windows_style_options(false);
   const std::vector<std::string> options(arguments.begin() + 1, arguments.end());
   try {
     return runCommand(app, command, options, savePlot, out, messages);

@@ -15,7 +15,7 @@ ProcessResult runTool(const std::vector<std::string>& argv, const fs::path& fold
 }
 
 ProcessResult runPropclearIn(const fs::path& folder, const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {PROPCLEAR_BINARY};
+  std::vector<std::string> argv = {propclearProgram()};
   argv.insert(argv.end(), args.begin(), args.end());
   return runTool(argv, folder);
 }

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -102,8 +103,13 @@ ProcessResult runProgram(const std::vector<std::string>& argv, const std::string
   return result;
 }
 
+std::string propclearProgram() {
+  const char* given = std::getenv("PROPCLEAR_TEST_PROGRAM");
+  return given != nullptr && *given != '\0' ? given : PROPCLEAR_BINARY;
+}
+
 ProcessResult runPropclear(const std::vector<std::string>& args, const std::string& input) {
-  std::vector<std::string> argv = {PROPCLEAR_BINARY};
+  std::vector<std::string> argv = {propclearProgram()};
   argv.insert(argv.end(), args.begin(), args.end());
   return runProgram(argv, input);
 }

@@ -51,7 +51,12 @@ ProcessResult runProgram(const std::vector<std::string>& argv, const std::string
                          const std::filesystem::path& folder = {},
                          const std::vector<std::pair<std::string, std::string>>& environment = {});
 
-// Runs the built propclear binary with `args`, standard input from `input`.
+// The program the end-to-end tests run: the built propclear binary, or the
+// command named by PROPCLEAR_TEST_PROGRAM (the Windows build under Wine, by
+// tests/windows/wine-propclear).
+std::string propclearProgram();
+
+// Runs the program with `args`, standard input from `input`.
 ProcessResult runPropclear(const std::vector<std::string>& args, const std::string& input = "");
 
 }  // namespace propclear::test

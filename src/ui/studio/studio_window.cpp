@@ -17,6 +17,8 @@
 
 #include "common/format_number.h"
 #include "common/run_error.h"
+#include "ui/studio/dxf_underlay.h"
+#include "ui/studio/import_stern_dialog.h"
 #include "ui/studio/studio_outputs.h"
 
 namespace propclear {
@@ -96,6 +98,7 @@ void StudioWindow::buildMenus() {
   addAction(file, tr("Save &as…"), QKeySequence::SaveAs, &StudioWindow::saveAs);
   addAction(file, tr("Re&vert"), QKeySequence(Qt::CTRL | Qt::Key_R), &StudioWindow::revert);
   file->addSeparator();
+  addImportSternAction(file, this, document_);
   addAction(file, tr("&Write report and script"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
             &StudioWindow::writeReportAndScript);
   addAction(file, tr("Export &drawing…"), QKeySequence(Qt::CTRL | Qt::Key_E),
@@ -134,6 +137,8 @@ void StudioWindow::buildMenus() {
              &SternView::zoomOut);
   viewAction(tr("&Fit"), {QKeySequence(Qt::Key_F)}, &SternView::fit);
   viewAction(tr("Zoom to &propeller"), {QKeySequence(Qt::Key_P)}, &SternView::zoomToPropeller);
+  viewMenu->addSeparator();
+  addUnderlayActions(viewMenu, *view_);
   viewMenu->addSeparator();
   for (QDockWidget* dock : findChildren<QDockWidget*>()) viewMenu->addAction(dock->toggleViewAction());
 }

@@ -26,6 +26,10 @@ REQUIRED_PACKAGES=(
   libfmt-dev libfast-float-dev
 )
 
+# The studio in a browser (scripts/package --web) and its test in a real
+# browser: Debian's emscripten and chromium.
+WEB_PACKAGES=(emscripten chromium)
+
 # The benchmarks (scripts/bench): Google Benchmark in-process, hyperfine for
 # whole processes.
 BENCH_PACKAGES=(libbenchmark-dev hyperfine)
@@ -63,6 +67,29 @@ install_packages() {
 # unit (CMake's unity build): on two cores that builds in about 60 % of the
 # time. A name private to one file must therefore not be defined in another.
 UNITY_BUILD=-DCMAKE_UNITY_BUILD=ON
+
+# Builds the studio in a browser with emscripten into $WEB_BUILD_DIR
+# (build-web/): the core as WebAssembly, then the one page
+# propclear-studio.html that holds it, its script and the example.
+build_web_page() {
+  install_packages "${REQUIRED_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
+  local web_dir=${WEB_BUILD_DIR:-$PROJECT_DIR/build-web}
+  # emscripten locks (and may add to) its cache of system libraries; where
+  # Debian's is not writable, a copy of it in the build folder.
+  if [ -z "${EM_CACHE:-}" ] && [ ! -w /usr/share/emscripten/cache ]; then
+    export EM_CACHE=$web_dir/emscripten-cache
+    [ -d "$EM_CACHE" ] || { mkdir -p "$web_dir" && cp -r /usr/share/emscripten/cache "$EM_CACHE"; }
+  fi
+  # emscripten's JavaScript optimizer needs Debian's acorn, which a Node.js
+  # from elsewhere does not look for.
+  export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+  emcmake cmake -S "$PROJECT_DIR" -B "$web_dir/cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DPROPCLEAR_WERROR=ON "$UNITY_BUILD" >/dev/null
+  cmake --build "$web_dir/cmake" -j "$JOBS" --target propclear_studio
+  python3 "$PROJECT_DIR/src/web/page/assemble.py" "$web_dir/cmake/propclear_studio.js" \
+    "$PROJECT_DIR/examples/Norvalek.TSK" "$PROJECT_DIR/examples/Norvalek.ship.toml" \
+    "$web_dir/propclear-studio.html"
+}
 
 # Configures and builds a Release build into $BUILD_DIR; extra CMake
 # arguments may be given.

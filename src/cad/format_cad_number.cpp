@@ -87,8 +87,9 @@ RoundedDigits digitsOf(std::uint64_t rounded, int exponent) {
 // floor(log10(magnitude)) or one less, from the binary exponent of a normal
 // magnitude: (e · 78913) >> 18 is floor(e · log10 2) for |e| ≤ 1100.
 int decimalExponentAtMost(double magnitude) {
-  const int binaryExponent =
-      static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - 1023;
+  std::uint64_t bits = 0;  // std::bit_cast, which WebAssembly's C++ library lacks
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  const int binaryExponent = static_cast<int>((bits >> 52) & 0x7ff) - 1023;
   return (binaryExponent * 78913) >> 18;
 }
 

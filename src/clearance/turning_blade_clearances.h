@@ -41,8 +41,9 @@ TurningLowerBlade measureTurningLowerBlade(const MeasuringContext& context);
 // The six signed gaps with a' and c' those of the blade as it turns.
 SignedGaps turningBladeGaps(const SignedGaps& gaps, const TurningLowerBlade& turning);
 
-// The note that the report's a' and c' follow the mirrored blade, when
-// either differs from the turning blade's by more than 5 mm.
+// The note that the report's and the CAD script's a' and c' are the legacy
+// figures of the mirrored blade, when either differs from the turning
+// blade's by more than 5 mm.
 void noteMirroredLowerBlade(const ClearanceSet& clearances, const TurningLowerBlade& turning,
                             Diagnostics& diagnostics);
 

@@ -223,9 +223,8 @@ std::from_chars_result readDouble(const char* first, const char* last, double& v
   double read = 0.0;
   const fast_float::from_chars_result result = fast_float::from_chars(first, last, read);
   if (result.ec != std::errc{}) return {result.ptr, result.ec};
-  const bool overflowed = std::isinf(read) && (result.ptr - first) > 0 &&
-                          std::string_view(first, result.ptr).find_first_of("iI") ==
-                              std::string_view::npos;
+  const std::string_view text(first, static_cast<std::size_t>(result.ptr - first));
+  const bool overflowed = std::isinf(read) && text.find_first_of("iI") == std::string_view::npos;
   const bool underflowed = read == 0.0 && hasNonZeroDigit(first, result.ptr);
   if (overflowed || underflowed) return {result.ptr, std::errc::result_out_of_range};
   value = read;

@@ -284,8 +284,10 @@ void WrittenFile::takeAttributesOf(const fs::path& target) {
 // disk: on ext4, two files committed together cost about one fsync instead
 // of two. (An fsync per file on threads of its own saved less there and
 // costs a thread per file.)
+// (Emscripten's C library declares sync_file_range, but its in-memory file
+// system has no disk to write back to and no such call.)
 void WrittenFile::startWriteBack() {
-#ifdef SYNC_FILE_RANGE_WRITE
+#if defined(SYNC_FILE_RANGE_WRITE) && !defined(__EMSCRIPTEN__)
   if (!temporaryPath_.empty() && holdsBytes_) {
     ::sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
   }

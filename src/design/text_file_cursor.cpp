@@ -37,7 +37,9 @@ void requireReadableKind(const std::filesystem::path& path, const std::string& d
 
 TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string displayName)
     : displayName_(std::move(displayName)),
-      buffer_(std::make_unique_for_overwrite<char[]>(bufferSize)) {
+      // Left uninitialised, as make_unique_for_overwrite would (which
+      // WebAssembly's C++ library does not have yet): every byte is read into.
+      buffer_(new char[bufferSize]) {
   requireReadableKind(path, displayName_);
   errno = 0;
   file_.reset(os::openForReading(path));

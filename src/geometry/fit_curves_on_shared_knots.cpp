@@ -148,7 +148,9 @@ bool sameKnots(std::span<SplineCurve* const> curves) {
   const SplineCurve& first = *curves.front();
   const auto knots = first.knots();
   return std::all_of(curves.begin() + 1, curves.end(), [&](const SplineCurve* curve) {
-    return curve->knotCount() == first.knotCount() && std::ranges::equal(curve->knots(), knots);
+    const auto other = curve->knots();  // std::equal: WebAssembly's C++ library has no ranges yet
+    return curve->knotCount() == first.knotCount() &&
+           std::equal(other.begin(), other.end(), knots.begin(), knots.end());
   });
 }
 

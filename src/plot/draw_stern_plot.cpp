@@ -96,8 +96,9 @@ void drawBlades(const SheetLayout& s, DrawingSurface& surface) {
 }
 
 // The mirrored lower blade of the established drawing, thin and dashed,
-// labelled at its tip: where the report's legacy a' and c' are measured,
-// not where the blade ever is.
+// labelled left of its root station (a text of 17 characters is about R/3
+// wide), between the labels of the shaft's height and of 0.7R: where the
+// report's legacy a' and c' are measured, not where the blade ever is.
 void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface) {
   surface.setLineStyle(LineStyle::Dashed);
   for (int edge = lowerEdge1; edge <= lowerEdge2; ++edge) {
@@ -108,7 +109,10 @@ void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface) {
   }
   surface.setLineStyle(LineStyle::Solid);
   const std::vector<DrawingPoint>& edge = s.bladeEdges[lowerEdge1];
-  if (!edge.empty()) drawText(surface, edge.back().x, edge.back().z, legacyBladeLabel);
+  if (!edge.empty()) {
+    const DrawingPoint& root = edge.front();
+    drawText(surface, root.x - sheetPart(s.extent.range, 3), root.z, legacyBladeLabel);
+  }
 }
 
 }  // namespace

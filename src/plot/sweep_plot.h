@@ -3,7 +3,8 @@
 // desktop front end draws it (PNG, SVG or PDF), and nothing of the GUI
 // toolkit crosses between them.
 //
-// One parameter: every clearance per D against the parameter, one line each;
+// One parameter: every clearance's signed gap per D against the parameter (a
+// closing gap goes below zero), one line each;
 // each rule line's required value per D as a dashed line; the values where
 // the design is feasible shaded. Two parameters: a map of the smallest
 // margin over the grid of both.

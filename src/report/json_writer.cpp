@@ -51,6 +51,12 @@ void JsonWriter::null() {
   out_ += "null";
 }
 
+void JsonWriter::raw(std::string_view json) {
+  beforeValue();
+  while (!json.empty() && (json.back() == '\n' || json.back() == '\r')) json.remove_suffix(1);
+  out_ += json;
+}
+
 void JsonWriter::open(char opener, char closer, Layout layout) {
   beforeValue();
   out_ += opener;

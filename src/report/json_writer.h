@@ -24,6 +24,9 @@ class JsonWriter {
   void value(double number, const char* what);
   void value(bool flag);
   void null();
+  // A value that is JSON text already (a document another writer made); its
+  // final line end is dropped.
+  void raw(std::string_view json);
 
   // A member: its name, then its value (a number that is not finite is an
   // arithmetic fault naming the member).

@@ -60,7 +60,7 @@ MeasuredClearances measuredClearancesOf(const ClearanceSet& clearances, const Si
 
 // The analysis's clearances as the rules judge them: a, b, c and b' as
 // measured, a' and c' of the lower blade as the propeller really turns it
-// (the report's a' and c' follow the mirrored blade), and the others. With
+// (the report's legacy a' and c' follow the mirrored blade), and the others. With
 // `heel` (a sole piece's heel the ship file names), b' is the lower tip's
 // height above the heel instead of above the first contour point.
 MeasuredClearances measuredClearancesOf(const SternAnalysis& analysis,

@@ -28,14 +28,21 @@ bool isKnownRuleSet(std::string_view name, std::span<const RuleSetDefinition> ad
   return set != nullptr && !set->always;
 }
 
-std::string ruleSetNameList(std::span<const RuleSetDefinition> added) {
-  std::string list;
+std::vector<std::string> ruleSetNames(std::span<const RuleSetDefinition> added) {
+  std::vector<std::string> names;
   for (const auto sets : {std::span<const RuleSetDefinition>(bundledRuleSets()), added}) {
     for (const RuleSetDefinition& set : sets) {
-      if (!set.always) list += set.name + ", ";
+      if (!set.always) names.push_back(set.name);
     }
   }
-  return list + customName;
+  names.emplace_back(customName);
+  return names;
+}
+
+std::string ruleSetNameList(std::span<const RuleSetDefinition> added) {
+  std::string list;
+  for (const std::string& name : ruleSetNames(added)) list += (list.empty() ? "" : ", ") + name;
+  return list;
 }
 
 std::vector<const RuleSetDefinition*> alwaysCheckedRuleSets(

@@ -25,6 +25,10 @@ const RuleSetDefinition* findRuleSet(std::string_view name,
 // checked always, or "custom".
 bool isKnownRuleSet(std::string_view name, std::span<const RuleSetDefinition> added = {});
 
+// The names a ship file may give: the bundled sets, those of `added`, then
+// custom.
+std::vector<std::string> ruleSetNames(std::span<const RuleSetDefinition> added = {});
+
 // "lr-recommended, tip-guidance, custom", for messages: the bundled sets,
 // those of `added`, then custom.
 std::string ruleSetNameList(std::span<const RuleSetDefinition> added = {});

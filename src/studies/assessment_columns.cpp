@@ -38,8 +38,11 @@ void writeRuleLines(RowBuilder& row, const DesignAssessment& assessment,
                     const std::vector<std::string>& ruleLabels) {
   for (std::size_t line = 0; line < ruleLabels.size(); ++line) {
     const std::string& label = ruleLabels[line];
-    const RuleMargin* rule =
-        assessment.analysed && assessment.rules[line].applies ? &assessment.rules[line] : nullptr;
+    // A design judged by no rules (a batch file without a ship file) has no margins.
+    const RuleMargin* rule = assessment.analysed && line < assessment.rules.size() &&
+                                     assessment.rules[line].applies
+                                 ? &assessment.rules[line]
+                                 : nullptr;
     if (rule != nullptr) {
       row.number(label + " required_m", rule->requiredMetres);
     } else {
@@ -66,8 +69,10 @@ void writeAssessmentColumns(RowBuilder& row, const DesignAssessment& assessment,
   writeLegacyClearances(row, assessment);
   if (assessment.analysed) {
     row.flag("overlaps", assessment.overlaps);
+    row.text("status", statusCode(assessment.status));
   } else {
     row.missing("overlaps");
+    row.missing("status");
   }
   writeRuleLines(row, assessment, ruleLabels);
   row.texts("warnings", assessment.warnings);

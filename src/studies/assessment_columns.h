@@ -1,9 +1,12 @@
 #pragma once
 // The columns every study row shares after its own: each clearance in metres,
 // per D and as a signed gap (negative: overlap; empty where it was measured to
-// a stand-in), whether anything overlaps (also the turning blade or the
-// swept volume), each rule line's required value, margin and verdict, the
-// warnings, and the error of a design that could not be analysed.
+// a stand-in), a' and c' of the lower blade as it turns; the mirrored lower
+// blade's legacy a' and c' (legacy_a'_m, legacy_c'_m) as the report prints
+// them; whether anything overlaps (a clash: also the swept volume); the
+// overall status ("clash", "below", "not-measured", "meets", "no-rules");
+// each rule line's required value, margin and verdict; the warnings; and the
+// error of a design that could not be analysed.
 
 #include <string>
 #include <vector>

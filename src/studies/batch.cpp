@@ -6,7 +6,9 @@
 
 #include "common/run_error.h"
 #include "design/read_design_data.h"
+#include "rules/rule_set_catalogue.h"
 #include "studies/assessment_columns.h"
+#include "studies/parameter_values.h"
 #include "studies/design_assessment.h"
 #include "studies/ordered_parallel.h"
 #include "studies/progress_line.h"
@@ -41,6 +43,19 @@ std::vector<std::filesystem::path> designFilesIn(const std::filesystem::path& fo
   return files;
 }
 
+// The rule sets of the columns, the same for every file: those --rules names,
+// none for --rules none, else every rule set a file's ship may name.
+std::vector<std::string> batchRuleSets(const StudyRuleRequest& request) {
+  const std::optional<std::string>& named = request.overrides.ruleSets;
+  if (named == noRulesName) return {};
+  std::vector<std::string> sets;
+  if (named) {
+    for (std::string_view name : splitAt(*named, ',')) sets.emplace_back(name);
+    return sets;
+  }
+  return ruleSetNames();
+}
+
 struct BatchRow {
   const char* ending = "error";  // "analysed", "contour-too-long", "error"
   DesignAssessment assessment;
@@ -51,12 +66,12 @@ struct BatchItem {
   bool analysed = false;
 };
 
-BatchRow analyseFile(const std::filesystem::path& file,
-                     const std::optional<StudyRuleRequest>& ruleRequest) {
+BatchRow analyseFile(const std::filesystem::path& file, const StudyRuleRequest& ruleRequest,
+                     const std::vector<std::string>& labelSets) {
   BatchRow row;
   try {
-    std::optional<StudyRules> rules;
-    if (ruleRequest) rules.emplace(*ruleRequest, file);
+    std::optional<StudyRules> rules = StudyRules::of(ruleRequest, file);
+    if (rules) rules->labelBy(labelSets);
     const ReadResult read = readDesignData(file);
     if (read.outcome == ReadOutcome::ContourTooLong) {
       row.ending = "contour-too-long";
@@ -98,8 +113,8 @@ std::vector<std::filesystem::path> batchDesignFiles(const std::vector<std::files
 
 bool runBatch(const BatchOptions& options, std::ostream& messages) {
   const std::vector<std::filesystem::path> files = batchDesignFiles(options.inputs);
-  const std::vector<std::string> ruleLabels =
-      options.rules ? ruleLineLabels(*options.rules) : std::vector<std::string>{};
+  const std::vector<std::string> labelSets = batchRuleSets(options.rules);
+  const std::vector<std::string> ruleLabels = ruleLineLabels(labelSets);
   const std::unique_ptr<OutputFile> output = openRowOutput(options.target);
   RowBuilder names(options.format, true);
   writeRow(names, {}, BatchRow{}, ruleLabels);
@@ -111,7 +126,7 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
   mapInOrder<BatchItem>(
       {files.size(), options.threads, filesPerChunk},
       [&](std::uint64_t index, unsigned /*worker*/) {
-        const BatchRow row = analyseFile(files[index], options.rules);
+        const BatchRow row = analyseFile(files[index], options.rules, labelSets);
         RowBuilder builder(options.format);
         writeRow(builder, files[index], row, ruleLabels);
         return BatchItem{builder.takeRow(), row.assessment.analysed};

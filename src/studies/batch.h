@@ -17,7 +17,7 @@ namespace propclear {
 
 struct BatchOptions {
   std::vector<std::filesystem::path> inputs;  // folders and files
-  std::optional<StudyRuleRequest> rules;  // --rules, --ship-set; each file's own ship
+  StudyRuleRequest rules;  // --ship, --rules, --ship-set; else each file's own ship file
   RowFormat format = RowFormat::Csv;
   std::string target = "-";
   unsigned threads = 1;

@@ -31,7 +31,8 @@ std::vector<BindingMargin> structureMarginsOf(const Assessment& judged) {
 
 DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rules) {
   DesignAssessment assessment;
-  const Assessment judged = assess(design, AssessmentInputs{});
+  const Assessment judged =
+      assess(design, AssessmentInputs{rules != nullptr ? &rules->ship() : nullptr});
   for (std::size_t k = 0; k < judged.clearances.size(); ++k) {
     assessment.clearances[k] = judged.clearances[k].segment;
     assessment.perDiameter[k] = judged.clearances[k].perDiameter;
@@ -42,7 +43,7 @@ DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rul
   assessment.overlaps = judged.hasClash();
   assessment.status = judged.status;
   assessment.structureMargins = structureMarginsOf(judged);
-  if (rules != nullptr) assessment.rules = rules->judge(design, judged.analysis);
+  if (rules != nullptr) assessment.rules = rules->margins(judged);
   assessment.warnings = warningTexts(judged.warnings());
   assessment.analysed = true;
   return assessment;

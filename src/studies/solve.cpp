@@ -166,9 +166,9 @@ void printResult(std::ostream& out, const SolveResult& result, const SolveOption
   printIntervals(out, result, parameter);
 }
 
-std::string ruleSetsText(const StudyRuleRequest& request) {
+std::string ruleSetsText(const StudyRules& rules) {
   std::string text;
-  for (const std::string& name : request.ruleSets) {
+  for (const std::string& name : rules.ruleSets()) {
     if (!text.empty()) text += ", ";
     text += name;
   }
@@ -181,7 +181,7 @@ void printSearch(std::ostream& out, const SolveResult& result, const SolveOption
   out << (options.goal == SolveGoal::Maximise ? "largest " : "smallest ") << parameter.name
       << " of " << options.designFile.string() << '\n';
   out << "feasible: "
-      << (rules ? "every binding rule line of " + ruleSetsText(*options.rules) +
+      << (rules ? "every binding rule line of " + ruleSetsText(*rules) +
                       " holds and nothing overlaps"
                 : std::string("nothing overlaps (every gap positive, also of the turning blade and "
                               "the swept volume)"))
@@ -276,8 +276,7 @@ int runSolve(const SolveOptions& options, std::ostream& out, std::ostream& messa
     throw RunError(ErrorKind::Usage,
                    "--keep tip-to-heel moves centre-z itself: it cannot be what a solve varies");
   }
-  std::optional<StudyRules> rules;
-  if (options.rules) rules.emplace(*options.rules, options.designFile);
+  const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile);
   const StudyRules* judge = rules ? &*rules : nullptr;
   const SolveResult result = solveParameter(fileDesign, options, judge);
   printSearch(out, result, options, rules);

@@ -35,7 +35,7 @@ struct SolveOptions {
   SolveGoal goal = SolveGoal::Maximise;
   std::optional<SolveRange> range;  // none: from the file's value
   KeepMode keep = KeepMode::Centre;
-  std::optional<StudyRuleRequest> rules;  // --rules, --ship-set
+  StudyRuleRequest rules;  // --ship, --rules, --ship-set
   std::optional<std::filesystem::path> writeFile;
   unsigned threads = 1;
 };

@@ -43,25 +43,26 @@ struct RowTarget {
   std::string target() const { return !jsonl.empty() ? jsonl : csv.empty() ? "-" : csv; }
 };
 
-// --rules and --ship-set, as the options of the rule check.
+// --ship, --rules and --ship-set, as the options of the rule check.
 struct RuleOptions {
+  std::string shipFile;
   std::string ruleSets;
   std::vector<std::string> shipSettings;
 
-  std::optional<StudyRuleRequest> request() const {
-    if (ruleSets.empty()) {
-      if (!shipSettings.empty()) throw RunError(ErrorKind::Usage, "--ship-set needs --rules");
-      return std::nullopt;
-    }
-    return parseStudyRuleRequest(ruleSets, shipSettings);
+  StudyRuleRequest request() const {
+    return parseStudyRuleRequest(shipFile, ruleSets, shipSettings);
   }
 };
 
 void addCommon(CLI::App& app, RuleOptions& rules, unsigned& threads) {
+  app.add_option("--ship", rules.shipFile,
+                 "the ship file (default: X.ship.toml beside X.TSK); its rule_sets judge every "
+                 "design, as in the plain run")
+      ->type_name("FILE");
   app.add_option("--rules", rules.ruleSets,
-                 "judge every design by the rule sets NAME[,NAME] (" + ruleSetNameList() +
-                     "), with the ship's particulars from the ship file beside the design file")
-      ->type_name("NAMES");
+                 "judge by the rule sets NAME[,NAME] (" + ruleSetNameList() +
+                     ") instead of the ship file's rule_sets; none: by no rules, geometry only")
+      ->type_name("NAMES|none");
   app.add_option("--ship-set", rules.shipSettings,
                  "set KEY of the ship file to VALUE for the rule check (repeatable)")
       ->type_name("KEY=VALUE")

@@ -4,7 +4,6 @@
 
 #include "common/run_error.h"
 #include "rules/check_clearance_rules.h"
-#include "rules/measured_clearance.h"
 #include "rules/rule_set_catalogue.h"
 #include "studies/parameter_values.h"
 
@@ -12,63 +11,67 @@ namespace propclear {
 
 namespace {
 
-ShipOverrides overridesOf(const StudyRuleRequest& request) {
-  std::string ruleSets;
-  for (const std::string& name : request.ruleSets) {
-    if (!ruleSets.empty()) ruleSets += ',';
-    ruleSets += name;
-  }
-  return ShipOverrides{ruleSets, request.shipSettings};
-}
-
 std::size_t ruleSetIndex(const std::vector<std::string>& ruleSets, const std::string& name) {
   return static_cast<std::size_t>(std::find(ruleSets.begin(), ruleSets.end(), name) - ruleSets.begin());
 }
 
 }  // namespace
 
-StudyRuleRequest parseStudyRuleRequest(const std::string& ruleSets,
+StudyRuleRequest parseStudyRuleRequest(const std::string& shipFile, const std::string& ruleSets,
                                        const std::vector<std::string>& shipSettings) {
-  StudyRuleRequest request{{}, shipSettings};
+  StudyRuleRequest request;
+  if (!shipFile.empty()) request.shipFile = shipFile;
+  request.overrides.settings = shipSettings;
+  if (ruleSets.empty()) return request;
+  request.overrides.ruleSets = ruleSets;
+  if (ruleSets == noRulesName) return request;
+  std::vector<std::string> names;
   for (std::string_view name : splitAt(ruleSets, ',')) {
     const std::string text(name);
     if (!isKnownRuleSet(text)) {
       throw RunError(ErrorKind::Usage, "--rules " + ruleSets + ": unknown rule set \"" + text +
-                                           "\"; the rule sets are " + ruleSetNameList());
+                                           "\"; the rule sets are " + ruleSetNameList() +
+                                           ", or none");
     }
-    if (ruleSetIndex(request.ruleSets, text) < request.ruleSets.size()) {
+    if (ruleSetIndex(names, text) < names.size()) {
       throw RunError(ErrorKind::Usage, "--rules " + ruleSets + ": \"" + text + "\" is named twice");
     }
-    request.ruleSets.push_back(text);
+    names.push_back(text);
   }
   return request;
 }
 
-std::vector<std::string> ruleLineLabels(const StudyRuleRequest& request) {
+std::vector<std::string> ruleLineLabels(const std::vector<std::string>& ruleSets) {
   std::vector<std::string> labels;
-  for (const std::string& ruleSet : request.ruleSets) {
+  for (const std::string& ruleSet : ruleSets) {
     for (std::string_view clearance : clearanceNames) labels.push_back(ruleSet + " " + std::string(clearance));
   }
   return labels;
 }
 
-StudyRules::StudyRules(const StudyRuleRequest& request, const std::filesystem::path& designFile)
-    : lineLabels_(ruleLineLabels(request)) {
-  const ShipOverrides overrides = overridesOf(request);
-  const std::optional<std::filesystem::path> shipFile = findShipFile(designFile);
-  ship_ = shipFile ? readShipParticulars(*shipFile, overrides) : shipParticularsFromOverrides(overrides);
+std::optional<StudyRules> StudyRules::of(const StudyRuleRequest& request,
+                                         const std::filesystem::path& designFile) {
+  std::optional<ShipParticulars> ship = shipParticularsFor(designFile, request);
+  if (!ship || ship->ruleSets.empty()) return std::nullopt;
+  return StudyRules(std::move(*ship));
 }
 
-std::vector<RuleMargin> StudyRules::judge(const DesignData& design,
-                                          const SternAnalysis& analysis) const {
-  const RuleCheck check =
-      checkClearanceRules(ship_, design.propellerDiameter, measuredClearancesOf(analysis, ship_.heel));
+StudyRules::StudyRules(ShipParticulars ship) : ship_(std::move(ship)) { labelBy(ship_.ruleSets); }
+
+void StudyRules::labelBy(const std::vector<std::string>& ruleSets) {
+  labelSets_ = ruleSets;
+  lineLabels_ = ruleLineLabels(ruleSets);
+}
+
+std::vector<RuleMargin> StudyRules::margins(const Assessment& assessment) const {
   std::vector<RuleMargin> margins(lineLabels_.size());
+  if (!assessment.rules) return margins;
   // A study tabulates a, b, c, a', b', c': one column each per rule set; a
   // line that does not apply to the ship's rudder asks nothing.
-  for (const RuleLine& line : check.lines) {
+  for (const RuleLine& line : assessment.rules->lines) {
     if (line.clearance >= clearanceCount || line.verdict == RuleVerdict::NotApplicable) continue;
-    const std::size_t set = ruleSetIndex(ship_.ruleSets, line.ruleSet);
+    const std::size_t set = ruleSetIndex(labelSets_, line.ruleSet);
+    if (set >= labelSets_.size()) continue;
     RuleMargin& margin = margins[set * clearanceCount + static_cast<std::size_t>(line.clearance)];
     margin = {true, line.requiredMetres, line.requiredPerDiameter, line.marginMetres,
               line.informative, verdictText(line.verdict)};

@@ -1,22 +1,22 @@
 #pragma once
-// The clearance rules a study judges its designs by, when --rules names rule
-// sets: for each design, each rule line's required value, margin and
-// verdict. The ship's particulars come from the ship file beside the design
-// file ("Norvalek.ship.toml" beside "Norvalek.TSK"), with --ship-set
-// overrides on top, as for the plain run.
+// The clearance rules a study judges its designs by: the ship file's
+// rule_sets by default, exactly as the plain run judges the design
+// (assessment/ship_file_choice.h: --ship FILE, else the ship file beside the
+// design file; --ship-set on top), other rule sets with --rules NAMES, none
+// with --rules none. For each design, each rule line's required value,
+// margin and verdict, from the design's assessment.
 //
-// Every rule set named gives one line per clearance, in clearance order, so
-// that the lines make the same columns for every design and every ship; a
-// line the rule set does not require for a ship stays empty.
+// Every rule set gives one line per clearance, in clearance order, so that
+// the lines make the same columns for every design and every ship; a line
+// the rule set does not require for a ship stays empty.
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "clearance/stern_analysis.h"
-#include "design/design_data.h"
-#include "rules/read_ship_particulars.h"
+#include "assessment/assessment.h"
+#include "assessment/ship_file_choice.h"
 #include "rules/ship_particulars.h"
 
 namespace propclear {
@@ -30,36 +30,42 @@ struct RuleMargin {
   std::string verdict;                 // "meets", "below the recommended minimum", ...
 };
 
-// What --rules NAME[,NAME] and --ship-set KEY=VALUE ask for. An unknown or
-// repeated rule set is a usage fault naming the option.
-struct StudyRuleRequest {
-  std::vector<std::string> ruleSets;
-  std::vector<std::string> shipSettings;
-};
-StudyRuleRequest parseStudyRuleRequest(const std::string& ruleSets,
+// What --ship FILE, --rules NAME[,NAME]|none and --ship-set KEY=VALUE ask
+// for. An unknown or repeated rule set is a usage fault naming the option.
+using StudyRuleRequest = ShipChoice;
+StudyRuleRequest parseStudyRuleRequest(const std::string& shipFile, const std::string& ruleSets,
                                        const std::vector<std::string>& shipSettings);
 
 // "lr-recommended b'", ...: the rule sets in order, each with every
 // clearance in order.
-std::vector<std::string> ruleLineLabels(const StudyRuleRequest& request);
+std::vector<std::string> ruleLineLabels(const std::vector<std::string>& ruleSets);
 
 // The rules for the designs of one design file.
 class StudyRules {
  public:
-  // Reads the ship file beside `designFile` (or takes the particulars from
-  // the overrides alone when there is none); a bad ship file or a field a
-  // rule set needs and nobody gave is a RunError naming it.
-  StudyRules(const StudyRuleRequest& request, const std::filesystem::path& designFile);
+  // The rules `request` asks for of `designFile`; none when no rule set
+  // applies (no ship file and no --rules, or --rules none). A bad ship file
+  // or a field a rule set needs and nobody gave is a RunError naming it.
+  static std::optional<StudyRules> of(const StudyRuleRequest& request,
+                                      const std::filesystem::path& designFile);
 
+  // The ship whose rule sets judge the designs, for assess().
+  const ShipParticulars& ship() const { return ship_; }
+  const std::vector<std::string>& ruleSets() const { return ship_.ruleSets; }
+  // The columns: these rule sets' lines, or (labelledBy) a fixed list's.
   const std::vector<std::string>& lineLabels() const { return lineLabels_; }
+  // Lines of a fixed list of rule sets, the same for every file of a batch.
+  void labelBy(const std::vector<std::string>& ruleSets);
 
-  // One margin per line label. Pure: called on every core at once. A
-  // diameter that is not positive is a RunError: no minimum scales with it.
-  std::vector<RuleMargin> judge(const DesignData& design, const SternAnalysis& analysis) const;
+  // One margin per line label, from an assessment made with ship().
+  std::vector<RuleMargin> margins(const Assessment& assessment) const;
 
  private:
-  std::vector<std::string> lineLabels_;
+  explicit StudyRules(ShipParticulars ship);
+
   ShipParticulars ship_;
+  std::vector<std::string> labelSets_;
+  std::vector<std::string> lineLabels_;
 };
 
 }  // namespace propclear

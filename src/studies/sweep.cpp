@@ -87,8 +87,7 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
   const std::uint64_t designs = countStudyDesigns(options.varied);
   if (options.plotFile) checkPlotRequest(options, savePlot, designs);
   const DesignData fileDesign = readStudyDesign(options.designFile);
-  std::optional<StudyRules> rules;
-  if (options.rules) rules.emplace(*options.rules, options.designFile);
+  const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile);
   const StudyRules* judge = rules ? &*rules : nullptr;
   const std::vector<std::string> ruleLabels = rules ? rules->lineLabels() : std::vector<std::string>{};
   const std::unique_ptr<OutputFile> output = openRowOutput(options.target);

@@ -28,7 +28,7 @@ using SaveSweepPlot = std::function<void(const SweepPlot&, const std::filesystem
 struct SweepOptions {
   std::filesystem::path designFile;
   std::vector<ParameterValues> varied;  // one or two; the first varies slowest
-  std::optional<StudyRuleRequest> rules;  // --rules, --ship-set
+  StudyRuleRequest rules;  // --ship, --rules, --ship-set
   RowFormat format = RowFormat::Csv;
   std::string target = "-";             // "-": standard output
   std::optional<std::filesystem::path> plotFile;

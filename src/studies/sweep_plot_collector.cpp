@@ -25,7 +25,12 @@ PlotPoint plotPointOf(const DesignAssessment& assessment, const StudyRules* rule
   point.smallestMargin = smallestMargin(assessment, rules);
   point.feasible = isFeasible(assessment, rules);
   if (!assessment.analysed) return point;
-  for (int k = 0; k < clearanceCount; ++k) point.perDiameter[k] = assessment.perDiameter[k];
+  // Signed (the size of the gap is its length): a gap that closes goes below
+  // zero rather than turning round; none where it was measured to a stand-in.
+  for (int k = 0; k < clearanceCount; ++k) {
+    const std::optional<double>& gap = assessment.gaps[k];
+    if (gap) point.perDiameter[k] = *gap < 0.0 ? -assessment.perDiameter[k] : assessment.perDiameter[k];
+  }
   for (const RuleMargin& rule : assessment.rules) {
     point.requiredPerDiameter.push_back(rule.applies ? std::optional(rule.requiredPerDiameter)
                                                      : std::nullopt);
@@ -45,7 +50,7 @@ SweepPlotCollector::SweepPlotCollector(const std::vector<ParameterValues>& varie
     plot_.marginTitle = rules != nullptr ? "smallest rule margin (m)" : "smallest gap (m)";
     return;
   }
-  plot_.yTitle = "clearance / D";
+  plot_.yTitle = "signed gap / D";
   for (std::string_view name : clearanceNames) plot_.lines.push_back({std::string(name), false, false, {}});
   if (rules != nullptr) {
     for (const std::string& label : rules->lineLabels()) {

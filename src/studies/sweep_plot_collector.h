@@ -13,7 +13,7 @@ namespace propclear {
 
 // What the plot keeps of one design.
 struct PlotPoint {
-  std::array<std::optional<double>, clearanceCount> perDiameter;
+  std::array<std::optional<double>, clearanceCount> perDiameter;  // signed gap / D
   std::vector<std::optional<double>> requiredPerDiameter;  // per rule line
   std::vector<std::uint8_t> informative;                   // per rule line: 1 if informative
   std::optional<double> smallestMargin;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cad/write_dxf_drawing.h"
-#include "clearance/stern_analysis.h"
+#include "assessment/assessment.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "dxf/dxf_drawing.h"
@@ -96,7 +96,7 @@ TEST(ImportDesign, OwnDrawingOfTheExampleAndFiftyVariedDesignsGivesTheirPointsAn
   for (unsigned seed = 1; seed <= 50; ++seed) designs.push_back(variedDesign(seed));
   for (std::size_t i = 0; i < designs.size(); ++i) {
     const DesignData& d = designs[i];
-    const DxfDrawing drawing = drawingOf(dxfDrawingLines(d, analyseStern(d)));
+    const DxfDrawing drawing = drawingOf(dxfDrawingLines(d, assess(d, {})));
     const ImportedDesign imported = importDesign(drawing, optionsFor(d));
     expectSameGeometry(d, imported.design, i == 0 ? "the example" : "design " + std::to_string(i));
     // The written file reads back as the design imported.

@@ -398,3 +398,32 @@ TEST_F(StudyCommands, SweepPlotsAreImagesOfTheirOwnSize) {
 
 }  // namespace
 }  // namespace propclear
+
+namespace propclear {
+namespace {
+
+// A study judges by the ship file beside the design, as the plain run does;
+// --rules none by no rules at all.
+TEST(StudyRulesByDefault, SolveInTheExampleFolderTakesTheShipFilesRules) {
+  const std::string example = (test::examplesDir() / "Norvalek.TSK").string();
+  const auto best = [&](std::vector<std::string> options) {
+    std::vector<std::string> args = {"solve", example, "--maximise", "diameter"};
+    args.insert(args.end(), options.begin(), options.end());
+    const test::ProcessResult solve = test::runPropclear(args);
+    EXPECT_EQ(solve.exitStatus, 0) << solve.err;
+    const std::size_t at = solve.out.find("best: ");
+    return at == std::string::npos ? solve.out : solve.out.substr(at, solve.out.find('\n', at) - at);
+  };
+  const std::string byShipFile = best({});
+  EXPECT_EQ(byShipFile, "best: diameter = 3.7569 m");
+  EXPECT_EQ(byShipFile, best({"--rules", "lr-recommended"}));
+  EXPECT_EQ(best({"--rules", "none"}), "best: diameter = 5.0002 m");
+  // Another ship file given by --ship, here one that names the tip guidance only.
+  const test::ScratchDir dir;
+  test::writeFile(dir / "tip.toml", "skew = \"none\"\nrule_sets = [\"tip-guidance\"]\n");
+  EXPECT_EQ(best({"--ship", (dir / "tip.toml").string()}), best({"--rules", "none"}))
+      << "the tip guidance is informative: geometry decides";
+}
+
+}  // namespace
+}  // namespace propclear

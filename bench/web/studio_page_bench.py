@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""Figures of the studio in a browser, in Debian's headless Chromium: the
+page's size, page load to the example drawn (target 1 s), and a recorded
+200-step drag of the propeller centre, each step to the repainted drawing
+and tables (target 16 ms at the 99th percentile). Also saves the
+screenshots: the example, a clash, the rule table.
+
+    studio_page_bench.py PAGE_HTML SCREENSHOT_DIR [--quick]
+"""
+import pathlib
+import statistics
+import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tests" / "web"))
+from chromium_page import ChromiumPage  # noqa: E402
+
+LOAD_TARGET_MS = 1000.0
+STEP_TARGET_MS = 16.0
+
+# One drag step as the browser delivers it: a pointer move over the drawing,
+# then the frame it is painted in.
+DRAG = """(async (steps) => {
+  const svg = document.getElementById('drawing');
+  const handle = document.querySelector('.handle.propeller');
+  const box = handle.getBoundingClientRect();
+  let x = box.x + box.width / 2, y = box.y + box.height / 2;
+  const event = (type) => new PointerEvent(type, {clientX: x, clientY: y, pointerId: 1,
+                                                  bubbles: true, buttons: 1});
+  handle.dispatchEvent(event('pointerdown'));
+  const times = [];
+  for (let i = 0; i < steps; ++i) {
+    x += (i % 50 < 25 ? 1 : -1) * 0.7;
+    y += (i % 20 < 10 ? 1 : -1) * 0.5;
+    const start = performance.now();
+    svg.dispatchEvent(event('pointermove'));
+    await new Promise((resolve) => requestAnimationFrame(() => resolve()));
+    document.getElementById('rule-check').getBoundingClientRect();
+    times.push(performance.now() - start);
+  }
+  svg.dispatchEvent(event('pointerup'));
+  return times;
+})"""
+
+
+def percentile(values, share):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(round(share * (len(ordered) - 1))))]
+
+
+def main() -> int:
+    page_path = pathlib.Path(sys.argv[1]).resolve()
+    shots = pathlib.Path(sys.argv[2])
+    quick = "--quick" in sys.argv
+    shots.mkdir(parents=True, exist_ok=True)
+    loads = []
+    with ChromiumPage() as page:
+        for _ in range(2 if quick else 7):
+            page.open(page_path.as_uri() + "?open=example")
+            page.wait_for("window.propclearStudio && propclearStudio.firstDrawnAt !== null")
+            loads.append(page.evaluate("propclearStudio.firstDrawnAt"))
+        page.screenshot(shots / "studio-example.png")
+        steps = page.evaluate(f"{DRAG}({50 if quick else 200})")
+        page.evaluate("propclearStudio.undo()")
+        # The propeller pushed up into the stern: a clash.
+        page.evaluate("""(() => { const v = propclearStudio.studio.values.slice();
+          v[0] = 3.2; v[1] = 3.4; propclearStudio.applyValues(v); })()""")
+        page.screenshot(shots / "studio-clash.png")
+        page.evaluate("propclearStudio.undo()")
+        clip = page.evaluate("""(() => { const r = document.getElementById('results-panel')
+          .getBoundingClientRect(); return {x: r.x, y: r.y, width: r.width, height: r.height}; })()""")
+        page.screenshot(shots / "studio-rule-table.png", clip={**clip, "scale": 1})
+
+    size = page_path.stat().st_size
+    load_median = statistics.median(loads)
+    p99 = percentile(steps, 0.99)
+    print(f"page size: {size} bytes ({size / 1024 / 1024:.2f} MiB)")
+    print(f"load to drawn: median {load_median:.0f} ms over {len(loads)} loads "
+          f"(max {max(loads):.0f} ms), target {LOAD_TARGET_MS:.0f} ms: "
+          f"{'met' if load_median <= LOAD_TARGET_MS else 'MISSED'}")
+    print(f"drag step: median {statistics.median(steps):.2f} ms, p99 {p99:.2f} ms over "
+          f"{len(steps)} steps, target {STEP_TARGET_MS:.0f} ms: "
+          f"{'met' if p99 <= STEP_TARGET_MS else 'MISSED'}")
+    print(f"screenshots: {shots}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,126 @@
+#include "web/studio_c_interface.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+#include "web/run_on_texts.h"
+
+namespace propclear {
+namespace {
+
+using nlohmann::json;
+
+std::string exampleText(const char* name) { return test::readFile(test::examplesDir() / name); }
+
+json runExample(const test::ScratchDir& folder, const std::string& designText,
+                const std::string& shipText) {
+  return json::parse(runOnTexts(folder.path() / "studio", {"Norvalek.TSK", designText, shipText}));
+}
+
+// The example in the run's folder: the outputs the program writes for the
+// same design, byte for byte, and its JSON results in the run's answer.
+TEST(RunOnTexts, WritesTheProgramsOutputsForTheExample) {
+  test::ScratchDir folder;
+  const json run = runExample(folder, exampleText("Norvalek.TSK"), exampleText("Norvalek.ship.toml"));
+  EXPECT_EQ(run["ending"], "completed");
+  EXPECT_EQ(run["result"]["status"], "below");  // two binding lines below their minimum
+  EXPECT_EQ(run["exitStatus"], test::kExitStrictOverlap);
+  const std::vector<std::string> outputs = {"Norvalek.SCR", "Norvalek.SON", "Norvalek.dxf",
+                                            "Norvalek.json"};
+  EXPECT_EQ(run["files"], json(outputs));
+
+  test::ScratchDir native;
+  for (const char* input : {"Norvalek.TSK", "Norvalek.ship.toml"})
+    std::filesystem::copy(test::examplesDir() / input, native / input);
+  const auto program =
+      test::runPropclear({"-C", native.path().string(), "--no-window", "--answer", "H", "--dxf",
+                          (native / "Norvalek.dxf").string(), "--json", (native / "Norvalek.json").string()});
+  ASSERT_EQ(program.exitStatus, 0) << program.err;
+  for (const std::string& name : outputs)
+    EXPECT_EQ(test::readFile(folder / "studio" / name), test::readFile(native / name)) << name;
+  EXPECT_EQ(run["result"], json::parse(test::readFile(native / "Norvalek.json")));
+  EXPECT_EQ(run["result"]["ruleCheck"]["ship"]["source"], "Norvalek.ship.toml");
+  // The plot's commands, from the clearing of the window on.
+  ASSERT_FALSE(run["drawing"].empty());
+  EXPECT_EQ(run["drawing"][0][0], "show");
+  EXPECT_NE(std::find(run["drawing"].begin(), run["drawing"].end(), json::array({"clear"})),
+            run["drawing"].end());
+}
+
+// A second run starts afresh: without a ship file no rules, and an
+// unreadable design leaves no outputs and says why.
+TEST(RunOnTexts, RunsAgainWithoutTheFilesOfTheRunBefore) {
+  test::ScratchDir folder;
+  runExample(folder, exampleText("Norvalek.TSK"), exampleText("Norvalek.ship.toml"));
+  const json noShip = runExample(folder, exampleText("Norvalek.TSK"), "");
+  EXPECT_EQ(noShip["result"]["status"], "no-rules");
+  EXPECT_FALSE(noShip["result"].contains("ruleCheck"));
+
+  const json broken = runExample(folder, "caption only\r\n", "");
+  EXPECT_EQ(broken["ending"], "error");
+  EXPECT_EQ(broken["exitStatus"], test::kExitError);
+  EXPECT_TRUE(broken["result"].is_null());
+  EXPECT_EQ(broken["files"], json::array());  // the design is read before any output is touched
+  EXPECT_NE(broken["messages"].get<std::string>().find("Norvalek.TSK"), std::string::npos);
+}
+
+std::vector<double> exampleValues() {
+  const json design = json::parse(runOnTexts(test::ScratchDir().path(), {"Norvalek.TSK",
+      exampleText("Norvalek.TSK"), ""}))["result"]["design"];
+  std::vector<double> values = {design["propellerCentre"]["x"], design["propellerCentre"]["z"],
+                                design["waterlineHeight"],     design["propellerDiameter"],
+                                design["hubDiameter"],         design["pitchRatio"],
+                                design["areaRatio"],           design["rakeAngle"]};
+  for (const json& corner : design["rudderCorners"]) values.insert(values.end(), {corner["x"], corner["z"]});
+  for (const json& point : design["contourPoints"])
+    values.insert(values.end(), {point["z"], point["x"], point["code"]});
+  return values;
+}
+
+json rewrite(const std::vector<double>& values) {
+  const std::string text = exampleText("Norvalek.TSK");
+  return json::parse(propclear_rewrite("Norvalek.TSK", text.c_str(), values.data(),
+                                       static_cast<int>(values.size())));
+}
+
+// The page's values written back: unchanged values give the file as it
+// was, a moved centre changes its two numbers, and a dropped point the
+// contour; values that are no design's are refused.
+TEST(StudioCInterface, RewritesTheDesignFromItsValues) {
+  std::vector<double> values = exampleValues();
+  EXPECT_EQ(rewrite(values)["text"], exampleText("Norvalek.TSK"));
+
+  values[0] = 4.123;
+  values[1] = 2.75;
+  const std::string moved = rewrite(values)["text"];
+  test::ScratchDir folder;
+  const json run = json::parse(runOnTexts(folder.path(), {"Norvalek.TSK", moved, ""}));
+  EXPECT_EQ(run["result"]["design"]["propellerCentre"], json({{"x", 4.123}, {"z", 2.75}}));
+
+  values.resize(values.size() - 3);
+  const std::string shorter = rewrite(values)["text"];
+  const json shorterRun = json::parse(runOnTexts(folder.path(), {"Norvalek.TSK", shorter, ""}));
+  EXPECT_EQ(shorterRun["result"]["design"]["contourPoints"].size(), 23u);
+
+  values.pop_back();
+  EXPECT_NE(rewrite(values)["error"].get<std::string>().find("not a design's"), std::string::npos);
+}
+
+TEST(StudioCInterface, ChecksATypedValueAsTheStudioDoes) {
+  EXPECT_EQ(json::parse(propclear_check_field("propellerDiameter", 0, "4.75"))["value"], 4.75);
+  EXPECT_EQ(json::parse(propclear_check_field("contourX", 3, "-2.5"))["value"], -2.5);
+  for (const auto& [field, text] : std::vector<std::pair<const char*, const char*>>{
+           {"propellerDiameter", "0"}, {"propellerDiameter", "abc"}, {"rakeAngle", "95"},
+           {"contourCode", "99"}, {"noSuchField", "1"}}) {
+    EXPECT_TRUE(json::parse(propclear_check_field(field, 1, text)).contains("fault")) << field << " " << text;
+  }
+}
+
+}  // namespace
+}  // namespace propclear

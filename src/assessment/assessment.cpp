@@ -69,6 +69,10 @@ std::vector<Clash> clashesOf(const Assessment& assessment) {
                        approach.overlapDepth});
     }
   }
+  const std::optional<ClosestApproach>& hub = assessment.analysis.hubApproach;
+  if (hub && hub->overlaps) {
+    swept.push_back({Clash::Cutter::Hub, clashStructureOf(hub->structure), {}, hub->overlapDepth});
+  }
   const auto deepestFirst = [](const Clash& a, const Clash& b) {
     return a.depthMetres > b.depthMetres;
   };
@@ -135,7 +139,10 @@ const char* bladeName(MeasuredBlade blade) {
 }
 
 std::string clashText(const Clash& clash) {
-  return std::string(clash.cutter == Clash::Cutter::Blade ? "the blade" : "the swept volume") +
+  const char* cutter = clash.cutter == Clash::Cutter::Blade ? "the blade"
+                       : clash.cutter == Clash::Cutter::Hub ? "the hub"
+                                                            : "the swept volume";
+  return std::string(cutter) +
          " cuts the " + clash.structure + " by " + metresText(clash.depthMetres);
 }
 

@@ -76,7 +76,8 @@ struct LegacyClearance {
 
 // What cuts what, and how deep.
 struct Clash {
-  enum class Cutter { Blade, SweptVolume } cutter = Cutter::Blade;
+  // The hub: a propeller file's, with its length (clearance/hub_section.h).
+  enum class Cutter { Blade, SweptVolume, Hub } cutter = Cutter::Blade;
   std::string structure;  // "stern frame", "rudder", "heel"
   std::string clearance;  // the clearance it shows in ("a", "c'"); empty for the swept volume
   double depthMetres = 0.0;
@@ -90,7 +91,7 @@ struct Assessment {
   std::vector<AssessedClearance> clearances;   // a, b, c, a', b', c' (ClearanceIndex order)
   std::array<LegacyClearance, 2> legacyLowerBlade;  // mirrored a', c'
   std::optional<RuleCheck> rules;              // when rule sets were chosen
-  // A blade's clashes first, then the swept volume's, each the deepest first:
+  // A blade's clashes first, then the swept volume's and the hub's, each the deepest first:
   // the first is the headline, and a blade's is the one its dimension shows.
   std::vector<Clash> clashes;
   AssessmentStatus status = AssessmentStatus::NoRules;

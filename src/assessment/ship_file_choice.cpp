@@ -13,9 +13,11 @@ std::optional<ShipParticulars> shipParticularsFor(const std::filesystem::path& d
   // No rules: the ship file is not read, so that not even a fault of it stops the run.
   if (choice.overrides.ruleSets == noRulesName) return std::nullopt;
   if (const std::optional<std::filesystem::path> file = chosenShipFile(designFile, choice)) {
-    return readShipParticulars(*file, choice.overrides);
+    return readShipParticulars(*file, choice.overrides, choice.propeller);
   }
-  if (!choice.overrides.empty()) return shipParticularsFromOverrides(choice.overrides);
+  if (!choice.overrides.empty()) {
+    return shipParticularsFromOverrides(choice.overrides, choice.propeller);
+  }
   return std::nullopt;
 }
 

@@ -19,6 +19,9 @@ inline constexpr const char* noRulesName = "none";
 struct ShipChoice {
   std::optional<std::filesystem::path> shipFile;  // --ship FILE, as the caller resolves it
   ShipOverrides overrides;                        // --rules, --ship-set
+  // The design's propeller file, whose Z the ship takes (and must not
+  // contradict); none for the B-series blade.
+  const PropellerTable* propeller = nullptr;
 };
 
 // The ship file a design is judged by: --ship FILE, else the one beside it

@@ -27,8 +27,8 @@ SplineCurve overStationRadii(const BladeOutline& outline, const StationList& val
 BladeEdgeCurves fitBladeEdgeCurves(const DesignData& design, const BladeOutline& b) {
   const double x0 = design.propellerCentreX, z0 = design.propellerCentreZ;
   const auto edge = [&](int sign, const StationList& x, const StationList& z) {
-    return EdgeCurves{overStationRadii(b, absoluteStations(x0, sign, x)),
-                      overStationRadii(b, absoluteStations(z0, sign, z))};
+    return EdgeCurves{overStationRadii(b, absoluteStations(x0, sign, x, b.stationCount)),
+                      overStationRadii(b, absoluteStations(z0, sign, z, b.stationCount))};
   };
   BladeEdgeCurves edges{{edge(+1, b.edge1X, b.edge1Z), edge(+1, b.edge2X, b.edge2Z)},
                         {edge(-1, b.edge1X, b.edge1Z), edge(-1, b.edge2X, b.edge2Z)}};

@@ -73,13 +73,15 @@ void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
                             double propellerDiameter, Diagnostics& diagnostics) {
   for (const ClosestApproach& approach : approaches) {
     if (!approach.overlaps) continue;
+    const bool hub = approach.sweptPart == SweptPart::Hub;
     diagnostics.warn(
         WarningKind::Overlap,
-        std::string("the swept volume of the turning propeller overlaps the ") +
+        std::string(hub ? "the propeller's hub" : "the swept volume of the turning propeller") +
+        " overlaps the " +
         structureName(approach.structure) + ": its point x = " + metresText(approach.structureX) +
         ", z = " + metresText(approach.structureZ) + " lies " + metresText(approach.overlapDepth) +
         " (" + fractionOfDiameter(approach.overlapDepth, propellerDiameter) +
-        ") inside it (blade thickness neglected)");
+        ") inside it" + (hub ? "" : " (blade thickness neglected)"));
   }
 }
 

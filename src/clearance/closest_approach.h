@@ -30,6 +30,9 @@
 namespace propclear {
 
 enum class SternStructure { SternContour, RudderEdge, Heel };
+// What of the swept solid the approach is measured to: the blades' swept
+// volume, or the hub (clearance/hub_section.h).
+enum class SweptPart { Blades, Hub };
 
 // "stern contour", "rudder leading edge", "heel".
 const char* structureName(SternStructure structure);
@@ -49,6 +52,7 @@ struct ClosestApproach {
   bool aboveShaft = true;    // the structure's point lies at or above the shaft's height
   bool overlaps = false;
   double overlapDepth = 0.0;  // m: how far inside M the structure's point lies (0 without overlap)
+  SweptPart sweptPart = SweptPart::Blades;
 };
 
 // The closest approach of each structure, in the order stern contour, rudder
@@ -57,8 +61,8 @@ struct ClosestApproach {
 std::vector<ClosestApproach> closestApproaches(const DesignData& design, const SweptVolume& volume,
                                                const SplineCurve& hullCurve);
 
-// A warning for each structure the swept volume cuts, its depth in m and per
-// diameter.
+// A warning for each structure the swept volume or the hub cuts, its depth in
+// m and per diameter.
 void warnAboutSweptOverlaps(const std::vector<ClosestApproach>& approaches,
                             double propellerDiameter, Diagnostics& diagnostics);
 

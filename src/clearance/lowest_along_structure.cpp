@@ -19,6 +19,8 @@ constexpr double scanStepPerTipRadius = 0.125;
 constexpr int maxScanIntervals = 256;
 // Where along a strand the minimum is refined to, in its abscissa's unit (m).
 constexpr double strandTolerance = 1e-6;
+// The longest polishing step after the search, in tolerances.
+constexpr double strandPolishReach = 10.0;
 // Chords are shorter than the arcs between them; this much is added for the
 // curvature between two neighbouring samples.
 constexpr double arcPerChord = 1.1;
@@ -48,10 +50,31 @@ class StructureSearch {
     scan();
     refineCandidates();
     refineHiddenBasins();
+    polishBest();
     return best_;
   }
 
  private:
+  // The lowest point found lies within the search's tolerance of the
+  // minimum, where the search stopped depending on the last bits of its
+  // input; one Newton step on the slope from there puts it within rounding
+  // of the minimum, so an outline given in another but equal form reports
+  // the same point. Outside M only (inside, the distance may have a corner),
+  // and only a step within the tolerance's reach that stays on the strand.
+  void polishBest() {
+    if (!(best_.value() > 0.0)) return;
+    const Strand& strand = strands_[best_.strand];
+    const SlopeSample sample = slopeAlong(strand.pieces, best_);
+    if (!(sample.slopeRate > 0.0)) return;
+    const double t = best_.t - checkedDivide(sample.slope, sample.slopeRate, scanWhat);
+    if (!(std::abs(t - best_.t) <= strandPolishReach * strandTolerance && t > strand.from &&
+          t < strand.to)) {
+      return;
+    }
+    const MeridionalPoint p{strand.xAt(t), std::abs(strand.zAt(t) - volume_.axisZ())};
+    best_ = {best_.strand, t, p, volume_.distanceFrom(p)};
+  }
+
   // A lower bound of the signed distance: the distance to M's bounding box.
   double boxDistance(MeridionalPoint p) const {
     const double reach = volume_.approximationError();

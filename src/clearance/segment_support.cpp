@@ -7,9 +7,10 @@
 
 namespace propclear {
 
-StationList absoluteStations(double centre, int sign, const StationList& offsets) {
+StationList absoluteStations(double centre, int sign, const StationList& offsets,
+                             int stationCount) {
   StationList values{};
-  for (int i = 1; i <= bladeStationCount; ++i) {
+  for (int i = 1; i <= stationCount; ++i) {
     values[i] = sign > 0 ? centre + offsets[i] : centre - offsets[i];
   }
   return values;

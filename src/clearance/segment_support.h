@@ -8,8 +8,9 @@
 
 namespace propclear {
 
-// centre + offset (sign +1) or centre - offset (sign -1) for stations 1..11.
-StationList absoluteStations(double centre, int sign, const StationList& offsets);
+// centre + offset (sign +1) or centre - offset (sign -1) for stations 1..stationCount.
+StationList absoluteStations(double centre, int sign, const StationList& offsets,
+                             int stationCount);
 
 struct TipMidpoint {
   double x;

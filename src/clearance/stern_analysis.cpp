@@ -1,5 +1,6 @@
 #include "clearance/stern_analysis.h"
 
+#include "clearance/hub_section.h"
 #include "clearance/measuring_operations.h"
 #include "common/checked_math.h"
 #include "common/diagnostics.h"
@@ -20,12 +21,20 @@ void requireExtent(const PlotExtent& extent) {
   }
 }
 
+// The hub of a propeller file's propeller joins the swept solid, with its
+// own closest approach to the stern contour.
+void addHubApproach(const DesignData& design, SternAnalysis& analysis) {
+  analysis.hub = hubSectionOf(design);
+  if (!analysis.hub) return;
+  analysis.hubApproach =
+      hubApproach(design, *analysis.hub, analysis.sweptVolume->tipRadius(), analysis.hullCurve);
+}
+
 }  // namespace
 
 SternAnalysis analyseStern(const DesignData& design) {
   SternAnalysis analysis;
-  analysis.outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio,
-                                       design.areaRatio, design.rakeAngle);
+  analysis.outline = bladeOutlineOf(design);
   analysis.extent = plotExtentOf(design);
   Diagnostics diagnostics;
   checkDesignPlausibility(design, diagnostics);
@@ -53,6 +62,10 @@ SternAnalysis analyseStern(const DesignData& design) {
     analysis.closestApproaches =
         closestApproaches(design, *analysis.sweptVolume, analysis.hullCurve);
     warnAboutSweptOverlaps(analysis.closestApproaches, design.propellerDiameter, diagnostics);
+    addHubApproach(design, analysis);
+    if (analysis.hubApproach) {
+      warnAboutSweptOverlaps({*analysis.hubApproach}, design.propellerDiameter, diagnostics);
+    }
   }
   analysis.warnings = std::move(diagnostics.warnings);
   return analysis;

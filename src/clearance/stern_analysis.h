@@ -12,7 +12,8 @@
 // legacy figures), with their signed gaps; a' and c' of the lower blade as
 // the propeller really turns it; the swept volume of the turning propeller
 // and the closest approach of the stern contour, the rudder edge and the heel
-// to it; the lower tip's height above the base line and the shortest
+// to it (and of the stern contour to the hub of a propeller file's
+// propeller); the lower tip's height above the base line and the shortest
 // distance from the upper tip to the contour above; and the warnings about
 // results a designer must not take for real ones (overlaps of the blade as it
 // turns among them). What the results mean for the design (clash, rule
@@ -24,6 +25,7 @@
 
 #include "clearance/clearance_segment.h"
 #include "clearance/closest_approach.h"
+#include "clearance/hub_section.h"
 #include "clearance/shortest_tip_distance.h"
 #include "clearance/signed_gap.h"
 #include "clearance/swept_volume.h"
@@ -52,6 +54,10 @@ struct SternAnalysis {
   // above the shaft (clearance/shortest_tip_distance.h); none without a
   // contour there.
   std::optional<ClearanceSegment> shortestTipDistance;
+  // The hub of a propeller file's propeller, part of the swept solid, and the
+  // stern contour's closest approach to it; none without its hub_length.
+  std::optional<HubSection> hub;
+  std::optional<ClosestApproach> hubApproach;
   std::vector<Warning> warnings;
 };
 

@@ -27,6 +27,22 @@ bool stationsRise(const BladeOutline& outline) {
 
 double squared(double value) { return value * value; }
 
+// A minimum found to within the searches' tolerance, moved by one Newton
+// step on its slope to within rounding of the true one: where the search
+// stopped depends on the last bits of its input (a step just shorter or
+// longer than the tolerance), the polished point does not, so an outline
+// given in another but equal form reports the same points. Only a step
+// within the tolerance's reach and inside [from, to] is taken.
+constexpr double edgePolishReach = 10.0;
+template <class SlopeFunction>
+double polished(const SlopeFunction& slopeAt, double at, double from, double to) {
+  const SlopeSample sample = slopeAt(at);
+  if (!(sample.slopeRate > 0.0)) return at;
+  const double next = at - checkedDivide(sample.slope, sample.slopeRate, "a polishing step");
+  if (!(std::abs(next - at) <= edgePolishReach * edgeTolerance && next >= from && next <= to)) return at;
+  return next;
+}
+
 // How far x lies outside [low, high]; 0 inside.
 double outsideBy(double x, double low, double high) { return std::max({low - x, 0.0, x - high}); }
 
@@ -248,7 +264,9 @@ std::optional<double> SweptVolume::nearestAlongEdge(std::span<const CubicPiece> 
   if (slopeFrom < 0.0) {
     const double slopeTo = halfSlopeAt(to).slope;
     if (slopeTo > 0.0) {
-      return minimumFromSlope(halfSlopeAt, from, to, slopeFrom, slopeTo, edgeTolerance);
+      return polished(halfSlopeAt,
+                      minimumFromSlope(halfSlopeAt, from, to, slopeFrom, slopeTo, edgeTolerance),
+                      from, to);
     }
   }
   const auto squaredDistanceAt = [&](double r) {
@@ -256,7 +274,8 @@ std::optional<double> SweptVolume::nearestAlongEdge(std::span<const CubicPiece> 
   };
   if (j == 0 && squaredDistanceAt(from + edgeTolerance) >= sampleValue) return {};
   if (j + 1 == n && squaredDistanceAt(to - edgeTolerance) >= sampleValue) return {};
-  return minimiseOnInterval(squaredDistanceAt, from, to, edgeTolerance).at;
+  return polished(halfSlopeAt, minimiseOnInterval(squaredDistanceAt, from, to, edgeTolerance).at,
+                  from, to);
 }
 
 // The edge's nearest point lies no further than the closest sample, and

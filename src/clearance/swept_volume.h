@@ -82,11 +82,11 @@ struct SectionDistance {
 class SweptVolume {
  public:
   // Samples of each edge curve per station interval, for the scan before the
-  // refinement: 21 per edge, a step of at most 0.05R, the scan's error
+  // refinement: 21 per edge of the B-series outline, a step of at most 0.05R, the scan's error
   // (half a step near the boundary) about 6 cm on a 4.6 m propeller and
   // some 3 mm at 0.7 m from it; the refinement makes it exact.
   static constexpr std::size_t samplesPerInterval = 2;
-  static constexpr std::size_t maxSamples = samplesPerInterval * (bladeStationCount - 1) + 1;
+  static constexpr std::size_t maxSamples = samplesPerInterval * (maxOutlineStations - 1) + 1;
   // Room for maxSamples in whole vectors of up to 8 lanes; the places beyond
   // the last sample repeat it, so a vector pass over them finds the same
   // smallest distance.

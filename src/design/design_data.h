@@ -5,6 +5,9 @@
 // file order; index 0 is never used.
 
 #include <array>
+#include <optional>
+
+#include "design/propeller_table.h"
 
 namespace propclear {
 
@@ -49,10 +52,22 @@ struct DesignData {
   ContourTable contourX{};
   ContourTable contourCode{};
   std::array<int, contourRowCount> contourPointCount{};
+
+  // The propeller file's table, when there is one; without it the blade is
+  // the four-bladed B-series outline of the main data above.
+  std::optional<PropellerTable> propeller;
 };
 
 // The drawn length of the hub box and of the shaft line, in the plot and in
 // the CAD drawings alike.
 inline double hubLength(double hubDiameter) { return 1.5 * hubDiameter; }
+
+// The hub's length along the shaft: the propeller file's, else the drawn one.
+inline double hubLength(const DesignData& design) {
+  if (design.propeller && design.propeller->hubLengthMetres) {
+    return *design.propeller->hubLengthMetres;
+  }
+  return hubLength(design.hubDiameter);
+}
 
 }  // namespace propclear

@@ -47,7 +47,7 @@ bool hasPlainRunOptions(const RunOptions& options) {
   return options.noWindow || options.answer || options.strict || options.plotFile ||
          options.plotSize || options.dxfFile || options.jsonFile || options.reportPdfFile ||
          options.closest ||
-         options.shipFile || !options.shipOverrides.empty();
+         options.shipFile || !options.shipOverrides.empty() || options.propellerFile;
 }
 
 }  // namespace
@@ -89,6 +89,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.shipOverrides.settings.push_back(optionValue(arguments, i));
     } else if (argument == "--rules-file") {
       options.shipOverrides.ruleFiles.push_back(optionValue(arguments, i));
+    } else if (argument == "--propeller") {
+      options.propellerFile = optionValue(arguments, i);
     } else if (argument == "--closest") {
       options.closest = true;
     } else if (!argument.empty() && argument.front() != '-' && !options.designFile) {
@@ -111,7 +113,7 @@ std::string helpText() {
   return std::string(
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
              "                 [--ship FILE] [--rules NAME[,NAME]] [--rules-file FILE]\n"
-             "                 [--ship-set KEY=VALUE]\n"
+             "                 [--ship-set KEY=VALUE] [--propeller FILE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
              "                 [--json FILE] [--report-pdf FILE] [--help] [--version]\n"
              "       propclear --edit [FILE] [-C DIR]\n"
@@ -141,6 +143,10 @@ std::string helpText() {
              "  --rules-file FILE  adds the rule set of the rule file FILE (TOML), to be\n"
              "                 named by --rules or the ship file's rule_sets (repeatable)\n"
              "  --ship-set KEY=VALUE  sets one of the ship's particulars (repeatable)\n"
+             "  --propeller FILE  the propeller's blades, hub length and blade outline\n"
+             "                 table (TOML); without it, X.propeller.toml beside the design\n"
+             "                 file X.TSK when there is one, else the four-bladed B-series\n"
+             "                 outline of the design's main data\n"
              "  --closest      print the closest approach of the stern contour, the\n"
              "                 rudder's leading edge and the heel to the volume the\n"
              "                 turning propeller sweeps, one line each\n"

@@ -18,6 +18,7 @@
 #include "report/closest_approach_lines.h"
 #include "report/write_json_results.h"
 #include "report/write_report.h"
+#include "rules/read_propeller_table.h"
 
 namespace propclear {
 
@@ -143,13 +144,25 @@ void writeRequestedJson(const RunOptions& options, const RunState& state, Ending
 
 // The particulars the design is judged by (assessment/ship_file_choice.h);
 // --ship FILE and --rules-file FILE are taken in the working folder.
-std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files) {
+std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files,
+                                                 const DesignData& design) {
   ShipChoice choice{std::nullopt, options.shipOverrides};
   if (options.shipFile) choice.shipFile = options.workDir / *options.shipFile;
   for (std::filesystem::path& ruleFile : choice.overrides.ruleFiles) {
     ruleFile = options.workDir / ruleFile;
   }
+  if (design.propeller) choice.propeller = &*design.propeller;
   return shipParticularsFor(files.design, choice);
+}
+
+// The table of --propeller, else of the propeller file beside the design;
+// none: the B-series blade of the design's main data.
+std::optional<PropellerTable> propellerTableOf(const RunOptions& options, const RunFiles& files) {
+  const std::optional<std::filesystem::path> file =
+      options.propellerFile ? std::optional(options.workDir / *options.propellerFile)
+                            : findPropellerFile(files.design);
+  if (file) return readPropellerTable(*file);
+  return std::nullopt;
 }
 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
@@ -172,7 +185,8 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
     return Ending::ContourTooLong;
   }
   state.design = read.design;
-  state.ship = shipParticularsOf(options, files);
+  state.design.propeller = propellerTableOf(options, files);
+  state.ship = shipParticularsOf(options, files, state.design);
 
   OutputFile report(files.report, fileNameOf(files.report), OutputFile::Devices::Refuse,
                     OutputFile::Checked{});

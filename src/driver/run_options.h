@@ -29,6 +29,7 @@ struct RunOptions {
   std::optional<std::filesystem::path> reportPdfFile;  // --report-pdf FILE
   std::optional<std::filesystem::path> shipFile;  // --ship FILE, else the one beside the design
   ShipOverrides shipOverrides;                    // --rules NAME[,NAME], --ship-set KEY=VALUE
+  std::optional<std::filesystem::path> propellerFile;  // --propeller FILE, else the one beside the design
 };
 
 }  // namespace propclear

@@ -10,17 +10,15 @@ namespace propclear {
 namespace {
 
 // Wageningen B-series, four blades: radial station r/R, index 1..11 (0 unused).
-constexpr StationList bSeriesRadiusRatio = {0.0,  0.2, 0.3, 0.4,  0.5,   0.6,
+constexpr std::array<double, bladeStationCount + 1> bSeriesRadiusRatio = {0.0,  0.2, 0.3, 0.4,  0.5,   0.6,
                                             0.7,  0.8, 0.9, 0.95, 0.975, 1.0};
 // Wageningen B-series, four blades: chord factor c·Z/(D·Ear) per station.
-constexpr StationList bSeriesChordFactor = {0.0,   1.662, 1.882, 2.05,  2.152, 2.187,
+constexpr std::array<double, bladeStationCount + 1> bSeriesChordFactor = {0.0,   1.662, 1.882, 2.05,  2.152, 2.187,
                                             2.144, 1.97,  1.582, 1.016, 0.574, 0.05};
 // Wageningen B-series, four blades: edge factor a/c (generator line to edge 2) per station.
-constexpr StationList bSeriesEdgeFactor = {0.0,   0.617, 0.613, 0.601, 0.586, 0.561,
+constexpr std::array<double, bladeStationCount + 1> bSeriesEdgeFactor = {0.0,   0.617, 0.613, 0.601, 0.586, 0.561,
                                            0.524, 0.463, 0.351, 0.22,  0.123, 0.005};
-static_assert(bSeriesRadiusRatio.size() == bladeStationCount + 1);
-static_assert(bSeriesChordFactor.size() == bladeStationCount + 1);
-static_assert(bSeriesEdgeFactor.size() == bladeStationCount + 1);
+static_assert(bladeStationCount <= maxOutlineStations);
 
 // The outline is established with these decimal values, not the exact ones;
 // the two are deliberately not consistent with each other.
@@ -29,32 +27,34 @@ constexpr double twoPiForLead = 6.2831853;
 
 constexpr const char* outlineWhat = "the blade outline";
 
-struct StationChord {
-  double chord = 0.0;         // c, m
-  double edgeDistance = 0.0;  // a, m: generator line to edge 2 along the chord
+// One station of the expanded outline, in metres and radians.
+struct OutlineStation {
+  double radius = 0.0;
+  double chord = 0.0;         // c
+  double edgeDistance = 0.0;  // a: reference line to edge 2 along the chord
+  double leadPerRadian = 0.0; // h = P / 2 pi
+  double rakeOffset = 0.0;    // k(r)
+  double skewAngle = 0.0;     // the reference line's turn towards edge 1
 };
 
-StationChord chordAt(int station, double propellerDiameter, double areaRatio) {
-  StationChord result;
-  result.chord = checkedDivide(propellerDiameter * bSeriesChordFactor[station] * areaRatio,
-                               static_cast<double>(bladeCount), outlineWhat);
-  result.edgeDistance = result.chord * bSeriesEdgeFactor[station];
-  return result;
+double radiusAt(double radiusRatio, double propellerDiameter) {
+  return checkedDivide(radiusRatio * propellerDiameter, 2.0, outlineWhat);
 }
 
-double radiusAt(int station, double propellerDiameter) {
-  return checkedDivide(bSeriesRadiusRatio[station] * propellerDiameter, 2.0, outlineWhat);
+double degreesToRadians(double degrees) {
+  return checkedDivide(piForRake * degrees, 180.0, outlineWhat);
 }
 
 // The rake's offset per metre of radius. The cosine and tangent are the
 // program's own, with the same bits on every system.
-double rakeSlopeOf(double rakeAngle) {
-  const double rakeRadians = checkedDivide(piForRake * rakeAngle, 180.0, outlineWhat);
-  return portableTan(rakeRadians);
-}
+double rakeSlopeOf(double rakeAngle) { return portableTan(degreesToRadians(rakeAngle)); }
 
 double rakeOffsetAt(double radius, double rakeSlope) {
   return requireFinite(rakeSlope * radius, outlineWhat);
+}
+
+double leadPerRadianOf(double pitchRatio, double propellerDiameter) {
+  return checkedDivide(pitchRatio * propellerDiameter, twoPiForLead, outlineWhat);
 }
 
 struct SideViewPoint {
@@ -62,22 +62,32 @@ struct SideViewPoint {
   double z = 0.0;
 };
 
-// A chord point at distance s along the helix of radius r and lead h per
-// radian, projected into the side view.
-SideViewPoint sideViewPointAt(double chordPosition, double radius, double leadPerRadian,
-                              double rakeOffset) {
-  const double helixFactor =
-      std::sqrt(requireFinite(leadPerRadian * leadPerRadian + radius * radius, outlineWhat));
+// A chord point at distance s along the helix of the station's radius and
+// lead, projected into the side view.
+SideViewPoint sideViewPointAt(double chordPosition, const OutlineStation& station) {
+  const double h = station.leadPerRadian, r = station.radius;
+  const double helixFactor = std::sqrt(requireFinite(h * h + r * r, outlineWhat));
   // Radius and lead vanish for a zero diameter; their squares vanish too for
   // a diameter below about 1e-160 m, whose square underflows.
-  const double angle = checkedDivide(
-      chordPosition, helixFactor,
-      "the blade outline (edge angle at zero radius and lead: propeller diameter 0, or too "
-      "small for its square to be represented)");
+  const double angle =
+      -station.skewAngle +
+      checkedDivide(chordPosition, helixFactor,
+                    "the blade outline (edge angle at zero radius and lead: propeller diameter 0, "
+                    "or too small for its square to be represented)");
   SideViewPoint point;
-  point.x = requireFinite(rakeOffset - leadPerRadian * angle, outlineWhat);
-  point.z = radius * portableCos(angle);
+  point.x = requireFinite(station.rakeOffset - h * angle, outlineWhat);
+  point.z = r * portableCos(angle);
   return point;
+}
+
+void projectStation(int i, const OutlineStation& station, BladeOutline& outline) {
+  const SideViewPoint edge1 = sideViewPointAt(station.edgeDistance - station.chord, station);
+  const SideViewPoint edge2 = sideViewPointAt(station.edgeDistance, station);
+  outline.stationRadius[i] = station.radius;
+  outline.edge1X[i] = edge1.x;
+  outline.edge1Z[i] = edge1.z;
+  outline.edge2X[i] = edge2.x;
+  outline.edge2Z[i] = edge2.z;
 }
 
 }  // namespace
@@ -85,31 +95,58 @@ SideViewPoint sideViewPointAt(double chordPosition, double radius, double leadPe
 BladeOutline buildBladeOutline(double propellerDiameter, double pitchRatio, double areaRatio,
                                double rakeAngle) {
   BladeOutline outline;
-  std::array<StationChord, bladeStationCount + 1> chords{};
+  std::array<OutlineStation, bladeStationCount + 1> stations{};
   for (int i = 1; i <= bladeStationCount; ++i) {
-    chords[i] = chordAt(i, propellerDiameter, areaRatio);
+    stations[i].chord =
+        checkedDivide(propellerDiameter * bSeriesChordFactor[i] * areaRatio,
+                      static_cast<double>(bladeCount), outlineWhat);
+    stations[i].edgeDistance = stations[i].chord * bSeriesEdgeFactor[i];
   }
-  StationList rakeOffset{};
-  const double pitch = pitchRatio * propellerDiameter;
   const double rakeSlope = rakeSlopeOf(rakeAngle);
   for (int i = 1; i <= bladeStationCount; ++i) {
-    outline.stationRadius[i] = radiusAt(i, propellerDiameter);
-    rakeOffset[i] = rakeOffsetAt(outline.stationRadius[i], rakeSlope);
+    stations[i].radius = radiusAt(bSeriesRadiusRatio[i], propellerDiameter);
+    stations[i].rakeOffset = rakeOffsetAt(stations[i].radius, rakeSlope);
   }
-  const double leadPerRadian = checkedDivide(pitch, twoPiForLead, outlineWhat);
+  const double leadPerRadian = leadPerRadianOf(pitchRatio, propellerDiameter);
   for (int i = 1; i <= bladeStationCount; ++i) {
-    const double radius = outline.stationRadius[i];
-    const SideViewPoint edge1 = sideViewPointAt(chords[i].edgeDistance - chords[i].chord, radius,
-                                                leadPerRadian, rakeOffset[i]);
-    const SideViewPoint edge2 =
-        sideViewPointAt(chords[i].edgeDistance, radius, leadPerRadian, rakeOffset[i]);
-    outline.edge1X[i] = edge1.x;
-    outline.edge1Z[i] = edge1.z;
-    outline.edge2X[i] = edge2.x;
-    outline.edge2Z[i] = edge2.z;
+    stations[i].leadPerRadian = leadPerRadian;
+    projectStation(i, stations[i], outline);
   }
   outline.stationCount = bladeStationCount;
   return outline;
+}
+
+BladeOutline buildBladeOutline(const PropellerTable& table, double propellerDiameter,
+                               double pitchRatio, double rakeAngle) {
+  BladeOutline outline;
+  const int count = static_cast<int>(table.radiusRatio.size());
+  if (count > maxOutlineStations) throwArithmeticFault(outlineWhat, "more stations than it holds");
+  for (int i = 1; i <= count; ++i) {
+    const std::size_t k = static_cast<std::size_t>(i - 1);
+    OutlineStation station;
+    station.radius = radiusAt(table.radiusRatio[k], propellerDiameter);
+    station.chord = requireFinite(table.chordPerDiameter[k] * propellerDiameter, outlineWhat);
+    station.edgeDistance = station.chord * table.edge2PerChord[k];
+    station.leadPerRadian = leadPerRadianOf(
+        table.pitchRatio.empty() ? pitchRatio : table.pitchRatio[k], propellerDiameter);
+    station.rakeOffset =
+        table.rakePerDiameter.empty()
+            ? rakeOffsetAt(station.radius, rakeSlopeOf(rakeAngle))
+            : requireFinite(table.rakePerDiameter[k] * propellerDiameter, outlineWhat);
+    station.skewAngle = degreesToRadians(table.skewDegrees[k]);
+    projectStation(i, station, outline);
+  }
+  outline.stationCount = count;
+  return outline;
+}
+
+BladeOutline bladeOutlineOf(const DesignData& design) {
+  if (design.propeller) {
+    return buildBladeOutline(*design.propeller, design.propellerDiameter, design.pitchRatio,
+                             design.rakeAngle);
+  }
+  return buildBladeOutline(design.propellerDiameter, design.pitchRatio, design.areaRatio,
+                           design.rakeAngle);
 }
 
 }  // namespace propclear

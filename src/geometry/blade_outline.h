@@ -1,8 +1,9 @@
 #pragma once
-// Side-view outline of one blade of a four-bladed Wageningen B-series
-// propeller, standing straight up from the shaft axis.
+// Side-view outline of one blade, standing straight up from the shaft axis:
+// the four-bladed Wageningen B-series outline of the design's main data, or
+// the outline the propeller file tabulates.
 //
-// At each of 11 radial stations r (r/R = 0.2 ... 1.0) the chord c and the
+// B-series: at each of 11 radial stations r (r/R = 0.2 ... 1.0) the chord c and the
 // distance a from the generator line to edge 2 come from the series'
 // expanded-outline coefficients c Z / (D Ear) and a / c. The chord is laid
 // along the pitch helix (lead h = P / 2 pi per radian): a chord point at
@@ -20,8 +21,17 @@
 // for 0.95, 0.975 and the tip (chord factor 1.016, 0.574, 0.05; edge factor
 // 0.22, 0.123, 0.005) are the established program's own, closing the outline
 // towards a tip of small but non-zero chord.
+//
+// A tabulated outline (design/propeller_table.h) gives c / D, a / c, the
+// skew angle, and optionally P / D and the rake offset per station; its
+// reference line is turned by the skew angle about the shaft, towards edge 1,
+// so a chord point lies at theta = -skew + s / sqrt(h^2 + r^2), at
+//   x = k(r) - h theta,   z = r cos(theta),
+// k(r) the rake offset. The B-series is the same projection with no skew.
 
 #include <array>
+
+#include "design/design_data.h"
 
 namespace propclear {
 
@@ -30,7 +40,7 @@ inline constexpr int bladeCount = 4;
 // The radius of the horizontal clearances a, c, a' and c': 0.7R = 0.35 D.
 inline constexpr double measuringRadiusPerDiameter = 0.35;
 
-using StationList = std::array<double, bladeStationCount + 1>;  // stations 1..11
+using StationList = std::array<double, maxOutlineStations + 1>;  // stations 1..stationCount
 
 struct BladeOutline {
   int stationCount = bladeStationCount;
@@ -47,5 +57,13 @@ struct BladeOutline {
 // fault (RunError).
 BladeOutline buildBladeOutline(double propellerDiameter, double pitchRatio, double areaRatio,
                                double rakeAngle);
+
+// The tabulated outline, with the design's P/D and rake angle where the
+// table leaves them out.
+BladeOutline buildBladeOutline(const PropellerTable& table, double propellerDiameter,
+                               double pitchRatio, double rakeAngle);
+
+// The design's outline: its propeller file's table, else the B-series.
+BladeOutline bladeOutlineOf(const DesignData& design);
 
 }  // namespace propclear

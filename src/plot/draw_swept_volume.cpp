@@ -28,7 +28,8 @@ double labelPart(double whole, double divisor) {
 // stands at the structure's end, away from the propeller, where the blades'
 // own labels are not: left of a structure forward of the swept volume (a
 // label of seven characters is about R/7 wide, R the extent's range), right
-// of one aft of it, its top a little above the end.
+// of one aft of it, its top a little above the end; the hub's, which starts
+// on the stern contour near the blades' approach, below its end.
 void drawApproach(const ApproachMark& mark, double range, DrawingSurface& surface) {
   const DrawingLine& s = mark.segment;
   surface.drawLine(s.from.x, s.from.z, s.to.x, s.to.z,
@@ -36,7 +37,7 @@ void drawApproach(const ApproachMark& mark, double range, DrawingSurface& surfac
   const bool forward = s.from.x < s.to.x;
   surface.moveTextCursor(
       forward ? s.from.x - labelPart(range, 6) : s.from.x + labelPart(range, 100),
-      s.from.z + labelPart(range, 50));
+      mark.toHub ? s.from.z - labelPart(range, 50) : s.from.z + labelPart(range, 50));
   surface.printText(formatFixed(mark.ratioToDiameter, 1, 3) + "D" + (mark.overlaps ? " !" : ""));
 }
 

@@ -13,7 +13,23 @@ std::string pointText(double x, double z) {
   return "x = " + metresText(x) + ", z = " + metresText(z);
 }
 
+// The stern contour's approach to the hub, which has no blade thickness.
+std::string hubLineOf(const ClosestApproach& approach, double propellerDiameter) {
+  std::string line = std::string("closest approach: ") + structureName(approach.structure) +
+                     " to the hub ";
+  if (approach.overlaps) {
+    return line + "overlaps it: " + pointText(approach.structureX, approach.structureZ) +
+           " lies " + metresText(approach.overlapDepth) + " (" +
+           fractionOfDiameter(approach.overlapDepth, propellerDiameter) + ") inside it";
+  }
+  return line + metresText(approach.distance) + " (" +
+         fractionOfDiameter(approach.distance, propellerDiameter) + ") at " +
+         pointText(approach.structureX, approach.structureZ) + "; hub at x = " +
+         metresText(approach.sweptX) + ", z = " + metresText(approach.sweptZ);
+}
+
 std::string lineOf(const ClosestApproach& approach, double propellerDiameter) {
+  if (approach.sweptPart == SweptPart::Hub) return hubLineOf(approach, propellerDiameter);
   std::string line = std::string("closest approach: ") + structureName(approach.structure) + " ";
   if (approach.overlaps) {
     return line +
@@ -43,6 +59,7 @@ std::vector<std::string> closestApproachLines(const DesignData& design,
   for (const ClosestApproach& approach : analysis.closestApproaches) {
     lines.push_back(lineOf(approach, design.propellerDiameter));
   }
+  if (analysis.hubApproach) lines.push_back(lineOf(*analysis.hubApproach, design.propellerDiameter));
   return lines;
 }
 

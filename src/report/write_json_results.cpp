@@ -153,8 +153,9 @@ void appendClashes(JsonWriter& json, const std::vector<Clash>& clashes) {
   json.openArray();
   for (const Clash& clash : clashes) {
     json.openObject(Layout::Inline);
-    json.member("cutter",
-                std::string(clash.cutter == Clash::Cutter::Blade ? "blade" : "swept-volume"));
+    json.member("cutter", std::string(clash.cutter == Clash::Cutter::Blade ? "blade"
+                                      : clash.cutter == Clash::Cutter::Hub ? "hub"
+                                                                           : "swept-volume"));
     json.member("structure", clash.structure);
     json.member("clearance", clash.clearance);
     json.member("depth_m", clash.depthMetres);
@@ -200,6 +201,7 @@ void appendApproach(JsonWriter& json, const ClosestApproach& approach) {
   json.openObject();
   json.key("structure");
   json.value(structureKey(approach.structure));
+
   json.member("distance_m", approach.distance);
   json.member("ratio_to_D", approach.distancePerDiameter);
   pointMember(json, "structurePoint", approach.structureX, approach.structureZ);
@@ -226,6 +228,35 @@ void appendTipClearances(JsonWriter& json, const SternAnalysis& analysis, double
   json.member("length_m", shortest.length);
   json.member("ratio_to_D", checkedDivide(shortest.length, propellerDiameter,
                                           "the shortest tip distance as a multiple of D"));
+  json.close();
+}
+
+// The propeller file's propeller: its blades, its hub's length and the
+// outline of the upper blade as offsets from the propeller centre, in metres.
+void appendPropeller(JsonWriter& json, const DesignData& design, const SternAnalysis& analysis) {
+  if (!design.propeller) return;
+  const BladeOutline& b = analysis.outline;
+  json.key("propeller");
+  json.openObject();
+  json.key("blades");
+  json.value(design.propeller->bladeCount);
+  json.member("hubLength_m", hubLength(design));
+  json.key("outline");
+  json.openArray();
+  for (int k = 1; k <= b.stationCount; ++k) {
+    json.openObject(Layout::Inline);
+    json.member("r", b.stationRadius[k]);
+    pointMember(json, "edge1", b.edge1X[k], b.edge1Z[k]);
+    pointMember(json, "edge2", b.edge2X[k], b.edge2Z[k]);
+    json.close();
+  }
+  json.close();
+  json.key("hubClosestApproach");
+  if (analysis.hubApproach) {
+    appendApproach(json, *analysis.hubApproach);
+  } else {
+    json.null();
+  }
   json.close();
 }
 
@@ -286,6 +317,7 @@ std::string jsonResultsText(const JsonResults& results) {
   json.member("statusText", overallText(assessment));
   appendDesign(json, results.design);
   appendBladeOutline(json, assessment.analysis.outline, d);
+  appendPropeller(json, results.design, assessment.analysis);
   appendClearances(json, assessment, d);
   appendLegacyClearances(json, assessment, d);
   appendTipClearances(json, assessment.analysis, d);

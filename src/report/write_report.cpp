@@ -83,7 +83,9 @@ void appendPropellerData(std::vector<std::string>& lines, const DesignData& desi
   const double hubRatio =
       checkedDivide(design.hubDiameter, diameter, "the hub diameter ratio Dh/D");
   lines.push_back(" Pervane Bilgileri - Wageningen B Serisi Pervaneler Kullanilmaktadir");
-  lines.push_back(" Kanat Sayisi --------- Z = 4");
+  // The propeller file's Z, one digit like the B-series' own four.
+  const int blades = design.propeller ? design.propeller->bladeCount : 4;
+  lines.push_back(" Kanat Sayisi --------- Z = " + std::to_string(blades));
   lines.push_back(" Acinim Alan Orani -- Ear = " + formatFixed(design.areaRatio, 1, 3));
   lines.push_back(" Hatve Orani -------- P/D = " + formatFixed(design.pitchRatio, 1, 3));
   lines.push_back(" Pervane Capi --------- D = " + formatFixed(diameter, 2, 3) + " m.");

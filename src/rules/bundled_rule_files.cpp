@@ -12,7 +12,7 @@ namespace propclear {
 namespace {
 
 // PROPCLEAR_RULES_FOLDER, from the build: the installed rule folder relative
-// to the installed program's folder.
+// to the installed program's folder, or (the browser build) an absolute one.
 constexpr const char* buildTreeRuleFolder = "rules";
 constexpr const char* ruleFileExtension = ".toml";
 // The file every installation has: where it is, the others are.
@@ -50,10 +50,19 @@ std::vector<RuleSetDefinition> readBundledRuleSets() {
 }  // namespace
 
 std::filesystem::path bundledRuleFolder() {
+  // The browser build has no program folder: its rule files are embedded at
+  // an absolute place of its in-memory file system.
+  const std::filesystem::path configured = PROPCLEAR_RULES_FOLDER;
+  if (configured.is_absolute()) {
+    if (holdsRuleFiles(configured)) return configured;
+    throw RunError(ErrorKind::Installation, "the bundled rule files are missing: no " +
+                                                std::string(markerRuleFile) + " in " +
+                                                configured.string());
+  }
   const std::filesystem::path programFolder = runningProgramPath().parent_path();
   const std::filesystem::path besideProgram = programFolder / buildTreeRuleFolder;
   if (holdsRuleFiles(besideProgram)) return besideProgram;
-  const std::filesystem::path installed = (programFolder / PROPCLEAR_RULES_FOLDER).lexically_normal();
+  const std::filesystem::path installed = (programFolder / configured).lexically_normal();
   if (holdsRuleFiles(installed)) return installed;
   throw RunError(ErrorKind::Installation,
                  "the bundled rule files are missing: no " + std::string(markerRuleFile) + " in " +

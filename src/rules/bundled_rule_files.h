@@ -1,9 +1,10 @@
 #pragma once
 // The rule files installed with the program (lr-recommended.toml,
 // tip-guidance.toml): found beside the program in the build tree ("rules/")
-// and in the installed data folder relative to the installed program, never
-// in the working folder or through the environment, so that a run judges by
-// the tables it was installed with.
+// and in the installed data folder relative to the installed program (in the
+// browser build, at the fixed place of its in-memory file system where the
+// build embeds them), never in the working folder or through the
+// environment, so that a run judges by the tables it was installed with.
 
 #include <filesystem>
 #include <vector>

@@ -14,9 +14,6 @@ namespace propclear {
 
 namespace {
 
-// The outline drawn and measured is always the four-bladed one.
-constexpr int drawnBladeCount = 4;
-
 void requireUsableDiameter(double diameter) {
   if (std::isfinite(diameter) && diameter > 0.0) return;
   std::string text = "not a number";
@@ -119,7 +116,9 @@ void countVerdicts(RuleCheck& check) {
 }
 
 void addNotes(RuleCheck& check, const ShipParticulars& ship, const MeasuredClearances& measured) {
-  if (ship.bladeCount && *ship.bladeCount != drawnBladeCount) {
+  // A propeller file's Z agrees with the ship's, so only the B-series' four
+  // can differ.
+  if (ship.bladeCount && *ship.bladeCount != ship.outlineBladeCount) {
     check.notes.push_back("the minima are those for Z = " + std::to_string(*ship.bladeCount) +
                           " blades, but the outline drawn and measured is the four-bladed one");
   }

@@ -14,7 +14,7 @@ namespace propclear {
 namespace {
 
 constexpr const char* lineTable = "line";
-constexpr const char* knownTopKeys =
+constexpr const char* knownRuleFileKeys =
     "name, source, edition, scope, mapping, factor_formula, always, line";
 constexpr const char* knownLineKeys =
     "clearance, letter, of, factor, minimum, minimum_of, rudders, skew, ship_types, "
@@ -179,7 +179,7 @@ class RuleFileReader {
     } else if (key == lineTable) {
       readLines(setting);
     } else {
-      throw settingFault(setting, std::string("unknown key; known keys: ") + knownTopKeys);
+      throw settingFault(setting, std::string("unknown key; known keys: ") + knownRuleFileKeys);
     }
   }
 
@@ -279,7 +279,7 @@ const char* scaleName(RequirementScale scale) {
 }
 
 RuleSetDefinition readRuleFile(const std::filesystem::path& file) {
-  const SettingsLayer layer = parseTomlFile(file, "rule file");
+  const SettingsLayer layer = parseSettingsFile(file, "rule file");
   RuleSetDefinition definition = RuleFileReader(layer).read();
   definition.file = file.string();
   return definition;

@@ -8,8 +8,9 @@
 #include <system_error>
 
 #include "rules/custom_minima.h"
-#include "rules/read_rule_file.h"
 #include "rules/measured_clearance.h"
+#include "rules/read_propeller_table.h"
+#include "rules/read_rule_file.h"
 #include "rules/rule_set_catalogue.h"
 #include "rules/ship_settings.h"
 
@@ -175,8 +176,9 @@ class ParticularsReader {
     ship_.sourceName = std::move(sourceName);
   }
 
-  ShipParticulars read(const MergedSettings& settings) {
+  ShipParticulars read(const MergedSettings& settings, const PropellerTable* propeller) {
     for (const Setting& setting : settings.topLevel) readSetting(setting);
+    if (propeller != nullptr) agreeOnBladeCount(*propeller, ship_);
     for (const std::filesystem::path& file : addedRuleFiles_) {
       addRuleFile(readRuleFile(file), std::nullopt);
     }
@@ -318,25 +320,27 @@ std::optional<std::filesystem::path> findShipFile(const std::filesystem::path& d
 }
 
 ShipParticulars readShipParticulars(const std::filesystem::path& file,
-                                    const ShipOverrides& overrides) {
+                                    const ShipOverrides& overrides,
+                                    const PropellerTable* propeller) {
   std::deque<SettingsLayer> layers;
   layers.push_back(parseShipFile(file));
   addOverrides(layers, overrides);
   return ParticularsReader(layers.front().origin, true, file.parent_path(), overrides.ruleFiles)
-      .read(mergeSettings(layers));
+      .read(mergeSettings(layers), propeller);
 }
 
 ShipParticulars readShipParticularsText(std::string text, const std::string& displayName) {
   std::deque<SettingsLayer> layers;
   layers.push_back(parseShipText(std::move(text), displayName));
-  return ParticularsReader(displayName, true).read(mergeSettings(layers));
+  return ParticularsReader(displayName, true).read(mergeSettings(layers), nullptr);
 }
 
-ShipParticulars shipParticularsFromOverrides(const ShipOverrides& overrides) {
+ShipParticulars shipParticularsFromOverrides(const ShipOverrides& overrides,
+                                             const PropellerTable* propeller) {
   std::deque<SettingsLayer> layers;
   addOverrides(layers, overrides);
   return ParticularsReader("the command line", false, {}, overrides.ruleFiles)
-      .read(mergeSettings(layers));
+      .read(mergeSettings(layers), propeller);
 }
 
 }  // namespace propclear

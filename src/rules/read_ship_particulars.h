@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "design/propeller_table.h"
 #include "rules/ship_particulars.h"
 
 namespace propclear {
@@ -58,14 +59,18 @@ std::filesystem::path shipFileBeside(const std::filesystem::path& designFile);
 std::optional<std::filesystem::path> findShipFile(const std::filesystem::path& designFile);
 
 // Reads and checks the ship file `file` with `overrides` applied on top.
+// With a propeller file's `propeller`, the ship's Z is the propeller's
+// (agreeOnBladeCount, rules/read_propeller_table.h).
 ShipParticulars readShipParticulars(const std::filesystem::path& file,
-                                    const ShipOverrides& overrides = {});
+                                    const ShipOverrides& overrides = {},
+                                    const PropellerTable* propeller = nullptr);
 
 // The same for a ship file's text, named `displayName` in messages, without
 // overrides: an editor's check of a changed ship file before it is saved.
 ShipParticulars readShipParticularsText(std::string text, const std::string& displayName);
 
 // The particulars from the overrides alone, for a run without a ship file.
-ShipParticulars shipParticularsFromOverrides(const ShipOverrides& overrides);
+ShipParticulars shipParticularsFromOverrides(const ShipOverrides& overrides,
+                                             const PropellerTable* propeller = nullptr);
 
 }  // namespace propclear

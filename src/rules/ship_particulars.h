@@ -29,6 +29,9 @@ struct ShipParticulars {
   std::optional<double> blockCoefficient;       // Cb at the load draught
   std::optional<double> shaftPowerKilowatts;    // P, on the one shaft
   std::optional<int> bladeCount;                // Z
+  // Z of the outline drawn and measured: the propeller file's, else the
+  // B-series' four.
+  int outlineBladeCount = 4;
   std::optional<double> rudderThicknessMetres;  // tR at 0.7R above the shaft centre
   std::optional<PropellerSkew> skew;
   std::optional<RudderArrangement> rudder;  // none: not stated

@@ -17,9 +17,9 @@ namespace propclear {
 
 namespace {
 
-// A ship file holds a dozen lines, a rule file a few dozen; anything much
+// A ship, propeller or rule file holds a few dozen lines; anything much
 // larger is another file.
-constexpr std::uintmax_t maxShipFileBytes = 1024 * 1024;
+constexpr std::uintmax_t maxSettingsFileBytes = 1024 * 1024;
 constexpr const char* customMinimaTable = "custom_minima";
 
 ErrorKind kindOf(const SettingsLayer& layer) {
@@ -31,52 +31,52 @@ std::string displayNameOf(const std::filesystem::path& path) {
   return name.empty() ? path.string() : name;
 }
 
-// `kind` names the kind of file: "ship file", "rule file".
-[[noreturn]] void throwFileFault(const std::string& kind, const std::string& displayName,
+// `fileKind` names the file in messages: "ship file", "rule file".
+[[noreturn]] void throwFileFault(const std::string& fileKind, const std::string& displayName,
                                  const std::string& reason) {
-  throw RunError(ErrorKind::Input, "cannot read the " + kind + ": " + reason,
+  throw RunError(ErrorKind::Input, "cannot read the " + fileKind + ": " + reason,
                  ErrorLocation{displayName});
 }
 
 std::string systemReason(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
-// A pipe or a device would be read for ever, a huge file is no ship file:
-// only a regular file of sensible size is read.
-void requireFileKind(const std::filesystem::path& path, const std::string& kind,
-                     const std::string& displayName) {
+// A pipe or a device would be read for ever, a huge file is no settings
+// file: only a regular file of sensible size is read.
+void requireRegularFile(const std::filesystem::path& path, const std::string& fileKind,
+                        const std::string& displayName) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (error) throwFileFault(kind, displayName, error.message());
+  if (error) throwFileFault(fileKind, displayName, error.message());
   if (!std::filesystem::is_regular_file(status)) {
-    throwFileFault(kind, displayName, std::filesystem::is_directory(status)
+    throwFileFault(fileKind, displayName, std::filesystem::is_directory(status)
                                     ? "it is a folder"
                                     : "it is not a regular file (a device, pipe or socket)");
   }
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) throwFileFault(kind, displayName, error.message());
-  if (size > maxShipFileBytes) {
-    throwFileFault(kind, displayName, "it is " + std::to_string(size) +
-                                    " bytes long, more than a " + kind + "'s limit of " +
-                                    std::to_string(maxShipFileBytes));
+  if (error) throwFileFault(fileKind, displayName, error.message());
+  if (size > maxSettingsFileBytes) {
+    throwFileFault(fileKind, displayName, "it is " + std::to_string(size) +
+                                    " bytes long, more than a " + fileKind + "'s limit of " +
+                                    std::to_string(maxSettingsFileBytes));
   }
 }
 
-std::string readWholeFile(const std::filesystem::path& path, const std::string& kind,
+std::string readWholeFile(const std::filesystem::path& path, const std::string& fileKind,
                           const std::string& displayName) {
   struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
   errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> file(os::openForReading(path));
-  if (!file) throwFileFault(kind, displayName, systemReason(errno));
+  if (!file) throwFileFault(fileKind, displayName, systemReason(errno));
   std::string text;
   char buffer[4096];
   std::size_t count = 0;
   while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
     text.append(buffer, count);
-    if (text.size() > maxShipFileBytes) throwFileFault(kind, displayName, "it grew while being read");
+    if (text.size() > maxSettingsFileBytes) throwFileFault(fileKind, displayName, "it grew while being read");
   }
-  if (std::ferror(file.get())) throwFileFault(kind, displayName, systemReason(errno));
+  if (std::ferror(file.get())) throwFileFault(fileKind, displayName, systemReason(errno));
   return text;
 }
 
@@ -171,15 +171,15 @@ std::vector<Setting> inWritingOrder(const KeyedSettings& keyed) {
 }  // namespace
 
 SettingsLayer parseShipFile(const std::filesystem::path& path) {
-  return parseTomlFile(path, "ship file");
+  return parseSettingsFile(path, "ship file");
 }
 
-SettingsLayer parseTomlFile(const std::filesystem::path& path, const std::string& kind) {
+SettingsLayer parseSettingsFile(const std::filesystem::path& path, const std::string& fileKind) {
   SettingsLayer layer;
   layer.origin = displayNameOf(path);
   layer.fromFile = true;
-  requireFileKind(path, kind, layer.origin);
-  layer.text = readWholeFile(path, kind, layer.origin);
+  requireRegularFile(path, fileKind, layer.origin);
+  layer.text = readWholeFile(path, fileKind, layer.origin);
   parseLayer(layer, "not valid TOML: ");
   return layer;
 }

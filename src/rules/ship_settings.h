@@ -45,9 +45,9 @@ struct MergedSettings {
 // unreadable or not valid TOML is an input fault naming the file (and the
 // line and column for TOML faults).
 SettingsLayer parseShipFile(const std::filesystem::path& path);
-// Any other TOML file read the same way; `kind` names it in messages ("rule
-// file").
-SettingsLayer parseTomlFile(const std::filesystem::path& path, const std::string& kind);
+// The same for any settings file, named `fileKind` ("propeller file", "rule
+// file") in messages.
+SettingsLayer parseSettingsFile(const std::filesystem::path& path, const std::string& fileKind);
 // A ship file's text, named `displayName` in messages, as parseShipFile reads
 // the file.
 SettingsLayer parseShipText(std::string text, std::string displayName);

@@ -26,7 +26,7 @@ DrawingLine levelLine(const PlotExtent& e, double height) {
 
 void layOutPropeller(const DesignData& design, SheetLayout& sheet) {
   const double x0 = design.propellerCentreX, z0 = design.propellerCentreZ;
-  const double halfLength = sheetPart(hubLength(design.hubDiameter), 2);
+  const double halfLength = sheetPart(hubLength(design), 2);
   const double aft = x0 - halfLength, fore = x0 + halfLength;
   const double halfHub = sheetPart(design.hubDiameter, 2);
   const double hubBottom = z0 - halfHub, hubTop = z0 + halfHub;

@@ -27,9 +27,10 @@ struct ApproachMark {
   DrawingLine segment;  // from the structure's point to the swept volume's
   double ratioToDiameter = 0.0;
   bool overlaps = false;  // the segment then has no length: the point lies inside
+  bool toHub = false;     // the stern contour's approach to the hub
 };
 
-// One mark per closest approach, in the analysis's order.
+// One mark per closest approach, in the analysis's order, the hub's last.
 std::vector<ApproachMark> approachMarksOf(const SternAnalysis& analysis);
 
 }  // namespace propclear

@@ -9,8 +9,7 @@ namespace {
 // How far the lower blade's tip (the midpoint of its two edge points, as b'
 // is measured from it) lies below the propeller centre, m.
 double lowerTipDepth(const DesignData& design) {
-  const BladeOutline outline = buildBladeOutline(design.propellerDiameter, design.pitchRatio,
-                                                 design.areaRatio, design.rakeAngle);
+  const BladeOutline outline = bladeOutlineOf(design);
   const int tip = outline.stationCount;
   return 0.5 * (outline.edge1Z[tip] + outline.edge2Z[tip]);
 }

@@ -42,4 +42,12 @@ namespace propclear::test {
 // captions on the skipped lines and CR LF line ends.
 std::string designFileText(const DesignData& design);
 
+// A five-bladed propeller skewed 25 degrees at the tip, with a pitch and a
+// rake of its own and a hub 1.3 m long, tabulated at radii that do not hold
+// 0.7R.
+PropellerTable skewedFiveBladedPropeller();
+
+// The propeller file for `table`, every number in its shortest exact form.
+std::string propellerFileText(const PropellerTable& table);
+
 }  // namespace propclear::test

@@ -10,6 +10,7 @@
 #include "design/read_design_data.h"
 #include "design/rewrite_design_text.h"
 #include "plot/draw_stern_plot.h"
+#include "rules/read_propeller_table.h"
 #include "rules/read_ship_particulars.h"
 #include "rules/ship_file_text.h"
 #include "ui/studio/design_edit_commands.h"
@@ -51,7 +52,13 @@ void DesignDocument::newFromExample() { load(exampleDesignText(), {}); }
 
 void DesignDocument::load(const std::string& text, const std::filesystem::path& path) {
   const std::string name = path.empty() ? std::string("Untitled") : path.filename().string();
-  design_ = designOf(text, name);
+  DesignData design = designOf(text, name);
+  // The propeller file beside the design, as a run reads it: its outline is
+  // drawn and measured, though not edited here.
+  const std::optional<std::filesystem::path> propellerFile =
+      path.empty() ? std::nullopt : findPropellerFile(path);
+  if (propellerFile) design.propeller = readPropellerTable(*propellerFile);
+  design_ = std::move(design);
   hasDesign_ = true;
   fileText_ = text;
   path_ = path;

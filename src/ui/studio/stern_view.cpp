@@ -80,7 +80,7 @@ void SternView::fit() {
     box = unite(box, QPointF(design.rudderX[corner], design.rudderZ[corner]));
   }
   const double radius = std::max(0.5 * std::fabs(design.propellerDiameter),
-                                 0.75 * hubLength(design.hubDiameter));
+                                 0.75 * hubLength(design));
   box = unite(box, QPointF(design.propellerCentreX - radius, design.propellerCentreZ - radius));
   box = unite(box, QPointF(design.propellerCentreX + radius, design.propellerCentreZ + radius));
   box = unite(box, QPointF(extent.min, design.waterlineHeight));

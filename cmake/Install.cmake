@@ -29,11 +29,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
-# The README's figures, where its links look for them.
+# The documentation and its figures, where the README's links look for them.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 
 set(CPACK_GENERATOR DEB)
+# The package installs under /usr. The program loads its desktop module from
+# the prefix it was built for and from nowhere else, so the package is built
+# from a tree configured with the prefix /usr (scripts/package does).
 set(CPACK_PACKAGE_NAME propclear)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The propclear developers")

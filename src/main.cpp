@@ -5,6 +5,8 @@
 
 #include "common/operating_system.h"
 #include "common/run_error.h"
+#include "common/standard_output_buffer.h"
+#include "common/terminal_text.h"
 #include "driver/command_line.h"
 #include "driver/desktop_front_end.h"
 #include "driver/rules_command.h"
@@ -12,12 +14,21 @@
 #include "import/import_command.h"
 #include "studies/study_command_line.h"
 
-int main(int argc, char** argv) {
-  using namespace propclear;
-  // Before any file is opened: a closed standard stream must not become the
-  // report, and an interrupted run must not leave temporary files behind.
-  if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
-  os::removeTemporaryFilesOnInterruption();
+namespace {
+
+using namespace propclear;
+
+// What went to standard output must have arrived there: a full disk or a
+// failing pipe behind it is an error, not a success with the answer lost.
+int afterStandardOutputWritten(int status, StandardOutputBuffer& output) {
+  std::cout.flush();
+  if (!output.firstError()) return status;
+  std::cerr << "propclear: cannot write to standard output: " << output.firstError().message()
+            << '\n';
+  return exitStatusOf(Ending::Error);
+}
+
+int runCommand(int argc, char** argv) {
   if (argc > 1 && isRulesCommand(argv[1])) {
     return runRulesCommand(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
   }
@@ -54,7 +65,21 @@ int main(int argc, char** argv) {
     std::cerr << "propclear: " << error.what() << '\n';
     return exitStatusOf(Ending::Error);
   } catch (const std::exception& error) {
-    std::cerr << "propclear: error: " << error.what() << '\n';
+    std::cerr << "propclear: error: " << withControlsEscaped(error.what()) << '\n';
     return exitStatusOf(Ending::Error);
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Before any file is opened: a closed standard stream must not become the
+  // report, and an interrupted run must not leave temporary files behind.
+  if (!os::openClosedStandardStreams()) return exitStatusOf(Ending::Error);
+  os::removeTemporaryFilesOnInterruption();
+  StandardOutputBuffer output;
+  std::cout.rdbuf(&output);
+  const int status = afterStandardOutputWritten(runCommand(argc, argv), output);
+  std::cout.rdbuf(nullptr);
+  return status;
 }

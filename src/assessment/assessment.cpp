@@ -207,6 +207,7 @@ std::string overallText(const Assessment& assessment) {
 }
 
 bool isFeasible(const Assessment& assessment) {
+  if (!assessment.analysis.validityProblems.empty()) return false;
   if (assessment.status == AssessmentStatus::Clash ||
       assessment.status == AssessmentStatus::Below ||
       assessment.status == AssessmentStatus::NotMeasured) {

@@ -135,8 +135,9 @@ const ClearanceSet& legacyReportRecords(const Assessment& assessment);
 // minimum (4 lines)", "no rules: clearances measured, none judged".
 std::string overallText(const Assessment& assessment);
 
-// What a study counts as feasible: no clash, every clearance measured with a
-// positive gap, and every deciding rule line meets its minimum.
+// What a study counts as feasible: a valid design (design_validity.h), no
+// clash, every clearance measured with a positive gap, and every deciding
+// rule line meets its minimum.
 bool isFeasible(const Assessment& assessment);
 
 }  // namespace propclear

@@ -40,8 +40,4 @@ void computeUpperBladeClearances(const MeasuringContext& context, ClearanceSet& 
 // a', b' and c', in that order, into clearances[clearanceAPrime..clearanceCPrime].
 void computeLowerBladeClearances(const MeasuringContext& context, ClearanceSet& clearances);
 
-// Warnings for propeller data that make the blade outline meaningless and for
-// a stern contour whose heights do not rise from point to point.
-void checkDesignPlausibility(const DesignData& design, Diagnostics& diagnostics);
-
 }  // namespace propclear

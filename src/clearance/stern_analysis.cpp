@@ -1,5 +1,6 @@
 #include "clearance/stern_analysis.h"
 
+#include "clearance/design_validity.h"
 #include "clearance/hub_section.h"
 #include "clearance/measuring_operations.h"
 #include "common/checked_math.h"
@@ -37,7 +38,10 @@ SternAnalysis analyseStern(const DesignData& design) {
   analysis.outline = bladeOutlineOf(design);
   analysis.extent = plotExtentOf(design);
   Diagnostics diagnostics;
-  checkDesignPlausibility(design, diagnostics);
+  analysis.validityProblems = designValidityProblems(design);
+  for (const std::string& problem : analysis.validityProblems) {
+    diagnostics.warn(WarningKind::InvalidDesign, problem);
+  }
   requireExtent(analysis.extent);
   analysis.contourCurve = setUpContour(design, sternContourRow);
   analysis.hullCurve = fitWholeContour(design, sternContourRow);

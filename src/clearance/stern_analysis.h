@@ -59,6 +59,9 @@ struct SternAnalysis {
   std::optional<HubSection> hub;
   std::optional<ClosestApproach> hubApproach;
   std::vector<Warning> warnings;
+  // Why the clearances mean nothing (design_validity.h); also among the
+  // warnings, as InvalidDesign. Empty for a valid design.
+  std::vector<std::string> validityProblems;
 };
 
 // Throws RunError for an arithmetic fault (a zero diameter, a horizontal

@@ -13,7 +13,7 @@ namespace {
 // without a note, m: the report's three decimals.
 constexpr double conventionTolerance = 0.005;
 
-TurningClearance measureAPrime(const MeasuringContext& context) {
+TurningClearance measureTurningAPrime(const MeasuringContext& context) {
   const double xa = edgeCoordinateAt07R(context, context.edges.upper[1].x);
   const double za = edgeCoordinateAt07R(context, context.edges.lower[1].z);
   const double xh = hullXAtHeight(context, za);
@@ -22,7 +22,7 @@ TurningClearance measureAPrime(const MeasuringContext& context) {
   return {segment, signedGapOf(segment, clearanceAPrime)};
 }
 
-TurningClearance measureCPrime(const MeasuringContext& context) {
+TurningClearance measureTurningCPrime(const MeasuringContext& context) {
   const double xc = edgeCoordinateAt07R(context, context.edges.upper[0].x);
   const double zc = edgeCoordinateAt07R(context, context.edges.lower[0].z);
   const double xr = rudderEdgeXAtHeight(context.design, zc);
@@ -31,14 +31,14 @@ TurningClearance measureCPrime(const MeasuringContext& context) {
 }
 
 // The figure a designer reads: the signed gap where there is one.
-double shownLength(const TurningClearance& clearance) {
+double turningLength(const TurningClearance& clearance) {
   return clearance.signedGap.value_or(clearance.segment.length);
 }
 
 }  // namespace
 
 TurningLowerBlade measureTurningLowerBlade(const MeasuringContext& context) {
-  return {measureAPrime(context), measureCPrime(context)};
+  return {measureTurningAPrime(context), measureTurningCPrime(context)};
 }
 
 SignedGaps turningBladeGaps(const SignedGaps& gaps, const TurningLowerBlade& turning) {
@@ -50,7 +50,7 @@ SignedGaps turningBladeGaps(const SignedGaps& gaps, const TurningLowerBlade& tur
 
 void noteMirroredLowerBlade(const ClearanceSet& clearances, const TurningLowerBlade& turning,
                             Diagnostics& diagnostics) {
-  const double aPrime = shownLength(turning.aPrime), cPrime = shownLength(turning.cPrime);
+  const double aPrime = turningLength(turning.aPrime), cPrime = turningLength(turning.cPrime);
   if (std::abs(aPrime - clearances[clearanceAPrime].length) <= conventionTolerance &&
       std::abs(cPrime - clearances[clearanceCPrime].length) <= conventionTolerance) {
     return;

@@ -32,12 +32,35 @@ Entry entryAt(const std::filesystem::path& path);
 // /proc/self/fd/N), through any links.
 bool reachesDeviceOrDescriptor(const std::filesystem::path& path);
 
-// Opens `path` for reading bytes, as std::fopen(path, "rb") with the path
-// in the system's own encoding; null with errno set when it cannot.
-std::FILE* openForReading(const std::filesystem::path& path);
-
 // Whether the current user may write the existing file `path`.
 bool mayWrite(const std::filesystem::path& path);
+
+// Whether `a` and `b` name the same existing file, through any links.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// The running program's own file, with links resolved; empty, with `error`
+// set, when the system cannot tell.
+std::filesystem::path runningProgramPath(std::error_code& error);
+
+// The first of `path` and the folders above it, up to the root, that a user
+// other than the super-user and the current one may change: one that such a
+// user owns, or that their group or everyone may write (a folder with the
+// sticky bit, as /tmp, only lets them change their own entries and passes).
+// Nothing when none is. A module loaded from such a place could be
+// replaced by code of that user's choosing, run with this user's rights.
+std::optional<std::filesystem::path> changeableByOthers(const std::filesystem::path& path);
+
+// A file opened for reading, or why it was not. Only a regular file on a
+// disk is read: a FIFO or a device may wait for ever or never end, and a
+// file of the kernel's /proc or /sys claims a size it does not have and may
+// wait (/proc/kmsg) or change the system when read. The open itself never
+// waits.
+struct FileForReading {
+  std::FILE* stream = nullptr;  // open for reading in binary; the caller closes it
+  std::error_code error;        // the system's reason the open failed (a folder: EISDIR)
+  const char* refusal = nullptr;  // why an entry that opened is not read
+};
+FileForReading openRegularFileForReading(const std::filesystem::path& path);
 
 // The longest file name and the longest path, in bytes, that the file system
 // holding `folder` takes.
@@ -60,8 +83,16 @@ class WrittenFile {
   // file gets: "." + the target's name + "." + six random letters and
   // digits, the name shortened to fit the file system's limit.
   static WrittenFile createBeside(const std::filesystem::path& target, std::error_code& error);
-  // An existing device or descriptor, opened for writing at its end without
-  // waiting (a pipe without a reader is an error, not a hang).
+  // An existing character device, opened for writing at its end without
+  // waiting, or a descriptor this process holds (/dev/stdout, /dev/fd/N),
+  // duplicated so that what is written follows what the process wrote to it
+  // before. Links are followed by reading them, not by the open: the entry
+  // opened is the one looked at, and the open descriptor is checked to be
+  // that same character device; a descriptor link must name this process's
+  // own descriptor. Anything else, such as a link another user turns from
+  // /dev/null to a file of theirs while the program runs, or a link to
+  // another process's descriptor, is refused (ENODEV) before a byte is
+  // written.
   static WrittenFile openExisting(const std::filesystem::path& path, std::error_code& error);
   // The process's standard output; left open when the object goes.
   static WrittenFile standardOutput();
@@ -97,8 +128,10 @@ class WrittenFile {
 // False when that is not possible.
 bool openClosedStandardStreams();
 
-// From now on SIGINT, SIGTERM and SIGHUP (each unless ignored, as under
-// nohup) remove the temporary files of unfinished outputs and then end the
+// From now on every signal that ends the process by default (SIGINT,
+// SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGXFSZ,
+// SIGXCPU, SIGVTALRM, SIGPROF; each unless ignored, as SIGHUP under nohup)
+// removes the temporary files of unfinished outputs and then ends the
 // process by the same signal, which shells report as status 128 + signal.
 void removeTemporaryFilesOnInterruption();
 

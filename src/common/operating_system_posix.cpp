@@ -6,6 +6,7 @@
 #include <sys/statfs.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -25,9 +26,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The kernel's magic number of the /proc file system (linux/magic.h), whose
-// fd links name open descriptors rather than files.
+// The kernel's magic numbers (linux/magic.h) of the /proc file system, whose
+// fd links name open descriptors rather than files, and of /sys.
 constexpr long procFileSystemMagic = 0x9fa0;
+constexpr long sysFileSystemMagic = 0x62656572;
 // As many links as the kernel follows before it gives up with ELOOP.
 constexpr int mostLinksFollowed = 40;
 // Limits for file systems that do not state their own.
@@ -151,6 +153,90 @@ bool isDescriptorLink(const fs::path& path) {
   return false;
 }
 
+bool sameEntry(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool inFileSystem(int descriptor, long magic) {
+  struct statfs fileSystem {};
+  return ::fstatfs(descriptor, &fileSystem) == 0 && fileSystem.f_type == magic;
+}
+
+// The descriptor N of this process that the /proc link `link` names
+// (/proc/self/fd/N, /proc/thread-self/fd/N, /proc/<pid>/fd/N), or -1.
+int ownDescriptorNamed(const fs::path& link) {
+  const std::string name = link.filename().native();
+  int number = -1;
+  const auto [end, failure] = std::from_chars(name.data(), name.data() + name.size(), number);
+  if (failure != std::errc() || end != name.data() + name.size()) return -1;
+  if (link.parent_path().filename() != "fd") return -1;
+  return number;
+}
+
+
+// A second descriptor for this process's own descriptor that the link in
+// /proc `link` names, sharing its offset, so that what is written goes in
+// order with everything else written to it. The link must name the same
+// file as the process's descriptor of that number: a link to another
+// process's descriptor, which an open would reach with this process's
+// rights, is refused without being opened.
+int openOwnDescriptor(const fs::path& link, std::error_code& error) {
+  const int own = ownDescriptorNamed(link);
+  struct stat ownStatus {};
+  struct stat linked {};
+  if (own < 0 || ::fstat(own, &ownStatus) != 0 || ::stat(link.c_str(), &linked) != 0 ||
+      !sameEntry(linked, ownStatus)) {
+    error = std::make_error_code(std::errc::no_such_device);
+    return -1;
+  }
+  const int descriptor = ::fcntl(own, F_DUPFD_CLOEXEC, 0);
+  if (descriptor < 0) error = lastError();
+  return descriptor;
+}
+
+// Follows the links at `path` by reading them, then opens the character
+// device at the end without following a link, or this process's descriptor.
+int openDeviceOrOwnDescriptor(const fs::path& path, std::error_code& error) {
+  fs::path current = path;
+  for (int followed = 0; followed <= mostLinksFollowed; ++followed) {
+    struct stat seen {};
+    if (::lstat(current.c_str(), &seen) != 0) {
+      error = lastError();
+      return -1;
+    }
+    if (S_ISLNK(seen.st_mode)) {
+      struct statfs fileSystem {};
+      if (::statfs(folderOf(current).c_str(), &fileSystem) == 0 &&
+          fileSystem.f_type == procFileSystemMagic) {
+        return openOwnDescriptor(current, error);
+      }
+      const fs::path next = fs::read_symlink(current, error);
+      if (error) return -1;
+      current = next.is_absolute() ? next : folderOf(current) / next;
+      continue;
+    }
+    if (!S_ISCHR(seen.st_mode)) break;
+    // Non-blocking only to open (a device that would wait to open is an
+    // error, not a hang); written to, it is waited for like any other.
+    const int descriptor = ::open(current.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_NONBLOCK |
+                                                       O_CLOEXEC | O_NOFOLLOW);
+    if (descriptor < 0) {
+      error = lastError();
+      return -1;
+    }
+    struct stat opened {};
+    if (::fstat(descriptor, &opened) == 0 && S_ISCHR(opened.st_mode) && sameEntry(opened, seen) &&
+        opened.st_rdev == seen.st_rdev) {
+      ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+      return descriptor;
+    }
+    ::close(descriptor);
+    break;
+  }
+  error = std::make_error_code(std::errc::no_such_device);
+  return -1;
+}
+
 bool acceptsFiles(const fs::path& folder) {
   struct stat status {};
   return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
@@ -174,9 +260,82 @@ bool reachesDeviceOrDescriptor(const fs::path& path) {
   return isDescriptorLink(path);
 }
 
-std::FILE* openForReading(const fs::path& path) { return std::fopen(path.c_str(), "rb"); }
-
 bool mayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+fs::path runningProgramPath(std::error_code& error) {
+  return fs::read_symlink("/proc/self/exe", error);
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+  struct stat statusA {};
+  struct stat statusB {};
+  return ::stat(a.c_str(), &statusA) == 0 && ::stat(b.c_str(), &statusB) == 0 &&
+         sameEntry(statusA, statusB);
+}
+
+namespace {
+
+std::optional<fs::path> changeableByOthers(const fs::path& path, int linksFollowed) {
+  const uid_t user = ::geteuid();
+  std::error_code error;
+  fs::path current = fs::absolute(path, error).lexically_normal();
+  while (true) {
+    struct stat status {};
+    if (::lstat(current.c_str(), &status) != 0) return current;
+    const bool ownedByOther = status.st_uid != 0 && status.st_uid != user;
+    const bool writableByOthers = (status.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    const bool sticky = S_ISDIR(status.st_mode) && (status.st_mode & S_ISVTX) != 0;
+    if (ownedByOther || (writableByOthers && !sticky && !S_ISLNK(status.st_mode))) return current;
+    if (S_ISLNK(status.st_mode)) {
+      // A link: the place it leads to must be as safe as the link itself.
+      const fs::path target = fs::read_symlink(current, error);
+      if (error || linksFollowed >= mostLinksFollowed) return current;
+      if (std::optional<fs::path> unsafe = changeableByOthers(
+              target.is_absolute() ? target : current.parent_path() / target, linksFollowed + 1)) {
+        return unsafe;
+      }
+    }
+    if (current == current.root_path() || !current.has_relative_path()) return std::nullopt;
+    current = current.parent_path();
+  }
+}
+
+}  // namespace
+
+std::optional<fs::path> changeableByOthers(const fs::path& path) {
+  return changeableByOthers(path, 0);
+}
+
+FileForReading openRegularFileForReading(const fs::path& path) {
+  FileForReading result;
+  // Non-blocking: a FIFO without a writer would otherwise hold the open.
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (descriptor < 0) {
+    result.error = lastError();
+    return result;
+  }
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0) {
+    result.error = lastError();
+  } else if (S_ISDIR(status.st_mode)) {
+    result.error = std::make_error_code(std::errc::is_a_directory);
+  } else if (!S_ISREG(status.st_mode)) {
+    result.refusal = "it is not a regular file (a device, pipe or socket)";
+  } else if (inFileSystem(descriptor, procFileSystemMagic) ||
+             inFileSystem(descriptor, sysFileSystemMagic)) {
+    result.refusal = "it is a file of the kernel (/proc or /sys), not a file on a disk";
+  }
+  if (result.error || result.refusal != nullptr) {
+    ::close(descriptor);
+    return result;
+  }
+  result.stream = ::fdopen(descriptor, "rb");
+  if (result.stream == nullptr) {
+    result.error = lastError();
+    ::close(descriptor);
+  }
+  return result;
+}
 
 std::size_t longestNameIn(const fs::path& folder) {
   const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
@@ -232,14 +391,8 @@ WrittenFile WrittenFile::createBeside(const fs::path& target, std::error_code& e
 
 WrittenFile WrittenFile::openExisting(const fs::path& path, std::error_code& error) {
   error.clear();
-  const int descriptor =
-      ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) {
-    error = lastError();
-    return {};
-  }
-  // Non-blocking only to open: a full pipe is then waited for like any other.
-  ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  const int descriptor = openDeviceOrOwnDescriptor(path, error);
+  if (descriptor < 0) return {};
   WrittenFile file;
   file.descriptor_ = descriptor;
   return file;
@@ -337,7 +490,8 @@ bool openClosedStandardStreams() {
 }
 
 void removeTemporaryFilesOnInterruption() {
-  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1,
+                                 SIGUSR2, SIGXFSZ, SIGXCPU, SIGVTALRM, SIGPROF}) {
     struct sigaction current {};
     if (::sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
     struct sigaction action {};

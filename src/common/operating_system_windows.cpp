@@ -185,13 +185,67 @@ Entry entryAt(const fs::path& path) {
 
 bool reachesDeviceOrDescriptor(const fs::path& path) { return isDeviceName(path); }
 
-// A device (CON.TSK is the console) is never read: it is no file on disk.
-std::FILE* openForReading(const fs::path& path) {
+// A device (CON.TSK is the console) or a pipe is never read: it is no file
+// on disk, and may wait for ever or never end.
+FileForReading openRegularFileForReading(const fs::path& path) {
+  constexpr const char* notAFileOnDisk = "it is not a regular file (a device, pipe or socket)";
+  FileForReading result;
   if (isDeviceName(path)) {
-    errno = ENODEV;
-    return nullptr;
+    result.refusal = notAFileOnDisk;
+    return result;
   }
-  return ::_wfopen(systemPath(path).c_str(), L"rb");
+  const DWORD attributes = attributesOf(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    result.error = std::make_error_code(std::errc::is_a_directory);
+    return result;
+  }
+  result.stream = ::_wfopen(systemPath(path).c_str(), L"rb");
+  if (result.stream == nullptr) {
+    result.error = std::error_code(errno, std::generic_category());
+  } else if (::GetFileType(handleOf(::_fileno(result.stream))) != FILE_TYPE_DISK) {
+    std::fclose(result.stream);
+    result.stream = nullptr;
+    result.refusal = notAFileOnDisk;
+  }
+  return result;
+}
+
+// The module file of the process: GetModuleFileNameW truncates silently,
+// so the buffer grows until the name fits.
+fs::path runningProgramPath(std::error_code& error) {
+  std::wstring name(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length == 0) {
+      error = std::error_code(static_cast<int>(::GetLastError()), std::system_category());
+      return {};
+    }
+    if (length < name.size()) {
+      name.resize(length);
+      error.clear();
+      return fs::path(name);
+    }
+    name.resize(name.size() * 2);
+  }
+}
+
+// The same volume and the same file index: one file under two names (a
+// hard link or a link to it).
+bool sameFile(const fs::path& a, const fs::path& b) {
+  const auto identityOf = [](const fs::path& path, BY_HANDLE_FILE_INFORMATION& information) {
+    const HANDLE file = ::CreateFileW(systemPath(path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = ::GetFileInformationByHandle(file, &information) != 0;
+    ::CloseHandle(file);
+    return known;
+  };
+  BY_HANDLE_FILE_INFORMATION first{};
+  BY_HANDLE_FILE_INFORMATION second{};
+  return identityOf(a, first) && identityOf(b, second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
 // The read-only attribute, then the file's access rights, asked by opening

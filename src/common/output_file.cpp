@@ -11,9 +11,12 @@ namespace {
 // Written to the file in pieces of this size at most.
 constexpr std::size_t bufferBytes = 64 * 1024;
 
-fs::path folderOf(const fs::path& path) {
-  return path.has_parent_path() ? path.parent_path() : fs::path(".");
-}
+// What an opt-in output finds when the device or descriptor it looked at is
+// not what the open reached: a link changed on the way.
+constexpr const char* changedDevice =
+    "it is not the device or this program's own descriptor that it appeared to be (a link "
+    "that changed, or another program's descriptor)";
+constexpr const char* writeProtected = "the existing file is write-protected";
 
 bool writtenIntoDirectly(const fs::path& target, OutputFile::Devices devices) {
   return devices == OutputFile::Devices::WriteInto && os::reachesDeviceOrDescriptor(target);
@@ -46,9 +49,9 @@ OutputFile::OutputFile(const fs::path& path, std::string displayName, Devices de
     openDevice();
     return;
   }
-  if (const std::optional<std::string> problem = entryProblem(os::entryAt(target_))) {
-    refuse(*problem);
-  }
+  const os::Entry entry = os::entryAt(target_);
+  if (const std::optional<std::string> problem = entryProblem(entry)) refuse(*problem);
+  if (entry == os::Entry::RegularFile && !os::mayWrite(target_)) refuse(writeProtected);
   startVersion();
 }
 
@@ -114,6 +117,7 @@ void OutputFile::openDevice() {
   std::error_code error;
   intoDevice_ = true;
   file_ = os::WrittenFile::openExisting(target_, error);
+  if (error == std::errc::no_such_device) refuse(changedDevice);
   if (error) fail("cannot open", error);
 }
 
@@ -125,6 +129,10 @@ void OutputFile::refuse(const std::string& problem) const {
 void OutputFile::fail(const char* action, std::error_code error) const {
   throw RunError(ErrorKind::FileSystem, std::string(action) + " the file: " + error.message(),
                  ErrorLocation{displayName_});
+}
+
+fs::path folderOf(const fs::path& target) {
+  return target.has_parent_path() ? target.parent_path() : fs::path(".");
 }
 
 std::optional<std::string> lengthProblem(const fs::path& target) {
@@ -148,13 +156,14 @@ std::optional<std::string> targetProblem(const fs::path& target, OutputFile::Dev
   if (writtenIntoDirectly(target, devices)) {
     std::error_code error;
     os::WrittenFile::openExisting(target, error);
+    if (error == std::errc::no_such_device) return changedDevice;
     if (error) return "it cannot be opened for writing (" + error.message() + ")";
     return std::nullopt;
   }
   const os::Entry entry = os::entryAt(target);
   if (std::optional<std::string> problem = entryProblem(entry)) return problem;
   if (entry == os::Entry::RegularFile && !os::mayWrite(target)) {
-    return "the existing file is write-protected";
+    return writeProtected;
   }
   return std::nullopt;
 }

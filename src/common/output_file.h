@@ -26,7 +26,9 @@ class OutputFile {
   enum class Devices { Refuse, WriteInto };
   struct StandardOutput {};
 
-  // Starts the first version of `path`. `displayName` names the file in messages.
+  // Starts the first version of `path`. `displayName` names the file in
+  // messages. A folder, a FIFO or the like, and an existing file the user
+  // may not write, are refused as below.
   OutputFile(const std::filesystem::path& path, std::string displayName, Devices devices);
   // The same after the checks of replacementProblem(): a target it finds
   // fault with is refused with RunError(ErrorKind::FileSystem) "cannot write
@@ -84,6 +86,9 @@ std::optional<std::string> replacementProblem(const std::filesystem::path& targe
 // All those checks but the last, for a target beside a file just created.
 std::optional<std::string> targetProblem(const std::filesystem::path& target,
                                          OutputFile::Devices devices);
+// The folder a file goes into: its parent, or the current directory.
+std::filesystem::path folderOf(const std::filesystem::path& target);
+
 // Only the first of those checks: the name's and the path's length.
 std::optional<std::string> lengthProblem(const std::filesystem::path& target);
 

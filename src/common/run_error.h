@@ -40,7 +40,9 @@ class RunError : public std::runtime_error {
   std::string detail_;
 };
 
-// "file:line:column: message", leaving out the parts that are not known.
+// "file:line:column: message", leaving out the parts that are not known,
+// control characters of the file name and the message escaped (a message
+// quotes what the user wrote, and goes to a terminal).
 std::string formatErrorMessage(const ErrorLocation& where, const std::string& message);
 
 }  // namespace propclear

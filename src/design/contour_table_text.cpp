@@ -9,7 +9,7 @@ namespace propclear {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
+std::string_view trimmedCell(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
@@ -35,7 +35,7 @@ std::vector<std::string> cellsOf(std::string_view line) {
   std::size_t start = 0;
   while (start <= line.size()) {
     const std::size_t end = line.find_first_of(separators, start);
-    std::string cell(trimmed(line.substr(start, end == std::string_view::npos ? end : end - start)));
+    std::string cell(trimmedCell(line.substr(start, end == std::string_view::npos ? end : end - start)));
     // A spreadsheet set to a decimal comma copies "2,85".
     if (tabbed && cell.find(',') == cell.rfind(',') && cell.find('.') == std::string::npos) {
       const std::size_t comma = cell.find(',');

@@ -2,9 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
 
+#include "common/operating_system.h"
 #include "common/run_error.h"
 
 namespace propclear {
@@ -18,20 +19,25 @@ namespace {
 }  // namespace
 
 std::string readDesignFileText(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    refuse(path, error ? error.message() : "it is not a regular file");
+  const os::FileForReading opened = os::openRegularFileForReading(path);
+  if (opened.refusal != nullptr) refuse(path, opened.refusal);
+  if (opened.error) refuse(path, opened.error.message());
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  const std::unique_ptr<std::FILE, FileCloser> file(opened.stream);
+  std::string text;
+  char buffer[64 * 1024];
+  std::size_t count = 0;
+  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    text.append(buffer, count);
+    if (text.size() > maxDesignFileBytes) {
+      refuse(path, "it holds more than the " + std::to_string(maxDesignFileBytes) +
+                       " bytes a design file may have");
+    }
   }
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) refuse(path, error.message());
-  if (size > maxDesignFileBytes) {
-    refuse(path, "it holds " + std::to_string(size) + " bytes, more than the " +
-                     std::to_string(maxDesignFileBytes) + " a design file may have");
-  }
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) refuse(path, errno != 0 ? std::strerror(errno) : "it cannot be opened");
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (std::ferror(file.get())) refuse(path, std::strerror(errno));
+  return text;
 }
 
 }  // namespace propclear

@@ -63,11 +63,6 @@ bool readSternContour(NumberStream& in, DesignData& design) {
   return false;
 }
 
-std::string displayNameOf(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  return name.empty() ? path.string() : name;
-}
-
 // One result, returned by every path, so that it is built in the caller's
 // place: the design data are 48 kB.
 ReadResult readDesign(NumberStream& in) {
@@ -79,6 +74,11 @@ ReadResult readDesign(NumberStream& in) {
 }
 
 }  // namespace
+
+std::string displayNameOf(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  return name.empty() ? path.string() : name;
+}
 
 ReadResult readDesignData(const std::filesystem::path& path) {
   try {

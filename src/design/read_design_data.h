@@ -30,6 +30,10 @@ struct ReadResult {
 // tells the user.
 ReadResult readDesignData(const std::filesystem::path& path);
 
+// The name a file goes by in messages: its file name, or the whole path when
+// it has none.
+std::string displayNameOf(const std::filesystem::path& path);
+
 // The same for a design file's text, named `displayName` in messages. When
 // `numberSpans` is given, the place of every number read is appended to it in
 // file order: propeller centre x and z, waterline height, D, Dh, P/D, Ear,

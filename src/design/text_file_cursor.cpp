@@ -19,20 +19,6 @@ constexpr std::size_t bufferSize = 64 * 1024;
   throw RunError(ErrorKind::Input, std::string(action) + ": " + reason, ErrorLocation{displayName});
 }
 
-// A pipe without a writer would block the open, and a device such as
-// /dev/zero would be read for ever: a design file is a file on disk. A missing
-// file and a folder are left to the open and the first read to report.
-void requireReadableKind(const std::filesystem::path& path, const std::string& displayName) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (error || std::filesystem::is_regular_file(status) || std::filesystem::is_directory(status)) {
-    return;
-  }
-  throw RunError(ErrorKind::Input,
-                 "cannot read the file: it is not a regular file (a device, pipe or socket)",
-                 ErrorLocation{displayName});
-}
-
 }  // namespace
 
 TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string displayName)
@@ -40,19 +26,23 @@ TextFileCursor::TextFileCursor(const std::filesystem::path& path, std::string di
       // Left uninitialised, as make_unique_for_overwrite would (which
       // WebAssembly's C++ library does not have yet): every byte is read into.
       buffer_(new char[bufferSize]) {
-  requireReadableKind(path, displayName_);
-  errno = 0;
-  file_.reset(os::openForReading(path));
-  if (!file_) {
+  const os::FileForReading opened = os::openRegularFileForReading(path);
+  if (opened.refusal != nullptr) {
+    throw RunError(ErrorKind::Input, std::string("cannot read the file: ") + opened.refusal,
+                   ErrorLocation{displayName_});
+  }
+  if (opened.error == std::errc::is_a_directory) {
+    throwFileFault(displayName_, "cannot read the file", EISDIR);
+  }
+  if (opened.error) {
     // The whole path: a file that is not there is looked for in a folder the
     // user may not have meant.
-    const int error = errno;
     std::error_code ignored;
     const std::filesystem::path searched = std::filesystem::absolute(path, ignored);
-    throw RunError(ErrorKind::Input,
-                   "cannot open " + (searched.empty() ? path : searched).string() + ": " +
-                       (error != 0 ? std::strerror(error) : "unknown error"));
+    throw RunError(ErrorKind::Input, "cannot open " + (searched.empty() ? path : searched).string() +
+                                         ": " + opened.error.message());
   }
+  file_.reset(opened.stream);
 }
 
 TextFileCursor::TextFileCursor(std::string_view text, std::string displayName)

@@ -1,6 +1,5 @@
 #include "driver/command_line.h"
 
-#include <charconv>
 #include <string_view>
 
 #include "common/run_error.h"
@@ -20,25 +19,12 @@ const std::string& optionValue(const std::vector<std::string>& arguments, std::s
   return arguments[++index];
 }
 
-// The largest saved image side: pixels for PNG, points for SVG and PDF.
-constexpr int maxPlotSide = 20000;
-
-int plotSide(std::string_view text, const std::string& whole) {
-  int side = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), side);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || side < 1 ||
-      side > maxPlotSide) {
-    usageError("--plot-size takes WIDTHxHEIGHT, each a whole number from 1 to " +
-               std::to_string(maxPlotSide) + ", not \"" + whole + "\"");
+PlotSize plotSizeWithHelp(const std::string& text) {
+  try {
+    return parsePlotSize(text);
+  } catch (const RunError& error) {
+    usageError(error.what());
   }
-  return side;
-}
-
-PlotSize plotSizeOf(const std::string& text) {
-  const std::size_t times = text.find('x');
-  if (times == std::string::npos) plotSide("", text);
-  const std::string_view whole(text);
-  return {plotSide(whole.substr(0, times), text), plotSide(whole.substr(times + 1), text)};
 }
 
 // Whether anything beyond the design file and -C DIR was given: options of
@@ -78,7 +64,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     } else if (argument == "--json") {
       options.jsonFile = optionValue(arguments, i);
     } else if (argument == "--plot-size") {
-      options.plotSize = plotSizeOf(optionValue(arguments, i));
+      options.plotSize = plotSizeWithHelp(optionValue(arguments, i));
     } else if (argument == "--strict") {
       options.strict = true;
     } else if (argument == "--ship") {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "common/loadable_module.h"
+#include "common/operating_system.h"
 #include "common/run_error.h"
 #include "driver/terminal_platform.h"
 
@@ -19,29 +20,37 @@ bool variableSet(const char* name) {
   return value != nullptr && *value != '\0';
 }
 
-#ifdef PROPCLEAR_DESKTOP_MODULE_NAME
-// PROPCLEAR_DESKTOP_MODULE_NAME: the module's file name;
-// PROPCLEAR_DESKTOP_MODULE_FOLDER: its installed folder relative to the
-// installed program's. Both come from the build.
+#ifdef PROPCLEAR_INSTALLED_DESKTOP_MODULE
+// From the build: the program and the module in the build tree, and the
+// module's installed path.
 constexpr bool desktopFrontEndInBuild = true;
+constexpr const char* moduleRole =
+    "the desktop module (the window, --plot and --report-pdf need it; --no-window runs without "
+    "it)";
 
+// The module of the build tree for the build tree's program, else the
+// installed one; never one found relative to the program, whose folder may
+// lie in a folder other users can write. PROPCLEAR_DESKTOP_MODULE names
+// another (an unpacked package's), checked the same way.
 std::filesystem::path desktopFrontEndPath(const std::filesystem::path& program) {
-  const std::filesystem::path programFolder = program.parent_path();
-  std::filesystem::path besideProgram = programFolder / PROPCLEAR_DESKTOP_MODULE_NAME;
-  std::error_code ignored;
-  if (std::filesystem::exists(besideProgram, ignored)) return besideProgram;
-  return (programFolder / PROPCLEAR_DESKTOP_MODULE_FOLDER / PROPCLEAR_DESKTOP_MODULE_NAME)
-      .lexically_normal();
+  if (const char* given = std::getenv("PROPCLEAR_DESKTOP_MODULE"); given != nullptr && *given != '\0') {
+    return given;
+  }
+  if (os::sameFile(program, PROPCLEAR_BUILD_PROGRAM)) return PROPCLEAR_BUILD_DESKTOP_MODULE;
+  return PROPCLEAR_INSTALLED_DESKTOP_MODULE;
 }
 
 const DesktopFrontEnd& openDesktopFrontEnd() {
   const std::filesystem::path path = desktopFrontEndPath(runningProgramPath());
   using EntryPoint = decltype(&propclear_desktop_front_end);
-  const auto entryPoint = reinterpret_cast<EntryPoint>(loadModuleSymbol(
-      path, "propclear_desktop_front_end",
-      "the desktop front end (needed for the window, --plot and --report-pdf; --no-window "
-      "runs without it)"));
+  const auto entryPoint = reinterpret_cast<EntryPoint>(
+      loadModuleSymbol(path, "propclear_desktop_front_end", moduleRole));
   const DesktopFrontEnd* frontEnd = entryPoint();
+  if (frontEnd == nullptr || frontEnd->programVersion == nullptr) {
+    throw RunError(ErrorKind::Installation,
+                   std::string("cannot load ") + moduleRole + ": its entry point gave no front end",
+                   ErrorLocation{path.string()});
+  }
   if (std::string(frontEnd->programVersion) != PROPCLEAR_VERSION) {
     throw RunError(ErrorKind::Installation,
                    std::string("the desktop front end belongs to propclear ") +

@@ -5,11 +5,13 @@
 #include <system_error>
 #include <vector>
 
+#include "common/operating_system.h"
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "driver/run_files.h"
 #include "plot/plot_file_format.h"
 #include "report/write_json_results.h"
+#include "rules/read_ship_particulars.h"
 
 namespace propclear {
 
@@ -33,11 +35,6 @@ std::string quoted(const fs::path& path) {
   std::string text(1, '"');
   text.append(path.string()).push_back('"');
   return text;
-}
-
-// The folder the file goes into: its parent, or the current directory.
-fs::path folderOf(const fs::path& path) {
-  return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
 void checkFolder(const ExportTarget& target) {
@@ -78,26 +75,48 @@ void checkImageType(const ExportTarget& target) {
   }
 }
 
-// The path with every existing part resolved, to recognise one file under two names.
-fs::path identityOf(const fs::path& path) {
+// The directory entry a path names: its folder resolved, its last part not
+// followed. An output replaces a link in its place, so two links to one file
+// are two outputs, while one entry under two spellings is one.
+fs::path entryOf(const fs::path& path) {
   std::error_code error;
-  const fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
-  return error ? fs::absolute(path, error).lexically_normal() : resolved;
+  const fs::path absolute = fs::absolute(path, error).lexically_normal();
+  const fs::path folder = fs::weakly_canonical(absolute.parent_path(), error);
+  return error ? absolute : folder / absolute.filename();
 }
 
-// A requested file must not replace the design file or the report or script
-// the run writes, nor be named for two outputs at once.
-void checkDistinct(const std::vector<ExportTarget>& targets, const RunFiles& files) {
+// Whether writing the target, which replaces a link in its place but
+// writes a device or a hard-linked file in place, would change the file
+// `other` reads or writes: `other`'s own link is followed when it is read.
+bool reachesFile(const fs::path& target, const fs::path& other, bool otherIsRead) {
+  std::error_code error;
+  if (fs::is_symlink(target, error)) return false;
+  if (!otherIsRead && fs::is_symlink(other, error)) return false;
+  return os::sameFile(target, other);
+}
+
+// A requested file must not replace the design file or the ship file (nor
+// the file a link to them leads to), nor the report or script the run
+// writes, nor be named for two outputs at once.
+void checkDistinct(const std::vector<ExportTarget>& targets, const RunFiles& files,
+                   const fs::path& shipFile) {
+  const auto refuse = [](const ExportTarget& target, const fs::path& own) {
+    reject(target, ErrorKind::Usage, "it is the run's own file " + own.filename().string());
+  };
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    const fs::path identity = identityOf(targets[i].path);
-    for (const fs::path& own : {files.design, files.report, files.script}) {
-      if (identity == identityOf(own)) {
-        reject(targets[i], ErrorKind::Usage,
-               "it is the run's own file " + own.filename().string());
+    const fs::path entry = entryOf(targets[i].path);
+    for (const fs::path& input : {files.design, shipFile}) {
+      if (entry == entryOf(input) || reachesFile(targets[i].path, input, true)) {
+        refuse(targets[i], input);
+      }
+    }
+    for (const fs::path& output : {files.report, files.script}) {
+      if (entry == entryOf(output) || reachesFile(targets[i].path, output, false)) {
+        refuse(targets[i], output);
       }
     }
     for (std::size_t j = 0; j < i; ++j) {
-      if (identity == identityOf(targets[j].path)) {
+      if (entry == entryOf(targets[j].path)) {
         reject(targets[i], ErrorKind::Usage,
                "the same file is already given to " + std::string(targets[j].option));
       }
@@ -119,7 +138,9 @@ void checkExportTargets(const RunOptions& options) {
     if (target.isImage) checkImageType(target);
     checkFile(target);
   }
-  checkDistinct(targets, runFilesOf(options));
+  const RunFiles files = runFilesOf(options);
+  checkDistinct(targets, files,
+                options.shipFile ? options.workDir / *options.shipFile : shipFileBeside(files.design));
 }
 
 void checkScriptOutput(const std::filesystem::path& script) {

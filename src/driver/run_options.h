@@ -5,15 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "plot/plot_size.h"
 #include "rules/read_ship_particulars.h"
 
 namespace propclear {
-
-// The size of a saved image: pixels for PNG, points for SVG and PDF.
-struct PlotSize {
-  int width = 0;
-  int height = 0;
-};
 
 struct RunOptions {
   std::filesystem::path workDir = ".";   // -C DIR

@@ -13,8 +13,8 @@ namespace propclear {
 
 namespace {
 
-constexpr int doneStatus = 0;
-constexpr int errorStatus = 1;
+constexpr int importDoneStatus = 0;
+constexpr int importErrorStatus = 1;
 const char* const commandName = "propclear import";
 
 double numberOf(const std::string& text, const std::string& option) {
@@ -171,7 +171,7 @@ int importCommand(CLI::App& app, const std::vector<std::string>& arguments,
   writeDesign(target, imported.text);
   for (const std::string& line : imported.summary) messages << line << '\n';
   messages << "written: " << (target == "-" ? "standard output" : target) << '\n';
-  return doneStatus;
+  return importDoneStatus;
 }
 
 }  // namespace
@@ -191,18 +191,18 @@ int runImportCommand(const std::vector<std::string>& arguments, std::ostream& ou
                          messages);
   } catch (const CLI::CallForHelp&) {
     out << app.help();
-    return doneStatus;
+    return importDoneStatus;
   } catch (const CLI::ParseError& error) {
     messages << commandName << ": " << error.what() << " (see " << commandName << " --help)\n";
-    return errorStatus;
+    return importErrorStatus;
   } catch (const RunError& error) {
     messages << commandName << ": " << error.what();
     if (error.kind() == ErrorKind::Usage) messages << " (see " << commandName << " --help)";
     messages << '\n';
-    return errorStatus;
+    return importErrorStatus;
   } catch (const std::bad_alloc&) {
     messages << commandName << ": out of memory\n";
-    return errorStatus;
+    return importErrorStatus;
   }
 }
 

@@ -36,7 +36,7 @@ double rounded(double metres) {
   return std::round(metres * micrometresPerMetre) / micrometresPerMetre;
 }
 
-std::string metresText(double value) { return formatRounded(value, 3); }
+std::string metresDigits(double value) { return formatRounded(value, 3); }
 
 // A name on one caption line: control characters would break the line count.
 std::string printable(std::string text) {
@@ -280,8 +280,8 @@ class DesignImporter {
       imported_.design.rudderX[corner] = rounded(p.x);
       imported_.design.rudderZ[corner] = rounded(p.z);
       for (const std::string& piece :
-           {std::string(" "), std::to_string(corner), std::string(" ("), metresText(p.x),
-            std::string(", "), metresText(p.z), std::string(")")}) {
+           {std::string(" "), std::to_string(corner), std::string(" ("), metresDigits(p.x),
+            std::string(", "), metresDigits(p.z), std::string(")")}) {
         line += piece;  // piece by piece: g++ 12 warns wrongly on "literal" + a temporary
       }
     }

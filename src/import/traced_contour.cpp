@@ -26,11 +26,14 @@ std::string millimetres(double metres) { return formatRounded(metres * 1000.0, 3
 // Appended piece by piece: GCC 12 at -O3 takes "(" + text for an overlapping
 // copy (a false -Wrestrict, GCC bug 105329).
 std::string pointText(FramePoint p) {
+  // Appended rather than "(" + text: g++ 12 warns falsely (-Wrestrict) of
+  // an overlapping copy in operator+(const char*, string&&) when inlined.
   std::string text = "(";
   text += formatRounded(p.x, 4);
   text += ", ";
   text += formatRounded(p.z, 4);
-  return text + ") m";
+  text += ") m";
+  return text;
 }
 
 class ContourTracer {

@@ -2,6 +2,7 @@
 // b' and c' of the lower one as it turns, each a segment and a label in the
 // text colour.
 
+#include "clearance/segment_support.h"
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
@@ -9,10 +10,6 @@
 namespace propclear {
 
 namespace {
-
-double midpoint(double first, double second) {
-  return checkedDivide(first + second, 2, "a midpoint of the clearance drawing");
-}
 
 // length / D with three decimals, followed by "D".
 std::string ratioText(const ClearanceSegment& segment, double propellerDiameter) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "common/format_number.h"
+#include "common/terminal_text.h"
 #include "rules/measured_clearance.h"
 
 namespace propclear {
@@ -27,7 +28,7 @@ std::string optionalNumber(const std::optional<double>& value, int decimals) {
 
 std::string titleOf(const RuleCheck& check) {
   std::string title = "Clearance rules";
-  if (!check.shipName.empty()) title += " for " + check.shipName;
+  if (!check.shipName.empty()) title += " for " + withControlsEscaped(check.shipName);
   if (!check.shipSource.empty()) title += " (" + check.shipSource + ")";
   return title + ", D = " + number(check.propellerDiameterMetres, tableLengthDecimals) + " m";
 }

@@ -5,7 +5,7 @@
 // the mirrored lower blade's legacy a' and c', the clashes, the swept volume
 // with the closest approaches to it, the plot extent, the rule check and the
 // warnings. Lengths in metres, angles in degrees. The layout is documented in
-// README.md.
+// docs/outputs.md.
 
 #include <string>
 #include <vector>

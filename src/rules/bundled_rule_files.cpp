@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "common/loadable_module.h"
+#include "common/operating_system.h"
 #include "common/run_error.h"
 #include "rules/read_rule_file.h"
 
@@ -59,7 +59,13 @@ std::filesystem::path bundledRuleFolder() {
                                                 std::string(markerRuleFile) + " in " +
                                                 configured.string());
   }
-  const std::filesystem::path programFolder = runningProgramPath().parent_path();
+  std::error_code error;
+  const std::filesystem::path programFolder = os::runningProgramPath(error).parent_path();
+  if (error) {
+    throw RunError(ErrorKind::Installation,
+                   "cannot find the bundled rule files: the running program's own file is "
+                   "unknown (" + error.message() + ")");
+  }
   const std::filesystem::path besideProgram = programFolder / buildTreeRuleFolder;
   if (holdsRuleFiles(besideProgram)) return besideProgram;
   const std::filesystem::path installed = (programFolder / configured).lexically_normal();

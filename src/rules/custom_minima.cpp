@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/number_conversion.h"
+#include "common/trimmed_blanks.h"
 #include "rules/measured_clearance.h"
 
 namespace propclear {
@@ -13,14 +14,6 @@ namespace {
 
 constexpr const char* customSource = "the designer's own minima ([custom_minima] of the ship file)";
 constexpr const char* customMapping = "each minimum is named by this program's clearance letter";
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 bool isPlainDecimal(std::string_view digits) {
   bool sawDigit = false;
@@ -40,11 +33,11 @@ bool isPlainDecimal(std::string_view digits) {
 }  // namespace
 
 std::optional<MinimumText> parseMinimumText(std::string_view text) {
-  text = trimmed(text);
+  text = trimmedBlanks(text);
   if (text.empty()) return std::nullopt;
   const char unitLetter = text.back();
   if (unitLetter != 'D' && unitLetter != 'm') return std::nullopt;
-  const std::string_view number = trimmed(text.substr(0, text.size() - 1));
+  const std::string_view number = trimmedBlanks(text.substr(0, text.size() - 1));
   if (!isPlainDecimal(number)) return std::nullopt;
   double value = 0.0;
   const auto result = readDouble(number.data(), number.data() + number.size(), value);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/operating_system.h"
 #include "rules/custom_minima.h"
 #include "rules/measured_clearance.h"
 #include "rules/read_propeller_table.h"
@@ -36,6 +37,21 @@ constexpr std::array<NeededField, 7> neededFields = {{
     {ShipField::Skew, "skew", "the propeller's skew, \"none\" or \"high\""},
     {ShipField::CustomMinima, "[custom_minima]", "the designer's minima, e.g. a = \"0.25D\""},
 }};
+
+// The ranges of the particulars: wide enough for any ship (the longest
+// afloat are under 500 m, the strongest single shafts under 100 MW), narrow
+// enough that the rule formulas stay finite and their numbers printable.
+struct ValueRange {
+  double lowest;  // excluded when lowestExcluded
+  bool lowestExcluded;
+  double highest;
+  const char* rule;
+};
+constexpr ValueRange ruleLengthRange{1.0, false, 1000.0, "must lie between 1 and 1000 (m)"};
+constexpr ValueRange powerRange{0.0, true, 1.0e6, "must lie in (0, 1000000] (kW)"};
+constexpr ValueRange rudderThicknessRange{0.0, false, 10.0, "must lie between 0 and 10 (m)"};
+constexpr ValueRange minimumDiametersRange{0.0, true, 10.0, "must lie in (0, 10] (D)"};
+constexpr ValueRange minimumMetresRange{0.0, true, 100.0, "must lie in (0, 100] (m)"};
 
 constexpr const char* knownKeys =
     "name, rule_length, block_coefficient, power, blades, rudder_thickness, skew, rule_sets, "
@@ -77,9 +93,14 @@ const std::string& textOf(const Setting& setting, const std::string& rule) {
   return text->get();
 }
 
-double positive(const Setting& setting) {
+bool inRange(double value, const ValueRange& range) {
+  const bool aboveLowest = range.lowestExcluded ? value > range.lowest : value >= range.lowest;
+  return aboveLowest && value <= range.highest;
+}
+
+double numberIn(const Setting& setting, const ValueRange& range) {
   const double value = finiteNumberOf(setting);
-  if (!(value > 0.0)) throw settingFault(setting, "must be greater than 0");
+  if (!inRange(value, range)) throw settingFault(setting, range.rule);
   return value;
 }
 
@@ -94,12 +115,6 @@ int bladeCountOf(const Setting& setting) {
   if (integer == nullptr) throw settingFault(setting, "must be a whole number (3 to 6)");
   if (integer->get() < 3 || integer->get() > 6) throw settingFault(setting, "must be 3, 4, 5 or 6");
   return static_cast<int>(integer->get());
-}
-
-double rudderThicknessOf(const Setting& setting) {
-  const double value = finiteNumberOf(setting);
-  if (value < 0.0) throw settingFault(setting, "must not be negative");
-  return value;
 }
 
 // The texts of a list, each once.
@@ -160,7 +175,9 @@ ClearanceMinimum customMinimumOf(const Setting& setting) {
   const std::string& text = textOf(setting, minimumForm);
   const std::optional<MinimumText> minimum = parseMinimumText(text);
   if (!minimum) throw settingFault(setting, minimumForm);
-  if (!(minimum->value > 0.0)) throw settingFault(setting, "must be greater than 0");
+  const bool timesDiameter = minimum->unit == ClearanceMinimum::Unit::PropellerDiameters;
+  const ValueRange& range = timesDiameter ? minimumDiametersRange : minimumMetresRange;
+  if (!inRange(minimum->value, range)) throw settingFault(setting, range.rule);
   return ClearanceMinimum{*clearance, minimum->value, minimum->unit, text};
 }
 
@@ -201,15 +218,15 @@ class ParticularsReader {
     if (key == "name") {
       ship_.name = textOf(setting, "must be a text");
     } else if (key == "rule_length") {
-      ship_.ruleLengthMetres = positive(setting);
+      ship_.ruleLengthMetres = numberIn(setting, ruleLengthRange);
     } else if (key == "block_coefficient") {
       ship_.blockCoefficient = blockCoefficientOf(setting);
     } else if (key == "power") {
-      ship_.shaftPowerKilowatts = positive(setting);
+      ship_.shaftPowerKilowatts = numberIn(setting, powerRange);
     } else if (key == "blades") {
       ship_.bladeCount = bladeCountOf(setting);
     } else if (key == "rudder_thickness") {
-      ship_.rudderThicknessMetres = rudderThicknessOf(setting);
+      ship_.rudderThicknessMetres = numberIn(setting, rudderThicknessRange);
     } else if (key == "skew") {
       ship_.skew = skewSettingOf(setting);
     } else if (key == "rudder") {
@@ -313,9 +330,10 @@ std::filesystem::path shipFileBeside(const std::filesystem::path& designFile) {
 }
 
 std::optional<std::filesystem::path> findShipFile(const std::filesystem::path& designFile) {
+  // Whatever stands there is the ship file: a link that leads nowhere is
+  // reported by the reader, not taken for "no rules to check".
   const std::filesystem::path shipFile = shipFileBeside(designFile);
-  std::error_code error;
-  if (!std::filesystem::exists(shipFile, error)) return std::nullopt;
+  if (os::entryAt(shipFile) == os::Entry::Missing) return std::nullopt;
   return shipFile;
 }
 

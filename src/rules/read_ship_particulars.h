@@ -54,8 +54,9 @@ struct ShipOverrides {
 // "X.ship.toml" for the design file "X.TSK".
 std::filesystem::path shipFileBeside(const std::filesystem::path& designFile);
 
-// The ship file beside `designFile` when one exists there, else none (the run
-// then checks no rules).
+// The ship file beside `designFile` when anything stands there (a link that
+// leads nowhere too, which the reader then refuses), else none (the run then
+// checks no rules).
 std::optional<std::filesystem::path> findShipFile(const std::filesystem::path& designFile);
 
 // Reads and checks the ship file `file` with `overrides` applied on top.

@@ -14,7 +14,7 @@ struct Line {
   std::string_view end;   // "\n", "\r\n" or nothing on the last line
 };
 
-std::vector<Line> linesOf(std::string_view text) {
+std::vector<Line> linesWithEnds(std::string_view text) {
   std::vector<Line> lines;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
@@ -112,7 +112,7 @@ std::string quotedTomlString(std::string_view text) {
 
 std::string setShipFileValue(std::string_view text, const std::string& displayName,
                              std::string_view key, std::string_view tomlValue) {
-  const std::vector<Line> lines = linesOf(text);
+  const std::vector<Line> lines = linesWithEnds(text);
   const std::string_view lineEnd = !lines.empty() && lines.front().end == "\r\n" ? "\r\n" : "\n";
   std::size_t insertAfter = 0;  // lines before the new setting, when the key is new
   std::size_t found = lines.size();

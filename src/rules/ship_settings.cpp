@@ -11,24 +11,19 @@
 #include <system_error>
 
 #include "common/operating_system.h"
+#include "common/trimmed_blanks.h"
+#include "design/read_design_data.h"
+#include "rules/ship_file_limits.h"
 #include "rules/ship_file_text.h"
 
 namespace propclear {
 
 namespace {
 
-// A ship, propeller or rule file holds a few dozen lines; anything much
-// larger is another file.
-constexpr std::uintmax_t maxSettingsFileBytes = 1024 * 1024;
 constexpr const char* customMinimaTable = "custom_minima";
 
 ErrorKind kindOf(const SettingsLayer& layer) {
   return layer.fromFile ? ErrorKind::Input : ErrorKind::Usage;
-}
-
-std::string displayNameOf(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  return name.empty() ? path.string() : name;
 }
 
 // `fileKind` names the file in messages: "ship file", "rule file".
@@ -40,50 +35,55 @@ std::string displayNameOf(const std::filesystem::path& path) {
 
 std::string systemReason(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
-// A pipe or a device would be read for ever, a huge file is no settings
-// file: only a regular file of sensible size is read.
-void requireRegularFile(const std::filesystem::path& path, const std::string& fileKind,
-                        const std::string& displayName) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (error) throwFileFault(fileKind, displayName, error.message());
-  if (!std::filesystem::is_regular_file(status)) {
-    throwFileFault(fileKind, displayName, std::filesystem::is_directory(status)
-                                    ? "it is a folder"
-                                    : "it is not a regular file (a device, pipe or socket)");
-  }
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) throwFileFault(fileKind, displayName, error.message());
-  if (size > maxSettingsFileBytes) {
-    throwFileFault(fileKind, displayName, "it is " + std::to_string(size) +
-                                    " bytes long, more than a " + fileKind + "'s limit of " +
-                                    std::to_string(maxSettingsFileBytes));
-  }
-}
-
+// Only a regular file on a disk is read, and no more of it than a ship
+// file's limit: a pipe, a device or a file of the kernel would be read for
+// ever or wait, and a huge file is no ship file.
 std::string readWholeFile(const std::filesystem::path& path, const std::string& fileKind,
                           const std::string& displayName) {
+  const os::FileForReading opened = os::openRegularFileForReading(path);
+  if (opened.refusal != nullptr) throwFileFault(fileKind, displayName, opened.refusal);
+  if (opened.error == std::errc::is_a_directory) throwFileFault(fileKind, displayName, "it is a folder");
+  if (opened.error && os::entryAt(path) == os::Entry::Link) {
+    std::error_code ignored;
+    throwFileFault(fileKind, displayName, "it is a link to \"" +
+                                    std::filesystem::read_symlink(path, ignored).string() +
+                                    "\", which leads to no file (" + opened.error.message() + ")");
+  }
+  if (opened.error) throwFileFault(fileKind, displayName, opened.error.message());
   struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
-  errno = 0;
-  const std::unique_ptr<std::FILE, FileCloser> file(os::openForReading(path));
-  if (!file) throwFileFault(fileKind, displayName, systemReason(errno));
+  const std::unique_ptr<std::FILE, FileCloser> file(opened.stream);
   std::string text;
   char buffer[4096];
   std::size_t count = 0;
+  errno = 0;
   while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
     text.append(buffer, count);
-    if (text.size() > maxSettingsFileBytes) throwFileFault(fileKind, displayName, "it grew while being read");
+    if (text.size() > maxShipFileBytes) {
+      throwFileFault(fileKind, displayName, "it is longer than a " + fileKind + "'s limit of " +
+                                                std::to_string(maxShipFileBytes) + " bytes");
+    }
   }
   if (std::ferror(file.get())) throwFileFault(fileKind, displayName, systemReason(errno));
   return text;
+}
+
+// The parser sees only text within a ship file's size and nesting.
+void requireLimitsKept(const SettingsLayer& layer) {
+  const std::optional<LimitBroken> broken = shipTextLimitBroken(layer.text);
+  if (!broken) return;
+  ErrorLocation where{layer.origin};
+  if (layer.fromFile) where.line = broken->line;
+  const std::string prefix = layer.fromFile ? "cannot read the ship file: " : "";
+  throw RunError(kindOf(layer), prefix + broken->rule, where);
 }
 
 // Parses `layer.text` into `layer.table`. A fault in the file names its
 // line and column; one in an option names the option only, whose text the
 // user wrote differently from the TOML parsed.
 void parseLayer(SettingsLayer& layer, const std::string& faultPrefix) {
+  requireLimitsKept(layer);
   try {
     layer.table = toml::parse(std::string_view(layer.text), std::string_view(layer.origin));
   } catch (const toml::parse_error& error) {
@@ -97,19 +97,13 @@ void parseLayer(SettingsLayer& layer, const std::string& faultPrefix) {
 }
 
 bool parses(SettingsLayer& layer) {
+  if (shipTextLimitBroken(layer.text)) return false;
   try {
     layer.table = toml::parse(std::string_view(layer.text), std::string_view(layer.origin));
     return true;
   } catch (const toml::parse_error&) {
     return false;
   }
-}
-
-std::string_view trimmedOfBlanks(std::string_view text) {
-  const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 // Line `line` (1-based) of `text`, without its line end.
@@ -178,7 +172,6 @@ SettingsLayer parseSettingsFile(const std::filesystem::path& path, const std::st
   SettingsLayer layer;
   layer.origin = displayNameOf(path);
   layer.fromFile = true;
-  requireRegularFile(path, fileKind, layer.origin);
   layer.text = readWholeFile(path, fileKind, layer.origin);
   parseLayer(layer, "not valid TOML: ");
   return layer;
@@ -196,14 +189,19 @@ SettingsLayer parseShipText(std::string text, std::string displayName) {
 SettingsLayer parseSettingOption(const std::string& setting) {
   SettingsLayer layer;
   layer.origin = "--ship-set " + setting;
+  if (setting.find_first_of("\r\n") != std::string::npos) {
+    throw RunError(ErrorKind::Usage,
+                   "a line end in the setting; --ship-set sets one key to one value on one line",
+                   ErrorLocation{layer.origin});
+  }
   const std::size_t equals = setting.find('=');
   const std::string_view key =
-      trimmedOfBlanks(std::string_view(setting).substr(0, std::min(equals, setting.size())));
+      trimmedBlanks(std::string_view(setting).substr(0, std::min(equals, setting.size())));
   if (equals == std::string::npos || key.empty()) {
     throw RunError(ErrorKind::Usage, "expected KEY=VALUE, e.g. --ship-set power=6500",
                    ErrorLocation{layer.origin});
   }
-  const std::string_view value = trimmedOfBlanks(std::string_view(setting).substr(equals + 1));
+  const std::string_view value = trimmedBlanks(std::string_view(setting).substr(equals + 1));
   layer.text = std::string(key) + " = " + std::string(value);
   if (parses(layer)) return layer;
   const std::string asWritten = layer.text;
@@ -221,8 +219,7 @@ SettingsLayer parseRuleSetsOption(const std::string& list) {
   std::size_t start = 0;
   while (true) {
     const std::size_t comma = std::min(list.find(',', start), list.size());
-    const std::string_view name =
-        trimmedOfBlanks(std::string_view(list).substr(start, comma - start));
+    const std::string_view name = trimmedBlanks(std::string_view(list).substr(start, comma - start));
     if (name.empty()) {
       throw RunError(ErrorKind::Usage, "an empty rule set name; expected NAME[,NAME]",
                      ErrorLocation{layer.origin});

@@ -75,6 +75,7 @@ void writeAssessmentColumns(RowBuilder& row, const DesignAssessment& assessment,
     row.missing("status");
   }
   writeRuleLines(row, assessment, ruleLabels);
+  row.texts("invalid", assessment.invalid);
   row.texts("warnings", assessment.warnings);
   if (assessment.analysed) {
     row.missing("error");

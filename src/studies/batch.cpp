@@ -28,19 +28,25 @@ bool hasDesignExtension(const std::filesystem::path& file) {
   return extension == ".tsk";
 }
 
-std::vector<std::filesystem::path> designFilesIn(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> files;
+void listDesignFiles(const std::filesystem::path& folder, std::vector<BatchInput>& inputs) {
+  std::vector<BatchInput> files;
   std::error_code error;
   for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
        entry.increment(error)) {
-    if (hasDesignExtension(entry->path()) && !entry->is_directory()) files.push_back(entry->path());
+    // A link that loops or leads into a folder that cannot be searched is
+    // taken: reading it gives the file its error row.
+    std::error_code typeError;
+    if (hasDesignExtension(entry->path()) && !entry->is_directory(typeError)) {
+      files.push_back({entry->path(), {}});
+    }
   }
   if (error) {
-    throw RunError(ErrorKind::Input, "cannot list the folder: " + error.message(),
-                   ErrorLocation{folder.string()});
+    inputs.push_back({folder, "cannot list the folder: " + error.message()});
+    return;
   }
-  std::sort(files.begin(), files.end());
-  return files;
+  std::sort(files.begin(), files.end(),
+            [](const BatchInput& a, const BatchInput& b) { return a.file < b.file; });
+  inputs.insert(inputs.end(), files.begin(), files.end());
 }
 
 // The rule sets of the columns, the same for every file: those --rules names,
@@ -66,9 +72,14 @@ struct BatchItem {
   bool analysed = false;
 };
 
-BatchRow analyseFile(const std::filesystem::path& file, const StudyRuleRequest& ruleRequest,
+BatchRow analyseFile(const BatchInput& input, const StudyRuleRequest& ruleRequest,
                      const std::vector<std::string>& labelSets) {
   BatchRow row;
+  if (!input.error.empty()) {
+    row.assessment.error = input.file.string() + ": " + input.error;
+    return row;
+  }
+  const std::filesystem::path& file = input.file;
   try {
     std::optional<StudyRules> rules = StudyRules::of(ruleRequest, file);
     if (rules) rules->labelBy(labelSets);
@@ -95,24 +106,29 @@ void writeRow(RowBuilder& builder, const std::filesystem::path& file, const Batc
 
 }  // namespace
 
-std::vector<std::filesystem::path> batchDesignFiles(const std::vector<std::filesystem::path>& inputs) {
-  std::vector<std::filesystem::path> files;
+std::vector<BatchInput> batchDesignFiles(const std::vector<std::filesystem::path>& inputs) {
+  std::vector<BatchInput> files;
   for (const std::filesystem::path& input : inputs) {
     std::error_code error;
-    if (std::filesystem::is_directory(input, error)) {
-      const std::vector<std::filesystem::path> found = designFilesIn(input);
-      files.insert(files.end(), found.begin(), found.end());
-    } else if (std::filesystem::exists(input, error)) {
-      files.push_back(input);
+    const std::filesystem::file_status status = std::filesystem::status(input, error);
+    if (std::filesystem::is_directory(status)) {
+      listDesignFiles(input, files);
+    } else if (std::filesystem::exists(status)) {
+      files.push_back({input, {}});
     } else {
-      throw RunError(ErrorKind::Usage, "no such file or folder", ErrorLocation{input.string()});
+      const bool missing = !error || error == std::errc::no_such_file_or_directory;
+      files.push_back({input, missing ? std::string("no such file or folder") : error.message()});
     }
   }
   return files;
 }
 
 bool runBatch(const BatchOptions& options, std::ostream& messages) {
-  const std::vector<std::filesystem::path> files = batchDesignFiles(options.inputs);
+  const std::vector<BatchInput> files = batchDesignFiles(options.inputs);
+  std::vector<std::filesystem::path> inputFiles;
+  for (const BatchInput& input : files) inputFiles.push_back(input.file);
+  refuseOutputOverInputs(options.format == RowFormat::Csv ? "--csv" : "--jsonl", options.target,
+                         inputFiles);
   const std::vector<std::string> labelSets = batchRuleSets(options.rules);
   const std::vector<std::string> ruleLabels = ruleLineLabels(labelSets);
   const std::unique_ptr<OutputFile> output = openRowOutput(options.target);
@@ -120,24 +136,28 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
   writeRow(names, {}, BatchRow{}, ruleLabels);
   output->writeText(headerLine(options.format, names.columnNames()));
 
-  ProgressLine progress(messages, files.size(), "files");
-  std::uint64_t handedOn = 0;
-  bool everyFileAnalysed = true;
-  mapInOrder<BatchItem>(
-      {files.size(), options.threads, filesPerChunk},
-      [&](std::uint64_t index, unsigned /*worker*/) {
-        const BatchRow row = analyseFile(files[index], options.rules, labelSets);
-        RowBuilder builder(options.format);
-        writeRow(builder, files[index], row, ruleLabels);
-        return BatchItem{builder.takeRow(), row.assessment.analysed};
-      },
-      [&](BatchItem& item) {
-        everyFileAnalysed = everyFileAnalysed && item.analysed;
-        output->writeText(item.row);
-        progress.update(++handedOn);
-      });
+  std::uint64_t failed = 0;
+  {  // the progress line is cleared before the summary
+    ProgressLine progress(messages, files.size(), "files");
+    std::uint64_t handedOn = 0;
+    mapInOrder<BatchItem>(
+        {files.size(), options.threads, filesPerChunk},
+        [&](std::uint64_t index, unsigned /*worker*/) {
+          const BatchRow row = analyseFile(files[index], options.rules, labelSets);
+          RowBuilder builder(options.format);
+          writeRow(builder, files[index].file, row, ruleLabels);
+          return BatchItem{builder.takeRow(), row.assessment.analysed};
+        },
+        [&](BatchItem& item) {
+          if (!item.analysed) ++failed;
+          output->writeText(item.row);
+          progress.update(++handedOn);
+        });
+  }
   output->commit();
-  return everyFileAnalysed;
+  messages << files.size() << (files.size() == 1 ? " design: " : " designs: ")
+           << files.size() - failed << " completed, " << failed << " failed\n";
+  return failed == 0;
 }
 
 }  // namespace propclear

@@ -23,13 +23,21 @@ struct BatchOptions {
   unsigned threads = 1;
 };
 
+// One row's input: a design file, or an input that gives no design (a
+// missing file, a link loop, a folder that cannot be listed) with the reason.
+struct BatchInput {
+  std::filesystem::path file;
+  std::string error;  // empty: read the file
+};
+
 // The design files of `inputs` in order: a folder gives its files whose name
 // ends in ".tsk" in any case, sorted by name, not looking into subfolders; a
-// file named on its own is taken whatever its name. A missing input is a
-// usage fault.
-std::vector<std::filesystem::path> batchDesignFiles(const std::vector<std::filesystem::path>& inputs);
+// file named on its own is taken whatever its name. An input that gives no
+// design is an entry with its reason: the batch goes on.
+std::vector<BatchInput> batchDesignFiles(const std::vector<std::filesystem::path>& inputs);
 
-// Runs the batch; true when every file was read and analysed.
+// Runs the batch and ends with a summary line on `messages` ("12 designs: 10
+// completed, 2 failed"); true when every file was read and analysed.
 bool runBatch(const BatchOptions& options, std::ostream& messages);
 
 }  // namespace propclear

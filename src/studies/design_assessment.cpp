@@ -45,6 +45,7 @@ DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rul
   assessment.structureMargins = structureMarginsOf(judged);
   if (rules != nullptr) assessment.rules = rules->margins(judged);
   assessment.warnings = warningTexts(judged.warnings());
+  assessment.invalid = judged.analysis.validityProblems;
   assessment.analysed = true;
   return assessment;
 }
@@ -99,13 +100,22 @@ std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
 }
 
 bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules) {
-  if (!assessment.analysed || assessment.overlaps) return false;
+  if (!assessment.analysed || !assessment.invalid.empty() || assessment.overlaps) return false;
   const auto clear = [](const std::optional<double>& gap) { return gap && *gap > 0.0; };
   if (!std::all_of(assessment.gaps.begin(), assessment.gaps.end(), clear)) return false;
   if (rules == nullptr) return true;
   const std::vector<BindingMargin> margins = bindingMargins(assessment, rules);
   return std::all_of(margins.begin(), margins.end(),
                      [](const BindingMargin& m) { return m.measured && m.metres >= 0.0; });
+}
+
+const BindingMargin* failingMargin(const std::vector<BindingMargin>& margins) {
+  const auto failing = std::min_element(
+      margins.begin(), margins.end(), [](const BindingMargin& a, const BindingMargin& b) {
+        if (a.measured != b.measured) return !a.measured;
+        return a.metres < b.metres;
+      });
+  return failing == margins.end() ? nullptr : &*failing;
 }
 
 std::optional<double> smallestMargin(const DesignAssessment& assessment, const StudyRules* rules) {

@@ -3,7 +3,8 @@
 // a sign, its warnings and its rule lines, or the error that stopped its
 // analysis. A failed design is an assessment too, so that a study goes on.
 //
-// A design is feasible when it was analysed, nothing overlaps (no clearance,
+// A design is feasible when it was analysed, it is valid (none of the
+// problems of design_validity.h), nothing overlaps (no clearance,
 // no clearance of the turning lower blade, and no part of the volume the
 // turning propeller sweeps: the analysis's own verdict), each of the six
 // clearances was measured to the structure itself (not to a stand-in) with a
@@ -48,6 +49,7 @@ struct DesignAssessment {
   // The turning lower blade's a' and c' and the swept volume's approaches.
   std::vector<BindingMargin> structureMargins;
   std::vector<std::string> warnings;
+  std::vector<std::string> invalid;  // why the design is meaningless; empty: valid
   std::vector<RuleMargin> rules;  // in the order of StudyRules::lineLabels
 };
 
@@ -67,6 +69,10 @@ std::vector<BindingMargin> bindingMargins(const DesignAssessment& assessment,
                                           const StudyRules* rules);
 
 bool isFeasible(const DesignAssessment& assessment, const StudyRules* rules);
+
+// The margin that fails first: one that was not measured, else the
+// smallest; nullptr for none.
+const BindingMargin* failingMargin(const std::vector<BindingMargin>& margins);
 
 // The smallest binding margin that was measured (the smallest gap when no
 // rule line binds), or none.

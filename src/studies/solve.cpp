@@ -10,6 +10,7 @@
 #include "common/run_error.h"
 #include "design/design_file_text.h"
 #include "design/rewrite_design_text.h"
+#include "report/json_writer.h"
 #include "studies/decimal_grid.h"
 #include "studies/feasible_intervals.h"
 #include "studies/ordered_parallel.h"
@@ -101,39 +102,67 @@ std::string fixedText(double value, int decimals) {
 std::string marginText(double metres) { return fixedText(metres, 4) + " m"; }
 std::string bindingText(double metres) { return fixedText(metres * 1000.0, 3) + " mm"; }
 
-// The margin that fails first past the best value: the smallest there.
-const BindingMargin* failingMargin(const std::vector<BindingMargin>& margins) {
-  const auto smallest = std::min_element(margins.begin(), margins.end(),
-                                         [](const BindingMargin& a, const BindingMargin& b) {
-                                           return a.metres < b.metres;
-                                         });
-  return smallest == margins.end() ? nullptr : &*smallest;
-}
+// What stops the best value from going further.
+struct Binding {
+  enum class Kind { RangeEnd, Unanalysable, Infeasible, Margin } kind = Kind::RangeEnd;
+  std::string name;  // the margin that fails first past the best value
+  double hereMetres = 0.0;
+  double beyondMetres = 0.0;
+  std::string error;  // why the design past the best value cannot be analysed
+};
 
-void printBinding(std::ostream& out, const SolveResult& result, const SolveOptions& options,
-                  const StudyRules* rules) {
-  if (!result.beyond) {
-    out << "binding: none; the best value is the end of the range\n";
-    return;
-  }
-  const std::string beyondText = valueWithUnit(*options.parameter, *result.beyond);
+Binding bindingOf(const SolveResult& result, const StudyRules* rules) {
+  Binding binding;
+  if (!result.beyond) return binding;
   if (!result.atBeyond.analysed) {
-    out << "binding: the design cannot be analysed at " << beyondText << ": "
-        << result.atBeyond.error << '\n';
-    return;
+    binding.kind = Binding::Kind::Unanalysable;
+    binding.error = result.atBeyond.error;
+    return binding;
   }
+  binding.kind = Binding::Kind::Infeasible;
   const std::vector<BindingMargin> beyond = bindingMargins(result.atBeyond, rules);
   const BindingMargin* failing = failingMargin(beyond);
   const std::vector<BindingMargin> atBest = bindingMargins(result.atBest, rules);
   const auto here = std::find_if(atBest.begin(), atBest.end(), [&](const BindingMargin& m) {
     return failing != nullptr && m.name == failing->name;
   });
-  if (here == atBest.end()) {
-    out << "binding: none of the margins; the design is infeasible at " << beyondText << '\n';
-    return;
+  if (here == atBest.end() || !result.atBeyond.invalid.empty()) return binding;
+  binding.kind = Binding::Kind::Margin;
+  binding.name = std::string(failing->name);
+  binding.hereMetres = here->metres;
+  binding.beyondMetres = failing->metres;
+  return binding;
+}
+
+// "diameter >= 6.000 m": the side the answer lies on.
+std::string boundText(const StudyParameter& parameter, SolveGoal goal, double value) {
+  return std::string(parameter.name) + (goal == SolveGoal::Maximise ? " \u2265 " : " \u2264 ") +
+         valueToThousandths(parameter, value);
+}
+
+void printBinding(std::ostream& out, const SolveResult& result, const SolveOptions& options,
+                  const Binding& binding) {
+  const std::string beyondText =
+      result.beyond ? valueWithUnit(*options.parameter, *result.beyond) : std::string();
+  switch (binding.kind) {
+    case Binding::Kind::RangeEnd:
+      out << "bound: " << boundText(*options.parameter, options.goal, result.best)
+          << ": the range's end \u2014 widen --range\n";
+      return;
+    case Binding::Kind::Unanalysable:
+      out << "binding: the design cannot be analysed at " << beyondText << ": " << binding.error
+          << '\n';
+      return;
+    case Binding::Kind::Infeasible:
+      out << "binding: none of the margins; the design is infeasible at " << beyondText;
+      if (!result.atBeyond.invalid.empty()) out << ": " << result.atBeyond.invalid.front();
+      out << '\n';
+      return;
+    case Binding::Kind::Margin:
+      out << "binding: " << binding.name << " (" << bindingText(binding.hereMetres) << " here, "
+          << bindingText(binding.beyondMetres) << " at " << beyondText << ")\n";
+      return;
   }
-  out << "binding: " << failing->name << " (" << bindingText(here->metres) << " here, "
-      << bindingText(failing->metres) << " at " << beyondText << ")\n";
 }
 
 void printMargins(std::ostream& out, const std::vector<BindingMargin>& margins) {
@@ -159,11 +188,89 @@ void printResult(std::ostream& out, const SolveResult& result, const SolveOption
                  const StudyRules* rules) {
   const StudyParameter& parameter = *options.parameter;
   out << "best: " << parameter.name << " = " << valueWithUnit(parameter, result.best) << '\n';
-  printBinding(out, result, options, rules);
+  printBinding(out, result, options, bindingOf(result, rules));
   out << (rules != nullptr ? "margins at the best value (rule lines):\n"
                            : "margins at the best value (negative: overlap):\n");
   printMargins(out, bindingMargins(result.atBest, rules));
   printIntervals(out, result, parameter);
+}
+
+const char* bindingKindText(Binding::Kind kind) {
+  switch (kind) {
+    case Binding::Kind::RangeEnd: return "range-end";
+    case Binding::Kind::Unanalysable: return "not-analysed";
+    case Binding::Kind::Infeasible: return "infeasible";
+    case Binding::Kind::Margin: return "margin";
+  }
+  return "range-end";
+}
+
+void writeBindingJson(JsonWriter& json, const SolveResult& result, const Binding& binding) {
+  json.key("binding");
+  json.openObject(JsonWriter::Layout::Inline);
+  json.member("kind", bindingKindText(binding.kind));
+  if (result.beyond) json.member("beyond", *result.beyond);
+  if (binding.kind == Binding::Kind::Margin) {
+    json.member("name", binding.name);
+    json.member("here_m", binding.hereMetres);
+    json.member("beyond_m", binding.beyondMetres);
+  }
+  if (binding.kind == Binding::Kind::Unanalysable) json.member("error", binding.error);
+  if (binding.kind == Binding::Kind::Infeasible && !result.atBeyond.invalid.empty()) {
+    json.member("invalid", result.atBeyond.invalid.front());
+  }
+  json.close();
+}
+
+void writeMarginsJson(JsonWriter& json, const std::vector<BindingMargin>& margins) {
+  json.key("margins");
+  json.openArray();
+  for (const BindingMargin& margin : margins) {
+    json.openObject(JsonWriter::Layout::Inline);
+    json.member("name", margin.name);
+    json.key("margin_m");
+    if (margin.measured) {
+      json.value(margin.metres, "a margin");
+    } else {
+      json.null();
+    }
+    json.close();
+  }
+  json.close();
+}
+
+// The answer as one JSON object: the best value, whether it is the range's
+// end (a bound) or a limit inside it, and what binds it.
+std::string solveJson(const SolveResult& result, const SolveOptions& options,
+                      const StudyRules* rules) {
+  JsonWriter json;
+  json.openObject();
+  json.member("parameter", options.parameter->name);
+  json.member("unit", options.parameter->unit);
+  json.member("goal", options.goal == SolveGoal::Maximise ? "maximise" : "minimise");
+  json.member("range_start", result.range.start);
+  json.member("range_stop", result.range.stop);
+  json.member("found", !result.intervals.empty());
+  if (!result.intervals.empty()) {
+    json.member("best", result.best);
+    json.member("at_range_end", result.atRangeEnd());
+    writeBindingJson(json, result, bindingOf(result, rules));
+    writeMarginsJson(json, bindingMargins(result.atBest, rules));
+  }
+  json.key("intervals");
+  json.openArray(JsonWriter::Layout::Inline);
+  for (const FeasibleInterval& interval : result.intervals) {
+    json.openArray(JsonWriter::Layout::Inline);
+    json.value(interval.first, "an interval's start");
+    json.value(interval.last, "an interval's end");
+    json.close();
+  }
+  json.close();
+  if (options.writeFile && !result.intervals.empty()) {
+    json.member("written", options.writeFile->string());
+  }
+  json.close();
+  return json.text();
 }
 
 std::string ruleSetsText(const StudyRules& rules) {
@@ -199,7 +306,7 @@ void writeSolution(const DesignData& fileDesign, const SolveOptions& options, do
   const DesignData design = editDesign(fileDesign, {&setting, 1}, options.keep);
   const std::string text = rewriteDesignText(readDesignFileText(options.designFile),
                                              options.designFile.string(), design);
-  OutputFile file(*options.writeFile, options.writeFile->string(), OutputFile::Devices::Refuse);
+  OutputFile file(*options.writeFile, options.writeFile->string(), OutputFile::Devices::WriteInto);
   file.writeText(text);
   file.commit();
 }
@@ -271,6 +378,7 @@ SolveResult solveParameter(const DesignData& fileDesign, const SolveOptions& opt
 }
 
 int runSolve(const SolveOptions& options, std::ostream& out, std::ostream& messages) {
+  if (options.writeFile) refuseOutputOverInputs("--write", *options.writeFile, {options.designFile});
   const DesignData fileDesign = readStudyDesign(options.designFile);
   if (options.keep == KeepMode::TipToHeel && options.parameter->name == "centre-z") {
     throw RunError(ErrorKind::Usage,
@@ -279,12 +387,20 @@ int runSolve(const SolveOptions& options, std::ostream& out, std::ostream& messa
   const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile);
   const StudyRules* judge = rules ? &*rules : nullptr;
   const SolveResult result = solveParameter(fileDesign, options, judge);
-  printSearch(out, result, options, rules);
+  if (options.writeFile && !result.intervals.empty()) {
+    writeSolution(fileDesign, options, result.best);
+  }
+  if (options.json) {
+    out << solveJson(result, options, judge);
+  } else {
+    printSearch(out, result, options, rules);
+  }
   if (result.intervals.empty()) {
     messages << "propclear solve: no feasible value in the range "
              << rangeText(*options.parameter, result.range) << '\n';
     return noFeasibleValueStatus;
   }
+  if (options.json) return 0;
   printResult(out, result, options, judge);
   if (options.keep == KeepMode::TipToHeel) {
     const ParameterSetting setting{options.parameter, result.best};
@@ -293,7 +409,6 @@ int runSolve(const SolveOptions& options, std::ostream& out, std::ostream& messa
         << " m\n";
   }
   if (options.writeFile) {
-    writeSolution(fileDesign, options, result.best);
     out << "written: " << options.writeFile->string() << '\n';
   }
   return 0;

@@ -37,6 +37,7 @@ struct SolveOptions {
   KeepMode keep = KeepMode::Centre;
   StudyRuleRequest rules;  // --ship, --rules, --ship-set
   std::optional<std::filesystem::path> writeFile;
+  bool json = false;  // the answer as one JSON object instead of text
   unsigned threads = 1;
 };
 
@@ -54,6 +55,9 @@ struct SolveResult {
   DesignAssessment atBest;
   std::optional<double> beyond;  // the grid's next value past the best, infeasible
   DesignAssessment atBeyond;     // none at the range's end
+
+  // The best value is the end of the range: a bound, not a limit.
+  bool atRangeEnd() const { return !intervals.empty() && !beyond; }
 };
 
 // "--range START:STOP"; START must lie below STOP. A usage fault names the

@@ -6,6 +6,8 @@
 #include <ostream>
 
 #include "common/run_error.h"
+#include "common/terminal_text.h"
+#include "plot/plot_size.h"
 #include "rules/rule_set_catalogue.h"
 #include "studies/batch.h"
 #include "studies/ordered_parallel.h"
@@ -26,6 +28,11 @@ const char* const solveSummary =
     "the largest or smallest value of a parameter for which the design is feasible";
 const char* const batchSummary = "one row of clearances for each design file of folders or files";
 
+// A file name given to an option: an empty one names no file.
+const CLI::Validator nonEmptyFileName(
+    [](std::string& name) { return name.empty() ? std::string("the file name is empty") : std::string(); },
+    "");
+
 // Where rows go and in which format: --csv FILE|- or --jsonl FILE|-.
 struct RowTarget {
   std::string csv;
@@ -34,8 +41,10 @@ struct RowTarget {
   void addTo(CLI::App& app) {
     CLI::Option* csvOption =
         app.add_option("--csv", csv, "write the rows as CSV to FILE (- for standard output, the default)")
+            ->check(nonEmptyFileName)
             ->type_name("FILE");
     app.add_option("--jsonl", jsonl, "write the rows as JSON Lines to FILE (- for standard output)")
+        ->check(nonEmptyFileName)
         ->type_name("FILE")
         ->excludes(csvOption);
   }
@@ -106,7 +115,12 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   rows.addTo(app);
   app.add_option("--plot", plot, "also plot the sweep as PNG, SVG or PDF (by FILE's extension)")
+      ->check(nonEmptyFileName)
       ->type_name("FILE");
+  std::string plotSize;
+  app.add_option("--plot-size", plotSize,
+                 "the plot's size: pixels for PNG, points for SVG and PDF (default: 1200x760)")
+      ->type_name("WxH");
   addCommon(app, rules, threads);
   app.footer("\nExample:\n  propclear sweep Norvalek.TSK --vary diameter=4.0:5.5:0.01 --plot sweep.png\n" +
              parameterFooter());
@@ -124,6 +138,10 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
   options.format = rows.format();
   options.target = rows.target();
   if (!plot.empty()) options.plotFile = plot;
+  if (!plotSize.empty() && plot.empty()) {
+    throw RunError(ErrorKind::Usage, "--plot-size " + plotSize + ": there is no --plot FILE to size");
+  }
+  if (!plotSize.empty()) options.plotSize = parsePlotSize(plotSize);
   options.threads = threads;
   runSweep(options, savePlot, messages);
   return doneStatus;
@@ -158,7 +176,12 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
       ->type_name("centre|tip-to-heel")
       ->check(CLI::IsMember({"centre", "tip-to-heel"}));
   app.add_option("--write", write, "write the design at the best value to FILE, captions kept")
+      ->check(nonEmptyFileName)
       ->type_name("FILE");
+  bool json = false;
+  app.add_flag("--json", json,
+               "print the answer as one JSON object (best, at_range_end, binding, margins, "
+               "intervals)");
   addCommon(app, rules, threads);
   app.footer("\nExamples:\n  propclear solve Norvalek.TSK --maximise diameter --range 3.0:6.0\n"
              "  propclear solve Norvalek.TSK --minimise rudder-x --range -1:2\n" +
@@ -178,6 +201,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   options.keep = keep == "tip-to-heel" ? KeepMode::TipToHeel : KeepMode::Centre;
   options.rules = rules.request();
   if (!write.empty()) options.writeFile = write;
+  options.json = json;
   options.threads = threads;
   return runSolve(options, out, messages);
 }
@@ -249,7 +273,7 @@ int runStudyCommand(const std::vector<std::string>& arguments, const SaveSweepPl
     out << app.help();
     return doneStatus;
   } catch (const CLI::ParseError& error) {
-    messages << name << ": " << error.what() << " (see " << name << " --help)\n";
+    messages << name << ": " << withControlsEscaped(error.what()) << " (see " << name << " --help)\n";
     return errorStatus;
   } catch (const RunError& error) {
     messages << name << ": " << error.what();

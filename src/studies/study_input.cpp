@@ -1,7 +1,9 @@
 #include "studies/study_input.h"
 
+#include "common/operating_system.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
+#include "rules/read_ship_particulars.h"
 
 namespace propclear {
 
@@ -13,6 +15,19 @@ DesignData readStudyDesign(const std::filesystem::path& file) {
     throw RunError(ErrorKind::Input, contourTooLongText(), ErrorLocation{file.string()});
   }
   return read.design;
+}
+
+void refuseOutputOverInputs(const char* option, const std::filesystem::path& target,
+                            const std::vector<std::filesystem::path>& designFiles) {
+  if (target == "-") return;
+  for (const std::filesystem::path& design : designFiles) {
+    for (const std::filesystem::path& input : {design, shipFileBeside(design)}) {
+      if (!os::sameFile(target, input)) continue;
+      throw RunError(ErrorKind::Usage,
+                     std::string(option) + ": the output would replace the input " + input.string(),
+                     ErrorLocation{target.string()});
+    }
+  }
 }
 
 std::string contourTooLongText() {

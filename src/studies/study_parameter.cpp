@@ -27,29 +27,29 @@ void shiftRudder(RudderList& coordinates, double distance) {
 const std::array<StudyParameter, 9> parameters = {{
     {"diameter", "m", ParameterKind::Size,
      [](const DesignData& d) { return d.propellerDiameter; },
-     [](DesignData& d, double v) { d.propellerDiameter = v; }, lengthResolution},
+     [](DesignData& d, double v) { d.propellerDiameter = v; }, lengthResolution, "D"},
     {"hub-diameter", "m", ParameterKind::Size,
      [](const DesignData& d) { return d.hubDiameter; },
-     [](DesignData& d, double v) { d.hubDiameter = v; }, lengthResolution},
+     [](DesignData& d, double v) { d.hubDiameter = v; }, lengthResolution, "Dh"},
     {"pitch-ratio", "", ParameterKind::Size,
      [](const DesignData& d) { return d.pitchRatio; },
-     [](DesignData& d, double v) { d.pitchRatio = v; }, ratioResolution},
+     [](DesignData& d, double v) { d.pitchRatio = v; }, ratioResolution, "P/D"},
     {"area-ratio", "", ParameterKind::Size,
      [](const DesignData& d) { return d.areaRatio; },
-     [](DesignData& d, double v) { d.areaRatio = v; }, ratioResolution},
+     [](DesignData& d, double v) { d.areaRatio = v; }, ratioResolution, "Ear"},
     {"rake", "deg", ParameterKind::Angle,
      [](const DesignData& d) { return d.rakeAngle; },
-     [](DesignData& d, double v) { d.rakeAngle = v; }, angleResolution},
+     [](DesignData& d, double v) { d.rakeAngle = v; }, angleResolution, "rake"},
     {"centre-x", "m", ParameterKind::Position,
      [](const DesignData& d) { return d.propellerCentreX; },
-     [](DesignData& d, double v) { d.propellerCentreX = v; }, lengthResolution},
+     [](DesignData& d, double v) { d.propellerCentreX = v; }, lengthResolution, "centre-x"},
     {"centre-z", "m", ParameterKind::Position,
      [](const DesignData& d) { return d.propellerCentreZ; },
-     [](DesignData& d, double v) { d.propellerCentreZ = v; }, lengthResolution},
+     [](DesignData& d, double v) { d.propellerCentreZ = v; }, lengthResolution, "centre-z"},
     {"rudder-x", "m", ParameterKind::Shift, [](const DesignData&) { return 0.0; },
-     [](DesignData& d, double v) { shiftRudder(d.rudderX, v); }, lengthResolution},
+     [](DesignData& d, double v) { shiftRudder(d.rudderX, v); }, lengthResolution, "rudder-x"},
     {"rudder-z", "m", ParameterKind::Shift, [](const DesignData&) { return 0.0; },
-     [](DesignData& d, double v) { shiftRudder(d.rudderZ, v); }, lengthResolution},
+     [](DesignData& d, double v) { shiftRudder(d.rudderZ, v); }, lengthResolution, "rudder-z"},
 }};
 
 }  // namespace
@@ -84,6 +84,13 @@ std::string readableNumber(double value) {
 
 std::string valueWithUnit(const StudyParameter& parameter, double value) {
   std::string text = readableNumber(value);
+  if (!parameter.unit.empty()) text.append(1, ' ').append(parameter.unit);
+  return text;
+}
+
+std::string valueToThousandths(const StudyParameter& parameter, double value) {
+  std::string text = formatFixed(value, 1, 3);
+  if (text.back() == '%') text.pop_back();  // wider than its field: every place kept
   if (!parameter.unit.empty()) text.append(1, ' ').append(parameter.unit);
   return text;
 }

@@ -33,6 +33,8 @@ struct StudyParameter {
   // What a solve resolves: the step of its scan is ten of these; its
   // bisection ends at one (0.1 mm for lengths).
   double resolution;
+  // How a plot's headline names it: "D", "P/D", or the name.
+  std::string_view symbol;
 };
 
 std::span<const StudyParameter> studyParameters();
@@ -50,5 +52,9 @@ std::string readableNumber(double value);
 
 // "4.6 m", "0.8" or "10 deg": a readable value with the parameter's unit.
 std::string valueWithUnit(const StudyParameter& parameter, double value);
+
+// "3.757 m": to three decimals (a millimetre for lengths), with the unit;
+// for an answer found between grid values.
+std::string valueToThousandths(const StudyParameter& parameter, double value);
 
 }  // namespace propclear

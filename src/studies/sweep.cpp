@@ -71,20 +71,33 @@ void checkPlotRequest(const SweepOptions& options, const SaveSweepPlot& savePlot
   if (!savePlot) {
     throw RunError(ErrorKind::Usage, "--plot: this build cannot save images", ErrorLocation{file.string()});
   }
+  refuseOutputOverInputs("--plot", file, {options.designFile});
+  if (const std::optional<std::string> problem =
+          replacementProblem(file, OutputFile::Devices::WriteInto)) {
+    throw RunError(ErrorKind::FileSystem, "--plot: cannot write the file: " + *problem,
+                   ErrorLocation{file.string()});
+  }
 }
 
-std::string plotTitle(const SweepOptions& options) {
-  std::string title = "Clearances of " + options.designFile.filename().string() + " against ";
+SweepPlotFrame plotFrame(const SweepOptions& options, const DesignData& fileDesign) {
+  SweepPlotFrame frame;
+  frame.designName = options.designFile.filename().string();
+  frame.title = "Clearances of " + frame.designName + " against ";
   for (std::size_t p = 0; p < options.varied.size(); ++p) {
-    title += (p > 0 ? " and " : "") + std::string(options.varied[p].parameter->name);
+    const StudyParameter& parameter = *options.varied[p].parameter;
+    frame.title += (p > 0 ? " and " : "") + std::string(parameter.name);
+    frame.fileValues.push_back(parameter.valueIn(fileDesign));
   }
-  return title;
+  frame.size = options.plotSize;
+  return frame;
 }
 
 }  // namespace
 
 void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::ostream& messages) {
   const std::uint64_t designs = countStudyDesigns(options.varied);
+  refuseOutputOverInputs(options.format == RowFormat::Csv ? "--csv" : "--jsonl", options.target,
+                         {options.designFile});
   if (options.plotFile) checkPlotRequest(options, savePlot, designs);
   const DesignData fileDesign = readStudyDesign(options.designFile);
   const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile);
@@ -94,7 +107,7 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
   output->writeText(headerOf(options, ruleLabels));
 
   std::optional<SweepPlotCollector> plot;
-  if (options.plotFile) plot.emplace(options.varied, judge, plotTitle(options));
+  if (options.plotFile) plot.emplace(options.varied, judge, plotFrame(options, fileDesign));
   ProgressLine progress(messages, designs, "designs");
   std::uint64_t handedOn = 0;
   std::string chunkText;
@@ -111,15 +124,17 @@ void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::o
       },
       [&](SweepItem& item) {
         chunkText += item.row;
-        if (plot) plot->add(item.point);
+        if (plot) plot->add(std::move(item.point));
         if (++handedOn % designsPerChunk == 0 || handedOn == designs) {
           output->writeText(chunkText);
           chunkText.clear();
           progress.update(handedOn);
         }
       });
+  // The plot first: the rows' file, put in place last, stays as it was when
+  // the plot cannot be saved.
+  if (plot) savePlot(plot->finish(), *options.plotFile);
   output->commit();
-  if (plot) savePlot(plot->plot(), *options.plotFile);
 }
 
 }  // namespace propclear

@@ -32,6 +32,7 @@ struct SweepOptions {
   RowFormat format = RowFormat::Csv;
   std::string target = "-";             // "-": standard output
   std::optional<std::filesystem::path> plotFile;
+  std::optional<PlotSize> plotSize;  // --plot-size WxH
   unsigned threads = 1;
 };
 

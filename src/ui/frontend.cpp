@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <iostream>
 
+#include "common/run_error.h"
 #include "driver/desktop_front_end.h"
 #include "driver/terminal_platform.h"
 #include "ui/clearance_report_pdf.h"
@@ -68,7 +69,29 @@ std::unique_ptr<RunPlatform> makeDesktopPlatform(const RunOptions& options, int&
                                            std::move(prompts), showErrorBox);
 }
 
+// Qt ends the process (SIGABRT) when the display it is told to use cannot
+// be reached. The studio has no terminal to go on on: it tries the display
+// first, through a short-lived application that may fall back to
+// "offscreen", and refuses with a message when it had to.
+void requireReachableDisplay(const RunOptions& options, int& argc, char** argv) {
+  const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+  if (!chosen.isEmpty()) return;  // a platform the user chose (tests: "offscreen")
+  selectQtPlatform(options);
+  bool reached = false;
+  {
+    const QGuiApplication probe(argc, argv);
+    reached = reachedDisplay();
+  }
+  qunsetenv("QT_QPA_PLATFORM");
+  if (reached) return;
+  const QByteArray display = qgetenv("DISPLAY").isEmpty() ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
+  throw RunError(ErrorKind::Usage, "the design studio cannot reach the display \"" +
+                                       display.toStdString() +
+                                       "\"; it needs a window (the plain run works without one)");
+}
+
 int startStudio(const RunOptions& options, int& argc, char** argv) {
+  requireReachableDisplay(options, argc, argv);
   provideWorkingFolders();
   return studioMain(options, argc, argv);
 }

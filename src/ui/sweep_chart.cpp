@@ -13,9 +13,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
 
+#include "common/checked_math.h"
 #include "common/output_file.h"
+#include "plot/sweep_plot_layout.h"
 #include "ui/export_plot.h"
 #include "ui/qt_working_folders.h"
 
@@ -23,12 +26,13 @@ namespace propclear {
 
 namespace {
 
-constexpr QSize chartSize{1200, 760};
 constexpr int chartDotsPerInch = 96;
-// Shading of the feasible values, and the map's colours: red where the
+// Shading where a clearance meets its minima (and the map's feasible cells),
+// and the map's colours: red where the
 // smallest margin is negative, white at 0, blue where it is positive, grey
 // where the design failed.
 const QColor feasibleShade(46, 160, 67, 56);
+const QColor feasibleHatch(0, 100, 0);
 // The two sides of 0 start from distinct pale colours, so that the edge of
 // the feasible region shows.
 const QColor negativeColour(178, 24, 43);
@@ -36,6 +40,8 @@ const QColor paleNegativeColour(250, 212, 205);
 const QColor positiveColour(33, 102, 172);
 const QColor palePositiveColour(209, 229, 240);
 const QColor failedColour(187, 187, 187);
+const QColor requiredColour(40, 40, 40);
+const QColor currentDesignColour(90, 90, 90);
 // One colour per clearance a, b, c, a', b', c' (the "tableau" palette, told
 // apart also by most colour-blind readers); a rule line takes its clearance's.
 const std::array<QColor, 6> clearanceColours = {QColor(31, 119, 180), QColor(255, 127, 14),
@@ -85,18 +91,106 @@ Span cellOf(const std::vector<double>& values, std::size_t i) {
   return {low, high};
 }
 
-// An axis over exactly `span`, ticked at round numbers.
-QValueAxis* addAxis(QChart& chart, const std::string& title, Span span, Qt::Alignment side) {
+QFont fontOf(double pixels, bool bold = false) {
+  QFont font;
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+  font.setBold(bold);
+  return font;
+}
+
+QRectF rectOf(const LayoutBox& box) { return {box.left, box.top, box.width, box.height}; }
+
+// An axis over exactly `span`, drawn by nothing of its own: its grid, frame
+// and labels are painted from the same mapping as the series (paintGrid,
+// paintAxisLabels), so that they stay where the layout's plot area puts them.
+QValueAxis* addAxis(QChart& chart, Span span, Qt::Alignment side) {
   auto* axis = new QValueAxis;
-  axis->setTitleText(text(title));
   axis->setRange(span.low, span.high);
   axis->setTickType(QValueAxis::TicksDynamic);
   const double interval = roundTickInterval(span.high - span.low);
   axis->setTickInterval(interval);
   axis->setTickAnchor(std::ceil(span.low / interval) * interval);
-  axis->setLabelFormat("%.4g");
+  axis->setLabelsVisible(false);
+  axis->setGridLineVisible(false);
+  axis->setLineVisible(false);
   chart.addAxis(axis, side);
   return axis;
+}
+
+// `span` widened to whole ticks at both ends.
+Span niceSpan(Span span) {
+  const double interval = roundTickInterval(span.high - span.low);
+  return {std::floor(span.low / interval) * interval, std::ceil(span.high / interval) * interval};
+}
+
+// The values of an axis's ticks over `span`, as addAxis places them.
+std::vector<double> ticksOf(Span span) {
+  const double interval = roundTickInterval(span.high - span.low);
+  const double first = std::ceil(span.low / interval) * interval;
+  std::vector<double> ticks;
+  for (int i = 0;; ++i) {
+    const double tick = first + i * interval;
+    if (tick > span.high + 1e-9 * interval) break;
+    // A tick at 0 reached from below must not read "-0" or "1e-17".
+    ticks.push_back(std::abs(tick) < 1e-9 * interval ? 0.0 : tick);
+  }
+  return ticks;
+}
+
+const QColor gridColour(225, 225, 225);
+const QColor frameColour(150, 150, 150);
+
+// A grid line at each tick, under the series.
+void paintGrid(QPainter& painter, QChart& chart, Span x, Span y) {
+  const QRectF area = chart.plotArea().translated(chart.pos());
+  const auto position = [&](double valueX, double valueY) {
+    return chart.mapToPosition(QPointF(valueX, valueY)) + chart.pos();
+  };
+  painter.setPen(QPen(gridColour, 1.0));
+  for (const double tick : ticksOf(x)) {
+    const double at = position(tick, y.low).x();
+    painter.drawLine(QPointF(at, area.top()), QPointF(at, area.bottom()));
+  }
+  for (const double tick : ticksOf(y)) {
+    const double at = position(x.low, tick).y();
+    painter.drawLine(QPointF(area.left(), at), QPointF(area.right(), at));
+  }
+}
+
+QString tickText(double value) { return QString::number(value, 'g', 4); }
+
+// Tick labels below the plot area (when `xLabels`) and left of it, and the y
+// title turned along the left edge of the panel's box.
+void paintAxisLabels(QPainter& painter, QChart& chart, Span x, Span y, bool xLabels,
+                     const std::string& yTitle, const QRectF& box, double textPixels) {
+  const QRectF area = chart.plotArea().translated(chart.pos());
+  const auto position = [&](double valueX, double valueY) {
+    return chart.mapToPosition(QPointF(valueX, valueY)) + chart.pos();
+  };
+  painter.setPen(QPen(frameColour, 1.0));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(area);
+  painter.setPen(Qt::black);
+  painter.setFont(fontOf(textPixels));
+  const double gap = textPixels * 0.4;
+  if (xLabels) {
+    for (const double tick : ticksOf(x)) {
+      const double at = position(tick, y.low).x();
+      painter.drawText(QRectF(at - textPixels * 3, area.bottom() + gap, textPixels * 6, textPixels * 1.3),
+                       Qt::AlignHCenter | Qt::AlignTop, tickText(tick));
+    }
+  }
+  for (const double tick : ticksOf(y)) {
+    const double at = position(x.low, tick).y();
+    painter.drawText(QRectF(area.left() - gap - textPixels * 6, at - textPixels, textPixels * 6, textPixels * 2),
+                     Qt::AlignRight | Qt::AlignVCenter, tickText(tick));
+  }
+  painter.save();
+  painter.translate(box.left() + textPixels * 0.7, area.center().y());
+  painter.rotate(-90.0);
+  painter.drawText(QRectF(-area.height() / 2, -textPixels * 0.7, area.height(), textPixels * 1.4),
+                   Qt::AlignCenter, text(yTitle));
+  painter.restore();
 }
 
 void attach(QChart& chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y, bool inLegend) {
@@ -108,40 +202,33 @@ void attach(QChart& chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractA
   }
 }
 
-// Each run of designs that were analysed becomes one line; the legend names
-// the first.
-void addLine(QChart& chart, const SweepPlot& plot, const PlotLine& line, const QColor& colour,
-             QAbstractAxis* x, QAbstractAxis* y) {
-  bool named = false;
-  for (std::size_t i = 0; i < plot.x.size();) {
-    if (!line.values[i]) {
+// Each run of designs that were measured becomes one line.
+void addLine(QChart& chart, const std::vector<double>& x, const std::vector<std::optional<double>>& values,
+             const QPen& pen, QAbstractAxis* xAxis, QAbstractAxis* yAxis) {
+  for (std::size_t i = 0; i < x.size();) {
+    if (!values[i]) {
       ++i;
       continue;
     }
     auto* series = new QLineSeries;
-    series->setName(text(line.name));
-    QPen pen(colour, 2.0);
-    if (line.dashed) pen.setStyle(line.informative ? Qt::DotLine : Qt::DashLine);
     series->setPen(pen);
-    for (; i < plot.x.size() && line.values[i]; ++i) series->append(plot.x[i], *line.values[i]);
+    for (; i < x.size() && values[i]; ++i) series->append(x[i], *values[i]);
     series->setPointsVisible(series->count() == 1);
-    attach(chart, series, x, y, !named);
-    named = true;
+    attach(chart, series, xAxis, yAxis, false);
   }
 }
 
-// Every stretch of feasible designs, shaded to halfway to its neighbours;
-// false when there is none.
-bool addShading(QChart& chart, const SweepPlot& plot, Span ySpan, QAbstractAxis* x, QAbstractAxis* y) {
-  bool named = false;
-  for (std::size_t i = 0; i < plot.x.size();) {
-    if (plot.shaded[i] == 0) {
+// Every stretch where `flags` is set, shaded to halfway to its neighbours.
+void addShading(QChart& chart, const std::vector<double>& x, const std::vector<std::uint8_t>& flags,
+                Span ySpan, const QColor& colour, QAbstractAxis* xAxis, QAbstractAxis* yAxis) {
+  for (std::size_t i = 0; i < x.size();) {
+    if (flags[i] == 0) {
       ++i;
       continue;
     }
-    const double low = cellOf(plot.x, i).low;
-    while (i + 1 < plot.x.size() && plot.shaded[i + 1] != 0) ++i;
-    const double high = cellOf(plot.x, i).high;
+    const double low = cellOf(x, i).low;
+    while (i + 1 < x.size() && flags[i + 1] != 0) ++i;
+    const double high = cellOf(x, i).high;
     ++i;
     auto* top = new QLineSeries;
     auto* bottom = new QLineSeries;
@@ -150,43 +237,160 @@ bool addShading(QChart& chart, const SweepPlot& plot, Span ySpan, QAbstractAxis*
     bottom->append(low, ySpan.low);
     bottom->append(high, ySpan.low);
     auto* area = new QAreaSeries(top, bottom);
-    area->setName(text(plot.shadedLabel));
-    area->setBrush(feasibleShade);
+    area->setBrush(colour);
     area->setPen(Qt::NoPen);
-    attach(chart, area, x, y, !named);
-    named = true;
+    attach(chart, area, xAxis, yAxis, false);
   }
-  return named;
 }
 
-Span clearanceSpan(const SweepPlot& plot) {
+// From 0 (touching) over every gap and minimum, with a little room above and below.
+Span gapSpan(const SweepPanel& panel) {
   double low = 0.0;
   double high = 0.0;
-  for (const PlotLine& line : plot.lines) {
-    for (const std::optional<double>& value : line.values) {
+  const auto widen = [&](const std::vector<std::optional<double>>& values) {
+    for (const std::optional<double>& value : values) {
       if (!value) continue;
       low = std::min(low, *value);
       high = std::max(high, *value);
     }
-  }
+  };
+  widen(panel.gapMetres);
+  for (const RequiredLine& line : panel.required) widen(line.metres);
   if (high <= low) high = low + 1.0;
-  return {low, high + 0.08 * (high - low)};
+  const double room = 0.08 * (high - low);
+  return {low - room, high + room};
 }
 
-void buildLineChart(QChart& chart, const SweepPlot& plot) {
-  QValueAxis* x = addAxis(chart, plot.xTitle, spanOf(plot.x), Qt::AlignBottom);
-  QValueAxis* y = addAxis(chart, plot.yTitle, clearanceSpan(plot), Qt::AlignLeft);
-  y->applyNiceNumbers();
-  if (!addShading(chart, plot, {y->min(), y->max()}, x, y)) {
-    // Without a shaded stretch the legend would not say what is missing.
-    chart.setTitle(chart.title() + "<br><small>" + text("shaded where " + plot.shadedLabel +
-                                                        ": nowhere in this sweep").toHtmlEscaped() +
-                   "</small>");
+// The panel's minimum: each rule line's required value dashed (dotted when
+// informative), or 0 without rules.
+void addMinima(QChart& chart, const SweepPlot& plot, const SweepPanel& panel, QAbstractAxis* x,
+               QAbstractAxis* y) {
+  QPen pen(requiredColour, 1.6, Qt::DashLine);
+  if (panel.required.empty()) {
+    addLine(chart, plot.x, std::vector<std::optional<double>>(plot.x.size(), 0.0), pen, x, y);
+    return;
   }
-  for (std::size_t i = 0; i < plot.lines.size(); ++i) {
-    addLine(chart, plot, plot.lines[i], clearanceColours[i % clearanceColours.size()], x, y);
+  for (const RequiredLine& line : panel.required) {
+    pen.setStyle(line.informative ? Qt::DotLine : Qt::DashLine);
+    addLine(chart, plot.x, line.metres, pen, x, y);
   }
-  chart.legend()->setAlignment(Qt::AlignRight);
+}
+
+QChart* panelChart(const SweepPlot& plot, std::size_t k) {
+  const SweepPanel& panel = plot.panels[k];
+  auto* chart = new QChart;
+  chart->legend()->hide();
+  chart->setBackgroundVisible(false);
+  chart->setMargins(QMargins());
+  QValueAxis* x = addAxis(*chart, spanOf(plot.x), Qt::AlignBottom);
+  const Span ySpan = niceSpan(gapSpan(panel));
+  QValueAxis* y = addAxis(*chart, ySpan, Qt::AlignLeft);
+  addShading(*chart, plot.x, panel.meets, ySpan, feasibleShade, x, y);
+  addMinima(*chart, plot, panel, x, y);
+  addLine(*chart, plot.x, panel.gapMetres, QPen(clearanceColours[k % clearanceColours.size()], 2.5), x, y);
+  return chart;
+}
+
+// The gap at `x`, along the straight line between the designs either side.
+std::optional<double> gapAt(const SweepPlot& plot, const SweepPanel& panel, double x) {
+  for (std::size_t i = 0; i + 1 < plot.x.size(); ++i) {
+    const double x0 = plot.x[i], x1 = plot.x[i + 1];
+    if (x < std::min(x0, x1) || x > std::max(x0, x1)) continue;
+    const std::optional<double>& g0 = panel.gapMetres[i];
+    const std::optional<double>& g1 = panel.gapMetres[i + 1];
+    if (!g0 || !g1) return g0 ? g0 : g1;
+    return x1 == x0 ? *g0 : *g0 + (*g1 - *g0) * checkedDivide(x - x0, x1 - x0, "a gap between two designs");
+  }
+  return std::nullopt;
+}
+
+// The panel's caption, its crossings marked with their values, and the
+// design file's value as a vertical line.
+void paintPanelMarks(QPainter& painter, QChart& chart, const SweepPlot& plot, std::size_t k,
+                     const SweepPlotLayout& layout) {
+  const SweepPanel& panel = plot.panels[k];
+  const QRectF box = rectOf(layout.panelBoxes[k]);
+  const QRectF area = rectOf(layout.plotAreas[k]);
+  const auto position = [&](double x, double y) { return chart.mapToPosition(QPointF(x, y)) + chart.pos(); };
+  painter.setFont(fontOf(layout.textPixels * 1.1, true));
+  painter.setPen(Qt::black);
+  painter.drawText(QRectF(area.left(), box.top(), area.width(), area.top() - box.top()),
+                   Qt::AlignLeft | Qt::AlignVCenter, text(layout.captions[k]));
+  painter.save();
+  painter.setClipRect(area);
+  if (plot.currentX) {
+    const double xPixel = position(*plot.currentX, 0.0).x();
+    painter.setPen(QPen(currentDesignColour, 1.5, Qt::DashDotLine));
+    painter.drawLine(QPointF(xPixel, area.top()), QPointF(xPixel, area.bottom()));
+  }
+  painter.setFont(fontOf(layout.textPixels, true));
+  for (const Crossing& crossing : panel.crossings) {
+    const std::optional<double> gap = gapAt(plot, panel, crossing.x);
+    if (!gap) continue;
+    const QPointF at = position(crossing.x, *gap);
+    painter.setPen(QPen(Qt::black, 1.5));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(at, layout.textPixels * 0.35, layout.textPixels * 0.35);
+    const QRectF label(at.x() + layout.textPixels * 0.5, at.y() - layout.textPixels * 1.6,
+                       layout.textPixels * 8, layout.textPixels * 1.3);
+    painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, text(crossing.text));
+  }
+  painter.restore();
+}
+
+// One entry of the legend: its sample drawn by `sample` into a short box,
+// then its text; returns where the next entry starts.
+double legendEntry(QPainter& painter, double left, const QRectF& row, const QString& label,
+                   const std::function<void(const QRectF&)>& sample) {
+  const double sampleWidth = row.height() * 1.6;
+  sample(QRectF(left, row.top() + row.height() * 0.2, sampleWidth, row.height() * 0.6));
+  const double textLeft = left + sampleWidth + row.height() * 0.3;
+  const double textWidth = painter.fontMetrics().horizontalAdvance(label);
+  painter.setPen(Qt::black);
+  painter.drawText(QRectF(textLeft, row.top(), textWidth + 2, row.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                   label);
+  return textLeft + textWidth + row.height() * 1.2;
+}
+
+void paintLegend(QPainter& painter, const SweepPlot& plot, const SweepPlotLayout& layout) {
+  const QRectF row = rectOf(layout.legendBox);
+  painter.setFont(fontOf(layout.textPixels));
+  const auto line = [&](const QPen& pen) {
+    return [&painter, pen](const QRectF& box) {
+      painter.setPen(pen);
+      painter.drawLine(QPointF(box.left(), box.center().y()), QPointF(box.right(), box.center().y()));
+    };
+  };
+  double left = row.left();
+  left = legendEntry(painter, left, row, "signed gap (< 0: overlap)", line(QPen(clearanceColours[0], 2.5)));
+  left = legendEntry(painter, left, row,
+                     text(plot.panels.front().required.empty() ? "minimum: 0 (touching)" : "required minimum"),
+                     line(QPen(requiredColour, 1.6, Qt::DashLine)));
+  left = legendEntry(painter, left, row, "meets it", [&painter](const QRectF& box) {
+    painter.fillRect(box, feasibleShade);
+  });
+  left = legendEntry(painter, left, row, "crossing", [&painter](const QRectF& box) {
+    painter.setPen(QPen(Qt::black, 1.5));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(box.center(), box.height() * 0.35, box.height() * 0.35);
+  });
+  legendEntry(painter, left, row, text(plot.currentLabel), [&painter](const QRectF& box) {
+    painter.setPen(QPen(currentDesignColour, 1.5, Qt::DashDotLine));
+    painter.drawLine(QPointF(box.center().x(), box.top()), QPointF(box.center().x(), box.bottom()));
+  });
+}
+
+// The title, the headline, and each x title, from the layout.
+void paintTexts(QPainter& painter, const SweepPlot& plot, const SweepPlotLayout& layout) {
+  painter.setPen(Qt::black);
+  painter.setFont(fontOf(layout.textPixels * 1.1));
+  painter.drawText(rectOf(layout.titleBox), Qt::AlignLeft | Qt::AlignVCenter, text(layout.title));
+  painter.setFont(fontOf(layout.headlinePixels, true));
+  painter.drawText(rectOf(layout.headlineBox), Qt::AlignLeft | Qt::AlignVCenter, text(layout.headline));
+  painter.setFont(fontOf(layout.textPixels));
+  for (const LayoutBox& box : layout.xTitleBoxes) {
+    painter.drawText(rectOf(box), Qt::AlignHCenter | Qt::AlignVCenter, text(plot.xTitle));
+  }
 }
 
 double largestMagnitude(const SweepPlot& plot) {
@@ -211,9 +415,15 @@ QColor marginColour(const std::optional<double>& margin, double scale) {
 }
 
 // The map's axes, and a colour bar through an invisible series that spans them.
-void buildMapChart(QChart& chart, const SweepPlot& plot) {
-  QAbstractAxis* x = addAxis(chart, plot.xTitle, spanOf(plot.x), Qt::AlignBottom);
-  QAbstractAxis* y = addAxis(chart, plot.secondTitle, spanOf(plot.second), Qt::AlignLeft);
+QChart* mapChart(const SweepPlot& plot, const SweepPlotLayout& layout) {
+  auto* chartItem = new QChart;
+  QChart& chart = *chartItem;
+  chart.setBackgroundVisible(false);
+  chart.setPlotAreaBackgroundVisible(false);
+  chart.setMargins(QMargins());
+  const QFont font = fontOf(layout.textPixels);
+  QAbstractAxis* x = addAxis(chart, spanOf(plot.x), Qt::AlignBottom);
+  QAbstractAxis* y = addAxis(chart, spanOf(plot.second), Qt::AlignLeft);
   const double scale = largestMagnitude(plot);
   auto* colours = new QColorAxis;
   // From the bottom of the bar (the range's low end) to its top.
@@ -225,6 +435,8 @@ void buildMapChart(QChart& chart, const SweepPlot& plot) {
   colours->setGradient(gradient);
   colours->setRange(-scale, scale);
   colours->setTitleText(text(plot.marginTitle));
+  colours->setTitleFont(font);
+  colours->setLabelsFont(font);
   chart.addAxis(colours, Qt::AlignRight);
   auto* corners = new QScatterSeries;
   corners->append(spanOf(plot.x).low, spanOf(plot.second).low);
@@ -233,54 +445,137 @@ void buildMapChart(QChart& chart, const SweepPlot& plot) {
   attach(chart, corners, x, y, false);
   corners->attachAxis(colours);
   chart.legend()->hide();
+  return chartItem;
 }
 
-// The map's cells, under the chart's grid and axes.
+// The map's cells over the chart (which draws no grid or background); the
+// feasible ones hatched.
 void paintMapCells(QPainter& painter, QChart& chart, const SweepPlot& plot) {
   const double scale = largestMagnitude(plot);
   painter.save();
-  painter.setClipRect(chart.plotArea());
+  painter.setClipRect(chart.plotArea().translated(chart.pos()));
   for (std::size_t ix = 0; ix < plot.x.size(); ++ix) {
     const Span columns = cellOf(plot.x, ix);
     for (std::size_t iy = 0; iy < plot.second.size(); ++iy) {
       const Span rows = cellOf(plot.second, iy);
-      const QPointF corner1 = chart.mapToPosition(QPointF(columns.low, rows.low));
-      const QPointF corner2 = chart.mapToPosition(QPointF(columns.high, rows.high));
+      const QPointF corner1 = chart.mapToPosition(QPointF(columns.low, rows.low)) + chart.pos();
+      const QPointF corner2 = chart.mapToPosition(QPointF(columns.high, rows.high)) + chart.pos();
       QRectF cell = QRectF(corner1, corner2).normalized();
       // One pixel more on each side: no hairline gaps between neighbours.
       cell.adjust(-0.5, -0.5, 0.5, 0.5);
-      painter.fillRect(cell, marginColour(plot.smallestMargin[ix * plot.second.size() + iy], scale));
+      const std::size_t index = ix * plot.second.size() + iy;
+      painter.fillRect(cell, marginColour(plot.smallestMargin[index], scale));
+      if (plot.feasible[index] != 0) painter.fillRect(cell, QBrush(feasibleHatch, Qt::BDiagPattern));
     }
   }
   painter.restore();
 }
 
+// The zero contour of the smallest margin and the design file's values,
+// over the cells.
+void paintMapMarks(QPainter& painter, QChart& chart, const SweepPlot& plot,
+                   const SweepPlotLayout& layout) {
+  const auto position = [&](double x, double y) { return chart.mapToPosition(QPointF(x, y)) + chart.pos(); };
+  painter.save();
+  painter.setClipRect(rectOf(layout.plotAreas.front()));
+  painter.setPen(QPen(Qt::black, 2.5));
+  for (const ContourSegment& segment : plot.zeroContour) {
+    painter.drawLine(position(segment.x1, segment.y1), position(segment.x2, segment.y2));
+  }
+  if (plot.currentX && plot.currentSecond) {
+    const QPointF at = position(*plot.currentX, *plot.currentSecond);
+    const double arm = layout.textPixels * 0.6;
+    painter.setPen(QPen(Qt::black, 2.5));
+    painter.drawLine(at - QPointF(arm, arm), at + QPointF(arm, arm));
+    painter.drawLine(at - QPointF(arm, -arm), at + QPointF(arm, -arm));
+    painter.setFont(fontOf(layout.textPixels, true));
+    painter.drawText(QRectF(at.x() + arm * 1.5, at.y() - arm * 2.5, layout.textPixels * 20, arm * 2.5),
+                     Qt::AlignLeft | Qt::AlignVCenter, text(plot.currentLabel));
+  }
+  painter.restore();
+}
+
+void paintMapLegend(QPainter& painter, const SweepPlotLayout& layout) {
+  const QRectF row = rectOf(layout.legendBox);
+  painter.setFont(fontOf(layout.textPixels));
+  double left = row.left();
+  left = legendEntry(painter, left, row, "smallest margin 0", [&painter](const QRectF& box) {
+    painter.setPen(QPen(Qt::black, 2.5));
+    painter.drawLine(QPointF(box.left(), box.center().y()), QPointF(box.right(), box.center().y()));
+  });
+  left = legendEntry(painter, left, row, "feasible", [&painter](const QRectF& box) {
+    painter.fillRect(box, palePositiveColour);
+    painter.fillRect(box, QBrush(feasibleHatch, Qt::BDiagPattern));
+  });
+  legendEntry(painter, left, row, "the design file's values", [&painter](const QRectF& box) {
+    const QPointF at = box.center();
+    const double arm = box.height() * 0.4;
+    painter.setPen(QPen(Qt::black, 2.5));
+    painter.drawLine(at - QPointF(arm, arm), at + QPointF(arm, arm));
+    painter.drawLine(at - QPointF(arm, -arm), at + QPointF(arm, -arm));
+  });
+}
+
+// The charts of the plot, each placed in its panel's box with its plot area
+// where the layout puts it.
+std::vector<QChart*> chartsOf(const SweepPlot& plot, const SweepPlotLayout& layout) {
+  std::vector<QChart*> charts;
+  if (!plot.second.empty()) {
+    charts.push_back(mapChart(plot, layout));
+  } else {
+    for (std::size_t k = 0; k < plot.panels.size(); ++k) charts.push_back(panelChart(plot, k));
+  }
+  return charts;
+}
+
+void placeChart(QChart& chart, const LayoutBox& box, const LayoutBox& plotArea) {
+  chart.setGeometry(rectOf(box));
+  chart.setPlotArea(QRectF(plotArea.left - box.left, plotArea.top - box.top, plotArea.width, plotArea.height));
+}
+
 void saveSweepPlot(const SweepPlot& plot, const std::filesystem::path& path) {
   const std::unique_ptr<QApplication> application = applicationForCharts();
-  auto* chart = new QChart;
-  chart->setTitle(text(plot.title).toHtmlEscaped());
-  const bool map = !plot.second.empty();
-  if (map) {
-    buildMapChart(*chart, plot);
-    chart->setBackgroundVisible(false);
-    chart->setPlotAreaBackgroundVisible(false);
-  } else {
-    buildLineChart(*chart, plot);
-  }
+  const SweepPlotLayout layout = layoutSweepPlot(plot);
+  const QSize size(layout.size.width, layout.size.height);
   // A scene without a view: nothing is shown, not even offscreen.
   QGraphicsScene scene;
-  scene.addItem(chart);
-  chart->setGeometry(QRectF(QPointF(0, 0), chartSize));
-  chart->layout()->activate();
+  const std::vector<QChart*> charts = chartsOf(plot, layout);
+  for (std::size_t i = 0; i < charts.size(); ++i) {
+    scene.addItem(charts[i]);
+    placeChart(*charts[i], layout.panelBoxes[i], layout.plotAreas[i]);
+    charts[i]->layout()->activate();
+  }
+  const bool map = !plot.second.empty();
   OutputFile file(path, path.string(), OutputFile::Devices::WriteInto);
   exportPainting(
       [&](QPainter& painter) {
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillRect(QRect(QPoint(0, 0), chartSize), Qt::white);
-        if (map) paintMapCells(painter, *chart, plot);
-        scene.render(&painter, QRectF(QPointF(0, 0), chartSize), QRectF(QPointF(0, 0), chartSize));
+        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        if (!map) {
+          for (std::size_t k = 0; k < charts.size(); ++k) {
+            paintGrid(painter, *charts[k], spanOf(plot.x), niceSpan(gapSpan(plot.panels[k])));
+          }
+        }
+        scene.render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
+        if (map) {
+          // The map's chart draws no grid and no background: its cells go
+          // over it.
+          paintMapCells(painter, *charts.front(), plot);
+          paintAxisLabels(painter, *charts.front(), spanOf(plot.x), spanOf(plot.second), true,
+                          plot.secondTitle, rectOf(layout.panelBoxes.front()), layout.textPixels);
+          paintMapMarks(painter, *charts.front(), plot, layout);
+          paintMapLegend(painter, layout);
+        } else {
+          for (std::size_t k = 0; k < charts.size(); ++k) {
+            paintAxisLabels(painter, *charts[k], spanOf(plot.x), niceSpan(gapSpan(plot.panels[k])),
+                            layout.showsXLabels[k], plot.yTitle, rectOf(layout.panelBoxes[k]), layout.textPixels);
+            paintPanelMarks(painter, *charts[k], plot, k, layout);
+          }
+          paintLegend(painter, plot, layout);
+        }
+        paintTexts(painter, plot, layout);
       },
-      chartSize, chartDotsPerInch, QStringLiteral("propclear sweep"), file);
+      size, chartDotsPerInch, QStringLiteral("propclear sweep"), file);
   file.commit();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "clearance/design_validity.h"
 #include "clearance/measuring_operations.h"
 #include "common/run_error.h"
 #include "sample_design.h"
@@ -175,28 +176,48 @@ TEST(Clearances, BreakPointsDoNotChangeTheHullQueries) {
   EXPECT_EQ(a[clearanceAPrime].length, b[clearanceAPrime].length);
 }
 
-TEST(Plausibility, WarnsAboutMeaninglessPropellerDataAndFallingHeights) {
-  DesignData design = sampleDesign();
-  Diagnostics quiet;
-  checkDesignPlausibility(design, quiet);
-  EXPECT_TRUE(quiet.warnings.empty());
+TEST(Validity, NamesEveryValueThatMakesTheDesignMeaningless) {
+  EXPECT_TRUE(designValidityProblems(sampleDesign()).empty());
 
+  DesignData design = sampleDesign();
   design.propellerDiameter = -4.6;
   design.contourZ[sternContourRow][3] = design.contourZ[sternContourRow][2];
-  Diagnostics noisy;
-  checkDesignPlausibility(design, noisy);
-  ASSERT_EQ(noisy.warnings.size(), 3u);
-  EXPECT_NE(noisy.warnings[0].text.find("negative"), std::string::npos);
-  EXPECT_NE(noisy.warnings[1].text.find("hub diameter"), std::string::npos);
-  EXPECT_NE(noisy.warnings[2].text.find("point 2 to point 3"), std::string::npos);
-  for (const Warning& warning : noisy.warnings) EXPECT_EQ(warning.kind, WarningKind::InvalidDesign);
+  const std::vector<std::string> problems = designValidityProblems(design);
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_NE(problems[0].find("negative"), std::string::npos);
+  EXPECT_NE(problems[1].find("hub diameter"), std::string::npos);
+  EXPECT_NE(problems[2].find("point 2 to point 3"), std::string::npos);
 
-  DesignData fullHub = sampleDesign();
-  fullHub.hubDiameter = fullHub.propellerDiameter;
-  Diagnostics hub;
-  checkDesignPlausibility(fullHub, hub);
-  ASSERT_EQ(hub.warnings.size(), 1u);
-  EXPECT_NE(hub.warnings[0].text.find("not smaller than the propeller diameter"), std::string::npos);
+  // Each on its own, at its edge: a hub as large as the propeller, ratios of
+  // 0, a rake of 45 degrees either way, a contour ending below the upper tip.
+  const auto problemsWith = [](auto edit) {
+    DesignData edited = sampleDesign();
+    edit(edited);
+    return designValidityProblems(edited);
+  };
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {problemsWith([](DesignData& d) { d.hubDiameter = d.propellerDiameter; }), "not smaller than the propeller diameter"},
+      {problemsWith([](DesignData& d) { d.pitchRatio = 0.0; }), "P/D = 0 is not positive"},
+      {problemsWith([](DesignData& d) { d.areaRatio = -2.08; }), "Ear = -2.08 is not positive"},
+      {problemsWith([](DesignData& d) { d.rakeAngle = 45.0; }), "rake = 45 degrees"},
+      {problemsWith([](DesignData& d) { d.rakeAngle = -45.0; }), "rake = -45 degrees"},
+      {problemsWith([](DesignData& d) { d.propellerCentreZ = 20.0; }), "lies below the upper blade tip"},
+  };
+  for (const auto& [found, expected] : cases) {
+    ASSERT_EQ(found.size(), 1u) << expected;
+    EXPECT_NE(found[0].find(expected), std::string::npos) << found[0];
+  }
+  DesignData justValid = sampleDesign();
+  justValid.rakeAngle = 44.99;
+  EXPECT_TRUE(designValidityProblems(justValid).empty());
+
+  // The analysis warns with the same texts, as invalid-design warnings.
+  const SternAnalysis analysis = analyseStern(design);
+  EXPECT_EQ(analysis.validityProblems, problems);
+  for (std::size_t k = 0; k < problems.size(); ++k) {
+    EXPECT_EQ(analysis.warnings[k].text, problems[k]);
+    EXPECT_EQ(analysis.warnings[k].kind, WarningKind::InvalidDesign);
+  }
 }
 
 TEST(SternAnalysis, ContourWithoutExtentCannotBeDrawn) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -204,6 +205,45 @@ TEST(StagedOutputs, DeviceGetsItsBytesOnlyWhenItsTurnToCommitComes) {
   EXPECT_EQ(::read(pipeEnds[0], received, sizeof received), -1) << "the pipe got the results";
   ::close(pipeEnds[0]);
   ::close(pipeEnds[1]);
+}
+
+}  // namespace
+}  // namespace propclear
+
+namespace propclear {
+namespace {
+
+// Every writer of a file the user names (the studio's Save, a solve's
+// --write, a study's rows) refuses an existing file the user may not write,
+// as the run does, rather than replacing it through the folder.
+TEST(OutputFile, AWriteProtectedFileIsRefusedForAUserWhoMayNotWriteIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to become nobody";
+  constexpr uid_t nobody = 65534;
+  ScratchDir dir;
+  fs::permissions(dir.path(), fs::perms(0777));
+  writeFile(dir / "design.TSK", "the user's own design\n");
+  ASSERT_EQ(::chown((dir / "design.TSK").c_str(), nobody, nobody), 0);
+  fs::permissions(dir / "design.TSK", fs::perms(0444));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(3);
+    try {
+      OutputFile file(dir / "design.TSK", "design.TSK", OutputFile::Devices::WriteInto);
+      file.writeText("replaced\n");
+      file.commit();
+    } catch (const RunError& error) {
+      ::_exit(std::string(error.what()) ==
+                      "design.TSK: cannot write the file: the existing file is write-protected"
+                  ? 0
+                  : 2);
+    }
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_EQ(readFile(dir / "design.TSK"), "the user's own design\n");
 }
 
 }  // namespace

@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "cad/write_cad_script.h"
+#include "design/read_design_data.h"
 #include "export_tools.h"
 #include "hostile_run.h"
+#include "report/write_report.h"
 #include "sample_design.h"
 #include "test_support.h"
 
@@ -21,9 +24,6 @@ using test::readFile;
 using test::ScratchDir;
 using test::writeFile;
 
-constexpr const char* kDesign = "Norvalek.TSK";
-constexpr const char* kReport = "Norvalek.SON";
-constexpr const char* kScript = "Norvalek.SCR";
 constexpr const char* kEarlierOutput = "earlier output\r\n";
 
 using test::kExitCompleted;
@@ -32,12 +32,12 @@ using test::kExitError;
 using test::kExitWrongGeometry;
 
 // A scratch folder with a design file and no earlier outputs.
-struct Folder : test::RunFolder {
-  explicit Folder(const DesignData& design) : RunFolder(test::designFileText(design), false) {}
+struct ExportFolder : test::RunFolder {
+  explicit ExportFolder(const DesignData& design) : RunFolder(test::designFileText(design), false) {}
 };
 
 // The run's standard error, kept as a file for the checking scripts.
-std::string keepMessages(const Folder& folder, const ProcessResult& result) {
+std::string keepMessages(const ExportFolder& folder, const ProcessResult& result) {
   writeFile(folder / "messages.txt", result.err);
   return folder.pathOf("messages.txt");
 }
@@ -64,51 +64,51 @@ void expectJsonMatchesRun(const std::string& results, const std::string& report,
 }
 
 TEST(ExportRun, DxfDrawingReadsBackAndMatchesTheReport) {
-  const Folder folder(test::sampleDesign());
+  const ExportFolder folder(test::sampleDesign());
   const ProcessResult result = folder.run({"--answer", "H", "--dxf", folder.pathOf("stern.dxf")});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
-  expectDxfMatchesReport(folder.pathOf("stern.dxf"), folder.pathOf(kReport));
+  expectDxfMatchesReport(folder.pathOf("stern.dxf"), folder.pathOf(reportFileName));
 }
 
 TEST(ExportRun, JsonResultsMatchTheReportOfTheSameRun) {
-  const Folder folder(test::sampleDesign());
+  const ExportFolder folder(test::sampleDesign());
   const ProcessResult result = folder.run({"--answer", "H", "--json", folder.pathOf("results.json")});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   const std::string json = readFile(folder.pathOf("results.json"));
   EXPECT_EQ(json.find('\r'), std::string::npos);
   EXPECT_EQ(json.back(), '\n');
-  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(kReport), "completed",
+  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(reportFileName), "completed",
                        keepMessages(folder, result));
 }
 
 TEST(ExportRun, JsonCarriesTheRunsWarnings) {
   DesignData design = test::sampleDesign();
   design.hubDiameter = 5.0;  // larger than the propeller: warned, the run still completes
-  const Folder folder(design);
+  const ExportFolder folder(design);
   const ProcessResult result = folder.run({"--answer", "H", "--json", folder.pathOf("results.json")});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   ASSERT_NE(result.err.find("propclear: warning: "), std::string::npos) << result.err;
-  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(kReport), "completed",
+  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(reportFileName), "completed",
                        keepMessages(folder, result));
 }
 
 TEST(ExportRun, WrongGeometryWritesJsonStatingItButNoDrawing) {
-  const Folder folder(test::sampleDesign());
+  const ExportFolder folder(test::sampleDesign());
   const ProcessResult result = folder.run({"--answer", "E", "--json", folder.pathOf("results.json"), "--dxf", folder.pathOf("stern.dxf")});
   ASSERT_EQ(result.exitStatus, kExitWrongGeometry) << result.err;
   EXPECT_FALSE(fs::exists(folder / "stern.dxf"));
-  EXPECT_FALSE(fs::exists(folder / kScript));
-  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(kReport), "wrong-geometry",
+  EXPECT_FALSE(fs::exists(folder / cadScriptFileName));
+  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(reportFileName), "wrong-geometry",
                        keepMessages(folder, result));
 }
 
 TEST(ExportRun, JsonGoesToStandardOutputForADash) {
-  const Folder folder(test::sampleDesign());
+  const ExportFolder folder(test::sampleDesign());
   const ProcessResult result = folder.run({"--answer", "H", "--json", "-"});
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   EXPECT_FALSE(fs::exists(folder / "-"));
   writeFile(folder / "stdout.json", result.out);
-  expectJsonMatchesRun(folder.pathOf("stdout.json"), folder.pathOf(kReport), "completed",
+  expectJsonMatchesRun(folder.pathOf("stdout.json"), folder.pathOf(reportFileName), "completed",
                        keepMessages(folder, result));
 }
 
@@ -124,8 +124,8 @@ TEST(ExportRun, NoExportsWhenTheContourIsTooLongOrTheRunFails) {
   };
   for (const auto& [design, status] : cases) {
     SCOPED_TRACE(status);
-    const Folder folder(test::sampleDesign());
-    writeFile(folder / kDesign, design);
+    const ExportFolder folder(test::sampleDesign());
+    writeFile(folder / designFileName, design);
     writeFile(folder / "results.json", kEarlierOutput);
     const ProcessResult result = folder.run({"--answer", "H", "--json", folder.pathOf("results.json"), "--dxf", folder.pathOf("stern.dxf")});
     EXPECT_EQ(result.exitStatus, status) << result.err;
@@ -135,24 +135,24 @@ TEST(ExportRun, NoExportsWhenTheContourIsTooLongOrTheRunFails) {
 }
 
 TEST(ExportRun, BothExportsWorkTogetherWithThePlot) {
-  const Folder folder(test::sampleDesign());
+  const ExportFolder folder(test::sampleDesign());
   const ProcessResult result =
       folder.run({"--answer", "H", "--plot", folder.pathOf("stern.svg"), "--dxf", folder.pathOf("stern.dxf"),
                        "--json", folder.pathOf("results.json")});
   if (result.exitStatus == kExitError && result.err.find("no image export") != std::string::npos) {
     // Refused before anything is written, like any other export that cannot be made.
-    EXPECT_FALSE(fs::exists(folder / kReport));
+    EXPECT_FALSE(fs::exists(folder / reportFileName));
     GTEST_SKIP() << "this build has no image export (built without Qt)";
   }
   ASSERT_EQ(result.exitStatus, kExitCompleted) << result.err;
   EXPECT_NE(readFile(folder.pathOf("stern.svg")).find("<svg"), std::string::npos);
-  expectDxfMatchesReport(folder.pathOf("stern.dxf"), folder.pathOf(kReport));
-  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(kReport), "completed",
+  expectDxfMatchesReport(folder.pathOf("stern.dxf"), folder.pathOf(reportFileName));
+  expectJsonMatchesRun(folder.pathOf("results.json"), folder.pathOf(reportFileName), "completed",
                        keepMessages(folder, result));
 }
 
 TEST(ExportRun, RelativePathsAreTakenFromTheCurrentDirectoryNotFromTheWorkFolder) {
-  const Folder work(test::sampleDesign());
+  const ExportFolder work(test::sampleDesign());
   const ScratchDir current;
   const ProcessResult result = test::runPropclearIn(
       current.path(), {"-C", work.path().string(), "--no-window", "--answer", "H", "--dxf",
@@ -161,7 +161,7 @@ TEST(ExportRun, RelativePathsAreTakenFromTheCurrentDirectoryNotFromTheWorkFolder
   EXPECT_TRUE(fs::exists(current / "stern.dxf"));
   EXPECT_TRUE(fs::exists(current / "results.json"));
   EXPECT_FALSE(fs::exists(work / "stern.dxf"));
-  EXPECT_TRUE(fs::exists(work / kReport));
+  EXPECT_TRUE(fs::exists(work / reportFileName));
 }
 
 TEST(ExportRun, UnwritableExportFailsBeforeAnyFileIsTouched) {
@@ -175,12 +175,12 @@ TEST(ExportRun, UnwritableExportFailsBeforeAnyFileIsTouched) {
       {"--json", "missing/results.json", "missing"},
       {"--plot", "stern.gif", ".gif"},
       {"--report-pdf", "missing/report.pdf", "missing"},
-      {"--dxf", kScript, kScript},
+      {"--dxf", cadScriptFileName, cadScriptFileName},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.option + std::string(" ") + c.file);
-    const Folder folder(test::sampleDesign());
-    writeFile(folder / kScript, kEarlierOutput);
+    const ExportFolder folder(test::sampleDesign());
+    writeFile(folder / cadScriptFileName, kEarlierOutput);
     const ProcessResult result = folder.run({"--answer", "H", c.option, folder.pathOf(c.file)});
     EXPECT_EQ(result.exitStatus, kExitError);
     EXPECT_NE(result.err.find(folder.pathOf(c.file) + ": cannot write the file given to " +
@@ -188,8 +188,8 @@ TEST(ExportRun, UnwritableExportFailsBeforeAnyFileIsTouched) {
               std::string::npos)
         << result.err;
     EXPECT_NE(result.err.find(c.named), std::string::npos) << result.err;
-    EXPECT_FALSE(fs::exists(folder / kReport)) << "the report was created";
-    EXPECT_EQ(readFile(folder / kScript), kEarlierOutput);
+    EXPECT_FALSE(fs::exists(folder / reportFileName)) << "the report was created";
+    EXPECT_EQ(readFile(folder / cadScriptFileName), kEarlierOutput);
   }
 }
 
@@ -197,7 +197,7 @@ TEST(ExportRun, LibreCadRendersTheDrawing) {
   if (!test::toolOnPath("librecad")) {
     GTEST_SKIP() << "LibreCAD is not installed; the drawing is not rendered";
   }
-  const Folder folder(test::sampleDesign());
+  const ExportFolder folder(test::sampleDesign());
   ASSERT_EQ(folder.run({"--answer", "H", "--dxf", folder.pathOf("stern.dxf")}).exitStatus, kExitCompleted);
   const ScratchDir pages;
   // LibreCAD can hang on a file it cannot parse: give up after a while.

@@ -136,6 +136,30 @@ TEST(ExportTargets, TheRunsOwnFilesAndDoubleNamesAreRejected) {
   EXPECT_NE(twice.message.find("already given to --plot"), std::string::npos) << twice.message;
 }
 
+// An output replaces a link in its place, so links to one file are distinct
+// outputs; the file a link to the design leads to, or a hard link to it, is
+// the design itself.
+TEST(ExportTargets, LinksAreJudgedByWhatTheOutputWouldReplace) {
+  const ScratchDir dir;
+  test::writeFile(dir / "elsewhere.txt", "elsewhere\n");
+  fs::create_symlink(dir / "elsewhere.txt", dir / "Norvalek.SON");
+  fs::create_symlink(dir / "elsewhere.txt", dir / "results.json");
+  RunOptions links = optionsIn(dir);
+  links.jsonFile = (dir / "results.json").string();
+  EXPECT_NO_THROW(checkExportTargets(links));
+
+  const ScratchDir other;
+  test::writeFile(dir / "Norvalek.TSK", "design\n");
+  fs::create_symlink(dir / "Norvalek.TSK", other / "Norvalek.TSK");
+  fs::create_hard_link(dir / "Norvalek.TSK", other / "hard.json");
+  for (const fs::path& target : {dir / "Norvalek.TSK", other / "hard.json"}) {
+    SCOPED_TRACE(target);
+    RunOptions throughLink = optionsIn(other);
+    throughLink.jsonFile = target.string();
+    EXPECT_NE(rejectionOf(throughLink).message.find("own file Norvalek.TSK"), std::string::npos);
+  }
+}
+
 TEST(ExportTargets, PermissionsAreChecked) {
   if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the super-user";
   const ScratchDir dir;

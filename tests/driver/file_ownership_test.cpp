@@ -25,6 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Expected;
+using test::isRoot;
+using test::kNobody;
 using test::kEarlierReport;
 using test::kEarlierScript;
 using test::kExitCompleted;
@@ -36,8 +38,6 @@ using test::RunFolder;
 using test::ScratchDir;
 using test::writeFile;
 
-// The user and group "nobody" of Debian.
-constexpr uid_t kNobody = 65534;
 constexpr const char* kSomeoneElses = "someone else's file\n";
 
 // The program's command line for a run in `folder` without a window.
@@ -50,8 +50,6 @@ std::vector<std::string> runIn(const RunFolder& folder, const std::string& answe
 }
 
 ProcessResult run(const std::vector<std::string>& argv) { return test::runProgram(argv); }
-
-bool isRoot() { return ::geteuid() == 0; }
 
 std::string sampleDesign() { return test::sampleDesignFile(); }
 

@@ -1,6 +1,7 @@
 #include "hostile_run.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "run_invariants.h"
 #include "sample_design.h"
@@ -21,6 +22,8 @@ ProcessResult RunFolder::run(const std::vector<std::string>& extra, const std::s
   args.insert(args.end(), extra.begin(), extra.end());
   return runPropclear(args, input);
 }
+
+bool isRoot() { return ::geteuid() == 0; }
 
 std::string sampleDesignFile() { return designFileText(sampleDesign()); }
 

@@ -12,6 +12,12 @@
 
 namespace propclear::test {
 
+// The user and group "nobody" of Debian, for the cases that need a user
+// other than the super-user.
+inline constexpr unsigned kNobody = 65534;
+// Whether the tests run as the super-user (who may become nobody).
+bool isRoot();
+
 inline constexpr const char* kEarlierReport = "earlier report\r\n";
 inline constexpr const char* kEarlierScript = "earlier script\r\n";
 

@@ -20,8 +20,8 @@ using test::runPropclear;
 using test::writeFile;
 
 // The example design and ship file, with the outputs of an earlier run.
-struct ExampleFolder : test::RunFolder {
-  ExampleFolder() : RunFolder(readFile(test::examplesDir() / "Norvalek.TSK")) {
+struct ExampleWithShipFile : test::RunFolder {
+  ExampleWithShipFile() : RunFolder(readFile(test::examplesDir() / "Norvalek.TSK")) {
     writeFile(*this / "Norvalek.ship.toml", readFile(test::examplesDir() / "Norvalek.ship.toml"));
   }
 };
@@ -38,7 +38,7 @@ std::string rowOf(const std::string& table, const std::string& clearance, const 
 }
 
 TEST(RuleFilesRun, TheExampleHasNoHeelUnderItsSpadeRudderAndClearsTheBaseLine) {
-  const ExampleFolder folder;
+  const ExampleWithShipFile folder;
   const ProcessResult result = folder.run({"--answer", "H", "--json", folder.pathOf("out.json")});
   ASSERT_EQ(result.exitStatus, test::kExitCompleted) << result.err;
   EXPECT_NE(rowOf(result.out, "b'", "(LR d)")
@@ -63,7 +63,7 @@ TEST(RuleFilesRun, TheExampleHasNoHeelUnderItsSpadeRudderAndClearsTheBaseLine) {
 }
 
 TEST(RuleFilesRun, ASolePieceIsJudgedAtTheHeelTheShipFileNames) {
-  const ExampleFolder folder;
+  const ExampleWithShipFile folder;
   const ProcessResult result = folder.run({"--answer", "H", "--ship-set", "rudder=sole-piece",
                                            "--ship-set", "heel = { x = 3.6, z = 0.45 }"});
   ASSERT_EQ(result.exitStatus, test::kExitCompleted) << result.err;
@@ -87,7 +87,7 @@ constexpr const char* kYardRules =
     "factor = 0.6\n";
 
 TEST(RuleFilesRun, AYardRuleFileFromTheCommandLineIsNamedLikeABundledOne) {
-  const ExampleFolder folder;
+  const ExampleWithShipFile folder;
   writeFile(folder / "yard.toml", kYardRules);
   const ProcessResult result =
       folder.run({"--answer", "H", "--rules-file", "yard.toml", "--rules", "lr-recommended,yard",
@@ -97,7 +97,7 @@ TEST(RuleFilesRun, AYardRuleFileFromTheCommandLineIsNamedLikeABundledOne) {
 }
 
 TEST(RuleFilesRun, ABadRuleFileStopsTheRunBeforeAnyFileChanges) {
-  const ExampleFolder folder;
+  const ExampleWithShipFile folder;
   writeFile(folder / "yard.toml", test::replaced(kYardRules, "tip-to-base-line", "keel"));
   const ProcessResult result =
       folder.run({"--answer", "H", "--rules-file", "yard.toml", "--json", folder.pathOf("out.json")});

@@ -17,7 +17,7 @@ using test::fittedCurve;
 constexpr double kBreak = 0.0;
 constexpr double kOrdinary = 1.0;
 // The straight pieces deviate from the chord by their guard term only.
-constexpr double kGuardEffect = 1e-5;
+constexpr double kContourGuardEffect = 1e-5;
 
 // Rows 1..4 of knots first..last of `actual` equal those of knots 1.. of `piece`.
 void expectPieceCopied(const SplineCurve& actual, int first, int last,
@@ -95,7 +95,7 @@ TEST(SetUpContour, BreakPointAtPointTwoGivesAStraightFirstPiece) {
   expectPieceCopied(workspace, 2, 4, fittedCurve({3.0, 4.0, 5.0}, {6.0, 5.0, 5.5}));
   double x = 0.0;
   evaluateCurve(workspace, 2.0, x);
-  EXPECT_NEAR(x, 4.0, kGuardEffect);
+  EXPECT_NEAR(x, 4.0, kContourGuardEffect);
 }
 
 TEST(SetUpContour, NeighbouringBreakPointsGiveAStraightPieceBetweenThem) {
@@ -114,7 +114,7 @@ TEST(SetUpContour, NeighbouringBreakPointsGiveAStraightPieceBetweenThem) {
   expectPieceCopied(workspace, 4, 6, fittedCurve({4.0, 5.0, 6.0}, {3.0, 3.5, 3.0}));
   double x = 0.0;
   evaluateCurve(workspace, 3.0, x);
-  EXPECT_NEAR(x, 3.5, kGuardEffect);
+  EXPECT_NEAR(x, 3.5, kContourGuardEffect);
 }
 
 TEST(SetUpContour, BreakPointAtPointOneStartsTheFirstPieceThere) {

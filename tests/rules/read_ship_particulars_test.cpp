@@ -5,6 +5,7 @@
 #include "rules/read_ship_particulars.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <map>
 #include <string>
@@ -148,11 +149,21 @@ INSTANTIATE_TEST_SUITE_P(
         BadShipFile{"BlockCoefficientNan", shipFileText({{3, "block_coefficient = nan"}}),
                     "Norvalek.ship.toml:3: block_coefficient = nan: must be a finite number"},
         BadShipFile{"PowerZero", shipFileText({{4, "power = 0.0"}}),
-                    "Norvalek.ship.toml:4: power = 0.0: must be greater than 0"},
+                    "Norvalek.ship.toml:4: power = 0.0: must lie in (0, 1000000] (kW)"},
+        // Values no ship has, which would make the rule formulas overflow or
+        // print numbers hundreds of digits long.
+        BadShipFile{"RuleLengthTiny", shipFileText({{2, "rule_length = 1e-300"}}),
+                    "Norvalek.ship.toml:2: rule_length = 1e-300: must lie between 1 and 1000 (m)"},
+        BadShipFile{"RuleLengthHuge", shipFileText({{2, "rule_length = 1e308"}}),
+                    "Norvalek.ship.toml:2: rule_length = 1e308: must lie between 1 and 1000 (m)"},
+        BadShipFile{"PowerHuge", shipFileText({{4, "power = 1.7e308"}}),
+                    "Norvalek.ship.toml:4: power = 1.7e308: must lie in (0, 1000000] (kW)"},
+        BadShipFile{"RudderThicknessHuge", shipFileText({{6, "rudder_thickness = 11"}}),
+                    "Norvalek.ship.toml:6: rudder_thickness = 11: must lie between 0 and 10 (m)"},
         BadShipFile{"TwoBlades", shipFileText({{5, "blades = 2"}}),
                     "Norvalek.ship.toml:5: blades = 2: must be 3, 4, 5 or 6"},
         BadShipFile{"RudderThicknessNegative", shipFileText({{6, "rudder_thickness = -0.1"}}),
-                    "Norvalek.ship.toml:6: rudder_thickness = -0.1: must not be negative"},
+                    "Norvalek.ship.toml:6: rudder_thickness = -0.1: must lie between 0 and 10 (m)"},
         BadShipFile{"SkewUnknown", shipFileText({{7, "skew = 'medium'"}}),
                     "Norvalek.ship.toml:7: skew = 'medium': must be \"none\" or \"high\""}),
     [](const auto& info) { return info.param.name; });
@@ -161,28 +172,41 @@ INSTANTIATE_TEST_SUITE_P(
 // the next double past 1 for Cb, the next whole number for the blades, the
 // least negative double for tR.
 TEST(ShipFile, EachRangeTakesItsEndsAndRefusesTheValueJustBeyond) {
-  const ShipParticulars ends = readText(shipFileText({{2, "rule_length = 5e-324"},
+  const ShipParticulars ends = readText(shipFileText({{2, "rule_length = 1000.0"},
                                                       {3, "block_coefficient = 1.0"},
-                                                      {4, "power = 5e-324"},
+                                                      {4, "power = 1e6"},
                                                       {5, "blades = 6"},
-                                                      {6, "rudder_thickness = 0.0"}}));
-  EXPECT_EQ(ends.ruleLengthMetres, 5e-324);
+                                                      {6, "rudder_thickness = 10.0"}}));
+  EXPECT_EQ(ends.ruleLengthMetres, 1000.0);
   EXPECT_EQ(ends.blockCoefficient, 1.0);
-  EXPECT_EQ(ends.shaftPowerKilowatts, 5e-324);
+  EXPECT_EQ(ends.shaftPowerKilowatts, 1e6);
   EXPECT_EQ(ends.bladeCount, 6);
-  EXPECT_EQ(ends.rudderThicknessMetres, 0.0);
-  const ShipParticulars lowEnds =
-      readText(shipFileText({{3, "block_coefficient = 5e-324"}, {5, "blades = 3"}}));
+  EXPECT_EQ(ends.rudderThicknessMetres, 10.0);
+  const ShipParticulars lowEnds = readText(shipFileText({{2, "rule_length = 1.0"},
+                                                         {3, "block_coefficient = 5e-324"},
+                                                         {4, "power = 5e-324"},
+                                                         {5, "blades = 3"},
+                                                         {6, "rudder_thickness = 0.0"}}));
+  EXPECT_EQ(lowEnds.ruleLengthMetres, 1.0);
   EXPECT_EQ(lowEnds.blockCoefficient, 5e-324);
+  EXPECT_EQ(lowEnds.shaftPowerKilowatts, 5e-324);
   EXPECT_EQ(lowEnds.bladeCount, 3);
+  EXPECT_EQ(lowEnds.rudderThicknessMetres, 0.0);
 
   const std::pair<std::map<int, std::string>, std::string> beyond[] = {
       {{{3, "block_coefficient = 1.0000000000000002"}},
        "Norvalek.ship.toml:3: block_coefficient = 1.0000000000000002: must lie in (0, 1]"},
       {{{5, "blades = 7"}}, "Norvalek.ship.toml:5: blades = 7: must be 3, 4, 5 or 6"},
       {{{6, "rudder_thickness = -5e-324"}},
-       "Norvalek.ship.toml:6: rudder_thickness = -5e-324: must not be negative"},
-      {{{2, "rule_length = 0"}}, "Norvalek.ship.toml:2: rule_length = 0: must be greater than 0"},
+       "Norvalek.ship.toml:6: rudder_thickness = -5e-324: must lie between 0 and 10 (m)"},
+      {{{6, "rudder_thickness = 10.000000000000002"}},
+       "Norvalek.ship.toml:6: rudder_thickness = 10.000000000000002: must lie between 0 and 10 (m)"},
+      {{{2, "rule_length = 0.9999999999999999"}},
+       "Norvalek.ship.toml:2: rule_length = 0.9999999999999999: must lie between 1 and 1000 (m)"},
+      {{{2, "rule_length = 1000.0000000000001"}},
+       "Norvalek.ship.toml:2: rule_length = 1000.0000000000001: must lie between 1 and 1000 (m)"},
+      {{{4, "power = 1000000.0000000001"}},
+       "Norvalek.ship.toml:4: power = 1000000.0000000001: must lie in (0, 1000000] (kW)"},
   };
   for (const auto& [lines, message] : beyond) {
     const Fault fault = faultOf(shipFileText(lines));
@@ -225,7 +249,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadShipFile{"NumberNotText", shipFileText({}, {"[custom_minima]", "a = 0.25"}),
                     "Norvalek.ship.toml:10: [custom_minima] a = 0.25: " + kMinimumForm},
         BadShipFile{"Zero", shipFileText({}, {"[custom_minima]", "\"b'\" = \"0 m\""}),
-                    "Norvalek.ship.toml:10: [custom_minima] b' = \"0 m\": must be greater than 0"},
+                    "Norvalek.ship.toml:10: [custom_minima] b' = \"0 m\": must lie in (0, 100] (m)"},
+        BadShipFile{"ThreeHundredAndEightNines",
+                    shipFileText({}, {"[custom_minima]", "a = \"" + std::string(308, '9') + " m\""}),
+                    "Norvalek.ship.toml:10: [custom_minima] a = \"" + std::string(308, '9') +
+                        " m\": must lie in (0, 100] (m)"},
+        BadShipFile{"ElevenDiameters", shipFileText({}, {"[custom_minima]", "a = \"11D\""}),
+                    "Norvalek.ship.toml:10: [custom_minima] a = \"11D\": must lie in (0, 10] (D)"},
         BadShipFile{"Negative", shipFileText({}, {"[custom_minima]", "\"c'\" = \"-0.2D\""}),
                     "Norvalek.ship.toml:10: [custom_minima] c' = \"-0.2D\": " + kMinimumForm},
         BadShipFile{"UnitAfterNumber", shipFileText({{4, "power = 6500 kW"}}),
@@ -252,10 +282,73 @@ TEST(ShipFile, FilesThatCannotBeReadAreInputFaultsNamingTheFile) {
             "Folder.ship.toml: cannot read the ship file: it is a folder");
   test::writeFile(scratch / "Huge.ship.toml", std::string(2 * 1024 * 1024, '#'));
   EXPECT_EQ(faultReading(scratch / "Huge.ship.toml"),
-            "Huge.ship.toml: cannot read the ship file: it is 2097152 bytes long, more than a ship "
-            "file's limit of 1048576");
+            "Huge.ship.toml: cannot read the ship file: it is longer than a ship file's limit of "
+            "1048576 bytes");
   EXPECT_EQ(faultReading("/dev/null"),
             "null: cannot read the ship file: it is not a regular file (a device, pipe or socket)");
+}
+
+TEST(ShipFile, LinksThatLeadNowhereAndKernelFilesAreRefusedNamingTheFile) {
+  ScratchDir scratch;
+  const auto faultFor = [&](const std::filesystem::path& target) {
+    const std::filesystem::path link = scratch / kShipFile;
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(target, link);
+    if (findShipFile(scratch / "Norvalek.TSK") != link) return std::string("not found");
+    try {
+      readShipParticulars(link);
+    } catch (const RunError& error) {
+      return std::string(error.what());
+    }
+    return std::string("no error");
+  };
+  EXPECT_EQ(faultFor(scratch / "gone.toml"),
+            "Norvalek.ship.toml: cannot read the ship file: it is a link to \"" +
+                (scratch / "gone.toml").string() +
+                "\", which leads to no file (No such file or directory)");
+  EXPECT_EQ(faultFor(kShipFile),
+            "Norvalek.ship.toml: cannot read the ship file: it is a link to \"Norvalek.ship.toml\", "
+            "which leads to no file (Too many levels of symbolic links)");
+  // A file of /proc claims to be regular and empty; /proc/kmsg would wait
+  // for the kernel's next message for ever.
+  const std::string kernelFile =
+      "Norvalek.ship.toml: cannot read the ship file: it is a file of the kernel (/proc or /sys), "
+      "not a file on a disk";
+  EXPECT_EQ(faultFor("/proc/self/status"), kernelFile);
+  if (::geteuid() == 0) {
+    EXPECT_EQ(faultFor("/proc/kmsg"), kernelFile);
+  }
+}
+
+TEST(ShipFile, NestingIsLimitedBeforeTheParserRecurses) {
+  const std::string nestedRule =
+      "cannot read the ship file: keys, tables or arrays nested more than 16 deep; a ship file "
+      "needs 2";
+  std::string dottedKey = "a";
+  for (int part = 0; part < 250'000; ++part) dottedKey += ".a";
+  const auto faultOfText = [](const std::string& text) {
+    try {
+      readShipParticularsText(text, "Deep.ship.toml");
+    } catch (const RunError& error) {
+      return std::string(error.what());
+    }
+    return std::string("no error");
+  };
+  EXPECT_EQ(faultOfText("# deep\n" + dottedKey + " = 1\n"), "Deep.ship.toml:2: " + nestedRule);
+  EXPECT_EQ(faultOfText("[" + dottedKey + "]\n"), "Deep.ship.toml:1: " + nestedRule);
+  EXPECT_EQ(faultOfText("x = " + std::string(100'000, '[')), "Deep.ship.toml:1: " + nestedRule);
+  EXPECT_EQ(faultOfText("x = " + std::string(17, '{') + "\n"), "Deep.ship.toml:1: " + nestedRule);
+  EXPECT_EQ(faultOfText(std::string(2 * 1024 * 1024, '#')),
+            "Deep.ship.toml: cannot read the ship file: it is longer than a ship file's limit of "
+            "1048576 bytes");
+  // Dots and brackets in strings and comments are no nesting.
+  const std::string deepLooking = std::string(40, '[') + "a.b.c.d.e.f.g.h.i.j.k.l.m.n.o.p.q.r";
+  const ShipParticulars ship = readText(shipFileText(
+      {{1, "name = \"" + deepLooking + "\"  # " + deepLooking},
+       {2, "rule_length = 118.5 # '''"}},
+      {"# \"\"\" " + deepLooking, "[custom_minima]", "a = '''0.25D'''"}));
+  EXPECT_EQ(ship.name, deepLooking);
+  ASSERT_EQ(ship.customMinima.size(), 1u);
 }
 
 TEST(ShipFile, IsFoundBesideTheDesignFileUnderTheDesignsName) {
@@ -305,7 +398,12 @@ TEST(ShipOverrides, BadOnesAreUsageFaultsNamingTheOption) {
     EXPECT_EQ(got.kind, ErrorKind::Usage) << got.message;
     return got.message;
   };
-  EXPECT_EQ(fault({"power=0"}, {}), "--ship-set power=0: power = 0: must be greater than 0");
+  EXPECT_EQ(fault({"power=0"}, {}), "--ship-set power=0: power = 0: must lie in (0, 1000000] (kW)");
+  // One value on one line: a line end cannot smuggle in a second key.
+  EXPECT_EQ(fault({"name=\"T\"\npower = 1"}, {}),
+            "--ship-set name=\"T\"\\npower = 1: a line end in the setting; --ship-set sets one key "
+            "to one value on one line");
+  EXPECT_EQ(fault({"name=T\r"}, {}).substr(0, 40), "--ship-set name=T\\r: a line end in the s");
   EXPECT_EQ(fault({"blades=4.5"}, {}),
             "--ship-set blades=4.5: blades = 4.5: must be a whole number (3 to 6)");
   EXPECT_EQ(fault({"skew=medium"}, {}),

@@ -185,7 +185,9 @@ TEST_F(StudyCommands, BadOptionsStopBeforeAnythingRuns) {
       {{"solve", file, "--maximise", "rake", "--minimise", "rake"}, "excludes"},
       {{"solve", file}, "--maximise NAME or --minimise NAME is required"},
       {{"solve", file, "--maximise", "centre-z", "--keep", "tip-to-heel"}, "tip-to-heel moves centre-z"},
-      {{"batch", (scratch / "missing").string()}, "missing: no such file or folder"},
+      {{"sweep", file, "--vary", "rake=1", "--plot", (scratch / "p.png").string(), "--plot-size", "0x5"},
+       "--plot-size takes WIDTHxHEIGHT, each a whole number from 1 to 20000, not \"0x5\""},
+      {{"sweep", file, "--vary", "rake=1", "--plot-size", "800x600"}, "there is no --plot FILE to size"},
   };
   for (const auto& [arguments, message] : cases) {
     const ProcessResult run = runPropclear(arguments);
@@ -301,6 +303,67 @@ TEST_F(StudyCommands, SolveWithoutAFeasibleValueSaysSo) {
   EXPECT_THAT(solve.out, ::testing::Not(HasSubstr("best:")));
 }
 
+TEST_F(StudyCommands, SolveTellsALimitInsideTheRangeFromTheRangesEnd) {
+  // The rudder may come forward to about -1.61 m before the blade meets it.
+  const auto solveFrom = [&](const std::string& start, bool json) {
+    std::vector<std::string> arguments = {"solve", design().string(), "--minimise", "rudder-x", "--range",
+                                          start + ":2"};
+    if (json) arguments.push_back("--json");
+    return runPropclear(arguments);
+  };
+  const ProcessResult outsideText = solveFrom("-1.6", false);
+  ASSERT_EQ(outsideText.exitStatus, 0) << outsideText.err;
+  EXPECT_THAT(outsideText.out, HasSubstr("bound: rudder-x \u2264 -1.600 m: the range's end \u2014 widen --range\n"));
+  const nlohmann::json outside = nlohmann::json::parse(solveFrom("-1.6", true).out);
+  EXPECT_EQ(outside.at("best"), -1.6);
+  EXPECT_EQ(outside.at("at_range_end"), true);
+  EXPECT_EQ(outside.at("binding").at("kind"), "range-end");
+
+  const ProcessResult insideText = solveFrom("-1.7", false);
+  ASSERT_EQ(insideText.exitStatus, 0) << insideText.err;
+  EXPECT_THAT(insideText.out, ::testing::Not(HasSubstr("range's end")));
+  const nlohmann::json inside = nlohmann::json::parse(solveFrom("-1.7", true).out);
+  EXPECT_EQ(inside.at("at_range_end"), false);
+  EXPECT_GT(inside.at("best").get<double>(), -1.7);
+  EXPECT_LT(inside.at("best").get<double>(), -1.6);
+  const nlohmann::json& binding = inside.at("binding");
+  EXPECT_EQ(binding.at("kind"), "margin");
+  EXPECT_NEAR(binding.at("beyond").get<double>(), inside.at("best").get<double>() - 0.0001, 1e-12);
+  EXPECT_GE(binding.at("here_m").get<double>(), 0.0);
+  EXPECT_LT(binding.at("beyond_m").get<double>(), 0.0);
+  EXPECT_THAT(insideText.out, HasSubstr("binding: " + binding.at("name").get<std::string>() + " ("));
+}
+
+TEST_F(StudyCommands, InvalidDesignsAreNeverFeasible) {
+  // A hub as large as the propeller: the largest feasible hub stays below D.
+  const nlohmann::json hub = nlohmann::json::parse(
+      runPropclear({"solve", design().string(), "--maximise", "hub-diameter", "--range", "0.5:10", "--json"}).out);
+  ASSERT_EQ(hub.at("found"), true);
+  EXPECT_LT(hub.at("best").get<double>(), fileDesign.propellerDiameter);
+  // Pitch and area ratios that are not positive, and rakes of 45 degrees or
+  // more, are never an answer; --write writes only a valid design.
+  const fs::path written = scratch / "smallest.TSK";
+  const ProcessResult pitch = runPropclear({"solve", design().string(), "--minimise", "pitch-ratio", "--range",
+                                            "-5:2", "--json", "--write", written.string()});
+  ASSERT_EQ(pitch.exitStatus, 0) << pitch.err;
+  const nlohmann::json smallest = nlohmann::json::parse(pitch.out);
+  EXPECT_GT(smallest.at("best").get<double>(), 0.0);
+  EXPECT_EQ(smallest.at("binding").at("kind"), "infeasible");
+  EXPECT_THAT(smallest.at("binding").at("invalid").get<std::string>(), HasSubstr("P/D = 0 is not positive"));
+  EXPECT_GT(readDesignData(written).design.pitchRatio, 0.0);
+  for (const auto& [name, range] : {std::pair{"area-ratio", "-2.08:0"}, std::pair{"rake", "45:60"}}) {
+    EXPECT_EQ(runPropclear({"solve", design().string(), "--maximise", name, "--range", range}).exitStatus,
+              noFeasibleValue)
+        << name;
+  }
+  const test::StudyTable rows = test::parseCsv(
+      runPropclear({"sweep", design().string(), "--vary", "rake=-45,44.9", "--vary", "area-ratio=-2.08"}).out);
+  ASSERT_EQ(rows.rows.size(), 2u);
+  EXPECT_THAT(rows.cell(0, "invalid"), HasSubstr("45 degrees or more either way"));
+  EXPECT_THAT(rows.cell(1, "invalid"), HasSubstr("Ear = -2.08 is not positive"));
+  EXPECT_THAT(rows.cell(1, "invalid"), ::testing::Not(HasSubstr("rake")));
+}
+
 TEST_F(StudyCommands, SolveWritesTheDesignKeepingTheTipToHeelGap) {
   const fs::path written = scratch / "largest.TSK";
   const ProcessResult solve = runPropclear({"solve", design().string(), "--maximise", "diameter",
@@ -371,6 +434,21 @@ TEST_F(StudyCommands, BatchGivesOneRowPerDesignFileOfAFolder) {
   EXPECT_EQ(nlohmann::json::parse(good.out.substr(0, good.out.find('\n'))).at("ending"), "analysed");
 }
 
+TEST_F(StudyCommands, BatchGoesOnPastFilesThatGiveNoDesign) {
+  fs::create_symlink("loop.TSK", scratch / "loop.TSK");
+  const ProcessResult batch = runPropclear({"batch", (scratch / "missing.TSK").string(),
+                                            (scratch / "loop.TSK").string(), design().string()});
+  EXPECT_EQ(batch.exitStatus, test::kExitError);
+  const test::StudyTable table = test::parseCsv(batch.out);
+  ASSERT_EQ(table.rows.size(), 3u) << batch.out << batch.err;
+  EXPECT_EQ(table.cell(0, "ending"), "error");
+  EXPECT_THAT(table.cell(0, "error"), HasSubstr("missing.TSK: no such file or folder"));
+  EXPECT_EQ(table.cell(1, "ending"), "error");
+  EXPECT_THAT(table.cell(1, "error"), HasSubstr("loop.TSK: "));
+  EXPECT_EQ(table.cell(2, "ending"), "analysed");
+  EXPECT_EQ(batch.err, "3 designs: 1 completed, 2 failed\n");
+}
+
 TEST_F(StudyCommands, SweepPlotsAreImagesOfTheirOwnSize) {
   const fs::path png = scratch / "sweep.png";
   const ProcessResult line = runPropclear({"sweep", design().string(), "--vary", "diameter=4.0:5.5:0.01",
@@ -379,7 +457,7 @@ TEST_F(StudyCommands, SweepPlotsAreImagesOfTheirOwnSize) {
   ASSERT_EQ(line.exitStatus, 0) << line.err;
   EXPECT_EQ(line.err, "");
   EXPECT_EQ(test::parseCsv(test::readFile(scratch / "rows.csv")).rows.size(), 151u);
-  const std::string image = test::readFile(png);
+  std::string image = test::readFile(png);
   ASSERT_GT(image.size(), 24u);
   EXPECT_EQ(image.substr(1, 3), "PNG");
   const auto bigEndian = [&](std::size_t at) {
@@ -388,12 +466,21 @@ TEST_F(StudyCommands, SweepPlotsAreImagesOfTheirOwnSize) {
   };
   EXPECT_EQ(bigEndian(16), 1200);
   EXPECT_EQ(bigEndian(20), 760);
+  ASSERT_EQ(runPropclear({"sweep", design().string(), "--vary", "diameter=4.0:5.5:0.1", "--csv", "/dev/null",
+                          "--plot", png.string(), "--plot-size", "800x500"})
+                .exitStatus,
+            0);
+  image = test::readFile(png);
+  ASSERT_GT(image.size(), 24u);
+  EXPECT_EQ(bigEndian(16), 800);
+  EXPECT_EQ(bigEndian(20), 500);
 
   const fs::path svg = scratch / "map.svg";
   const ProcessResult map = runPropclear({"sweep", design().string(), "--vary", "diameter=4:5.5:0.1", "--vary",
                                           "centre-z=2.4:3.4:0.1", "--csv", "/dev/null", "--plot", svg.string()});
   ASSERT_EQ(map.exitStatus, 0) << map.err;
   EXPECT_THAT(test::readFile(svg), HasSubstr("Clearances of Norvalek.TSK against diameter and centre-z"));
+  EXPECT_THAT(test::readFile(svg), HasSubstr("Largest D with nothing overlapping: "));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -256,10 +257,9 @@ TEST(HeadlessRun, PlotIsSavedThroughTheDesktopFrontEndBesideTheProgram) {
 
 TEST(HeadlessRun, MissingDesktopFrontEndIsNeededOnlyForAWindowOrAnImage) {
   const ProgramCopy copy;
-  // Where the installed program looks for it, relative to itself.
-  const std::filesystem::path expected =
-      (copy.program().parent_path() / PROPCLEAR_DESKTOP_MODULE_FOLDER / "propclear-desktop.so")
-          .lexically_normal();
+  // A copied program looks for the installed module only.
+  const std::filesystem::path expected = PROPCLEAR_INSTALLED_DESKTOP_MODULE;
+  if (std::filesystem::exists(expected)) GTEST_SKIP() << expected << " is installed";
   const std::vector<std::pair<std::string, std::string>> display{{"DISPLAY", unreachableDisplay()}};
   struct Case {
     std::vector<std::string> args;
@@ -277,8 +277,7 @@ TEST(HeadlessRun, MissingDesktopFrontEndIsNeededOnlyForAWindowOrAnImage) {
     const test::ProcessResult run = copy.run(args, display);
     EXPECT_EQ(run.exitStatus, c.status) << args.front() << "\n" << run.err;
     if (c.status == completedStatus) continue;
-    EXPECT_NE(run.err.find(expected.string() + ": cannot load the desktop front end"),
-              std::string::npos)
+    EXPECT_NE(run.err.find(expected.string() + ": cannot load the desktop module"), std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("No such file or directory"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("--no-window runs without it"), std::string::npos) << run.err;
@@ -286,7 +285,46 @@ TEST(HeadlessRun, MissingDesktopFrontEndIsNeededOnlyForAWindowOrAnImage) {
   }
 }
 
+// A program copied into a folder that everyone may write, such as a
+// subfolder of /tmp: a module planted beside it or in the folder's
+// lib/propclear must never run with the user's rights.
+TEST(HeadlessRun, ModuleIsNeverTakenFromWhereACopiedProgramLies) {
+  const ScratchDir shared;
+  std::filesystem::permissions(shared.path(), std::filesystem::perms(0777));
+  std::filesystem::create_directories(shared / "sub");
+  std::filesystem::create_directories(shared / "lib" / "propclear");
+  std::filesystem::copy_file(builtProgram, shared / "sub" / "propclear");
+  std::filesystem::copy_file(builtFrontEnd, shared / "sub" / "propclear-desktop.so");
+  std::filesystem::copy_file(builtFrontEnd, shared / "lib" / "propclear" / "propclear-desktop.so");
+  const ExampleFolder dir;
+  const test::ProcessResult run = test::runProgram(
+      {(shared / "sub" / "propclear").string(), "--no-window", "--answer", "H", "-C",
+       dir.path().string(), "--plot", "p.png"});
+  if (std::filesystem::exists(PROPCLEAR_INSTALLED_DESKTOP_MODULE)) return;
+  EXPECT_EQ(run.exitStatus, test::kExitError) << run.err;
+  EXPECT_NE(run.err.find(std::string(PROPCLEAR_INSTALLED_DESKTOP_MODULE) + ": cannot load"),
+            std::string::npos)
+      << run.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "p.png"));
+
+  // Named outright, a module in that folder is refused too.
+  const std::string planted = (shared / "lib" / "propclear" / "propclear-desktop.so").string();
+  const test::ProcessResult named = test::runProgram(
+      {builtProgram.string(), "--no-window", "--answer", "H", "-C", dir.path().string(), "--plot",
+       "p.png"},
+      "", {}, {{"PROPCLEAR_DESKTOP_MODULE", planted}});
+  EXPECT_EQ(named.exitStatus, test::kExitError) << named.err;
+  EXPECT_NE(named.err.find(planted + ": cannot load the desktop module (the window, --plot and "
+                                     "--report-pdf need it; --no-window runs without it): " +
+                           shared.path().string() + " may be changed by other users"),
+            std::string::npos)
+      << named.err;
+}
+
 TEST(HeadlessRun, BrokenDesktopFrontEndIsAnErrorNamingIt) {
+  const std::string cannotLoad =
+      ": cannot load the desktop module (the window, --plot and --report-pdf need it; "
+      "--no-window runs without it): ";
   struct Case {
     std::string name;
     std::function<void(const std::filesystem::path&)> place;
@@ -295,8 +333,20 @@ TEST(HeadlessRun, BrokenDesktopFrontEndIsAnErrorNamingIt) {
   const std::vector<Case> cases = {
       {"not a shared object",
        [](const std::filesystem::path& to) { test::writeFile(to, std::string(256, 'x')); },
-       ": cannot load the desktop front end (needed for the window, --plot and --report-pdf; "
-       "--no-window runs without it): invalid ELF header"},
+       cannotLoad + "invalid ELF header"},
+      {"cut short",
+       [](const std::filesystem::path& to) {
+         const std::string whole = test::readFile(builtFrontEnd);
+         test::writeFile(to, whole.substr(0, whole.size() / 2));
+       },
+       cannotLoad + "it is cut short"},
+      {"a FIFO", [](const std::filesystem::path& to) { ::mkfifo(to.c_str(), 0644); },
+       cannotLoad + "it is not a regular file (a device, pipe or socket)"},
+      {"an entry point that gives nothing",
+       [](const std::filesystem::path& to) {
+         std::filesystem::copy_file(PROPCLEAR_NULL_FRONT_END, to);
+       },
+       cannotLoad + "its entry point gave no front end"},
       {"another version's",
        [](const std::filesystem::path& to) {
          std::filesystem::copy_file(PROPCLEAR_OTHER_VERSION_FRONT_END, to);
@@ -305,15 +355,29 @@ TEST(HeadlessRun, BrokenDesktopFrontEndIsAnErrorNamingIt) {
            std::string(PROPCLEAR_VERSION)},
   };
   for (const Case& c : cases) {
-    const ProgramCopy copy;
-    c.place(copy.frontEndBeside());
+    const ScratchDir modules;
+    const std::filesystem::path module = modules / "propclear-desktop.so";
+    c.place(module);
     const ExampleFolder dir;
-    const test::ProcessResult run = copy.run(
-        {"--no-window", "--answer", "H", "-C", dir.path().string(), "--plot", "p.png"}, {});
+    const test::ProcessResult run = test::runProgram(
+        {builtProgram.string(), "--no-window", "--answer", "H", "-C", dir.path().string(), "--plot",
+         "p.png"},
+        "", {}, {{"PROPCLEAR_DESKTOP_MODULE", module.string()}});
     EXPECT_EQ(run.exitStatus, test::kExitError) << c.name << "\n" << run.err;
-    EXPECT_NE(run.err.find(copy.frontEndBeside().string() + c.reason), std::string::npos)
-        << c.name << "\n" << run.err;
+    EXPECT_NE(run.err.find(module.string() + c.reason), std::string::npos) << c.name << "\n" << run.err;
   }
+}
+
+TEST(HeadlessRun, StudioWithAnUnreachableDisplayEndsWithAMessage) {
+  const ScopedVariable display("DISPLAY", unreachableDisplay());
+  const ScopedVariable platform("QT_QPA_PLATFORM", std::nullopt);
+  const ExampleFolder dir;
+  const ProcessResult run = test::runPropclear({"--edit", (dir / "Norvalek.TSK").string()});
+  EXPECT_EQ(run.exitStatus, test::kExitError) << run.err;
+  EXPECT_NE(run.err.find("propclear: the design studio cannot reach the display \"" +
+                         unreachableDisplay() + "\""),
+            std::string::npos)
+      << run.err;
 }
 
 }  // namespace

@@ -7,15 +7,19 @@ if(PROPCLEAR_QT_FRONTEND)
   target_link_libraries(test_ui PRIVATE propclear_frontend propclear_test_support Qt6::Widgets
                                         Qt6::Test GTest::gtest)
   add_dependencies(test_ui propclear)
-  # Where the installed program looks for its desktop front end, and a front
-  # end of another version that it must refuse.
+  # Where the installed program looks for its desktop front end, and front
+  # ends it must refuse: one of another version, one whose entry point gives
+  # nothing.
   add_library(test_ui_other_version_front_end MODULE
     ${CMAKE_CURRENT_LIST_DIR}/modules/other_version_front_end.cpp)
   target_link_libraries(test_ui_other_version_front_end PRIVATE propclear_core_headers)
-  add_dependencies(test_ui test_ui_other_version_front_end)
+  add_library(test_ui_null_front_end MODULE ${CMAKE_CURRENT_LIST_DIR}/modules/null_front_end.cpp)
+  target_link_libraries(test_ui_null_front_end PRIVATE propclear_core_headers)
+  add_dependencies(test_ui test_ui_other_version_front_end test_ui_null_front_end)
   target_compile_definitions(test_ui PRIVATE
-    PROPCLEAR_DESKTOP_MODULE_FOLDER="${PROPCLEAR_DESKTOP_MODULE_FOLDER}"
-    PROPCLEAR_OTHER_VERSION_FRONT_END="$<TARGET_FILE:test_ui_other_version_front_end>")
+    PROPCLEAR_INSTALLED_DESKTOP_MODULE="${CMAKE_INSTALL_FULL_LIBDIR}/propclear/$<TARGET_FILE_NAME:propclear_desktop>"
+    PROPCLEAR_OTHER_VERSION_FRONT_END="$<TARGET_FILE:test_ui_other_version_front_end>"
+    PROPCLEAR_NULL_FRONT_END="$<TARGET_FILE:test_ui_null_front_end>")
   gtest_discover_tests(test_ui DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 

@@ -111,10 +111,10 @@ void DesignDocument::writeTo(const std::filesystem::path& path) {
   StagedOutputs outputs;
   const bool shipChanged = !shipPath_.empty() && shipText_ != shipSavedText_;
   if (shipChanged) {
-    outputs.add(shipPath_, shipPath_.filename().string(), OutputFile::Devices::Refuse)
+    outputs.add(shipPath_, shipPath_.filename().string(), OutputFile::Devices::WriteInto)
         .writeText(shipText_);
   }
-  outputs.add(path, path.filename().string(), OutputFile::Devices::Refuse).writeText(text);
+  outputs.add(path, path.filename().string(), OutputFile::Devices::WriteInto).writeText(text);
   outputs.commitAll();
   fileText_ = text;
   if (shipChanged) shipSavedText_ = shipText_;

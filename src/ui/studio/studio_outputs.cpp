@@ -45,21 +45,21 @@ std::pair<std::filesystem::path, std::filesystem::path> writeReportAndScript(
 
 void exportDrawing(const DesignDocument& document, const std::filesystem::path& path) {
   currentAssessment(document);
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
   exportPlot(document.analysis().drawing, file);
   file.commit();
 }
 
 void exportDxf(const DesignDocument& document, const std::filesystem::path& path) {
   const Assessment& assessment = currentAssessment(document);
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
   writeDxfDrawing(file, document.design(), assessment);
   file.commit();
 }
 
 void exportJson(const DesignDocument& document, const std::filesystem::path& path) {
   const Assessment& assessment = currentAssessment(document);
-  OutputFile file(path, path.filename().string(), OutputFile::Devices::Refuse);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
   writeJsonResults(file, JsonResults{"completed", document.design(), assessment});
   file.commit();
 }

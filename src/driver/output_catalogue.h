@@ -75,8 +75,8 @@ const OutputEntry& outputEntry(OutputKind kind);
 // The entry whose option is `option` ("--dxf"), or nullptr.
 const OutputEntry* outputForOption(std::string_view option);
 
-// "PNG image, SVG drawing or PDF document" style: the extensions in words,
-// "*.png *.svg *.pdf" for a file dialog's filter.
+// "*.png *.svg *.pdf": the output's extensions as a file dialog's filter
+// takes them.
 std::string extensionPatterns(const OutputEntry& entry);
 
 // Whether any output the options ask for needs the desktop module.

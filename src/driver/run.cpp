@@ -142,7 +142,6 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
   return Ending::Completed;
 }
 
-
 // The particulars the design is judged by (assessment/ship_file_choice.h);
 // --ship FILE and --rules-file FILE are taken in the working folder.
 std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files,

@@ -38,7 +38,7 @@ DRAG = """(async (steps) => {
     times.push(performance.now() - start);
   }
   svg.dispatchEvent(event('pointerup'));
-  return times;
+  return [times, propclearStudio.moveTimes.splice(0)];
 })"""
 
 
@@ -59,7 +59,8 @@ def main() -> int:
             page.wait_for("window.propclearStudio && propclearStudio.firstDrawnAt !== null")
             loads.append(page.evaluate("propclearStudio.firstDrawnAt"))
         page.screenshot(shots / "studio-example.png")
-        steps = page.evaluate(f"{DRAG}({50 if quick else 200})")
+        waits, steps = page.evaluate(f"{DRAG}({50 if quick else 200})")
+        print("with waits: median %.2f p99 %.2f" % (statistics.median(waits), percentile(waits, 0.99)))
         page.evaluate("propclearStudio.undo()")
         # The propeller pushed up into the stern: a clash.
         page.evaluate("""(() => { const v = propclearStudio.studio.values.slice();

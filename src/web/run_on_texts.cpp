@@ -1,11 +1,13 @@
 #include "web/run_on_texts.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <vector>
 
+#include "common/number_conversion.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "driver/run.h"
@@ -56,7 +58,13 @@ const char* opName(DrawOp op) {
 void writeCommand(JsonWriter& json, const DrawCommand& command) {
   json.openArray(JsonWriter::Layout::Inline);
   json.value(opName(command.op));
-  const auto number = [&](double value) { json.value(value, "a drawing coordinate"); };
+  // The coordinates are floats: their own shortest digits, not a double's.
+  const auto number = [&](float value) {
+    std::array<char, 32> text;
+    const auto written = writeShortestFloat(text.data(), text.data() + text.size(), value);
+    json.raw(std::string_view(text.data(), static_cast<std::size_t>(written.ptr - text.data())));
+  };
+  const auto userUnits = [&](double value) { json.value(value, "a drawing scale"); };
   switch (command.op) {
     case DrawOp::SetCaption:
     case DrawOp::PrintText: json.value(command.text); break;
@@ -65,7 +73,8 @@ void writeCommand(JsonWriter& json, const DrawCommand& command) {
     case DrawOp::SetLineWidth:
     case DrawOp::SetLineStyle: json.value(command.size); break;
     case DrawOp::SetUserScale:
-      number(command.left), number(command.top), number(command.right), number(command.bottom);
+      userUnits(command.left), userUnits(command.top), userUnits(command.right),
+          userUnits(command.bottom);
       break;
     case DrawOp::DrawLine:
       number(command.x1), number(command.y1), number(command.x2), number(command.y2);

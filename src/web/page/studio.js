@@ -174,20 +174,32 @@ function drawingExtent(commands) {
 }
 
 function fitView() {
-  const svg = element("drawing");
   const { low, high } = drawingExtent(studio.run ? studio.run.drawing : []);
   const margin = 0.05 * Math.max(high[0] - low[0], high[1] - low[1], 1);
   let width = high[0] - low[0] + 2 * margin, height = high[1] - low[1] + 2 * margin;
   // The view's own proportions, so that one metre is as long in x as in z.
-  const aspect = svg.clientWidth / Math.max(svg.clientHeight, 1) || 1.5;
+  const size = drawingPixels();
+  const aspect = size.width / Math.max(size.height, 1) || 1.5;
   if (width / height < aspect) width = height * aspect; else height = width / aspect;
   const centre = [(low[0] + high[0]) / 2, (low[1] + high[1]) / 2];
   studio.view = { x: centre[0] - width / 2, y: -centre[1] - height / 2, width, height };
 }
 
+// The drawing's size in pixels, as a ResizeObserver last saw it: asked of
+// the element in the middle of a step, it would cost a whole layout.
+let drawingSize = null;
+
+function drawingPixels() {
+  if (!drawingSize) {
+    const svg = element("drawing");
+    drawingSize = { width: svg.clientWidth, height: svg.clientHeight };
+  }
+  return drawingSize;
+}
+
 function pixelsPerMetre() {
-  const svg = element("drawing");
-  return Math.min(svg.clientWidth / studio.view.width, svg.clientHeight / studio.view.height) || 1;
+  const size = drawingPixels();
+  return Math.min(size.width / studio.view.width, size.height / studio.view.height) || 1;
 }
 
 function dashesOf(style) {
@@ -207,10 +219,22 @@ function plotItems(commands, metresPerPixel) {
       case "textColour": textColour = c[1]; break;
       case "font": fontPixels = Math.max(9, Math.round(c[2] * 4 / 3)); break;
       case "cursor": cursor = [c[1], c[2]]; break;
-      case "line":
-        items.push(["line", { x1: c[1], y1: -c[2], x2: c[3], y2: -c[4], stroke: palette[c[5]],
-          "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) }]);
+      case "line": {
+        // A line that goes on from the last one in its pen goes on its
+        // polyline: the outlines are many short lines, and fewer elements
+        // are restyled, laid out and painted faster.
+        const last = items[items.length - 1];
+        const pen = { stroke: palette[c[5]], "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) };
+        if (last && last.end && last.end[0] === c[1] && last.end[1] === c[2] &&
+            last.pen.stroke === pen.stroke && last.pen["stroke-width"] === pen["stroke-width"] &&
+            last.pen["stroke-dasharray"] === pen["stroke-dasharray"]) {
+          last.points.push(c[3], -c[4]);
+        } else {
+          items.push(Object.assign(["polyline", pen], { pen, points: [c[1], -c[2], c[3], -c[4]] }));
+        }
+        items[items.length - 1].end = [c[3], c[4]];
         break;
+      }
       case "circle":
         items.push(["circle", { cx: c[1], cy: -c[2], r: c[3], stroke: palette[c[4]],
           "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) }]);
@@ -225,6 +249,7 @@ function plotItems(commands, metresPerPixel) {
       default: break;
     }
   }
+  for (const item of items) if (item.points) item[1].points = item.points.join(" ");
   return items;
 }
 
@@ -686,7 +711,10 @@ function wireUp() {
   svg.addEventListener("pointerup", onPointerUp);
   svg.addEventListener("wheel", onWheel, { passive: false });
   document.addEventListener("keydown", onKey);
-  window.addEventListener("resize", () => studio.run && drawView());
+  new ResizeObserver(([entry]) => {
+    drawingSize = { width: entry.contentRect.width, height: entry.contentRect.height };
+    if (studio.run) drawView();
+  }).observe(svg);
   document.addEventListener("dragover", (event) => { event.preventDefault(); document.body.classList.add("dragging-files"); });
   document.addEventListener("dragleave", (event) => { if (!event.relatedTarget) document.body.classList.remove("dragging-files"); });
   document.addEventListener("drop", (event) => {

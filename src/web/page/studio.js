@@ -656,6 +656,7 @@ function recordFrame(started) {
 
 function onPointerUp() {
   element("drawing").classList.remove("panning");
+  for (const node of document.querySelectorAll(".handle.dragged")) node.classList.remove("dragged");
   if (gesture && gesture.pending) showPendingMove();
   const dropped = gesture && gesture.kind === "handle";
   const moved = dropped && gesture.moved;

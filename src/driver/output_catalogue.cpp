@@ -1,6 +1,7 @@
 #include "driver/output_catalogue.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "cad/write_cad_script.h"
 #include "cad/write_dxf_drawing.h"
@@ -56,24 +57,24 @@ void writeClearanceReportFile(const OutputSource& source, OutputFile& file) {
 const std::vector<OutputEntry>& entries() {
   static const std::vector<OutputEntry> table = {
       {OutputKind::Report, "report", {".SON"}, "", {}, "", "", false, false, false,
-       OutputStage::RunsOwn, nullptr, nullptr, &writeReportFile},
+       OutputStage::RunsOwn, nullptr, nullptr, &writeReportFile, ""},
       {OutputKind::CadScript, "CAD script", {".SCR"}, "", {}, "", "", false, false, false,
-       OutputStage::RunsOwn, nullptr, nullptr, &writeScriptFile},
+       OutputStage::RunsOwn, nullptr, nullptr, &writeScriptFile, ""},
       {OutputKind::Plot, "plot image", {".png", ".svg", ".pdf"}, "--plot",
        {"also save the plot as PNG, SVG or PDF (by FILE's extension)"},
        "Export &drawing\u2026", "Ctrl+E", true, true, false, OutputStage::BeforeQuestion,
        [](const RunOptions& o) { return pathText(o.plotFile); },
-       [](RunOptions& o, const std::string& file) { o.plotFile = file; }, &writePlotFile},
+       [](RunOptions& o, const std::string& file) { o.plotFile = file; }, &writePlotFile, ".svg"},
       {OutputKind::Dxf, "DXF drawing", {".dxf"}, "--dxf",
        {"also write the drawing as a DXF file (after the CAD script)"},
        "Export D&XF\u2026", "Ctrl+Shift+D", false, false, false, OutputStage::Completed,
        [](const RunOptions& o) { return pathText(o.dxfFile); },
-       [](RunOptions& o, const std::string& file) { o.dxfFile = file; }, &writeDxfFile},
+       [](RunOptions& o, const std::string& file) { o.dxfFile = file; }, &writeDxfFile, ""},
       {OutputKind::Json, "JSON results", {".json"}, "--json",
        {"also write the results as JSON (- for standard output)"},
        "Export &JSON\u2026", "Ctrl+Shift+J", false, false, true, OutputStage::EveryEnding,
        [](const RunOptions& o) { return o.jsonFile; },
-       [](RunOptions& o, const std::string& file) { o.jsonFile = file; }, &writeJsonFile},
+       [](RunOptions& o, const std::string& file) { o.jsonFile = file; }, &writeJsonFile, ""},
       {OutputKind::ClearanceReport, "clearance report", {".pdf"}, "--report-pdf",
        {"also write the one-page clearance report (A4 PDF): the",
         "stern at true scale with every clearance dimensioned, the",
@@ -81,9 +82,15 @@ const std::vector<OutputEntry>& entries() {
        "Export clearance &report\u2026", "", true, false, false, OutputStage::Completed,
        [](const RunOptions& o) { return pathText(o.reportPdfFile); },
        [](RunOptions& o, const std::string& file) { o.reportPdfFile = file; },
-       &writeClearanceReportFile},
+       &writeClearanceReportFile, ""},
   };
   return table;
+}
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
 }
 
 // "Export D&XF…" without its accelerator mark.
@@ -132,7 +139,10 @@ std::string extensionPatterns(const OutputEntry& entry) {
 
 bool requestsDesktopOutput(const RunOptions& options) {
   return std::any_of(entries().begin(), entries().end(), [&](const OutputEntry& entry) {
-    return entry.needsDesktop && entry.requested != nullptr && entry.requested(options);
+    if (!entry.needsDesktop || entry.requested == nullptr) return false;
+    const std::optional<std::string> file = entry.requested(options);
+    return file && (entry.withoutDesktop.empty() ||
+                    lowerCase(std::filesystem::path(*file).extension().string()) != entry.withoutDesktop);
   });
 }
 
@@ -187,7 +197,11 @@ std::string outputListMarkdown() {
     } else {
       table.append(entry.stage == OutputStage::RunsOwn ? "File \u25b8 Write report and script" : "\u2014");
     }
-    table.append(" | ").append(entry.needsDesktop ? "yes" : "no").append(" |\n");
+    table.append(" | ").append(entry.needsDesktop ? "yes" : "no");
+    if (entry.needsDesktop && !entry.withoutDesktop.empty()) {
+      table.append(", not for `").append(entry.withoutDesktop).append("`");
+    }
+    table.append(" |\n");
   }
   return table;
 }

@@ -65,6 +65,8 @@ struct OutputEntry {
   std::optional<std::string> (*requested)(const RunOptions& options) = nullptr;
   void (*request)(RunOptions& options, const std::string& file) = nullptr;
   void (*write)(const OutputSource& source, OutputFile& file) = nullptr;
+  // The extension the core writes on its own, without the desktop module.
+  std::string_view withoutDesktop;
 };
 
 // Every output, in the order the help and the menu list them.
@@ -79,7 +81,8 @@ const OutputEntry* outputForOption(std::string_view option);
 // takes them.
 std::string extensionPatterns(const OutputEntry& entry);
 
-// Whether any output the options ask for needs the desktop module.
+// Whether any output the options ask for needs the desktop module (an SVG
+// plot does not).
 bool requestsDesktopOutput(const RunOptions& options);
 
 // Whether the options ask for any output.

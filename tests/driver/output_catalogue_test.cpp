@@ -72,7 +72,8 @@ TEST(OutputCatalogue, EveryOptionIsParsedHelpedAndChecked) {
   EXPECT_EQ(options, 4);
 }
 
-// Only an output whose extension chooses its type refuses other extensions.
+// Only an output whose extension chooses its type refuses other extensions;
+// the one the core writes itself needs no desktop module.
 TEST(OutputCatalogue, OnlyTheImageTypeIsChosenByTheExtension) {
   test::ScratchDir scratch;
   for (const OutputEntry& output : outputCatalogue()) {
@@ -82,6 +83,8 @@ TEST(OutputCatalogue, OnlyTheImageTypeIsChosenByTheExtension) {
     if (output.extensionChoosesType) {
       EXPECT_THROW(checkExportTargets(options), RunError) << output.name;
       output.request(options, (scratch / "out.SVG").string());
+      // The core writes an SVG plot on its own.
+      EXPECT_FALSE(requestsDesktopOutput(options)) << output.name;
     }
     EXPECT_NO_THROW(checkExportTargets(options)) << output.name;
   }

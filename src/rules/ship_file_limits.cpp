@@ -73,9 +73,24 @@ class NestingScan {
       case '.':
         if (atKey_) ++keyParts_;
         break;
-      default: break;
+      default:
+        if (static_cast<unsigned char>(c) >= 0x80) return nonAsciiAllowedHere();
+        break;
     }
     return open_.size() <= maxShipFileNesting && keyParts_ <= maxShipFileNesting;
+  }
+
+  // TOML allows other than ASCII only in strings and comments, and the
+  // parser's check for other blanks than ASCII ones fails on some of them
+  // (a library fault), so it never sees one elsewhere. A byte order mark
+  // may open the file.
+  bool nonAsciiAllowedHere() {
+    if (at_ == 0 && startsHere(byteOrderMark)) {
+      at_ += byteOrderMark.size() - 1;
+      return true;
+    }
+    nonAscii_ = true;
+    return false;
   }
 
   void openString(std::string_view multiLineQuote, Inside multiLine, Inside oneLine) {
@@ -120,9 +135,14 @@ class NestingScan {
   }
 
   LimitBroken broken() const {
+    if (nonAscii_) {
+      return {line_, "a character other than ASCII outside a quoted text or a comment"};
+    }
     return {line_, "keys, tables or arrays nested more than " + std::to_string(maxShipFileNesting) +
                        " deep; a ship file needs 2"};
   }
+
+  static constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
   std::string_view text_;
   std::size_t at_ = 0;
@@ -131,6 +151,7 @@ class NestingScan {
   std::vector<char> open_;  // 'h' a [table] header, '[' an array, '{' an inline table
   bool atKey_ = true;
   std::size_t keyParts_ = 1;
+  bool nonAscii_ = false;
 };
 
 }  // namespace

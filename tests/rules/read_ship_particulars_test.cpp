@@ -349,6 +349,17 @@ TEST(ShipFile, NestingIsLimitedBeforeTheParserRecurses) {
       {"# \"\"\" " + deepLooking, "[custom_minima]", "a = '''0.25D'''"}));
   EXPECT_EQ(ship.name, deepLooking);
   ASSERT_EQ(ship.customMinima.size(), 1u);
+  // Other than ASCII only in strings and comments, and a byte order mark
+  // first: a key such as "iȕє" never reaches the parser.
+  EXPECT_EQ(faultOfText("# \u00e9\na.i\u0215\u0454.l = 1\nx = [[1]]\n"),
+            "Deep.ship.toml:2: cannot read the ship file: a character other than ASCII outside a "
+            "quoted text or a comment");
+  EXPECT_EQ(faultOfText("x = 1 \ufc00\n"), "Deep.ship.toml:1: cannot read the ship file: a "
+                                              "character other than ASCII outside a quoted text or "
+                                              "a comment");
+  EXPECT_EQ(readText("\xEF\xBB\xBF" + shipFileText({{1, "name = \"\u00c7ak\u0131r\"  # \u00e9"}}))
+                .name,
+            "\u00c7ak\u0131r");
 }
 
 TEST(ShipFile, IsFoundBesideTheDesignFileUnderTheDesignsName) {

@@ -153,7 +153,7 @@ TEST_F(Studio, DragUndoEditAndSaveAsLikeADesigner) {
   ASSERT_EQ(savedLines.size(), exampleLines.size());
   for (std::size_t i = 0; i < savedLines.size(); ++i) {
     if (i + 1 == 17) {
-      EXPECT_EQ(savedLines[i], "4.4, 0.850") << "only the changed value is rewritten";
+      EXPECT_EQ(savedLines[i], "4.400, 0.850") << "only the changed value, with its decimals";
     } else {
       EXPECT_EQ(savedLines[i], exampleLines[i]) << "line " << i + 1;
     }

@@ -63,6 +63,16 @@ QColor statusColour(AssessmentStatus status) {
   return notJudgedColour;
 }
 
+// As wide as its shown columns: the dock scrolls rather than cut a column.
+void fitWidthToColumns(QTableWidget* table) {
+  table->resizeColumnsToContents();
+  int width = 2 * table->frameWidth();
+  for (int column = 0; column < table->columnCount(); ++column) {
+    if (!table->isColumnHidden(column)) width += table->columnWidth(column);
+  }
+  table->setMinimumWidth(width);
+}
+
 // A clash is a red banner; every other status is coloured text.
 QString bannerStyle(AssessmentStatus status) {
   if (status == AssessmentStatus::Clash) {
@@ -131,19 +141,27 @@ QGroupBox* ClearancesPanel::particularsBox() {
     const char* key;
     ParticularEditor::Kind kind;
     QString label;
+    QString tip;
   } rows[] = {
-      {"name", ParticularEditor::Kind::Text, tr("Name")},
-      {"rule_length", ParticularEditor::Kind::Number, tr("Rule length L (m)")},
-      {"block_coefficient", ParticularEditor::Kind::Number, tr("Block coefficient Cb")},
-      {"power", ParticularEditor::Kind::Number, tr("Shaft power P (kW)")},
-      {"blades", ParticularEditor::Kind::Number, tr("Blades Z")},
-      {"rudder_thickness", ParticularEditor::Kind::Number, tr("Rudder thickness tR (m)")},
-      {"rule_sets", ParticularEditor::Kind::List, tr("Rule sets")},
+      {"name", ParticularEditor::Kind::Text, tr("Name"), tr("The ship's name, as the report shows it")},
+      {"rule_length", ParticularEditor::Kind::Number, tr("Rule length L (m)"),
+       tr("Rule length L of the ship, in metres")},
+      {"block_coefficient", ParticularEditor::Kind::Number, tr("Block coefficient Cb"),
+       tr("Block coefficient Cb at the load draught, without unit, in (0, 1]")},
+      {"power", ParticularEditor::Kind::Number, tr("Shaft power P (kW)"),
+       tr("Shaft power P on the one shaft, in kilowatts")},
+      {"blades", ParticularEditor::Kind::Number, tr("Blades Z"),
+       tr("Number of propeller blades Z, a whole number from 3 to 6")},
+      {"rudder_thickness", ParticularEditor::Kind::Number, tr("Rudder thickness tR (m)"),
+       tr("Rudder thickness tR at 0.7R above the shaft centre, in metres")},
+      {"rule_sets", ParticularEditor::Kind::List, tr("Rule sets"),
+       tr("The rule sets to check, separated by commas")},
   };
   particularEditors_.reserve(std::size(rows));
   for (const auto& row : rows) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(row.key));
+    edit->setToolTip(row.tip);
     const ParticularEditor& editor =
         particularEditors_.emplace_back(ParticularEditor{row.key, row.kind, edit});
     connect(edit, &QLineEdit::editingFinished, this, [this, &editor] { particularEdited(editor); });
@@ -154,6 +172,7 @@ QGroupBox* ClearancesPanel::particularsBox() {
   skew_->addItem(tr("none"), QStringLiteral("none"));
   skew_->addItem(tr("high"), QStringLiteral("high"));
   connect(skew_, &QComboBox::currentIndexChanged, this, &ClearancesPanel::skewChosen);
+  skew_->setToolTip(tr("Blade skew of the propeller: none or high"));
   form->addRow(tr("Skew"), skew_);
   particularsMessage_ = new QLabel;
   particularsMessage_->setWordWrap(true);
@@ -259,6 +278,8 @@ void ClearancesPanel::refresh() {
   }
   showRules();
   refreshParticulars();
+  fitWidthToColumns(clearances_);
+  fitWidthToColumns(rules_);
 }
 
 void ClearancesPanel::showStatus(const Assessment& assessment, bool current) {

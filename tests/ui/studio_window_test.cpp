@@ -2,7 +2,9 @@
 // platform: open the example, drag the propeller centre with the mouse, read
 // the clearances panel against a plain run of the edited file, undo, edit D,
 // save under a new name and read the file back; bad text in every field and
-// in pasted tables is refused without a crash.
+// in pasted tables is refused without a crash. No edit is ever lost: undo
+// with the cursor in a field, a file changed on disk while typing, a ship
+// file's setting beside a multi-line string, a file that cannot be read.
 
 #include "ui/studio/studio_window.h"
 
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -48,6 +51,8 @@ class Studio : public ::testing::Test {
     test::writeFile(designPath_, readFile(test::examplesDir() / designFileName));
     window_.resize(1400, 900);
     window_.show();
+    window_.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
     EXPECT_TRUE(window_.openFile(designPath_));
   }
 
@@ -64,6 +69,24 @@ class Studio : public ::testing::Test {
   }
   QLineEdit& field(const char* name) {
     return *window_.findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
+  // Every field of the design panel shows the design's value.
+  void expectFieldsShowTheDesign() {
+    const DesignData& design = window_.document().design();
+    for (QLineEdit* edit : window_.designPanel().findChildren<QLineEdit*>()) {
+      const std::string name = edit->objectName().toStdString();
+      const FieldRef* ref = nullptr;
+      for (const FieldRef& candidate : editableFields) {
+        if (fieldName(candidate) == name) ref = &candidate;
+      }
+      if (ref == nullptr) continue;
+      EXPECT_EQ(edit->text().toStdString(), formatShortest(fieldValue(design, *ref), name.c_str()))
+          << name;
+    }
+  }
+  void press(QWidget& widget, QKeySequence::StandardKey key) {
+    const QKeyCombination combination = QKeySequence(key)[0];
+    QTest::keyClick(&widget, combination.key(), combination.keyboardModifiers());
   }
   void type(QLineEdit& edit, const QString& text) {
     edit.setFocus();
@@ -92,6 +115,12 @@ class Studio : public ::testing::Test {
   ScratchDir scratch_;
   std::filesystem::path designPath_;
   StudioWindow window_;
+  const std::vector<FieldRef> editableFields = {
+      {DesignField::PropellerCentreX, 0}, {DesignField::PropellerCentreZ, 0},
+      {DesignField::WaterlineHeight, 0},  {DesignField::PropellerDiameter, 0},
+      {DesignField::HubDiameter, 0},      {DesignField::PitchRatio, 0},
+      {DesignField::AreaRatio, 0},        {DesignField::RakeAngle, 0},
+      {DesignField::RudderX, 2},          {DesignField::RudderZ, 3}};
 };
 
 TEST_F(Studio, DragUndoEditAndSaveAsLikeADesigner) {
@@ -279,6 +308,157 @@ TEST_F(Studio, AsksBeforeAChangedDesignGoesAndOnlyThen) {
   EXPECT_TRUE(window_.close()) << "nothing unsaved: closed without asking";
   EXPECT_TRUE(title.isEmpty());
   EXPECT_EQ(readFile(designPath_), readFile(test::examplesDir() / designFileName));
+}
+
+TEST_F(Studio, UndoWithTheCursorInAFieldUndoesTheDesignAndShowsIt) {
+  DesignDocument& document = window_.document();
+  QLineEdit& diameter = field("D");
+  type(diameter, QStringLiteral("5.2"));
+  ASSERT_TRUE(diameter.hasFocus());
+  ASSERT_EQ(document.design().propellerDiameter, 5.2);
+
+  press(diameter, QKeySequence::Undo);
+  EXPECT_EQ(document.design().propellerDiameter, 4.6);
+  EXPECT_EQ(diameter.text(), QStringLiteral("4.6"));
+  window_.view().setFocus();  // leaving the field is no edit
+  EXPECT_EQ(document.design().propellerDiameter, 4.6);
+  EXPECT_TRUE(document.undoStack().canRedo());
+
+  diameter.setFocus();
+  press(diameter, QKeySequence::Redo);
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_EQ(diameter.text(), QStringLiteral("5.2"));
+
+  // Text typed and not yet taken is undone alone.
+  const int steps = document.undoStack().index();
+  diameter.selectAll();
+  QTest::keyClicks(&diameter, QStringLiteral("7"));
+  press(diameter, QKeySequence::Undo);
+  EXPECT_EQ(diameter.text(), QStringLiteral("5.2"));
+  EXPECT_EQ(document.undoStack().index(), steps);
+  window_.view().setFocus();
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+
+  type(field("Dh"), QStringLiteral("0.9"));
+  press(field("Dh"), QKeySequence::Undo);
+  press(field("Dh"), QKeySequence::Undo);
+  press(field("Dh"), QKeySequence::Redo);
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_EQ(document.design().hubDiameter, 0.85);
+  expectFieldsShowTheDesign();
+}
+
+TEST_F(Studio, AFileChangedOnDiskWhileTypingKeepsEveryEdit) {
+  DesignDocument& document = window_.document();
+  type(field("D"), QStringLiteral("5.2"));
+  QLineEdit& hub = field("Dh");
+  hub.setFocus();
+  hub.selectAll();
+  QTest::keyClicks(&hub, QStringLiteral("0.9"));  // typed, not yet taken
+
+  DesignData changed = readDesignText(readFile(designPath_), "hull.TSK").design;
+  changed.pitchRatio = 0.9;
+  const std::string onDisk = rewriteDesignText(readFile(designPath_), "hull.TSK", changed);
+  test::writeFile(designPath_, onDisk);
+  QTRY_VERIFY(window_.fileChangedBar().isVisible());
+  EXPECT_TRUE(hub.hasFocus()) << "the bar takes no focus";
+  EXPECT_EQ(hub.text(), QStringLiteral("0.9"));
+  QTest::keyClick(&hub, Qt::Key_Return);  // meant for the field, and taken by it
+  EXPECT_EQ(document.design().hubDiameter, 0.9);
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_EQ(document.design().pitchRatio, 0.8);
+  EXPECT_TRUE(window_.fileChangedBar().isVisible());
+
+  QTest::mouseClick(&window_.fileChangedBar().reloadButton(), Qt::LeftButton);
+  EXPECT_FALSE(window_.fileChangedBar().isVisible());
+  EXPECT_EQ(document.design().pitchRatio, 0.9);
+  EXPECT_EQ(document.design().propellerDiameter, 4.6);
+  EXPECT_FALSE(document.isModified());
+  expectFieldsShowTheDesign();
+
+  press(hub, QKeySequence::Undo);  // the reload is one step
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_EQ(document.design().hubDiameter, 0.9);
+  EXPECT_EQ(document.design().pitchRatio, 0.8);
+  EXPECT_TRUE(document.isModified());
+  expectFieldsShowTheDesign();
+
+  // Saved, the file holds the edits with the file's decimals, the rest as on disk.
+  document.save();
+  const std::vector<std::string> saved = test::splitCrLfLines(readFile(designPath_));
+  const std::vector<std::string> disk = test::splitCrLfLines(onDisk);
+  ASSERT_EQ(saved.size(), disk.size());
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    if (i + 1 == 17) {
+      EXPECT_EQ(saved[i], "5.200, 0.900");
+    } else if (i + 1 == 20) {
+      EXPECT_EQ(saved[i], "0.800, 0.550, 10.0");
+    } else {
+      EXPECT_EQ(saved[i], disk[i]) << "line " << i + 1;
+    }
+  }
+
+  // Keep mine: the design stays as edited and counts as changed.
+  test::writeFile(designPath_, onDisk);
+  QTRY_VERIFY(window_.fileChangedBar().isVisible());
+  QTest::mouseClick(&window_.fileChangedBar().keepButton(), Qt::LeftButton);
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_TRUE(document.isModified());
+}
+
+TEST_F(Studio, AShipFileSettingChangesOnlyItsValueBesideAMultiLineString) {
+  const std::string ship =
+      "name = \"\"\"MV Norvalek\n"
+      "power = 100 (a note of the name, not a setting)\"\"\"  # shown in the report\n"
+      "# power = 200 in a comment\n"
+      "rule_length = 118.0           # L, m\n"
+      "block_coefficient = 0.72\n"
+      "power  =  6500.0   # P, kW on the shaft\n"
+      "blades = 4\n"
+      "rudder_thickness = 0.55\n"
+      "rule_sets = [\n  \"lr-recommended\",  # the society's\n]\n";
+  const std::filesystem::path shipPath = scratch_ / "hull.ship.toml";
+  test::writeFile(shipPath, ship);
+  ASSERT_TRUE(window_.openFile(designPath_));
+  ASSERT_TRUE(window_.document().ship().has_value()) << window_.document().shipFault().toStdString();
+  type(*window_.clearancesPanel().findChild<QLineEdit*>(QStringLiteral("power")),
+       QStringLiteral("7200"));
+  window_.document().save();
+  std::string expected = ship;
+  expected.replace(expected.find("6500.0"), 6, "7200");
+  EXPECT_EQ(readFile(shipPath), expected);
+  EXPECT_EQ(readFile(designPath_), readFile(test::examplesDir() / designFileName));
+}
+
+TEST_F(Studio, AFileWithAMissingValueOpensAsTextIsMendedAndReads) {
+  std::string text = readFile(designPath_);
+  const std::size_t hub = text.find("4.600, 0.850");
+  ASSERT_NE(hub, std::string::npos);
+  std::string broken = text;
+  broken.replace(hub, 12, "4.600");
+  const std::filesystem::path brokenPath = scratch_ / "broken.TSK";
+  test::writeFile(brokenPath, broken);
+
+  EXPECT_FALSE(window_.openFile(brokenPath));
+  ASSERT_TRUE(window_.showsBrokenFile());
+  EXPECT_TRUE(window_.windowTitle().startsWith(QStringLiteral("broken.TSK")));
+  const test::ProcessResult run = test::runPropclear({brokenPath.string(), "--no-window"});
+  const std::string message = window_.brokenFilePane().message().toStdString();
+  EXPECT_NE(message.find("a missing value is the usual cause"), std::string::npos) << message;
+  EXPECT_NE(run.err.find(message), std::string::npos) << "as the command line says it: " << run.err;
+  EXPECT_EQ(window_.brokenFilePane().markedLine(),
+            static_cast<long>(std::count(broken.begin(), broken.begin() + static_cast<long>(hub), '\n')) + 2)
+      << "the line after the one missing a value, where the reader stopped";
+
+  auto* pane = window_.findChild<QPlainTextEdit*>(QStringLiteral("brokenFileText"));
+  pane->setPlainText(QString::fromStdString(text));
+  QTest::mouseClick(window_.findChild<QPushButton*>(QStringLiteral("readAgainButton")), Qt::LeftButton);
+  ASSERT_FALSE(window_.showsBrokenFile()) << window_.brokenFilePane().message().toStdString();
+  EXPECT_EQ(window_.document().path(), brokenPath);
+  EXPECT_EQ(window_.document().design().hubDiameter, 0.85);
+  EXPECT_TRUE(window_.document().isModified()) << "the mended text is not on disk yet";
+  window_.document().save();
+  EXPECT_EQ(readFile(brokenPath), text);
 }
 
 }  // namespace

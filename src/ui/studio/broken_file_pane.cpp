@@ -45,6 +45,7 @@ void BrokenFilePane::show(const std::filesystem::path& path, const std::string& 
                           const QString& message, long line, Reader reader) {
   path_ = path;
   reader_ = std::move(reader);
+  crlf_ = text.find("\r\n") != std::string::npos;
   text_->setPlainText(QString::fromStdString(text));
   message_->setText(message);
   markLine(line);
@@ -54,7 +55,10 @@ QString BrokenFilePane::message() const { return message_->text(); }
 
 void BrokenFilePane::readAgain() {
   try {
-    reader_(text_->toPlainText().toStdString());
+    QString text = text_->toPlainText();
+    // The editor holds lines; the file keeps its own line ends.
+    if (crlf_) text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    reader_(text.toStdString());
   } catch (const RunError& error) {
     message_->setText(QString::fromStdString(error.what()));
     markLine(error.where().line);

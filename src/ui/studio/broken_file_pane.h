@@ -46,6 +46,7 @@ class BrokenFilePane : public QWidget {
   QLabel* message_ = nullptr;
   QPlainTextEdit* text_ = nullptr;
   long markedLine_ = 0;
+  bool crlf_ = false;  // the file's lines end in CR LF
 };
 
 }  // namespace propclear

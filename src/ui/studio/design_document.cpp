@@ -69,6 +69,7 @@ void DesignDocument::load(const std::string& text, const std::filesystem::path& 
   fileText_ = text;
   path_ = path;
   undo_.clear();
+  savedUndoIndex_ = 0;
   loadShip();
   watch();
   recompute();
@@ -124,6 +125,7 @@ void DesignDocument::writeTo(const std::filesystem::path& path) {
   outputs.commitAll();
   fileText_ = text;
   savedDesign_ = design_;
+  savedUndoIndex_ = undo_.index();
   if (shipChanged) shipSavedText_ = shipText_;
   undo_.setClean();
 }
@@ -155,6 +157,7 @@ void DesignDocument::reload() {
   fileText_ = text;
   shipSavedText_ = shipText;
   savedDesign_ = design_;
+  savedUndoIndex_ = undo_.index();
   undo_.setClean();
   emit fileStateChanged();
 }
@@ -321,12 +324,14 @@ void DesignDocument::recompute() {
 }
 
 // The stern plot with the clearances and, with a rule check, their verdict
-// marks: the drawing of every output.
+// marks, then the swept volume and its closest approaches: the drawing of
+// every output, as a run draws it.
 void DesignDocument::drawLastGood() {
   DrawingSurface surface;
   const Assessment& assessment = *analysis_.lastGood;
   drawSternPlot(design_, assessment.analysis, surface);
   drawClearances(design_, assessment, surface);
+  drawSweptVolume(assessment.analysis, surface);
   analysis_.drawing = surface.commands();
 }
 

@@ -75,8 +75,10 @@ class DesignDocument : public QObject {
   bool isModified() const { return !undo_.isClean(); }
 
   const DesignData& design() const { return design_; }
-  // The design as last opened or saved: what the file holds.
+  // The design as last opened, saved or reloaded, and whether an undo step
+  // has changed it since.
   const DesignData& savedDesign() const { return savedDesign_; }
+  bool differsFromSaved() const { return undo_.index() != savedUndoIndex_; }
   const StudioAnalysis& analysis() const { return analysis_; }
   QUndoStack& undoStack() { return undo_; }
 
@@ -124,6 +126,7 @@ class DesignDocument : public QObject {
   bool hasDesign_ = false;
   DesignData design_{};
   DesignData savedDesign_{};
+  int savedUndoIndex_ = 0;
   std::filesystem::path path_;
   std::string fileText_;  // the text last read or written: captions and layout for saving
   StudioAnalysis analysis_;

@@ -117,6 +117,7 @@ StudioWindow::StudioWindow() {
     statusBar()->showMessage(tr("Read %1").arg(document_.displayName()), statusMessageMilliseconds);
   });
   connect(&document_, &DesignDocument::designChanged, this, [this] {
+    fitDocksToContent();
     if (!document_.analysis().fault.isEmpty()) {
       statusBar()->showMessage(tr("Cannot analyse: %1").arg(document_.analysis().fault));
     }
@@ -195,6 +196,19 @@ void StudioWindow::buildMenus() {
   viewAction(tr("&Fit"), {QKeySequence(Qt::Key_F)}, &SternView::fit);
   viewAction(tr("Zoom to &propeller"), {QKeySequence(Qt::Key_P)}, &SternView::zoomToPropeller);
   viewMenu->addSeparator();
+  const auto toggle = [&](const QString& text, bool checked, const QKeySequence& key, auto slot) {
+    QAction* action = viewMenu->addAction(text);
+    action->setCheckable(true);
+    action->setChecked(checked);
+    action->setShortcut(key);
+    connect(action, &QAction::toggled, view_, slot);
+    return action;
+  };
+  toggle(tr("&Measure distance"), false, QKeySequence(Qt::Key_M), &SternView::setMeasuring)
+      ->setObjectName(QStringLiteral("measureAction"));
+  toggle(tr("Last &saved design"), true, QKeySequence(), &SternView::setSavedGhostShown);
+  toggle(tr("&Legacy mirrored lower blade"), true, QKeySequence(), &SternView::setLegacyBladeShown);
+  viewMenu->addSeparator();
   addUnderlayActions(viewMenu, *view_);
   viewMenu->addSeparator();
   for (QDockWidget* dock : findChildren<QDockWidget*>()) viewMenu->addAction(dock->toggleViewAction());
@@ -242,6 +256,7 @@ void StudioWindow::showShortcuts() {
   rows.append({tr("Pan the drawing"), tr("Arrow keys, or drag the background")});
   rows.append({tr("Zoom about the cursor"), tr("Wheel")});
   rows.append({tr("Drag a point to 0.1 mm / freely"), tr("Shift / Alt while dragging")});
+  rows.append({tr("Measure: place the two ends / start again"), tr("Click, click / Esc")});
   QDialog dialog(this);
   dialog.setWindowTitle(tr("Keyboard shortcuts"));
   auto* layout = new QVBoxLayout(&dialog);
@@ -275,17 +290,10 @@ void StudioWindow::restoreSettings() {
   QSettings settings;
   if (!restoreGeometry(settings.value(geometryKey).toByteArray())) {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize wanted(1400, 860);
+    const QSize wanted(1600, 960);
     resize(screen != nullptr ? wanted.boundedTo(screen->availableSize()) : wanted);
   }
-  if (!restoreState(settings.value(stateKey).toByteArray())) {
-    // Each dock as wide as its panel needs, with room for a scroll bar.
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
-    resizeDocks(findChildren<QDockWidget*>(),
-                {designPanel_->minimumSizeHint().width() + scrollBar,
-                 clearancesPanel_->minimumSizeHint().width() + scrollBar},
-                Qt::Horizontal);
-  }
+  restoreState(settings.value(stateKey).toByteArray());
   updateRecentMenu();
 }
 
@@ -394,7 +402,27 @@ void StudioWindow::showDesign() {
   centre_->setCurrentWidget(view_);
   changedBar_->hide();
   updateTitle();
+  fitDocksToContent();
   view_->fit();
+}
+
+// A dock narrower than its panel needs is widened, so that no column of its
+// tables is cut; one the user made wider stays so.
+void StudioWindow::fitDocksToContent() {
+  const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  QList<QDockWidget*> narrow;
+  QList<int> widths;
+  for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+    const auto* scroll = qobject_cast<QScrollArea*>(dock->widget());
+    if (scroll == nullptr || scroll->widget() == nullptr) continue;
+    const int needed =
+        scroll->widget()->minimumSizeHint().width() + scrollBar + 2 * scroll->frameWidth() + 2;
+    if (dock->width() < needed) {
+      narrow.append(dock);
+      widths.append(needed);
+    }
+  }
+  if (!narrow.isEmpty()) resizeDocks(narrow, widths, Qt::Horizontal);
 }
 
 void StudioWindow::newFromExample() {

@@ -72,6 +72,7 @@ class StudioWindow : public QMainWindow {
   void restoreSettings();
   bool openBroken(const std::filesystem::path& path, const RunError& error);
   void showDesign();
+  void fitDocksToContent();
   void reloadFromDisk();
   void buildHelpMenu();
   void showDocumentation();

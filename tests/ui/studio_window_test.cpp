@@ -32,6 +32,7 @@
 #include "design/read_design_data.h"
 #include "design/rewrite_design_text.h"
 #include "support/test_support.h"
+#include "plot/draw_stern_plot.h"
 #include "ui/studio/studio_outputs.h"
 
 namespace propclear {
@@ -459,6 +460,60 @@ TEST_F(Studio, AFileWithAMissingValueOpensAsTextIsMendedAndReads) {
   EXPECT_TRUE(window_.document().isModified()) << "the mended text is not on disk yet";
   window_.document().save();
   EXPECT_EQ(readFile(brokenPath), text);
+}
+
+TEST_F(Studio, ShowsTheStatusBannerAndMeasuresBetweenTwoClicks) {
+  SternView& view = window_.view();
+  const auto bannerColour = [&] { return view.grab().toImage().pixelColor(4, 4); };
+  EXPECT_EQ(bannerColour(), QColor(0xEC, 0xEC, 0xEC)) << "no ship file: no rules, grey";
+  type(field("D"), QStringLiteral("6.4"));
+  ASSERT_TRUE(window_.document().analysis().lastGood->hasClash());
+  EXPECT_EQ(bannerColour(), QColor(0xC0, 0x00, 0x00)) << "a clash is red";
+
+  // A click on a point measures from the point itself; the third starts anew.
+  view.setMeasuring(true);
+  const DesignData& design = window_.document().design();
+  const QPointF centre = view.pixelOf(design.propellerCentreX, design.propellerCentreZ);
+  const QPointF corner = view.pixelOf(design.rudderX[4], design.rudderZ[4]);
+  QTest::mouseClick(&view, Qt::LeftButton, {}, (centre + QPointF(2, -2)).toPoint());
+  QTest::mouseClick(&view, Qt::LeftButton, {}, (corner + QPointF(-3, 1)).toPoint());
+  ASSERT_EQ(view.measuredPoints().size(), 2u);
+  EXPECT_EQ(view.measuredPoints()[0], QPointF(4.0, 2.8));
+  EXPECT_EQ(view.measuredPoints()[1], QPointF(6.15, 0.6));
+  EXPECT_EQ(window_.document().design().propellerCentreX, 4.0) << "measuring moves nothing";
+  EXPECT_EQ(measurementText(QPointF(1, 1), QPointF(4, -3)),
+            QStringLiteral("d 5.000 m   \u0394x 3.000 m   \u0394z -4.000 m"));
+  QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(10, 200));
+  EXPECT_EQ(view.measuredPoints().size(), 1u);
+}
+
+TEST_F(Studio, TheLegacyMirroredBladeCanBeLeftOutOfTheDrawing) {
+  const std::vector<DrawCommand>& drawing = window_.document().analysis().drawing;
+  const std::vector<DrawCommand> without = withoutLegacyLowerBlade(drawing);
+  const auto count = [](const std::vector<DrawCommand>& commands, auto predicate) {
+    return std::count_if(commands.begin(), commands.end(), predicate);
+  };
+  const auto legacyLabel = [](const DrawCommand& c) { return c.text == legacyBladeLabel; };
+  const auto greyLine = [](const DrawCommand& c) {
+    return c.op == DrawOp::DrawLine && c.colour == paletteDarkGrey;
+  };
+  const auto otherLine = [](const DrawCommand& c) {
+    return c.op == DrawOp::DrawLine && c.colour != paletteDarkGrey;
+  };
+  const auto setting = [](const DrawCommand& c) {
+    return c.op == DrawOp::SetLineStyle || c.op == DrawOp::SetTextColour || c.op == DrawOp::SetFont;
+  };
+  EXPECT_EQ(count(drawing, legacyLabel), 1);
+  EXPECT_EQ(count(without, legacyLabel), 0);
+  // Grey lines before the label are the outline's; after it, the swept volume's.
+  const auto label = std::find_if(drawing.begin(), drawing.end(), legacyLabel);
+  const std::vector<DrawCommand> outline(drawing.begin(), label);
+  EXPECT_GE(count(outline, greyLine), 10);
+  EXPECT_EQ(count(without, greyLine), count(drawing, greyLine) - count(outline, greyLine));
+  EXPECT_EQ(count(without, otherLine), count(drawing, otherLine));
+  EXPECT_EQ(count(without, setting), count(drawing, setting)) << "styles set there still hold";
+  // The swept volume and its closest approaches are drawn as a run draws them.
+  EXPECT_FALSE(window_.document().analysis().lastGood->closestApproaches().empty());
 }
 
 }  // namespace

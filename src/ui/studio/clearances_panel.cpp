@@ -63,9 +63,9 @@ QColor statusColour(AssessmentStatus status) {
   return notJudgedColour;
 }
 
-// As wide as its shown columns: the dock scrolls rather than cut a column.
+// As wide as its shown columns (each sized to its contents by the header):
+// the dock scrolls rather than cut a column.
 void fitWidthToColumns(QTableWidget* table) {
-  table->resizeColumnsToContents();
   int width = 2 * table->frameWidth();
   for (int column = 0; column < table->columnCount(); ++column) {
     if (!table->isColumnHidden(column)) width += table->columnWidth(column);

@@ -39,6 +39,7 @@ namespace {
 
 constexpr int maxRecentFiles = 8;
 constexpr int statusMessageMilliseconds = 8000;
+constexpr int dockFitDelayMilliseconds = 300;
 const QString recentFilesKey = QStringLiteral("studio/recentFiles");
 const QString geometryKey = QStringLiteral("studio/geometry");
 const QString stateKey = QStringLiteral("studio/windowState");
@@ -116,8 +117,12 @@ StudioWindow::StudioWindow() {
     rememberRecent(document_.path());
     statusBar()->showMessage(tr("Read %1").arg(document_.displayName()), statusMessageMilliseconds);
   });
+  // Docks are fitted once edits pause: a drag's steps stay quick.
+  dockFit_.setSingleShot(true);
+  dockFit_.setInterval(dockFitDelayMilliseconds);
+  connect(&dockFit_, &QTimer::timeout, this, &StudioWindow::fitDocksToContent);
   connect(&document_, &DesignDocument::designChanged, this, [this] {
-    fitDocksToContent();
+    dockFit_.start();
     if (!document_.analysis().fault.isEmpty()) {
       statusBar()->showMessage(tr("Cannot analyse: %1").arg(document_.analysis().fault));
     }

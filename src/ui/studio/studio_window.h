@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QTimer>
 #include <filesystem>
 
 #include "ui/studio/broken_file_pane.h"
@@ -88,6 +89,7 @@ class StudioWindow : public QMainWindow {
   FileChangedBar* changedBar_;
   QStackedWidget* centre_;
   BrokenFilePane* brokenPane_;
+  QTimer dockFit_;
 };
 
 }  // namespace propclear

@@ -462,6 +462,28 @@ TEST_F(Studio, AFileWithAMissingValueOpensAsTextIsMendedAndReads) {
   EXPECT_EQ(readFile(brokenPath), text);
 }
 
+TEST_F(Studio, AShipFileItsReaderRefusesIsMendedBesideTheOpenDesign) {
+  std::string ship = readFile(test::examplesDir() / "Norvalek.ship.toml");
+  const std::string good = ship;
+  ship.replace(ship.find("blades = 4"), 10, "blades = 9");
+  const std::filesystem::path shipPath = scratch_ / "hull.ship.toml";
+  test::writeFile(shipPath, ship);
+  ASSERT_TRUE(window_.openFile(designPath_));
+  ASSERT_TRUE(window_.showsBrokenFile());
+  EXPECT_TRUE(window_.document().hasDesign());
+  EXPECT_EQ(window_.brokenFilePane().markedLine(), 5);
+  EXPECT_NE(window_.brokenFilePane().message().toStdString().find("hull.ship.toml:5"),
+            std::string::npos);
+
+  window_.findChild<QPlainTextEdit*>(QStringLiteral("brokenFileText"))
+      ->setPlainText(QString::fromStdString(good));
+  window_.brokenFilePane().readAgain();
+  ASSERT_FALSE(window_.showsBrokenFile()) << window_.brokenFilePane().message().toStdString();
+  ASSERT_TRUE(window_.document().ship().has_value());
+  window_.document().save();
+  EXPECT_EQ(readFile(shipPath), good);
+}
+
 TEST_F(Studio, ShowsTheStatusBannerAndMeasuresBetweenTwoClicks) {
   SternView& view = window_.view();
   const auto bannerColour = [&] { return view.grab().toImage().pixelColor(4, 4); };

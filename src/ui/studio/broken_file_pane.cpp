@@ -36,7 +36,12 @@ BrokenFilePane::BrokenFilePane(QWidget* parent) : QWidget(parent) {
                             "design is saved"));
   readButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
   connect(readButton, &QPushButton::clicked, this, &BrokenFilePane::readAgain);
+  auto* notNow = new QPushButton(tr("Not now"));
+  notNow->setObjectName(QStringLiteral("notNowButton"));
+  notNow->setToolTip(tr("Leave the file as it is"));
+  connect(notNow, &QPushButton::clicked, this, &BrokenFilePane::dismissed);
   buttons->addWidget(new QLabel(tr("Mend the text, then read it again (Ctrl+Return).")), 1);
+  buttons->addWidget(notNow);
   buttons->addWidget(readButton);
   layout->addLayout(buttons);
 }

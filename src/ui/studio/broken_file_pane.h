@@ -1,8 +1,8 @@
 #pragma once
 // A file that cannot be read, shown as text to be mended: the reader's whole
 // message above the text, the line it names marked, and "Read again", which
-// hands the text as it now stands to whoever reads it. The file on disk is
-// not touched until the design read from the text is saved.
+// hands the text as it now stands to whoever reads it, or "Not now". The file
+// on disk is not touched until the design read from the text is saved.
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -37,6 +37,8 @@ class BrokenFilePane : public QWidget {
  signals:
   // The text read: the pane has done its work.
   void read();
+  // Left as it is.
+  void dismissed();
 
  private:
   void markLine(long line);

@@ -250,6 +250,13 @@ QString DesignDocument::editShipValue(const std::string& key, const std::string&
   }
 }
 
+void DesignDocument::mendShipText(const std::string& text) {
+  if (shipPath_.empty() || text == shipText_) return;
+  readShipParticularsText(text, shipPath_.filename().string());
+  undo_.push(new ReplaceShipTextCommand(*this, shipText_, text,
+                                        tr("Mend %1").arg(qText(shipPath_.filename().string()))));
+}
+
 void DesignDocument::applyShipText(const std::string& text) {
   shipText_ = text;
   try {

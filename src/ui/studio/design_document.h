@@ -93,6 +93,12 @@ class DesignDocument : public QObject {
   const std::optional<ShipParticulars>& ship() const { return ship_; }
   const std::filesystem::path& shipPath() const { return shipPath_; }
   QString shipFault() const { return shipFault_; }
+  // The ship file's text as edited.
+  const std::string& shipText() const { return shipText_; }
+  // The ship file's text replaced by `text` mended in the studio, as one undo
+  // step, saved with the design. Throws the reader's RunError, naming the
+  // line, while the text is still broken; nothing changes then.
+  void mendShipText(const std::string& text);
   // One top-level setting of the ship file changed to `tomlValue` (TOML as
   // written: 118.5, "high", ["lr-recommended"]): one undo step, saved to the
   // ship file with the design. Returns why it is refused (the reader's

@@ -29,6 +29,7 @@
 #include "common/run_error.h"
 #include "common/version.h"
 #include "design/design_file_text.h"
+#include "rules/read_ship_particulars.h"
 #include "ui/studio/dxf_underlay.h"
 #include "ui/studio/import_stern_dialog.h"
 #include "ui/studio/studio_outputs.h"
@@ -113,10 +114,13 @@ StudioWindow::StudioWindow() {
   connect(changedBar_, &FileChangedBar::reloadChosen, this, &StudioWindow::reloadFromDisk);
   connect(changedBar_, &FileChangedBar::keepChosen, &document_, &DesignDocument::keepMine);
   connect(brokenPane_, &BrokenFilePane::read, this, [this] {
+    const QString name = textOf(brokenPane_->path().filename());
     showDesign();
     rememberRecent(document_.path());
-    statusBar()->showMessage(tr("Read %1").arg(document_.displayName()), statusMessageMilliseconds);
+    statusBar()->showMessage(tr("Read %1").arg(name), statusMessageMilliseconds);
+    offerShipFileMending();
   });
+  connect(brokenPane_, &BrokenFilePane::dismissed, this, &StudioWindow::showDesign);
   // Docks are fitted once edits pause: a drag's steps stay quick.
   dockFit_.setSingleShot(true);
   dockFit_.setInterval(dockFitDelayMilliseconds);
@@ -367,6 +371,7 @@ bool StudioWindow::openFile(const std::filesystem::path& path) {
   showDesign();
   rememberRecent(path);
   statusBar()->showMessage(tr("Opened %1").arg(textOf(path)), statusMessageMilliseconds);
+  offerShipFileMending();
   return true;
 }
 
@@ -401,6 +406,22 @@ bool StudioWindow::openBroken(const std::filesystem::path& path, const RunError&
                                .arg(textOf(path.filename())),
                            statusMessageMilliseconds);
   return true;
+}
+
+// A ship file beside the design that its reader refuses opens as text to
+// mend; the design stays open behind it, unjudged.
+void StudioWindow::offerShipFileMending() {
+  if (document_.shipFault().isEmpty() || document_.shipText().empty()) return;
+  const std::filesystem::path shipPath = document_.shipPath();
+  try {
+    readShipParticularsText(document_.shipText(), shipPath.filename().string());
+  } catch (const RunError& error) {
+    brokenPane_->show(shipPath, document_.shipText(), QString::fromStdString(error.what()),
+                      error.where().line,
+                      [this](const std::string& mended) { document_.mendShipText(mended); });
+    centre_->setCurrentWidget(brokenPane_);
+    updateTitle();
+  }
 }
 
 void StudioWindow::showDesign() {

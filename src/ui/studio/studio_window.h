@@ -73,6 +73,7 @@ class StudioWindow : public QMainWindow {
   void restoreSettings();
   bool openBroken(const std::filesystem::path& path, const RunError& error);
   void showDesign();
+  void offerShipFileMending();
   void fitDocksToContent();
   void reloadFromDisk();
   void buildHelpMenu();

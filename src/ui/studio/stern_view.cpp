@@ -12,6 +12,7 @@
 
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
+#include "sheet/sheet_layout.h"
 #include "ui/render_drawing.h"
 
 namespace propclear {
@@ -140,6 +141,8 @@ void SternView::fit() {
   box = unite(box, QPointF(design.propellerCentreX - radius, design.propellerCentreZ - radius));
   box = unite(box, QPointF(design.propellerCentreX + radius, design.propellerCentreZ + radius));
   box = unite(box, QPointF(extent.min, design.waterlineHeight));
+  // The labels left of the aft perpendicular (A.P.) start where the sheet puts them.
+  box = unite(box, QPointF(-sheetPart(extent.range, 25), extent.min));
   showBox(box);
   viewFitted_ = true;
 }
@@ -247,11 +250,15 @@ void SternView::paintStatusBanner(QPainter& painter) const {
   QFont font = painter.font();
   font.setBold(true);
   painter.setFont(font);
-  const QRectF box(0, 0, width(), QFontMetricsF(font).height() + 10);
+  // As many lines as the text needs in the view's width.
+  const QString text = QString::fromStdString(overallText(*analysis.lastGood));
+  const QRectF textRect = QFontMetricsF(font).boundingRect(
+      QRectF(10, 5, std::max(width() - 20, 20), 1000), Qt::TextWordWrap, text);
+  const QRectF box(0, 0, width(), textRect.bottom() + 5);
   painter.fillRect(box, colours.background);
   painter.setPen(colours.text);
-  painter.drawText(box.adjusted(10, 0, -10, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromStdString(overallText(*analysis.lastGood)));
+  painter.drawText(box.adjusted(10, 0, -10, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                   text);
   font.setBold(false);
   painter.setFont(font);
 }
@@ -299,7 +306,10 @@ void SternView::paintMeasurement(QPainter& painter) const {
   }
   const QString text = measurementText(from, to);
   const QRectF textBox = painter.fontMetrics().boundingRect(text).adjusted(-4, -2, 4, 2);
-  const QRectF placed = textBox.translated(0.5 * (a + b) + QPointF(12, -12) - textBox.bottomLeft());
+  QRectF placed = textBox.translated(0.5 * (a + b) + QPointF(12, -12) - textBox.bottomLeft());
+  // Inside the view, whatever the line's place.
+  placed.moveLeft(std::clamp(placed.left(), 2.0, std::max(2.0, width() - placed.width() - 2.0)));
+  placed.moveTop(std::clamp(placed.top(), 2.0, std::max(2.0, height() - placed.height() - 2.0)));
   painter.fillRect(placed, QColor(255, 255, 255, 230));
   painter.drawRect(placed);
   painter.drawText(placed, Qt::AlignCenter, text);

@@ -1,6 +1,7 @@
 #include "ui/studio/studio_window.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -41,6 +42,7 @@ namespace {
 constexpr int maxRecentFiles = 8;
 constexpr int statusMessageMilliseconds = 8000;
 constexpr int dockFitDelayMilliseconds = 300;
+constexpr double drawingShareMin = 0.4;
 const QString recentFilesKey = QStringLiteral("studio/recentFiles");
 const QString geometryKey = QStringLiteral("studio/geometry");
 const QString stateKey = QStringLiteral("studio/windowState");
@@ -101,10 +103,10 @@ StudioWindow::StudioWindow() {
   setCentralWidget(central);
   designPanel_ = new DesignPanel(document_);
   clearancesPanel_ = new ClearancesPanel(document_);
-  addDockWidget(Qt::LeftDockWidgetArea,
-                dockFor(designPanel_, tr("Design"), QStringLiteral("designDock")));
-  addDockWidget(Qt::RightDockWidgetArea,
-                dockFor(clearancesPanel_, tr("Clearances"), QStringLiteral("clearancesDock")));
+  designDock_ = dockFor(designPanel_, tr("Design"), QStringLiteral("designDock"));
+  clearancesDock_ = dockFor(clearancesPanel_, tr("Clearances"), QStringLiteral("clearancesDock"));
+  addDockWidget(Qt::LeftDockWidgetArea, designDock_);
+  addDockWidget(Qt::RightDockWidgetArea, clearancesDock_);
   cursorReadout_ = new QLabel;
   statusBar()->addPermanentWidget(cursorReadout_);
   buildMenus();
@@ -433,22 +435,25 @@ void StudioWindow::showDesign() {
 }
 
 // A dock narrower than its panel needs is widened, so that no column of its
-// tables is cut; one the user made wider stays so.
+// tables is cut, the design panel first; the drawing keeps at least
+// drawingShareMin of the window, and a dock that cannot have its width then
+// scrolls. A dock the user made wider stays so.
 void StudioWindow::fitDocksToContent() {
   const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  QList<QDockWidget*> narrow;
+  int room = width() - static_cast<int>(drawingShareMin * width());
+  QList<QDockWidget*> docks;
   QList<int> widths;
-  for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+  for (QDockWidget* dock : {designDock_, clearancesDock_}) {
     const auto* scroll = qobject_cast<QScrollArea*>(dock->widget());
-    if (scroll == nullptr || scroll->widget() == nullptr) continue;
     const int needed =
         scroll->widget()->minimumSizeHint().width() + scrollBar + 2 * scroll->frameWidth() + 2;
-    if (dock->width() < needed) {
-      narrow.append(dock);
-      widths.append(needed);
-    }
+    const int width = std::max(dock->width(), std::min(needed, room));
+    room -= width;
+    if (dock->isFloating() || !dock->isVisible() || width == dock->width()) continue;
+    docks.append(dock);
+    widths.append(width);
   }
-  if (!narrow.isEmpty()) resizeDocks(narrow, widths, Qt::Horizontal);
+  if (!docks.isEmpty()) resizeDocks(docks, widths, Qt::Horizontal);
 }
 
 void StudioWindow::newFromExample() {

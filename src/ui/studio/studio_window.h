@@ -7,6 +7,7 @@
 // a file another program changed, opens a file that cannot be read as text
 // to mend, and remembers its size, docks and recent files.
 
+#include <QDockWidget>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -85,6 +86,8 @@ class StudioWindow : public QMainWindow {
   SternView* view_;
   DesignPanel* designPanel_;
   ClearancesPanel* clearancesPanel_;
+  QDockWidget* designDock_;
+  QDockWidget* clearancesDock_;
   QLabel* cursorReadout_;
   QMenu* recentMenu_ = nullptr;
   FileChangedBar* changedBar_;

@@ -40,7 +40,7 @@ std::pair<std::size_t, std::string_view> lineEndAfter(std::string_view text, std
   return {newline + 1, text.substr(crlf ? newline - 1 : newline, crlf ? 2 : 1)};
 }
 
-std::string_view lineEndOf(std::string_view text) {
+std::string_view shipFileLineEnd(std::string_view text) {
   const std::size_t newline = text.find('\n');
   return newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r' ? "\r\n"
                                                                                        : "\n";
@@ -85,9 +85,9 @@ std::string setShipFileValue(std::string_view text, const std::string& displayNa
     lastSettingEnd = std::max(lastSettingEnd.value_or(0), end);
   }
   const std::string line = std::string(key) + " = " + std::string(tomlValue);
-  if (!lastSettingEnd) return result.insert(0, line + std::string(lineEndOf(text)));
+  if (!lastSettingEnd) return result.insert(0, line + std::string(shipFileLineEnd(text)));
   const auto [after, lineEnd] = lineEndAfter(text, *lastSettingEnd);
-  if (lineEnd.empty()) return result.insert(after, std::string(lineEndOf(text)) + line);
+  if (lineEnd.empty()) return result.insert(after, std::string(shipFileLineEnd(text)) + line);
   return result.insert(after, line + std::string(lineEnd));
 }
 

@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadShipFile{"UnknownKey", shipFileText({}, {"rule_lenght = 118.0"}),
                     "Norvalek.ship.toml:9: rule_lenght = 118.0: unknown key; known keys: name, "
                     "rule_length, block_coefficient, power, blades, rudder_thickness, skew, "
-                    "rule_sets, custom_minima"},
+                    "rule_sets, custom_minima, rudder, ship_type, heel, rule_files"},
         BadShipFile{"RuleSetsMissing", shipFileText({{8, "# none"}}),
                     "Norvalek.ship.toml: rule_sets is missing: name the rule sets to check "
                     "against, e.g. rule_sets = [\"lr-recommended\"] (known: lr-recommended, "

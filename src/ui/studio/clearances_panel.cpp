@@ -2,6 +2,7 @@
 
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "common/checked_math.h"
@@ -45,6 +46,12 @@ void setCell(QTableWidget* table, int row, int column, const QString& text, cons
   if (item->foreground().color() != colour) item->setForeground(colour);
   item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
+
+// The rules table's word columns that wrap rather than widen the dock past
+// this many pixels: the rule's name and the verdict.
+constexpr int ruleColumn = 3;
+constexpr int verdictColumn = 8;
+constexpr int wrappedColumnMaxPixels = 180;
 
 // The mirrored lower blade's rows below the six.
 constexpr int legacyRows = 2;
@@ -125,6 +132,12 @@ ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
   // Each margin beside the value it is the margin of; the ratios and the
   // percentage are in the written clearance table.
   for (const int column : {2, 5, 7}) rules_->setColumnHidden(column, true);
+  // A long rule name or verdict wraps in its cell (and is whole in its
+  // tooltip), so that every column stays in view.
+  for (const int column : {ruleColumn, verdictColumn}) {
+    rules_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Interactive);
+  }
+  rules_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   layout->addWidget(rules_, 1);
   overall_ = new QLabel;
   overall_->setObjectName(QStringLiteral("overallVerdict"));
@@ -396,10 +409,23 @@ void ClearancesPanel::showRules() {
     const QColor colour = verdictColour(check.lines[row].verdict);
     for (std::size_t column = 0; column < table.rows[row].size(); ++column) {
       const bool word = column == 0 || column == 3 || column == 8;  // clearance, rule, verdict
-      setCell(rules_, static_cast<int>(row), static_cast<int>(column),
-              QString::fromStdString(table.rows[row][column]), colour, !word);
+      const QString text = QString::fromStdString(table.rows[row][column]);
+      setCell(rules_, static_cast<int>(row), static_cast<int>(column), text, colour, !word);
+      if (word) rules_->item(static_cast<int>(row), static_cast<int>(column))->setToolTip(text);
     }
   }
+  for (const int column : {ruleColumn, verdictColumn}) {
+    rules_->resizeColumnToContents(column);
+    if (rules_->columnWidth(column) > wrappedColumnMaxPixels) {
+      rules_->setColumnWidth(column, wrappedColumnMaxPixels);
+    }
+  }
+  // Every line at once, never a scroll bar: the dock scrolls instead.
+  rules_->resizeRowsToContents();
+  int height = rules_->horizontalHeader()->sizeHint().height() + 2 * rules_->frameWidth() +
+               rules_->horizontalScrollBar()->sizeHint().height();
+  for (int row = 0; row < rules_->rowCount(); ++row) height += rules_->rowHeight(row);
+  rules_->setMinimumHeight(height);
   overall_->setText(QString::fromStdString(table.overall));
   overall_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold")
                               .arg(statusColour(analysis.lastGood->status).name()));

@@ -42,7 +42,7 @@ namespace {
 constexpr int maxRecentFiles = 8;
 constexpr int statusMessageMilliseconds = 8000;
 constexpr int dockFitDelayMilliseconds = 300;
-constexpr double drawingShareMin = 0.4;
+constexpr double drawingShareMin = 0.33;
 const QString recentFilesKey = QStringLiteral("studio/recentFiles");
 const QString geometryKey = QStringLiteral("studio/geometry");
 const QString stateKey = QStringLiteral("studio/windowState");

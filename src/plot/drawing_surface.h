@@ -4,7 +4,9 @@
 // Coordinates are in user units and handed over in single precision; a
 // coordinate that does not fit a float is an arithmetic fault.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,14 @@ enum PaletteColour : int {
   paletteYellow = 14,
 };
 inline constexpr int paletteSize = 16;
+
+// The conventional 16-colour palette as 0xRRGGBB, by index: black, blue,
+// green, cyan, red, magenta, brown, light grey, dark grey, then the light
+// versions of blue to magenta, yellow and white.
+inline constexpr std::array<std::uint32_t, paletteSize> paletteRgb{
+    0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
+    0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,
+};
 
 // How lines are drawn; lines are solid until a style is set.
 enum class LineStyle : int { Solid = 0, Dashed = 1, Dotted = 2 };

@@ -9,7 +9,8 @@ JOBS=${JOBS:-$(nproc)}
 
 # Debian 12 packages: the build (TOML for the ship file; CLI11 for the study
 # commands; the front end reads X11 events through libxcb's header and draws
-# the sweep plot with Qt Charts), the tests (GUI tests run under Xvfb; the DXF
+# the sweep plot with Qt Charts), the tests (GUI tests run under Xvfb, the
+# studio's screenshots with the small window manager openbox; the DXF
 # test reads the drawing back with ezdxf; the clearance report's test reads the
 # PDF back with poppler's pdfinfo, pdffonts, pdftotext and pdftoppm; the study
 # tests read JSON with nlohmann-json), fonts for the plot and the report;
@@ -20,7 +21,7 @@ REQUIRED_PACKAGES=(
   libgtest-dev libgmock-dev nlohmann-json3-dev
   qt6-base-dev qt6-svg-dev qt6-charts-dev libxcb1-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
-  xvfb xauth xdotool imagemagick poppler-utils
+  xvfb xauth xdotool imagemagick poppler-utils openbox
   python3 python3-ezdxf
   dpkg-dev man-db
   libfmt-dev libfast-float-dev

@@ -96,9 +96,16 @@ ReadResult readDesignData(const std::filesystem::path& path) {
 
 ReadResult readDesignText(std::string_view text, const std::string& displayName,
                           std::vector<TextSpan>* numberSpans) {
-  NumberStream in(text, displayName);
-  in.recordNumberSpans(numberSpans);
-  return readDesign(in);
+  try {
+    NumberStream in(text, displayName);
+    in.recordNumberSpans(numberSpans);
+    return readDesign(in);
+  } catch (const RunError& error) {
+    if (error.kind() != ErrorKind::Input || error.where().line == 0) throw;
+    const std::string hint = valueLineCountHint(text, error.where().line);
+    if (hint.empty()) throw;
+    throw RunError(ErrorKind::Input, error.detail() + hint, error.where());
+  }
 }
 
 }  // namespace propclear

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <system_error>
 #include <vector>
 
 #include "common/format_number.h"
+#include "common/number_conversion.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 
@@ -16,6 +19,9 @@ namespace {
 // rake, then x and z of each rudder corner.
 constexpr std::size_t propellerAndRudderValues = 8 + 2 * rudderCornerCount;
 constexpr std::size_t valuesPerContourPoint = 3;
+// Enough for any double to read back exactly in fixed notation at the sizes
+// of a stern (beyond it the shortest text is written).
+constexpr int maxExactDecimals = 17;
 
 int contourPointsOf(const DesignData& design) { return design.contourPointCount[sternContourRow]; }
 
@@ -56,14 +62,53 @@ std::size_t lineStartOf(std::string_view text, std::size_t offset) {
   return offset == 0 || previousEnd == std::string_view::npos ? 0 : previousEnd + 1;
 }
 
-std::string contourLines(const DesignData& design, std::string_view lineEnd) {
+// The decimals of a number as written: "4.600" has 3; none for one written
+// without a point or with an exponent.
+std::optional<int> decimalsOf(std::string_view written) {
+  if (written.find_first_of("eE") != std::string_view::npos) return std::nullopt;
+  const std::size_t point = written.find('.');
+  if (point == std::string_view::npos) return std::nullopt;
+  return static_cast<int>(written.size() - point - 1);
+}
+
+bool readsBackAs(const std::string& text, double value) {
+  double read = 0.0;
+  const std::from_chars_result result = readDouble(text.data(), text.data() + text.size(), read);
+  return result.ec == std::errc() && read == value && std::signbit(read) == std::signbit(value);
+}
+
+// `value` with the decimals of the number it replaces, or as many more as it
+// needs to read back exactly; the shortest exact text where the number had
+// no decimals or an exponent.
+void appendAsWritten(std::string& out, double value, std::optional<int> decimals,
+                     const char* what) {
+  if (decimals && std::isfinite(value)) {
+    for (int places = *decimals; places <= maxExactDecimals; ++places) {
+      std::string text = formatRounded(value, places);
+      if (readsBackAs(text, value)) {
+        out += text;
+        return;
+      }
+    }
+  }
+  appendShortest(out, value, what);
+}
+
+// The decimals of each column of the original's first contour point.
+struct ContourStyle {
+  std::optional<int> z, x, code;
+};
+
+std::string contourLines(const DesignData& design, std::string_view lineEnd,
+                         const ContourStyle& style) {
   std::string lines;
   for (int point = 1; point <= contourPointsOf(design); ++point) {
-    appendShortest(lines, design.contourZ[sternContourRow][point], "a contour height");
+    appendAsWritten(lines, design.contourZ[sternContourRow][point], style.z, "a contour height");
     lines += ", ";
-    appendShortest(lines, design.contourX[sternContourRow][point], "a contour x");
+    appendAsWritten(lines, design.contourX[sternContourRow][point], style.x, "a contour x");
     lines += ", ";
-    appendShortest(lines, design.contourCode[sternContourRow][point], "a contour code");
+    appendAsWritten(lines, design.contourCode[sternContourRow][point], style.code,
+                    "a contour code");
     lines += lineEnd;
   }
   return lines;
@@ -81,7 +126,7 @@ class Rewriter {
     for (std::size_t i = 0; i < count; ++i) {
       if (sameValue(before[i], after[i])) continue;
       copyUpTo(spans_[i].begin);
-      appendShortest(out_, after[i], "a value of the design");
+      appendAsWritten(out_, after[i], decimalsOf(written(i)), "a value of the design");
       copied_ = spans_[i].end;
     }
   }
@@ -89,6 +134,9 @@ class Rewriter {
     copyUpTo(begin);
     out_ += replacement;
     copied_ = end;
+  }
+  std::string_view written(std::size_t i) const {
+    return text_.substr(spans_[i].begin, spans_[i].end - spans_[i].begin);
   }
   std::string finish() {
     copyUpTo(text_.size());
@@ -135,7 +183,14 @@ std::string rewriteDesignText(std::string_view originalText, const std::string& 
   const std::size_t lastPointEnd = spans[before.size() - 1].end;
   const std::size_t terminatorLine = lineStartOf(originalText, terminator);
   const std::size_t end = terminatorLine >= lastPointEnd ? terminatorLine : terminator;
-  rewriter.replace(first, std::max(first, end), contourLines(design, lineEndOf(originalText)));
+  ContourStyle style;
+  if (contourPointsOf(original.design) > 0) {
+    style = {decimalsOf(rewriter.written(propellerAndRudderValues)),
+             decimalsOf(rewriter.written(propellerAndRudderValues + 1)),
+             decimalsOf(rewriter.written(propellerAndRudderValues + 2))};
+  }
+  rewriter.replace(first, std::max(first, end),
+                   contourLines(design, lineEndOf(originalText), style));
   return rewriter.finish();
 }
 

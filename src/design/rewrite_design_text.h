@@ -2,8 +2,10 @@
 // Writes a design back into the text of the design file it came from, for a
 // design changed by a study or an editor. Captions, blanks, separators and
 // line ends stay as they were; only the numbers whose value changed are
-// rewritten, each as the shortest text that reads back as exactly its value,
-// so that reading the result gives the design bit for bit.
+// rewritten, each with as many decimals as the number it replaces (more only
+// where the value needs them to read back exactly; the shortest exact text
+// for a number written without decimals), so that the file keeps its look
+// and reading the result gives the design bit for bit.
 
 #include <string>
 #include <string_view>
@@ -15,7 +17,7 @@ namespace propclear {
 // `originalText` (named `displayName` in messages) with the values of
 // `design`. When the number of contour points differs from the original's, the
 // contour lines are written afresh, one point per line as "z, x, code", with
-// the original's line end. The original must read as a complete design:
+// the original's line end and each column's decimals as its first point had. The original must read as a complete design:
 // otherwise the reader's RunError(ErrorKind::Input) is thrown, and an
 // over-long contour is one too. A value that is not finite is an arithmetic
 // fault.

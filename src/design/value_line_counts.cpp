@@ -82,27 +82,41 @@ std::string countText(int count, const char* what) {
 
 }  // namespace
 
+namespace {
+
+std::string hintOf(TextFileCursor& cursor, long faultLine) {
+  while (cursor.line() < faultLine && cursor.peek() != TextFileCursor::endOfFile) {
+    const long line = cursor.line();
+    const LineText text = readLine(cursor);
+    const std::vector<std::string_view> fields = fieldsOfLine(line);
+    if (fields.empty() || text.numbers == static_cast<int>(fields.size())) continue;
+    // Blank lines among the contour's are passed over like the stream does.
+    if (line >= firstContourLine && text.numbers == 0) continue;
+    const bool tooMany = text.numbers > static_cast<int>(fields.size());
+    return " (line " + std::to_string(line) + " holds " + countText(text.numbers, "number") +
+           " for its " + countText(static_cast<int>(fields.size()), "field") + ", " +
+           fieldList(fields) + ": \"" + text.shown + "\"; " +
+           (tooMany ? "a decimal comma or a missing separator" : "a missing value") +
+           " is the usual cause)";
+  }
+  return "";
+}
+
+}  // namespace
+
 std::string valueLineCountHint(const std::filesystem::path& path, long faultLine) {
   try {
     TextFileCursor cursor(path, path.filename().string());
-    while (cursor.line() < faultLine && cursor.peek() != TextFileCursor::endOfFile) {
-      const long line = cursor.line();
-      const LineText text = readLine(cursor);
-      const std::vector<std::string_view> fields = fieldsOfLine(line);
-      if (fields.empty() || text.numbers == static_cast<int>(fields.size())) continue;
-      // Blank lines among the contour's are passed over like the stream does.
-      if (line >= firstContourLine && text.numbers == 0) continue;
-      const bool tooMany = text.numbers > static_cast<int>(fields.size());
-      return " (line " + std::to_string(line) + " holds " + countText(text.numbers, "number") +
-             " for its " + countText(static_cast<int>(fields.size()), "field") + ", " +
-             fieldList(fields) + ": \"" + text.shown + "\"; " +
-             (tooMany ? "a decimal comma or a missing separator" : "a missing value") +
-             " is the usual cause)";
-    }
+    return hintOf(cursor, faultLine);
   } catch (const RunError&) {
     // The hint is a courtesy: a file that cannot be read again has none.
   }
   return "";
+}
+
+std::string valueLineCountHint(std::string_view text, long faultLine) {
+  TextFileCursor cursor(text, "");
+  return hintOf(cursor, faultLine);
 }
 
 }  // namespace propclear

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace propclear {
 
@@ -15,5 +16,7 @@ namespace propclear {
 // usual cause)" (for too few numbers: "a missing value"), or "" when every
 // value line before `faultLine` holds as many numbers as it has fields.
 std::string valueLineCountHint(const std::filesystem::path& path, long faultLine);
+// The same for a design file's text.
+std::string valueLineCountHint(std::string_view text, long faultLine);
 
 }  // namespace propclear

@@ -1,93 +1,49 @@
 #include "rules/ship_file_text.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <vector>
+#include <optional>
+#include <utility>
 
-#include "common/run_error.h"
+#include "rules/ship_settings.h"
 
 namespace propclear {
 
 namespace {
 
-struct Line {
-  std::string_view text;  // without its line end
-  std::string_view end;   // "\n", "\r\n" or nothing on the last line
-};
-
-std::vector<Line> linesWithEnds(std::string_view text) {
-  std::vector<Line> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    if (end == std::string_view::npos) {
-      lines.push_back({text, {}});
-      break;
-    }
-    const bool crlf = end > 0 && text[end - 1] == '\r';
-    lines.push_back({text.substr(0, crlf ? end - 1 : end), text.substr(crlf ? end - 1 : end, crlf ? 2 : 1)});
-    text.remove_prefix(end + 1);
+// The byte offset of a parser position: lines count from 1, columns from 1
+// in code points (a UTF-8 continuation byte starts no column).
+std::size_t offsetOf(std::string_view text, const toml::source_position& position) {
+  std::size_t at = 0;
+  for (toml::source_index line = 1; line < position.line && at < text.size(); ++line) {
+    const std::size_t end = text.find('\n', at);
+    at = end == std::string_view::npos ? text.size() : end + 1;
   }
-  return lines;
-}
-
-std::size_t skipBlanks(std::string_view line, std::size_t at) {
-  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  for (toml::source_index column = 1; column < position.column && at < text.size(); ++column) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+  }
   return at;
 }
 
-// Where the key of a "key = value" line ends, when the line sets `key`
-// (bare or quoted); npos otherwise.
-std::size_t afterKey(std::string_view line, std::string_view key) {
-  const std::size_t start = skipBlanks(line, 0);
-  for (const std::string_view quote : {"", "\"", "'"}) {
-    const std::string written = std::string(quote) + std::string(key) + std::string(quote);
-    if (line.substr(start, written.size()) != written) continue;
-    const std::size_t at = skipBlanks(line, start + written.size());
-    if (at < line.size() && line[at] == '=') return at + 1;
-  }
-  return std::string_view::npos;
+// A "key = value" of the top level, not a [table] or [[array]] of its own.
+bool isTopLevelSetting(const toml::node& node) {
+  if (const toml::table* table = node.as_table()) return table->is_inline();
+  return !node.is_array_of_tables();
 }
 
-// The end of the value that starts at `at`: after its closing quote or
-// bracket, else before a comment or trailing blanks. npos when a string or
-// an array is not closed on the line.
-std::size_t valueEnd(std::string_view line, std::size_t at) {
-  if (at < line.size() && (line[at] == '"' || line[at] == '\'' || line[at] == '[')) {
-    const char open = line[at];
-    int depth = 0;
-    char inString = 0;
-    for (std::size_t i = at; i < line.size(); ++i) {
-      const char c = line[i];
-      if (inString != 0) {
-        if (c == '\\' && inString == '"') {
-          ++i;
-        } else if (c == inString) {
-          inString = 0;
-          if (open != '[') return i + 1;
-        }
-      } else if (c == '"' || c == '\'') {
-        inString = c;
-      } else if (c == '[') {
-        ++depth;
-      } else if (c == ']' && --depth == 0) {
-        return i + 1;
-      }
-    }
-    return std::string_view::npos;
-  }
-  std::size_t end = line.find('#', at);
-  if (end == std::string_view::npos) end = line.size();
-  while (end > at && (line[end - 1] == ' ' || line[end - 1] == '\t')) --end;
-  return end;
+// Where the line holding `offset` ends, after its line end; and that line end.
+std::pair<std::size_t, std::string_view> lineEndAfter(std::string_view text, std::size_t offset) {
+  const std::size_t newline = text.find('\n', offset);
+  if (newline == std::string_view::npos) return {text.size(), {}};
+  const bool crlf = newline > 0 && text[newline - 1] == '\r';
+  return {newline + 1, text.substr(crlf ? newline - 1 : newline, crlf ? 2 : 1)};
 }
 
-bool isTableHeader(std::string_view line) {
-  const std::size_t at = skipBlanks(line, 0);
-  return at < line.size() && line[at] == '[';
-}
-
-bool isSetting(std::string_view line) {
-  const std::size_t at = skipBlanks(line, 0);
-  return at < line.size() && line[at] != '#' && line.find('=') != std::string_view::npos;
+std::string_view shipFileLineEnd(std::string_view text) {
+  const std::size_t newline = text.find('\n');
+  return newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r' ? "\r\n"
+                                                                                       : "\n";
 }
 
 }  // namespace
@@ -110,44 +66,29 @@ std::string quotedTomlString(std::string_view text) {
   return quoted + "\"";
 }
 
+// The parser tells where each value is written, so that text which only
+// looks like a setting (inside a multi-line string, say) is never touched.
 std::string setShipFileValue(std::string_view text, const std::string& displayName,
                              std::string_view key, std::string_view tomlValue) {
-  const std::vector<Line> lines = linesWithEnds(text);
-  const std::string_view lineEnd = !lines.empty() && lines.front().end == "\r\n" ? "\r\n" : "\n";
-  std::size_t insertAfter = 0;  // lines before the new setting, when the key is new
-  std::size_t found = lines.size();
-  for (std::size_t i = 0; i < lines.size() && !isTableHeader(lines[i].text); ++i) {
-    if (isSetting(lines[i].text)) insertAfter = i + 1;
-    if (afterKey(lines[i].text, key) != std::string_view::npos) found = i;
+  const SettingsLayer parsed = parseShipText(std::string(text), displayName);
+  std::string result(text);
+  if (const toml::node* node = parsed.table.get(key); node != nullptr && isTopLevelSetting(*node)) {
+    const std::size_t begin = offsetOf(text, node->source().begin);
+    const std::size_t end = offsetOf(text, node->source().end);
+    return result.replace(begin, end - begin, tomlValue);
   }
-  std::string result;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = lines[i].text;
-    if (i == found) {
-      const std::size_t start = skipBlanks(line, afterKey(line, key));
-      const std::size_t end = valueEnd(line, start);
-      if (end == std::string_view::npos) {
-        throw RunError(ErrorKind::Input,
-                       "cannot change " + std::string(key) + ": its value runs over several lines",
-                       ErrorLocation{displayName, static_cast<long>(i + 1)});
-      }
-      result.append(line.substr(0, start)).append(tomlValue).append(line.substr(end));
-    } else {
-      result.append(line);
-    }
-    if (i + 1 == insertAfter && found == lines.size()) {
-      result.append(lines[i].end.empty() ? lineEnd : lines[i].end);
-      result.append(key).append(" = ").append(tomlValue);
-      if (!lines[i].end.empty()) result.append(lineEnd);
-      continue;
-    }
-    result.append(lines[i].end);
+  // A new key: after the line where the last top-level setting ends.
+  std::optional<std::size_t> lastSettingEnd;
+  for (const auto& [name, value] : parsed.table) {
+    if (!isTopLevelSetting(value)) continue;
+    const std::size_t end = offsetOf(text, value.source().end);
+    lastSettingEnd = std::max(lastSettingEnd.value_or(0), end);
   }
-  if (insertAfter == 0 && found == lines.size()) {
-    std::string head = std::string(key) + " = " + std::string(tomlValue) + std::string(lineEnd);
-    result.insert(0, head);
-  }
-  return result;
+  const std::string line = std::string(key) + " = " + std::string(tomlValue);
+  if (!lastSettingEnd) return result.insert(0, line + std::string(shipFileLineEnd(text)));
+  const auto [after, lineEnd] = lineEndAfter(text, *lastSettingEnd);
+  if (lineEnd.empty()) return result.insert(after, std::string(shipFileLineEnd(text)) + line);
+  return result.insert(after, line + std::string(lineEnd));
 }
 
 }  // namespace propclear

@@ -1,9 +1,9 @@
 #pragma once
 // Changes one top-level setting in the text of a ship file, as an editor
-// saves it: the line "key = value  # comment" keeps its key, its blanks and
-// its comment and gets the new value; a key the file does not have is added
-// after the last top-level setting, before the first [table]. Every other
-// line stays as it was.
+// saves it: the parser locates the key's value, which alone is replaced, so
+// that its key, its blanks, its comment and every other byte stay as they
+// were; a key the file does not have is added on a line of its own after the
+// last top-level setting, before the first [table].
 
 #include <string>
 #include <string_view>
@@ -11,9 +11,9 @@
 namespace propclear {
 
 // `text` with the top-level `key` set to `tomlValue` (TOML as written:
-// 118.5, "high", ["lr-recommended", "custom"]). A value of the key that runs
-// over more than one line cannot be replaced: RunError(ErrorKind::Input)
-// naming `displayName`, the line and the key.
+// 118.5, "high", ["lr-recommended", "custom"]); a value that ran over several
+// lines becomes the one given. Text that is not valid TOML is the reader's
+// RunError(ErrorKind::Input) naming `displayName` and the line.
 std::string setShipFileValue(std::string_view text, const std::string& displayName,
                              std::string_view key, std::string_view tomlValue);
 

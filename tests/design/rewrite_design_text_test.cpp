@@ -1,5 +1,6 @@
 // Writing a changed design back into its file's text: only changed numbers
-// are rewritten, and reading the result gives the design bit for bit.
+// are rewritten, with the decimals of the numbers they replace, and reading
+// the result gives the design bit for bit.
 
 #include "design/rewrite_design_text.h"
 
@@ -54,7 +55,8 @@ TEST(RewriteDesignText, OnlyTheChangedNumbersChange) {
   EXPECT_EQ(rewriteDesignText(original, "Norvalek.TSK", design), original);
 
   design.propellerDiameter = 14.0 / 3.0;  // no short decimal: 16 digits
-  design.propellerCentreZ = 3.25;
+  design.propellerCentreZ = 3.25;  // fewer decimals than written: padded
+  design.hubDiameter = 0.8125;      // more: as many as it needs
   design.rudderX[3] = -0.0;
   design.contourX[sternContourRow][24] = 1e-7;
   const std::string written = rewriteDesignText(original, "Norvalek.TSK", design);
@@ -68,10 +70,10 @@ TEST(RewriteDesignText, OnlyTheChangedNumbersChange) {
     if (line == 13 || line == 17 || line == 26 || line == 53) continue;
     EXPECT_EQ(after[i], before[i]) << "line " << line;
   }
-  EXPECT_EQ(after[12], "4.000, 3.25");
-  EXPECT_EQ(after[16], "4.666666666666667, 0.850");
+  EXPECT_EQ(after[12], "4.000, 3.250");
+  EXPECT_EQ(after[16], "4.666666666666667, 0.8125");
   EXPECT_EQ(after[25], "-0, 6.000");
-  EXPECT_EQ(after[52], "10.500, 1e-07, 1");
+  EXPECT_EQ(after[52], "10.500, 0.0000001, 1");
 }
 
 TEST(RewriteDesignText, ContourOfAnotherLengthIsWrittenAfresh) {
@@ -87,7 +89,7 @@ TEST(RewriteDesignText, ContourOfAnotherLengthIsWrittenAfresh) {
   std::string written = rewriteDesignText(original, "x", design);
   expectSameDesign(readBack(written), design);
   EXPECT_EQ(written.find('\r'), std::string::npos);
-  EXPECT_NE(written.find("\n0.3, 1.8, 1\n0.8, 2.05, 1\n2.75, 2.35, 1\n0.000, 0.000, 99\nnotes after"),
+  EXPECT_NE(written.find("\n0.300, 1.800, 1\n0.800, 2.050, 1\n2.750, 2.350, 1\n0.000, 0.000, 99\nnotes after"),
             std::string::npos);
 
   design = readBack(original);
@@ -100,7 +102,7 @@ TEST(RewriteDesignText, ContourOfAnotherLengthIsWrittenAfresh) {
   design.contourPointCount[sternContourRow] = more;
   written = rewriteDesignText(original, "x", design);
   expectSameDesign(readBack(written), design);
-  EXPECT_NE(written.find("36.5, 11, 1\n0.000, 0.000, 99\n"), std::string::npos);
+  EXPECT_NE(written.find("36.500, 11.000, 1\n0.000, 0.000, 99\n"), std::string::npos);
 
   design.contourPointCount[sternContourRow] = 0;
   expectSameDesign(readBack(rewriteDesignText(original, "x", design)), design);

@@ -52,9 +52,9 @@ TEST(ImportCommand, WritesTheDesignAndSummarisesOnStandardError) {
   const std::vector<std::string> lines = test::splitCrLfLines(test::readFile(dir / "out.TSK"));
   EXPECT_EQ(lines[0],
             test::splitCrLfLines(test::readFile(test::examplesDir() / "Norvalek.TSK"))[0]);
-  EXPECT_EQ(lines[16], "4.2, 0.850");
-  EXPECT_EQ(lines[29], "0.3, 1.8, 1");
-  EXPECT_EQ(lines[30], "3, 2.9, 0");  // a turn of 24 degrees
+  EXPECT_EQ(lines[16], "4.200, 0.850");  // with the decimals the base file has
+  EXPECT_EQ(lines[29], "0.300, 1.800, 1");
+  EXPECT_EQ(lines[30], "3.000, 2.900, 0");  // a turn of 24 degrees
   EXPECT_EQ(lines[32], "0.000, 0.000, 99");
 }
 
@@ -76,7 +76,7 @@ TEST(ImportCommand, WithoutABaseDesignTheCaptionsWarnOfTheExamplesValues) {
   const std::string text = test::readFile(dir / "out.TSK");
   EXPECT_NE(text.find("WARNING: THESE VALUES ARE THE EXAMPLE'S"), std::string::npos);
   EXPECT_EQ(text.find("PROPELLER CENTRE X"), std::string::npos);  // given
-  EXPECT_NE(text.find("4.1, 2.9\r\n"), std::string::npos);
+  EXPECT_NE(text.find("4.100, 2.900\r\n"), std::string::npos);
 }
 
 // Every drawing the import cannot use ends with a message naming the place and no file.

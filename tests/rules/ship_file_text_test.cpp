@@ -53,14 +53,33 @@ TEST(ShipFileText, AddsANewKeyAfterTheLastTopLevelSettingWithTheFilesLineEnds) {
   EXPECT_EQ(set("# only a comment\n", "power", "1"), "power = 1\n# only a comment\n");
 }
 
-TEST(ShipFileText, RefusesAValueOverSeveralLines) {
-  const std::string text = "rule_sets = [\n  \"custom\",\n]\n";
+TEST(ShipFileText, FindsTheValueWhereTheParserReadItNotWhereTextLooksLikeIt) {
+  // A setting written inside a multi-line string is text, not a setting.
+  const std::string text =
+      "name = \"\"\"MV Tern\npower = 1  # not a setting\n\"\"\"  # ship\n"
+      "# power = 2 in a comment\n"
+      "power   =  6500.0 # kW\n"
+      "rule_sets = [\n  \"custom\",\n]  # several lines\n"
+      "\"cl\u00e9\" = \"\u00e9t\u00e9\"  # \u00e9\n";
+  EXPECT_EQ(set(text, "power", "7000.0"),
+            "name = \"\"\"MV Tern\npower = 1  # not a setting\n\"\"\"  # ship\n"
+            "# power = 2 in a comment\n"
+            "power   =  7000.0 # kW\n"
+            "rule_sets = [\n  \"custom\",\n]  # several lines\n"
+            "\"cl\u00e9\" = \"\u00e9t\u00e9\"  # \u00e9\n");
+  EXPECT_NE(set(text, "rule_sets", "[]").find("rule_sets = []  # several lines\n\"cl"),
+            std::string::npos);
+  EXPECT_NE(set(text, "cl\u00e9", "\"t\"").find("\"cl\u00e9\" = \"t\"  # \u00e9\n"), std::string::npos);
+  EXPECT_NE(set(text, "name", "\"B\"").find("name = \"B\"  # ship\n# power = 2"),
+            std::string::npos);
+}
+
+TEST(ShipFileText, RefusesTextThatIsNotTomlNamingTheLine) {
   try {
-    set(text, "rule_sets", "[]");
-    FAIL() << "a value over several lines was replaced";
+    set("power = 1\nname = \"open\n", "power", "2");
+    FAIL() << "text that is not TOML was changed";
   } catch (const RunError& error) {
-    EXPECT_EQ(std::string(error.what()),
-              "Test.ship.toml:1: cannot change rule_sets: its value runs over several lines");
+    EXPECT_NE(std::string(error.what()).find("Test.ship.toml:2"), std::string::npos) << error.what();
   }
 }
 

@@ -4,9 +4,11 @@
 # and "E" with the files they leave, the question cancelled by destroying its
 # window or by closing the plot window with Escape or Alt+F4, the over-long
 # contour message without the window, an error shown in a message box, and
-# the design studio on the example (whole, zoomed to the propeller, and with
-# an overlap failing the rules in red), quit with Ctrl+Q without writing
-# anything.
+# the design studio on the example (whole, zoomed to the propeller, measuring,
+# with an overlap failing the rules in red, and a file with a missing value
+# open as text with its line marked), quit with Ctrl+Q without writing
+# anything. With openbox installed the studio runs under a window manager, as
+# on a desktop (the plot window's checks place it without one).
 #
 # Usage: desktop_end_to_end.sh PROPCLEAR EXAMPLES_DIR OUTPUT_DIR
 # Screenshots go to OUTPUT_DIR. Exits 77 (skipped) only when Xvfb cannot start.
@@ -39,6 +41,7 @@ xvfb_pid=
 run_pid=
 cleanup() {
   [ -n "$run_pid" ] && kill "$run_pid" 2>/dev/null
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
@@ -62,6 +65,7 @@ DISPLAY=":$(cat "$work/display")"
 export DISPLAY
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 echo "Xvfb on display $DISPLAY"
+wm_pid=""
 
 # A fresh folder holding the example design.
 new_folder() {
@@ -261,6 +265,12 @@ quit_studio() {
   expect_exit 0
 }
 
+if command -v openbox >/dev/null 2>&1; then
+  openbox >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  sleep 0.5
+fi
+
 what="studio"
 folder=$(new_folder studio)
 cp "$examples/Norvalek.ship.toml" "$folder/"
@@ -277,6 +287,14 @@ if studio_shot "$folder" Norvalek.TSK studio-full.png; then
   import -window root "$output/studio-propeller.png"
   echo "screenshot: $output/studio-propeller.png"
   cmp -s "$output/studio-full.png" "$output/studio-propeller.png" && fail "$what: P did not zoom"
+  # M, then two clicks: the measurement in blue, with its figures.
+  xdotool key m
+  xdotool mousemove --window "$studio" 450 420 click 1 mousemove --window "$studio" 560 600 click 1
+  sleep 0.5
+  import -window root "$output/studio-measure.png"
+  echo "screenshot: $output/studio-measure.png"
+  shows_colour "$output/studio-measure.png" 0050C0 "1280x1024+0+0" ||
+    fail "$what: no measurement drawn ($output/studio-measure.png)"
   quit_studio
 fi
 cmp -s "$folder/Norvalek.TSK" "$work/studio-original.TSK" || fail "$what: the design file was changed"
@@ -290,6 +308,16 @@ cp "$examples/Norvalek.ship.toml" "$folder/Overlap.ship.toml"
 if studio_shot "$folder" Overlap.TSK studio-overlap.png; then
   shows_colour "$output/studio-overlap.png" C00000 "1280x1024+0+0" ||
     fail "$what: no failing rule in red ($output/studio-overlap.png)"
+  quit_studio
+fi
+
+# A value missing: the file opens as text, its fault's line marked.
+what="studio broken file"
+folder=$(new_folder studio-broken)
+sed 's/^4.600, 0.850/4.600/' "$examples/Norvalek.TSK" >"$folder/Broken.TSK"
+if studio_shot "$folder" Broken.TSK studio-broken.png; then
+  shows_colour "$output/studio-broken.png" FFD8D8 "1280x1024+0+0" ||
+    fail "$what: no marked line ($output/studio-broken.png)"
   quit_studio
 fi
 

@@ -2,7 +2,9 @@
 // platform: open the example, drag the propeller centre with the mouse, read
 // the clearances panel against a plain run of the edited file, undo, edit D,
 // save under a new name and read the file back; bad text in every field and
-// in pasted tables is refused without a crash.
+// in pasted tables is refused without a crash. No edit is ever lost: undo
+// with the cursor in a field, a file changed on disk while typing, a ship
+// file's setting beside a multi-line string, a file that cannot be read.
 
 #include "ui/studio/studio_window.h"
 
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -30,6 +33,7 @@
 #include "design/read_design_data.h"
 #include "design/rewrite_design_text.h"
 #include "support/test_support.h"
+#include "plot/draw_stern_plot.h"
 #include "ui/studio/studio_outputs.h"
 
 namespace propclear {
@@ -49,6 +53,8 @@ class Studio : public ::testing::Test {
     test::writeFile(designPath_, readFile(test::examplesDir() / designFileName));
     window_.resize(1400, 900);
     window_.show();
+    window_.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
     EXPECT_TRUE(window_.openFile(designPath_));
   }
 
@@ -65,6 +71,24 @@ class Studio : public ::testing::Test {
   }
   QLineEdit& field(const char* name) {
     return *window_.findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
+  // Every field of the design panel shows the design's value.
+  void expectFieldsShowTheDesign() {
+    const DesignData& design = window_.document().design();
+    for (QLineEdit* edit : window_.designPanel().findChildren<QLineEdit*>()) {
+      const std::string name = edit->objectName().toStdString();
+      const FieldRef* ref = nullptr;
+      for (const FieldRef& candidate : editableFields) {
+        if (fieldName(candidate) == name) ref = &candidate;
+      }
+      if (ref == nullptr) continue;
+      EXPECT_EQ(edit->text().toStdString(), formatShortest(fieldValue(design, *ref), name.c_str()))
+          << name;
+    }
+  }
+  void press(QWidget& widget, QKeySequence::StandardKey key) {
+    const QKeyCombination combination = QKeySequence(key)[0];
+    QTest::keyClick(&widget, combination.key(), combination.keyboardModifiers());
   }
   void type(QLineEdit& edit, const QString& text) {
     edit.setFocus();
@@ -93,6 +117,12 @@ class Studio : public ::testing::Test {
   ScratchDir scratch_;
   std::filesystem::path designPath_;
   StudioWindow window_;
+  const std::vector<FieldRef> editableFields = {
+      {DesignField::PropellerCentreX, 0}, {DesignField::PropellerCentreZ, 0},
+      {DesignField::WaterlineHeight, 0},  {DesignField::PropellerDiameter, 0},
+      {DesignField::HubDiameter, 0},      {DesignField::PitchRatio, 0},
+      {DesignField::AreaRatio, 0},        {DesignField::RakeAngle, 0},
+      {DesignField::RudderX, 2},          {DesignField::RudderZ, 3}};
 };
 
 TEST_F(Studio, DragUndoEditAndSaveAsLikeADesigner) {
@@ -154,7 +184,7 @@ TEST_F(Studio, DragUndoEditAndSaveAsLikeADesigner) {
   ASSERT_EQ(savedLines.size(), exampleLines.size());
   for (std::size_t i = 0; i < savedLines.size(); ++i) {
     if (i + 1 == 17) {
-      EXPECT_EQ(savedLines[i], "4.4, 0.850") << "only the changed value is rewritten";
+      EXPECT_EQ(savedLines[i], "4.400, 0.850") << "only the changed value, with its decimals";
     } else {
       EXPECT_EQ(savedLines[i], exampleLines[i]) << "line " << i + 1;
     }
@@ -301,6 +331,233 @@ TEST_F(Studio, AsksBeforeAChangedDesignGoesAndOnlyThen) {
   EXPECT_TRUE(window_.close()) << "nothing unsaved: closed without asking";
   EXPECT_TRUE(title.isEmpty());
   EXPECT_EQ(readFile(designPath_), readFile(test::examplesDir() / designFileName));
+}
+
+TEST_F(Studio, UndoWithTheCursorInAFieldUndoesTheDesignAndShowsIt) {
+  DesignDocument& document = window_.document();
+  QLineEdit& diameter = field("D");
+  type(diameter, QStringLiteral("5.2"));
+  ASSERT_TRUE(diameter.hasFocus());
+  ASSERT_EQ(document.design().propellerDiameter, 5.2);
+
+  press(diameter, QKeySequence::Undo);
+  EXPECT_EQ(document.design().propellerDiameter, 4.6);
+  EXPECT_EQ(diameter.text(), QStringLiteral("4.6"));
+  window_.view().setFocus();  // leaving the field is no edit
+  EXPECT_EQ(document.design().propellerDiameter, 4.6);
+  EXPECT_TRUE(document.undoStack().canRedo());
+
+  diameter.setFocus();
+  press(diameter, QKeySequence::Redo);
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_EQ(diameter.text(), QStringLiteral("5.2"));
+
+  // Text typed and not yet taken is undone alone.
+  const int steps = document.undoStack().index();
+  diameter.selectAll();
+  QTest::keyClicks(&diameter, QStringLiteral("7"));
+  press(diameter, QKeySequence::Undo);
+  EXPECT_EQ(diameter.text(), QStringLiteral("5.2"));
+  EXPECT_EQ(document.undoStack().index(), steps);
+  window_.view().setFocus();
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+
+  type(field("Dh"), QStringLiteral("0.9"));
+  press(field("Dh"), QKeySequence::Undo);
+  press(field("Dh"), QKeySequence::Undo);
+  press(field("Dh"), QKeySequence::Redo);
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_EQ(document.design().hubDiameter, 0.85);
+  expectFieldsShowTheDesign();
+}
+
+TEST_F(Studio, AFileChangedOnDiskWhileTypingKeepsEveryEdit) {
+  DesignDocument& document = window_.document();
+  type(field("D"), QStringLiteral("5.2"));
+  QLineEdit& hub = field("Dh");
+  hub.setFocus();
+  hub.selectAll();
+  QTest::keyClicks(&hub, QStringLiteral("0.9"));  // typed, not yet taken
+
+  DesignData changed = readDesignText(readFile(designPath_), "hull.TSK").design;
+  changed.pitchRatio = 0.9;
+  const std::string onDisk = rewriteDesignText(readFile(designPath_), "hull.TSK", changed);
+  test::writeFile(designPath_, onDisk);
+  QTRY_VERIFY(window_.fileChangedBar().isVisible());
+  EXPECT_TRUE(hub.hasFocus()) << "the bar takes no focus";
+  EXPECT_EQ(hub.text(), QStringLiteral("0.9"));
+  QTest::keyClick(&hub, Qt::Key_Return);  // meant for the field, and taken by it
+  EXPECT_EQ(document.design().hubDiameter, 0.9);
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_EQ(document.design().pitchRatio, 0.8);
+  EXPECT_TRUE(window_.fileChangedBar().isVisible());
+
+  QTest::mouseClick(&window_.fileChangedBar().reloadButton(), Qt::LeftButton);
+  EXPECT_FALSE(window_.fileChangedBar().isVisible());
+  EXPECT_EQ(document.design().pitchRatio, 0.9);
+  EXPECT_EQ(document.design().propellerDiameter, 4.6);
+  EXPECT_FALSE(document.isModified());
+  expectFieldsShowTheDesign();
+
+  press(hub, QKeySequence::Undo);  // the reload is one step
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_EQ(document.design().hubDiameter, 0.9);
+  EXPECT_EQ(document.design().pitchRatio, 0.8);
+  EXPECT_TRUE(document.isModified());
+  expectFieldsShowTheDesign();
+
+  // Saved, the file holds the edits with the file's decimals, the rest as on disk.
+  document.save();
+  const std::vector<std::string> saved = test::splitCrLfLines(readFile(designPath_));
+  const std::vector<std::string> disk = test::splitCrLfLines(onDisk);
+  ASSERT_EQ(saved.size(), disk.size());
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    if (i + 1 == 17) {
+      EXPECT_EQ(saved[i], "5.200, 0.900");
+    } else if (i + 1 == 20) {
+      EXPECT_EQ(saved[i], "0.800, 0.550, 10.0");
+    } else {
+      EXPECT_EQ(saved[i], disk[i]) << "line " << i + 1;
+    }
+  }
+
+  // Keep mine: the design stays as edited and counts as changed.
+  test::writeFile(designPath_, onDisk);
+  QTRY_VERIFY(window_.fileChangedBar().isVisible());
+  QTest::mouseClick(&window_.fileChangedBar().keepButton(), Qt::LeftButton);
+  EXPECT_EQ(document.design().propellerDiameter, 5.2);
+  EXPECT_TRUE(document.isModified());
+}
+
+TEST_F(Studio, AShipFileSettingChangesOnlyItsValueBesideAMultiLineString) {
+  const std::string ship =
+      "name = \"\"\"MV Norvalek\n"
+      "power = 100 (a note of the name, not a setting)\"\"\"  # shown in the report\n"
+      "# power = 200 in a comment\n"
+      "rule_length = 118.0           # L, m\n"
+      "block_coefficient = 0.72\n"
+      "power  =  6500.0   # P, kW on the shaft\n"
+      "blades = 4\n"
+      "rudder_thickness = 0.55\n"
+      "rule_sets = [\n  \"lr-recommended\",  # the society's\n]\n";
+  const std::filesystem::path shipPath = scratch_ / "hull.ship.toml";
+  test::writeFile(shipPath, ship);
+  ASSERT_TRUE(window_.openFile(designPath_));
+  ASSERT_TRUE(window_.document().ship().has_value()) << window_.document().shipFault().toStdString();
+  type(*window_.clearancesPanel().findChild<QLineEdit*>(QStringLiteral("power")),
+       QStringLiteral("7200"));
+  window_.document().save();
+  std::string expected = ship;
+  expected.replace(expected.find("6500.0"), 6, "7200");
+  EXPECT_EQ(readFile(shipPath), expected);
+  EXPECT_EQ(readFile(designPath_), readFile(test::examplesDir() / designFileName));
+}
+
+TEST_F(Studio, AFileWithAMissingValueOpensAsTextIsMendedAndReads) {
+  std::string text = readFile(designPath_);
+  const std::size_t hub = text.find("4.600, 0.850");
+  ASSERT_NE(hub, std::string::npos);
+  std::string broken = text;
+  broken.replace(hub, 12, "4.600");
+  const std::filesystem::path brokenPath = scratch_ / "broken.TSK";
+  test::writeFile(brokenPath, broken);
+
+  EXPECT_FALSE(window_.openFile(brokenPath));
+  ASSERT_TRUE(window_.showsBrokenFile());
+  EXPECT_TRUE(window_.windowTitle().startsWith(QStringLiteral("broken.TSK")));
+  const test::ProcessResult run = test::runPropclear({brokenPath.string(), "--no-window"});
+  const std::string message = window_.brokenFilePane().message().toStdString();
+  EXPECT_NE(message.find("a missing value is the usual cause"), std::string::npos) << message;
+  EXPECT_NE(run.err.find(message), std::string::npos) << "as the command line says it: " << run.err;
+  EXPECT_EQ(window_.brokenFilePane().markedLine(),
+            static_cast<long>(std::count(broken.begin(), broken.begin() + static_cast<long>(hub), '\n')) + 2)
+      << "the line after the one missing a value, where the reader stopped";
+
+  auto* pane = window_.findChild<QPlainTextEdit*>(QStringLiteral("brokenFileText"));
+  pane->setPlainText(QString::fromStdString(text));
+  QTest::mouseClick(window_.findChild<QPushButton*>(QStringLiteral("readAgainButton")), Qt::LeftButton);
+  ASSERT_FALSE(window_.showsBrokenFile()) << window_.brokenFilePane().message().toStdString();
+  EXPECT_EQ(window_.document().path(), brokenPath);
+  EXPECT_EQ(window_.document().design().hubDiameter, 0.85);
+  EXPECT_TRUE(window_.document().isModified()) << "the mended text is not on disk yet";
+  window_.document().save();
+  EXPECT_EQ(readFile(brokenPath), text);
+}
+
+TEST_F(Studio, AShipFileItsReaderRefusesIsMendedBesideTheOpenDesign) {
+  std::string ship = readFile(test::examplesDir() / "Norvalek.ship.toml");
+  const std::string good = ship;
+  ship.replace(ship.find("blades = 4"), 10, "blades = 9");
+  const std::filesystem::path shipPath = scratch_ / "hull.ship.toml";
+  test::writeFile(shipPath, ship);
+  ASSERT_TRUE(window_.openFile(designPath_));
+  ASSERT_TRUE(window_.showsBrokenFile());
+  EXPECT_TRUE(window_.document().hasDesign());
+  EXPECT_EQ(window_.brokenFilePane().markedLine(), 5);
+  EXPECT_NE(window_.brokenFilePane().message().toStdString().find("hull.ship.toml:5"),
+            std::string::npos);
+
+  window_.findChild<QPlainTextEdit*>(QStringLiteral("brokenFileText"))
+      ->setPlainText(QString::fromStdString(good));
+  window_.brokenFilePane().readAgain();
+  ASSERT_FALSE(window_.showsBrokenFile()) << window_.brokenFilePane().message().toStdString();
+  ASSERT_TRUE(window_.document().ship().has_value());
+  window_.document().save();
+  EXPECT_EQ(readFile(shipPath), good);
+}
+
+TEST_F(Studio, ShowsTheStatusBannerAndMeasuresBetweenTwoClicks) {
+  SternView& view = window_.view();
+  const auto bannerColour = [&] { return view.grab().toImage().pixelColor(4, 4); };
+  EXPECT_EQ(bannerColour(), QColor(0xEC, 0xEC, 0xEC)) << "no ship file: no rules, grey";
+  type(field("D"), QStringLiteral("6.4"));
+  ASSERT_TRUE(window_.document().analysis().lastGood->hasClash());
+  EXPECT_EQ(bannerColour(), QColor(0xC0, 0x00, 0x00)) << "a clash is red";
+
+  // A click on a point measures from the point itself; the third starts anew.
+  view.setMeasuring(true);
+  const DesignData& design = window_.document().design();
+  const QPointF centre = view.pixelOf(design.propellerCentreX, design.propellerCentreZ);
+  const QPointF corner = view.pixelOf(design.rudderX[4], design.rudderZ[4]);
+  QTest::mouseClick(&view, Qt::LeftButton, {}, (centre + QPointF(2, -2)).toPoint());
+  QTest::mouseClick(&view, Qt::LeftButton, {}, (corner + QPointF(-3, 1)).toPoint());
+  ASSERT_EQ(view.measuredPoints().size(), 2u);
+  EXPECT_EQ(view.measuredPoints()[0], QPointF(4.0, 2.8));
+  EXPECT_EQ(view.measuredPoints()[1], QPointF(6.15, 0.6));
+  EXPECT_EQ(window_.document().design().propellerCentreX, 4.0) << "measuring moves nothing";
+  EXPECT_EQ(measurementText(QPointF(1, 1), QPointF(4, -3)),
+            QStringLiteral("d 5.000 m   \u0394x 3.000 m   \u0394z -4.000 m"));
+  QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(10, 200));
+  EXPECT_EQ(view.measuredPoints().size(), 1u);
+}
+
+TEST_F(Studio, TheLegacyMirroredBladeCanBeLeftOutOfTheDrawing) {
+  const std::vector<DrawCommand>& drawing = window_.document().analysis().drawing;
+  const std::vector<DrawCommand> without = withoutLegacyLowerBlade(drawing);
+  const auto count = [](const std::vector<DrawCommand>& commands, auto predicate) {
+    return std::count_if(commands.begin(), commands.end(), predicate);
+  };
+  const auto legacyLabel = [](const DrawCommand& c) { return c.text == legacyBladeLabel; };
+  const auto greyLine = [](const DrawCommand& c) {
+    return c.op == DrawOp::DrawLine && c.colour == paletteDarkGrey;
+  };
+  const auto otherLine = [](const DrawCommand& c) {
+    return c.op == DrawOp::DrawLine && c.colour != paletteDarkGrey;
+  };
+  const auto setting = [](const DrawCommand& c) {
+    return c.op == DrawOp::SetLineStyle || c.op == DrawOp::SetTextColour || c.op == DrawOp::SetFont;
+  };
+  EXPECT_EQ(count(drawing, legacyLabel), 1);
+  EXPECT_EQ(count(without, legacyLabel), 0);
+  // Grey lines before the label are the outline's; after it, the swept volume's.
+  const auto label = std::find_if(drawing.begin(), drawing.end(), legacyLabel);
+  const std::vector<DrawCommand> outline(drawing.begin(), label);
+  EXPECT_GE(count(outline, greyLine), 10);
+  EXPECT_EQ(count(without, greyLine), count(drawing, greyLine) - count(outline, greyLine));
+  EXPECT_EQ(count(without, otherLine), count(drawing, otherLine));
+  EXPECT_EQ(count(without, setting), count(drawing, setting)) << "styles set there still hold";
+  // The swept volume and its closest approaches are drawn as a run draws them.
+  EXPECT_FALSE(window_.document().analysis().lastGood->closestApproaches().empty());
 }
 
 }  // namespace

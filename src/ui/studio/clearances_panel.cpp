@@ -2,6 +2,7 @@
 
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "common/checked_math.h"
@@ -46,6 +47,12 @@ void setCell(QTableWidget* table, int row, int column, const QString& text, cons
   item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
+// The rules table's word columns that wrap rather than widen the dock past
+// this many pixels: the rule's name and the verdict.
+constexpr int ruleColumn = 3;
+constexpr int verdictColumn = 8;
+constexpr int wrappedColumnMaxPixels = 180;
+
 // The mirrored lower blade's rows below the six.
 constexpr int legacyRows = 2;
 
@@ -62,6 +69,16 @@ QColor statusColour(AssessmentStatus status) {
     case AssessmentStatus::NoRules: return notJudgedColour;
   }
   return notJudgedColour;
+}
+
+// As wide as its shown columns (each sized to its contents by the header):
+// the dock scrolls rather than cut a column.
+void fitWidthToColumns(QTableWidget* table) {
+  int width = 2 * table->frameWidth();
+  for (int column = 0; column < table->columnCount(); ++column) {
+    if (!table->isColumnHidden(column)) width += table->columnWidth(column);
+  }
+  table->setMinimumWidth(width);
 }
 
 // A clash is a red banner; every other status is coloured text.
@@ -115,6 +132,12 @@ ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
   // Each margin beside the value it is the margin of; the ratios and the
   // percentage are in the written clearance table.
   for (const int column : {2, 5, 7}) rules_->setColumnHidden(column, true);
+  // A long rule name or verdict wraps in its cell (and is whole in its
+  // tooltip), so that every column stays in view.
+  for (const int column : {ruleColumn, verdictColumn}) {
+    rules_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Interactive);
+  }
+  rules_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   layout->addWidget(rules_, 1);
   overall_ = new QLabel;
   overall_->setObjectName(QStringLiteral("overallVerdict"));
@@ -133,21 +156,31 @@ QGroupBox* ClearancesPanel::particularsBox() {
     const char* key;
     ParticularEditor::Kind kind;
     QString label;
+    QString tip;
   } rows[] = {
-      {"name", ParticularEditor::Kind::Text, tr("Name")},
-      {"rule_length", ParticularEditor::Kind::Number, tr("Rule length L (m)")},
-      {"block_coefficient", ParticularEditor::Kind::Number, tr("Block coefficient Cb")},
-      {"power", ParticularEditor::Kind::Number, tr("Shaft power P (kW)")},
-      {"blades", ParticularEditor::Kind::Number, tr("Blades Z")},
-      {"rudder_thickness", ParticularEditor::Kind::Number, tr("Rudder thickness tR (m)")},
-      {"ship_type", ParticularEditor::Kind::Text, tr("Ship type")},
-      {"heel", ParticularEditor::Kind::Point, tr("Heel x, z (m)")},
-      {"rule_sets", ParticularEditor::Kind::List, tr("Rule sets")},
+      {"name", ParticularEditor::Kind::Text, tr("Name"), tr("The ship's name, as the report shows it")},
+      {"rule_length", ParticularEditor::Kind::Number, tr("Rule length L (m)"),
+       tr("Rule length L of the ship, in metres")},
+      {"block_coefficient", ParticularEditor::Kind::Number, tr("Block coefficient Cb"),
+       tr("Block coefficient Cb at the load draught, without unit, in (0, 1]")},
+      {"power", ParticularEditor::Kind::Number, tr("Shaft power P (kW)"),
+       tr("Shaft power P on the one shaft, in kilowatts")},
+      {"blades", ParticularEditor::Kind::Number, tr("Blades Z"),
+       tr("Number of propeller blades Z, a whole number from 3 to 6")},
+      {"rudder_thickness", ParticularEditor::Kind::Number, tr("Rudder thickness tR (m)"),
+       tr("Rudder thickness tR at 0.7R above the shaft centre, in metres")},
+      {"ship_type", ParticularEditor::Kind::Text, tr("Ship type"),
+       tr("The ship type, for guidance that depends on it: cargo, tanker, ferry, cruise…")},
+      {"heel", ParticularEditor::Kind::Point, tr("Heel x, z (m)"),
+       tr("The heel of a sole piece under the disc: x and z in metres")},
+      {"rule_sets", ParticularEditor::Kind::List, tr("Rule sets"),
+       tr("The rule sets to check, separated by commas")},
   };
   particularEditors_.reserve(std::size(rows));
   for (const auto& row : rows) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(row.key));
+    edit->setToolTip(row.tip);
     const ParticularEditor& editor =
         particularEditors_.emplace_back(ParticularEditor{row.key, row.kind, edit});
     connect(edit, &QLineEdit::editingFinished, this, [this, &editor] { particularEdited(editor); });
@@ -158,6 +191,7 @@ QGroupBox* ClearancesPanel::particularsBox() {
   skew_->addItem(tr("none"), QStringLiteral("none"));
   skew_->addItem(tr("high"), QStringLiteral("high"));
   connect(skew_, &QComboBox::currentIndexChanged, this, &ClearancesPanel::skewChosen);
+  skew_->setToolTip(tr("Blade skew of the propeller: none or high"));
   form->addRow(tr("Skew"), skew_);
   rudder_ = new QComboBox;
   rudder_->setObjectName(QStringLiteral("rudder"));
@@ -167,6 +201,7 @@ QGroupBox* ClearancesPanel::particularsBox() {
     const QString name = QString::fromLatin1(rudderArrangementName(rudder));
     rudder_->addItem(name, name);
   }
+  rudder_->setToolTip(tr("How the rudder is hung; a spade or semi-spade rudder has no heel"));
   connect(rudder_, &QComboBox::currentIndexChanged, this, &ClearancesPanel::rudderChosen);
   form->addRow(tr("Rudder"), rudder_);
   particularsMessage_ = new QLabel;
@@ -299,6 +334,8 @@ void ClearancesPanel::refresh() {
   }
   showRules();
   refreshParticulars();
+  fitWidthToColumns(clearances_);
+  fitWidthToColumns(rules_);
 }
 
 void ClearancesPanel::showStatus(const Assessment& assessment, bool current) {
@@ -372,10 +409,23 @@ void ClearancesPanel::showRules() {
     const QColor colour = verdictColour(check.lines[row].verdict);
     for (std::size_t column = 0; column < table.rows[row].size(); ++column) {
       const bool word = column == 0 || column == 3 || column == 8;  // clearance, rule, verdict
-      setCell(rules_, static_cast<int>(row), static_cast<int>(column),
-              QString::fromStdString(table.rows[row][column]), colour, !word);
+      const QString text = QString::fromStdString(table.rows[row][column]);
+      setCell(rules_, static_cast<int>(row), static_cast<int>(column), text, colour, !word);
+      if (word) rules_->item(static_cast<int>(row), static_cast<int>(column))->setToolTip(text);
     }
   }
+  for (const int column : {ruleColumn, verdictColumn}) {
+    rules_->resizeColumnToContents(column);
+    if (rules_->columnWidth(column) > wrappedColumnMaxPixels) {
+      rules_->setColumnWidth(column, wrappedColumnMaxPixels);
+    }
+  }
+  // Every line at once, never a scroll bar: the dock scrolls instead.
+  rules_->resizeRowsToContents();
+  int height = rules_->horizontalHeader()->sizeHint().height() + 2 * rules_->frameWidth() +
+               rules_->horizontalScrollBar()->sizeHint().height();
+  for (int row = 0; row < rules_->rowCount(); ++row) height += rules_->rowHeight(row);
+  rules_->setMinimumHeight(height);
   overall_->setText(QString::fromStdString(table.overall));
   overall_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold")
                               .arg(statusColour(analysis.lastGood->status).name()));

@@ -50,19 +50,26 @@ void DesignDocument::open(const std::filesystem::path& path) {
 
 void DesignDocument::newFromExample() { load(exampleDesignText(), {}); }
 
-void DesignDocument::load(const std::string& text, const std::filesystem::path& path) {
+// The propeller file beside the design, as a run reads it: its outline is
+// drawn and measured, though not edited here.
+DesignData DesignDocument::readDesign(const std::string& text,
+                                      const std::filesystem::path& path) const {
   const std::string name = path.empty() ? std::string("Untitled") : path.filename().string();
   DesignData design = designOf(text, name);
-  // The propeller file beside the design, as a run reads it: its outline is
-  // drawn and measured, though not edited here.
   const std::optional<std::filesystem::path> propellerFile =
       path.empty() ? std::nullopt : findPropellerFile(path);
   if (propellerFile) design.propeller = readPropellerTable(*propellerFile);
-  design_ = std::move(design);
+  return design;
+}
+
+void DesignDocument::load(const std::string& text, const std::filesystem::path& path) {
+  design_ = readDesign(text, path);
+  savedDesign_ = design_;
   hasDesign_ = true;
   fileText_ = text;
   path_ = path;
   undo_.clear();
+  savedUndoIndex_ = 0;
   loadShip();
   watch();
   recompute();
@@ -117,6 +124,8 @@ void DesignDocument::writeTo(const std::filesystem::path& path) {
   outputs.add(path, path.filename().string(), OutputFile::Devices::WriteInto).writeText(text);
   outputs.commitAll();
   fileText_ = text;
+  savedDesign_ = design_;
+  savedUndoIndex_ = undo_.index();
   if (shipChanged) shipSavedText_ = shipText_;
   undo_.setClean();
 }
@@ -125,9 +134,52 @@ void DesignDocument::revert() {
   if (hasFile()) open(path_);
 }
 
+void DesignDocument::openText(const std::string& text, const std::filesystem::path& path) {
+  load(text, path);
+  std::string onDisk;
+  try {
+    onDisk = readDesignFileText(path);
+  } catch (const RunError&) {
+    // Gone or unreadable: the text is all there is, and is not saved.
+  }
+  if (onDisk != text) undo_.resetClean();
+  emit fileStateChanged();
+}
+
+void DesignDocument::reload() {
+  if (!hasFile()) return;
+  const std::string text = readDesignFileText(path_);
+  DesignData design = readDesign(text, path_);
+  std::string shipText = shipText_;
+  if (!shipPath_.empty()) shipText = readDesignFileText(shipPath_);
+  undo_.push(new ReloadCommand(*this, {design_, shipText_}, {std::move(design), shipText},
+                               tr("Reload %1").arg(displayName())));
+  fileText_ = text;
+  shipSavedText_ = shipText;
+  savedDesign_ = design_;
+  savedUndoIndex_ = undo_.index();
+  undo_.setClean();
+  emit fileStateChanged();
+}
+
+void DesignDocument::keepMine() {
+  undo_.resetClean();
+  emit fileStateChanged();
+}
+
+void DesignDocument::applyDesignAndShip(const DesignData& design, const std::string& shipText) {
+  design_ = design;
+  if (shipPath_.empty()) {
+    recompute();
+  } else {
+    applyShipText(shipText);
+  }
+}
+
 void DesignDocument::close() {
   hasDesign_ = false;
   design_ = DesignData{};
+  savedDesign_ = DesignData{};
   path_.clear();
   fileText_.clear();
   ship_.reset();
@@ -143,17 +195,21 @@ void DesignDocument::close() {
 void DesignDocument::watch() {
   if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
   if (hasFile()) watcher_.addPath(qText(path_.string()));
+  if (!shipPath_.empty()) watcher_.addPath(qText(shipPath_.string()));
 }
 
 // Editors that save write a new file and rename it, which a watcher sees as
 // the file going away: the path is watched again once it is back. Only a
 // content other than the one last read or written is a change.
-void DesignDocument::fileChangedOnDisk() {
+void DesignDocument::fileChangedOnDisk(const QString& changedPath) {
   if (!hasFile()) return;
-  const QString path = qText(path_.string());
-  if (!watcher_.files().contains(path) && QFileInfo::exists(path)) watcher_.addPath(path);
+  if (!watcher_.files().contains(changedPath) && QFileInfo::exists(changedPath)) {
+    watcher_.addPath(changedPath);
+  }
+  const bool isShip = !shipPath_.empty() && changedPath == qText(shipPath_.string());
   try {
-    if (readDesignFileText(path_) == fileText_) return;
+    const std::string onDisk = readDesignFileText(isShip ? shipPath_ : path_);
+    if (onDisk == (isShip ? shipSavedText_ : fileText_)) return;
   } catch (const RunError&) {
     // Gone or unreadable for now: nothing to offer until it is back.
     return;
@@ -192,6 +248,13 @@ QString DesignDocument::editShipValue(const std::string& key, const std::string&
   } catch (const RunError& error) {
     return qText(error.what());
   }
+}
+
+void DesignDocument::mendShipText(const std::string& text) {
+  if (shipPath_.empty() || text == shipText_) return;
+  readShipParticularsText(text, shipPath_.filename().string());
+  undo_.push(new ReplaceShipTextCommand(*this, shipText_, text,
+                                        tr("Mend %1").arg(qText(shipPath_.filename().string()))));
 }
 
 void DesignDocument::applyShipText(const std::string& text) {
@@ -268,12 +331,14 @@ void DesignDocument::recompute() {
 }
 
 // The stern plot with the clearances and, with a rule check, their verdict
-// marks: the drawing of every output.
+// marks, then the swept volume and its closest approaches: the drawing of
+// every output, as a run draws it.
 void DesignDocument::drawLastGood() {
   DrawingSurface surface;
   const Assessment& assessment = *analysis_.lastGood;
   drawSternPlot(design_, assessment.analysis, surface);
   drawClearances(design_, assessment, surface);
+  drawSweptVolume(assessment.analysis, surface);
   analysis_.drawing = surface.commands();
 }
 

@@ -54,6 +54,17 @@ class DesignDocument : public QObject {
   void saveAs(const std::filesystem::path& path);
   // Reads the file again, forgetting every change.
   void revert();
+  // Takes the design file and the ship file as they are on disk now, as one
+  // undo step: undoing it brings the edits back. The document is then as
+  // saved. Throws RunError as open does, leaving the document as it was.
+  void reload();
+  // Keeps the design as edited though the files on disk differ: it counts as
+  // changed until it is saved.
+  void keepMine();
+  // Opens `text` as the design file `path`, in place of the file's own
+  // content (a broken file fixed in the studio); it counts as changed until
+  // it is saved. Throws RunError as open does.
+  void openText(const std::string& text, const std::filesystem::path& path);
   void close();
 
   bool hasDesign() const { return hasDesign_; }
@@ -64,6 +75,10 @@ class DesignDocument : public QObject {
   bool isModified() const { return !undo_.isClean(); }
 
   const DesignData& design() const { return design_; }
+  // The design as last opened, saved or reloaded, and whether an undo step
+  // has changed it since.
+  const DesignData& savedDesign() const { return savedDesign_; }
+  bool differsFromSaved() const { return undo_.index() != savedUndoIndex_; }
   const StudioAnalysis& analysis() const { return analysis_; }
   QUndoStack& undoStack() { return undo_; }
 
@@ -78,6 +93,12 @@ class DesignDocument : public QObject {
   const std::optional<ShipParticulars>& ship() const { return ship_; }
   const std::filesystem::path& shipPath() const { return shipPath_; }
   QString shipFault() const { return shipFault_; }
+  // The ship file's text as edited.
+  const std::string& shipText() const { return shipText_; }
+  // The ship file's text replaced by `text` mended in the studio, as one undo
+  // step, saved with the design. Throws the reader's RunError, naming the
+  // line, while the text is still broken; nothing changes then.
+  void mendShipText(const std::string& text);
   // One top-level setting of the ship file changed to `tomlValue` (TOML as
   // written: 118.5, "high", ["lr-recommended"]): one undo step, saved to the
   // ship file with the design. Returns why it is refused (the reader's
@@ -88,26 +109,30 @@ class DesignDocument : public QObject {
   void applyFields(const std::vector<FieldChange>& changes, bool forward);
   void applyContour(const std::vector<ContourPoint>& points);
   void applyShipText(const std::string& text);
+  void applyDesignAndShip(const DesignData& design, const std::string& shipText);
 
  signals:
   // After every change of the design or its analysis.
   void designChanged();
   // The file, its name or its modified state changed.
   void fileStateChanged();
-  // The file was changed on disk by another program.
+  // The design file or its ship file was changed on disk by another program.
   void changedOnDisk();
 
  private:
   void load(const std::string& text, const std::filesystem::path& path);
+  DesignData readDesign(const std::string& text, const std::filesystem::path& path) const;
   void writeTo(const std::filesystem::path& path);
   void watch();
-  void fileChangedOnDisk();
+  void fileChangedOnDisk(const QString& changedPath);
   void loadShip();
   void recompute();
   void drawLastGood();
 
   bool hasDesign_ = false;
   DesignData design_{};
+  DesignData savedDesign_{};
+  int savedUndoIndex_ = 0;
   std::filesystem::path path_;
   std::string fileText_;  // the text last read or written: captions and layout for saving
   StudioAnalysis analysis_;

@@ -58,4 +58,13 @@ void ReplaceShipTextCommand::redo() { document_.applyShipText(after_); }
 
 void ReplaceShipTextCommand::undo() { document_.applyShipText(before_); }
 
+ReloadCommand::ReloadCommand(DesignDocument& document, DesignAndShip before, DesignAndShip after,
+                             const QString& text)
+    : QUndoCommand(text), document_(document), before_(std::move(before)),
+      after_(std::move(after)) {}
+
+void ReloadCommand::redo() { document_.applyDesignAndShip(after_.design, after_.shipText); }
+
+void ReloadCommand::undo() { document_.applyDesignAndShip(before_.design, before_.shipText); }
+
 }  // namespace propclear

@@ -1,8 +1,8 @@
 #pragma once
 // The undo steps of the studio: values changed by a field edit or a drag
 // (the moves of one drag merge into one step), the stern contour replaced by
-// a table edit, an insertion, a deletion, a move or a paste, and a setting of
-// the ship file changed.
+// a table edit, an insertion, a deletion, a move or a paste, a setting of
+// the ship file changed, and the files read again from disk.
 
 #include <QUndoCommand>
 #include <string>
@@ -56,6 +56,26 @@ class ReplaceShipTextCommand : public QUndoCommand {
   DesignDocument& document_;
   std::string before_;
   std::string after_;
+};
+
+// The design and the ship file's text, as a reload replaces them.
+struct DesignAndShip {
+  DesignData design;
+  std::string shipText;
+};
+
+class ReloadCommand : public QUndoCommand {
+ public:
+  ReloadCommand(DesignDocument& document, DesignAndShip before, DesignAndShip after,
+                const QString& text);
+
+  void redo() override;
+  void undo() override;
+
+ private:
+  DesignDocument& document_;
+  DesignAndShip before_;
+  DesignAndShip after_;
 };
 
 }  // namespace propclear

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
@@ -21,6 +22,33 @@ namespace {
 constexpr int editorCount = 8 + 2 * rudderCornerCount;
 const DesignField contourColumns[3] = {DesignField::ContourZ, DesignField::ContourX,
                                        DesignField::ContourCode};
+
+// What each field holds and in which unit, for its tooltip.
+QString fieldTip(FieldRef ref) {
+  switch (ref.field) {
+    case DesignField::PropellerCentreX:
+      return QObject::tr("Propeller centre x: the shaft's position aft of the aft perpendicular, m");
+    case DesignField::PropellerCentreZ:
+      return QObject::tr("Propeller centre z: the shaft's height above the base line, m");
+    case DesignField::WaterlineHeight:
+      return QObject::tr("Design waterline z: its height above the base line, m");
+    case DesignField::PropellerDiameter: return QObject::tr("Propeller diameter D, m");
+    case DesignField::HubDiameter: return QObject::tr("Hub diameter Dh, m");
+    case DesignField::PitchRatio: return QObject::tr("Pitch ratio P/D, without unit");
+    case DesignField::AreaRatio: return QObject::tr("Expanded blade area ratio Ear, without unit");
+    case DesignField::RakeAngle: return QObject::tr("Blade rake angle, degrees");
+    case DesignField::RudderX:
+      return QObject::tr("Rudder corner %1: x from the aft perpendicular, m").arg(ref.index);
+    case DesignField::RudderZ:
+      return QObject::tr("Rudder corner %1: z above the base line, m").arg(ref.index);
+    case DesignField::ContourZ: return QObject::tr("Stern contour point: z above the base line, m");
+    case DesignField::ContourX:
+      return QObject::tr("Stern contour point: x from the aft perpendicular, m");
+    case DesignField::ContourCode:
+      return QObject::tr("Point code: 1 a point of the curve, 0 a break point");
+  }
+  return {};
+}
 
 QString valueText(double value) {
   return QString::fromStdString(formatShortest(value, "a value of the design"));
@@ -50,11 +78,13 @@ DesignPanel::FieldEditor& DesignPanel::addEditor(FieldRef ref) {
   edit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   edit->setObjectName(QString::fromStdString(fieldName(ref)));
   edit->setAccessibleName(QString::fromStdString(fieldName(ref)));
+  edit->setToolTip(fieldTip(ref));
   auto* message = new QLabel;
   message->setWordWrap(true);
   message->setStyleSheet(QStringLiteral("color: #c00000"));
   message->hide();
   FieldEditor& editor = editors_.emplace_back(FieldEditor{ref, edit, message});
+  edit->installEventFilter(this);
   connect(edit, &QLineEdit::editingFinished, this, [this, &editor] { fieldEdited(editor); });
   return editor;
 }
@@ -104,6 +134,9 @@ QWidget* DesignPanel::contourBox() {
   contour_ = new QTableWidget(0, 3);
   contour_->setObjectName(QStringLiteral("contourTable"));
   contour_->setHorizontalHeaderLabels({tr("z (m)"), tr("x (m)"), tr("code")});
+  for (int column = 0; column < 3; ++column) {
+    contour_->horizontalHeaderItem(column)->setToolTip(fieldTip(FieldRef{contourColumns[column], 1}));
+  }
   contour_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   contour_->setSelectionBehavior(QAbstractItemView::SelectRows);
   connect(contour_, &QTableWidget::cellChanged, this, &DesignPanel::cellEdited);
@@ -140,6 +173,43 @@ void DesignPanel::showFault(QLabel* message, const QString& fault) {
   message->setText(fault);
   message->setVisible(!fault.isEmpty());
   if (!fault.isEmpty()) emit statusMessage(fault);
+}
+
+DesignPanel::FieldEditor* DesignPanel::editorOf(QObject* widget) {
+  for (FieldEditor& editor : editors_) {
+    if (editor.edit == widget) return &editor;
+  }
+  return nullptr;
+}
+
+// A line edit takes undo and redo keys for its own text history, which knows
+// nothing of the design: with nothing typed the keys go on to the window's
+// Undo and Redo; with text typed, undo gives the design's value back.
+bool DesignPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) {
+    return QWidget::eventFilter(watched, event);
+  }
+  FieldEditor* editor = editorOf(watched);
+  auto* key = static_cast<QKeyEvent*>(event);
+  const bool undo = key->matches(QKeySequence::Undo);
+  const bool redo = key->matches(QKeySequence::Redo) ||
+                    key->keyCombination() == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+  if (editor == nullptr || !(undo || redo)) return QWidget::eventFilter(watched, event);
+  const bool typed = editor->edit->isModified();
+  if (event->type() == QEvent::ShortcutOverride) {
+    // Accepted: the key comes to the field; ignored: the window's action has it.
+    event->setAccepted(typed);
+    return true;
+  }
+  if (typed && undo) showDesignValue(*editor);
+  return true;
+}
+
+void DesignPanel::showDesignValue(FieldEditor& editor) {
+  editor.edit->setText(valueText(fieldValue(document_.design(), editor.ref)));
+  editor.edit->setModified(false);
+  markRefused(editor.edit, false);
+  showFault(editor.message, QString());
 }
 
 void DesignPanel::fieldEdited(FieldEditor& editor) {
@@ -272,7 +342,9 @@ void DesignPanel::refreshContourTable() {
       const QString text = valueText(values[column]);
       QTableWidgetItem* item = contour_->item(row, column);
       if (item == nullptr) {
-        contour_->setItem(row, column, new QTableWidgetItem(text));
+        item = new QTableWidgetItem(text);
+        item->setToolTip(fieldTip(FieldRef{contourColumns[column], row + 1}));
+        contour_->setItem(row, column, item);
       } else if (item->text() != text) {
         item->setText(text);
       }

@@ -4,6 +4,10 @@
 // refused with the reason beside the field; an accepted value is one undo
 // step. A value the analysis cannot work with is kept, and the analysis's
 // reason is shown beside the field that was changed last.
+//
+// Undo and redo in a field are the document's: a field shows the design's
+// value after every step. Only text typed and not yet taken is the field's
+// own: undo puts the field back to the design's value.
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +29,9 @@ class DesignPanel : public QWidget {
   // The contour table's rows replaced by the clipboard's table.
   void pasteContour();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  signals:
   void statusMessage(const QString& message);
 
@@ -40,6 +47,8 @@ class DesignPanel : public QWidget {
   QWidget* contourBox();
   FieldEditor& addEditor(FieldRef ref);
   void fieldEdited(FieldEditor& editor);
+  FieldEditor* editorOf(QObject* widget);
+  void showDesignValue(FieldEditor& editor);
   void cellEdited(int row, int column);
   void refresh();
   void refreshContourTable();

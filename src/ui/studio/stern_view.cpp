@@ -7,9 +7,12 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 #include "common/format_number.h"
+#include "plot/draw_stern_plot.h"
+#include "sheet/sheet_layout.h"
 #include "ui/render_drawing.h"
 
 namespace propclear {
@@ -27,6 +30,30 @@ constexpr double fineSnapStep = 0.0001;     // m, with Shift
 const QColor handleColour(0x20, 0x20, 0x20);
 const QColor draggedColour(0xE0, 0x60, 0x00);
 const QColor faultColour(0xC0, 0x00, 0x00);
+const QColor ghostColour(0x50, 0x50, 0x50, 0x80);
+const QColor measureColour(0x00, 0x50, 0xC0);
+
+struct BannerColours {
+  QColor background;
+  QColor text;
+};
+
+// A clash red and loud; a shortfall pale red; met green; the rest grey.
+BannerColours bannerColours(AssessmentStatus status) {
+  switch (status) {
+    case AssessmentStatus::Clash: return {QColor(0xC0, 0x00, 0x00), Qt::white};
+    case AssessmentStatus::Below: return {QColor(0xFF, 0xD8, 0xD8), QColor(0xA0, 0x00, 0x00)};
+    case AssessmentStatus::Meets: return {QColor(0xD8, 0xF0, 0xD8), QColor(0x00, 0x60, 0x00)};
+    case AssessmentStatus::NotMeasured:
+    case AssessmentStatus::NoRules: break;
+  }
+  return {QColor(0xEC, 0xEC, 0xEC), QColor(0x30, 0x30, 0x30)};
+}
+
+bool drawsSomething(DrawOp op) {
+  return op == DrawOp::DrawLine || op == DrawOp::DrawCircle || op == DrawOp::MoveTextCursor ||
+         op == DrawOp::PrintText;
+}
 
 QRectF unite(QRectF box, QPointF point) {
   return box.isNull() ? QRectF(point, QSizeF(0, 0)) : box.united(QRectF(point, QSizeF(0, 0)));
@@ -46,6 +73,32 @@ QString metresText(double value) { return QString::fromStdString(formatRounded(v
 
 }  // namespace
 
+// The outline is drawn from a dashed line style up to its label.
+std::vector<DrawCommand> withoutLegacyLowerBlade(const std::vector<DrawCommand>& commands) {
+  const auto label = std::find_if(commands.begin(), commands.end(), [](const DrawCommand& command) {
+    return command.op == DrawOp::PrintText && command.text == legacyBladeLabel;
+  });
+  if (label == commands.end()) return commands;
+  auto start = label;
+  while (start != commands.begin() &&
+         !(start->op == DrawOp::SetLineStyle && start->size == static_cast<int>(LineStyle::Dashed))) {
+    --start;
+  }
+  if (start->op != DrawOp::SetLineStyle) return commands;
+  std::vector<DrawCommand> kept(commands.begin(), start);
+  std::copy_if(start, label + 1, std::back_inserter(kept),
+               [](const DrawCommand& command) { return !drawsSomething(command.op); });
+  kept.insert(kept.end(), label + 1, commands.end());
+  return kept;
+}
+
+QString measurementText(QPointF from, QPointF to) {
+  const double dx = to.x() - from.x();
+  const double dz = to.y() - from.y();
+  return QObject::tr("d %1 m   \u0394x %2 m   \u0394z %3 m")
+      .arg(metresText(std::hypot(dx, dz)), metresText(dx), metresText(dz));
+}
+
 double snapMetres(double value, std::optional<double> step) {
   if (!step) return value;
   const double perMetre = std::round(1.0 / *step);
@@ -63,7 +116,11 @@ SternView::SternView(DesignDocument& document, QWidget* parent)
 }
 
 void SternView::designChanged() {
-  if (!document_.hasDesign()) hasView_ = false;
+  withoutLegacyCurrent_ = false;
+  if (!document_.hasDesign()) {
+    hasView_ = false;
+    measured_.clear();
+  }
   if (!hasView_ && document_.analysis().lastGood) fit();
   update();
 }
@@ -84,6 +141,8 @@ void SternView::fit() {
   box = unite(box, QPointF(design.propellerCentreX - radius, design.propellerCentreZ - radius));
   box = unite(box, QPointF(design.propellerCentreX + radius, design.propellerCentreZ + radius));
   box = unite(box, QPointF(extent.min, design.waterlineHeight));
+  // The labels left of the aft perpendicular (A.P.) start where the sheet puts them.
+  box = unite(box, QPointF(-sheetPart(extent.range, 25), extent.min));
   showBox(box);
   viewFitted_ = true;
 }
@@ -143,14 +202,117 @@ void SternView::paintEvent(QPaintEvent*) {
                      tr("No design open.\nFile > Open… or File > New from example"));
     return;
   }
-  renderDrawing(analysis.drawing, painter, size(), DrawingView{metresToPixels_, true});
+  renderDrawing(shownDrawing(), painter, size(), DrawingView{metresToPixels_, true});
+  paintSavedGhost(painter);
   paintHandles(painter);
+  paintMeasurement(painter);
   paintScaleBar(painter);
+  paintStatusBanner(painter);
   paintNotes(painter);
   if (!painted_) {
     painted_ = true;
     emit firstPainted();
   }
+}
+
+const std::vector<DrawCommand>& SternView::shownDrawing() {
+  const std::vector<DrawCommand>& drawing = document_.analysis().drawing;
+  if (legacyBladeShown_) return drawing;
+  if (!withoutLegacyCurrent_) {
+    withoutLegacy_ = withoutLegacyLowerBlade(drawing);
+    withoutLegacyCurrent_ = true;
+  }
+  return withoutLegacy_;
+}
+
+void SternView::setLegacyBladeShown(bool shown) {
+  legacyBladeShown_ = shown;
+  update();
+}
+
+void SternView::setSavedGhostShown(bool shown) {
+  savedGhostShown_ = shown;
+  update();
+}
+
+void SternView::setMeasuring(bool measuring) {
+  measuring_ = measuring;
+  measured_.clear();
+  setCursor(measuring ? Qt::CrossCursor : Qt::ArrowCursor);
+  update();
+}
+
+// The overall status across the top, for the design as it stands.
+void SternView::paintStatusBanner(QPainter& painter) const {
+  const StudioAnalysis& analysis = document_.analysis();
+  if (!analysis.lastGood || !analysis.fault.isEmpty()) return;
+  const BannerColours colours = bannerColours(analysis.lastGood->status);
+  QFont font = painter.font();
+  font.setBold(true);
+  painter.setFont(font);
+  // As many lines as the text needs in the view's width.
+  const QString text = QString::fromStdString(overallText(*analysis.lastGood));
+  const QRectF textRect = QFontMetricsF(font).boundingRect(
+      QRectF(10, 5, std::max(width() - 20, 20), 1000), Qt::TextWordWrap, text);
+  const QRectF box(0, 0, width(), textRect.bottom() + 5);
+  painter.fillRect(box, colours.background);
+  painter.setPen(colours.text);
+  painter.drawText(box.adjusted(10, 0, -10, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                   text);
+  font.setBold(false);
+  painter.setFont(font);
+}
+
+// The design as last saved, in grey and dashed, while it has changes: its
+// stern contour through its points, its rudder and its propeller's disc.
+void SternView::paintSavedGhost(QPainter& painter) const {
+  if (!savedGhostShown_ || !document_.differsFromSaved()) return;
+  const DesignData& saved = document_.savedDesign();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setPen(QPen(ghostColour, 1.2, Qt::DashLine));
+  painter.setBrush(Qt::NoBrush);
+  QPolygonF contour;
+  for (int i = 1; i <= saved.contourPointCount[sternContourRow]; ++i) {
+    contour << pixelOf(saved.contourX[sternContourRow][i], saved.contourZ[sternContourRow][i]);
+  }
+  painter.drawPolyline(contour);
+  QPolygonF rudder;
+  for (int corner = 1; corner <= rudderCornerCount; ++corner) {
+    rudder << pixelOf(saved.rudderX[corner], saved.rudderZ[corner]);
+  }
+  painter.drawPolygon(rudder);
+  const double radius = 0.5 * std::fabs(saved.propellerDiameter);
+  const QPointF top = pixelOf(saved.propellerCentreX, saved.propellerCentreZ + radius);
+  painter.drawLine(top, pixelOf(saved.propellerCentreX, saved.propellerCentreZ - radius));
+  painter.drawEllipse(pixelOf(saved.propellerCentreX, saved.propellerCentreZ), 3.0, 3.0);
+  painter.setPen(ghostColour);
+  painter.drawText(top + QPointF(6, -4), tr("last saved"));
+}
+
+// The ends placed, the line between them (to the cursor while the second is
+// awaited) and its figures beside it on a white ground.
+void SternView::paintMeasurement(QPainter& painter) const {
+  if (!measuring_ || measured_.empty()) return;
+  const QPointF from = measured_.front();
+  const QPointF to = measured_.size() > 1 ? measured_.back() : metresAt(lastCursor_);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setPen(QPen(measureColour, 1.5));
+  const QPointF a = pixelOf(from.x(), from.y());
+  const QPointF b = pixelOf(to.x(), to.y());
+  painter.drawLine(a, b);
+  for (const QPointF& end : {a, b}) {
+    painter.drawLine(end + QPointF(-5, 0), end + QPointF(5, 0));
+    painter.drawLine(end + QPointF(0, -5), end + QPointF(0, 5));
+  }
+  const QString text = measurementText(from, to);
+  const QRectF textBox = painter.fontMetrics().boundingRect(text).adjusted(-4, -2, 4, 2);
+  QRectF placed = textBox.translated(0.5 * (a + b) + QPointF(12, -12) - textBox.bottomLeft());
+  // Inside the view, whatever the line's place.
+  placed.moveLeft(std::clamp(placed.left(), 2.0, std::max(2.0, width() - placed.width() - 2.0)));
+  placed.moveTop(std::clamp(placed.top(), 2.0, std::max(2.0, height() - placed.height() - 2.0)));
+  painter.fillRect(placed, QColor(255, 255, 255, 230));
+  painter.drawRect(placed);
+  painter.drawText(placed, Qt::AlignCenter, text);
 }
 
 void SternView::paintHandles(QPainter& painter) const {
@@ -242,6 +404,17 @@ std::optional<SternView::Handle> SternView::handleAt(QPointF pixel) const {
 void SternView::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   const QPointF at = event->position();
+  if (measuring_ && event->button() == Qt::LeftButton && document_.hasDesign()) {
+    if (measured_.size() == 2) measured_.clear();
+    // A click on a point of the design measures from the point itself.
+    const std::optional<Handle> handle = handleAt(at);
+    const DesignData& design = document_.design();
+    measured_.push_back(handle ? QPointF(fieldValue(design, handle->x), fieldValue(design, handle->z))
+                               : metresAt(at));
+    lastCursor_ = at;
+    update();
+    return;
+  }
   if (event->button() == Qt::LeftButton) dragged_ = handleAt(at);
   if (dragged_) {
     dragSerial_ = document_.newDragSerial();
@@ -261,6 +434,8 @@ void SternView::mouseMoveEvent(QMouseEvent* event) {
   } else if (panFrom_) {
     panBy(at - *panFrom_);
     panFrom_ = at;
+  } else if (measuring_) {
+    if (measured_.size() == 1) update();
   } else {
     setCursor(handleAt(at) ? Qt::PointingHandCursor : Qt::CrossCursor);
   }
@@ -281,7 +456,11 @@ void SternView::dragHandleTo(QPointF pixel, Qt::KeyboardModifiers modifiers) {
 void SternView::mouseReleaseEvent(QMouseEvent*) {
   dragged_.reset();
   panFrom_.reset();
-  unsetCursor();
+  if (measuring_) {
+    setCursor(Qt::CrossCursor);
+  } else {
+    unsetCursor();
+  }
   update();
 }
 
@@ -317,6 +496,14 @@ void SternView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right: panBy(QPointF(-keyPanPixels, 0)); break;
     case Qt::Key_Up: panBy(QPointF(0, keyPanPixels)); break;
     case Qt::Key_Down: panBy(QPointF(0, -keyPanPixels)); break;
+    case Qt::Key_Escape:
+      if (measured_.empty()) {
+        QWidget::keyPressEvent(event);
+        return;
+      }
+      measured_.clear();
+      update();
+      break;
     default: QWidget::keyPressEvent(event); return;
   }
   event->accept();

@@ -5,11 +5,18 @@
 // the rudder corners and the contour points. A drag snaps to 1 mm, to 0.1 mm
 // with Shift held, and not at all with Alt; every move is an edit of the
 // document, and all moves of one drag are one undo step.
+//
+// Over the drawing: the overall status as a banner (red for a clash), the
+// last saved design as a grey ghost while the design has changes, and a
+// measuring tool (two clicks, on a point of the design or anywhere:
+// distance, delta x, delta z). The mirrored lower blade's legacy outline can
+// be hidden.
 
 #include <QPointF>
 #include <QTransform>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "design/design_field.h"
 #include "ui/studio/design_document.h"
@@ -32,6 +39,14 @@ class SternView : public QWidget {
   void zoomIn();
   void zoomOut();
   void panBy(QPointF pixels);
+
+  void setLegacyBladeShown(bool shown);
+  void setSavedGhostShown(bool shown);
+  // While measuring, clicks place the two ends of a measurement.
+  void setMeasuring(bool measuring);
+  bool isMeasuring() const { return measuring_; }
+  // The ends placed so far, in metres.
+  const std::vector<QPointF>& measuredPoints() const { return measured_; }
 
  signals:
   // The cursor's position in metres, for the read-out; none outside the drawing.
@@ -64,6 +79,10 @@ class SternView : public QWidget {
   void paintHandles(QPainter& painter) const;
   void paintScaleBar(QPainter& painter) const;
   void paintNotes(QPainter& painter) const;
+  void paintStatusBanner(QPainter& painter) const;
+  void paintSavedGhost(QPainter& painter) const;
+  void paintMeasurement(QPainter& painter) const;
+  const std::vector<DrawCommand>& shownDrawing();
 
   DesignDocument& document_;
   QTransform metresToPixels_;
@@ -75,7 +94,21 @@ class SternView : public QWidget {
   int dragSerial_ = 0;
   std::optional<QPointF> panFrom_;
   QPointF lastCursor_;
+
+  bool legacyBladeShown_ = true;
+  bool savedGhostShown_ = true;
+  std::vector<DrawCommand> withoutLegacy_;  // the drawing without the legacy outline
+  bool withoutLegacyCurrent_ = false;
+  bool measuring_ = false;
+  std::vector<QPointF> measured_;  // none, one or both ends, metres
 };
+
+// `commands` without the mirrored lower blade's legacy outline and its label;
+// the line styles and colours set there stay for what follows.
+std::vector<DrawCommand> withoutLegacyLowerBlade(const std::vector<DrawCommand>& commands);
+
+// "d 1.234 m   Δx 1.000 m   Δz -0.723 m" between two points in metres.
+QString measurementText(QPointF from, QPointF to);
 
 // `value` snapped to `step` metres (none: unchanged), as the nearest double to
 // the decimal it stands for.

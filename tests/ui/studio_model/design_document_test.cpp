@@ -104,7 +104,7 @@ TEST(DesignDocument, ANewDesignTakesTheExamplesCaptions) {
   for (std::size_t i = 0; i < 29; ++i) {
     EXPECT_EQ(saved[i], example[i]) << "line " << i + 1;
   }
-  EXPECT_EQ(saved[30], "3, 2.5, 0");
+  EXPECT_EQ(saved[30], "3.000, 2.500, 0");  // in the example's decimals
   const ReadResult read = readDesignData(folder / "new.TSK");
   EXPECT_EQ(read.design.contourPointCount[sternContourRow], 3);
   EXPECT_EQ(read.design.contourX[sternContourRow][3], 3.0);

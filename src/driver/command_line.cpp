@@ -32,7 +32,7 @@ PlotSize plotSizeWithHelp(const std::string& text) {
 bool hasPlainRunOptions(const RunOptions& options) {
   return options.noWindow || options.answer || options.strict || options.plotFile ||
          options.plotSize || options.dxfFile || options.jsonFile || options.reportPdfFile ||
-         options.closest ||
+         options.reportPaper || options.closest ||
          options.shipFile || !options.shipOverrides.empty() || options.propellerFile;
 }
 
@@ -61,6 +61,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.dxfFile = optionValue(arguments, i);
     } else if (argument == "--report-pdf") {
       options.reportPdfFile = optionValue(arguments, i);
+    } else if (argument == "--paper") {
+      const std::string paper = optionValue(arguments, i);
+      options.reportPaper = reportPaperNamed(paper);
+      if (!options.reportPaper) usageError("--paper " + paper + ": expected A4 or A3");
     } else if (argument == "--json") {
       options.jsonFile = optionValue(arguments, i);
     } else if (argument == "--plot-size") {
@@ -99,7 +103,8 @@ std::string helpText() {
              "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
              "                 [--propeller FILE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
-             "                 [--json FILE] [--report-pdf FILE] [--help] [--version]\n"
+             "                 [--json FILE] [--report-pdf FILE] [--paper A4|A3]\n"
+             "                 [--help] [--version]\n"
              "       propclear --edit [FILE] [-C DIR]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
@@ -136,9 +141,13 @@ std::string helpText() {
              "                 and PDF (default 716x472)\n"
              "  --dxf FILE     also write the drawing as a DXF file (after the CAD script)\n"
              "  --json FILE    also write the results as JSON (- for standard output)\n"
-             "  --report-pdf FILE  also write the one-page clearance report (A4 PDF): the\n"
-             "                 stern at true scale with every clearance dimensioned, the\n"
-             "                 rule check (with a ship file), sources and warnings\n"
+             "  --report-pdf FILE  also write the one-page clearance report (PDF): a title\n"
+             "                 block (the ship file's [drawing] table: yard, hull_number,\n"
+             "                 drawing_number, revision, drawn_by, checked_by,\n"
+             "                 approved_by), the stern at a standard scale with every\n"
+             "                 clearance dimensioned, the propeller's particulars, the\n"
+             "                 rule check with its figures, sources and warnings\n"
+             "  --paper A4|A3  the report's sheet, landscape (default A4)\n"
              "  --edit         open the design studio on FILE (or on an empty window): edit\n"
              "                 the stern and the propeller and watch the clearances change\n"
              "  -h, --help     show this help and exit\n"

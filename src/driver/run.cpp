@@ -124,7 +124,9 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
     OutputFile& pdf = outputs.add(*options.reportPdfFile, options.reportPdfFile->string(),
                                   OutputFile::Devices::WriteInto);
     loadDesktopFrontEnd().writeClearanceReport(
-        ClearanceReportContent{design, assessment, files.design}, pdf);
+        ClearanceReportContent{design, assessment, files.design, state.ship ? &*state.ship : nullptr,
+                               options.reportPaper.value_or(ReportPaper::A4)},
+        pdf);
   }
 
   writeReport(report, design, legacyReportRecords(assessment));

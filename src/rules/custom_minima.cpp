@@ -51,7 +51,7 @@ std::optional<MinimumText> parseMinimumText(std::string_view text) {
 
 RuleSetRequirements customRequirements(const ShipParticulars& ship, double propellerDiameterMetres) {
   RuleSetRequirements result;
-  result.summary = {customName, customSource, customMapping, {}, std::nullopt};
+  result.summary = {customName, customSource, customMapping, {}, std::nullopt, {}};
   result.summary.inputs.push_back({"propeller_diameter", "D", propellerDiameterMetres, "m"});
   for (const ClearanceMinimum& minimum : ship.customMinima) {
     const bool timesDiameter = minimum.unit == ClearanceMinimum::Unit::PropellerDiameters;

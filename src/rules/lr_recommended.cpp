@@ -179,7 +179,8 @@ RuleSetRequirements lrRecommendedRequirements(const ShipParticulars& ship,
   const LetterMinimum heel{row.letterD * d, times(row.letterD, "D")};
 
   RuleSetRequirements result;
-  result.summary = {lrRecommendedName, lrSource, lrMapping, {}, k};
+  result.summary = {lrRecommendedName, lrSource, lrMapping, {}, k,
+                    "K = (0.1 + L/3050)\u00B7(3.48\u00B7Cb\u00B7P/L\u00B2 + 0.3)"};
   addInputs(result.summary, ship, d);
   result.requirements = {
       requirement(clearanceA, "b", b, false),

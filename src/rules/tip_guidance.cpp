@@ -39,7 +39,7 @@ RuleSetRequirements tipGuidanceRequirements(const ShipParticulars& ship,
   const double factor = highSkew ? tipFactorHighSkew : tipFactorWithoutSkew;
 
   RuleSetRequirements result;
-  result.summary = {tipGuidanceName, tipSource, tipMapping, {}, std::nullopt};
+  result.summary = {tipGuidanceName, tipSource, tipMapping, {}, std::nullopt, {}};
   result.summary.inputs = {
       {"skew", "skew", std::string(highSkew ? "high" : "none"), ""},
       {"propeller_diameter", "D", propellerDiameterMetres, "m"},

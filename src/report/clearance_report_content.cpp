@@ -16,7 +16,7 @@ namespace {
 constexpr const char* noValueCell = "-";
 constexpr const char* degreeSign = "\u00B0";
 
-std::string metresText(double value) { return formatRounded(value, tableLengthDecimals) + " m"; }
+std::string lengthCell(double value) { return formatRounded(value, tableLengthDecimals) + " m"; }
 
 // A rule under the caption: a line of '=' or '-' only.
 bool isRuleLine(std::string_view line) {
@@ -128,16 +128,16 @@ std::vector<std::pair<std::string, std::string>> propellerParticulars(
   std::string skew = noValueCell;
   if (ship != nullptr && ship->skew) skew = *ship->skew == PropellerSkew::High ? "high" : "none";
   return {
-      {"D", metresText(design.propellerDiameter)},
-      {"Dh", metresText(design.hubDiameter)},
+      {"D", lengthCell(design.propellerDiameter)},
+      {"Dh", lengthCell(design.hubDiameter)},
       {"P/D", formatRounded(design.pitchRatio, tableRatioDecimals)},
       {"Ear", formatRounded(design.areaRatio, tableRatioDecimals)},
       {"Z", blades},
       {"rake", formatRounded(design.rakeAngle, 1) + degreeSign},
       {"skew", skew},
-      {"centre", "x " + metresText(design.propellerCentreX) + ", z " + metresText(design.propellerCentreZ)},
-      {"shaft immersion", metresText(design.waterlineHeight - design.propellerCentreZ) +
-                              " below the DWL (z " + metresText(design.waterlineHeight) + ")"},
+      {"centre", "x " + lengthCell(design.propellerCentreX) + ", z " + lengthCell(design.propellerCentreZ)},
+      {"shaft immersion", lengthCell(design.waterlineHeight - design.propellerCentreZ) +
+                              " below the DWL (z " + lengthCell(design.waterlineHeight) + ")"},
   };
 }
 
@@ -152,7 +152,7 @@ SignedGapTable closestApproachTable(const ClearanceReportContent& content) {
          perDiameterCell(approach.distance, content.design.propellerDiameter),
          formatRounded(approach.structureX, tableLengthDecimals),
          formatRounded(approach.structureZ, tableLengthDecimals),
-         approach.overlaps ? "cut " + metresText(approach.overlapDepth) + " deep" : "clear"});
+         approach.overlaps ? "cut " + lengthCell(approach.overlapDepth) + " deep" : "clear"});
   }
   return table;
 }

@@ -30,8 +30,8 @@ SymbolValues symbolValuesOf(const RuleSetSummary& set) {
   return values;
 }
 
-bool isLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool isSymbolLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+bool isDecimalDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 // `formula` with each symbol that has a figure replaced by it, a product
 // sign put between a number and the figure that follows it ("0.25D" gives
@@ -39,15 +39,15 @@ bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; 
 std::optional<std::string> withFigures(std::string_view formula, const SymbolValues& values) {
   std::string out;
   for (std::size_t at = 0; at < formula.size();) {
-    if (!isLetter(formula[at])) {
+    if (!isSymbolLetter(formula[at])) {
       out += formula[at++];
       continue;
     }
     std::size_t end = at;
-    while (end < formula.size() && isLetter(formula[end])) ++end;
+    while (end < formula.size() && isSymbolLetter(formula[end])) ++end;
     const auto value = values.find(formula.substr(at, end - at));
     if (value == values.end()) return std::nullopt;
-    if (!out.empty() && (isDigit(out.back()) || out.back() == '.')) out += middleDot;
+    if (!out.empty() && (isDecimalDigit(out.back()) || out.back() == '.')) out += middleDot;
     out += value->second;
     at = end;
   }

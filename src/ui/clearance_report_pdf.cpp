@@ -142,8 +142,12 @@ QString titleBoxes(const std::vector<std::pair<QString, QString>>& boxes) {
   QString cells;
   for (std::size_t i = 0; i < boxes.size(); ++i) {
     if (i % 4 == 0) cells += QStringLiteral("<tr>");
-    cells += QStringLiteral("<td width=\"25%\"><span style=\"color:#606060\">%1</span><br>%2</td>")
-                 .arg(boxes[i].first, boxes[i].second.isEmpty() ? QStringLiteral("&nbsp;") : boxes[i].second);
+    // The last box takes the rest of its row.
+    const std::size_t span = i + 1 == boxes.size() ? 4 - i % 4 : 1;
+    cells += QStringLiteral("<td colspan=\"%3\"><span style=\"color:#606060\">%1</span><br>%2</td>")
+                 .arg(boxes[i].first,
+                      boxes[i].second.isEmpty() ? QStringLiteral("&nbsp;") : boxes[i].second)
+                 .arg(span);
     if (i % 4 == 3 || i + 1 == boxes.size()) cells += QStringLiteral("</tr>");
   }
   return cells;
@@ -165,22 +169,22 @@ QString titleBlockHtml(const ClearanceReportContent& content, const DesignFileFa
       {QStringLiteral("Date (UTC)"), date},
       {QStringLiteral("Scale"), QStringLiteral("1:%1 on %2").arg(scale).arg(QString::fromLatin1(reportPaperName(content.paper)))},
       {QStringLiteral("Design file"), html(content.designFile.filename().string())},
-      {QStringLiteral("Program"), html(std::string(programName) + " " + programVersion)},
-      {QStringLiteral("SHA-256"),
-       QStringLiteral("<span style=\"font-family:'%1'; font-size:%2pt\">%3<br>%4</span>")
-           .arg(codeFont, pointsText(0.8 * points), facts.sha256.left(32), facts.sha256.mid(32))},
+      {QStringLiteral("SHA-256 of the design file"),
+       QStringLiteral("<span style=\"font-family:'%1'; font-size:%2pt\">%3</span>")
+           .arg(codeFont, pointsText(0.8 * points), facts.sha256)},
   });
   return QStringLiteral(
              "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"font-size:%1pt\">"
              "<tr><td width=\"24%\" valign=\"top\">"
              "<span style=\"font-size:%2pt\"><b>%3</b></span><br>"
-             "Propeller clearances: side view<br>Clearance report, not an approval</td>"
+             "Propeller clearances: side view<br>Clearance report, not an approval<br>%7</td>"
              "<td width=\"30%\" valign=\"top\" style=\"font-size:%4pt\">%5</td>"
              "<td valign=\"top\"><table width=\"100%\" border=\"0.5\" cellspacing=\"0\" "
              "cellpadding=\"1\" style=\"border-collapse:collapse; border-color:#000000\">%6</table>"
              "</td></tr></table>")
       .arg(pointsText(points), pointsText(1.6 * points), html(clearanceReportTitle(content)),
-           pointsText(0.85 * points), captions, boxes);
+           pointsText(0.85 * points), captions, boxes,
+           html(std::string(programName) + " " + programVersion));
 }
 
 QString inputsHtml(const RuleSetSummary& set) {
@@ -259,15 +263,16 @@ QString legacyTableHtml(const ClearanceReportContent& content);
 QString notesHtml(const ClearanceReportContent& content, double points) {
   return QStringLiteral(
              "<div style=\"font-size:%1pt\"><p style=\"font-size:%2pt\"><b>Propeller</b></p>%5%6"
-             "<p style=\"font-size:%2pt\"><b>Drawing</b></p>%7%8"
-             "<p style=\"font-size:%2pt\"><b>Rule sources</b></p>%3"
-             "<p style=\"font-size:%2pt\"><b>Limits</b></p>"
+             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Drawing</b></p>%7%8"
+             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Rule sources</b></p>%3"
+             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Limits</b></p>"
              "<p>Side view only: the clearances are measured in the plane of the drawing, on the "
              "four-bladed outline drawn, whatever the blade number. The lower blade is drawn and "
              "measured as the propeller turns it, so its a' and c' may differ from the mirrored "
              "blade's in the established report. Recommended minima are recommendations, not an "
              "approval.</p>"
-             "<p style=\"font-size:%2pt\"><b>Warnings of the run</b></p>%4%9</div>")
+             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Warnings of the run</b></p>%4"
+             "<p style=\"margin-top:0.8em\"></p>%9</div>")
       .arg(pointsText(points), pointsText(1.15 * points), ruleSourcesHtml(content),
            warningsHtml(content.assessment.warnings()), propellerHtml(content), factorsHtml(content),
            legendHtml(content), closestApproachHtml(content), legacyTableHtml(content));
@@ -325,9 +330,11 @@ QString signedGapTableHtml(const ClearanceReportContent& content) {
     marks.push_back(clearanceMarkOf(content, which));
   }
   const std::vector<bool> numeric = {false, true, true, true, true, false};
-  return QStringLiteral("<p><b>Clearances</b> (D = %1 m; not checked against rules)</p>%2")
+  return QStringLiteral("<p><b>Clearances</b> (D = %1 m; not checked against rules)</p>%2"
+                        "<p><b>%3</b></p>")
       .arg(shortestNumber(content.design.propellerDiameter),
-           tableRowsHtml(table.header, table.rows, marks, numeric, 60));
+           tableRowsHtml(table.header, table.rows, marks, numeric, 60),
+           html("Overall: " + overallText(content.assessment)));
 }
 
 // The mirrored lower blade's a' and c', as the established report prints them.
@@ -368,6 +375,9 @@ class FittedText {
     QFont font(QString::fromLatin1(reportFontFamily));
     font.setPointSizeF(points);
     document_.setDefaultFont(font);
+    // Paragraphs close together: the space goes to the drawing and the type.
+    document_.setDefaultStyleSheet(
+        QStringLiteral("p { margin-top: 0px; margin-bottom: 0px; } ul { margin-top: 0px; }"));
     document_.setTextWidth(width);
     for (;; points -= shrinkStepPoints) {
       document_.setHtml(htmlAt(points));

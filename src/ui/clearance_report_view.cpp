@@ -207,7 +207,7 @@ class ViewInk {
   }
   void addStroke(const QLineF& line) { record_.strokes.push_back(line); }
   void addText(const QRectF& rect) { record_.textBoxes.push_back(rect); }
-  void countUnplaced() { ++record_.unplacedLabels; }
+  void countUnplaced(const QString& text) { record_.unplacedLabels.push_back(text); }
 
   bool isFree(const QRectF& rect, double clearance) const {
     const QRectF grown = rect.adjusted(-clearance, -clearance, clearance, clearance);
@@ -249,9 +249,11 @@ class LabelPlacer {
  public:
   LabelPlacer(ViewCanvas& canvas, ViewInk& ink) : canvas_(canvas), ink_(ink) {}
 
-  void countUnplaced() { ink_.countUnplaced(); }
+  void countUnplaced(const QString& text) { ink_.countUnplaced(text); }
 
-  // `preferred`: the label's centres to try first. None when no place is free.
+  // `preferred`: the label's centres to try first; without `leader` a label
+  // that names no one point (FWD) goes to the first free place. None when
+  // no place is free.
   std::optional<QRectF> place(QPointF anchor, QSizeF size, const std::vector<QPointF>& preferred,
                               bool leader = true) {
     const QRectF inner = canvas_.box().adjusted(canvas_.mm(viewInsetMm), canvas_.mm(viewInsetMm),
@@ -261,8 +263,8 @@ class LabelPlacer {
       const QRectF rect(centre.x() - 0.5 * size.width(), centre.y() - 0.5 * size.height(),
                         size.width(), size.height());
       if (!inner.contains(rect) || !ink_.isFree(rect, clearance)) return std::nullopt;
-      const std::optional<QLineF> line = leaderTo(anchor, rect);
-      if (line && (!leader || !ink_.leaderIsFree(*line))) return std::nullopt;
+      const std::optional<QLineF> line = leader ? leaderTo(anchor, rect) : std::nullopt;
+      if (line && !ink_.leaderIsFree(*line)) return std::nullopt;
       if (line) {
         canvas_.painter().setPen(canvas_.pen(leaderColour, thinPenMm));
         canvas_.painter().drawLine(*line);
@@ -322,7 +324,7 @@ void drawLabel(ViewCanvas& canvas, LabelPlacer& labels, const QString& text, con
   const QSizeF size(metrics.horizontalAdvance(text) + 2.0 * padding, metrics.height());
   const std::optional<QRectF> rect = labels.place(anchor, size, preferred);
   if (!rect) {
-    labels.countUnplaced();
+    labels.countUnplaced(text);
     return;
   }
   canvas.painter().setFont(font);
@@ -452,15 +454,19 @@ void drawApproachLine(ViewCanvas& canvas, ViewInk& ink, const ApproachMark& mark
              canvas.pen(colour, dimensionPenMm, Qt::DashLine));
 }
 
+// "contour 0.683 m / 0.149D", "rudder 1.610 m / 0.350D", "heel cut 0.250 m":
+// short, as the dashed line it names says what is measured.
 QString approachText(const ClosestApproach& approach, double diameter) {
-  std::string name = structureName(approach.structure);
+  std::string name = approach.structure == SternStructure::SternContour ? "contour"
+                     : approach.structure == SternStructure::RudderEdge ? "rudder"
+                                                                          : "heel";
   if (approach.sweptPart == SweptPart::Hub) name += " to hub";
   if (approach.overlaps) {
     return QString::fromStdString(name + " cut " + formatRounded(approach.overlapDepth, 3) + " m");
   }
   const double ratio = checkedDivide(approach.distance, diameter, "an approach as a multiple of D");
-  return QString::fromStdString("closest " + name + " " + formatRounded(approach.distance, 3) +
-                                " m / " + formatRounded(ratio, 3) + "D");
+  return QString::fromStdString(name + " " + formatRounded(approach.distance, 3) + " m / " +
+                                formatRounded(ratio, 3) + "D");
 }
 
 std::vector<ClosestApproach> approachesOf(const SternAnalysis& analysis) {
@@ -482,7 +488,7 @@ void drawForwardArrow(ViewCanvas& canvas, LabelPlacer& labels) {
   const QPointF centre = corner + QPointF(0.5 * size.width(), 0.5 * size.height());
   const std::optional<QRectF> rect = labels.place(centre, size, {centre}, false);
   if (!rect) {
-    labels.countUnplaced();
+    labels.countUnplaced(text);
     return;
   }
   const double y = rect->center().y();

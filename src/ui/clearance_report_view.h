@@ -33,7 +33,7 @@ struct ReportViewRecord {
   int scale = 0;  // 1:scale
   std::vector<QLineF> strokes;
   std::vector<QRectF> textBoxes;
-  int unplacedLabels = 0;  // labels that found no free place, left out
+  std::vector<QString> unplacedLabels;  // labels that found no free place, left out
 };
 
 // The scale 1:N the view is drawn at in `box`.

@@ -215,9 +215,9 @@ TEST(ClearanceReportPdf, ShipyardTitleBlockParticularsAndFiguresWithoutOverprint
   const std::string text = pageText(pdf);
   for (const char* expected :
        {"Harbour Yard", "2417-433-01", "Revision", "Approved", "J. Smith", "D 4.600 m", "Dh 0.850 m",
-        "P/D 0.800", "Ear 0.550", "Z 4", "rake 10.0", "shaft immersion 6.200 m",
+        "P/D 0.800", "Ear 0.550", "Z 4", "rake 10.0", "6.200 m below the DWL",
         "K = (0.1 + L/3050)\u00B7(3.48\u00B7Cb\u00B7P/L\u00B2 + 0.3) = (0.1 + 118/3050)\u00B7(3.48\u00B70.72\u00B76500/118\u00B2 + 0.3) = 0.2038",
-        "1.50\u00B7K\u00B7D = 1.50\u00B70.2038\u00B74.6 = 1.406 m", "closest stern contour 0.683 m / 0.149D",
+        "1.50\u00B7K\u00B7D = 1.50\u00B70.2038\u00B74.6 = 1.406 m", "contour 0.683 m / 0.149D",
         "FWD", "heel", "B.L.", "A.P.", "scale 1:75 on A4",
         "MV NORVALEK - STERN FRAME, PROPELLER AND RUDDER CLEARANCE INPUT"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;

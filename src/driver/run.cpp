@@ -98,7 +98,13 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
     }
   }
   if (options.plotFile) {
-    platform.savePlot(state.surface,
+    // The saved plot is meant for paper or a screen image: the print palette
+    // and every label with its value, where the window keeps its own.
+    DrawingSurface printed;
+    drawSternPlot(design, analysis, printed, printPlotStyle);
+    drawClearances(design, assessment, printed, printPlotStyle);
+    drawSweptVolume(analysis, printed, printPlotStyle);
+    platform.savePlot(printed,
                       outputs.add(*options.plotFile, options.plotFile->string(),
                                   OutputFile::Devices::WriteInto),
                       options.plotSize);

@@ -23,6 +23,18 @@ enum PaletteColour : int {
 };
 inline constexpr int paletteSize = 16;
 
+// The print palette, after the conventional 16: for what is meant for paper
+// or a screen image (saved plots, the studio's drawing and its print).
+enum PrintColour : int {
+  printStructure = 16,     // hull, rudder: near-black
+  printConstruction = 17,  // frame, base line, waterline, A.P., shaft, outlines: grey
+  printPropeller = 18,     // hub and blades: blue
+  printFailure = 19,       // a clearance below its minimum, a clash: red
+  printMeets = 20,         // a clearance that is clear or meets its minima: green
+  printText = 21,          // labels: dark grey
+};
+inline constexpr int drawingColourCount = 22;
+
 // How lines are drawn; lines are solid until a style is set.
 enum class LineStyle : int { Solid = 0, Dashed = 1, Dotted = 2 };
 

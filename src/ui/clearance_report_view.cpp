@@ -16,6 +16,7 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "rules/measured_clearance.h"
+#include "plot/draw_stern_plot.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
 #include "sheet/swept_outline.h"
@@ -410,20 +411,6 @@ void drawTick(ViewCanvas& canvas, QPointF at, QPointF direction, const QColor& c
   canvas.painter().drawLine(at - across, at + across);
 }
 
-// The label's text: the signed gap where there is one, "a 0.612 m / 0.133D"
-// or "c -0.336 m / -0.073D overlap"; the length against a stand-in target,
-// marked so.
-QString dimensionText(const ReportedClearances& clearances, std::size_t which, double diameter) {
-  const std::optional<double>& gap = clearances.signedGaps[which];
-  const double metres = gap ? *gap : clearances.segments[which].length;
-  const double ratio = checkedDivide(metres, diameter, "a clearance as a multiple of D");
-  std::string text = std::string(clearanceNames[which]) + " " + formatRounded(metres, 3) + " m / " +
-                     formatRounded(ratio, 3) + "D";
-  if (!gap) text += " to a stand-in";
-  if (overlaps(gap)) text += " overlap";
-  return QString::fromStdString(text);
-}
-
 // The segment with arrowheads pointing at its ends from inside, or ticks
 // where it is too short on paper for two arrowheads.
 void drawDimensionLine(ViewCanvas& canvas, ViewInk& ink, const ClearanceSegment& segment,
@@ -452,21 +439,6 @@ void drawApproachLine(ViewCanvas& canvas, ViewInk& ink, const ApproachMark& mark
   const QColor colour = mark.overlaps ? clearanceMarkColour(ClearanceMark::Overlap) : approachColour;
   strokeLine(canvas, ink, canvas.at(mark.segment.from), canvas.at(mark.segment.to),
              canvas.pen(colour, dimensionPenMm, Qt::DashLine));
-}
-
-// "contour 0.683 m / 0.149D", "rudder 1.610 m / 0.350D", "heel cut 0.250 m":
-// short, as the dashed line it names says what is measured.
-QString approachText(const ClosestApproach& approach, double diameter) {
-  std::string name = approach.structure == SternStructure::SternContour ? "contour"
-                     : approach.structure == SternStructure::RudderEdge ? "rudder"
-                                                                          : "heel";
-  if (approach.sweptPart == SweptPart::Hub) name += " to hub";
-  if (approach.overlaps) {
-    return QString::fromStdString(name + " cut " + formatRounded(approach.overlapDepth, 3) + " m");
-  }
-  const double ratio = checkedDivide(approach.distance, diameter, "an approach as a multiple of D");
-  return QString::fromStdString(name + " " + formatRounded(approach.distance, 3) + " m / " +
-                                formatRounded(ratio, 3) + "D");
 }
 
 std::vector<ClosestApproach> approachesOf(const SternAnalysis& analysis) {
@@ -629,7 +601,8 @@ ReportViewRecord drawClearanceReportView(QPainter& painter, const QRectF& box, d
   for (std::size_t which = 0; which < clearanceNames.size(); ++which) {
     const ClearanceSegment& segment = view.clearances.segments[which];
     const QFont font = canvas.font(labelPoints, marks[which] != ClearanceMark::Clear);
-    const QString text = dimensionText(view.clearances, which, diameter);
+    const QString text =
+        QString::fromStdString(valuedLabel(content.assessment.clearances[which], diameter));
     const QPointF blade = canvas.at(segment.bladeX, segment.bladeZ);
     const QPointF target = canvas.at(segment.targetX, segment.targetZ);
     const QFontMetricsF metrics(font, painter.device());
@@ -641,7 +614,7 @@ ReportViewRecord drawClearanceReportView(QPainter& painter, const QRectF& box, d
   const std::vector<ClosestApproach> approaches = approachesOf(content.assessment.analysis);
   for (std::size_t i = 0; i < approaches.size() && i < approachMarks.size(); ++i) {
     const QFont font = canvas.font(labelPoints, approaches[i].overlaps);
-    const QString text = approachText(approaches[i], diameter);
+    const QString text = QString::fromStdString(approachLabel(approaches[i]));
     const QPointF from = canvas.at(approachMarks[i].segment.from);
     const QPointF to = canvas.at(approachMarks[i].segment.to);
     const QFontMetricsF metrics(font, painter.device());

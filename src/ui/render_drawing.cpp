@@ -17,14 +17,15 @@ namespace {
 
 // The conventional 16-colour palette, by index: black, blue, green, cyan, red,
 // magenta, brown, light grey, dark grey, then the light versions of blue to
-// magenta, yellow and white.
-constexpr std::array<QRgb, paletteSize> paletteRgb{
+// magenta, yellow and white; then the print palette (drawing_surface.h).
+constexpr std::array<QRgb, drawingColourCount> paletteRgb{
     qRgb(0x00, 0x00, 0x00), qRgb(0x00, 0x00, 0xAA), qRgb(0x00, 0xAA, 0x00), qRgb(0x00, 0xAA, 0xAA),
     qRgb(0xAA, 0x00, 0x00), qRgb(0xAA, 0x00, 0xAA), qRgb(0xAA, 0x55, 0x00), qRgb(0xAA, 0xAA, 0xAA),
     qRgb(0x55, 0x55, 0x55), qRgb(0x55, 0x55, 0xFF), qRgb(0x55, 0xFF, 0x55), qRgb(0x55, 0xFF, 0xFF),
     qRgb(0xFF, 0x55, 0x55), qRgb(0xFF, 0x55, 0xFF), qRgb(0xFF, 0xFF, 0x55), qRgb(0xFF, 0xFF, 0xFF),
+    qRgb(0x20, 0x20, 0x20), qRgb(0x80, 0x80, 0x80), qRgb(0x1F, 0x4E, 0x9A), qRgb(0xD0, 0x10, 0x10),
+    qRgb(0x00, 0x7A, 0x33), qRgb(0x30, 0x30, 0x30),
 };
-static_assert(paletteRgb.size() == 16);
 
 // The classic window's white: the text colour (dark blue) is made for it, and
 // the pale colours (light green, yellow) stay visible on it as they are, so
@@ -189,9 +190,10 @@ std::optional<QTransform> fittedUserScale(double left, double top, double right,
 }
 
 void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
-                   double detailScale) {
+                   double detailScale, bool separateLabels) {
   RenderState state;
   state.detailScale = detailScale;
+  state.separateLabels = separateLabels;
   replay(commands, painter, area, state);
 }
 

@@ -272,8 +272,8 @@ void DesignDocument::recompute() {
 void DesignDocument::drawLastGood() {
   DrawingSurface surface;
   const Assessment& assessment = *analysis_.lastGood;
-  drawSternPlot(design_, assessment.analysis, surface);
-  drawClearances(design_, assessment, surface);
+  drawSternPlot(design_, assessment.analysis, surface, printPlotStyle);
+  drawClearances(design_, assessment, surface, printPlotStyle);
   analysis_.drawing = surface.commands();
 }
 

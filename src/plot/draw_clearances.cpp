@@ -6,6 +6,7 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
+#include "sheet/clearance_labels.h"
 
 namespace propclear {
 
@@ -52,17 +53,6 @@ struct DrawnClearanceMark {
 };
 
 }  // namespace
-
-std::string valuedLabel(const AssessedClearance& clearance, double propellerDiameter) {
-  const std::optional<double>& gap = clearance.signedGap;
-  const double metres = gap ? *gap : clearance.segment.length;
-  const double ratio = checkedDivide(metres, propellerDiameter, "a clearance as a multiple of D");
-  std::string text = std::string(clearance.name) + " " + formatRounded(metres, 3) + " m / " +
-                     formatRounded(ratio, 3) + "D";
-  if (!gap) text += " to a stand-in";
-  if (gap && *gap < 0.0) text += " overlap";
-  return text;
-}
 
 std::string verdictMark(const Assessment& assessment, ClearanceIndex which) {
   bool judged = false, below = false, notMeasured = false;

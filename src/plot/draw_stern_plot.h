@@ -59,11 +59,6 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
 void drawClearances(const DesignData& design, const Assessment& assessment,
                     DrawingSurface& surface, const PlotStyle& style = screenPlotStyle);
 
-// A clearance with its value: its signed gap where there is one, "a 1.113 m
-// / 0.242D", "c -0.336 m / -0.073D overlap"; its length against a stand-in
-// target, "a' 1.728 m / 0.376D to a stand-in".
-std::string valuedLabel(const AssessedClearance& clearance, double propellerDiameter);
-
 // The mark of a clearance's rule lines: "\u2713" when every line meets its
 // minimum, "\u2717" when one is below it, "?" when one is not measured; "" for
 // a clearance no rule line judges.

@@ -6,6 +6,7 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
+#include "sheet/clearance_labels.h"
 #include "sheet/swept_outline.h"
 
 namespace propclear {

@@ -1,7 +1,6 @@
 #include "sheet/swept_outline.h"
 
 #include "common/checked_math.h"
-#include "common/format_number.h"
 
 namespace propclear {
 
@@ -42,16 +41,6 @@ SweptOutline sweptOutlineOf(const SternAnalysis& analysis) {
   const std::vector<double> radii = outlineRadii(analysis.outline);
   return {halfOutline(*analysis.sweptVolume, radii, +1),
           halfOutline(*analysis.sweptVolume, radii, -1)};
-}
-
-std::string approachLabel(const ClosestApproach& approach) {
-  std::string name = approach.structure == SternStructure::SternContour ? "contour"
-                     : approach.structure == SternStructure::RudderEdge ? "rudder"
-                                                                          : "heel";
-  if (approach.sweptPart == SweptPart::Hub) name += " to hub";
-  if (approach.overlaps) return name + " cut " + formatRounded(approach.overlapDepth, 3) + " m";
-  return name + " " + formatRounded(approach.distance, 3) + " m / " +
-         formatRounded(approach.distancePerDiameter, 3) + "D";
 }
 
 std::vector<ApproachMark> approachMarksOf(const SternAnalysis& analysis) {

@@ -8,8 +8,6 @@
 
 #include <vector>
 
-#include <string>
-
 #include "clearance/stern_analysis.h"
 #include "sheet/drawing_point.h"
 
@@ -31,10 +29,6 @@ struct ApproachMark {
   bool overlaps = false;  // the segment then has no length: the point lies inside
   bool toHub = false;     // the stern contour's approach to the hub
 };
-
-// A closest approach's label: "contour 0.683 m / 0.149D", "rudder 1.610 m /
-// 0.350D", "heel cut 0.250 m", "contour to hub 0.120 m / 0.026D".
-std::string approachLabel(const ClosestApproach& approach);
 
 // One mark per closest approach, in the analysis's order, the hub's last.
 std::vector<ApproachMark> approachMarksOf(const SternAnalysis& analysis);

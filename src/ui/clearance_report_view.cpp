@@ -16,7 +16,7 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "rules/measured_clearance.h"
-#include "plot/draw_stern_plot.h"
+#include "sheet/clearance_labels.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
 #include "sheet/swept_outline.h"

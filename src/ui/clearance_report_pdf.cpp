@@ -10,6 +10,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QTextDocument>
 #include <algorithm>
 #include <functional>
@@ -401,7 +402,7 @@ class FittedText {
 // The boxes inside a frame: text keeps 2 mm off the frame's lines.
 QRectF inset(const QRectF& mm) { return mm.adjusted(2.0, 1.5, -2.0, -1.5); }
 
-void drawPage(QPainter& painter, QPdfWriter& writer, const ClearanceReportContent& content,
+void drawPage(QPainter& painter, QPagedPaintDevice& writer, const ClearanceReportContent& content,
               const DesignFileFacts& facts, const QString& date) {
   const QSizeF pageMm = writer.pageLayout().fullRect(QPageLayout::Millimeter).size();
   const double contentWidthMm = pageMm.width() - 2.0 * pageMarginMm;
@@ -436,31 +437,55 @@ void drawPage(QPainter& painter, QPdfWriter& writer, const ClearanceReportConten
                  ErrorLocation{file.displayName()});
 }
 
+
+// The sheet of the report, landscape, without margins: the page keeps its own.
+QPageLayout reportPageLayout(ReportPaper paper) {
+  const QPageSize::PageSizeId size = paper == ReportPaper::A3 ? QPageSize::A3 : QPageSize::A4;
+  return QPageLayout(QPageSize(size), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
+                     QPageLayout::Millimeter);
+}
+
+QString reportDocumentTitle(const ClearanceReportContent& content) {
+  return QStringLiteral("Clearance report: ") + QString::fromStdString(clearanceReportTitle(content));
+}
+
+// Draws the page onto `device`, set to the report's sheet and resolution;
+// false when the painter cannot start on it.
+bool paintReport(QPagedPaintDevice& device, const ClearanceReportContent& content) {
+  const DesignFileFacts facts = designFileFacts(content.designFile);
+  const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+  device.setPageLayout(reportPageLayout(content.paper));
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  drawPage(painter, device, content, facts, date);
+  painter.end();
+  return true;
+}
+
 }  // namespace
 
 void writeClearanceReportPdf(const ClearanceReportContent& content, OutputFile& file) {
-  const DesignFileFacts facts = designFileFacts(content.designFile);
-  const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
   QBuffer pdf;
   pdf.open(QIODevice::WriteOnly);
   {
     QPdfWriter writer(&pdf);
     writer.setResolution(pageDotsPerInch);
-    const QPageSize::PageSizeId size =
-        content.paper == ReportPaper::A3 ? QPageSize::A3 : QPageSize::A4;
-    writer.setPageLayout(QPageLayout(QPageSize(size), QPageLayout::Landscape,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    writer.setTitle(QStringLiteral("Clearance report: ") +
-                    QString::fromStdString(clearanceReportTitle(content)));
+    writer.setTitle(reportDocumentTitle(content));
     writer.setCreator(QString::fromLatin1(programName) + QLatin1Char(' ') +
                       QString::fromLatin1(programVersion));
-    QPainter painter;
-    if (!painter.begin(&writer)) failReport("the page cannot be drawn", file);
-    drawPage(painter, writer, content, facts, date);
-    painter.end();
+    if (!paintReport(writer, content)) failReport("the page cannot be drawn", file);
   }
   const QByteArray& bytes = pdf.data();
   file.writeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void printClearanceReport(const ClearanceReportContent& content, QPrinter& printer) {
+  printer.setResolution(pageDotsPerInch);
+  printer.setFullPage(true);
+  printer.setDocName(reportDocumentTitle(content));
+  if (!paintReport(printer, content)) {
+    throw RunError(ErrorKind::FileSystem, "the printer cannot be started");
+  }
 }
 
 }  // namespace propclear

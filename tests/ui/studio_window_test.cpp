@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -248,6 +249,21 @@ TEST_F(Studio, WritesTheReportAndScriptOfThePlainRunAndExportsTheDrawing) {
   EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(readFile(scratch_ / "results.json")))
                   .isObject());
   EXPECT_THROW(exportDrawing(window_.document(), scratch_ / "drawing.bmp"), RunError);
+
+  // The clearance report of the saved file, exported and printed: one page alike.
+  exportClearanceReport(window_.document(), scratch_ / "report.pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString((scratch_ / "printed.pdf").string()));
+  printClearanceReport(window_.document(), printer);
+  for (const char* name : {"report.pdf", "printed.pdf"}) {
+    const std::string text =
+        test::runProgram({"pdftotext", "-layout", (scratch_ / name).string(), "-"}).out;
+    EXPECT_EQ(text.rfind("hull.TSK: no rules", 0), 0u) << name << "\n" << text;
+    EXPECT_NE(text.find("contour 0.683 m / 0.149D"), std::string::npos) << name;
+    EXPECT_NE(test::runProgram({"pdfinfo", (scratch_ / name).string()}).out.find("(A4)"),
+              std::string::npos) << name;
+  }
 }
 
 // Answers the "Save changes?" box that the next call opens with `button`,

@@ -7,6 +7,7 @@
 #include "common/run_error.h"
 #include "driver/run_files.h"
 #include "report/write_json_results.h"
+#include "ui/clearance_report_pdf.h"
 #include "ui/export_plot.h"
 #include "ui/render_drawing.h"
 
@@ -25,6 +26,15 @@ const Assessment& currentAssessment(const DesignDocument& document) {
                    "the design cannot be analysed: " + analysis.fault.toStdString());
   }
   return *analysis.lastGood;
+}
+
+// The report's content: the design as saved, with the ship file's particulars.
+ClearanceReportContent reportContentOf(const DesignDocument& document, const Assessment& assessment) {
+  if (!document.hasFile()) {
+    throw RunError(ErrorKind::Usage, "the design has no file yet: save it first");
+  }
+  return {document.design(), assessment, document.path(),
+          document.ship() ? &*document.ship() : nullptr, ReportPaper::A4};
 }
 
 }  // namespace
@@ -75,6 +85,19 @@ void printDrawing(const DesignDocument& document, QPrinter& printer) {
   const double detailScale = printer.resolution() / 96.0;
   renderDrawing(document.analysis().drawing, painter, page.size(), detailScale);
   painter.end();
+}
+
+void exportClearanceReport(const DesignDocument& document, const std::filesystem::path& path) {
+  const Assessment& assessment = currentAssessment(document);
+  const ClearanceReportContent content = reportContentOf(document, assessment);
+  OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
+  writeClearanceReportPdf(content, file);
+  file.commit();
+}
+
+void printClearanceReport(const DesignDocument& document, QPrinter& printer) {
+  const Assessment& assessment = currentAssessment(document);
+  printClearanceReport(reportContentOf(document, assessment), printer);
 }
 
 }  // namespace propclear

@@ -1,8 +1,8 @@
 #pragma once
 // The studio's outputs of the design as it stands: the report and CAD script
 // beside the design file as the plain run writes them, the drawing as an
-// image, DXF or JSON, and the drawing printed at true scale fitted to the
-// page. Each throws RunError naming the file; one that needs an analysis
+// image, DXF or JSON, the clearance report as a PDF or printed, and the
+// drawing printed at true scale fitted to the page. Each throws RunError naming the file; one that needs an analysis
 // refuses a design that has none.
 
 #include <QPrinter>
@@ -19,5 +19,9 @@ void exportDrawing(const DesignDocument& document, const std::filesystem::path& 
 void exportDxf(const DesignDocument& document, const std::filesystem::path& path);
 void exportJson(const DesignDocument& document, const std::filesystem::path& path);
 void printDrawing(const DesignDocument& document, QPrinter& printer);
+// The clearance report of the saved design file (its SHA-256 names the file):
+// a PDF page, or the same page printed.
+void exportClearanceReport(const DesignDocument& document, const std::filesystem::path& path);
+void printClearanceReport(const DesignDocument& document, QPrinter& printer);
 
 }  // namespace propclear

@@ -107,7 +107,10 @@ void StudioWindow::buildMenus() {
             &StudioWindow::exportDxf);
   addAction(file, tr("Export &JSON…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J),
             &StudioWindow::exportJson);
-  addAction(file, tr("&Print…"), QKeySequence::Print, &StudioWindow::print);
+  addAction(file, tr("Export clearance &report…"), QKeySequence(), &StudioWindow::exportReport);
+  addAction(file, tr("&Print clearance report…"), QKeySequence::Print, &StudioWindow::print);
+  addAction(file, tr("Print dra&wing…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+            &StudioWindow::printBareDrawing);
   file->addSeparator();
   QAction* quit = file->addAction(tr("&Quit"));
   quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -325,7 +328,38 @@ void StudioWindow::exportJson() {
   }
 }
 
+void StudioWindow::exportReport() {
+  if (document_.hasDesign() && (!document_.hasFile() || document_.isModified()) && !saveOrAsk()) {
+    return;
+  }
+  const QString path = askSavePath(tr("Export clearance report"), tr("PDF document (*.pdf)"),
+                                   QStringLiteral("pdf"));
+  if (path.isEmpty()) return;
+  try {
+    exportClearanceReport(document_, pathOf(path));
+    statusBar()->showMessage(tr("Exported %1").arg(path), statusMessageMilliseconds);
+  } catch (const std::exception& error) {
+    showError(tr("Cannot export the clearance report"), error);
+  }
+}
+
+// The clearance report's page; the bare drawing is the menu's second choice.
 void StudioWindow::print() {
+  if (document_.hasDesign() && (!document_.hasFile() || document_.isModified()) && !saveOrAsk()) {
+    return;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  try {
+    printClearanceReport(document_, printer);
+  } catch (const std::exception& error) {
+    showError(tr("Cannot print"), error);
+  }
+}
+
+void StudioWindow::printBareDrawing() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageOrientation(QPageLayout::Landscape);
   QPrintDialog dialog(&printer, this);

@@ -51,7 +51,9 @@ class StudioWindow : public QMainWindow {
   void exportDrawing();
   void exportDxf();
   void exportJson();
+  void exportReport();
   void print();
+  void printBareDrawing();
   bool maybeSave();
   bool saveOrAsk();
   void updateTitle();

@@ -13,6 +13,8 @@ install(TARGETS propclear RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET propclear_desktop)
   install(TARGETS propclear_desktop LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/propclear)
 endif()
+# The bundled rule sets, where the program looks for them.
+install(FILES ${PROPCLEAR_RULE_FILES} DESTINATION ${PROPCLEAR_RULES_INSTALL_DIR})
 install(FILES ${CMAKE_BINARY_DIR}/packaging/propclear.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/propclear.desktop

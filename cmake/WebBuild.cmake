@@ -35,6 +35,10 @@ add_library(Threads::Threads INTERFACE IMPORTED)
 add_compile_options(-fwasm-exceptions)
 add_link_options(-fwasm-exceptions)
 
+# The bundled rule files' place in the module's in-memory file system: the
+# page's runs find them there as the program finds them beside itself.
+set(PROPCLEAR_WEB_RULES_FOLDER /propclear/rules)
+
 # The module: the C interface exported, the WebAssembly inside the script
 # (no second file to fetch, so the page works from file://), an in-memory
 # file system for the run's folder, memory that grows with a long contour.
@@ -46,7 +50,9 @@ function(add_propclear_studio_page)
     "SHELL:-s EXPORTED_RUNTIME_METHODS=ccall,FS,UTF8ToString"
     "SHELL:-s SINGLE_FILE=1" "SHELL:-s MODULARIZE=1" "SHELL:-s EXPORT_NAME=createPropclearCore"
     "SHELL:-s ENVIRONMENT=web" "SHELL:-s ALLOW_MEMORY_GROWTH=1" "SHELL:-s FILESYSTEM=1"
-    "SHELL:-s INCOMING_MODULE_JS_API=[]" --closure=0)
+    "SHELL:-s INCOMING_MODULE_JS_API=[preRun]" --closure=0
+    "SHELL:--embed-file ${CMAKE_SOURCE_DIR}/rules@${PROPCLEAR_WEB_RULES_FOLDER}")
+  set_property(TARGET propclear_studio APPEND PROPERTY LINK_DEPENDS ${PROPCLEAR_RULE_FILES})
   set_target_properties(propclear_studio PROPERTIES
     SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endfunction()

@@ -9,6 +9,7 @@
 #include "common/terminal_text.h"
 #include "driver/command_line.h"
 #include "driver/desktop_front_end.h"
+#include "driver/rules_command.h"
 #include "driver/run.h"
 #include "import/import_command.h"
 #include "studies/study_command_line.h"
@@ -28,6 +29,9 @@ int afterStandardOutputWritten(int status, StandardOutputBuffer& output) {
 }
 
 int runCommand(int argc, char** argv) {
+  if (argc > 1 && isRulesCommand(argv[1])) {
+    return runRulesCommand(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  }
   if (argc > 1 && isStudyCommand(argv[1])) {
     // A sweep's plot is drawn by the desktop front end, loaded only then.
     const SaveSweepPlot savePlot =
@@ -41,7 +45,7 @@ int runCommand(int argc, char** argv) {
   try {
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.action == CommandAction::ShowHelp) {
-      std::cout << helpText() << studyCommandsHelp() << importCommandHelp();
+      std::cout << helpText() << studyCommandsHelp() << importCommandHelp() << rulesCommandHelp();
       return 0;
     }
     if (command.action == CommandAction::ShowVersion) {

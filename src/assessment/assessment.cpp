@@ -109,9 +109,13 @@ AssessmentStatus overallStatus(const Assessment& assessment) {
   return AssessmentStatus::NoRules;
 }
 
+// The lines on a, b, c, a', b', c' with their clearance; those on the
+// further judged clearances (the base line, the shortest tip distance, the
+// closest approaches) stand in the rule check alone.
 void fileRuleLines(Assessment& assessment) {
   const std::vector<RuleLine>& lines = assessment.rules->lines;
   for (std::size_t index = 0; index < lines.size(); ++index) {
+    if (lines[index].clearance >= clearanceCount) continue;
     assessment.clearances[static_cast<std::size_t>(lines[index].clearance)].ruleLines.push_back(
         index);
   }
@@ -154,7 +158,7 @@ Assessment assess(const DesignData& design, const AssessmentInputs& inputs) {
   std::optional<RuleCheck> rules;
   if (inputs.ship != nullptr && !inputs.ship->ruleSets.empty()) {
     rules = checkClearanceRules(*inputs.ship, design.propellerDiameter,
-                                measuredClearancesOf(analysis));
+                                measuredClearancesOf(analysis, inputs.ship->heel));
   }
   return judgeAnalysis(std::move(analysis), design.propellerDiameter, std::move(rules));
 }

@@ -52,6 +52,10 @@ SternAnalysis analyseStern(const DesignData& design) {
   computeLowerBladeClearances(context, analysis.clearances);
   analysis.signedGaps = signedGapsOf(analysis.clearances);
   checkMeasuringFrame(design, analysis.hullCurve, diagnostics);
+  analysis.baseLineClearance = analysis.clearances[clearanceBPrime].bladeZ;
+  analysis.shortestTipDistance =
+      shortestTipDistance(design, analysis.hullCurve, analysis.clearances[clearanceB]);
+
   analysis.turningLowerBlade = measureTurningLowerBlade(context);
   warnAboutOverlaps(turningBladeGaps(analysis.signedGaps, analysis.turningLowerBlade),
                     design.propellerDiameter, diagnostics);

@@ -13,10 +13,11 @@
 // the propeller really turns it; the swept volume of the turning propeller
 // and the closest approach of the stern contour, the rudder edge and the heel
 // to it (and of the stern contour to the hub of a propeller file's
-// propeller); and the warnings about results a designer must not take for real
-// ones (overlaps of the blade as it turns among them). What the results mean
-// for the design (clash, rule verdicts, status) is the assessment's
-// (assessment/assessment.h).
+// propeller); the lower tip's height above the base line and the shortest
+// distance from the upper tip to the contour above; and the warnings about
+// results a designer must not take for real ones (overlaps of the blade as it
+// turns among them). What the results mean for the design (clash, rule
+// verdicts, status) is the assessment's (assessment/assessment.h).
 
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@
 #include "clearance/clearance_segment.h"
 #include "clearance/closest_approach.h"
 #include "clearance/hub_section.h"
+#include "clearance/shortest_tip_distance.h"
 #include "clearance/signed_gap.h"
 #include "clearance/swept_volume.h"
 #include "clearance/turning_blade_clearances.h"
@@ -46,6 +48,12 @@ struct SternAnalysis {
   TurningLowerBlade turningLowerBlade;
   std::optional<SweptVolume> sweptVolume;          // none for a diameter that is not positive
   std::vector<ClosestApproach> closestApproaches;  // empty without a swept volume
+  // m: the lower tip's height above the base line (z = 0); none until measured.
+  std::optional<double> baseLineClearance;
+  // The shortest side-view distance from the upper tip to the stern contour
+  // above the shaft (clearance/shortest_tip_distance.h); none without a
+  // contour there.
+  std::optional<ClearanceSegment> shortestTipDistance;
   // The hub of a propeller file's propeller, part of the swept solid, and the
   // stern contour's closest approach to it; none without its hub_length.
   std::optional<HubSection> hub;

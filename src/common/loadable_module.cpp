@@ -103,7 +103,7 @@ void requireLoadableModule(const std::filesystem::path& path, const std::string&
 
 std::filesystem::path runningProgramPath() {
   std::error_code error;
-  std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+  std::filesystem::path path = os::runningProgramPath(error);
   if (error) {
     throw RunError(ErrorKind::Installation,
                    "cannot find the running program's own file: " + error.message(),

@@ -38,6 +38,10 @@ bool mayWrite(const std::filesystem::path& path);
 // Whether `a` and `b` name the same existing file, through any links.
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
+// The running program's own file, with links resolved; empty, with `error`
+// set, when the system cannot tell.
+std::filesystem::path runningProgramPath(std::error_code& error);
+
 // The first of `path` and the folders above it, up to the root, that a user
 // other than the super-user and the current one may change: one that such a
 // user owns, or that their group or everyone may write (a folder with the

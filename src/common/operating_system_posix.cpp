@@ -262,6 +262,10 @@ bool reachesDeviceOrDescriptor(const fs::path& path) {
 
 bool mayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0; }
 
+fs::path runningProgramPath(std::error_code& error) {
+  return fs::read_symlink("/proc/self/exe", error);
+}
+
 bool sameFile(const fs::path& a, const fs::path& b) {
   struct stat statusA {};
   struct stat statusB {};

@@ -210,6 +210,25 @@ FileForReading openRegularFileForReading(const fs::path& path) {
   return result;
 }
 
+// The module file of the process: GetModuleFileNameW truncates silently,
+// so the buffer grows until the name fits.
+fs::path runningProgramPath(std::error_code& error) {
+  std::wstring name(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length == 0) {
+      error = std::error_code(static_cast<int>(::GetLastError()), std::system_category());
+      return {};
+    }
+    if (length < name.size()) {
+      name.resize(length);
+      error.clear();
+      return fs::path(name);
+    }
+    name.resize(name.size() * 2);
+  }
+}
+
 // The same volume and the same file index: one file under two names (a
 // hard link or a link to it).
 bool sameFile(const fs::path& a, const fs::path& b) {

@@ -77,6 +77,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.shipOverrides.ruleSets = optionValue(arguments, i);
     } else if (argument == "--ship-set") {
       options.shipOverrides.settings.push_back(optionValue(arguments, i));
+    } else if (argument == "--rules-file") {
+      options.shipOverrides.ruleFiles.push_back(optionValue(arguments, i));
     } else if (argument == "--propeller") {
       options.propellerFile = optionValue(arguments, i);
     } else if (argument == "--closest") {
@@ -100,8 +102,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 std::string helpText() {
   return std::string(
              "Usage: propclear [FILE] [-C DIR] [--no-window] [--answer TEXT] [--strict]\n"
-             "                 [--ship FILE] [--rules NAME[,NAME]] [--ship-set KEY=VALUE]\n"
-             "                 [--propeller FILE]\n"
+             "                 [--ship FILE] [--rules NAME[,NAME]] [--rules-file FILE]\n"
+             "                 [--ship-set KEY=VALUE] [--propeller FILE]\n"
              "                 [--closest] [--plot FILE] [--plot-size WxH] [--dxf FILE]\n"
              "                 [--json FILE] [--report-pdf FILE] [--paper A4|A3]\n"
              "                 [--help] [--version]\n"
@@ -127,7 +129,10 @@ std::string helpText() {
              "  --ship FILE    the ship's particulars for the clearance rules (TOML); without\n"
              "                 it, X.ship.toml beside the design file X.TSK when there is one\n"
              "  --rules NAME[,NAME]  the rule sets to check against: lr-recommended,\n"
-             "                 tip-guidance, custom (replaces the ship file's rule_sets)\n"
+             "                 tip-guidance, custom, or a rule file's (replaces the ship\n"
+             "                 file's rule_sets); propclear rules list names them\n"
+             "  --rules-file FILE  adds the rule set of the rule file FILE (TOML), to be\n"
+             "                 named by --rules or the ship file's rule_sets (repeatable)\n"
              "  --ship-set KEY=VALUE  sets one of the ship's particulars (repeatable)\n"
              "  --propeller FILE  the propeller's blades, hub length and blade outline\n"
              "                 table (TOML); without it, X.propeller.toml beside the design\n"

@@ -151,11 +151,14 @@ void writeRequestedJson(const RunOptions& options, const RunState& state, Ending
 }
 
 // The particulars the design is judged by (assessment/ship_file_choice.h);
-// --ship FILE is taken in the working folder.
+// --ship FILE and --rules-file FILE are taken in the working folder.
 std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, const RunFiles& files,
                                                  const DesignData& design) {
   ShipChoice choice{std::nullopt, options.shipOverrides};
   if (options.shipFile) choice.shipFile = options.workDir / *options.shipFile;
+  for (std::filesystem::path& ruleFile : choice.overrides.ruleFiles) {
+    ruleFile = options.workDir / ruleFile;
+  }
   if (design.propeller) choice.propeller = &*design.propeller;
   return shipParticularsFor(files.design, choice);
 }

@@ -23,6 +23,8 @@ constexpr double ordinaryCode = 1.0;
 constexpr std::size_t maxMarks = 4 * maxContourPoints;
 
 std::string millimetres(double metres) { return formatRounded(metres * 1000.0, 3) + " mm"; }
+// Appended piece by piece: GCC 12 at -O3 takes "(" + text for an overlapping
+// copy (a false -Wrestrict, GCC bug 105329).
 std::string pointText(FramePoint p) {
   // Appended rather than "(" + text: g++ 12 warns falsely (-Wrestrict) of
   // an overlapping copy in operator+(const char*, string&&) when inlined.

@@ -58,6 +58,7 @@ std::string verdictMark(const Assessment& assessment, ClearanceIndex which) {
   bool judged = false, below = false, notMeasured = false;
   for (std::size_t index : assessment.clearance(which).ruleLines) {
     const RuleLine& line = assessment.rules->lines[index];
+    if (line.verdict == RuleVerdict::NotApplicable) continue;
     judged = true;
     below = below || line.verdict == RuleVerdict::BelowMinimum;
     notMeasured = notMeasured || line.verdict == RuleVerdict::NotMeasured;

@@ -40,7 +40,10 @@ std::string clearanceReportTitle(const ClearanceReportContent& content) {
 ClearanceMark clearanceMarkOf(const RuleLine& line) {
   if (line.overlap) return ClearanceMark::Overlap;
   if (line.verdict == RuleVerdict::NotMeasured) return ClearanceMark::NotMeasured;
-  if (line.verdict == RuleVerdict::Meets) return ClearanceMark::Clear;
+  // A line that does not apply to the rudder finds nothing against the clearance.
+  if (line.verdict == RuleVerdict::Meets || line.verdict == RuleVerdict::NotApplicable) {
+    return ClearanceMark::Clear;
+  }
   return line.informative ? ClearanceMark::BelowInformative : ClearanceMark::BelowMinimum;
 }
 

@@ -43,6 +43,9 @@ void appendRuleSet(JsonWriter& json, const RuleSetSummary& set) {
   json.openObject();
   json.member("name", set.name);
   json.member("source", set.source);
+  if (!set.edition.empty()) json.member("edition", set.edition);
+  if (!set.scope.empty()) json.member("scope", set.scope);
+  if (!set.file.empty()) json.member("file", set.file);
   json.member("mapping", set.mapping);
   optionalMember(json, "K", set.factorK);
   json.key("inputs");
@@ -54,7 +57,7 @@ void appendRuleSet(JsonWriter& json, const RuleSetSummary& set) {
 
 void appendLine(JsonWriter& json, const RuleLine& line) {
   json.openObject();
-  json.member("clearance", std::string(clearanceNames[static_cast<std::size_t>(line.clearance)]));
+  json.member("clearance", std::string(judgedClearanceName(line.clearance)));
   json.member("ruleSet", line.ruleSet);
   json.member("sourceLetter", line.sourceLetter);
   json.member("basis", line.basis);
@@ -66,8 +69,10 @@ void appendLine(JsonWriter& json, const RuleLine& line) {
   optionalMember(json, "margin_m", line.marginMetres);
   optionalMember(json, "margin_percent", line.marginPercent);
   json.member("verdict", std::string(verdictText(line.verdict)));
+  if (!line.reason.empty()) json.member("reason", line.reason);
   json.member("overlap", line.overlap);
   json.member("informative", line.informative);
+  if (!line.note.empty()) json.member("note", line.note);
   json.close();
 }
 

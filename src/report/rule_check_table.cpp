@@ -33,15 +33,15 @@ std::string titleOf(const RuleCheck& check) {
 }
 
 std::string verdictCell(const RuleLine& line) {
-  std::string cell = verdictText(line.verdict);
+  std::string cell = verdictWithReason(line);
   if (line.overlap) cell += " (overlap)";
-  if (line.informative) cell += " (informative)";
+  if (line.informative && line.verdict != RuleVerdict::NotApplicable) cell += " (informative)";
   return cell;
 }
 
 std::vector<std::string> rowOf(const RuleLine& line) {
   return {
-      std::string(clearanceNames[static_cast<std::size_t>(line.clearance)]),
+      std::string(judgedClearanceName(line.clearance)),
       optionalNumber(line.measuredMetres, tableLengthDecimals),
       optionalNumber(line.measuredPerDiameter, tableRatioDecimals),
       line.ruleSet + " (" + line.sourceLetter + ")",
@@ -76,7 +76,15 @@ RuleCheckTable ruleCheckTable(const Assessment& assessment) {
     if (set.factorK)
       table.preamble.push_back(set.name + ": K = " + number(*set.factorK, factorKDecimals));
   }
+  for (const RuleSetSummary& set : check.ruleSets) {
+    if (!set.scope.empty()) table.preamble.push_back(set.name + ": scope: " + set.scope);
+  }
   for (const std::string& note : check.notes) table.preamble.push_back("Note: " + note);
+  for (const RuleLine& line : check.lines) {
+    if (line.note.empty()) continue;
+    table.preamble.push_back("Note: " + std::string(judgedClearanceName(line.clearance)) + " (" +
+                             line.ruleSet + ", " + line.sourceLetter + "): " + line.note);
+  }
   table.header = {"clearance", "measured m", "/D", "rule",   "required m",
                   "/D",        "margin m",   "%",  "verdict"};
   for (const RuleLine& line : check.lines) table.rows.push_back(rowOf(line));

@@ -215,6 +215,22 @@ void appendApproach(JsonWriter& json, const ClosestApproach& approach) {
   json.close();
 }
 
+// The lower tip's height above the base line and the shortest distance from
+// the upper tip to the contour above, each where the analysis measured it.
+void appendTipClearances(JsonWriter& json, const SternAnalysis& analysis, double propellerDiameter) {
+  if (analysis.baseLineClearance) json.member("baseLineClearance_m", *analysis.baseLineClearance);
+  if (!analysis.shortestTipDistance) return;
+  const ClearanceSegment& shortest = *analysis.shortestTipDistance;
+  json.key("shortestTipDistance");
+  json.openObject();
+  pointMember(json, "blade", shortest.bladeX, shortest.bladeZ);
+  pointMember(json, "target", shortest.targetX, shortest.targetZ);
+  json.member("length_m", shortest.length);
+  json.member("ratio_to_D", checkedDivide(shortest.length, propellerDiameter,
+                                          "the shortest tip distance as a multiple of D"));
+  json.close();
+}
+
 // The propeller file's propeller: its blades, its hub's length and the
 // outline of the upper blade as offsets from the propeller centre, in metres.
 void appendPropeller(JsonWriter& json, const DesignData& design, const SternAnalysis& analysis) {
@@ -304,6 +320,7 @@ std::string jsonResultsText(const JsonResults& results) {
   appendPropeller(json, results.design, assessment.analysis);
   appendClearances(json, assessment, d);
   appendLegacyClearances(json, assessment, d);
+  appendTipClearances(json, assessment.analysis, d);
   appendClashes(json, assessment.clashes);
   appendClosestApproach(json, results.design, assessment.analysis);
   appendPlotExtent(json, assessment.analysis.extent);

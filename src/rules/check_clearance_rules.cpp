@@ -1,9 +1,11 @@
 #include "rules/check_clearance_rules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 #include "common/checked_math.h"
+#include "common/format_number.h"
 #include "common/number_conversion.h"
 #include "common/run_error.h"
 #include "rules/rule_set_catalogue.h"
@@ -38,6 +40,12 @@ RuleLine judge(const ClearanceRequirement& requirement, const std::string& ruleS
   line.requiredPerDiameter = perDiameter(line.requiredMetres, diameter);
   line.lengthMetres = measured.lengthMetres;
   line.informative = requirement.informative;
+  if (requirement.notApplicable) {
+    line.verdict = RuleVerdict::NotApplicable;
+    line.reason = *requirement.notApplicable;
+    line.informative = true;  // it decides nothing
+    return line;
+  }
   if (!measured.signedGapMetres) {
     line.verdict = RuleVerdict::NotMeasured;
     return line;
@@ -54,9 +62,44 @@ RuleLine judge(const ClearanceRequirement& requirement, const std::string& ruleS
   return line;
 }
 
+// Which heel b' was judged against, where the ship file leaves a doubt: it
+// names no heel, or does not say how the rudder is hung.
+std::string heelNote(const RuleLine& line, const ShipParticulars& ship,
+                     const MeasuredClearances& measured) {
+  if (line.clearance != clearanceBPrime || line.verdict == RuleVerdict::NotApplicable ||
+      !measured.heel) {
+    return "";
+  }
+  const std::string height = "z = " + formatRounded(measured.heel->z, 3) + " m";
+  if (measured.heelNamed) {
+    return "the heel the ship file names, x = " + formatRounded(measured.heel->x, 3) + " m, " +
+           height;
+  }
+  const std::string taken = "the heel taken at the first stern contour point's height, " + height;
+  if (!ship.rudder) return "rudder arrangement not stated (rudder = ...): " + taken;
+  return taken + " (no heel = { x, z } in the ship file)";
+}
+
+// The set's lines on what was measured; the set itself when it has any, or
+// when it was named.
+void addLines(RuleCheck& check, const RuleSetRequirements& set, const ShipParticulars& ship,
+              const MeasuredClearances& measured) {
+  const std::size_t before = check.lines.size();
+  for (const ClearanceRequirement& requirement : set.requirements) {
+    const MeasuredClearance* clearance = measured.find(requirement.clearance);
+    if (clearance == nullptr) continue;
+    RuleLine line = judge(requirement, set.summary.name, *clearance, check.propellerDiameterMetres);
+    line.note = heelNote(line, ship, measured);
+    check.lines.push_back(std::move(line));
+  }
+  const bool named = std::find(ship.ruleSets.begin(), ship.ruleSets.end(), set.summary.name) !=
+                     ship.ruleSets.end();
+  if (named || check.lines.size() > before) check.ruleSets.push_back(set.summary);
+}
+
 void countVerdicts(RuleCheck& check) {
   for (const RuleLine& line : check.lines) {
-    if (line.informative) continue;
+    if (line.informative || line.verdict == RuleVerdict::NotApplicable) continue;
     ++check.bindingLines;
     if (line.verdict == RuleVerdict::BelowMinimum) ++check.linesBelow;
     if (line.verdict == RuleVerdict::NotMeasured) ++check.linesNotMeasured;
@@ -98,17 +141,14 @@ RuleCheck checkClearanceRules(const ShipParticulars& ship, double propellerDiame
   check.shipSource = ship.sourceName;
   check.propellerDiameterMetres = propellerDiameterMetres;
   for (const std::string& name : ship.ruleSets) {
-    const RuleSetEntry* entry = findRuleSet(name);
-    if (entry == nullptr) {
+    if (!isKnownRuleSet(name, ship.ruleFiles)) {
       throw RunError(ErrorKind::Input, "unknown rule set \"" + name + "\"; known: " +
-                                           ruleSetNameList(), ErrorLocation{ship.sourceName});
+                                           ruleSetNameList(ship.ruleFiles), ErrorLocation{ship.sourceName});
     }
-    const RuleSetRequirements set = entry->requirements(ship, propellerDiameterMetres);
-    check.ruleSets.push_back(set.summary);
-    for (const ClearanceRequirement& requirement : set.requirements) {
-      const auto index = static_cast<std::size_t>(requirement.clearance);
-      check.lines.push_back(judge(requirement, name, measured[index], propellerDiameterMetres));
-    }
+    addLines(check, ruleSetRequirements(name, ship, propellerDiameterMetres), ship, measured);
+  }
+  for (const RuleSetDefinition* always : alwaysCheckedRuleSets(ship.ruleFiles)) {
+    addLines(check, requirementsOf(*always, ship, propellerDiameterMetres), ship, measured);
   }
   countVerdicts(check);
   addNotes(check, ship, measured);
@@ -124,8 +164,15 @@ const char* verdictText(RuleVerdict verdict) {
     case RuleVerdict::Meets: return "meets";
     case RuleVerdict::BelowMinimum: return "below the recommended minimum";
     case RuleVerdict::NotMeasured: return "not measured";
+    case RuleVerdict::NotApplicable: return "not applicable";
   }
   return "not measured";
+}
+
+std::string verdictWithReason(const RuleLine& line) {
+  std::string text = verdictText(line.verdict);
+  if (!line.reason.empty()) text += " \u2014 " + line.reason;
+  return text;
 }
 
 std::string overallVerdictText(const RuleCheck& check) {

@@ -7,7 +7,10 @@
 // A clearance is judged on its signed gap: an overlap (a negative gap) is
 // below every minimum; a clearance without a signed gap (measured against a
 // fallback) cannot be judged and reads "not measured". Informative lines are
-// judged and shown but leave the overall verdict alone.
+// judged and shown but leave the overall verdict alone; a line that does not
+// apply to the ship's rudder ("not applicable") is informative too. A line on a clearance
+// the analysis did not measure at all (a closest approach without a swept
+// volume) is left out.
 
 #include <optional>
 #include <string>
@@ -19,7 +22,7 @@
 
 namespace propclear {
 
-enum class RuleVerdict { Meets, BelowMinimum, NotMeasured };
+enum class RuleVerdict { Meets, BelowMinimum, NotMeasured, NotApplicable };
 
 enum class OverallVerdict {
   Meets,            // every binding line meets its minimum
@@ -29,7 +32,7 @@ enum class OverallVerdict {
 };
 
 struct RuleLine {
-  int clearance = 0;  // ClearanceIndex
+  int clearance = 0;  // JudgedClearance
   std::string ruleSet;
   std::string sourceLetter;  // "LR a", "tip", "a'"
   std::string basis;         // the term that gave the required value
@@ -44,6 +47,8 @@ struct RuleLine {
   RuleVerdict verdict = RuleVerdict::NotMeasured;
   bool overlap = false;  // blade and structure overlap
   bool informative = false;
+  std::string reason;  // why a line is not applicable: "spade rudder, no heel under the disc"
+  std::string note;    // what the reader must know about what was measured: which heel
 };
 
 struct RuleCheck {
@@ -59,7 +64,7 @@ struct RuleCheck {
   int linesNotMeasured = 0;  // binding lines not measured
 };
 
-// Checks `measured` (a, b, c, a', b', c') against every rule set of
+// Checks `measured` (a, b, c, a', b', c' and the others) against every rule set of
 // ship.ruleSets. A propeller diameter that is not a positive finite number is
 // an input fault: no minimum can be scaled by it.
 RuleCheck checkClearanceRules(const ShipParticulars& ship, double propellerDiameterMetres,
@@ -69,8 +74,12 @@ RuleCheck checkClearanceRules(const ShipParticulars& ship, double propellerDiame
 // run under --strict with the overlap's exit status.
 bool failsStrictCheck(const RuleCheck& check);
 
-// "meets", "below the recommended minimum", "not measured".
+// "meets", "below the recommended minimum", "not measured", "not applicable".
 const char* verdictText(RuleVerdict verdict);
+
+// The verdict with the reason a line does not apply: "not applicable — spade
+// rudder, no heel under the disc".
+std::string verdictWithReason(const RuleLine& line);
 
 // The overall verdict in words: "meets every recommended minimum (5 lines)",
 // "below the recommended minimum on 2 of 5 lines", ...

@@ -11,6 +11,7 @@
 #include "rules/custom_minima.h"
 #include "rules/measured_clearance.h"
 #include "rules/read_propeller_table.h"
+#include "rules/read_rule_file.h"
 #include "rules/rule_set_catalogue.h"
 #include "rules/ship_settings.h"
 
@@ -54,7 +55,9 @@ constexpr ValueRange minimumMetresRange{0.0, true, 100.0, "must lie in (0, 100] 
 
 constexpr const char* knownKeys =
     "name, rule_length, block_coefficient, power, blades, rudder_thickness, skew, rule_sets, "
-    "custom_minima, drawing";
+    "custom_minima, rudder, ship_type, heel, rule_files, drawing";
+constexpr const char* rudderRule =
+    "must be \"spade\", \"semi-spade\", \"horn\" or \"sole-piece\"";
 
 // The [drawing] table's keys and where each goes.
 struct DrawingKey {
@@ -101,21 +104,6 @@ std::string clearanceNameList() {
   return list;
 }
 
-// A finite number; an integer is taken as a number too.
-double numberOf(const Setting& setting) {
-  const toml::node& node = *setting.node;
-  double value = 0.0;
-  if (const auto* integer = node.as_integer()) {
-    value = static_cast<double>(integer->get());
-  } else if (const auto* floating = node.as_floating_point()) {
-    value = floating->get();
-  } else {
-    throw settingFault(setting, "must be a number");
-  }
-  if (!std::isfinite(value)) throw settingFault(setting, "must be a finite number");
-  return value;
-}
-
 const std::string& textOf(const Setting& setting, const std::string& rule) {
   const auto* text = setting.node->as_string();
   if (text == nullptr) throw settingFault(setting, rule);
@@ -128,13 +116,13 @@ bool inRange(double value, const ValueRange& range) {
 }
 
 double numberIn(const Setting& setting, const ValueRange& range) {
-  const double value = numberOf(setting);
+  const double value = finiteNumberOf(setting);
   if (!inRange(value, range)) throw settingFault(setting, range.rule);
   return value;
 }
 
 double blockCoefficientOf(const Setting& setting) {
-  const double value = numberOf(setting);
+  const double value = finiteNumberOf(setting);
   if (!(value > 0.0 && value <= 1.0)) throw settingFault(setting, "must lie in (0, 1]");
   return value;
 }
@@ -146,32 +134,56 @@ int bladeCountOf(const Setting& setting) {
   return static_cast<int>(integer->get());
 }
 
-PropellerSkew skewOf(const Setting& setting) {
-  const std::string& text = textOf(setting, "must be \"none\" or \"high\"");
-  if (text == "none") return PropellerSkew::None;
-  if (text == "high") return PropellerSkew::High;
-  throw settingFault(setting, "must be \"none\" or \"high\"");
+// The texts of a list, each once.
+std::vector<std::string> distinctTextsOf(const Setting& setting, const std::string& listRule,
+                                         const std::string& what, const std::string& emptyRule) {
+  const auto* list = setting.node->as_array();
+  if (list == nullptr) throw settingFault(setting, listRule);
+  if (list->empty()) throw settingFault(setting, emptyRule);
+  std::vector<std::string> texts;
+  for (const toml::node& element : *list) {
+    const auto* text = element.as_string();
+    if (text == nullptr || text->get().empty()) throw settingFault(setting, listRule);
+    if (std::find(texts.begin(), texts.end(), text->get()) != texts.end()) {
+      throw settingFault(setting, what + " \"" + text->get() + "\" is named twice");
+    }
+    texts.push_back(text->get());
+  }
+  return texts;
 }
 
 std::vector<std::string> ruleSetsOf(const Setting& setting) {
-  const std::string known = "known: " + ruleSetNameList();
-  const auto* list = setting.node->as_array();
-  const std::string listRule = "must be a list of rule set names, e.g. [\"lr-recommended\"]";
-  if (list == nullptr) throw settingFault(setting, listRule);
-  if (list->empty()) throw settingFault(setting, "names no rule set; " + known);
-  std::vector<std::string> names;
-  for (const toml::node& element : *list) {
-    const auto* name = element.as_string();
-    if (name == nullptr) throw settingFault(setting, listRule);
-    if (findRuleSet(name->get()) == nullptr) {
-      throw settingFault(setting, "unknown rule set \"" + name->get() + "\"; " + known);
-    }
-    if (std::find(names.begin(), names.end(), name->get()) != names.end()) {
-      throw settingFault(setting, "rule set \"" + name->get() + "\" is named twice");
-    }
-    names.push_back(name->get());
-  }
-  return names;
+  return distinctTextsOf(setting, "must be a list of rule set names, e.g. [\"lr-recommended\"]",
+                         "rule set", "names no rule set; known: " + ruleSetNameList());
+}
+
+RudderArrangement rudderOf(const Setting& setting) {
+  const std::optional<RudderArrangement> rudder =
+      rudderArrangementNamed(textOf(setting, rudderRule));
+  if (!rudder) throw settingFault(setting, rudderRule);
+  return *rudder;
+}
+
+std::string shipTypeOf(const Setting& setting) {
+  const std::string rule =
+      "must be a ship type in lower-case letters, e.g. \"cargo\", \"tanker\", \"bulk\", "
+      "\"container\", \"ferry\" or \"cruise\"";
+  const std::string& text = textOf(setting, rule);
+  const bool word = !text.empty() && text.front() != '-' &&
+                    text.find_first_not_of("abcdefghijklmnopqrstuvwxyz-") == std::string::npos;
+  if (!word) throw settingFault(setting, rule);
+  return text;
+}
+
+DesignPoint heelOf(const Setting& setting) {
+  const std::string rule = "must be a point in m, e.g. heel = { x = 4.0, z = 0.3 }";
+  const auto* table = setting.node->as_table();
+  if (table == nullptr || table->size() != 2) throw settingFault(setting, rule);
+  const toml::node* x = table->get("x");
+  const toml::node* z = table->get("z");
+  if (x == nullptr || z == nullptr) throw settingFault(setting, rule);
+  return {finiteNumberOf(Setting{"", "heel.x", x, setting.layer}),
+          finiteNumberOf(Setting{"", "heel.z", z, setting.layer})};
 }
 
 ClearanceMinimum customMinimumOf(const Setting& setting) {
@@ -209,13 +221,23 @@ void readDrawingSetting(const Setting& setting, DrawingParticulars& drawing) {
 // Turns the merged settings into particulars, key by key in the order written.
 class ParticularsReader {
  public:
-  ParticularsReader(std::string sourceName, bool fromFile) : fromFile_(fromFile) {
+  // Rule files the ship file names are found in `shipFolder`; those of the
+  // command line are `addedRuleFiles`.
+  ParticularsReader(std::string sourceName, bool fromFile, std::filesystem::path shipFolder = {},
+                    std::vector<std::filesystem::path> addedRuleFiles = {})
+      : fromFile_(fromFile), shipFolder_(std::move(shipFolder)),
+        addedRuleFiles_(std::move(addedRuleFiles)) {
     ship_.sourceName = std::move(sourceName);
   }
 
   ShipParticulars read(const MergedSettings& settings, const PropellerTable* propeller) {
     for (const Setting& setting : settings.topLevel) readSetting(setting);
     if (propeller != nullptr) agreeOnBladeCount(*propeller, ship_);
+    for (const std::filesystem::path& file : addedRuleFiles_) {
+      addRuleFile(readRuleFile(file), std::nullopt);
+    }
+    requireKnownRuleSets();
+    requireHeelUnderTheDisc();
     for (const Setting& setting : settings.customMinima) {
       ship_.customMinima.push_back(customMinimumOf(setting));
     }
@@ -244,7 +266,21 @@ class ParticularsReader {
     } else if (key == "rudder_thickness") {
       ship_.rudderThicknessMetres = numberIn(setting, rudderThicknessRange);
     } else if (key == "skew") {
-      ship_.skew = skewOf(setting);
+      ship_.skew = skewSettingOf(setting);
+    } else if (key == "rudder") {
+      ship_.rudder = rudderOf(setting);
+    } else if (key == "ship_type") {
+      ship_.shipType = shipTypeOf(setting);
+    } else if (key == "heel") {
+      ship_.heel = heelOf(setting);
+      heelSetting_ = setting;
+    } else if (key == "rule_files") {
+      const std::vector<std::string> files = distinctTextsOf(
+          setting, "must be a list of rule file names, e.g. [\"yard-standard.toml\"]", "rule file",
+          "names no rule file");
+      for (const std::string& file : files) {
+        addRuleFile(readRuleFile(shipFolder_ / std::filesystem::path(file)), setting);
+      }
     } else if (key == "rule_sets") {
       ship_.ruleSets = ruleSetsOf(setting);
       ruleSetsSetting_ = setting;
@@ -261,6 +297,37 @@ class ParticularsReader {
     }
   }
 
+  // A rule file's set joins the known ones under a name of its own.
+  void addRuleFile(RuleSetDefinition definition, const std::optional<Setting>& namedBy) {
+    if (findRuleSet(definition.name, ship_.ruleFiles) != nullptr) {
+      const std::string rule = "the rule file " + definition.file + " names the rule set \"" +
+                               definition.name + "\", which is already known";
+      if (namedBy) throw settingFault(*namedBy, rule);
+      throw RunError(ErrorKind::Usage, rule, ErrorLocation{"--rules-file " + definition.file});
+    }
+    ship_.ruleFiles.push_back(std::move(definition));
+  }
+
+  void requireKnownRuleSets() const {
+    if (!ruleSetsSetting_) return;
+    for (const std::string& name : ship_.ruleSets) {
+      if (isKnownRuleSet(name, ship_.ruleFiles)) continue;
+      throw settingFault(*ruleSetsSetting_, "unknown rule set \"" + name + "\"; known: " +
+                                                ruleSetNameList(ship_.ruleFiles));
+    }
+  }
+
+  // A heel under the disc and a rudder without one contradict each other.
+  void requireHeelUnderTheDisc() const {
+    if (!heelSetting_ || !ship_.rudder) return;
+    if (*ship_.rudder != RudderArrangement::Spade && *ship_.rudder != RudderArrangement::SemiSpade) {
+      return;
+    }
+    throw settingFault(*heelSetting_, std::string("a ") + rudderArrangementName(*ship_.rudder) +
+                                          " rudder has no heel under the disc (rudder = \"" +
+                                          rudderArrangementName(*ship_.rudder) + "\")");
+  }
+
   // Every chosen rule set finds the particulars it needs.
   void requireRuleSetNeeds() const {
     if (!ruleSetsSetting_) {
@@ -271,18 +338,25 @@ class ParticularsReader {
                      ErrorLocation{ship_.sourceName});
     }
     for (const std::string& name : ship_.ruleSets) {
-      for (const ShipField field : findRuleSet(name)->needs) {
+      for (const ShipField field : fieldsNeeded(name, ship_.ruleFiles)) {
         if (hasField(ship_, field)) continue;
         const NeededField& needed = neededField(field);
         throw faultAt(*ruleSetsSetting_, std::string(needed.key) + " is missing: rule set \"" +
                                              name + "\" needs " + needed.meaning);
       }
+      const RuleSetDefinition* definition = findRuleSet(name, ship_.ruleFiles);
+      if (definition != nullptr && ship_.bladeCount) {
+        requireBladeNumberInTables(*definition, *ship_.bladeCount);
+      }
     }
   }
 
   bool fromFile_;
+  std::filesystem::path shipFolder_;
+  std::vector<std::filesystem::path> addedRuleFiles_;
   ShipParticulars ship_;
   std::optional<Setting> ruleSetsSetting_;
+  std::optional<Setting> heelSetting_;
 };
 
 void addOverrides(std::deque<SettingsLayer>& layers, const ShipOverrides& overrides) {
@@ -311,7 +385,8 @@ ShipParticulars readShipParticulars(const std::filesystem::path& file,
   std::deque<SettingsLayer> layers;
   layers.push_back(parseShipFile(file));
   addOverrides(layers, overrides);
-  return ParticularsReader(layers.front().origin, true).read(mergeSettings(layers), propeller);
+  return ParticularsReader(layers.front().origin, true, file.parent_path(), overrides.ruleFiles)
+      .read(mergeSettings(layers), propeller);
 }
 
 ShipParticulars readShipParticularsText(std::string text, const std::string& displayName) {
@@ -324,7 +399,8 @@ ShipParticulars shipParticularsFromOverrides(const ShipOverrides& overrides,
                                              const PropellerTable* propeller) {
   std::deque<SettingsLayer> layers;
   addOverrides(layers, overrides);
-  return ParticularsReader("the command line", false).read(mergeSettings(layers), propeller);
+  return ParticularsReader("the command line", false, {}, overrides.ruleFiles)
+      .read(mergeSettings(layers), propeller);
 }
 
 }  // namespace propclear

@@ -9,6 +9,11 @@
 //   blades = 4                    # Z, 3 to 6
 //   rudder_thickness = 0.55       # tR, m, at 0.7R above the shaft centre
 //   skew = "none"                 # "none" or "high"
+//   rudder = "spade"              # "spade", "semi-spade", "horn", "sole-piece"
+//   ship_type = "cargo"           # "cargo", "tanker", "ferry", "cruise", ...
+//   heel = { x = 4.0, z = 0.3 }   # a sole piece's heel under the disc, m
+//   rule_files = ["yard.toml"]    # rule sets of one's own (read_rule_file.h),
+//                                 # found beside the ship file
 //   rule_sets = ["lr-recommended"]
 //   [custom_minima]               # for the rule set "custom"
 //   a = "0.25D"
@@ -39,8 +44,11 @@ struct ShipOverrides {
   // TOML value ("0.75", "\"high\""); text that is not one is taken as a text
   // (skew=high). KEY may be dotted: custom_minima.a="0.25D".
   std::vector<std::string> settings;
+  // --rules-file FILE, in command-line order: rule sets added to the known
+  // ones, besides the ship file's rule_files.
+  std::vector<std::filesystem::path> ruleFiles = {};
 
-  bool empty() const { return !ruleSets && settings.empty(); }
+  bool empty() const { return !ruleSets && settings.empty() && ruleFiles.empty(); }
 };
 
 // "X.ship.toml" for the design file "X.TSK".

@@ -1,8 +1,7 @@
 #pragma once
 // What a rule set gives the check: the published source it transcribes, the
 // ship's values it used, and the minimum it requires for each clearance it
-// covers. Each rule set is one file of this folder; the catalogue
-// (rule_set_catalogue.h) names them.
+// covers. The catalogue (rule_set_catalogue.h) names the rule sets.
 
 #include <optional>
 #include <string>
@@ -13,11 +12,14 @@ namespace propclear {
 
 // One required minimum for one of the six clearances.
 struct ClearanceRequirement {
-  int clearance = 0;         // ClearanceIndex
+  int clearance = 0;         // JudgedClearance
   std::string sourceLetter;  // the source's own name for it: "LR a", "tip", "a'"
   std::string basis;         // which term gave the value: "1.50*K*D", "0.15*D minimum", "tR minimum"
   double requiredMetres = 0.0;
   bool informative = false;  // shown with its verdict, never part of the overall verdict
+  // Why the line does not apply to this ship ("spade rudder, no heel under
+  // the disc"); none when it does.
+  std::optional<std::string> notApplicable;
 };
 
 // A value the rule set read, for the record of the check.
@@ -31,6 +33,9 @@ struct RuleInput {
 struct RuleSetSummary {
   std::string name;     // as the ship file names it: "lr-recommended"
   std::string source;   // the published source: title, edition, section, table
+  std::string edition;  // may be empty
+  std::string scope;    // whom the figures are for; may be empty
+  std::string file;     // the rule file it was read from; empty for "custom"
   std::string mapping;  // how the source's letters map onto a, b, c, a', b', c'
   std::vector<RuleInput> inputs;
   std::optional<double> factorK;  // the source's factor K, for the sets that have one

@@ -1,37 +1,71 @@
 #include "rules/rule_set_catalogue.h"
 
+#include "rules/bundled_rule_files.h"
 #include "rules/custom_minima.h"
-#include "rules/lr_recommended.h"
-#include "rules/tip_guidance.h"
 
 namespace propclear {
 
-std::span<const RuleSetEntry> ruleSetCatalogue() {
-  static const std::vector<RuleSetEntry> catalogue = {
-      {lrRecommendedName,
-       {ShipField::RuleLength, ShipField::BlockCoefficient, ShipField::Power, ShipField::Blades,
-        ShipField::RudderThickness},
-       lrRecommendedRequirements},
-      {tipGuidanceName, {ShipField::Skew}, tipGuidanceRequirements},
-      {customName, {ShipField::CustomMinima}, customRequirements},
-  };
-  return catalogue;
-}
+namespace {
 
-const RuleSetEntry* findRuleSet(std::string_view name) {
-  for (const RuleSetEntry& entry : ruleSetCatalogue()) {
-    if (entry.name == name) return &entry;
+const RuleSetDefinition* namedIn(std::span<const RuleSetDefinition> sets, std::string_view name) {
+  for (const RuleSetDefinition& set : sets) {
+    if (set.name == name) return &set;
   }
   return nullptr;
 }
 
-std::string ruleSetNameList() {
-  std::string list;
-  for (const RuleSetEntry& entry : ruleSetCatalogue()) {
-    if (!list.empty()) list += ", ";
-    list += entry.name;
+}  // namespace
+
+const RuleSetDefinition* findRuleSet(std::string_view name,
+                                     std::span<const RuleSetDefinition> added) {
+  if (const RuleSetDefinition* set = namedIn(added, name)) return set;
+  return namedIn(bundledRuleSets(), name);
+}
+
+bool isKnownRuleSet(std::string_view name, std::span<const RuleSetDefinition> added) {
+  if (name == customName) return true;
+  const RuleSetDefinition* set = findRuleSet(name, added);
+  return set != nullptr && !set->always;
+}
+
+std::vector<std::string> ruleSetNames(std::span<const RuleSetDefinition> added) {
+  std::vector<std::string> names;
+  for (const auto sets : {std::span<const RuleSetDefinition>(bundledRuleSets()), added}) {
+    for (const RuleSetDefinition& set : sets) {
+      if (!set.always) names.push_back(set.name);
+    }
   }
+  names.emplace_back(customName);
+  return names;
+}
+
+std::string ruleSetNameList(std::span<const RuleSetDefinition> added) {
+  std::string list;
+  for (const std::string& name : ruleSetNames(added)) list += (list.empty() ? "" : ", ") + name;
   return list;
+}
+
+std::vector<const RuleSetDefinition*> alwaysCheckedRuleSets(
+    std::span<const RuleSetDefinition> added) {
+  std::vector<const RuleSetDefinition*> always;
+  for (const auto sets : {std::span<const RuleSetDefinition>(bundledRuleSets()), added}) {
+    for (const RuleSetDefinition& set : sets) {
+      if (set.always) always.push_back(&set);
+    }
+  }
+  return always;
+}
+
+std::vector<ShipField> fieldsNeeded(std::string_view name,
+                                    std::span<const RuleSetDefinition> added) {
+  if (name == customName) return {ShipField::CustomMinima};
+  return fieldsNeeded(*findRuleSet(name, added));
+}
+
+RuleSetRequirements ruleSetRequirements(std::string_view name, const ShipParticulars& ship,
+                                        double propellerDiameterMetres) {
+  if (name == customName) return customRequirements(ship, propellerDiameterMetres);
+  return requirementsOf(*findRuleSet(name, ship.ruleFiles), ship, propellerDiameterMetres);
 }
 
 }  // namespace propclear

@@ -1,6 +1,8 @@
 #pragma once
-// The rule sets a ship file may name, what each needs from the ship's
-// particulars, and the function that gives its requirements.
+// The rule sets a ship file may name: the bundled rule files
+// (bundled_rule_files.h), the rule files a ship file or the command line adds
+// (rule_files, --rules-file), and "custom", the ship file's own minima. What
+// each needs from the ship's particulars, and its requirements.
 
 #include <span>
 #include <string>
@@ -8,35 +10,40 @@
 #include <vector>
 
 #include "rules/rule_set.h"
+#include "rules/rule_set_definition.h"
+#include "rules/rule_set_requirements.h"
 #include "rules/ship_particulars.h"
 
 namespace propclear {
 
-// The particulars a rule set may need besides the design's D.
-enum class ShipField {
-  RuleLength,
-  BlockCoefficient,
-  Power,
-  Blades,
-  RudderThickness,
-  Skew,
-  CustomMinima,
-};
+// The rule file named `name`: one of `added`, else a bundled one; nullptr
+// when none is ("custom" is none). Sets checked always are found too.
+const RuleSetDefinition* findRuleSet(std::string_view name,
+                                     std::span<const RuleSetDefinition> added = {});
 
-struct RuleSetEntry {
-  std::string_view name;
-  std::vector<ShipField> needs;
-  // The requirements for a ship that has every field of `needs`, D in m.
-  RuleSetRequirements (*requirements)(const ShipParticulars& ship, double propellerDiameterMetres);
-};
+// Whether `name` is a rule set a ship file may name: a rule file's that is not
+// checked always, or "custom".
+bool isKnownRuleSet(std::string_view name, std::span<const RuleSetDefinition> added = {});
 
-// Every rule set, in the order the help and the messages list them.
-std::span<const RuleSetEntry> ruleSetCatalogue();
+// The names a ship file may give: the bundled sets, those of `added`, then
+// custom.
+std::vector<std::string> ruleSetNames(std::span<const RuleSetDefinition> added = {});
 
-// The entry named `name`, or nullptr.
-const RuleSetEntry* findRuleSet(std::string_view name);
+// "lr-recommended, tip-guidance, custom", for messages: the bundled sets,
+// those of `added`, then custom.
+std::string ruleSetNameList(std::span<const RuleSetDefinition> added = {});
 
-// "lr-recommended, tip-guidance, custom", for messages.
-std::string ruleSetNameList();
+// The rule sets checked in every rule check, bundled ones first.
+std::vector<const RuleSetDefinition*> alwaysCheckedRuleSets(
+    std::span<const RuleSetDefinition> added = {});
+
+// What the rule set `name` (known) needs from the ship.
+std::vector<ShipField> fieldsNeeded(std::string_view name,
+                                    std::span<const RuleSetDefinition> added = {});
+
+// The requirements of the rule set `name` (known) for `ship`, with its rule
+// files, and D in m.
+RuleSetRequirements ruleSetRequirements(std::string_view name, const ShipParticulars& ship,
+                                        double propellerDiameterMetres);
 
 }  // namespace propclear

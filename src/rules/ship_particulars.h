@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-namespace propclear {
+#include "rules/rule_set_definition.h"
+#include "rules/stern_arrangement.h"
 
-enum class PropellerSkew { None, High };
+namespace propclear {
 
 // The designer's own minimum for one clearance: `value` times D, or metres.
 struct ClearanceMinimum {
@@ -45,6 +46,12 @@ struct ShipParticulars {
   int outlineBladeCount = 4;
   std::optional<double> rudderThicknessMetres;  // tR at 0.7R above the shaft centre
   std::optional<PropellerSkew> skew;
+  std::optional<RudderArrangement> rudder;  // none: not stated
+  std::string shipType;                     // "cargo", "ferry", ...; empty: not stated
+  std::optional<DesignPoint> heel;          // the sole piece's heel, when the file names it
+  // The rule files the ship file and the command line add (rule_files,
+  // --rules-file), read and checked, in the order given.
+  std::vector<RuleSetDefinition> ruleFiles;
   std::vector<std::string> ruleSets;             // known names, each once, in the order given
   std::vector<ClearanceMinimum> customMinima;    // in clearance order
   DrawingParticulars drawing;

@@ -1,6 +1,7 @@
 #include "rules/ship_settings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,7 +27,7 @@ ErrorKind kindOf(const SettingsLayer& layer) {
   return layer.fromFile ? ErrorKind::Input : ErrorKind::Usage;
 }
 
-// `fileKind` names the file in messages: "ship file".
+// `fileKind` names the file in messages: "ship file", "rule file".
 [[noreturn]] void throwFileFault(const std::string& fileKind, const std::string& displayName,
                                  const std::string& reason) {
   throw RunError(ErrorKind::Input, "cannot read the " + fileKind + ": " + reason,
@@ -279,6 +280,27 @@ RunError faultAt(const Setting& setting, const std::string& message) {
   ErrorLocation where{layer.origin};
   if (layer.fromFile) where.line = static_cast<long>(setting.node->source().begin.line);
   return RunError(kindOf(layer), message, where);
+}
+
+double finiteNumberOf(const Setting& setting) {
+  const toml::node& node = *setting.node;
+  double value = 0.0;
+  if (const auto* integer = node.as_integer()) {
+    value = static_cast<double>(integer->get());
+  } else if (const auto* floating = node.as_floating_point()) {
+    value = floating->get();
+  } else {
+    throw settingFault(setting, "must be a number");
+  }
+  if (!std::isfinite(value)) throw settingFault(setting, "must be a finite number");
+  return value;
+}
+
+PropellerSkew skewSettingOf(const Setting& setting) {
+  const auto* text = setting.node->as_string();
+  if (text != nullptr && text->get() == "none") return PropellerSkew::None;
+  if (text != nullptr && text->get() == "high") return PropellerSkew::High;
+  throw settingFault(setting, "must be \"none\" or \"high\"");
 }
 
 }  // namespace propclear

@@ -15,6 +15,7 @@
 #include <toml++/toml.h>
 
 #include "common/run_error.h"
+#include "rules/stern_arrangement.h"
 
 namespace propclear {
 
@@ -45,8 +46,8 @@ struct MergedSettings {
 // unreadable or not valid TOML is an input fault naming the file (and the
 // line and column for TOML faults).
 SettingsLayer parseShipFile(const std::filesystem::path& path);
-// The same for any settings file, named `fileKind` ("propeller file") in
-// messages.
+// The same for any settings file, named `fileKind` ("propeller file", "rule
+// file") in messages.
 SettingsLayer parseSettingsFile(const std::filesystem::path& path, const std::string& fileKind);
 // A ship file's text, named `displayName` in messages, as parseShipFile reads
 // the file.
@@ -69,5 +70,11 @@ std::string valueText(const Setting& setting);
 RunError settingFault(const Setting& setting, const std::string& rule);
 // A fault at the setting's place with a message of its own.
 RunError faultAt(const Setting& setting, const std::string& message);
+
+// The setting's value as a finite number (an integer is taken as one too), or
+// a fault naming it.
+double finiteNumberOf(const Setting& setting);
+// The setting's skew, "none" or "high", or a fault naming it.
+PropellerSkew skewSettingOf(const Setting& setting);
 
 }  // namespace propclear

@@ -59,8 +59,7 @@ std::vector<std::string> batchRuleSets(const StudyRuleRequest& request) {
     for (std::string_view name : splitAt(*named, ',')) sets.emplace_back(name);
     return sets;
   }
-  for (const RuleSetEntry& entry : ruleSetCatalogue()) sets.emplace_back(entry.name);
-  return sets;
+  return ruleSetNames();
 }
 
 struct BatchRow {

@@ -28,7 +28,7 @@ StudyRuleRequest parseStudyRuleRequest(const std::string& shipFile, const std::s
   std::vector<std::string> names;
   for (std::string_view name : splitAt(ruleSets, ',')) {
     const std::string text(name);
-    if (findRuleSet(text) == nullptr) {
+    if (!isKnownRuleSet(text)) {
       throw RunError(ErrorKind::Usage, "--rules " + ruleSets + ": unknown rule set \"" + text +
                                            "\"; the rule sets are " + ruleSetNameList() +
                                            ", or none");
@@ -66,7 +66,10 @@ void StudyRules::labelBy(const std::vector<std::string>& ruleSets) {
 std::vector<RuleMargin> StudyRules::margins(const Assessment& assessment) const {
   std::vector<RuleMargin> margins(lineLabels_.size());
   if (!assessment.rules) return margins;
+  // A study tabulates a, b, c, a', b', c': one column each per rule set; a
+  // line that does not apply to the ship's rudder asks nothing.
   for (const RuleLine& line : assessment.rules->lines) {
+    if (line.clearance >= clearanceCount || line.verdict == RuleVerdict::NotApplicable) continue;
     const std::size_t set = ruleSetIndex(labelSets_, line.ruleSet);
     if (set >= labelSets_.size()) continue;
     RuleMargin& margin = margins[set * clearanceCount + static_cast<std::size_t>(line.clearance)];

@@ -52,7 +52,7 @@ constexpr double framePenMm = 0.25;
 constexpr double headlinePoints = 12.0;
 constexpr double titleBlockPoints = 7.5;
 constexpr double notesPoints = 7.5;
-constexpr double tablePoints = 7.5;
+constexpr double tablePoints = 7.0;
 constexpr double smallestPoints = 5.0;
 constexpr double shrinkStepPoints = 0.25;
 
@@ -259,7 +259,6 @@ QString legendHtml(const ClearanceReportContent& content) {
 }
 
 QString closestApproachHtml(const ClearanceReportContent& content);
-QString legacyTableHtml(const ClearanceReportContent& content);
 
 QString notesHtml(const ClearanceReportContent& content, double points) {
   return QStringLiteral(
@@ -273,10 +272,10 @@ QString notesHtml(const ClearanceReportContent& content, double points) {
              "blade's in the established report. Recommended minima are recommendations, not an "
              "approval.</p>"
              "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Warnings of the run</b></p>%4"
-             "<p style=\"margin-top:0.8em\"></p>%9</div>")
+             "</div>")
       .arg(pointsText(points), pointsText(1.15 * points), ruleSourcesHtml(content),
            warningsHtml(content.assessment.warnings()), propellerHtml(content), factorsHtml(content),
-           legendHtml(content), closestApproachHtml(content), legacyTableHtml(content));
+           legendHtml(content), closestApproachHtml(content));
 }
 
 // One table: a grey header row, numbers right-aligned, each row's last cell
@@ -302,11 +301,12 @@ QString tableRowsHtml(const std::vector<std::string>& header,
     }
     text += QStringLiteral("</tr>");
   }
-  return QStringLiteral("<table width=\"%1%\" cellspacing=\"0\" cellpadding=\"2\">%2</table>")
+  return QStringLiteral("<table width=\"%1%\" cellspacing=\"0\" cellpadding=\"1\">%2</table>")
       .arg(QString::number(widthPercent), text);
 }
 
-QString ruleCheckTableHtml(const Assessment& assessment) {
+// The rule check's preamble beside the annex, then its table and overall line.
+QString ruleCheckTableHtml(const Assessment& assessment, const QString& annex) {
   const RuleCheck& check = *assessment.rules;
   RuleCheckTable table = ruleCheckTable(assessment);
   QString text;
@@ -320,22 +320,28 @@ QString ruleCheckTableHtml(const Assessment& assessment) {
     table.rows[row][requiredColumn] = requiredWorking(check.lines[row], check);
   }
   const std::vector<bool> numeric = {false, true, true, false, false, true, true, true, false};
-  return QStringLiteral("<p>%1</p>%2<p><b>%3</b></p>")
-      .arg(text, tableRowsHtml(table.header, table.rows, marks, numeric, 100), html(table.overall));
+  return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
+                        "<td width=\"58%\" valign=\"top\">%1</td><td width=\"4%\"></td>"
+                        "<td valign=\"top\">%4</td></tr></table>%2<p><b>%3</b></p>")
+      .arg(text, tableRowsHtml(table.header, table.rows, marks, numeric, 100), html(table.overall),
+           annex);
 }
 
-QString signedGapTableHtml(const ClearanceReportContent& content) {
+// The six clearances beside the annex.
+QString signedGapTableHtml(const ClearanceReportContent& content, const QString& annex) {
   const SignedGapTable table = signedGapTable(content);
   std::vector<ClearanceMark> marks;
   for (int which = 0; which < clearanceCount; ++which) {
     marks.push_back(clearanceMarkOf(content, which));
   }
   const std::vector<bool> numeric = {false, true, true, true, true, false};
-  return QStringLiteral("<p><b>Clearances</b> (D = %1 m; not checked against rules)</p>%2"
-                        "<p><b>%3</b></p>")
+  return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
+                        "<td width=\"58%\" valign=\"top\"><p><b>Clearances</b> (D = %1 m; not "
+                        "checked against rules)</p>%2<p><b>%3</b></p></td><td width=\"4%\"></td>"
+                        "<td valign=\"top\">%4</td></tr></table>")
       .arg(shortestNumber(content.design.propellerDiameter),
-           tableRowsHtml(table.header, table.rows, marks, numeric, 60),
-           html("Overall: " + overallText(content.assessment)));
+           tableRowsHtml(table.header, table.rows, marks, numeric, 100),
+           html("Overall: " + overallText(content.assessment)), annex);
 }
 
 // The mirrored lower blade's a' and c', as the established report prints them.
@@ -359,9 +365,11 @@ QString closestApproachHtml(const ClearanceReportContent& content) {
 }
 
 QString tableHtml(const ClearanceReportContent& content, double points) {
+  const QString annex = legacyTableHtml(content);
   return QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
-      .arg(pointsText(points), content.assessment.rules ? ruleCheckTableHtml(content.assessment)
-                                                        : signedGapTableHtml(content));
+      .arg(pointsText(points), content.assessment.rules
+                                   ? ruleCheckTableHtml(content.assessment, annex)
+                                   : signedGapTableHtml(content, annex));
 }
 
 // Rich text laid out `width` wide (device units) at the largest size from

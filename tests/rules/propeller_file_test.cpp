@@ -1,6 +1,6 @@
 // The propeller file: a full table as read, every kind of bad file with the
 // message a designer gets (file, line, key, value, rule), and the blade
-// number agreeing with the ship file's.
+// number agreeing with the ship file's and within the rule tables.
 
 #include "rules/read_propeller_table.h"
 
@@ -141,6 +141,22 @@ TEST(PropellerFile, TheShipTakesThePropellersBladeNumberAndMustNotGiveAnother) {
     EXPECT_STREQ(error.what(),
                  "Norvalek.propeller.toml:1: blades = 5: must agree with the ship file's blades = "
                  "4 (b.ship.toml)");
+  }
+
+  // Seven blades are a propeller the LR table has no row for: the rule file's
+  // table is named, not a crash or a made-up factor.
+  test::writeFile(scratch / kPropellerFile, propellerFileText({{1, "blades = 7"}}));
+  const PropellerTable sevenBlades = readPropellerTable(scratch / kPropellerFile);
+  try {
+    readShipParticulars(scratch / "a.ship.toml", {}, &sevenBlades);
+    ADD_FAILURE() << "no fault";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.kind(), ErrorKind::Input);
+    EXPECT_NE(std::string(error.what()).find("lr-recommended.toml:"), std::string::npos)
+        << error.what();
+    EXPECT_NE(std::string(error.what()).find("no factor for Z = 7 blades (the table has 3, 4, 5, 6)"),
+              std::string::npos)
+        << error.what();
   }
 }
 

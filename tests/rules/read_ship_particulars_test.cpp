@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadShipFile{"UnknownKey", shipFileText({}, {"rule_lenght = 118.0"}),
                     "Norvalek.ship.toml:9: rule_lenght = 118.0: unknown key; known keys: name, "
                     "rule_length, block_coefficient, power, blades, rudder_thickness, skew, "
-                    "rule_sets, custom_minima, drawing"},
+                    "rule_sets, custom_minima, rudder, ship_type, heel, rule_files, drawing"},
         BadShipFile{"DrawingKeyUnknown", shipFileText({}, {"[drawing]", "yrad = \"Harbour\""}),
                     "Norvalek.ship.toml:10: [drawing] yrad = \"Harbour\": unknown key; known keys: "
                     "yard, hull_number, drawing_number, revision, drawn_by, checked_by, approved_by"},

@@ -212,7 +212,10 @@ TEST(ClearanceReportPdf, ShipyardTitleBlockParticularsAndFiguresWithoutOverprint
                         "drawing.drawing_number=2417-433-01", "drawing.revision=B",
                         "drawing.drawn_by=J. Smith"};
   const std::filesystem::path pdf = writeReport(exampleWithShip(overrides), dir);
-  const std::string text = pageText(pdf);
+  // In reading order with every run of blanks and line ends one blank: a
+  // note's line may wrap anywhere.
+  const std::string text = std::regex_replace(toolOutput({"pdftotext", pdf.string(), "-"}),
+                                              std::regex(R"(\s+)"), " ");
   for (const char* expected :
        {"Harbour Yard", "2417-433-01", "Revision", "Approved", "J. Smith", "D 4.600 m", "Dh 0.850 m",
         "P/D 0.800", "Ear 0.550", "Z 4", "rake 10.0", "6.200 m below the DWL",
@@ -296,7 +299,8 @@ struct ExampleRun : ScratchDir {
 };
 
 // A completed run writes the report, also when --strict fails it on the
-// rules (the example is below two minima); a run answered E keeps the
+// rules (the example is below two minima; its spade rudder has no heel
+// line); a run answered E keeps the
 // earlier file.
 TEST(ClearanceReportRun, CompletedRunsWriteItAndWrongGeometryKeepsTheEarlierFile) {
   const ExampleRun folder;
@@ -304,7 +308,7 @@ TEST(ClearanceReportRun, CompletedRunsWriteItAndWrongGeometryKeepsTheEarlierFile
   EXPECT_EQ(strict.exitStatus, test::kExitStrictOverlap) << strict.err;
   const std::string text = pageText(folder / "report.pdf");
   EXPECT_NE(text.find("MV Norvalek"), std::string::npos) << text;
-  EXPECT_NE(text.find("Overall: below the recommended minimum on 2 of 4 lines"), std::string::npos)
+  EXPECT_NE(text.find("Overall: below the recommended minimum on 2 of 3 lines"), std::string::npos)
       << text;
 
   test::writeFile(folder / "report.pdf", "earlier\n");

@@ -35,7 +35,7 @@ std::string exampleShip() { return test::readFile(test::examplesDir() / "Norvale
 
 const JudgedCase cases[] = {
     {"example", [](DesignData&) {}, exampleShip(), "below",
-     "Overall: below the recommended minimum on 2 of 4 lines"},
+     "Overall: below the recommended minimum on 2 of 3 lines"},
     {"blade cutting the stern frame", [](DesignData& d) { d.propellerCentreX = 2.4; },
      exampleShip(), "clash", "Overall: CLASH \u2014 the blade cuts the stern frame by "},
     {"rule shortfall only", [](DesignData&) {},

@@ -10,6 +10,7 @@
 #include "report/rule_check_table.h"
 #include "rules/ship_file_text.h"
 #include "rules/measured_clearance.h"
+#include "rules/stern_arrangement.h"
 
 namespace propclear {
 
@@ -76,7 +77,8 @@ QColor verdictColour(RuleVerdict verdict) {
   switch (verdict) {
     case RuleVerdict::Meets: return meetsColour;
     case RuleVerdict::BelowMinimum: return belowColour;
-    case RuleVerdict::NotMeasured: return notJudgedColour;
+    case RuleVerdict::NotMeasured:
+    case RuleVerdict::NotApplicable: return notJudgedColour;
   }
   return notJudgedColour;
 }
@@ -138,6 +140,8 @@ QGroupBox* ClearancesPanel::particularsBox() {
       {"power", ParticularEditor::Kind::Number, tr("Shaft power P (kW)")},
       {"blades", ParticularEditor::Kind::Number, tr("Blades Z")},
       {"rudder_thickness", ParticularEditor::Kind::Number, tr("Rudder thickness tR (m)")},
+      {"ship_type", ParticularEditor::Kind::Text, tr("Ship type")},
+      {"heel", ParticularEditor::Kind::Point, tr("Heel x, z (m)")},
       {"rule_sets", ParticularEditor::Kind::List, tr("Rule sets")},
   };
   particularEditors_.reserve(std::size(rows));
@@ -155,6 +159,16 @@ QGroupBox* ClearancesPanel::particularsBox() {
   skew_->addItem(tr("high"), QStringLiteral("high"));
   connect(skew_, &QComboBox::currentIndexChanged, this, &ClearancesPanel::skewChosen);
   form->addRow(tr("Skew"), skew_);
+  rudder_ = new QComboBox;
+  rudder_->setObjectName(QStringLiteral("rudder"));
+  rudder_->addItem(tr("not stated"), QString());
+  for (const RudderArrangement rudder : {RudderArrangement::Spade, RudderArrangement::SemiSpade,
+                                         RudderArrangement::Horn, RudderArrangement::SolePiece}) {
+    const QString name = QString::fromLatin1(rudderArrangementName(rudder));
+    rudder_->addItem(name, name);
+  }
+  connect(rudder_, &QComboBox::currentIndexChanged, this, &ClearancesPanel::rudderChosen);
+  form->addRow(tr("Rudder"), rudder_);
   particularsMessage_ = new QLabel;
   particularsMessage_->setWordWrap(true);
   particularsMessage_->setStyleSheet(QStringLiteral("color: #c00000"));
@@ -182,6 +196,20 @@ void ClearancesPanel::particularEdited(const ParticularEditor& editor) {
       break;
     }
     case ParticularEditor::Kind::Text: toml = quotedTomlString(text); break;
+    case ParticularEditor::Kind::Point: {
+      const QStringList parts = editor.edit->text().split(QLatin1Char(','));
+      const ParsedNumber x = parseDecimalNumber(parts.value(0).trimmed().toStdString());
+      const ParsedNumber z = parseDecimalNumber(parts.value(1).trimmed().toStdString());
+      if (parts.size() != 2 || x.status != NumberStatus::Valid || z.status != NumberStatus::Valid) {
+        particularsMessage_->setText(tr("%1: \"%2\" is not a point x, z")
+                                         .arg(QString::fromStdString(editor.key),
+                                              QString::fromStdString(text)));
+        return;
+      }
+      toml = "{ x = " + formatShortest(x.value, "a ship particular") +
+             ", z = " + formatShortest(z.value, "a ship particular") + " }";
+      break;
+    }
     case ParticularEditor::Kind::List: {
       toml = "[";
       for (const QString& name : editor.edit->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -200,6 +228,12 @@ void ClearancesPanel::skewChosen(int index) {
   if (refreshing_ || index <= 0) return;
   const std::string skew = skew_->itemData(index).toString().toStdString();
   particularsMessage_->setText(document_.editShipValue("skew", quotedTomlString(skew)));
+}
+
+void ClearancesPanel::rudderChosen(int index) {
+  if (refreshing_ || index <= 0) return;
+  const std::string rudder = rudder_->itemData(index).toString().toStdString();
+  particularsMessage_->setText(document_.editShipValue("rudder", quotedTomlString(rudder)));
 }
 
 void ClearancesPanel::refreshParticulars() {
@@ -223,6 +257,11 @@ void ClearancesPanel::refreshParticulars() {
       if (editor.key == "power") text = number(ship->shaftPowerKilowatts);
       if (editor.key == "blades") text = number(ship->bladeCount);
       if (editor.key == "rudder_thickness") text = number(ship->rudderThicknessMetres);
+      if (editor.key == "ship_type") text = QString::fromStdString(ship->shipType);
+      if (editor.key == "heel" && ship->heel) {
+        text = number(std::optional(ship->heel->x)) + QStringLiteral(", ") +
+               number(std::optional(ship->heel->z));
+      }
       if (editor.key == "rule_sets") {
         QStringList names;
         for (const std::string& name : ship->ruleSets) names << QString::fromStdString(name);
@@ -233,6 +272,7 @@ void ClearancesPanel::refreshParticulars() {
   }
   const int skewIndex = !ship || !ship->skew ? 0 : *ship->skew == PropellerSkew::High ? 2 : 1;
   skew_->setCurrentIndex(skewIndex);
+  rudder_->setCurrentIndex(ship && ship->rudder ? 1 + static_cast<int>(*ship->rudder) : 0);
   refreshing_ = false;
 }
 

@@ -31,13 +31,14 @@ class ClearancesPanel : public QWidget {
   // One editable particular: its ship file key and how its text becomes TOML.
   struct ParticularEditor {
     std::string key;
-    enum class Kind { Number, Text, List } kind;
+    enum class Kind { Number, Text, List, Point } kind;
     QLineEdit* edit;
   };
 
   QGroupBox* particularsBox();
   void particularEdited(const ParticularEditor& editor);
   void skewChosen(int index);
+  void rudderChosen(int index);
   void refresh();
   void refreshParticulars();
   void showStatus(const Assessment& assessment, bool current);
@@ -51,6 +52,7 @@ class ClearancesPanel : public QWidget {
   QGroupBox* particulars_;
   std::vector<ParticularEditor> particularEditors_;
   QComboBox* skew_;
+  QComboBox* rudder_;
   QLabel* particularsMessage_;
   bool refreshing_ = false;
   QLabel* status_;  // the overall status: a red banner for a clash

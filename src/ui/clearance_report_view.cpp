@@ -476,8 +476,8 @@ void drawForwardArrow(ViewCanvas& canvas, LabelPlacer& labels) {
 }
 
 // "B.L." above the base line near the view's left edge, "A.P." beside the
-// aft perpendicular near its top, "DWL" on the waterline, "heel" on its
-// level, where they are in view.
+// aft perpendicular near its top, "DWL" on the waterline (or its height at
+// the top edge when it lies above the view), "heel" on its level.
 void drawReferenceLabels(ViewCanvas& canvas, LabelPlacer& labels, const DesignData& design) {
   const QRectF& box = canvas.box();
   const QFont font = canvas.font(labelPoints);
@@ -493,6 +493,13 @@ void drawReferenceLabels(ViewCanvas& canvas, LabelPlacer& labels, const DesignDa
   };
   level("B.L.", 0.0, centreLineColour);
   level("DWL", design.waterlineHeight, waterlineColour);
+  // A waterline above the view is named at its top edge with its height.
+  if (canvas.at(0.0, design.waterlineHeight).y() <= box.top()) {
+    const QString text = QStringLiteral("DWL z %1 m above \u2191")
+                             .arg(QString::fromStdString(formatRounded(design.waterlineHeight, 3)));
+    const QPointF anchor(box.center().x(), box.top() + canvas.mm(2.0 * viewInsetMm) + metrics.height());
+    drawLabel(canvas, labels, text, font, waterlineColour, anchor, {anchor});
+  }
   level("heel", design.contourZ[sternContourRow][1], structureColour);
   const double x = canvas.at(0.0, 0.0).x();
   if (x > box.left() && x < box.right()) {

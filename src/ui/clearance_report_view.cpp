@@ -317,13 +317,15 @@ class LabelPlacer {
   ViewInk& ink_;
 };
 
-// A text label on white at the first free place near `anchor`.
+// A text label at the first free place near `anchor`, with a leader to it
+// where the place is off it; without `leader`, a note that names no point.
 void drawLabel(ViewCanvas& canvas, LabelPlacer& labels, const QString& text, const QFont& font,
-               const QColor& colour, QPointF anchor, const std::vector<QPointF>& preferred) {
+               const QColor& colour, QPointF anchor, const std::vector<QPointF>& preferred,
+               bool leader = true) {
   const QFontMetricsF metrics(font, canvas.painter().device());
   const double padding = canvas.mm(labelPaddingMm);
   const QSizeF size(metrics.horizontalAdvance(text) + 2.0 * padding, metrics.height());
-  const std::optional<QRectF> rect = labels.place(anchor, size, preferred);
+  const std::optional<QRectF> rect = labels.place(anchor, size, preferred, leader);
   if (!rect) {
     labels.countUnplaced(text);
     return;
@@ -498,7 +500,7 @@ void drawReferenceLabels(ViewCanvas& canvas, LabelPlacer& labels, const DesignDa
     const QString text = QStringLiteral("DWL z %1 m above \u2191")
                              .arg(QString::fromStdString(formatRounded(design.waterlineHeight, 3)));
     const QPointF anchor(box.center().x(), box.top() + canvas.mm(2.0 * viewInsetMm) + metrics.height());
-    drawLabel(canvas, labels, text, font, waterlineColour, anchor, {anchor});
+    drawLabel(canvas, labels, text, font, waterlineColour, anchor, {anchor}, false);
   }
   level("heel", design.contourZ[sternContourRow][1], structureColour);
   const double x = canvas.at(0.0, 0.0).x();

@@ -45,7 +45,11 @@ class ContourDistance {
   double operator()(double z) const {
     const TipDistancePoint contour = contourAt(z);
     const TipDistancePoint tip = nearestOnLine(line_, z);
-    return std::hypot(contour.x - tip.x, contour.z - tip.z);
+    // sqrt, correctly rounded everywhere, rather than hypot, whose last bit
+    // differs between C libraries: the figure is written to the results.
+    const double dx = contour.x - tip.x;
+    const double dz = contour.z - tip.z;
+    return std::sqrt(dx * dx + dz * dz);
   }
 
  private:

@@ -219,6 +219,13 @@ std::to_chars_result writeScientific(char* first, char* last, double value, int 
   return copied(first, last, text);
 }
 
+std::to_chars_result writeShortestFloat(char* first, char* last, float value) {
+  const auto room = static_cast<std::size_t>(last - first);
+  const auto written = fmt::format_to_n(first, room, "{}", value);
+  if (written.size > room) return {last, std::errc::value_too_large};
+  return {written.out, std::errc{}};
+}
+
 std::from_chars_result readDouble(const char* first, const char* last, double& value) {
   double read = 0.0;
   const fast_float::from_chars_result result = fast_float::from_chars(first, last, read);

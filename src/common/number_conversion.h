@@ -29,6 +29,12 @@ std::to_chars_result writeFixed(char* first, char* last, double value, int decim
 // significant digits.
 std::to_chars_result writeScientific(char* first, char* last, double value, int decimals);
 
+// The shortest text that reads back as the float `value`, in fmt's notation
+// ("4.6", "-0.35", "1e-05"), valid JSON for a finite value: for the texts a
+// program reads back, where the float's digits alone are wanted and
+// quickly. Too little room is std::errc::value_too_large.
+std::to_chars_result writeShortestFloat(char* first, char* last, float value);
+
 // As std::from_chars(first, last, value): decimal text, an optional minus
 // sign, no blanks. A number beyond the doubles' range, or one that is not
 // zero but rounds to zero, is std::errc::result_out_of_range and leaves

@@ -157,9 +157,12 @@ bool sameEntry(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// The type of f_type is the C library's: signed in glibc, unsigned in
+// emscripten's.
 bool inFileSystem(int descriptor, long magic) {
   struct statfs fileSystem {};
-  return ::fstatfs(descriptor, &fileSystem) == 0 && fileSystem.f_type == magic;
+  return ::fstatfs(descriptor, &fileSystem) == 0 &&
+         static_cast<long>(fileSystem.f_type) == magic;
 }
 
 // The descriptor N of this process that the /proc link `link` names

@@ -10,6 +10,7 @@
 #include "common/operating_system.h"
 #include "common/run_error.h"
 #include "driver/terminal_platform.h"
+#include "plot/plot_file_format.h"
 
 namespace propclear {
 
@@ -72,7 +73,10 @@ const DesktopFrontEnd& openDesktopFrontEnd() {
 bool displayNamed() { return variableSet("DISPLAY") || variableSet("WAYLAND_DISPLAY"); }
 
 bool runNeedsDesktopFrontEnd(const RunOptions& options) {
-  return options.plotFile.has_value() || options.reportPdfFile.has_value() ||
+  // An SVG plot is written without it (plot/svg_drawing.h).
+  const bool imageByFrontEnd =
+      options.plotFile && plotFileFormatOf(*options.plotFile) != PlotFileFormat::Svg;
+  return imageByFrontEnd || options.reportPdfFile.has_value() ||
          (!options.noWindow && displayNamed());
 }
 

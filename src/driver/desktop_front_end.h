@@ -43,7 +43,7 @@ struct DesktopFrontEnd {
 bool displayNamed();
 
 // Whether the run needs the desktop front end: a window (not --no-window and
-// a display named), an image of the plot or the clearance report.
+// a display named), a PNG or PDF image of the plot or the clearance report.
 bool runNeedsDesktopFrontEnd(const RunOptions& options);
 
 // Loads the module once (later calls return the same one). It is looked for

@@ -85,14 +85,15 @@ fs::path entryOf(const fs::path& path) {
   return error ? absolute : folder / absolute.filename();
 }
 
-// Whether writing the target, which replaces a link in its place but
-// writes a device or a hard-linked file in place, would change the file
-// `other` reads or writes: `other`'s own link is followed when it is read.
-bool reachesFile(const fs::path& target, const fs::path& other, bool otherIsRead) {
+// Whether the target is the file `input` is read from: its own entry, the
+// file a link in its place leads to, or a hard link to that file. An output
+// replaces a link in its place, so a link to the input is not the input.
+bool isFileReadFrom(const fs::path& target, const fs::path& input) {
   std::error_code error;
-  if (fs::is_symlink(target, error)) return false;
-  if (!otherIsRead && fs::is_symlink(other, error)) return false;
-  return os::sameFile(target, other);
+  const fs::path entry = entryOf(target);
+  const fs::path resolved = fs::weakly_canonical(fs::absolute(input, error), error);
+  if (entry == entryOf(input) || (!error && entry == resolved)) return true;
+  return !fs::is_symlink(target, error) && os::sameFile(target, input);
 }
 
 // A requested file must not replace the design file or the ship file (nor
@@ -106,14 +107,12 @@ void checkDistinct(const std::vector<ExportTarget>& targets, const RunFiles& fil
   for (std::size_t i = 0; i < targets.size(); ++i) {
     const fs::path entry = entryOf(targets[i].path);
     for (const fs::path& input : {files.design, shipFile}) {
-      if (entry == entryOf(input) || reachesFile(targets[i].path, input, true)) {
-        refuse(targets[i], input);
-      }
+      if (isFileReadFrom(targets[i].path, input)) refuse(targets[i], input);
     }
+    // The report and the script replace whatever stands in their place, as
+    // the target does: only the same entry is the same file.
     for (const fs::path& output : {files.report, files.script}) {
-      if (entry == entryOf(output) || reachesFile(targets[i].path, output, false)) {
-        refuse(targets[i], output);
-      }
+      if (entry == entryOf(output)) refuse(targets[i], output);
     }
     for (std::size_t j = 0; j < i; ++j) {
       if (entry == entryOf(targets[j].path)) {

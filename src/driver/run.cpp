@@ -14,6 +14,8 @@
 #include "driver/export_targets.h"
 #include "driver/run_files.h"
 #include "plot/draw_stern_plot.h"
+#include "plot/plot_file_format.h"
+#include "plot/svg_drawing.h"
 #include "report/rule_check_table.h"
 #include "report/closest_approach_lines.h"
 #include "report/write_json_results.h"
@@ -65,6 +67,12 @@ namespace {
 
 std::string fileNameOf(const std::filesystem::path& path) { return path.filename().string(); }
 
+// An SVG plot is written by the core on every platform; the other image
+// formats by the platform, the desktop front end.
+bool savedBySvgWriter(const std::filesystem::path& plotFile) {
+  return plotFileFormatOf(plotFile) == PlotFileFormat::Svg;
+}
+
 // The clash and every overlap, one per line, for the box shown before the
 // geometry question.
 std::string clashSummary(const Assessment& assessment) {
@@ -81,17 +89,10 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
                            RunPlatform& platform, RunState& state, OutputFile& report,
                            StagedOutputs& outputs, std::ostream& messages) {
   const DesignData& design = state.design;
-  state.assessment = assess(design, AssessmentInputs{state.ship ? &*state.ship : nullptr});
+  state.surface.setObserver(platform.window());
+  assessAndDraw(state, messages);
   const Assessment& assessment = state.assessment;
   const SternAnalysis& analysis = assessment.analysis;
-
-  state.surface.setObserver(platform.window());
-  drawSternPlot(design, analysis, state.surface);
-  drawClearances(design, assessment, state.surface);
-  drawSweptVolume(analysis, state.surface);
-  for (const Warning& warning : assessment.warnings()) {
-    messages << "propclear: warning: " << warning.text << '\n';
-  }
   if (options.closest) {
     for (const std::string& line : closestApproachLines(design, analysis)) {
       messages << "propclear: " << line << '\n';
@@ -104,10 +105,13 @@ Ending drawMeasureAndWrite(const RunOptions& options, const RunFiles& files,
     drawSternPlot(design, analysis, printed, printPlotStyle);
     drawClearances(design, assessment, printed, printPlotStyle);
     drawSweptVolume(analysis, printed, printPlotStyle);
-    platform.savePlot(printed,
-                      outputs.add(*options.plotFile, options.plotFile->string(),
-                                  OutputFile::Devices::WriteInto),
-                      options.plotSize);
+    OutputFile& plot =
+        outputs.add(*options.plotFile, options.plotFile->string(), OutputFile::Devices::WriteInto);
+    if (savedBySvgWriter(*options.plotFile)) {
+      writeSvgDrawing(plot, printed.commands(), options.plotSize);
+    } else {
+      platform.savePlot(printed, plot, options.plotSize);
+    }
   }
 
   // An answer given beforehand answers the question without asking it.
@@ -176,7 +180,7 @@ std::optional<PropellerTable> propellerTableOf(const RunOptions& options, const 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,
                 std::ostream& messages) {
   checkExportTargets(options);
-  if (options.plotFile && !platform.savesPlots()) {
+  if (options.plotFile && !savedBySvgWriter(*options.plotFile) && !platform.savesPlots()) {
     throw RunError(ErrorKind::Usage, "cannot save the plot: this build has no image export",
                    ErrorLocation{options.plotFile->string()});
   }
@@ -209,6 +213,17 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
 }
 
 }  // namespace
+
+void assessAndDraw(RunState& state, std::ostream& messages) {
+  const DesignData& design = state.design;
+  state.assessment = assess(design, AssessmentInputs{state.ship ? &*state.ship : nullptr});
+  drawSternPlot(design, state.assessment.analysis, state.surface);
+  drawClearances(design, state.assessment, state.surface);
+  drawSweptVolume(state.assessment.analysis, state.surface);
+  for (const Warning& warning : state.assessment.warnings()) {
+    messages << "propclear: warning: " << warning.text << '\n';
+  }
+}
 
 RunOutcome runDesign(const RunOptions& options, RunPlatform& platform, std::ostream& messages) {
   RunOutcome outcome;

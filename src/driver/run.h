@@ -66,6 +66,10 @@ int exitStatusOf(const RunOutcome& outcome, const RunOptions& options);
 // The rule check's table, after a completed run that checked clearance rules.
 void printRuleCheck(const RunOutcome& outcome, std::ostream& out);
 
+// The judged result of the design and the ship in `state` and its drawing,
+// as the run makes them; the warnings go to `messages`.
+void assessAndDraw(RunState& state, std::ostream& messages);
+
 // Runs the whole sequence in options.workDir. Messages and warnings go to
 // `messages` (standard error for the program).
 RunOutcome runDesign(const RunOptions& options, RunPlatform& platform, std::ostream& messages);

@@ -4,7 +4,9 @@
 // Coordinates are in user units and handed over in single precision; a
 // coordinate that does not fit a float is an arithmetic fault.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,15 @@ enum PrintColour : int {
   printText = 21,          // labels: dark grey
 };
 inline constexpr int drawingColourCount = 22;
+
+// The conventional 16-colour palette as 0xRRGGBB, by index: black, blue,
+// green, cyan, red, magenta, brown, light grey, dark grey, then the light
+// versions of blue to magenta, yellow and white; then the print palette.
+inline constexpr std::array<std::uint32_t, drawingColourCount> paletteRgb{
+    0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
+    0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,
+    0x202020, 0x808080, 0x1F4E9A, 0xD01010, 0x007A33, 0x303030,
+};
 
 // How lines are drawn; lines are solid until a style is set.
 enum class LineStyle : int { Solid = 0, Dashed = 1, Dotted = 2 };

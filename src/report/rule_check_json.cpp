@@ -1,5 +1,6 @@
 #include "report/rule_check_json.h"
 
+#include <filesystem>
 #include <string>
 #include <variant>
 
@@ -45,7 +46,9 @@ void appendRuleSet(JsonWriter& json, const RuleSetSummary& set) {
   json.member("source", set.source);
   if (!set.edition.empty()) json.member("edition", set.edition);
   if (!set.scope.empty()) json.member("scope", set.scope);
-  if (!set.file.empty()) json.member("file", set.file);
+  // The file's name alone: where the bundled files stand depends on the
+  // installation and the platform, and the results must not.
+  if (!set.file.empty()) json.member("file", std::filesystem::path(set.file).filename().string());
   json.member("mapping", set.mapping);
   optionalMember(json, "K", set.factorK);
   json.key("inputs");

@@ -13,6 +13,7 @@
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "plot/plot_file_format.h"
+#include "plot/svg_drawing.h"
 #include "ui/render_drawing.h"
 #include "ui/screen_units.h"
 
@@ -119,6 +120,11 @@ void exportPicture(const std::function<void(QPainter&, const ExportArea&)>& pain
 
 void exportPlot(const std::vector<DrawCommand>& commands, OutputFile& file,
                 const std::optional<PlotSize>& size) {
+  // The SVG is the core's, as the program writes it without this front end.
+  if (plotFileFormatOf(file.target()) == PlotFileFormat::Svg) {
+    writeSvgDrawing(file, commands, size);
+    return;
+  }
   exportPicture(
       [&](QPainter& painter, const ExportArea& area) {
         renderDrawing(commands, painter, area.size, area.detailScale, true);

@@ -1,5 +1,6 @@
 #pragma once
-// Saves the drawing as an image: PNG, SVG or PDF (one page), chosen by the
+// Saves the drawing as an image: PNG, SVG (the core's, plot/svg_drawing.h) or
+// PDF (one page), chosen by the
 // extension of the output file's target; at the window's design size, or at
 // a given size in pixels (PNG) or points (SVG, PDF) with lines and texts
 // scaled alike. The image is drawn in memory and handed to the output file as

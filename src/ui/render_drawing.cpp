@@ -9,23 +9,12 @@
 #include <array>
 #include <cmath>
 
+#include "plot/plot_mapping.h"
 #include "ui/screen_units.h"
 
 namespace propclear {
 
 namespace {
-
-// The conventional 16-colour palette, by index: black, blue, green, cyan, red,
-// magenta, brown, light grey, dark grey, then the light versions of blue to
-// magenta, yellow and white; then the print palette (drawing_surface.h).
-constexpr std::array<QRgb, drawingColourCount> paletteRgb{
-    qRgb(0x00, 0x00, 0x00), qRgb(0x00, 0x00, 0xAA), qRgb(0x00, 0xAA, 0x00), qRgb(0x00, 0xAA, 0xAA),
-    qRgb(0xAA, 0x00, 0x00), qRgb(0xAA, 0x00, 0xAA), qRgb(0xAA, 0x55, 0x00), qRgb(0xAA, 0xAA, 0xAA),
-    qRgb(0x55, 0x55, 0x55), qRgb(0x55, 0x55, 0xFF), qRgb(0x55, 0xFF, 0x55), qRgb(0x55, 0xFF, 0xFF),
-    qRgb(0xFF, 0x55, 0x55), qRgb(0xFF, 0x55, 0xFF), qRgb(0xFF, 0xFF, 0x55), qRgb(0xFF, 0xFF, 0xFF),
-    qRgb(0x20, 0x20, 0x20), qRgb(0x80, 0x80, 0x80), qRgb(0x1F, 0x4E, 0x9A), qRgb(0xD0, 0x10, 0x10),
-    qRgb(0x00, 0x7A, 0x33), qRgb(0x30, 0x30, 0x30),
-};
 
 // The classic window's white: the text colour (dark blue) is made for it, and
 // the pale colours (light green, yellow) stay visible on it as they are, so
@@ -171,22 +160,15 @@ void replay(const std::vector<DrawCommand>& commands, QPainter& painter, QSize a
 }  // namespace
 
 QColor paletteColour(int index) {
-  return QColor(paletteRgb.at(static_cast<std::size_t>(index)));
+  return QColor(QRgb(0xFF000000u | paletteRgb.at(static_cast<std::size_t>(index))));
 }
 
 std::optional<QTransform> fittedUserScale(double left, double top, double right, double bottom,
                                           QSize area) {
-  const double userWidth = right - left;
-  const double userHeight = bottom - top;
-  if (userWidth == 0.0 || userHeight == 0.0) return std::nullopt;
-  const double scale = std::min((area.width() - 1) / std::abs(userWidth),
-                                (area.height() - 1) / std::abs(userHeight));
-  const double xScale = std::copysign(scale, userWidth);
-  const double yScale = std::copysign(scale, userHeight);
-  const double userCentreX = left + 0.5 * userWidth;
-  const double userCentreY = top + 0.5 * userHeight;
-  return QTransform(xScale, 0.0, 0.0, yScale, 0.5 * (area.width() - 1) - userCentreX * xScale,
-                    0.5 * (area.height() - 1) - userCentreY * yScale);
+  const std::optional<PlotMapping> mapping =
+      fittedPlotMapping(left, top, right, bottom, PlotSize{area.width(), area.height()});
+  if (!mapping) return std::nullopt;
+  return QTransform(mapping->xScale, 0.0, 0.0, mapping->yScale, mapping->xOffset, mapping->yOffset);
 }
 
 void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,

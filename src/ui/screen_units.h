@@ -4,14 +4,11 @@
 
 #include <QSize>
 
+#include "plot/plot_size.h"
+
 namespace propclear {
 
-inline constexpr int twipsPerPixel = 15;
-inline constexpr int twipsPerPoint = 20;
-
-// The window's drawing area as designed, 10740 x 7080 twips; also the size of
-// an exported plot.
-inline constexpr QSize designDrawingArea{10740 / twipsPerPixel, 7080 / twipsPerPixel};
-static_assert(designDrawingArea.width() == 716 && designDrawingArea.height() == 472);
+// The window's drawing area as designed; also the size of an exported plot.
+inline constexpr QSize designDrawingArea{designPlotSize.width, designPlotSize.height};
 
 }  // namespace propclear

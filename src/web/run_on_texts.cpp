@@ -1,13 +1,19 @@
 #include "web/run_on_texts.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <vector>
 
+#include "common/number_conversion.h"
+#include "common/run_error.h"
+#include "design/read_design_data.h"
 #include "driver/run.h"
 #include "driver/terminal_platform.h"
 #include "report/json_writer.h"
+#include "report/write_json_results.h"
 #include "rules/read_ship_particulars.h"
 
 namespace propclear {
@@ -52,7 +58,13 @@ const char* opName(DrawOp op) {
 void writeCommand(JsonWriter& json, const DrawCommand& command) {
   json.openArray(JsonWriter::Layout::Inline);
   json.value(opName(command.op));
-  const auto number = [&](double value) { json.value(value, "a drawing coordinate"); };
+  // The coordinates are floats: their own shortest digits, not a double's.
+  const auto number = [&](float value) {
+    std::array<char, 32> text;
+    const auto written = writeShortestFloat(text.data(), text.data() + text.size(), value);
+    json.raw(std::string_view(text.data(), static_cast<std::size_t>(written.ptr - text.data())));
+  };
+  const auto userUnits = [&](double value) { json.value(value, "a drawing scale"); };
   switch (command.op) {
     case DrawOp::SetCaption:
     case DrawOp::PrintText: json.value(command.text); break;
@@ -61,7 +73,8 @@ void writeCommand(JsonWriter& json, const DrawCommand& command) {
     case DrawOp::SetLineWidth:
     case DrawOp::SetLineStyle: json.value(command.size); break;
     case DrawOp::SetUserScale:
-      number(command.left), number(command.top), number(command.right), number(command.bottom);
+      userUnits(command.left), userUnits(command.top), userUnits(command.right),
+          userUnits(command.bottom);
       break;
     case DrawOp::DrawLine:
       number(command.x1), number(command.y1), number(command.x2), number(command.y2);
@@ -81,35 +94,107 @@ void writeCommand(JsonWriter& json, const DrawCommand& command) {
 
 std::string drawingNameOf(const std::string& designName) { return stemOf(designName) + ".dxf"; }
 std::string resultsNameOf(const std::string& designName) { return stemOf(designName) + ".json"; }
+std::string plotNameOf(const std::string& designName) { return stemOf(designName) + ".svg"; }
+
+namespace {
+
+// What a run answers the page, as JSON.
+struct RunAnswer {
+  const RunOutcome& outcome;
+  int exitStatus;
+  std::string messages;
+  std::vector<std::string> files;
+  std::string results;  // the JSON results; none when empty
+};
+
+std::string answerJson(const RunAnswer& answer) {
+  JsonWriter json;
+  json.openObject();
+  json.member("ending", endingName(answer.outcome.ending));
+  json.key("exitStatus"), json.value(answer.exitStatus);
+  json.member("messages", answer.messages);
+  json.key("files");
+  json.openArray(JsonWriter::Layout::Inline);
+  for (const std::string& name : answer.files) json.value(name);
+  json.close();
+  json.key("result");
+  if (answer.results.empty()) json.null();
+  else json.raw(answer.results);
+  json.key("drawing");
+  json.openArray();
+  if (answer.outcome.state != nullptr)
+    for (const DrawCommand& command : answer.outcome.state->surface.commands()) writeCommand(json, command);
+  json.close();
+  json.close();
+  return json.text();
+}
+
+RunOptions optionsOf(const RunTexts& texts, const std::filesystem::path& folder) {
+  RunOptions options;
+  options.workDir = folder;
+  options.designFile = texts.designName;
+  options.noWindow = true;
+  options.strict = true;
+  options.answer.emplace(1, 'H');
+  // Paths of outputs are taken as given, not in the working folder.
+  options.jsonFile = (folder / resultsNameOf(texts.designName)).string();
+  if (!texts.preview) {
+    options.dxfFile = folder / drawingNameOf(texts.designName);
+    options.plotFile = folder / plotNameOf(texts.designName);
+  }
+  return options;
+}
+
+// The run's steps without its files, for a step of a drag: the design and
+// the ship read from their texts, judged and drawn as the run judges and
+// draws them.
+std::string previewOnTexts(const RunTexts& texts) {
+  RunOutcome outcome;
+  outcome.state = std::make_unique<RunState>();
+  RunState& state = *outcome.state;
+  std::ostringstream messages;
+  try {
+    const ReadResult read = readDesignText(texts.designText, texts.designName);
+    outcome.ending = Ending::ContourTooLong;
+    if (read.outcome == ReadOutcome::Read) {
+      state.design = read.design;
+      if (!texts.shipText.empty()) {
+        state.ship = readShipParticularsText(std::string(texts.shipText),
+                                             shipFileBeside(texts.designName).string());
+      }
+      assessAndDraw(state, messages);
+      outcome.ending = Ending::Completed;
+    }
+  } catch (const RunError& error) {
+    outcome.ending = Ending::Error;
+    messages << "propclear: error: " << error.what() << '\n';
+  }
+  const bool completed = outcome.ending == Ending::Completed;
+  RunOptions strict;
+  strict.strict = true;
+  return answerJson(RunAnswer{
+      outcome, exitStatusOf(outcome, strict), messages.str(), {},
+      completed ? jsonResultsText(JsonResults{endingName(outcome.ending), state.design,
+                                              state.assessment})
+                : std::string()});
+}
+
+}  // namespace
 
 std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& texts) {
+  if (texts.preview) return previewOnTexts(texts);
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   writeText(folder / texts.designName, texts.designText);
   if (!texts.shipText.empty())
     writeText(shipFileBeside(folder / texts.designName), texts.shipText);
 
-  RunOptions options;
-  options.workDir = folder;
-  options.designFile = texts.designName;
-  options.noWindow = true;
-  options.strict = true;
-  options.answer = "H";
-  // Paths of outputs are taken as given, not in the working folder.
-  options.dxfFile = folder / drawingNameOf(texts.designName);
-  options.jsonFile = (folder / resultsNameOf(texts.designName)).string();
+  const RunOptions options = optionsOf(texts, folder);
   std::istringstream noInput;
   std::ostringstream messages;
   TerminalPlatform platform(options.answer, noInput, messages);
   const RunOutcome outcome = runDesign(options, platform, messages);
 
-  JsonWriter json;
-  json.openObject();
-  json.member("ending", endingName(outcome.ending));
-  json.key("exitStatus"), json.value(exitStatusOf(outcome, options));
-  json.member("messages", messages.str());
-  json.key("files");
-  json.openArray(JsonWriter::Layout::Inline);
   const std::filesystem::path shipFile = shipFileBeside(texts.designName);
   std::vector<std::string> written;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -117,21 +202,10 @@ std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& text
     if (name != texts.designName && name != shipFile.string()) written.push_back(name);
   }
   std::sort(written.begin(), written.end());
-  for (const std::string& name : written) json.value(name);
-  json.close();
   const std::filesystem::path resultsFile = folder / resultsNameOf(texts.designName);
-  const std::string results =
-      std::filesystem::exists(resultsFile) ? readText(resultsFile) : std::string();
-  json.key("result");
-  if (results.empty()) json.null();
-  else json.raw(results);
-  json.key("drawing");
-  json.openArray();
-  if (outcome.state != nullptr)
-    for (const DrawCommand& command : outcome.state->surface.commands()) writeCommand(json, command);
-  json.close();
-  json.close();
-  return json.text();
+  return answerJson(RunAnswer{
+      outcome, exitStatusOf(outcome, options), messages.str(), written,
+      std::filesystem::exists(resultsFile) ? readText(resultsFile) : std::string()});
 }
 
 }  // namespace propclear

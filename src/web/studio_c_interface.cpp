@@ -84,11 +84,12 @@ std::optional<DesignField> fieldOfKey(std::string_view key) {
 }  // namespace propclear
 
 extern "C" const char* propclear_run(const char* designName, const char* designText,
-                                     const char* shipText) {
+                                     const char* shipText, int writeFiles) {
   using namespace propclear;
   static std::string result;
   try {
-    return kept(result, runOnTexts(studioFolder, RunTexts{designName, designText, shipText}));
+    return kept(result, runOnTexts(studioFolder,
+                                   RunTexts{designName, designText, shipText, writeFiles == 0}));
   } catch (const std::exception& error) {
     return kept(result, oneMember("error", error.what()));
   }

@@ -10,8 +10,10 @@ extern "C" {
 // Runs the design `designName` ("Norvalek.TSK") with the text `designText`
 // and the ship file text `shipText` (empty: no ship file) in the folder
 // /studio, which it empties first; the outputs stay there for the page to
-// read. Returns the run as JSON (web/run_on_texts.h).
-const char* propclear_run(const char* designName, const char* designText, const char* shipText);
+// read. With `writeFiles` 0, a preview: the same result and drawing, and no
+// file written. Returns the run as JSON (web/run_on_texts.h).
+const char* propclear_run(const char* designName, const char* designText, const char* shipText,
+                          int writeFiles);
 
 // The design text with changed values, written as the studio writes a
 // design back (design/rewrite_design_text.h): `values` holds, in order, the

@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace propclear {
@@ -69,6 +70,22 @@ TEST(NumberConversion, WritesTheStandardLibrarysTexts) {
 TEST(NumberConversion, ReportsTooSmallABuffer) {
   char buffer[4];
   EXPECT_EQ(writeShortest(buffer, buffer + 4, 0.12345).ec, std::errc::value_too_large);
+  EXPECT_EQ(writeShortestFloat(buffer, buffer + 4, 0.12345f).ec, std::errc::value_too_large);
+}
+
+// A float's own shortest digits, which read back as the same float: 4.6f
+// is 4.599999904632568 as a double.
+TEST(NumberConversion, WritesAFloatsOwnShortestDigits) {
+  for (const auto& [value, expected] : std::vector<std::pair<float, std::string>>{
+           {4.6f, "4.6"}, {-0.35f, "-0.35"}, {1e-5f, "1e-05"}, {0.0f, "0"}, {16777216.0f, "16777216"},
+           {3.4028235e38f, "3.4028235e+38"}}) {
+    char buffer[32];
+    const auto result = writeShortestFloat(buffer, buffer + sizeof buffer, value);
+    ASSERT_EQ(result.ec, std::errc{});
+    const std::string text(buffer, result.ptr);
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(std::stof(text), value) << text;
+  }
 }
 
 struct Read {

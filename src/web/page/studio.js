@@ -42,9 +42,10 @@ function nulTerminated(text) {
   return withEnd;
 }
 
-function runCore() {
-  const text = core.ccall("propclear_run", "string", ["array", "array", "array"],
-    [nulTerminated(studio.designName), nulTerminated(studio.designText), nulTerminated(studio.shipText)]);
+function runCore(preview) {
+  const text = core.ccall("propclear_run", "string", ["array", "array", "array", "number"],
+    [nulTerminated(studio.designName), nulTerminated(studio.designText), nulTerminated(studio.shipText),
+      preview ? 0 : 1]);
   return JSON.parse(text);
 }
 
@@ -92,32 +93,33 @@ function openDesign(name, text, shipText) {
   recompute();
 }
 
-// Runs the design as it stands and shows the run.
-function recompute() {
-  studio.run = runCore();
+// Runs the design as it stands and shows the run; a preview (a step of a
+// drag) leaves the drawing files unwritten until the drop.
+function recompute(preview = false) {
+  studio.run = runCore(preview);
   if (studio.run.result) studio.values = valuesOf(studio.run.result.design);
   showAll();
 }
 
 // A changed design text, one undo step (unless a drag already made it one).
-function commitText(text, asNewStep = true) {
+function commitText(text, asNewStep = true, preview = false) {
   if (asNewStep) {
     studio.undo.push(studio.designText);
     studio.redo = [];
   }
   studio.designText = text;
-  recompute();
+  recompute(preview);
 }
 
 // The design with `values`: rewritten by the core and run again.
-function applyValues(values, asNewStep = true) {
+function applyValues(values, asNewStep = true, { preview = false } = {}) {
   const rewritten = rewriteCore(values);
   if (rewritten.error) {
     showMessage(rewritten.error);
     return false;
   }
   studio.values = values;
-  commitText(rewritten.text, asNewStep);
+  commitText(rewritten.text, asNewStep, preview);
   return true;
 }
 
@@ -172,36 +174,44 @@ function drawingExtent(commands) {
 }
 
 function fitView() {
-  const svg = element("drawing");
   const { low, high } = drawingExtent(studio.run ? studio.run.drawing : []);
   const margin = 0.05 * Math.max(high[0] - low[0], high[1] - low[1], 1);
   let width = high[0] - low[0] + 2 * margin, height = high[1] - low[1] + 2 * margin;
   // The view's own proportions, so that one metre is as long in x as in z.
-  const aspect = svg.clientWidth / Math.max(svg.clientHeight, 1) || 1.5;
+  const size = drawingPixels();
+  const aspect = size.width / Math.max(size.height, 1) || 1.5;
   if (width / height < aspect) width = height * aspect; else height = width / aspect;
   const centre = [(low[0] + high[0]) / 2, (low[1] + high[1]) / 2];
   studio.view = { x: centre[0] - width / 2, y: -centre[1] - height / 2, width, height };
 }
 
+// The drawing's size in pixels, as a ResizeObserver last saw it: asked of
+// the element in the middle of a step, it would cost a whole layout.
+let drawingSize = null;
+
+function drawingPixels() {
+  if (!drawingSize) {
+    const svg = element("drawing");
+    drawingSize = { width: svg.clientWidth, height: svg.clientHeight };
+  }
+  return drawingSize;
+}
+
 function pixelsPerMetre() {
-  const svg = element("drawing");
-  return Math.min(svg.clientWidth / studio.view.width, svg.clientHeight / studio.view.height) || 1;
+  const size = drawingPixels();
+  return Math.min(size.width / studio.view.width, size.height / studio.view.height) || 1;
 }
 
 function dashesOf(style) {
-  return style === 1 ? "8 5" : style === 2 ? "2 4" : "";
+  return style === 1 ? "8 5" : style === 2 ? "2 4" : "none";
 }
 
-const escapedText = (text) => text.replace(/&/g, "&amp;").replace(/</g, "&lt;");
-
-// The core's drawing commands as SVG markup, at true scale: metres in x,
-// metres of height upwards (the SVG's y is -z). Markup rather than elements
-// one by one: a drag step redraws it all, and the browser parses it faster.
-function commandsMarkup(commands, metresPerPixel) {
+// The core's drawing commands as SVG elements, at true scale: metres in x,
+// metres of height upwards (the SVG's y is -z); each as its tag, its
+// attributes and its text.
+function plotItems(commands, metresPerPixel) {
   let lineWidth = 1, lineStyle = 0, textColour = 0, fontPixels = 13, cursor = [0, 0];
-  const parts = [];
-  const stroke = () => `stroke-width="${lineWidth}" vector-effect="non-scaling-stroke"` +
-    (lineStyle ? ` stroke-dasharray="${dashesOf(lineStyle)}"` : "");
+  const items = [];
   for (const c of commands) {
     switch (c[0]) {
       case "lineWidth": lineWidth = c[1]; break;
@@ -209,38 +219,79 @@ function commandsMarkup(commands, metresPerPixel) {
       case "textColour": textColour = c[1]; break;
       case "font": fontPixels = Math.max(9, Math.round(c[2] * 4 / 3)); break;
       case "cursor": cursor = [c[1], c[2]]; break;
-      case "line":
-        parts.push(`<line x1="${c[1]}" y1="${-c[2]}" x2="${c[3]}" y2="${-c[4]}" stroke="${palette[c[5]]}" ${stroke()}/>`);
+      case "line": {
+        // A line that goes on from the last one in its pen goes on its
+        // polyline: the outlines are many short lines, and fewer elements
+        // are restyled, laid out and painted faster.
+        const last = items[items.length - 1];
+        const pen = { stroke: palette[c[5]], "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) };
+        if (last && last.end && last.end[0] === c[1] && last.end[1] === c[2] &&
+            last.pen.stroke === pen.stroke && last.pen["stroke-width"] === pen["stroke-width"] &&
+            last.pen["stroke-dasharray"] === pen["stroke-dasharray"]) {
+          last.points.push(c[3], -c[4]);
+        } else {
+          items.push(Object.assign(["polyline", pen], { pen, points: [c[1], -c[2], c[3], -c[4]] }));
+        }
+        items[items.length - 1].end = [c[3], c[4]];
         break;
+      }
       case "circle":
-        parts.push(`<circle cx="${c[1]}" cy="${-c[2]}" r="${c[3]}" fill="none" stroke="${palette[c[4]]}" ${stroke()}/>`);
+        items.push(["circle", { cx: c[1], cy: -c[2], r: c[3], stroke: palette[c[4]],
+          "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) }]);
         break;
       case "text": {
         const size = fontPixels * metresPerPixel;
-        parts.push(`<text x="${cursor[0]}" y="${-cursor[1] + 0.8 * size}" fill="${palette[textColour]}" ` +
-          `font-size="${size}" font-family="DejaVu Sans, sans-serif">${escapedText(c[1])}</text>`);
+        items.push(["text", { x: cursor[0], y: -cursor[1] + 0.8 * size, fill: palette[textColour],
+          "font-size": size }, c[1]]);
         cursor = [cursor[0], cursor[1] - 1.2 * size];
         break;
       }
       default: break;
     }
   }
-  return parts.join("");
+  for (const item of items) if (item.points) item[1].points = item.points.join(" ");
+  return items;
 }
 
-function drawCommands(group, commands, metresPerPixel) {
-  group.innerHTML = commandsMarkup(commands, metresPerPixel);
+// The elements of a group, kept from one drawing to the next: a drag step
+// changes the attributes of the few that moved, and the browser restyles and
+// repaints only those, where a new set of elements costs it the whole
+// drawing.
+class KeptElements {
+  constructor(group) { this.group = group; this.kept = []; }
+
+  show(items) {
+    items.forEach(([tag, attributes, text], i) => {
+      let kept = this.kept[i];
+      if (!kept || kept.tag !== tag) {
+        const node = document.createElementNS(svgNamespace, tag);
+        if (kept) this.group.replaceChild(node, kept.node); else this.group.appendChild(node);
+        kept = this.kept[i] = { node, tag, attributes: {}, text: undefined };
+      }
+      for (const key in attributes) {
+        if (kept.attributes[key] === attributes[key]) continue;
+        kept.node.setAttribute(key, attributes[key]);
+        kept.attributes[key] = attributes[key];
+      }
+      if (text !== undefined && kept.text !== text) kept.node.textContent = kept.text = text;
+    });
+    while (this.kept.length > items.length) this.kept.pop().node.remove();
+  }
 }
 
-function drawHandles(group, metresPerPixel) {
-  if (!studio.values) return;
+let plotElements = null, handleElements = null;
+
+function handleItems(metresPerPixel) {
+  if (!studio.values) return [];
   const r = handleRadiusPixels * metresPerPixel;
+  const items = [];
   const handle = (x, z, kind, target, radius = r) => {
-    const node = svgChild(group, kind === "rudder" ? "rect" : "circle",
-      kind === "rudder" ? { x: x - radius, y: -z - radius, width: 2 * radius, height: 2 * radius }
-        : { cx: x, cy: -z, r: radius });
-    node.setAttribute("class", "handle " + kind);
-    node.dataset.target = target;
+    const shape = kind === "rudder"
+      ? ["rect", { x: x - radius, y: -z - radius, width: 2 * radius, height: 2 * radius }]
+      : ["circle", { cx: x, cy: -z, r: radius }];
+    shape[1].class = "handle " + kind;
+    shape[1]["data-target"] = target;
+    items.push(shape);
   };
   for (let point = 1; point <= pointCount(); ++point) {
     handle(studio.values[contourOffset(point, "x")], studio.values[contourOffset(point, "z")],
@@ -251,38 +302,24 @@ function drawHandles(group, metresPerPixel) {
       "rudder", "corner:" + corner);
   }
   handle(studio.values[0], studio.values[1], "propeller", "propeller", 1.2 * r);
+  return items;
 }
 
 function drawView() {
   const svg = element("drawing");
+  if (!plotElements) {
+    plotElements = new KeptElements(svgChild(svg, "g", { id: "plot" }));
+    handleElements = new KeptElements(svgChild(svg, "g", { id: "handles" }));
+  }
   if (!studio.view) fitView();
   const v = studio.view;
   svg.setAttribute("viewBox", `${v.x} ${v.y} ${v.width} ${v.height}`);
   svg.setAttribute("preserveAspectRatio", "xMidYMid meet");
-  svg.replaceChildren();
-  if (!studio.run) return;
-  const metresPerPixel = 1 / pixelsPerMetre();
-  drawCommands(svgChild(svg, "g", { id: "plot" }), studio.run.drawing, metresPerPixel);
-  drawHandles(svgChild(svg, "g", { id: "handles" }), metresPerPixel);
+  const metresPerPixel = studio.run ? 1 / pixelsPerMetre() : 1;
+  plotElements.show(studio.run ? plotItems(studio.run.drawing, metresPerPixel) : []);
+  handleElements.show(studio.run ? handleItems(metresPerPixel) : []);
   // When the first design was drawn, after the page began to load (ms).
-  window.propclearStudio.firstDrawnAt ??= performance.now();
-}
-
-// The drawing as a file of its own: the plot without the handles, the whole
-// of it in view.
-function drawingSvgText() {
-  const { low, high } = drawingExtent(studio.run.drawing);
-  const margin = 0.05 * Math.max(high[0] - low[0], high[1] - low[1], 1);
-  const width = high[0] - low[0] + 2 * margin, height = high[1] - low[1] + 2 * margin;
-  const pixels = 1000 / Math.max(width, height);
-  const svg = document.createElementNS(svgNamespace, "svg");
-  svg.setAttribute("xmlns", svgNamespace);
-  svg.setAttribute("viewBox", `${low[0] - margin} ${-high[1] - margin} ${width} ${height}`);
-  svg.setAttribute("width", Math.round(width * pixels));
-  svg.setAttribute("height", Math.round(height * pixels));
-  svgChild(svg, "rect", { x: low[0] - margin, y: -high[1] - margin, width, height, fill: "#ffffff" });
-  drawCommands(svgChild(svg, "g", {}), studio.run.drawing, 1 / pixels);
-  return '<?xml version="1.0" encoding="UTF-8"?>\n' + new XMLSerializer().serializeToString(svg) + "\n";
+  if (studio.run) window.propclearStudio.firstDrawnAt ??= performance.now();
 }
 
 // ---- Panels --------------------------------------------------------------
@@ -389,44 +426,78 @@ function deletePoint() {
   showDesignPanel();
 }
 
+// A node's text, set only when it changed: setting it anew costs the
+// browser a new layout of the panel.
+function setText(node, text) {
+  if (node.textContent !== text) node.textContent = text;
+}
+
+// The rows of a table, changed in place where the same rows stand there
+// already: a drag step changes a few figures, not the rows.
+function showRows(table, head, rows) {
+  const body = table.tBodies[0];
+  const same = body && body.rows.length === rows.length &&
+    rows.every((row, i) => body.rows[i].dataset.clearance === row.clearance);
+  if (!same) {
+    table.replaceChildren();
+    table.createTHead().innerHTML = head;
+    const newBody = table.createTBody();
+    for (const row of rows) {
+      const tr = newBody.insertRow();
+      tr.dataset.clearance = row.clearance;
+      for (let i = 0; i < row.cells.length; ++i) tr.insertCell();
+    }
+  }
+  rows.forEach((row, i) => {
+    const tr = table.tBodies[0].rows[i];
+    if (tr.className !== row.className) tr.className = row.className;
+    row.cells.forEach((text, j) => setText(tr.cells[j], text));
+  });
+}
+
+function clearanceRows(result) {
+  return result.clearances.map((c) => ({
+    clearance: c.name,
+    className: c.status === "clash" ? "overlap" : c.status === "below" ? "verdict-fail" : "",
+    cells: [c.name, shown(c.length_m), shown(c.ratio_to_D), c.status.replace("-", " ")],
+  }));
+}
+
+function ruleRows(result) {
+  return result.ruleCheck.lines.map((line) => ({
+    clearance: line.clearance,
+    className: line.overlap ? "overlap" : line.informative ? "verdict-informative"
+      : line.verdict === "meets" ? "" : "verdict-fail",
+    cells: [line.clearance, line.sourceLetter || line.ruleSet, line.basis || "",
+      shown(line.required_m), shown(line.measured_m),
+      typeof line.margin_percent === "number" ? shown(line.margin_percent, 1) + " %" : "—",
+      line.verdict],
+  }));
+}
+
 function showResultsPanel() {
   const result = studio.run && studio.run.result;
   const table = element("clearances");
-  table.replaceChildren();
   const ruleCheck = element("rule-check");
-  ruleCheck.replaceChildren();
-  if (!result) return;
-  table.createTHead().innerHTML = "<tr><th>clearance</th><th>m</th><th>/ D</th><th></th></tr>";
-  for (const c of result.clearances) {
-    const row = table.insertRow();
-    row.dataset.clearance = c.name;
-    row.className = c.status === "clash" ? "overlap" : c.status === "below" ? "verdict-fail" : "";
-    for (const text of [c.name, shown(c.length_m), shown(c.ratio_to_D), c.status.replace("-", " ")]) {
-      row.insertCell().textContent = text;
-    }
+  if (!result) {
+    table.replaceChildren();
+    ruleCheck.replaceChildren();
+    return;
   }
+  showRows(table, "<tr><th>clearance</th><th>m</th><th>/ D</th><th></th></tr>", clearanceRows(result));
   if (!result.ruleCheck) {
+    ruleCheck.replaceChildren();
     ruleCheck.textContent = "No ship file: no rules checked.";
     return;
   }
-  const rules = document.createElement("table");
-  rules.id = "rules";
-  rules.createTHead().innerHTML =
-    "<tr><th>clearance</th><th>rule</th><th>basis</th><th>required m</th><th>measured m</th><th>margin</th><th>verdict</th></tr>";
-  for (const line of result.ruleCheck.lines) {
-    const row = rules.insertRow();
-    row.dataset.clearance = line.clearance;
-    row.className = line.overlap ? "overlap" : line.informative ? "verdict-informative"
-      : line.verdict === "meets" ? "" : "verdict-fail";
-    const margin = typeof line.margin_percent === "number" ? shown(line.margin_percent, 1) + " %" : "—";
-    for (const text of [line.clearance, line.sourceLetter || line.ruleSet, line.basis || "",
-      shown(line.required_m), shown(line.measured_m), margin, line.verdict]) {
-      row.insertCell().textContent = text;
-    }
+  let rules = element("rules");
+  if (!rules) {
+    ruleCheck.replaceChildren(document.createElement("div"), rules = document.createElement("table"));
+    rules.id = "rules";
   }
-  const ship = document.createElement("div");
-  ship.textContent = `${result.ruleCheck.ship.name} (${result.ruleCheck.ship.source})`;
-  ruleCheck.append(ship, rules);
+  setText(ruleCheck.firstChild, `${result.ruleCheck.ship.name} (${result.ruleCheck.ship.source})`);
+  showRows(rules, "<tr><th>clearance</th><th>rule</th><th>basis</th><th>required m</th>" +
+    "<th>measured m</th><th>margin</th><th>verdict</th></tr>", ruleRows(result));
 }
 
 // The judged result's overall status, as the program words it.
@@ -434,13 +505,14 @@ function showStatus() {
   const status = element("status");
   const run = studio.run;
   const result = run && run.result;
-  status.className = "status " + (!run ? "" : result ? result.status : "error");
-  status.textContent = !run ? "no design" : result ? result.statusText : run.ending.replace("-", " ");
+  const className = "status " + (!run ? "" : result ? result.status : "error");
+  if (status.className !== className) status.className = className;
+  setText(status, !run ? "no design" : result ? result.statusText : run.ending.replace("-", " "));
   status.title = result ? result.statusText : "";
 }
 
 function showMessage(text) {
-  element("messages").textContent = text;
+  setText(element("messages"), text);
 }
 
 // While a handle is dragged the design panel waits for the drop: its many
@@ -451,19 +523,21 @@ function showPanels() {
 }
 
 function showAll() {
-  element("design-name").textContent = studio.designName || "";
+  setText(element("design-name"), studio.designName || "");
   element("undo").disabled = !studio.undo.length;
   element("redo").disabled = !studio.redo.length;
   element("save-design").disabled = !studio.designText;
   const files = studio.run ? studio.run.files || [] : [];
   for (const button of document.querySelectorAll("[data-download]")) {
     const kind = button.dataset.download;
-    button.disabled = kind === "svg" ? !studio.run : !downloadName(kind, files);
+    button.disabled = !downloadName(kind, files);
   }
+  // The drawing first: it reads the view's size, which costs nothing before
+  // the panels change and a whole layout after.
+  drawView();
   showMessage(studio.run ? (studio.run.error || studio.run.messages) : "");
   showStatus();
   showPanels();
-  drawView();
 }
 
 // ---- Downloads -----------------------------------------------------------
@@ -474,7 +548,7 @@ function downloadName(kind, files) {
   const lower = extension === extension.toLowerCase();
   const names = {
     report: stem + (lower ? ".son" : ".SON"), script: stem + (lower ? ".scr" : ".SCR"),
-    drawing: stem + ".dxf", results: stem + ".json",
+    drawing: stem + ".dxf", results: stem + ".json", svg: stem + ".svg",
   };
   return files.includes(names[kind]) ? names[kind] : null;
 }
@@ -491,10 +565,6 @@ function download(name, bytes, type) {
 }
 
 function downloadOutput(kind) {
-  if (kind === "svg") {
-    download(studio.designName.replace(/\.[^.]*$/, "") + ".svg", drawingSvgText(), "image/svg+xml");
-    return;
-  }
   const name = downloadName(kind, studio.run.files);
   download(name, core.FS.readFile(studioFolder + "/" + name), "application/octet-stream");
 }
@@ -541,32 +611,59 @@ function dragHandleTo(target, at) {
   values[xOffset] = x;
   values[zOffset] = z;
   // The whole drag is one undo step: its first move makes it.
-  applyValues(values, !gesture.moved);
+  applyValues(values, !gesture.moved, { preview: true });
   gesture.moved = true;
   element("readout").textContent = `${target}: x ${x.toFixed(3)} m, z ${z.toFixed(3)} m`;
 }
 
+// The moves of a gesture wait for the next frame, and only the last one is
+// shown: the pointer may move several times a frame, the screen shows one.
 function onPointerMove(event) {
-  if (studio.view) {
+  if (studio.view && !gesture) {
     const at = pointerInMetres(event);
-    if (!gesture) element("readout").textContent = `x ${at.x.toFixed(3)} m, z ${at.z.toFixed(3)} m`;
+    element("readout").textContent = `x ${at.x.toFixed(3)} m, z ${at.z.toFixed(3)} m`;
   }
   if (!gesture) return;
+  const first = !gesture.pending;
+  gesture.pending = gesture.kind === "handle" ? pointerInMetres(event) : [event.clientX, event.clientY];
+  if (first) requestAnimationFrame(showPendingMove);
+}
+
+function showPendingMove() {
+  if (!gesture || !gesture.pending) return;
+  const started = performance.now();
+  const at = gesture.pending;
+  gesture.pending = null;
   if (gesture.kind === "handle") {
-    dragHandleTo(gesture.target, pointerInMetres(event));
+    dragHandleTo(gesture.target, at);
   } else {
     const perPixel = 1 / pixelsPerMetre();
-    studio.view.x = gesture.view.x - (event.clientX - gesture.from[0]) * perPixel;
-    studio.view.y = gesture.view.y - (event.clientY - gesture.from[1]) * perPixel;
+    studio.view.x = gesture.view.x - (at[0] - gesture.from[0]) * perPixel;
+    studio.view.y = gesture.view.y - (at[1] - gesture.from[1]) * perPixel;
     drawView();
   }
+  recordFrame(started);
+}
+
+// How long each shown move took, from the start of its work to its frame
+// painted: a message posted now is handled after the frame's style, layout
+// and paint (for the benchmarks and the browser tests).
+function recordFrame(started) {
+  const channel = new MessageChannel();
+  channel.port1.onmessage = () => window.propclearStudio.moveTimes.push(performance.now() - started);
+  channel.port2.postMessage(null);
 }
 
 function onPointerUp() {
   element("drawing").classList.remove("panning");
+  for (const node of document.querySelectorAll(".handle.dragged")) node.classList.remove("dragged");
+  if (gesture && gesture.pending) showPendingMove();
   const dropped = gesture && gesture.kind === "handle";
+  const moved = dropped && gesture.moved;
   gesture = null;
-  if (dropped) showDesignPanel();
+  // The files of the dropped design, which the moves left unwritten.
+  if (moved) recompute();
+  else if (dropped) showDesignPanel();
   drawView();
 }
 
@@ -615,7 +712,10 @@ function wireUp() {
   svg.addEventListener("pointerup", onPointerUp);
   svg.addEventListener("wheel", onWheel, { passive: false });
   document.addEventListener("keydown", onKey);
-  window.addEventListener("resize", () => studio.run && drawView());
+  new ResizeObserver(([entry]) => {
+    drawingSize = { width: entry.contentRect.width, height: entry.contentRect.height };
+    if (studio.run) drawView();
+  }).observe(svg);
   document.addEventListener("dragover", (event) => { event.preventDefault(); document.body.classList.add("dragging-files"); });
   document.addEventListener("dragleave", (event) => { if (!event.relatedTarget) document.body.classList.remove("dragging-files"); });
   document.addEventListener("drop", (event) => {
@@ -627,7 +727,7 @@ function wireUp() {
 
 // For scripts that drive the page (the browser tests, the benchmarks).
 window.propclearStudio = { studio, openDesign, applyValues, undo, redo, dragHandleTo,
-  drawingSvgText, firstDrawnAt: null, ready: null };
+  firstDrawnAt: null, moveTimes: [], ready: null };
 
 window.propclearStudio.ready = createPropclearCore().then((module) => {
   core = module;

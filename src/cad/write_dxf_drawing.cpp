@@ -13,6 +13,7 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "common/output_file.h"
+#include "sheet/clearance_labels.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
 #include "sheet/swept_outline.h"
@@ -42,6 +43,10 @@ constexpr DxfLayer lowerBladeLayer{"LOWER_BLADE", firstEdgeColour};  // as the p
 // The mirrored lower blade of the CAD script, dashed: where the blade never is.
 constexpr DxfLayer legacyBladeLayer{"LEGACY_LOWER_BLADE", sweptColour, "DASHED"};
 constexpr const char* legacyBladeLabel = "legacy lower blade (mirrored)";
+// The drawing's own English title and waterline label; the CAD script keeps
+// the established ones.
+constexpr const char* dxfDrawingTitle = "Propeller, hull and rudder clearances: side view";
+constexpr const char* waterlineLabel = "DWL";
 constexpr DxfLayer clearanceLayer{"CLEARANCES", clearanceStyles[clearanceA].colour};
 constexpr DxfLayer overlapLayer{"OVERLAP", overlapColour};
 // The swept volume of the turning propeller, dashed; the closest approaches to it dotted.
@@ -180,9 +185,9 @@ class EntityWriter {
     // The texts at fixed places are placed first, where the CAD script puts
     // them; the clearance labels then find room around them.
     baseLineText_ = labels_.placeAt("B.L.", sheet_.baseLine.from);
-    waterlineText_ = labels_.placeAt("Taft", sheet_.waterline.from);
+    waterlineText_ = labels_.placeAt(waterlineLabel, sheet_.waterline.from);
     aftPerpendicularText_ = labels_.placeAt("A.P.", sheet_.aftPerpendicular.from);
-    titleText_ = labels_.placeAt(drawingTitle, sheet_.titleAt);
+    titleText_ = labels_.placeAt(dxfDrawingTitle, sheet_.titleAt);
     creditText_ = labels_.placeAt(credit_, sheet_.creditAt);
   }
 
@@ -190,7 +195,7 @@ class EntityWriter {
     writeFrame();
     writeContour();
     writeLevelLine(sheet_.baseLine, baseLineText_, "B.L.");
-    writeLevelLine(sheet_.waterline, waterlineText_, "Taft");
+    writeLevelLine(sheet_.waterline, waterlineText_, waterlineLabel);
     entities_.polyline({rudderLayer, sternColour}, sheet_.rudderCorners, true);
     entities_.line({referenceLayer, sternColour}, sheet_.aftPerpendicular.from,
                    sheet_.aftPerpendicular.to);
@@ -199,7 +204,7 @@ class EntityWriter {
     writeBlades();
     for (int i = 0; i < clearanceCount; ++i) writeClearance(static_cast<ClearanceIndex>(i));
     writeSweptVolume();
-    text(titleText_, drawingTitle);
+    text(titleText_, dxfDrawingTitle);
     text(creditText_, credit_);
     return std::move(entities_);
   }
@@ -274,7 +279,7 @@ class EntityWriter {
     } else {
       entities_.line(lineStyle, bladeEnd, targetEnd);
     }
-    const std::string label = clearanceLabel(segment, style, design_.propellerDiameter);
+    const std::string label = valuedLabel(clearance, design_.propellerDiameter);
     const bool vertical = which == clearanceB || which == clearanceBPrime;
     text(vertical
              ? labels_.besideVertical(label, segment.bladeX, segment.bladeZ, segment.targetZ)
@@ -290,12 +295,16 @@ class EntityWriter {
     const DxfStyle outlineStyle{sweptLayer, sweptColour};
     if (!outline.above.empty()) entities_.polyline(outlineStyle, outline.above, true);
     if (!outline.below.empty()) entities_.polyline(outlineStyle, outline.below, true);
-    for (const ApproachMark& mark : approachMarksOf(analysis_)) {
+    std::vector<ClosestApproach> approaches = analysis_.closestApproaches;
+    if (analysis_.hubApproach) approaches.push_back(*analysis_.hubApproach);
+    const std::vector<ApproachMark> marks = approachMarksOf(analysis_);
+    for (std::size_t i = 0; i < marks.size() && i < approaches.size(); ++i) {
+      const ApproachMark& mark = marks[i];
       const DxfStyle lineStyle = mark.overlaps
                                      ? DxfStyle{overlapLayer, overlapColour}
                                      : DxfStyle{sweptLayer, sweptColour, approachLineType};
       entities_.line(lineStyle, mark.segment.from, mark.segment.to);
-      const std::string label = formatFixed(mark.ratioToDiameter, 1, 3) + "*D";
+      const std::string label = approachLabel(approaches[i]);
       const DrawingPoint middle{drawingPart(mark.segment.from.x + mark.segment.to.x, 2),
                                 drawingPart(mark.segment.from.z + mark.segment.to.z, 2)};
       text(labels_.placeAt(label, middle), label);

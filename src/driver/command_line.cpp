@@ -32,7 +32,7 @@ PlotSize plotSizeWithHelp(const std::string& text) {
 // the plain run, which the studio does not take.
 bool hasPlainRunOptions(const RunOptions& options) {
   return options.noWindow || options.answer || options.strict || requestsAnyOutput(options) ||
-         options.plotSize || options.closest || options.shipFile ||
+         options.plotSize || options.reportPaper || options.closest || options.shipFile ||
          !options.shipOverrides.empty() || options.propellerFile;
 }
 
@@ -57,6 +57,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.answer = optionValue(arguments, i);
     } else if (const OutputEntry* output = outputForOption(argument)) {
       output->request(options, optionValue(arguments, i));
+    } else if (argument == "--paper") {
+      const std::string paper = optionValue(arguments, i);
+      options.reportPaper = reportPaperNamed(paper);
+      if (!options.reportPaper) usageError("--paper " + paper + ": expected A4 or A3");
     } else if (argument == "--plot-size") {
       options.plotSize = plotSizeWithHelp(optionValue(arguments, i));
     } else if (argument == "--strict") {
@@ -96,7 +100,7 @@ std::string helpText() {
              "                 [--ship-set KEY=VALUE] [--propeller FILE]\n"
              "                 [--closest] [--plot-size WxH]\n"
              "                 " + outputOptionsSynopsis() + "\n"
-             "                 [--help] [--version]\n"
+             "                 [--paper A4|A3] [--help] [--version]\n"
              "       propclear --edit [FILE] [-C DIR]\n"
              "\n"
              "Measures the propeller-hull-rudder clearances of a single-screw stern.\n"
@@ -134,6 +138,7 @@ std::string helpText() {
              + outputOptionsHelp() +
              "  --plot-size WxH  the saved plot's size: pixels for PNG, points for SVG\n"
              "                 and PDF (default 716x472)\n"
+             "  --paper A4|A3  the report's sheet, landscape (default A4)\n"
              "  --edit         open the design studio on FILE (or on an empty window): edit\n"
              "                 the stern and the propeller and watch the clearances change\n"
              "  -h, --help     show this help and exit\n"

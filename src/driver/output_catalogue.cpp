@@ -50,7 +50,8 @@ void writePlotFile(const OutputSource& source, OutputFile& file) {
 
 void writeClearanceReportFile(const OutputSource& source, OutputFile& file) {
   if (!source.writeClearanceReport) noDesktopWriter("clearance report", file);
-  source.writeClearanceReport(ClearanceReportContent{source.design, source.assessment, source.designFile},
+  source.writeClearanceReport(ClearanceReportContent{source.design, source.assessment,
+                                                     source.designFile, source.ship, source.paper},
                               file);
 }
 
@@ -76,9 +77,12 @@ const std::vector<OutputEntry>& entries() {
        [](const RunOptions& o) { return o.jsonFile; },
        [](RunOptions& o, const std::string& file) { o.jsonFile = file; }, &writeJsonFile, ""},
       {OutputKind::ClearanceReport, "clearance report", {".pdf"}, "--report-pdf",
-       {"also write the one-page clearance report (A4 PDF): the",
-        "stern at true scale with every clearance dimensioned, the",
-        "rule check (with a ship file), sources and warnings"},
+       {"also write the one-page clearance report (PDF): a title",
+        "block (the ship file's [drawing] table: yard, hull_number,",
+        "drawing_number, revision, drawn_by, checked_by,",
+        "approved_by), the stern at a standard scale with every",
+        "clearance dimensioned, the propeller's particulars, the",
+        "rule check with its figures, sources and warnings"},
        "Export clearance &report\u2026", "", true, false, false, OutputStage::Completed,
        [](const RunOptions& o) { return pathText(o.reportPdfFile); },
        [](RunOptions& o, const std::string& file) { o.reportPdfFile = file; },

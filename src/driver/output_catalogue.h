@@ -47,6 +47,8 @@ struct OutputSource {
   std::optional<PlotSize> plotSize;  // none: the window's size
   std::function<void(OutputFile&, const std::optional<PlotSize>&)> savePlot;
   std::function<void(const ClearanceReportContent&, OutputFile&)> writeClearanceReport;
+  const ShipParticulars* ship = nullptr;  // the run's ship file, for the report's title block
+  ReportPaper paper = ReportPaper::A4;    // the clearance report's sheet
 };
 
 struct OutputEntry {

@@ -88,15 +88,23 @@ OutputSource outputSourceOf(const RunOptions& options, const RunFiles& files, Ru
   return OutputSource{
       state.design, state.assessment, files.design, endingName(ending), options.plotSize,
       [&platform, &state, &options](OutputFile& file, const std::optional<PlotSize>& size) {
+        // The saved plot is meant for paper or a screen image: the print
+        // palette and every label with its value, where the window keeps
+        // its own.
+        DrawingSurface printed;
+        drawSternPlot(state.design, state.assessment.analysis, printed, printPlotStyle);
+        drawClearances(state.design, state.assessment, printed, printPlotStyle);
+        drawSweptVolume(state.assessment.analysis, printed, printPlotStyle);
         if (options.plotFile && savedBySvgWriter(*options.plotFile)) {
-          writeSvgDrawing(file, state.surface.commands(), size);
+          writeSvgDrawing(file, printed.commands(), size);
         } else {
-          platform.savePlot(state.surface, file, size);
+          platform.savePlot(printed, file, size);
         }
       },
       [](const ClearanceReportContent& content, OutputFile& file) {
         loadDesktopFrontEnd().writeClearanceReport(content, file);
-      }};
+      },
+      state.ship ? &*state.ship : nullptr, options.reportPaper.value_or(ReportPaper::A4)};
 }
 
 // Writes each output the command line asks for that is due at `stage`;

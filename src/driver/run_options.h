@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plot/plot_size.h"
+#include "report/clearance_report_content.h"
 #include "rules/read_ship_particulars.h"
 
 namespace propclear {
@@ -22,6 +23,7 @@ struct RunOptions {
   std::optional<std::filesystem::path> dxfFile;   // --dxf FILE
   std::optional<std::string> jsonFile;            // --json FILE, "-" for standard output
   std::optional<std::filesystem::path> reportPdfFile;  // --report-pdf FILE
+  std::optional<ReportPaper> reportPaper;              // --paper A4|A3; A4 without it
   std::optional<std::filesystem::path> shipFile;  // --ship FILE, else the one beside the design
   ShipOverrides shipOverrides;                    // --rules NAME[,NAME], --ship-set KEY=VALUE
   std::optional<std::filesystem::path> propellerFile;  // --propeller FILE, else the one beside the design

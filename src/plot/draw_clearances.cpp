@@ -6,6 +6,7 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
+#include "sheet/clearance_labels.h"
 
 namespace propclear {
 
@@ -21,19 +22,28 @@ std::string ratioText(const ClearanceSegment& segment, double propellerDiameter)
 // fails a binding rule; the label in the text colour, marked where it
 // overlaps and followed by its verdict mark.
 struct DrawnClearanceMark {
+  const AssessedClearance& clearance;
   const ClearanceSegment& segment;
   int colour;
   bool overlap;
   bool failsRule;
   std::string verdict;
+  const PlotStyle& style;
+  double propellerDiameter;
 
   void show(DrawingSurface& surface, double labelX, double labelZ, std::string labelText) const {
-    surface.drawLine(segment.bladeX, segment.bladeZ, segment.targetX, segment.targetZ,
-                     overlap || failsRule ? paletteLightRed : colour);
+    const int drawn = overlap || failsRule ? style.failure : colour;
+    surface.drawLine(segment.bladeX, segment.bladeZ, segment.targetX, segment.targetZ, drawn);
     surface.moveTextCursor(labelX, labelZ);
-    if (overlap) labelText += " !";
+    if (style.valuedLabels) {
+      labelText = valuedLabel(clearance, propellerDiameter);
+      surface.setTextColour(drawn);
+    } else if (overlap) {
+      labelText += " !";
+    }
     if (!verdict.empty()) labelText += " " + verdict;
     surface.printText(labelText);
+    surface.setTextColour(style.text);
   }
 
   // Horizontal segments are labelled at their middle, at their height.
@@ -59,28 +69,29 @@ std::string verdictMark(const Assessment& assessment, ClearanceIndex which) {
 }
 
 void drawClearances(const DesignData& design, const Assessment& assessment,
-                    DrawingSurface& surface) {
+                    DrawingSurface& surface, const PlotStyle& style) {
   const double d = design.propellerDiameter;
-  const auto mark = [&assessment](ClearanceIndex which, int colour) {
+  const auto mark = [&assessment, &style, d](ClearanceIndex which, int colour) {
     const AssessedClearance& clearance = assessment.clearance(which);
-    return DrawnClearanceMark{clearance.segment, colour, clearance.status == AssessmentStatus::Clash,
-                         clearance.status == AssessmentStatus::Below,
-                         verdictMark(assessment, which)};
+    return DrawnClearanceMark{clearance, clearance.segment, colour,
+                              clearance.status == AssessmentStatus::Clash,
+                              clearance.status == AssessmentStatus::Below,
+                              verdictMark(assessment, which), style, d};
   };
-  const DrawnClearanceMark a = mark(clearanceA, paletteLightGreen);
+  const DrawnClearanceMark a = mark(clearanceA, style.upperClearances);
   a.showHorizontal(surface, "a=" + ratioText(a.segment, d));
   // b's label stands at (zh + zt) / 1.8, above the middle for positive heights.
-  const DrawnClearanceMark b = mark(clearanceB, paletteLightGreen);
+  const DrawnClearanceMark b = mark(clearanceB, style.upperClearances);
   b.show(surface, b.segment.bladeX,
          checkedDivide(b.segment.targetZ + b.segment.bladeZ, 1.8, "the label position of b"),
          "b=" + ratioText(b.segment, d));
-  mark(clearanceC, paletteLightBlue).showHorizontal(surface, "c");
+  mark(clearanceC, style.otherClearances).showHorizontal(surface, "c");
 
-  mark(clearanceAPrime, paletteLightBlue).showHorizontal(surface, "a'");
-  const DrawnClearanceMark bPrime = mark(clearanceBPrime, paletteLightBlue);
+  mark(clearanceAPrime, style.otherClearances).showHorizontal(surface, "a'");
+  const DrawnClearanceMark bPrime = mark(clearanceBPrime, style.otherClearances);
   bPrime.show(surface, bPrime.segment.bladeX,
               midpoint(bPrime.segment.bladeZ, bPrime.segment.targetZ), "b'");
-  mark(clearanceCPrime, paletteLightBlue).showHorizontal(surface, "c'");
+  mark(clearanceCPrime, style.otherClearances).showHorizontal(surface, "c'");
 }
 
 }  // namespace propclear

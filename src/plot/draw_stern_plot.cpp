@@ -9,11 +9,11 @@ namespace propclear {
 
 namespace {
 
-void setUpWindow(DrawingSurface& surface) {
+void setUpWindow(DrawingSurface& surface, const PlotStyle& style) {
   surface.showWindow();
   surface.clearWindow();
-  surface.setFont(plotFontName, plotFontPoints);
-  surface.setTextColour(paletteBlue);
+  surface.setFont(plotFontName, style.fontPoints);
+  surface.setTextColour(style.text);
   surface.setLineWidth(1);
   surface.setCaption(plotCaption);
 }
@@ -32,61 +32,61 @@ void drawText(DrawingSurface& surface, double x, double z, const char* text) {
 }
 
 // The four sides: top and bottom from left to right, the sides downwards.
-void drawFrame(const SheetLayout& s, DrawingSurface& surface) {
-  drawLine(surface, s.frameTopLeft, s.frameTopRight, paletteLightMagenta);
-  drawLine(surface, s.frameTopRight, s.frameBottomRight, paletteLightMagenta);
-  drawLine(surface, s.frameBottomLeft, s.frameBottomRight, paletteLightMagenta);
-  drawLine(surface, s.frameTopLeft, s.frameBottomLeft, paletteLightMagenta);
+void drawFrame(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
+  drawLine(surface, s.frameTopLeft, s.frameTopRight, style.frame);
+  drawLine(surface, s.frameTopRight, s.frameBottomRight, style.frame);
+  drawLine(surface, s.frameBottomLeft, s.frameBottomRight, style.frame);
+  drawLine(surface, s.frameTopLeft, s.frameBottomLeft, style.frame);
 }
 
-void drawContour(const SternAnalysis& analysis, const SheetLayout& s, DrawingSurface& surface) {
+void drawContour(const SternAnalysis& analysis, const SheetLayout& s, DrawingSurface& surface,
+                 const PlotStyle& style) {
   const std::vector<DrawingPoint> steps = sternContourSteps(analysis);
   for (std::size_t i = 1; i < steps.size(); ++i) {
-    drawLine(surface, steps[i - 1], steps[i], paletteLightMagenta);
+    drawLine(surface, steps[i - 1], steps[i], style.structure);
   }
   const SplineCurve& contour = analysis.contourCurve;
   for (int i = 1; i <= contour.knotCount(); ++i) {
     const double x = contour.value(i), z = contour.knot(i);
-    surface.drawCircle(x, z, sheetPart(s.contourStep, 5), paletteLightMagenta);
-    surface.drawCircle(x, z, sheetPart(s.contourStep, 10), paletteLightMagenta);
+    surface.drawCircle(x, z, sheetPart(s.contourStep, 5), style.structure);
+    surface.drawCircle(x, z, sheetPart(s.contourStep, 10), style.structure);
   }
 }
 
-void drawReferenceLines(const SheetLayout& s, DrawingSurface& surface) {
+void drawReferenceLines(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
   const double range = s.extent.range;
-  drawLine(surface, s.baseLine, paletteLightGreen);
+  drawLine(surface, s.baseLine, style.referenceLines);
   drawText(surface, s.baseLine.from.x, sheetPart(range, 25), "B.L.");
-  drawLine(surface, s.waterline, paletteLightGreen);
+  drawLine(surface, s.waterline, style.referenceLines);
   drawText(surface, s.waterline.from.x, s.waterline.from.z + sheetPart(range, 25), "DWL");
 }
 
 // The outline closed from the last corner back to the first.
-void drawRudder(const SheetLayout& s, DrawingSurface& surface) {
+void drawRudder(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
   const std::size_t corners = s.rudderCorners.size();
   for (std::size_t i = 0; i < corners; ++i) {
-    drawLine(surface, s.rudderCorners[i], s.rudderCorners[(i + 1) % corners], paletteLightMagenta);
+    drawLine(surface, s.rudderCorners[i], s.rudderCorners[(i + 1) % corners], style.structure);
   }
 }
 
-void drawAftPerpendicular(const SheetLayout& s, DrawingSurface& surface) {
-  drawLine(surface, s.aftPerpendicular, paletteYellow);
+void drawAftPerpendicular(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
+  drawLine(surface, s.aftPerpendicular, style.aftPerpendicular);
   drawText(surface, -sheetPart(s.extent.range, 25), s.extent.min - sheetPart(s.extent.range, 40),
            "A.P.");
 }
 
-void drawPropeller(const SheetLayout& s, DrawingSurface& surface) {
-  drawLine(surface, s.shaftLine, paletteLightRed);
-  drawLine(surface, s.discLine, paletteLightRed);
-  for (const DrawingLine& side : s.hubBox) drawLine(surface, side, paletteLightCyan);
+void drawPropeller(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
+  drawLine(surface, s.shaftLine, style.shaft);
+  drawLine(surface, s.discLine, style.shaft);
+  for (const DrawingLine& side : s.hubBox) drawLine(surface, side, style.hub);
 }
 
 // Station by station: upper edge 1 and 2, then those of the lower blade as
 // the propeller turns it.
-void drawBlades(const SheetLayout& s, DrawingSurface& surface) {
+void drawBlades(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
   const std::vector<DrawingPoint>* edges[] = {&s.bladeEdges[upperEdge1], &s.bladeEdges[upperEdge2],
                                               &s.turningLowerEdges[0], &s.turningLowerEdges[1]};
-  constexpr int edgeColours[] = {paletteLightBlue, paletteLightGreen, paletteLightBlue,
-                                 paletteLightGreen};
+  const int edgeColours[] = {style.bladeEdge1, style.bladeEdge2, style.bladeEdge1, style.bladeEdge2};
   const std::size_t stations = s.bladeEdges[upperEdge1].size();
   for (std::size_t k = 1; k < stations; ++k) {
     for (std::size_t edge = 0; edge < std::size(edges); ++edge) {
@@ -99,12 +99,12 @@ void drawBlades(const SheetLayout& s, DrawingSurface& surface) {
 // labelled left of its root station (a text of 17 characters is about R/3
 // wide), between the labels of the shaft's height and of 0.7R: where the
 // report's legacy a' and c' are measured, not where the blade ever is.
-void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface) {
+void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
   surface.setLineStyle(LineStyle::Dashed);
   for (int edge = lowerEdge1; edge <= lowerEdge2; ++edge) {
     const std::vector<DrawingPoint>& points = s.bladeEdges[edge];
     for (std::size_t k = 1; k < points.size(); ++k) {
-      drawLine(surface, points[k - 1], points[k], paletteDarkGrey);
+      drawLine(surface, points[k - 1], points[k], style.legacyBlade);
     }
   }
   surface.setLineStyle(LineStyle::Solid);
@@ -118,20 +118,20 @@ void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface) {
 }  // namespace
 
 void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
-                   DrawingSurface& surface) {
+                   DrawingSurface& surface, const PlotStyle& style) {
   const SheetLayout sheet = layOutSheet(design, analysis);
   const PlotExtent& e = sheet.extent;
-  setUpWindow(surface);
+  setUpWindow(surface, style);
   const double halfRange = sheetPart(e.range, 2);
   surface.setUserScale(e.min - halfRange, e.max + halfRange, e.max + halfRange, e.min - halfRange);
-  drawFrame(sheet, surface);
-  drawContour(analysis, sheet, surface);
-  drawReferenceLines(sheet, surface);
-  drawRudder(sheet, surface);
-  drawAftPerpendicular(sheet, surface);
-  drawPropeller(sheet, surface);
-  drawBlades(sheet, surface);
-  drawLegacyLowerBlade(sheet, surface);
+  drawFrame(sheet, surface, style);
+  drawContour(analysis, sheet, surface, style);
+  drawReferenceLines(sheet, surface, style);
+  drawRudder(sheet, surface, style);
+  drawAftPerpendicular(sheet, surface, style);
+  drawPropeller(sheet, surface, style);
+  drawBlades(sheet, surface, style);
+  drawLegacyLowerBlade(sheet, surface, style);
 }
 
 }  // namespace propclear

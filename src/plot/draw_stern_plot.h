@@ -21,9 +21,32 @@ inline constexpr int plotFontPoints = 12;
 // The label of the mirrored lower blade's outline.
 inline constexpr const char* legacyBladeLabel = "legacy (mirrored)";
 
+// The colours of the drawing by what they draw, and how clearances are
+// labelled. The plain run's window keeps the established colours and labels
+// ("a=0.242D", "c"); what is meant for paper or a screen image (saved plots,
+// the studio) takes the print palette and labels every clearance and closest
+// approach with its value in m and as a multiple of D ("c 1.714 m / 0.373D").
+struct PlotStyle {
+  int frame, structure, referenceLines, aftPerpendicular, shaft, hub;
+  int bladeEdge1, bladeEdge2, legacyBlade, sweptOutline, approach, text;
+  int upperClearances, otherClearances, failure;  // a and b; c, a', b', c'; below or clash
+  bool valuedLabels;
+  int fontPoints;  // the labels' type size
+};
+inline constexpr PlotStyle screenPlotStyle{
+    paletteLightMagenta, paletteLightMagenta, paletteLightGreen, paletteYellow,   paletteLightRed,
+    paletteLightCyan,    paletteLightBlue,    paletteLightGreen, paletteDarkGrey, paletteDarkGrey,
+    paletteBlue,         paletteBlue,         paletteLightGreen, paletteLightBlue, paletteLightRed,
+    false,               plotFontPoints};
+inline constexpr PlotStyle printPlotStyle{
+    printConstruction, printStructure,    printConstruction, printConstruction, printConstruction,
+    printPropeller,    printPropeller,    printPropeller,    printConstruction, printConstruction,
+    printText,         printText,         printMeets,        printMeets,        printFailure,
+    true,              8};
+
 // Sets the window up and draws the stern geometry.
 void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
-                   DrawingSurface& surface);
+                   DrawingSurface& surface, const PlotStyle& style = screenPlotStyle);
 
 // Draws each assessed clearance's segment and label over the stern plot (a'
 // and c' of the turning lower blade): a and b labelled with their ratio to D,
@@ -31,8 +54,10 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
 // segment is red and its label is followed by " !". With a rule check, each
 // label is followed by its verdict mark (verdictMark) and a clearance below a
 // binding minimum is red too.
+// With valued labels every label reads "a 1.113 m / 0.242D" (the signed gap
+// where there is one) in the colour of its segment.
 void drawClearances(const DesignData& design, const Assessment& assessment,
-                    DrawingSurface& surface);
+                    DrawingSurface& surface, const PlotStyle& style = screenPlotStyle);
 
 // The mark of a clearance's rule lines: "\u2713" when every line meets its
 // minimum, "\u2717" when one is below it, "?" when one is not measured; "" for
@@ -44,6 +69,8 @@ std::string verdictMark(const Assessment& assessment, ClearanceIndex which);
 // as a dotted segment labelled with its distance / D; where the swept volume
 // overlaps the structure the segment is red and its label is followed by
 // " !". Lines are solid again afterwards.
-void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface);
+// With valued labels a closest approach reads "contour 0.683 m / 0.149D".
+void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface,
+                     const PlotStyle& style = screenPlotStyle);
 
 }  // namespace propclear

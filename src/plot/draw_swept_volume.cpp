@@ -6,17 +6,19 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
+#include "sheet/clearance_labels.h"
 #include "sheet/swept_outline.h"
 
 namespace propclear {
 
 namespace {
 
-void drawClosedOutline(const std::vector<DrawingPoint>& points, DrawingSurface& surface) {
+void drawClosedOutline(const std::vector<DrawingPoint>& points, DrawingSurface& surface,
+                       int colour) {
   for (std::size_t i = 0; i < points.size(); ++i) {
     const DrawingPoint& from = points[i];
     const DrawingPoint& to = points[(i + 1) % points.size()];
-    surface.drawLine(from.x, from.z, to.x, to.z, paletteDarkGrey);
+    surface.drawLine(from.x, from.z, to.x, to.z, colour);
   }
 }
 
@@ -30,27 +32,39 @@ double labelPart(double whole, double divisor) {
 // label of seven characters is about R/7 wide, R the extent's range), right
 // of one aft of it, its top a little above the end; the hub's, which starts
 // on the stern contour near the blades' approach, below its end.
-void drawApproach(const ApproachMark& mark, double range, DrawingSurface& surface) {
+void drawApproach(const ApproachMark& mark, const ClosestApproach& approach, double range,
+                  DrawingSurface& surface, const PlotStyle& style) {
   const DrawingLine& s = mark.segment;
   surface.drawLine(s.from.x, s.from.z, s.to.x, s.to.z,
-                   mark.overlaps ? paletteLightRed : paletteBlue);
+                   mark.overlaps ? style.failure : style.approach);
   const bool forward = s.from.x < s.to.x;
   surface.moveTextCursor(
       forward ? s.from.x - labelPart(range, 6) : s.from.x + labelPart(range, 100),
       mark.toHub ? s.from.z - labelPart(range, 50) : s.from.z + labelPart(range, 50));
-  surface.printText(formatFixed(mark.ratioToDiameter, 1, 3) + "D" + (mark.overlaps ? " !" : ""));
+  if (!style.valuedLabels) {
+    surface.printText(formatFixed(mark.ratioToDiameter, 1, 3) + "D" + (mark.overlaps ? " !" : ""));
+    return;
+  }
+  surface.setTextColour(mark.overlaps ? style.failure : style.text);
+  surface.printText(approachLabel(approach));
+  surface.setTextColour(style.text);
 }
 
 }  // namespace
 
-void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface) {
+void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface,
+                     const PlotStyle& style) {
   const SweptOutline outline = sweptOutlineOf(analysis);
   surface.setLineStyle(LineStyle::Dashed);
-  drawClosedOutline(outline.above, surface);
-  drawClosedOutline(outline.below, surface);
+  drawClosedOutline(outline.above, surface, style.sweptOutline);
+  drawClosedOutline(outline.below, surface, style.sweptOutline);
   surface.setLineStyle(LineStyle::Dotted);
-  for (const ApproachMark& mark : approachMarksOf(analysis)) {
-    drawApproach(mark, analysis.extent.range, surface);
+  // The marks in the order of the approaches, the hub's last.
+  std::vector<ClosestApproach> approaches = analysis.closestApproaches;
+  if (analysis.hubApproach) approaches.push_back(*analysis.hubApproach);
+  const std::vector<ApproachMark> marks = approachMarksOf(analysis);
+  for (std::size_t i = 0; i < marks.size() && i < approaches.size(); ++i) {
+    drawApproach(marks[i], approaches[i], analysis.extent.range, surface, style);
   }
   surface.setLineStyle(LineStyle::Solid);
 }

@@ -14,7 +14,7 @@ float toScreen(double value) {
 }
 
 int checkedColour(int colour) {
-  if (colour < 0 || colour >= paletteSize) {
+  if (colour < 0 || colour >= drawingColourCount) {
     throw RunError(ErrorKind::Arithmetic,
                    "colour index " + std::to_string(colour) + " is outside the 16-colour palette");
   }

@@ -25,12 +25,25 @@ enum PaletteColour : int {
 };
 inline constexpr int paletteSize = 16;
 
+// The print palette, after the conventional 16: for what is meant for paper
+// or a screen image (saved plots, the studio's drawing and its print).
+enum PrintColour : int {
+  printStructure = 16,     // hull, rudder: near-black
+  printConstruction = 17,  // frame, base line, waterline, A.P., shaft, outlines: grey
+  printPropeller = 18,     // hub and blades: blue
+  printFailure = 19,       // a clearance below its minimum, a clash: red
+  printMeets = 20,         // a clearance that is clear or meets its minima: green
+  printText = 21,          // labels: dark grey
+};
+inline constexpr int drawingColourCount = 22;
+
 // The conventional 16-colour palette as 0xRRGGBB, by index: black, blue,
 // green, cyan, red, magenta, brown, light grey, dark grey, then the light
-// versions of blue to magenta, yellow and white.
-inline constexpr std::array<std::uint32_t, paletteSize> paletteRgb{
+// versions of blue to magenta, yellow and white; then the print palette.
+inline constexpr std::array<std::uint32_t, drawingColourCount> paletteRgb{
     0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
     0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,
+    0x202020, 0x808080, 0x1F4E9A, 0xD01010, 0x007A33, 0x303030,
 };
 
 // How lines are drawn; lines are solid until a style is set.

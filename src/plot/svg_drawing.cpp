@@ -42,7 +42,7 @@ std::string svgNumber(double value) {
 
 std::string colourText(int index) {
   constexpr std::string_view hexDigits = "0123456789abcdef";
-  const std::uint32_t rgb = paletteRgb.at(static_cast<std::size_t>(std::clamp(index, 0, paletteSize - 1)));
+  const std::uint32_t rgb = paletteRgb.at(static_cast<std::size_t>(std::clamp(index, 0, drawingColourCount - 1)));
   std::string text = "#";
   for (int shift = 20; shift >= 0; shift -= 4) text += hexDigits[(rgb >> shift) & 0xFu];
   return text;

@@ -13,18 +13,50 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "assessment/assessment.h"
 #include "design/design_data.h"
+#include "rules/ship_particulars.h"
 
 namespace propclear {
+
+// The sheet the report is printed on, landscape.
+enum class ReportPaper { A4, A3 };
+
+// "A4", "A3"; none for another name.
+std::optional<ReportPaper> reportPaperNamed(std::string_view name);
+const char* reportPaperName(ReportPaper paper);
 
 struct ClearanceReportContent {
   const DesignData& design;
   const Assessment& assessment;
   std::filesystem::path designFile;
+  // The ship file's particulars when the run has them: the title block's
+  // [drawing] boxes (empty ones stay empty), Z and the skew.
+  const ShipParticulars* ship = nullptr;
+  ReportPaper paper = ReportPaper::A4;
 };
+
+// The design file's caption lines, for the title block: its first lines up
+// to the first rule of '=' or '-' (at most `designCaptionLineCount`), blank
+// ones left out, trailing blanks and line ends taken off.
+inline constexpr std::size_t designCaptionLineCount = 10;
+std::vector<std::string> designCaptionLines(std::string_view fileText);
+
+// The first line of the page: the title and the overall status, the clash
+// named first: "MV Norvalek: CLASH — the blade cuts the stern frame by 0.316 m".
+std::string clearanceReportHeadline(const ClearanceReportContent& content);
+
+// The propeller's particulars as "symbol value" pairs: D, Dh, P/D, Ear, Z,
+// rake, skew, the centre and the shaft's immersion below the waterline.
+std::vector<std::pair<std::string, std::string>> propellerParticulars(
+    const ClearanceReportContent& content);
+
+// The closest approaches of the structure to the swept volume:
+//   structure       distance m  /D     at x m  z m     state
+//   stern contour   0.683       0.149  2.892   3.185   clear
 
 // The ship's name, or the design file's name when there is none.
 std::string clearanceReportTitle(const ClearanceReportContent& content);
@@ -70,5 +102,10 @@ SignedGapTable signedGapTable(const ClearanceReportContent& content);
 //   clearance               length m  /D
 //   legacy a' (mirrored)    1.194     0.260
 SignedGapTable legacyClearanceTable(const ClearanceReportContent& content);
+
+// The closest approaches of the structure to the swept volume, the heel's too:
+//   structure       distance m  /D     at x m  at z m  state
+//   stern contour   0.683       0.149  2.892   3.185   clear
+SignedGapTable closestApproachTable(const ClearanceReportContent& content);
 
 }  // namespace propclear

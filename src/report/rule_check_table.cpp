@@ -12,7 +12,6 @@ namespace propclear {
 namespace {
 
 constexpr int percentDecimals = 1;
-constexpr int factorKDecimals = 4;
 constexpr const char* notMeasuredCell = "-";
 constexpr const char* columnGap = "  ";
 

@@ -25,6 +25,8 @@ namespace propclear {
 // signed gaps that stands in for it without a ship file prints them alike.
 inline constexpr int tableLengthDecimals = 3;
 inline constexpr int tableRatioDecimals = 3;
+// The decimals of a rule set's factor K.
+inline constexpr int factorKDecimals = 4;
 
 struct RuleCheckTable {
   std::vector<std::string> preamble;  // title, K of each rule set that has one, notes

@@ -55,9 +55,26 @@ constexpr ValueRange minimumMetresRange{0.0, true, 100.0, "must lie in (0, 100] 
 
 constexpr const char* knownKeys =
     "name, rule_length, block_coefficient, power, blades, rudder_thickness, skew, rule_sets, "
-    "custom_minima, rudder, ship_type, heel, rule_files";
+    "custom_minima, rudder, ship_type, heel, rule_files, drawing";
 constexpr const char* rudderRule =
     "must be \"spade\", \"semi-spade\", \"horn\" or \"sole-piece\"";
+
+// The [drawing] table's keys and where each goes.
+struct DrawingKey {
+  const char* key;
+  std::string DrawingParticulars::*field;
+};
+constexpr std::array<DrawingKey, 7> drawingKeys = {{
+    {"yard", &DrawingParticulars::yard},
+    {"hull_number", &DrawingParticulars::hullNumber},
+    {"drawing_number", &DrawingParticulars::drawingNumber},
+    {"revision", &DrawingParticulars::revision},
+    {"drawn_by", &DrawingParticulars::drawnBy},
+    {"checked_by", &DrawingParticulars::checkedBy},
+    {"approved_by", &DrawingParticulars::approvedBy},
+}};
+constexpr const char* drawingKeyList =
+    "yard, hull_number, drawing_number, revision, drawn_by, checked_by, approved_by";
 constexpr const char* minimumForm = "must be a multiple of D such as \"0.25D\" or metres such as "
                                     "\"1.10 m\"";
 
@@ -181,6 +198,26 @@ ClearanceMinimum customMinimumOf(const Setting& setting) {
   return ClearanceMinimum{*clearance, minimum->value, minimum->unit, text};
 }
 
+// One [drawing] entry: a text, or a whole number written as one (a hull
+// number such as 2417), on one line.
+void readDrawingSetting(const Setting& setting, DrawingParticulars& drawing) {
+  const auto known = std::find_if(drawingKeys.begin(), drawingKeys.end(),
+                                  [&](const DrawingKey& entry) { return setting.key == entry.key; });
+  if (known == drawingKeys.end()) {
+    throw settingFault(setting, std::string("unknown key; known keys: ") + drawingKeyList);
+  }
+  std::string text;
+  if (const auto* integer = setting.node->as_integer()) {
+    text = std::to_string(integer->get());
+  } else {
+    text = textOf(setting, "must be a text");
+  }
+  if (text.find_first_of("\r\n") != std::string::npos) {
+    throw settingFault(setting, "must be one line of text");
+  }
+  drawing.*(known->field) = std::move(text);
+}
+
 // Turns the merged settings into particulars, key by key in the order written.
 class ParticularsReader {
  public:
@@ -204,6 +241,7 @@ class ParticularsReader {
     for (const Setting& setting : settings.customMinima) {
       ship_.customMinima.push_back(customMinimumOf(setting));
     }
+    for (const Setting& setting : settings.drawing) readDrawingSetting(setting, ship_.drawing);
     std::sort(ship_.customMinima.begin(), ship_.customMinima.end(),
               [](const ClearanceMinimum& x, const ClearanceMinimum& y) {
                 return x.clearance < y.clearance;
@@ -249,6 +287,10 @@ class ParticularsReader {
     } else if (key == "custom_minima") {
       if (!setting.node->is_table()) {
         throw settingFault(setting, "must be a table of minima, e.g. [custom_minima] a = \"0.25D\"");
+      }
+    } else if (key == "drawing") {
+      if (!setting.node->is_table()) {
+        throw settingFault(setting, "must be a table, e.g. [drawing] yard = \"Harbour Yard\"");
       }
     } else {
       throw settingFault(setting, std::string("unknown key; known keys: ") + knownKeys);

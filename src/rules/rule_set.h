@@ -39,6 +39,8 @@ struct RuleSetSummary {
   std::string mapping;  // how the source's letters map onto a, b, c, a', b', c'
   std::vector<RuleInput> inputs;
   std::optional<double> factorK;  // the source's factor K, for the sets that have one
+  // K's formula in the inputs' symbols, "K = (0.1 + L/3050)·(3.48·Cb·P/L² + 0.3)"; empty without K.
+  std::string factorFormula;
 };
 
 struct RuleSetRequirements {

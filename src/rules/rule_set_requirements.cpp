@@ -200,6 +200,7 @@ RuleSetRequirements requirementsOf(const RuleSetDefinition& definition, const Sh
   summary.mapping = definition.mapping;
   summary.inputs = inputsOf(definition, ship, d);
   summary.factorK = factorK;
+  if (factorK) summary.factorFormula = lrFactorFormulaText;
   for (const RuleLineDefinition& line : definition.lines) {
     if (!appliesToSkew(line, ship) || !appliesToShipType(line, ship.shipType)) continue;
     TermValue value = requiredValue(line, ship, factorK.value_or(0.0), d);

@@ -35,6 +35,9 @@ void requireBladeNumberInTables(const RuleSetDefinition& definition, int bladeCo
 // K = (0.1 + L/3050)·(3.48·Cb·P/L² + 0.3), L in m, P in kW: Lloyd's
 // Register's factor for the propeller/hull clearances.
 double lrFactorK(double ruleLengthMetres, double blockCoefficient, double shaftPowerKilowatts);
+// That formula in the inputs' symbols, for the report's working of K.
+inline constexpr const char* lrFactorFormulaText =
+    "K = (0.1 + L/3050)\u00B7(3.48\u00B7Cb\u00B7P/L\u00B2 + 0.3)";
 
 // The requirements of `definition` for `ship`, which has every field of
 // fieldsNeeded(definition), and the propeller diameter D in m.

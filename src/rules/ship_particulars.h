@@ -22,6 +22,18 @@ struct ClearanceMinimum {
   std::string text;  // as written, e.g. "0.25D"
 };
 
+// The title block of the drawing: the ship file's [drawing] table. A key
+// left out stays empty, and its box on the drawing with it.
+struct DrawingParticulars {
+  std::string yard;
+  std::string hullNumber;
+  std::string drawingNumber;
+  std::string revision;
+  std::string drawnBy;
+  std::string checkedBy;
+  std::string approvedBy;
+};
+
 struct ShipParticulars {
   std::string sourceName;  // the ship file's name, or the command line's options
   std::string name;        // the ship's name for the clearance report; may be empty
@@ -42,6 +54,7 @@ struct ShipParticulars {
   std::vector<RuleSetDefinition> ruleFiles;
   std::vector<std::string> ruleSets;             // known names, each once, in the order given
   std::vector<ClearanceMinimum> customMinima;    // in clearance order
+  DrawingParticulars drawing;
 };
 
 }  // namespace propclear

@@ -21,6 +21,7 @@ namespace propclear {
 namespace {
 
 constexpr const char* customMinimaTable = "custom_minima";
+constexpr const char* drawingTable = "drawing";
 
 ErrorKind kindOf(const SettingsLayer& layer) {
   return layer.fromFile ? ErrorKind::Input : ErrorKind::Usage;
@@ -236,17 +237,22 @@ SettingsLayer parseRuleSetsOption(const std::string& list) {
 MergedSettings mergeSettings(const std::deque<SettingsLayer>& layers) {
   KeyedSettings topLevel;
   KeyedSettings minima;
+  KeyedSettings drawing;
   for (std::size_t index = 0; index < layers.size(); ++index) {
     const SettingsLayer& layer = layers[index];
     for (const auto& [key, node] : layer.table) {
       put(topLevel, index, Setting{"", std::string(key.str()), &node, &layer});
-      if (key.str() != customMinimaTable || !node.is_table()) continue;
-      for (const auto& [minimumKey, minimum] : *node.as_table()) {
-        put(minima, index, Setting{customMinimaTable, std::string(minimumKey.str()), &minimum, &layer});
+      if (!node.is_table()) continue;
+      const bool isMinima = key.str() == customMinimaTable;
+      if (!isMinima && key.str() != drawingTable) continue;
+      for (const auto& [entryKey, entry] : *node.as_table()) {
+        put(isMinima ? minima : drawing, index,
+            Setting{isMinima ? customMinimaTable : drawingTable, std::string(entryKey.str()), &entry,
+                    &layer});
       }
     }
   }
-  return MergedSettings{inWritingOrder(topLevel), inWritingOrder(minima)};
+  return MergedSettings{inWritingOrder(topLevel), inWritingOrder(minima), inWritingOrder(drawing)};
 }
 
 std::string displayKey(const Setting& setting) {

@@ -2,7 +2,7 @@
 // The ship file and the command-line overrides as one set of TOML settings:
 // the file first, then each --ship-set KEY=VALUE and --rules NAME[,NAME] in
 // the order given, a later value replacing an earlier one key by key (inside
-// [custom_minima] too). Every setting remembers where it was written, so that
+// [custom_minima] and [drawing] too). Every setting remembers where it was written, so that
 // a fault can name the file, the line, the key and the value as written.
 // Only the reader of the ship's particulars uses this.
 
@@ -39,6 +39,7 @@ struct Setting {
 struct MergedSettings {
   std::vector<Setting> topLevel;
   std::vector<Setting> customMinima;  // the entries of every [custom_minima] table
+  std::vector<Setting> drawing;       // the entries of every [drawing] table
 };
 
 // The file's settings. A file that is missing, not a regular file, too large,

@@ -10,8 +10,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QTextDocument>
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -20,6 +23,7 @@
 #include "common/run_error.h"
 #include "common/version.h"
 #include "report/rule_check_table.h"
+#include "report/rule_working.h"
 #include "ui/clearance_report_view.h"
 
 namespace propclear {
@@ -32,39 +36,44 @@ constexpr int pageDotsPerInch = 1200;
 constexpr double millimetresPerInch = 25.4;
 constexpr double unitsPerMm = pageDotsPerInch / millimetresPerInch;
 
-// The page's plan in mm on A4 landscape (297 x 210): the title block across
-// the top, the table across the foot as tall as it needs, and between them
-// the drawing and the notes side by side.
+// The page's plan in mm on a landscape sheet: the headline across the top,
+// the title block under it, the table across the foot as tall as it needs,
+// and between them the drawing and the notes side by side.
 constexpr double pageMarginMm = 10.0;
-constexpr double gapMm = 4.0;
-constexpr double titleHeightMm = 21.0;
-constexpr double drawingWidthMm = 155.0;
+constexpr double gapMm = 3.0;
+constexpr double headlineHeightMm = 7.0;
+constexpr double titleHeightMm = 24.0;
+constexpr double drawingWidthShare = 0.56;
 constexpr double smallestDrawingHeightMm = 85.0;
 constexpr double framePenMm = 0.25;
 
 // Type sizes in points: each text block starts at its size and shrinks
 // until it fits its box, down to the smallest size still legible in print.
-constexpr double titleBlockPoints = 8.5;
+constexpr double headlinePoints = 12.0;
+constexpr double titleBlockPoints = 7.5;
 constexpr double notesPoints = 7.5;
-constexpr double tablePoints = 8.0;
+constexpr double tablePoints = 7.0;
 constexpr double smallestPoints = 5.0;
 constexpr double shrinkStepPoints = 0.25;
 
 const char* const codeFont = "Liberation Mono";
 
 struct PagePlan {
-  QRectF title, drawing, notes, table;  // mm
+  QRectF headline, title, drawing, notes, table;  // mm
 };
 
 PagePlan planPage(QSizeF pageMm, double tableHeightMm) {
   const double left = pageMarginMm;
   const double right = pageMm.width() - pageMarginMm;
-  const double middleTop = pageMarginMm + titleHeightMm + gapMm;
+  const double titleTop = pageMarginMm + headlineHeightMm;
+  const double middleTop = titleTop + titleHeightMm + gapMm;
   const double tableTop = pageMm.height() - pageMarginMm - tableHeightMm;
   const double middleHeight = tableTop - gapMm - middleTop;
-  const double notesLeft = left + drawingWidthMm + gapMm;
-  return {QRectF(left, pageMarginMm, right - left, titleHeightMm),
-          QRectF(left, middleTop, drawingWidthMm, middleHeight),
+  const double drawingWidth = drawingWidthShare * (right - left);
+  const double notesLeft = left + drawingWidth + gapMm;
+  return {QRectF(left, pageMarginMm, right - left, headlineHeightMm),
+          QRectF(left, titleTop, right - left, titleHeightMm),
+          QRectF(left, middleTop, drawingWidth, middleHeight),
           QRectF(notesLeft, middleTop, right - notesLeft, middleHeight),
           QRectF(left, tableTop, right - left, tableHeightMm)};
 }
@@ -72,7 +81,7 @@ PagePlan planPage(QSizeF pageMm, double tableHeightMm) {
 // The tallest the table may be: what the title block and the smallest
 // drawing leave.
 double tallestTableMm(QSizeF pageMm) {
-  return pageMm.height() - 2.0 * pageMarginMm - titleHeightMm - 2.0 * gapMm -
+  return pageMm.height() - 2.0 * pageMarginMm - headlineHeightMm - titleHeightMm - 2.0 * gapMm -
          smallestDrawingHeightMm;
 }
 
@@ -93,15 +102,23 @@ QString shortestNumber(double value) {
   return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-QString sha256Of(const std::filesystem::path& designFile) {
+// What the page shows of the design file itself: its SHA-256 and its caption lines.
+struct DesignFileFacts {
+  QString sha256;
+  std::vector<std::string> captions;
+};
+
+DesignFileFacts designFileFacts(const std::filesystem::path& designFile) {
   QFile file(QString::fromStdString(designFile.string()));
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
+  if (!file.open(QIODevice::ReadOnly)) {
     throw RunError(ErrorKind::Input,
                    "cannot read the design file again for the clearance report's SHA-256",
                    ErrorLocation{designFile.string()});
   }
-  return QString::fromLatin1(hash.result().toHex());
+  const QByteArray bytes = file.readAll();
+  const QByteArray hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+  return {QString::fromLatin1(hash.toHex()),
+          designCaptionLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))};
 }
 
 ClearanceMark statusMark(AssessmentStatus status) {
@@ -115,31 +132,60 @@ ClearanceMark statusMark(AssessmentStatus status) {
   return ClearanceMark::Clear;
 }
 
-QString overallVerdictHtml(const ClearanceReportContent& content) {
-  const Assessment& assessment = content.assessment;
-  return QStringLiteral("<span style=\"color:%1\"><b>%2</b></span>")
-      .arg(colourName(statusMark(assessment.status)),
-           html("Overall: " + overallText(assessment)));
+QString headlineHtml(const ClearanceReportContent& content, double points) {
+  return QStringLiteral("<div style=\"font-size:%1pt; color:%2\"><b>%3</b></div>")
+      .arg(pointsText(points), colourName(statusMark(content.assessment.status)),
+           html(clearanceReportHeadline(content)));
 }
 
-QString titleBlockHtml(const ClearanceReportContent& content, const QString& sha256,
-                       const QString& date, double points) {
-  const QString row = QStringLiteral("<tr><td>%1</td><td>%2</td></tr>");
-  QString facts = row.arg(QStringLiteral("Design file"), html(content.designFile.filename().string()));
-  facts += row.arg(QStringLiteral("SHA-256"),
-                   QStringLiteral("<span style=\"font-family:'%1'\">%2</span>").arg(codeFont, sha256));
-  facts += row.arg(QStringLiteral("Date (UTC)"), date);
-  facts += row.arg(QStringLiteral("Program"),
-                   html(std::string(programName) + " " + programVersion));
+// The facts of the title block, a label and its box; an empty box stays empty.
+QString titleBoxes(const std::vector<std::pair<QString, QString>>& boxes) {
+  QString cells;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    if (i % 4 == 0) cells += QStringLiteral("<tr>");
+    // The last box takes the rest of its row.
+    const std::size_t span = i + 1 == boxes.size() ? 4 - i % 4 : 1;
+    cells += QStringLiteral("<td colspan=\"%3\"><span style=\"color:#606060\">%1</span><br>%2</td>")
+                 .arg(boxes[i].first,
+                      boxes[i].second.isEmpty() ? QStringLiteral("&nbsp;") : boxes[i].second)
+                 .arg(span);
+    if (i % 4 == 3 || i + 1 == boxes.size()) cells += QStringLiteral("</tr>");
+  }
+  return cells;
+}
+
+QString titleBlockHtml(const ClearanceReportContent& content, const DesignFileFacts& facts,
+                       const QString& date, int scale, double points) {
+  const DrawingParticulars drawing = content.ship ? content.ship->drawing : DrawingParticulars{};
+  QString captions;
+  for (const std::string& line : facts.captions) captions += html(line) + QStringLiteral("<br>");
+  const QString boxes = titleBoxes({
+      {QStringLiteral("Yard"), html(drawing.yard)},
+      {QStringLiteral("Hull no."), html(drawing.hullNumber)},
+      {QStringLiteral("Drawing no."), html(drawing.drawingNumber)},
+      {QStringLiteral("Revision"), html(drawing.revision)},
+      {QStringLiteral("Drawn"), html(drawing.drawnBy)},
+      {QStringLiteral("Checked"), html(drawing.checkedBy)},
+      {QStringLiteral("Approved"), html(drawing.approvedBy)},
+      {QStringLiteral("Date (UTC)"), date},
+      {QStringLiteral("Scale"), QStringLiteral("1:%1 on %2").arg(scale).arg(QString::fromLatin1(reportPaperName(content.paper)))},
+      {QStringLiteral("Design file"), html(content.designFile.filename().string())},
+      {QStringLiteral("SHA-256 of the design file"),
+       QStringLiteral("<span style=\"font-family:'%1'; font-size:%2pt\">%3</span>")
+           .arg(codeFont, pointsText(0.8 * points), facts.sha256)},
+  });
   return QStringLiteral(
              "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"font-size:%1pt\">"
-             "<tr><td width=\"50%\" valign=\"top\">"
+             "<tr><td width=\"24%\" valign=\"top\">"
              "<span style=\"font-size:%2pt\"><b>%3</b></span><br>"
-             "<span style=\"font-size:%4pt\">Propeller clearances: side view</span><br>%5</td>"
-             "<td valign=\"top\"><table cellspacing=\"0\" cellpadding=\"1\">%6</table></td></tr>"
-             "</table>")
-      .arg(pointsText(points), pointsText(2.0 * points), html(clearanceReportTitle(content)),
-           pointsText(1.25 * points), overallVerdictHtml(content), facts);
+             "Propeller clearances: side view<br>Clearance report, not an approval<br>%7</td>"
+             "<td width=\"30%\" valign=\"top\" style=\"font-size:%4pt\">%5</td>"
+             "<td valign=\"top\"><table width=\"100%\" border=\"0.5\" cellspacing=\"0\" "
+             "cellpadding=\"1\" style=\"border-collapse:collapse; border-color:#000000\">%6</table>"
+             "</td></tr></table>")
+      .arg(pointsText(points), pointsText(1.6 * points), html(clearanceReportTitle(content)),
+           pointsText(0.85 * points), captions, boxes,
+           html(std::string(programName) + " " + programVersion));
 }
 
 QString inputsHtml(const RuleSetSummary& set) {
@@ -177,18 +223,59 @@ QString warningsHtml(const std::vector<Warning>& warnings) {
   return list + QStringLiteral("</ul>");
 }
 
+QString propellerHtml(const ClearanceReportContent& content) {
+  QStringList pairs;
+  for (const auto& [symbol, value] : propellerParticulars(content)) {
+    pairs << html(symbol) + QStringLiteral(" ") + html(value);
+  }
+  return QStringLiteral("<p>%1</p>").arg(pairs.join(QStringLiteral("; ")));
+}
+
+QString factorsHtml(const ClearanceReportContent& content) {
+  if (!content.assessment.rules) return {};
+  QString text;
+  for (const RuleSetSummary& set : content.assessment.rules->ruleSets) {
+    if (const std::optional<std::string> working = factorWorking(set)) {
+      text += QStringLiteral("%1: %2<br>").arg(html(set.name), html(*working));
+    }
+  }
+  return text.isEmpty() ? text : QStringLiteral("<p>%1</p>").arg(text);
+}
+
+// The colours of the drawing's dimensions that occur, with what they mean.
+QString legendHtml(const ClearanceReportContent& content) {
+  std::vector<ClearanceMark> marks;
+  for (int which = 0; which < clearanceCount; ++which) marks.push_back(clearanceMarkOf(content, which));
+  std::sort(marks.begin(), marks.end());
+  marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
+  QStringList entries;
+  for (const ClearanceMark mark : marks) {
+    entries << QStringLiteral("<span style=\"color:%1\"><b>&#x2014;</b> %2</span>")
+                   .arg(colourName(mark), QString::fromLatin1(clearanceMarkMeaning(mark)));
+  }
+  entries << QStringLiteral("<span style=\"color:#404040\">- - - closest approach to the volume "
+                            "the propeller sweeps (dotted outline)</span>");
+  return QStringLiteral("<p>%1</p>").arg(entries.join(QStringLiteral("; ")));
+}
+
+QString closestApproachHtml(const ClearanceReportContent& content);
+
 QString notesHtml(const ClearanceReportContent& content, double points) {
   return QStringLiteral(
-             "<div style=\"font-size:%1pt\"><p style=\"font-size:%2pt\"><b>Rule sources</b></p>%3"
-             "<p style=\"font-size:%2pt\"><b>Limits</b></p>"
+             "<div style=\"font-size:%1pt\"><p style=\"font-size:%2pt\"><b>Propeller</b></p>%5%6"
+             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Drawing</b></p>%7%8"
+             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Rule sources</b></p>%3"
+             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Limits</b></p>"
              "<p>Side view only: the clearances are measured in the plane of the drawing, on the "
              "four-bladed outline drawn, whatever the blade number. The lower blade is drawn and "
              "measured as the propeller turns it, so its a' and c' may differ from the mirrored "
              "blade's in the established report. Recommended minima are recommendations, not an "
              "approval.</p>"
-             "<p style=\"font-size:%2pt\"><b>Warnings of the run</b></p>%4</div>")
+             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Warnings of the run</b></p>%4"
+             "</div>")
       .arg(pointsText(points), pointsText(1.15 * points), ruleSourcesHtml(content),
-           warningsHtml(content.assessment.warnings()));
+           warningsHtml(content.assessment.warnings()), propellerHtml(content), factorsHtml(content),
+           legendHtml(content), closestApproachHtml(content));
 }
 
 // One table: a grey header row, numbers right-aligned, each row's last cell
@@ -214,32 +301,47 @@ QString tableRowsHtml(const std::vector<std::string>& header,
     }
     text += QStringLiteral("</tr>");
   }
-  return QStringLiteral("<table width=\"%1%\" cellspacing=\"0\" cellpadding=\"2\">%2</table>")
+  return QStringLiteral("<table width=\"%1%\" cellspacing=\"0\" cellpadding=\"1\">%2</table>")
       .arg(QString::number(widthPercent), text);
 }
 
-QString ruleCheckTableHtml(const Assessment& assessment) {
+// The rule check's preamble beside the annex, then its table and overall line.
+QString ruleCheckTableHtml(const Assessment& assessment, const QString& annex) {
   const RuleCheck& check = *assessment.rules;
-  const RuleCheckTable table = ruleCheckTable(assessment);
+  RuleCheckTable table = ruleCheckTable(assessment);
   QString text;
   for (const std::string& line : table.preamble) text += html(line) + QStringLiteral("<br>");
   std::vector<ClearanceMark> marks;
   for (const RuleLine& line : check.lines) marks.push_back(clearanceMarkOf(line));
-  const std::vector<bool> numeric = {false, true, true, false, true, true, true, true, false};
-  return QStringLiteral("<p>%1</p>%2<p><b>%3</b></p>")
-      .arg(text, tableRowsHtml(table.header, table.rows, marks, numeric, 100), html(table.overall));
+  // The required value with its working: "1.50·K·D = 1.50·0.2038·4.6 = 1.406 m".
+  constexpr std::size_t requiredColumn = 4;
+  table.header[requiredColumn] = "required";
+  for (std::size_t row = 0; row < table.rows.size(); ++row) {
+    table.rows[row][requiredColumn] = requiredWorking(check.lines[row], check);
+  }
+  const std::vector<bool> numeric = {false, true, true, false, false, true, true, true, false};
+  return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
+                        "<td width=\"58%\" valign=\"top\">%1</td><td width=\"4%\"></td>"
+                        "<td valign=\"top\">%4</td></tr></table>%2<p><b>%3</b></p>")
+      .arg(text, tableRowsHtml(table.header, table.rows, marks, numeric, 100), html(table.overall),
+           annex);
 }
 
-QString signedGapTableHtml(const ClearanceReportContent& content) {
+// The six clearances beside the annex.
+QString signedGapTableHtml(const ClearanceReportContent& content, const QString& annex) {
   const SignedGapTable table = signedGapTable(content);
   std::vector<ClearanceMark> marks;
   for (int which = 0; which < clearanceCount; ++which) {
     marks.push_back(clearanceMarkOf(content, which));
   }
   const std::vector<bool> numeric = {false, true, true, true, true, false};
-  return QStringLiteral("<p><b>Clearances</b> (D = %1 m; not checked against rules)</p>%2")
+  return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
+                        "<td width=\"58%\" valign=\"top\"><p><b>Clearances</b> (D = %1 m; not "
+                        "checked against rules)</p>%2<p><b>%3</b></p></td><td width=\"4%\"></td>"
+                        "<td valign=\"top\">%4</td></tr></table>")
       .arg(shortestNumber(content.design.propellerDiameter),
-           tableRowsHtml(table.header, table.rows, marks, numeric, 60));
+           tableRowsHtml(table.header, table.rows, marks, numeric, 100),
+           html("Overall: " + overallText(content.assessment)), annex);
 }
 
 // The mirrored lower blade's a' and c', as the established report prints them.
@@ -248,15 +350,26 @@ QString legacyTableHtml(const ClearanceReportContent& content) {
   const std::vector<ClearanceMark> marks(table.rows.size(), ClearanceMark::Clear);
   return QStringLiteral("<p><b>Annex: legacy figures</b> of the mirrored lower blade, printed by "
                         "the report and the CAD script; not where the blade is</p>%1")
-      .arg(tableRowsHtml(table.header, table.rows, marks, {false, true, true}, 40));
+      .arg(tableRowsHtml(table.header, table.rows, marks, {false, true, true}, 100));
+}
+
+QString closestApproachHtml(const ClearanceReportContent& content) {
+  const SignedGapTable table = closestApproachTable(content);
+  std::vector<ClearanceMark> marks;
+  for (const auto& row : table.rows) {
+    marks.push_back(row.back() == "clear" ? ClearanceMark::Clear : ClearanceMark::Overlap);
+  }
+  return QStringLiteral("<p>Closest approaches of the structure to the volume the turning "
+                        "propeller sweeps (blade thickness neglected)</p>%1")
+      .arg(tableRowsHtml(table.header, table.rows, marks, {false, true, true, true, true, false}, 100));
 }
 
 QString tableHtml(const ClearanceReportContent& content, double points) {
-  return QStringLiteral("<div style=\"font-size:%1pt\">%2%3</div>")
-      .arg(pointsText(points),
-           content.assessment.rules ? ruleCheckTableHtml(content.assessment)
-                                    : signedGapTableHtml(content),
-           legacyTableHtml(content));
+  const QString annex = legacyTableHtml(content);
+  return QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
+      .arg(pointsText(points), content.assessment.rules
+                                   ? ruleCheckTableHtml(content.assessment, annex)
+                                   : signedGapTableHtml(content, annex));
 }
 
 // Rich text laid out `width` wide (device units) at the largest size from
@@ -271,6 +384,9 @@ class FittedText {
     QFont font(QString::fromLatin1(reportFontFamily));
     font.setPointSizeF(points);
     document_.setDefaultFont(font);
+    // Paragraphs close together: the space goes to the drawing and the type.
+    document_.setDefaultStyleSheet(
+        QStringLiteral("p { margin-top: 0px; margin-bottom: 0px; } ul { margin-top: 0px; }"));
     document_.setTextWidth(width);
     for (;; points -= shrinkStepPoints) {
       document_.setHtml(htmlAt(points));
@@ -294,23 +410,29 @@ class FittedText {
 // The boxes inside a frame: text keeps 2 mm off the frame's lines.
 QRectF inset(const QRectF& mm) { return mm.adjusted(2.0, 1.5, -2.0, -1.5); }
 
-void drawPage(QPainter& painter, QPdfWriter& writer, const ClearanceReportContent& content,
-              const QString& sha256, const QString& date) {
+void drawPage(QPainter& painter, QPagedPaintDevice& writer, const ClearanceReportContent& content,
+              const DesignFileFacts& facts, const QString& date) {
   const QSizeF pageMm = writer.pageLayout().fullRect(QPageLayout::Millimeter).size();
   const double contentWidthMm = pageMm.width() - 2.0 * pageMarginMm;
   FittedText table(writer, contentWidthMm * unitsPerMm, tallestTableMm(pageMm) * unitsPerMm,
-                         [&](double points) { return tableHtml(content, points); }, tablePoints);
+                   [&](double points) { return tableHtml(content, points); }, tablePoints);
   const PagePlan plan =
       planPage(pageMm, checkedDivide(table.height(), unitsPerMm, "the height of the report's table"));
+  const QRectF drawing = toDevice(plan.drawing);
+  const int scale = clearanceReportScale(content, drawing, unitsPerMm);
 
+  const QRectF headline = toDevice(plan.headline);
+  FittedText(writer, headline.width(), headline.height(),
+             [&](double points) { return headlineHtml(content, points); }, headlinePoints)
+      .draw(painter, headline);
   painter.setPen(QPen(Qt::black, framePenMm * unitsPerMm));
   painter.drawRect(toDevice(plan.title));
   const QRectF titleText = toDevice(inset(plan.title));
   FittedText(writer, titleText.width(), titleText.height(),
-             [&](double points) { return titleBlockHtml(content, sha256, date, points); },
+             [&](double points) { return titleBlockHtml(content, facts, date, scale, points); },
              titleBlockPoints)
       .draw(painter, titleText);
-  drawClearanceReportView(painter, toDevice(plan.drawing), unitsPerMm, content);
+  drawClearanceReportView(painter, drawing, unitsPerMm, content);
   const QRectF notes = toDevice(plan.notes);
   FittedText(writer, notes.width(), notes.height(),
              [&](double points) { return notesHtml(content, points); }, notesPoints)
@@ -323,29 +445,55 @@ void drawPage(QPainter& painter, QPdfWriter& writer, const ClearanceReportConten
                  ErrorLocation{file.displayName()});
 }
 
+
+// The sheet of the report, landscape, without margins: the page keeps its own.
+QPageLayout reportPageLayout(ReportPaper paper) {
+  const QPageSize::PageSizeId size = paper == ReportPaper::A3 ? QPageSize::A3 : QPageSize::A4;
+  return QPageLayout(QPageSize(size), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
+                     QPageLayout::Millimeter);
+}
+
+QString reportDocumentTitle(const ClearanceReportContent& content) {
+  return QStringLiteral("Clearance report: ") + QString::fromStdString(clearanceReportTitle(content));
+}
+
+// Draws the page onto `device`, set to the report's sheet and resolution;
+// false when the painter cannot start on it.
+bool paintReport(QPagedPaintDevice& device, const ClearanceReportContent& content) {
+  const DesignFileFacts facts = designFileFacts(content.designFile);
+  const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+  device.setPageLayout(reportPageLayout(content.paper));
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  drawPage(painter, device, content, facts, date);
+  painter.end();
+  return true;
+}
+
 }  // namespace
 
 void writeClearanceReportPdf(const ClearanceReportContent& content, OutputFile& file) {
-  const QString sha256 = sha256Of(content.designFile);
-  const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
   QBuffer pdf;
   pdf.open(QIODevice::WriteOnly);
   {
     QPdfWriter writer(&pdf);
     writer.setResolution(pageDotsPerInch);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    writer.setTitle(QStringLiteral("Clearance report: ") +
-                    QString::fromStdString(clearanceReportTitle(content)));
+    writer.setTitle(reportDocumentTitle(content));
     writer.setCreator(QString::fromLatin1(programName) + QLatin1Char(' ') +
                       QString::fromLatin1(programVersion));
-    QPainter painter;
-    if (!painter.begin(&writer)) failReport("the page cannot be drawn", file);
-    drawPage(painter, writer, content, sha256, date);
-    painter.end();
+    if (!paintReport(writer, content)) failReport("the page cannot be drawn", file);
   }
   const QByteArray& bytes = pdf.data();
   file.writeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void printClearanceReport(const ClearanceReportContent& content, QPrinter& printer) {
+  printer.setResolution(pageDotsPerInch);
+  printer.setFullPage(true);
+  printer.setDocName(reportDocumentTitle(content));
+  if (!paintReport(printer, content)) {
+    throw RunError(ErrorKind::FileSystem, "the printer cannot be started");
+  }
 }
 
 }  // namespace propclear

@@ -2,20 +2,24 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QLocale>
 #include <QPolygonF>
 #include <QTransform>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "rules/measured_clearance.h"
+#include "sheet/clearance_labels.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
+#include "sheet/swept_outline.h"
 
 namespace propclear {
 
@@ -41,13 +45,28 @@ constexpr double tickHalfLengthMm = 1.2;
 constexpr double labelGapMm = 0.8;
 constexpr double labelPaddingMm = 0.4;
 constexpr double labelPoints = 6.5;
-constexpr double noteInsetMm = 2.5;
+// Text keeps this far inside the view's frame, and this far off any line or
+// other text; a label farther than leaderFreeDistanceMm from its anchor gets
+// a leader, which stops leaderGapMm short of it.
+constexpr double viewInsetMm = 1.0;
+constexpr double labelClearanceMm = 0.3;
+constexpr double leaderFreeDistanceMm = 1.5;
+constexpr double leaderGapMm = 0.2;
+// The spacing of the places tried for a label that finds none beside its anchor.
+constexpr double gridStepMm = 1.0;
+constexpr double forwardArrowMm = 6.0;
+// The strip under the view that holds the scale bar.
+constexpr double scaleStripMm = 5.0;
 constexpr double scaleBarHeightMm = 1.2;
 constexpr double longestScaleBarMm = 40.0;
 
 const QColor structureColour(0x20, 0x20, 0x20);
 const QColor bladeColour(0x1F, 0x4E, 0x9A);
 const QColor centreLineColour(0x80, 0x80, 0x80);
+const QColor waterlineColour(0x1F, 0x4E, 0x9A);
+const QColor sweptColour(0x6C, 0x8E, 0xBF);
+const QColor approachColour(0x40, 0x40, 0x40);
+const QColor leaderColour(0x60, 0x60, 0x60);
 
 struct Region {
   double left, right, bottom, top;  // m
@@ -117,17 +136,6 @@ int scaleToFit(const Region& region, double boxWidthMm, double boxHeightMm) {
   return static_cast<int>(std::ceil(needed));
 }
 
-const char* markMeaning(ClearanceMark mark) {
-  switch (mark) {
-    case ClearanceMark::Clear: return "clear / meets";
-    case ClearanceMark::BelowInformative: return "below an informative minimum";
-    case ClearanceMark::BelowMinimum: return "below the minimum";
-    case ClearanceMark::NotMeasured: return "not measured (stand-in target)";
-    case ClearanceMark::Overlap: return "overlap";
-  }
-  return "";
-}
-
 // Paper and model measures of one drawing: metres to device units.
 class ViewCanvas {
  public:
@@ -176,48 +184,215 @@ class ViewCanvas {
   QTransform toDevice_;
 };
 
-// "B.L." above the base line at the view's left edge, "A.P." beside the aft
-// perpendicular at its top, where they are in view.
-void drawReferenceLabels(ViewCanvas& canvas) {
-  const QRectF& box = canvas.box();
-  const QPointF origin = canvas.at(0.0, 0.0);
-  const double inset = canvas.mm(1.0);
-  QPainter& painter = canvas.painter();
-  painter.setFont(canvas.font(labelPoints));
-  painter.setPen(centreLineColour);
-  if (origin.y() > box.top() && origin.y() < box.bottom()) {
-    painter.drawText(QPointF(box.left() + inset, origin.y() - inset), QStringLiteral("B.L."));
-  }
-  if (origin.x() > box.left() && origin.x() < box.right()) {
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    painter.drawText(QPointF(origin.x() + inset, box.top() + inset + metrics.ascent()),
-                     QStringLiteral("A.P."));
-  }
+bool segmentCrossesRect(const QLineF& segment, const QRectF& rect) {
+  if (rect.contains(segment.p1()) || rect.contains(segment.p2())) return true;
+  const QRectF bounds = QRectF(segment.p1(), segment.p2()).normalized();
+  if (!bounds.adjusted(-1.0, -1.0, 1.0, 1.0).intersects(rect)) return false;
+  const std::array<QLineF, 4> sides = {QLineF(rect.topLeft(), rect.topRight()),
+                                       QLineF(rect.topRight(), rect.bottomRight()),
+                                       QLineF(rect.bottomRight(), rect.bottomLeft()),
+                                       QLineF(rect.bottomLeft(), rect.topLeft())};
+  return std::any_of(sides.begin(), sides.end(), [&segment](const QLineF& side) {
+    return segment.intersects(side, nullptr) == QLineF::BoundedIntersection;
+  });
 }
 
-void drawStructure(ViewCanvas& canvas, const ClearanceReportContent& content,
+// Every line drawn in the view and every text box placed, in device units:
+// what a label must keep clear of.
+class ViewInk {
+ public:
+  explicit ViewInk(ReportViewRecord& record) : record_(record) {}
+
+  void addStrokes(const std::vector<QPointF>& points) {
+    for (std::size_t i = 1; i < points.size(); ++i) record_.strokes.emplace_back(points[i - 1], points[i]);
+  }
+  void addStroke(const QLineF& line) { record_.strokes.push_back(line); }
+  void addText(const QRectF& rect) { record_.textBoxes.push_back(rect); }
+  void countUnplaced(const QString& text) { record_.unplacedLabels.push_back(text); }
+
+  bool isFree(const QRectF& rect, double clearance) const {
+    const QRectF grown = rect.adjusted(-clearance, -clearance, clearance, clearance);
+    const auto crosses = [&grown](const QLineF& line) { return segmentCrossesRect(line, grown); };
+    const auto covers = [&grown](const QRectF& other) { return other.intersects(grown); };
+    return std::none_of(record_.strokes.begin(), record_.strokes.end(), crosses) &&
+           std::none_of(record_.textBoxes.begin(), record_.textBoxes.end(), covers);
+  }
+  bool leaderIsFree(const QLineF& leader) const {
+    return std::none_of(record_.textBoxes.begin(), record_.textBoxes.end(),
+                        [&leader](const QRectF& box) { return segmentCrossesRect(leader, box); });
+  }
+
+ private:
+  ReportViewRecord& record_;
+};
+
+// The ends of the swept volume's outline, the structure and the propeller,
+// drawn on the canvas and kept as ink.
+void strokePolyline(ViewCanvas& canvas, ViewInk& ink, const std::vector<DrawingPoint>& points,
+                    const QPen& pen) {
+  std::vector<QPointF> device;
+  for (const DrawingPoint& point : points) device.push_back(canvas.at(point));
+  canvas.painter().setPen(pen);
+  canvas.painter().drawPolyline(QPolygonF(QList<QPointF>(device.begin(), device.end())));
+  ink.addStrokes(device);
+}
+
+void strokeLine(ViewCanvas& canvas, ViewInk& ink, QPointF from, QPointF to, const QPen& pen) {
+  canvas.painter().setPen(pen);
+  canvas.painter().drawLine(from, to);
+  ink.addStroke(QLineF(from, to));
+}
+
+// Where a label goes: the first free place, nearest its anchor first, of
+// its preferred places and then of a grid of places ever farther off, inside
+// the view; a leader from the anchor where the place is off it.
+class LabelPlacer {
+ public:
+  LabelPlacer(ViewCanvas& canvas, ViewInk& ink) : canvas_(canvas), ink_(ink) {}
+
+  void countUnplaced(const QString& text) { ink_.countUnplaced(text); }
+
+  // `preferred`: the label's centres to try first; without `leader` a label
+  // that names no one point (FWD) goes to the first free place. None when
+  // no place is free.
+  std::optional<QRectF> place(QPointF anchor, QSizeF size, const std::vector<QPointF>& preferred,
+                              bool leader = true) {
+    const QRectF inner = canvas_.box().adjusted(canvas_.mm(viewInsetMm), canvas_.mm(viewInsetMm),
+                                                -canvas_.mm(viewInsetMm), -canvas_.mm(viewInsetMm));
+    const double clearance = canvas_.mm(labelClearanceMm);
+    const auto tryAt = [&](QPointF centre) -> std::optional<QRectF> {
+      const QRectF rect(centre.x() - 0.5 * size.width(), centre.y() - 0.5 * size.height(),
+                        size.width(), size.height());
+      if (!inner.contains(rect) || !ink_.isFree(rect, clearance)) return std::nullopt;
+      const std::optional<QLineF> line = leader ? leaderTo(anchor, rect) : std::nullopt;
+      if (line && !ink_.leaderIsFree(*line)) return std::nullopt;
+      if (line) {
+        canvas_.painter().setPen(canvas_.pen(leaderColour, thinPenMm));
+        canvas_.painter().drawLine(*line);
+        ink_.addStroke(*line);
+      }
+      ink_.addText(rect);
+      return rect;
+    };
+    for (const QPointF& centre : preferred) {
+      if (auto rect = tryAt(centre)) return rect;
+    }
+    for (const QPointF& centre : gridAround(anchor, size, inner)) {
+      if (auto rect = tryAt(centre)) return rect;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  // The leader from the anchor to the label's nearest side, stopping short
+  // of it; none when the label is beside its anchor.
+  std::optional<QLineF> leaderTo(QPointF anchor, const QRectF& rect) const {
+    const QPointF nearest(std::clamp(anchor.x(), rect.left(), rect.right()),
+                          std::clamp(anchor.y(), rect.top(), rect.bottom()));
+    const QLineF line(anchor, nearest);
+    if (line.length() <= canvas_.mm(leaderFreeDistanceMm)) return std::nullopt;
+    QLineF shortened = line;
+    shortened.setLength(line.length() - canvas_.mm(labelClearanceMm + leaderGapMm));
+    return shortened;
+  }
+
+  std::vector<QPointF> gridAround(QPointF anchor, QSizeF size, const QRectF& inner) const {
+    const double step = std::max(canvas_.mm(gridStepMm), 0.5 * size.height());
+    std::vector<std::pair<double, QPointF>> places;
+    for (double y = inner.top() + 0.5 * size.height(); y <= inner.bottom(); y += step) {
+      for (double x = inner.left() + 0.5 * size.width(); x <= inner.right(); x += step) {
+        const QPointF centre(x, y);
+        const QPointF off = centre - anchor;
+        places.emplace_back(off.x() * off.x() + off.y() * off.y(), centre);
+      }
+    }
+    std::sort(places.begin(), places.end(),
+              [](const auto& p, const auto& q) { return p.first < q.first; });
+    std::vector<QPointF> centres;
+    for (const auto& place : places) centres.push_back(place.second);
+    return centres;
+  }
+
+  ViewCanvas& canvas_;
+  ViewInk& ink_;
+};
+
+// A text label at the first free place near `anchor`, with a leader to it
+// where the place is off it; without `leader`, a note that names no point.
+void drawLabel(ViewCanvas& canvas, LabelPlacer& labels, const QString& text, const QFont& font,
+               const QColor& colour, QPointF anchor, const std::vector<QPointF>& preferred,
+               bool leader = true) {
+  const QFontMetricsF metrics(font, canvas.painter().device());
+  const double padding = canvas.mm(labelPaddingMm);
+  const QSizeF size(metrics.horizontalAdvance(text) + 2.0 * padding, metrics.height());
+  const std::optional<QRectF> rect = labels.place(anchor, size, preferred, leader);
+  if (!rect) {
+    labels.countUnplaced(text);
+    return;
+  }
+  canvas.painter().setFont(font);
+  canvas.painter().setPen(colour);
+  canvas.painter().drawText(*rect, Qt::AlignCenter, text);
+}
+
+// The centres beside a segment's middle: above and below a flat one, right
+// and left of an upright one, a label `size` big `gap` off it.
+std::vector<QPointF> besideSegment(QPointF from, QPointF to, QSizeF size, double gap) {
+  const QPointF middle = 0.5 * (from + to);
+  const double dy = 0.5 * size.height() + gap;
+  const double dx = 0.5 * size.width() + gap;
+  if (std::abs(to.x() - from.x()) >= std::abs(to.y() - from.y())) {
+    return {middle - QPointF(0.0, dy), middle + QPointF(0.0, dy)};
+  }
+  return {middle + QPointF(dx, 0.0), middle - QPointF(dx, 0.0)};
+}
+
+void drawStructure(ViewCanvas& canvas, ViewInk& ink, const ClearanceReportContent& content,
                    const SheetLayout& sheet) {
-  canvas.polyline(sternContourSteps(content.assessment.analysis), canvas.pen(structureColour, structurePenMm));
+  strokePolyline(canvas, ink, sternContourSteps(content.assessment.analysis),
+                 canvas.pen(structureColour, structurePenMm));
   std::vector<DrawingPoint> rudder = sheet.rudderCorners;
   if (!rudder.empty()) rudder.push_back(rudder.front());
-  canvas.polyline(rudder, canvas.pen(structureColour, structurePenMm));
-  canvas.line(sheet.baseLine, canvas.pen(centreLineColour, thinPenMm));
-  canvas.line(sheet.aftPerpendicular, canvas.pen(centreLineColour, thinPenMm));
-  drawReferenceLabels(canvas);
+  strokePolyline(canvas, ink, rudder, canvas.pen(structureColour, structurePenMm));
+  // The heel: the level of the first contour point, which b' measures to,
+  // from that point aft to beyond the propeller.
+  const DesignData& design = content.design;
+  const double heelZ = design.contourZ[sternContourRow][1];
+  const double heelAftX = std::max(design.propellerCentreX + 0.5 * design.propellerDiameter,
+                                   content.assessment.clearance(clearanceBPrime).segment.targetX);
+  strokeLine(canvas, ink, canvas.at(design.contourX[sternContourRow][1], heelZ),
+             canvas.at(heelAftX, heelZ), canvas.pen(structureColour, thinPenMm, Qt::DashLine));
+  strokeLine(canvas, ink, canvas.at(sheet.baseLine.from), canvas.at(sheet.baseLine.to),
+             canvas.pen(centreLineColour, thinPenMm));
+  strokeLine(canvas, ink, canvas.at(sheet.aftPerpendicular.from), canvas.at(sheet.aftPerpendicular.to),
+             canvas.pen(centreLineColour, thinPenMm));
+  const double waterline = design.waterlineHeight;
+  strokeLine(canvas, ink, canvas.at(sheet.waterline.from.x, waterline),
+             canvas.at(sheet.waterline.to.x, waterline), canvas.pen(waterlineColour, thinPenMm));
 }
 
 // The shaft's centre line across the whole view, the disc's upright
-// diameter, the hub box and the four blade edges.
-void drawPropeller(ViewCanvas& canvas, const ClearanceReportContent& content,
+// diameter, the hub box, the four blade edges and the swept volume's outline.
+void drawPropeller(ViewCanvas& canvas, ViewInk& ink, const ClearanceReportContent& content,
                    const ViewGeometry& view) {
   const SheetLayout& sheet = view.sheet;
   const QPointF centre = canvas.at(content.design.propellerCentreX, content.design.propellerCentreZ);
-  canvas.painter().setPen(canvas.pen(centreLineColour, thinPenMm, Qt::DashDotLine));
-  canvas.painter().drawLine(QPointF(canvas.box().left(), centre.y()),
-                            QPointF(canvas.box().right(), centre.y()));
-  canvas.line(sheet.discLine, canvas.pen(centreLineColour, thinPenMm, Qt::DashLine));
-  for (const DrawingLine& side : sheet.hubBox) canvas.line(side, canvas.pen(structureColour, bladePenMm));
-  for (const auto& edge : view.bladeEdges) canvas.polyline(edge, canvas.pen(bladeColour, bladePenMm));
+  strokeLine(canvas, ink, QPointF(canvas.box().left(), centre.y()),
+             QPointF(canvas.box().right(), centre.y()),
+             canvas.pen(centreLineColour, thinPenMm, Qt::DashDotLine));
+  strokeLine(canvas, ink, canvas.at(sheet.discLine.from), canvas.at(sheet.discLine.to),
+             canvas.pen(centreLineColour, thinPenMm, Qt::DashLine));
+  for (const DrawingLine& side : sheet.hubBox) {
+    strokeLine(canvas, ink, canvas.at(side.from), canvas.at(side.to),
+               canvas.pen(structureColour, bladePenMm));
+  }
+  for (const auto& edge : view.bladeEdges) {
+    strokePolyline(canvas, ink, edge, canvas.pen(bladeColour, bladePenMm));
+  }
+  const SweptOutline swept = sweptOutlineOf(content.assessment.analysis);
+  for (const auto* half : {&swept.above, &swept.below}) {
+    strokePolyline(canvas, ink, *half, canvas.pen(sweptColour, thinPenMm, Qt::DotLine));
+  }
 }
 
 // A filled arrowhead with its point at `tip`, pointing along `direction` (unit).
@@ -238,172 +413,145 @@ void drawTick(ViewCanvas& canvas, QPointF at, QPointF direction, const QColor& c
   canvas.painter().drawLine(at - across, at + across);
 }
 
-// The label's text: the signed gap where there is one, "a 0.612 m / 0.133D"
-// or "c -0.336 m / -0.073D overlap"; the length against a stand-in target,
-// marked so.
-QString dimensionText(const ReportedClearances& clearances, std::size_t which, double diameter) {
-  const std::optional<double>& gap = clearances.signedGaps[which];
-  const double metres = gap ? *gap : clearances.segments[which].length;
-  const double ratio = checkedDivide(metres, diameter, "a clearance as a multiple of D");
-  std::string text = std::string(clearanceNames[which]) + " " + formatRounded(metres, 3) + " m / " +
-                     formatRounded(ratio, 3) + "D";
-  if (!gap) text += " to a stand-in";
-  if (overlaps(gap)) text += " overlap";
-  return QString::fromStdString(text);
-}
-
-// Where each label goes: above a horizontal segment's middle, beside a
-// vertical one's; moved on upwards (or outwards) while it would cover a label
-// placed before it.
-class LabelPlacer {
- public:
-  explicit LabelPlacer(ViewCanvas& canvas) : canvas_(canvas) {}
-
-  QRectF place(QPointF from, QPointF to, QSizeF size) {
-    const QPointF middle = 0.5 * (from + to);
-    const double gap = canvas_.mm(labelGapMm);
-    const bool horizontal = std::abs(to.x() - from.x()) >= std::abs(to.y() - from.y());
-    QRectF rect = horizontal ? QRectF(middle.x() - 0.5 * size.width(), middle.y() - gap - size.height(),
-                                      size.width(), size.height())
-                             : QRectF(middle.x() + gap, middle.y() - 0.5 * size.height(),
-                                      size.width(), size.height());
-    while (coversPlaced(rect)) {
-      rect.translate(horizontal ? QPointF(0.0, -size.height()) : QPointF(0.0, size.height()));
-    }
-    placed_.push_back(rect);
-    return rect;
-  }
-
- private:
-  bool coversPlaced(const QRectF& rect) const {
-    return std::any_of(placed_.begin(), placed_.end(),
-                       [&rect](const QRectF& other) { return other.intersects(rect); });
-  }
-
-  ViewCanvas& canvas_;
-  std::vector<QRectF> placed_;
-};
-
 // The segment with arrowheads pointing at its ends from inside, or ticks
-// where it is too short on paper for two arrowheads; its label on a white
-// ground.
-void drawDimension(ViewCanvas& canvas, LabelPlacer& labels, const ClearanceReportContent& content,
-                   const ReportedClearances& clearances, std::size_t which) {
-  const ClearanceSegment& segment = clearances.segments[which];
-  const ClearanceMark mark = clearanceMarkOf(content, static_cast<int>(which));
+// where it is too short on paper for two arrowheads.
+void drawDimensionLine(ViewCanvas& canvas, ViewInk& ink, const ClearanceSegment& segment,
+                       ClearanceMark mark) {
   const QColor colour = clearanceMarkColour(mark);
   const QPointF blade = canvas.at(segment.bladeX, segment.bladeZ);
   const QPointF target = canvas.at(segment.targetX, segment.targetZ);
   const Qt::PenStyle style = mark == ClearanceMark::NotMeasured ? Qt::DashLine : Qt::SolidLine;
-  canvas.painter().setPen(canvas.pen(colour, dimensionPenMm, style));
-  canvas.painter().drawLine(blade, target);
-
+  strokeLine(canvas, ink, blade, target, canvas.pen(colour, dimensionPenMm, style));
   const QPointF along = target - blade;
   const double length = std::hypot(along.x(), along.y());
-  if (length > 0.0) {
-    const QPointF direction = along * checkedDivide(1.0, length, "a dimension's direction");
-    if (length >= canvas.mm(3.0 * arrowLengthMm)) {
-      drawArrowhead(canvas, target, direction, colour);
-      drawArrowhead(canvas, blade, -direction, colour);
-    } else {
-      drawTick(canvas, target, direction, colour);
-      drawTick(canvas, blade, direction, colour);
-    }
+  if (length <= 0.0) return;
+  const QPointF direction = along * checkedDivide(1.0, length, "a dimension's direction");
+  if (length >= canvas.mm(3.0 * arrowLengthMm)) {
+    drawArrowhead(canvas, target, direction, colour);
+    drawArrowhead(canvas, blade, -direction, colour);
+  } else {
+    drawTick(canvas, target, direction, colour);
+    drawTick(canvas, blade, direction, colour);
   }
-
-  const QFont font = canvas.font(labelPoints, mark != ClearanceMark::Clear);
-  const QFontMetricsF metrics(font, canvas.painter().device());
-  const QString text = dimensionText(clearances, which, content.design.propellerDiameter);
-  const double padding = canvas.mm(labelPaddingMm);
-  const QSizeF size(metrics.horizontalAdvance(text) + 2.0 * padding, metrics.height());
-  const QRectF rect = labels.place(blade, target, size);
-  canvas.painter().fillRect(rect, QColor(255, 255, 255, 215));
-  canvas.painter().setFont(font);
-  canvas.painter().setPen(colour);
-  canvas.painter().drawText(rect, Qt::AlignCenter, text);
 }
 
-// The colours that occur with what they mean, in the upper-right corner on
-// a white ground.
-void drawLegend(ViewCanvas& canvas, const ClearanceReportContent& content) {
-  std::vector<ClearanceMark> marks;
-  for (int which = 0; which < clearanceCount; ++which) marks.push_back(clearanceMarkOf(content, which));
-  std::sort(marks.begin(), marks.end());
-  marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
-  std::vector<std::pair<QColor, QString>> entries;
-  for (const ClearanceMark mark : marks) {
-    const QColor colour = clearanceMarkColour(mark);
-    const QString meaning = QString::fromLatin1(markMeaning(mark));
-    const auto same = std::find_if(entries.begin(), entries.end(),
-                                   [&colour](const auto& entry) { return entry.first == colour; });
-    if (same != entries.end()) {
-      same->second += QStringLiteral(" or ") + meaning;
-    } else {
-      entries.emplace_back(colour, meaning);
-    }
-  }
+// The closest approach of a structure to the swept volume: a dashed line
+// between the two points, red where the volume cuts the structure.
+void drawApproachLine(ViewCanvas& canvas, ViewInk& ink, const ApproachMark& mark) {
+  const QColor colour = mark.overlaps ? clearanceMarkColour(ClearanceMark::Overlap) : approachColour;
+  strokeLine(canvas, ink, canvas.at(mark.segment.from), canvas.at(mark.segment.to),
+             canvas.pen(colour, dimensionPenMm, Qt::DashLine));
+}
 
-  QPainter& painter = canvas.painter();
-  const QFont font = canvas.font(labelPoints);
-  const QFontMetricsF metrics(font, painter.device());
-  const double swatch = canvas.mm(4.0);
-  const double gap = canvas.mm(1.0);
-  double textWidth = 0.0;
-  for (const auto& entry : entries) {
-    textWidth = std::max(textWidth, metrics.horizontalAdvance(entry.second));
+std::vector<ClosestApproach> approachesOf(const SternAnalysis& analysis) {
+  std::vector<ClosestApproach> approaches = analysis.closestApproaches;
+  if (analysis.hubApproach) approaches.push_back(*analysis.hubApproach);
+  return approaches;
+}
+
+// "FWD" with an arrow pointing forward (towards smaller x: to the left),
+// in the upper-left corner or the first free place near it.
+void drawForwardArrow(ViewCanvas& canvas, LabelPlacer& labels) {
+  const QFont font = canvas.font(labelPoints, true);
+  const QFontMetricsF metrics(font, canvas.painter().device());
+  const QString text = QStringLiteral("FWD");
+  const double arrow = canvas.mm(forwardArrowMm);
+  const double padding = canvas.mm(labelPaddingMm);
+  const QSizeF size(arrow + metrics.horizontalAdvance(text) + 3.0 * padding, metrics.height());
+  const QPointF corner = canvas.box().topLeft() + QPointF(canvas.mm(viewInsetMm), canvas.mm(viewInsetMm));
+  const QPointF centre = corner + QPointF(0.5 * size.width(), 0.5 * size.height());
+  const std::optional<QRectF> rect = labels.place(centre, size, {centre}, false);
+  if (!rect) {
+    labels.countUnplaced(text);
+    return;
   }
-  const double right = canvas.box().right() - canvas.mm(noteInsetMm);
-  const double top = canvas.box().top() + canvas.mm(noteInsetMm);
-  const double textLeft = right - textWidth;
-  painter.fillRect(QRectF(textLeft - 2.0 * gap - swatch, top - gap, textWidth + 3.0 * gap + swatch,
-                          entries.size() * metrics.lineSpacing() + 2.0 * gap),
-                   QColor(255, 255, 255, 230));
-  painter.setFont(font);
-  double y = top;
-  for (const auto& [colour, meaning] : entries) {
-    const double middle = y + 0.5 * metrics.height();
-    painter.setPen(canvas.pen(colour, 2.0 * dimensionPenMm));
-    painter.drawLine(QPointF(textLeft - gap - swatch, middle), QPointF(textLeft - gap, middle));
-    painter.setPen(structureColour);
-    painter.drawText(QPointF(textLeft, y + metrics.ascent()), meaning);
-    y += metrics.lineSpacing();
+  const double y = rect->center().y();
+  const QPointF tip(rect->left() + padding, y);
+  canvas.painter().setPen(canvas.pen(structureColour, dimensionPenMm));
+  canvas.painter().drawLine(tip, tip + QPointF(arrow, 0.0));
+  drawArrowhead(canvas, tip, QPointF(-1.0, 0.0), structureColour);
+  canvas.painter().setFont(font);
+  canvas.painter().setPen(structureColour);
+  canvas.painter().drawText(QRectF(tip.x() + arrow + padding, rect->top(),
+                                   metrics.horizontalAdvance(text) + padding, rect->height()),
+                            Qt::AlignVCenter | Qt::AlignLeft, text);
+}
+
+// "B.L." above the base line near the view's left edge, "A.P." beside the
+// aft perpendicular near its top, "DWL" on the waterline (or its height at
+// the top edge when it lies above the view), "heel" on its level.
+void drawReferenceLabels(ViewCanvas& canvas, LabelPlacer& labels, const DesignData& design) {
+  const QRectF& box = canvas.box();
+  const QFont font = canvas.font(labelPoints);
+  const QFontMetricsF metrics(font, canvas.painter().device());
+  const double gap = canvas.mm(labelGapMm) + 0.5 * metrics.height();
+  const double inset = canvas.mm(2.0 * viewInsetMm) + 0.5 * metrics.horizontalAdvance("heel");
+  const auto level = [&](const char* text, double z, const QColor& colour) {
+    const double y = canvas.at(0.0, z).y();
+    if (y <= box.top() || y >= box.bottom()) return;
+    const QPointF anchor(box.left() + inset + canvas.mm(forwardArrowMm), y);
+    drawLabel(canvas, labels, QString::fromLatin1(text), font, colour, anchor,
+              {anchor - QPointF(0.0, gap), anchor + QPointF(0.0, gap)});
+  };
+  level("B.L.", 0.0, centreLineColour);
+  level("DWL", design.waterlineHeight, waterlineColour);
+  // A waterline above the view is named at its top edge with its height.
+  if (canvas.at(0.0, design.waterlineHeight).y() <= box.top()) {
+    const QString text = QStringLiteral("DWL z %1 m above \u2191")
+                             .arg(QString::fromStdString(formatRounded(design.waterlineHeight, 3)));
+    const QPointF anchor(box.center().x(), box.top() + canvas.mm(2.0 * viewInsetMm) + metrics.height());
+    drawLabel(canvas, labels, text, font, waterlineColour, anchor, {anchor}, false);
+  }
+  level("heel", design.contourZ[sternContourRow][1], structureColour);
+  const double x = canvas.at(0.0, 0.0).x();
+  if (x > box.left() && x < box.right()) {
+    const QPointF anchor(x, box.top() + canvas.mm(2.0 * viewInsetMm) + metrics.height());
+    const double dx = canvas.mm(labelGapMm) + 0.5 * metrics.horizontalAdvance("A.P.");
+    drawLabel(canvas, labels, QStringLiteral("A.P."), font, centreLineColour, anchor,
+              {anchor + QPointF(dx, 0.0), anchor - QPointF(dx, 0.0)});
   }
 }
 
 // A bar of a round length between 15 and 40 mm on paper, in black and white
-// halves, with the scale beside it, in the lower-left corner.
-void drawScaleBar(ViewCanvas& canvas, int scale) {
+// halves, with the scale beside it, in the strip under the view.
+void drawScaleBar(QPainter& painter, const QRectF& strip, double unitsPerMm, int scale,
+                  ReportPaper paper) {
   const double mmPerMetre = checkedDivide(millimetresPerMetre, scale, "the scale bar");
   double barMetres = 0.1;
   for (const double candidate : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0}) {
     if (candidate * mmPerMetre <= longestScaleBarMm) barMetres = candidate;
   }
-  const double barWidth = canvas.mm(barMetres * mmPerMetre);
-  const QPointF start(canvas.box().left() + canvas.mm(noteInsetMm),
-                      canvas.box().bottom() - canvas.mm(noteInsetMm + scaleBarHeightMm));
-  const double height = canvas.mm(scaleBarHeightMm);
-  QPainter& painter = canvas.painter();
-  painter.setPen(canvas.pen(structureColour, thinPenMm));
+  const double barWidth = barMetres * mmPerMetre * unitsPerMm;
+  const double height = scaleBarHeightMm * unitsPerMm;
+  const QPointF start(strip.left(), strip.center().y() - 0.5 * height);
+  painter.setPen(QPen(structureColour, thinPenMm * unitsPerMm));
   painter.setBrush(structureColour);
   painter.drawRect(QRectF(start, QSizeF(0.5 * barWidth, height)));
   painter.setBrush(Qt::white);
   painter.drawRect(QRectF(start + QPointF(0.5 * barWidth, 0.0), QSizeF(0.5 * barWidth, height)));
   painter.setBrush(Qt::NoBrush);
-
-  const QFont font = canvas.font(labelPoints);
-  const QFontMetricsF metrics(font, painter.device());
+  QFont font(QString::fromLatin1(reportFontFamily));
+  font.setPointSizeF(labelPoints);
   painter.setFont(font);
-  const QString text = QStringLiteral("0 - %1 m     scale 1:%2 on A4")
+  const QString text = QStringLiteral("0 - %1 m     scale 1:%2 on %3")
                            .arg(QString::number(barMetres, 'g', QLocale::FloatingPointShortest))
-                           .arg(scale);
-  painter.drawText(QPointF(start.x() + barWidth + canvas.mm(2.0), start.y() + height), text);
+                           .arg(scale)
+                           .arg(QString::fromLatin1(reportPaperName(paper)));
+  painter.drawText(QRectF(start.x() + barWidth + 2.0 * unitsPerMm, strip.top(), strip.width(),
+                          strip.height()),
+                   Qt::AlignVCenter | Qt::AlignLeft, text);
+}
+
+// The view's box without the strip for the scale bar under it.
+QRectF viewBoxOf(const QRectF& box, double unitsPerMm) {
+  return box.adjusted(0.0, 0.0, 0.0, -scaleStripMm * unitsPerMm);
 }
 
 }  // namespace
 
 QColor clearanceMarkColour(ClearanceMark mark) {
   switch (mark) {
-    case ClearanceMark::Clear: return {0x00, 0x5A, 0x32};
+    case ClearanceMark::Clear: return {0x00, 0x7A, 0x33};
     case ClearanceMark::BelowInformative: return {0xC0, 0x60, 0x00};
     case ClearanceMark::BelowMinimum:
     case ClearanceMark::Overlap: return {0xD0, 0x10, 0x10};
@@ -412,28 +560,86 @@ QColor clearanceMarkColour(ClearanceMark mark) {
   return Qt::black;
 }
 
-void drawClearanceReportView(QPainter& painter, const QRectF& box, double unitsPerMm,
-                             const ClearanceReportContent& content) {
+const char* clearanceMarkMeaning(ClearanceMark mark) {
+  switch (mark) {
+    case ClearanceMark::Clear: return "clear / meets";
+    case ClearanceMark::BelowInformative: return "below an informative minimum";
+    case ClearanceMark::BelowMinimum: return "below the minimum";
+    case ClearanceMark::NotMeasured: return "not measured (stand-in target)";
+    case ClearanceMark::Overlap: return "overlap / clash";
+  }
+  return "";
+}
+
+int clearanceReportScale(const ClearanceReportContent& content, const QRectF& box, double unitsPerMm) {
+  const ViewGeometry view = viewGeometryOf(content);
+  const QRectF viewBox = viewBoxOf(box, unitsPerMm);
+  const double mmPerUnit = checkedDivide(1.0, unitsPerMm, "the report's paper measures");
+  return scaleToFit(propellerRegion(content.design, view), viewBox.width() * mmPerUnit,
+                    viewBox.height() * mmPerUnit);
+}
+
+ReportViewRecord drawClearanceReportView(QPainter& painter, const QRectF& box, double unitsPerMm,
+                                         const ClearanceReportContent& content) {
   const ViewGeometry view = viewGeometryOf(content);
   const Region region = propellerRegion(content.design, view);
-  const double mmPerUnit = checkedDivide(1.0, unitsPerMm, "the report's paper measures");
-  const int scale = scaleToFit(region, box.width() * mmPerUnit, box.height() * mmPerUnit);
-  ViewCanvas canvas(painter, box, unitsPerMm, region, scale);
+  const int scale = clearanceReportScale(content, box, unitsPerMm);
+  const QRectF viewBox = viewBoxOf(box, unitsPerMm);
+  ViewCanvas canvas(painter, viewBox, unitsPerMm, region, scale);
+  ReportViewRecord record;
+  record.scale = scale;
+  ViewInk ink(record);
 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setClipRect(box);
-  drawStructure(canvas, content, view.sheet);
-  drawPropeller(canvas, content, view);
-  LabelPlacer labels(canvas);
+  painter.setClipRect(viewBox);
+  drawStructure(canvas, ink, content, view.sheet);
+  drawPropeller(canvas, ink, content, view);
+  std::vector<ClearanceMark> marks;
   for (std::size_t which = 0; which < clearanceNames.size(); ++which) {
-    drawDimension(canvas, labels, content, view.clearances, which);
+    marks.push_back(clearanceMarkOf(content, static_cast<int>(which)));
+    drawDimensionLine(canvas, ink, view.clearances.segments[which], marks.back());
   }
-  drawLegend(canvas, content);
-  drawScaleBar(canvas, scale);
+  const std::vector<ApproachMark> approachMarks = approachMarksOf(content.assessment.analysis);
+  for (const ApproachMark& mark : approachMarks) drawApproachLine(canvas, ink, mark);
+
+  LabelPlacer labels(canvas, ink);
+  drawForwardArrow(canvas, labels);
+  const double gap = canvas.mm(labelGapMm);
+  const double diameter = content.design.propellerDiameter;
+  for (std::size_t which = 0; which < clearanceNames.size(); ++which) {
+    const ClearanceSegment& segment = view.clearances.segments[which];
+    const QFont font = canvas.font(labelPoints, marks[which] != ClearanceMark::Clear);
+    const QString text =
+        QString::fromStdString(valuedLabel(content.assessment.clearances[which], diameter));
+    const QPointF blade = canvas.at(segment.bladeX, segment.bladeZ);
+    const QPointF target = canvas.at(segment.targetX, segment.targetZ);
+    const QFontMetricsF metrics(font, painter.device());
+    const QSizeF size(metrics.horizontalAdvance(text) + 2.0 * canvas.mm(labelPaddingMm),
+                      metrics.height());
+    drawLabel(canvas, labels, text, font, clearanceMarkColour(marks[which]), 0.5 * (blade + target),
+              besideSegment(blade, target, size, gap));
+  }
+  const std::vector<ClosestApproach> approaches = approachesOf(content.assessment.analysis);
+  for (std::size_t i = 0; i < approaches.size() && i < approachMarks.size(); ++i) {
+    const QFont font = canvas.font(labelPoints, approaches[i].overlaps);
+    const QString text = QString::fromStdString(approachLabel(approaches[i]));
+    const QPointF from = canvas.at(approachMarks[i].segment.from);
+    const QPointF to = canvas.at(approachMarks[i].segment.to);
+    const QFontMetricsF metrics(font, painter.device());
+    const QSizeF size(metrics.horizontalAdvance(text) + 2.0 * canvas.mm(labelPaddingMm),
+                      metrics.height());
+    drawLabel(canvas, labels, text, font,
+              approaches[i].overlaps ? clearanceMarkColour(ClearanceMark::Overlap) : approachColour,
+              0.5 * (from + to), besideSegment(from, to, size, gap));
+  }
+  drawReferenceLabels(canvas, labels, content.design);
   painter.restore();
   painter.setPen(canvas.pen(structureColour, thinPenMm));
-  painter.drawRect(box);
+  painter.drawRect(viewBox);
+  drawScaleBar(painter, QRectF(box.left(), viewBox.bottom(), box.width(), box.bottom() - viewBox.bottom()),
+               unitsPerMm, scale, content.paper);
+  return record;
 }
 
 }  // namespace propclear

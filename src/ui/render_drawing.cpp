@@ -172,9 +172,10 @@ std::optional<QTransform> fittedUserScale(double left, double top, double right,
 }
 
 void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
-                   double detailScale) {
+                   double detailScale, bool separateLabels) {
   RenderState state;
   state.detailScale = detailScale;
+  state.separateLabels = separateLabels;
   replay(commands, painter, area, state);
 }
 

@@ -13,7 +13,8 @@
 
 namespace propclear {
 
-// Colour `index` (0..15) of the conventional 16-colour palette.
+// Colour `index` of the conventional 16-colour palette (0..15) or of the
+// print palette after it.
 QColor paletteColour(int index);
 
 // Draws `commands` into the rectangle (0, 0) to `area` of the painter's device,
@@ -21,9 +22,10 @@ QColor paletteColour(int index);
 // and z (true scale), as large as the area allows and centred in it; the
 // rest of the area stays background. Line widths and font sizes are
 // multiplied by `detailScale`, so that a large export is as crisp as the
-// window.
+// window. With `separateLabels`, each text moves down by whole lines until it
+// overprints no text drawn before it.
 void renderDrawing(const std::vector<DrawCommand>& commands, QPainter& painter, QSize area,
-                   double detailScale = 1.0);
+                   double detailScale = 1.0, bool separateLabels = false);
 
 // A view of the drawing of its own (the studio's zoom and pan): user units
 // mapped to device pixels by `userToPixels` in place of the drawing's user

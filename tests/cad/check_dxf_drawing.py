@@ -36,13 +36,14 @@ LAYERS = {
 SHARED_WITH_REPORT = {"a", "b", "c", "b'"}
 # Stern contour, rudder leading edge, heel.
 APPROACHES = 3
-APPROACH_LABEL = re.compile(r"^-?[0-9.]+%?\*D$")
+APPROACH_LABEL = re.compile(r"^(contour|rudder|heel)( to hub)? ([0-9.]+ m / [0-9.]+D|cut [0-9.]+ m)$")
 CLEARANCE_NAMES = ["a", "b", "c", "a'", "b'", "c'"]
 STATIONS = 11
 # Lines 33 to 38 of the report: " a  =  1.113 m. / 0.242*D ...".
 REPORT_CLEARANCE_LINES = range(32, 38)
 REPORT_CLEARANCE = re.compile(r"^ (\S+)\s+=\s+(-?[0-9.]+%?) m\. / (-?[0-9.]+%?)\*D")
-LABEL = re.compile(r"^(a|b|c|a'|b'|c')=(-?[0-9.]+%?)\*D$")
+# "a 1.113 m / 0.242D": the signed gap in m and as a multiple of D.
+LABEL = re.compile(r"^(a|b|c|a'|b'|c') (-?[0-9.]+) m / (-?[0-9.]+)D( overlap| to a stand-in)?$")
 
 failures = []
 
@@ -113,9 +114,9 @@ def check_entities(msp):
     labels = [t for t in texts if APPROACH_LABEL.match(t)]
     check(len(labels) == APPROACHES, f"closest approach labels {labels}")
     check(len(texts) == 12 + APPROACHES, f"{len(texts)} texts, not {12 + APPROACHES}")
-    for expected in ["B.L.", "Taft", "A.P.", "legacy lower blade (mirrored)"]:
+    for expected in ["B.L.", "DWL", "A.P.", "legacy lower blade (mirrored)"]:
         check(expected in texts, f"text {expected} missing")
-    check(any(t.startswith("Gemi Kic Formu") for t in texts), "title missing")
+    check(any(t.startswith("Propeller, hull and rudder clearances") for t in texts), "title missing")
     check(any(t.startswith("Drawn by propclear") for t in texts), "credit line missing")
 
 
@@ -155,7 +156,7 @@ def clearance_lines_and_labels(msp):
     check(len(lines) == 6, f"{len(lines)} clearance lines, not 6")
     labels = [LABEL.match(t.dxf.text) for t in msp.query("TEXT")]
     labels = [m.groups() for m in labels if m]
-    check([name for name, _ in labels] == CLEARANCE_NAMES, f"clearance labels {labels}")
+    check([groups[0] for groups in labels] == CLEARANCE_NAMES, f"clearance labels {labels}")
     return lines, labels
 
 
@@ -169,7 +170,7 @@ def compare_with_report(lines, labels, report_path):
         drawn = math.dist(line.dxf.start, line.dxf.end) / 1000.0
         check(three_decimals(drawn) == length,
               f"clearance {name}: drawn {drawn!r} m, report {length} m")
-        check(labels[index][1] == ratio, f"clearance {name}: label {labels[index][1]}, report {ratio}")
+        check(labels[index][2] == ratio, f"clearance {name}: label {labels[index][2]}, report {ratio}")
 
 
 def main(arguments):

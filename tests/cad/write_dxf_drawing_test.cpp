@@ -16,6 +16,7 @@
 #include "common/run_error.h"
 #include "dxf_test_support.h"
 #include "sample_design.h"
+#include "sheet/clearance_labels.h"
 #include "support/test_support.h"
 
 namespace propclear {
@@ -110,16 +111,17 @@ TEST(DxfDrawing, HeaderDeclaresR12MillimetresAndLimitsAroundEverythingDrawn) {
   const std::vector<std::string> lines = sampleDxf(run);
   const std::vector<std::string> header(lines.begin(), lines.begin() + 54);
   // The frame, R/4 beside and R/8 above and below the extent, holds every
-  // text here: the title, 67 characters of 132 mm from m - R/5, ends at 7.52 m.
+  // text here but c's label with its value, which ends right of the rudder
+  // at 8.607 m: the limits take it in.
   EXPECT_EQ(header, (std::vector<std::string>{
                         "  0", "SECTION", "  2", "HEADER",                             //
                         "  9", "$ACADVER", "  1", "AC1009",                            //
                         "  9", "$INSUNITS", " 70", "4",                                //
                         "  9", "$MEASUREMENT", " 70", "1",                             //
                         "  9", "$LIMMIN", " 10", "-1650", " 20", "-825", " 30", "0",   //
-                        "  9", "$LIMMAX", " 10", "8250", " 20", "7425", " 30", "0",    //
+                        "  9", "$LIMMAX", " 10", "8607.37843622544", " 20", "7425", " 30", "0",
                         "  9", "$EXTMIN", " 10", "-1650", " 20", "-825", " 30", "0",   //
-                        "  9", "$EXTMAX", " 10", "8250", " 20", "7425", " 30", "0",    //
+                        "  9", "$EXTMAX", " 10", "8607.37843622544", " 20", "7425", " 30", "0",
                         "  9", "$TEXTSIZE", " 40", "132", "  0", "ENDSEC"}));
   EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
             (std::vector<std::string>{"  0", "ENDSEC", "  0", "EOF"}));
@@ -134,8 +136,9 @@ TEST(DxfDrawing, OneLayerPerKindInTheScriptsColours) {
   EXPECT_EQ(test::dxfLayersOf(sampleDxf(run)), expected);
 }
 
-// The lines in the script's colours and the same texts; the texts' places
-// are the drawing's own, and all are in the text colour. The lower blade,
+// The lines in the script's colours and the same texts in English, each
+// clearance with its value; the texts' places are the drawing's own, and all
+// are in the text colour. The lower blade,
 // a', b' and c' are those of the blade as it turns, not the script's
 // mirrored ones, which the drawing keeps dashed on a legacy layer.
 TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
@@ -157,16 +160,22 @@ TEST(DxfDrawing, DrawsWhatTheScriptDrawsInTheSameColours) {
   EXPECT_EQ(dxf[legacyFirst + 2].text, "legacy lower blade (mirrored)");
   dxf.erase(dxf.begin() + legacyFirst, dxf.begin() + legacyFirst + 3);
   ASSERT_EQ(dxf.size(), script.size());
-  const double diameter = run.design.propellerDiameter;
-  const auto label = [&](const char* prefix, ClearanceIndex which) {
-    return prefix + formatFixed(run.assessment.clearance(which).segment.length / diameter, 1, 3) +
-           "*D";
-  };
-  EXPECT_EQ(dxf[25].text, label("a'=", clearanceAPrime));
-  EXPECT_EQ(dxf[29].text, label("c'=", clearanceCPrime));
+  const std::map<std::size_t, std::string> english = {
+      {4, "DWL"},
+      {19, "a 2.354 m / 0.512D"},
+      {21, "b 1.148 m / 0.250D"},
+      {23, "c 2.095 m / 0.456D"},
+      {25, "a' 2.718 m / 0.591D"},
+      {27, "b' 0.300 m / 0.065D"},
+      {29, "c' 2.095 m / 0.456D"},
+      {30, "Propeller, hull and rudder clearances: side view"}};
+  for (const auto& [item, text] : english) EXPECT_EQ(dxf[item].text, text) << "item " << item;
+  // a' as the blade turns is not the script's mirrored one.
+  EXPECT_EQ(script[25].text, "a'=0.473*D");
   for (std::size_t i = 0; i < dxf.size(); ++i) {
     // The turning lower blade's edges, a', b' and c' differ from the script's.
     if (i == 16 || i == 17 || i == 24 || i == 25 || i == 26 || i == 28 || i == 29) continue;
+    if (english.count(i) != 0) continue;
     if (script[i].textCommand.empty()) {
       EXPECT_EQ(dxf[i], script[i]) << "item " << i;
     } else {
@@ -283,7 +292,7 @@ TEST(DxfDrawing, SweptVolumeIsDashedAndItsClosestApproachesDotted) {
   const std::vector<ClosestApproach>& approaches = run.analysis.closestApproaches;
   ASSERT_EQ(approachLabels.size(), approaches.size());
   for (std::size_t i = 0; i < approaches.size(); ++i) {
-    EXPECT_EQ(approachLabels[i], formatFixed(approaches[i].distancePerDiameter, 1, 3) + "*D");
+    EXPECT_EQ(approachLabels[i], approachLabel(approaches[i]));
   }
 }
 

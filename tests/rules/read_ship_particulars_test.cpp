@@ -122,7 +122,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadShipFile{"UnknownKey", shipFileText({}, {"rule_lenght = 118.0"}),
                     "Norvalek.ship.toml:9: rule_lenght = 118.0: unknown key; known keys: name, "
                     "rule_length, block_coefficient, power, blades, rudder_thickness, skew, "
-                    "rule_sets, custom_minima, rudder, ship_type, heel, rule_files"},
+                    "rule_sets, custom_minima, rudder, ship_type, heel, rule_files, drawing"},
+        BadShipFile{"DrawingKeyUnknown", shipFileText({}, {"[drawing]", "yrad = \"Harbour\""}),
+                    "Norvalek.ship.toml:10: [drawing] yrad = \"Harbour\": unknown key; known keys: "
+                    "yard, hull_number, drawing_number, revision, drawn_by, checked_by, approved_by"},
+        BadShipFile{"DrawingRevisionAsNumber", shipFileText({}, {"[drawing]", "revision = 1.5"}),
+                    "Norvalek.ship.toml:10: [drawing] revision = 1.5: must be a text"},
+        BadShipFile{"DrawingOnTwoLines",
+                    shipFileText({}, {"[drawing]", "drawn_by = \"\"\"J.", "Smith\"\"\""}),
+                    "Norvalek.ship.toml:10: [drawing] drawn_by = '''J.\\nSmith''': must be one line of text"},
+        BadShipFile{"DrawingAsText", shipFileText({}, {"drawing = \"A-1\""}),
+                    "Norvalek.ship.toml:9: drawing = \"A-1\": must be a table, e.g. [drawing] yard = "
+                    "\"Harbour Yard\""},
         BadShipFile{"RuleSetsMissing", shipFileText({{8, "# none"}}),
                     "Norvalek.ship.toml: rule_sets is missing: name the rule sets to check "
                     "against, e.g. rule_sets = [\"lr-recommended\"] (known: lr-recommended, "
@@ -387,6 +398,24 @@ TEST(ShipOverrides, ReplaceAndAddSettingsInCommandLineOrder) {
   ASSERT_EQ(ship.customMinima.size(), 2u);
   EXPECT_EQ(ship.customMinima[0].text, "0.25D");
   EXPECT_EQ(ship.customMinima[1].text, "0.30 m");
+}
+
+// The title block's boxes: a whole number as written, a box left out empty,
+// and --ship-set drawing.KEY=VALUE replacing one box and adding another.
+TEST(ShipOverrides, SetTheDrawingBoxesOneByOneOnTopOfTheFile) {
+  ShipOverrides overrides;
+  overrides.settings = {"drawing.revision=C", "drawing.approved_by=Class Office"};
+  const ShipParticulars ship = readText(
+      shipFileText({}, {"[drawing]", "yard = \"Harbour Yard\"", "hull_number = 2417",
+                        "revision = \"B\""}),
+      overrides);
+  EXPECT_EQ(ship.drawing.yard, "Harbour Yard");
+  EXPECT_EQ(ship.drawing.hullNumber, "2417");
+  EXPECT_EQ(ship.drawing.revision, "C");
+  EXPECT_EQ(ship.drawing.approvedBy, "Class Office");
+  EXPECT_EQ(ship.drawing.drawingNumber, "");
+  EXPECT_EQ(ship.drawing.drawnBy, "");
+  EXPECT_EQ(ship.drawing.checkedBy, "");
 }
 
 TEST(ShipOverrides, WithoutAShipFileGiveTheWholeParticulars) {

@@ -33,9 +33,15 @@ struct ReportCase {
   ReportCase(const std::filesystem::path& file, const std::optional<ShipParticulars>& ship)
       : designFile(file),
         design(readDesignData(file).design),
-        assessment(assess(design, AssessmentInputs{ship ? &*ship : nullptr})) {}
+        assessment(assess(design, AssessmentInputs{ship ? &*ship : nullptr})),
+        ship(ship) {}
 
-  ClearanceReportContent content() const { return {design, assessment, designFile}; }
+  std::optional<ShipParticulars> ship;
+  ReportPaper paper = ReportPaper::A4;
+
+  ClearanceReportContent content() const {
+    return {design, assessment, designFile, ship ? &*ship : nullptr, paper};
+  }
 };
 
 ReportCase exampleWithShip(const std::optional<ShipOverrides>& overrides = ShipOverrides{}) {
@@ -87,7 +93,7 @@ TEST(ClearanceReportPdf, IsOneA4LandscapePageOfVectorsWithEmbeddedFonts) {
   const std::filesystem::path pdf = writeReport(exampleWithShip(), dir);
   const std::string info = toolOutput({"pdfinfo", pdf.string()});
   EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
-  // A4 is 842 x 595 points; Qt rounds it to whole points.
+  // A4 is 842 x 595 points; Qt rounds it to whole points. Without --paper the page is A4.
   EXPECT_NE(info.find("Page size:       842 x 595 pts (A4)"), std::string::npos) << info;
   EXPECT_NE(info.find("Title:           Clearance report: MV Norvalek"), std::string::npos) << info;
 
@@ -158,6 +164,87 @@ TEST(ClearanceReportPdf, EveryRuleSetAtOnceStaysOnOnePage) {
   for (const char* expected : {"tip-guidance (tip)", "custom (c')", "Z = 5", "MV %1 <Hull> & %2"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
+}
+
+struct WordBox {
+  std::string text;
+  double left, top, right, bottom;  // pt
+};
+
+// The words of the page with their boxes, as poppler reads them back.
+std::vector<WordBox> pageWords(const std::filesystem::path& pdf) {
+  const std::string xhtml = toolOutput({"pdftotext", "-bbox-layout", pdf.string(), "-"});
+  const std::regex word(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+  std::vector<WordBox> words;
+  for (auto match = std::sregex_iterator(xhtml.begin(), xhtml.end(), word);
+       match != std::sregex_iterator(); ++match) {
+    words.push_back({(*match)[5], std::stod((*match)[1]), std::stod((*match)[2]),
+                     std::stod((*match)[3]), std::stod((*match)[4])});
+  }
+  return words;
+}
+
+// Pairs of words whose boxes overlap by more than a hair.
+std::vector<std::string> overlappingWords(const std::vector<WordBox>& words) {
+  constexpr double hair = 0.05;  // pt
+  std::vector<std::string> overlaps;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    for (std::size_t j = i + 1; j < words.size(); ++j) {
+      const WordBox& p = words[i];
+      const WordBox& q = words[j];
+      if (std::min(p.right, q.right) - std::max(p.left, q.left) > hair &&
+          std::min(p.bottom, q.bottom) - std::max(p.top, q.top) > hair) {
+        overlaps.push_back(p.text + " / " + q.text);
+      }
+    }
+  }
+  return overlaps;
+}
+
+// The example with a [drawing] table: the title block holds its boxes, the
+// propeller's particulars, the rule figures worked out and the closest
+// approach of the stern contour, and no two words of the page overlap.
+TEST(ClearanceReportPdf, ShipyardTitleBlockParticularsAndFiguresWithoutOverprint) {
+  const ScratchDir dir;
+  ShipOverrides overrides;
+  overrides.settings = {"drawing.yard=Harbour Yard", "drawing.hull_number=2417",
+                        "drawing.drawing_number=2417-433-01", "drawing.revision=B",
+                        "drawing.drawn_by=J. Smith"};
+  const std::filesystem::path pdf = writeReport(exampleWithShip(overrides), dir);
+  // In reading order with every run of blanks and line ends one blank: a
+  // note's line may wrap anywhere.
+  const std::string text = std::regex_replace(toolOutput({"pdftotext", pdf.string(), "-"}),
+                                              std::regex(R"(\s+)"), " ");
+  for (const char* expected :
+       {"Harbour Yard", "2417-433-01", "Revision", "Approved", "J. Smith", "D 4.600 m", "Dh 0.850 m",
+        "P/D 0.800", "Ear 0.550", "Z 4", "rake 10.0", "6.200 m below the DWL",
+        "K = (0.1 + L/3050)\u00B7(3.48\u00B7Cb\u00B7P/L\u00B2 + 0.3) = (0.1 + 118/3050)\u00B7(3.48\u00B70.72\u00B76500/118\u00B2 + 0.3) = 0.2038",
+        "1.50\u00B7K\u00B7D = 1.50\u00B70.2038\u00B74.6 = 1.406 m", "contour 0.683 m / 0.149D",
+        "FWD", "heel", "B.L.", "A.P.", "scale 1:75 on A4",
+        "MV NORVALEK - STERN FRAME, PROPELLER AND RUDDER CLEARANCE INPUT"}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+  const std::vector<WordBox> words = pageWords(pdf);
+  EXPECT_GT(words.size(), 300u);
+  EXPECT_EQ(overlappingWords(words), std::vector<std::string>{});
+}
+
+// A clash is named in the page's first line, and --paper A3 gives an A3
+// page on which again no words overlap.
+TEST(ClearanceReportPdf, AClashHeadsTheA3PageWithoutOverprint) {
+  const ScratchDir dir;
+  ReportCase report = exampleWithShip();
+  report.design.propellerDiameter = 5.5;
+  report.assessment = assess(report.design, AssessmentInputs{&*report.ship});
+  ASSERT_TRUE(report.assessment.hasClash());
+  report.paper = ReportPaper::A3;
+  const std::filesystem::path pdf = writeReport(report, dir);
+  EXPECT_NE(toolOutput({"pdfinfo", pdf.string()}).find("Page size:       1191 x 842 pts (A3)"),
+            std::string::npos);
+  const std::string text = toolOutput({"pdftotext", pdf.string(), "-"});
+  EXPECT_EQ(text.substr(0, text.find('\n')), "MV Norvalek: CLASH \u2014 the blade cuts the heel by 0.250 m");
+  EXPECT_EQ(overlappingWords(pageWords(pdf)), std::vector<std::string>{});
 }
 
 ShipOverrides customMinima(const std::string& a, const std::string& cPrime) {

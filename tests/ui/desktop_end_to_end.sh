@@ -276,8 +276,9 @@ folder=$(new_folder studio)
 cp "$examples/Norvalek.ship.toml" "$folder/"
 cp "$folder/Norvalek.TSK" "$work/studio-original.TSK"
 if studio_shot "$folder" Norvalek.TSK studio-full.png; then
-  # Contour and rudder (light magenta), rule lines below their minimum (red).
-  for colour in FF55FF C00000; do
+  # The print palette: contour and rudder (near-black), blades (blue); rule
+  # lines below their minimum (red).
+  for colour in 202020 1F4E9A C00000; do
     shows_colour "$output/studio-full.png" "$colour" "1280x1024+0+0" ||
       fail "$what: no #$colour in the studio ($output/studio-full.png)"
   done

@@ -108,12 +108,13 @@ TEST_P(OneJudgedResult, EveryOutputShowsTheSameAPrimeCPrimeAndStatus) {
     for (const QJsonObject& row : {sweep, batch}) {
       EXPECT_EQ(row.value(QString::fromStdString(name + "_m")).toDouble(), metres);
     }
-    const std::string label = name + "=" + formatFixed(metres / diameter, 1, 3) + "*D";
-    EXPECT_NE(dxf.find("\r\n" + label + "\r\n"), std::string::npos) << label;
-    // The report's dimensions give the signed gap where there is one.
+    // The report's and the DXF drawing's dimensions give the signed gap where there is one.
     const QJsonValue signedGap = clearance.value("signedLength");
     const std::string dimension = signedGap.isNull() ? shown : formatRounded(signedGap.toDouble(), 3);
     EXPECT_NE(pdf.find(name + " " + dimension + " m"), std::string::npos) << pdf;
+    const double gap = signedGap.isNull() ? metres : signedGap.toDouble();
+    const std::string label = name + " " + dimension + " m / " + formatRounded(gap / diameter, 3) + "D";
+    EXPECT_NE(dxf.find("\r\n" + label), std::string::npos) << label;
     // The report keeps the mirrored blade's legacy figure, named so elsewhere.
     const double mirrored = legacy[index == 3 ? 0 : 1].toObject().value("length_m").toDouble();
     EXPECT_NE(report[static_cast<std::size_t>(reportLine)].find(formatFixed(mirrored, 1, 3)),

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -278,9 +279,22 @@ TEST_F(Studio, WritesTheReportAndScriptOfThePlainRunAndExportsTheDrawing) {
   exportOutput(window_.document(), OutputKind::Json, scratch_ / "results.json");
   EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(readFile(scratch_ / "results.json")))
                   .isObject());
-  exportOutput(window_.document(), OutputKind::ClearanceReport, scratch_ / "report.pdf");
-  EXPECT_EQ(readFile(scratch_ / "report.pdf").substr(0, 5), "%PDF-");
   EXPECT_THROW(exportOutput(window_.document(), OutputKind::Plot, scratch_ / "drawing.bmp"), RunError);
+
+  // The clearance report of the saved file, exported and printed: one page alike.
+  exportOutput(window_.document(), OutputKind::ClearanceReport, scratch_ / "report.pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString((scratch_ / "printed.pdf").string()));
+  printClearanceReport(window_.document(), printer);
+  for (const char* name : {"report.pdf", "printed.pdf"}) {
+    const std::string text =
+        test::runProgram({"pdftotext", "-layout", (scratch_ / name).string(), "-"}).out;
+    EXPECT_EQ(text.rfind("hull.TSK: no rules", 0), 0u) << name << "\n" << text;
+    EXPECT_NE(text.find("contour 0.683 m / 0.149D"), std::string::npos) << name;
+    EXPECT_NE(test::runProgram({"pdfinfo", (scratch_ / name).string()}).out.find("(A4)"),
+              std::string::npos) << name;
+  }
   // An edited design is not the file the clearance report names.
   type(field("Ear"), QStringLiteral("0.6"));
   EXPECT_THROW(exportOutput(window_.document(), OutputKind::ClearanceReport, scratch_ / "edited.pdf"),
@@ -538,23 +552,22 @@ TEST_F(Studio, TheLegacyMirroredBladeCanBeLeftOutOfTheDrawing) {
     return std::count_if(commands.begin(), commands.end(), predicate);
   };
   const auto legacyLabel = [](const DrawCommand& c) { return c.text == legacyBladeLabel; };
-  const auto greyLine = [](const DrawCommand& c) {
-    return c.op == DrawOp::DrawLine && c.colour == paletteDarkGrey;
-  };
-  const auto otherLine = [](const DrawCommand& c) {
-    return c.op == DrawOp::DrawLine && c.colour != paletteDarkGrey;
-  };
+  const auto line = [](const DrawCommand& c) { return c.op == DrawOp::DrawLine; };
   const auto setting = [](const DrawCommand& c) {
     return c.op == DrawOp::SetLineStyle || c.op == DrawOp::SetTextColour || c.op == DrawOp::SetFont;
   };
   EXPECT_EQ(count(drawing, legacyLabel), 1);
   EXPECT_EQ(count(without, legacyLabel), 0);
-  // Grey lines before the label are the outline's; after it, the swept volume's.
+  // Only lines before the label, the outline's, go; the swept volume's after it stay.
   const auto label = std::find_if(drawing.begin(), drawing.end(), legacyLabel);
-  const std::vector<DrawCommand> outline(drawing.begin(), label);
-  EXPECT_GE(count(outline, greyLine), 10);
-  EXPECT_EQ(count(without, greyLine), count(drawing, greyLine) - count(outline, greyLine));
-  EXPECT_EQ(count(without, otherLine), count(drawing, otherLine));
+  const std::vector<DrawCommand> beforeLabel(drawing.begin(), label);
+  const std::vector<DrawCommand> afterLabel(label + 1, drawing.end());
+  const auto removedLines = count(drawing, line) - count(without, line);
+  EXPECT_GE(removedLines, 10);
+  EXPECT_LE(removedLines, count(beforeLabel, line));
+  const std::vector<DrawCommand> keptTail(without.end() - static_cast<std::ptrdiff_t>(afterLabel.size()),
+                                          without.end());
+  EXPECT_EQ(count(keptTail, line), count(afterLabel, line));
   EXPECT_EQ(count(without, setting), count(drawing, setting)) << "styles set there still hold";
   // The swept volume and its closest approaches are drawn as a run draws them.
   EXPECT_FALSE(window_.document().analysis().lastGood->closestApproaches().empty());

@@ -336,9 +336,9 @@ void DesignDocument::recompute() {
 void DesignDocument::drawLastGood() {
   DrawingSurface surface;
   const Assessment& assessment = *analysis_.lastGood;
-  drawSternPlot(design_, assessment.analysis, surface);
-  drawClearances(design_, assessment, surface);
-  drawSweptVolume(assessment.analysis, surface);
+  drawSternPlot(design_, assessment.analysis, surface, printPlotStyle);
+  drawClearances(design_, assessment, surface, printPlotStyle);
+  drawSweptVolume(assessment.analysis, surface, printPlotStyle);
   analysis_.drawing = surface.commands();
 }
 

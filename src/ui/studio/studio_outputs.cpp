@@ -5,6 +5,7 @@
 #include "common/output_file.h"
 #include "common/run_error.h"
 #include "driver/run_files.h"
+#include "report/write_json_results.h"
 #include "ui/clearance_report_pdf.h"
 #include "ui/export_plot.h"
 #include "ui/render_drawing.h"
@@ -24,6 +25,15 @@ const Assessment& currentAssessment(const DesignDocument& document) {
                    "the design cannot be analysed: " + analysis.fault.toStdString());
   }
   return *analysis.lastGood;
+}
+
+// The report's content: the design as saved, with the ship file's particulars.
+ClearanceReportContent reportContentOf(const DesignDocument& document, const Assessment& assessment) {
+  if (!document.hasFile()) {
+    throw RunError(ErrorKind::Usage, "the design has no file yet: save it first");
+  }
+  return {document.design(), assessment, document.path(),
+          document.ship() ? &*document.ship() : nullptr, ReportPaper::A4};
 }
 
 }  // namespace
@@ -52,7 +62,7 @@ void exportOutput(const DesignDocument& document, OutputKind kind, const std::fi
   const OutputSource source{
       document.design(), assessment, document.path(), "completed", std::nullopt,
       [&drawing](OutputFile& file, const std::optional<PlotSize>& size) { exportPlot(drawing, file, size); },
-      &writeClearanceReportPdf};
+      &writeClearanceReportPdf, document.ship() ? &*document.ship() : nullptr, ReportPaper::A4};
   OutputFile file(path, path.filename().string(), OutputFile::Devices::WriteInto);
   outputEntry(kind).write(source, file);
   file.commit();
@@ -69,6 +79,11 @@ void printDrawing(const DesignDocument& document, QPrinter& printer) {
   const double detailScale = printer.resolution() / 96.0;
   renderDrawing(document.analysis().drawing, painter, page.size(), detailScale);
   painter.end();
+}
+
+void printClearanceReport(const DesignDocument& document, QPrinter& printer) {
+  const Assessment& assessment = currentAssessment(document);
+  printClearanceReport(reportContentOf(document, assessment), printer);
 }
 
 }  // namespace propclear

@@ -1,9 +1,10 @@
 #pragma once
 // The studio's outputs of the design as it stands: the report and CAD script
 // beside the design file as the plain run writes them, each output of the
-// table of outputs (driver/output_catalogue.h) that has a menu entry, and the
-// drawing printed at true scale fitted to the page. Each throws RunError
-// naming the file; one that needs an analysis refuses a design that has none.
+// table of outputs (driver/output_catalogue.h) that has a menu entry, the
+// clearance report printed, and the drawing printed at true scale fitted to
+// the page. Each throws RunError naming the file; one that needs an analysis
+// refuses a design that has none.
 
 #include <QPrinter>
 #include <filesystem>
@@ -21,5 +22,8 @@ std::pair<std::filesystem::path, std::filesystem::path> writeReportAndScript(
 // SHA-256, needs the design saved.
 void exportOutput(const DesignDocument& document, OutputKind kind, const std::filesystem::path& path);
 void printDrawing(const DesignDocument& document, QPrinter& printer);
+// The clearance report of the saved design file (its SHA-256 names the
+// file), printed: the page exportOutput writes as a PDF.
+void printClearanceReport(const DesignDocument& document, QPrinter& printer);
 
 }  // namespace propclear

@@ -173,7 +173,9 @@ void StudioWindow::buildMenus() {
     action->setShortcut(QKeySequence(textOf(output.menuShortcut), QKeySequence::PortableText));
     connect(action, &QAction::triggered, this, [this, &output] { exportOutput(output); });
   }
-  addAction(file, tr("&Print…"), QKeySequence::Print, &StudioWindow::print);
+  addAction(file, tr("&Print clearance report…"), QKeySequence::Print, &StudioWindow::print);
+  addAction(file, tr("Print dra&wing…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+            &StudioWindow::printBareDrawing);
   file->addSeparator();
   QAction* quit = file->addAction(tr("&Quit"));
   quit->setShortcuts(standardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
@@ -522,6 +524,12 @@ void StudioWindow::writeReportAndScript() {
 
 // The file dialog offers the output's extensions, the first by default.
 void StudioWindow::exportOutput(const OutputEntry& output) {
+  // The clearance report names the design file by its SHA-256: it is of the
+  // design as saved.
+  if (output.kind == OutputKind::ClearanceReport && document_.hasDesign() &&
+      (!document_.hasFile() || document_.isModified()) && !saveOrAsk()) {
+    return;
+  }
   const QString name = textOf(output.name);
   const QString path =
       askSavePath(tr("Export %1").arg(name),
@@ -536,7 +544,23 @@ void StudioWindow::exportOutput(const OutputEntry& output) {
   }
 }
 
+// The clearance report's page; the bare drawing is the menu's second choice.
 void StudioWindow::print() {
+  if (document_.hasDesign() && (!document_.hasFile() || document_.isModified()) && !saveOrAsk()) {
+    return;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  try {
+    printClearanceReport(document_, printer);
+  } catch (const std::exception& error) {
+    showError(tr("Cannot print"), error);
+  }
+}
+
+void StudioWindow::printBareDrawing() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageOrientation(QPageLayout::Landscape);
   QPrintDialog dialog(&printer, this);

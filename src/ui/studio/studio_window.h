@@ -61,6 +61,7 @@ class StudioWindow : public QMainWindow {
   void writeReportAndScript();
   void exportOutput(const OutputEntry& output);
   void print();
+  void printBareDrawing();
   bool maybeSave();
   bool saveOrAsk();
   void updateTitle();

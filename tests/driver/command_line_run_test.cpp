@@ -160,7 +160,10 @@ TEST(EditOption, TakesOnlyADesignFileAndNeedsADisplay) {
       {PROPCLEAR_BINARY, "--edit", (dir / "hull.TSK").string()}, "", {},
       {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
   EXPECT_EQ(headless.exitStatus, test::kExitError);
-  EXPECT_NE(headless.err.find("the design studio needs a display"), std::string::npos)
+  // A build without the desktop front end says so before it looks for a display.
+  EXPECT_TRUE(headless.err.find("the design studio needs a display") != std::string::npos ||
+              headless.err.find("this build of propclear has no desktop front end") !=
+                  std::string::npos)
       << headless.err;
   EXPECT_FALSE(fs::exists(dir / "hull.SON"));
   EXPECT_NE(runPropclear({"--help"}).out.find("propclear --edit [FILE] [-C DIR]"), std::string::npos);

@@ -251,8 +251,12 @@ TEST(HostileUse, ASweepWhosePlotCannotBeWrittenReplacesNoRows) {
                                           "--csv", (folder / "rows.csv").string(), "--plot"};
   std::vector<std::string> intoProc = sweep;
   intoProc.push_back("/proc/sweep.png");
-  expectFailure(test::runPropclear(intoProc), "--plot: cannot write the file");
+  const ProcessResult intoProcRun = test::runPropclear(intoProc);
   EXPECT_EQ(readFile(folder / "rows.csv"), kEarlierRows);
+  if (intoProcRun.err.find("this build cannot save images") != std::string::npos) {
+    GTEST_SKIP() << "a build without image export refuses every sweep plot";
+  }
+  expectFailure(intoProcRun, "--plot: cannot write the file");
   if (!isRoot()) return;
   fs::create_directory(folder / "closed");
   fs::permissions(folder / "closed", fs::perms(0555));

@@ -122,6 +122,7 @@ QWidget* PropellerPanel::outlineBox() {
   outline_->setObjectName(QStringLiteral("outlineTable"));
   outline_->verticalHeader()->setDefaultSectionSize(outline_->fontMetrics().height() + 6);
   outline_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  outline_->horizontalHeader()->setStretchLastSection(true);
   connect(outline_, &QTableWidget::cellChanged, this, &PropellerPanel::cellEdited);
   auto* paste = new QShortcut(QKeySequence::Paste, outline_, nullptr, nullptr, Qt::WidgetShortcut);
   connect(paste, &QShortcut::activated, this, &PropellerPanel::pasteOutline);

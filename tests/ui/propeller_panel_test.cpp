@@ -1,7 +1,8 @@
 // The propeller panel over the skewed example's propeller file: a chord
 // edited in the table moves the clearances and undo brings them back; a value
 // the file's reader refuses is shown with its message and changes nothing; a
-// pasted table is one undo step; Save rewrites only the changed values.
+// pasted table is one undo step; Save rewrites only the changed values; a
+// design without a propeller file gets one holding the B-series outline.
 
 #include "ui/studio/propeller_panel.h"
 
@@ -11,9 +12,11 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <cmath>
 
+#include "rules/read_propeller_table.h"
 #include "support/test_support.h"
 
 namespace propclear {
@@ -132,6 +135,30 @@ TEST_F(PropellerPanelTest, SaveKeepsEveryCommentAndRewritesOnlyTheChangedValues)
   EXPECT_TRUE(shownMessage().startsWith(QStringLiteral("hull.propeller.toml:7: blades = 8")))
       << shownMessage().toStdString();
   EXPECT_FALSE(document_.isModified());
+}
+
+TEST_F(PropellerPanelTest, ADesignWithoutAFileGetsTheBSeriesOutlineAsOne) {
+  std::filesystem::remove(propellerPath_);
+  document_.open(scratch_ / "hull.TSK");
+  EXPECT_EQ(table().rowCount(), 0);
+  const double bSeries = lengthOfA();
+
+  auto* create = panel_.findChild<QPushButton*>(QStringLiteral("createPropellerFile"));
+  ASSERT_TRUE(create != nullptr && create->isEnabled());
+  create->click();
+  ASSERT_EQ(table().rowCount(), 11);
+  EXPECT_EQ(propeller().bladeCount, 4);
+  EXPECT_NEAR(lengthOfA(), bSeries, 1e-9);
+  EXPECT_EQ(document_.undoStack().count(), 1);
+
+  document_.save();
+  const PropellerTable saved = readPropellerTable(propellerPath_);
+  EXPECT_EQ(saved.chordPerDiameter, propeller().chordPerDiameter);
+  EXPECT_EQ(saved.radiusRatio.back(), 1.0);
+
+  document_.undoStack().undo();
+  EXPECT_FALSE(document_.design().propeller.has_value());
+  EXPECT_EQ(table().rowCount(), 0);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "design/read_design_data.h"
 #include "design/rewrite_design_text.h"
 #include "plot/draw_stern_plot.h"
+#include "geometry/blade_outline.h"
+#include "rules/propeller_file_text.h"
 #include "rules/read_propeller_table.h"
 #include "rules/read_ship_particulars.h"
 #include "rules/ship_file_text.h"
@@ -133,7 +135,9 @@ void DesignDocument::writeTo(const std::filesystem::path& path) {
     outputs.add(shipPath_, shipPath_.filename().string(), OutputFile::Devices::WriteInto)
         .writeText(shipText_);
   }
-  const bool propellerChanged = !propellerPath_.empty() && propellerText_ != propellerSavedText_;
+  // A file whose creation was undone after it was saved stays on disk.
+  const bool propellerChanged = !propellerPath_.empty() && !propellerText_.empty() &&
+                                propellerText_ != propellerSavedText_;
   if (propellerChanged) {
     outputs.add(propellerPath_, propellerPath_.filename().string(), OutputFile::Devices::WriteInto)
         .writeText(propellerText_);
@@ -300,7 +304,9 @@ void DesignDocument::applyShipText(const std::string& text) {
 // file before anything changes.
 QString DesignDocument::editPropellerValues(const std::vector<PropellerValue>& values,
                                             const QString& what) {
-  if (propellerPath_.empty()) return tr("there is no propeller file beside the design");
+  if (propellerPath_.empty() || !design_.propeller) {
+    return tr("there is no propeller file beside the design");
+  }
   const std::string name = propellerPath_.filename().string();
   try {
     std::string changed = propellerText_;
@@ -319,10 +325,23 @@ QString DesignDocument::editPropellerValues(const std::vector<PropellerValue>& v
   }
 }
 
-// The text was read before it was taken: it reads again.
+void DesignDocument::createPropellerFile() {
+  if (!hasFile() || design_.propeller) return;
+  propellerPath_ = propellerFileBeside(path_);
+  undo_.push(new ReplacePropellerTextCommand(
+      *this, std::string(), propellerFileText(bSeriesPropellerTable(design_.areaRatio)),
+      tr("Create %1").arg(qText(propellerPath_.filename().string()))));
+}
+
+// The text was read before it was taken: it reads again. No text: the file
+// was created by the step undone, and the blade is the B-series again.
 void DesignDocument::applyPropellerText(const std::string& text) {
   propellerText_ = text;
-  design_.propeller = readPropellerTableText(text, propellerPath_.filename().string());
+  if (text.empty()) {
+    design_.propeller.reset();
+  } else {
+    design_.propeller = readPropellerTableText(text, propellerPath_.filename().string());
+  }
   recompute();
 }
 

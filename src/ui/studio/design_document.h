@@ -123,6 +123,9 @@ class DesignDocument : public QObject {
   // text is rewritten. Returns why they are refused (the reader's message,
   // naming the file, the line, the key and the rule), or nothing when taken.
   QString editPropellerValues(const std::vector<PropellerValue>& values, const QString& what);
+  // A propeller file beside a design that has none, holding the B-series
+  // outline of the design's Ear: one undo step, written on Save.
+  void createPropellerFile();
 
   // For the undo commands only.
   void applyFields(const std::vector<FieldChange>& changes, bool forward);

@@ -86,6 +86,11 @@ PropellerPanel::PropellerPanel(DesignDocument& document, QWidget* parent)
   file_ = new QLabel;
   file_->setWordWrap(true);
   layout->addWidget(file_);
+  create_ = new QPushButton(tr("Create from the B-series outline"));
+  create_->setObjectName(QStringLiteral("createPropellerFile"));
+  create_->setToolTip(tr("A propeller file beside the design, holding the B-series outline of its Ear"));
+  connect(create_, &QPushButton::clicked, &document_, &DesignDocument::createPropellerFile);
+  layout->addWidget(create_, 0, Qt::AlignLeft);
   layout->addWidget(settingsBox());
   layout->addWidget(outlineBox(), 1);
   connect(&document_, &DesignDocument::designChanged, this, &PropellerPanel::refresh);
@@ -213,6 +218,8 @@ void PropellerPanel::refresh() {
   file_->setText(hasFile ? QString::fromStdString(document_.propellerPath().filename().string())
                          : tr("No propeller file beside the design: the blade is the "
                               "four-bladed B-series outline of the design's main data."));
+  create_->setVisible(!hasFile);
+  create_->setEnabled(document_.hasFile());
   settings_->setEnabled(hasFile);
   outline_->setEnabled(hasFile);
   refreshing_ = true;

@@ -4,10 +4,12 @@
 // table pasted from a spreadsheet. Every accepted edit is one undo step of
 // the document that rewrites only the changed values' text; a value the
 // file's reader refuses is shown beside its field with the reader's message,
-// and nothing changes. Without a propeller file the panel says so.
+// and nothing changes. Without a propeller file the panel says so and offers
+// to create one holding the B-series outline.
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QWidget>
 #include <vector>
@@ -37,6 +39,7 @@ class PropellerPanel : public QWidget {
 
   DesignDocument& document_;
   QLabel* file_ = nullptr;
+  QPushButton* create_ = nullptr;
   QWidget* settings_ = nullptr;
   QLineEdit* blades_ = nullptr;
   QLabel* bladesMessage_ = nullptr;

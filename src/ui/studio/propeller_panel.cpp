@@ -122,6 +122,7 @@ QWidget* PropellerPanel::settingsBox() {
 
 QWidget* PropellerPanel::outlineBox() {
   auto* box = new QGroupBox(tr("Blade outline"));
+  outlineGroup_ = box;
   auto* layout = new QVBoxLayout(box);
   outline_ = new QTableWidget(0, 0);
   outline_->setObjectName(QStringLiteral("outlineTable"));
@@ -221,7 +222,7 @@ void PropellerPanel::refresh() {
   create_->setVisible(!hasFile);
   create_->setEnabled(document_.hasFile());
   settings_->setEnabled(hasFile);
-  outline_->setEnabled(hasFile);
+  outlineGroup_->setEnabled(hasFile);
   refreshing_ = true;
   if (hasFile) {
     blades_->setText(QString::number(table->bladeCount));

@@ -45,6 +45,7 @@ class PropellerPanel : public QWidget {
   QLabel* bladesMessage_ = nullptr;
   QLineEdit* hubLength_ = nullptr;
   QLabel* hubLengthMessage_ = nullptr;
+  QWidget* outlineGroup_ = nullptr;
   QTableWidget* outline_ = nullptr;
   QLabel* outlineMessage_ = nullptr;
   bool refreshing_ = false;

@@ -89,13 +89,20 @@ std::string pointOf(const std::vector<std::string>& cells, std::size_t line, int
 
 }  // namespace
 
+std::vector<PastedRow> pastedRowsOf(std::string_view text) {
+  std::vector<PastedRow> rows;
+  const std::vector<std::string_view> lines = linesOf(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::vector<std::string> cells = cellsOf(lines[i]);
+    if (!cells.empty()) rows.push_back({i + 1, std::move(cells)});
+  }
+  return rows;
+}
+
 ContourTableParse parseContourTable(std::string_view text) {
   ContourTableParse result;
-  const std::vector<std::string_view> lines = linesOf(text);
   bool headingAllowed = true;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::vector<std::string> cells = cellsOf(lines[i]);
-    if (cells.empty()) continue;
+  for (const auto& [line, cells] : pastedRowsOf(text)) {
     if (headingAllowed && !anyNumber(cells)) {
       headingAllowed = false;
       continue;
@@ -108,7 +115,7 @@ ContourTableParse parseContourTable(std::string_view text) {
     }
     ContourPoint point;
     const int pointNumber = static_cast<int>(result.points.size()) + 1;
-    std::string fault = pointOf(cells, i + 1, pointNumber, point);
+    std::string fault = pointOf(cells, line, pointNumber, point);
     if (!fault.empty()) return {{}, std::move(fault)};
     result.points.push_back(point);
   }

@@ -15,6 +15,14 @@
 
 namespace propclear {
 
+// The lines of such a table that hold a cell, split into cells as above,
+// each with its line number from 1: any table pasted from a spreadsheet.
+struct PastedRow {
+  std::size_t line = 0;
+  std::vector<std::string> cells;
+};
+std::vector<PastedRow> pastedRowsOf(std::string_view text);
+
 struct ContourPoint {
   double z = 0.0;     // m
   double x = 0.0;     // m

@@ -116,6 +116,19 @@ BladeOutline buildBladeOutline(double propellerDiameter, double pitchRatio, doub
   return outline;
 }
 
+PropellerTable bSeriesPropellerTable(double areaRatio) {
+  PropellerTable table;
+  table.bladeCount = bladeCount;
+  for (int i = 1; i <= bladeStationCount; ++i) {
+    table.radiusRatio.push_back(bSeriesRadiusRatio[i]);
+    table.chordPerDiameter.push_back(checkedDivide(bSeriesChordFactor[i] * areaRatio,
+                                                   static_cast<double>(bladeCount), outlineWhat));
+    table.edge2PerChord.push_back(bSeriesEdgeFactor[i]);
+    table.skewDegrees.push_back(0.0);
+  }
+  return table;
+}
+
 BladeOutline buildBladeOutline(const PropellerTable& table, double propellerDiameter,
                                double pitchRatio, double rakeAngle) {
   BladeOutline outline;

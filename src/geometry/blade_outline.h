@@ -63,6 +63,10 @@ BladeOutline buildBladeOutline(double propellerDiameter, double pitchRatio, doub
 BladeOutline buildBladeOutline(const PropellerTable& table, double propellerDiameter,
                                double pitchRatio, double rakeAngle);
 
+// The B-series outline of the area ratio Ear as a propeller file's table:
+// four blades, no skew, P/D and rake left to the design; no hub length.
+PropellerTable bSeriesPropellerTable(double areaRatio);
+
 // The design's outline: its propeller file's table, else the B-series.
 BladeOutline bladeOutlineOf(const DesignData& design);
 

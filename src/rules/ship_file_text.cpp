@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "common/run_error.h"
 #include "rules/ship_settings.h"
 
 namespace propclear {
@@ -89,6 +90,25 @@ std::string setShipFileValue(std::string_view text, const std::string& displayNa
   const auto [after, lineEnd] = lineEndAfter(text, *lastSettingEnd);
   if (lineEnd.empty()) return result.insert(after, std::string(shipFileLineEnd(text)) + line);
   return result.insert(after, line + std::string(lineEnd));
+}
+
+std::string setTableFileValue(std::string_view text, const std::string& displayName,
+                              std::string_view table, std::string_view key,
+                              std::optional<std::size_t> element, std::string_view tomlValue) {
+  const SettingsLayer parsed = parseShipText(std::string(text), displayName);
+  const toml::node* node = parsed.table[table][key].node();
+  if (node != nullptr && element) {
+    const toml::array* array = node->as_array();
+    node = array != nullptr ? array->get(*element) : nullptr;
+  }
+  if (node == nullptr) {
+    const std::string where = element ? " has no station " + std::to_string(*element + 1) : " is missing";
+    throw RunError(ErrorKind::Input, "[" + std::string(table) + "] " + std::string(key) + where,
+                   ErrorLocation{displayName});
+  }
+  const std::size_t begin = offsetOf(text, node->source().begin);
+  const std::size_t end = offsetOf(text, node->source().end);
+  return std::string(text).replace(begin, end - begin, tomlValue);
 }
 
 }  // namespace propclear

@@ -10,6 +10,8 @@
 #include "design/read_design_data.h"
 #include "design/rewrite_design_text.h"
 #include "plot/draw_stern_plot.h"
+#include "geometry/blade_outline.h"
+#include "rules/propeller_file_text.h"
 #include "rules/read_propeller_table.h"
 #include "rules/read_ship_particulars.h"
 #include "rules/ship_file_text.h"
@@ -33,6 +35,12 @@ DesignData designOf(const std::string& text, const std::string& name) {
   return read.design;
 }
 
+// The propeller file beside the design file `path`, or an empty path.
+std::filesystem::path propellerFileOf(const std::filesystem::path& path) {
+  if (path.empty()) return {};
+  return findPropellerFile(path).value_or(std::filesystem::path());
+}
+
 }  // namespace
 
 DesignDocument::DesignDocument(QObject* parent) : QObject(parent) {
@@ -50,20 +58,26 @@ void DesignDocument::open(const std::filesystem::path& path) {
 
 void DesignDocument::newFromExample() { load(exampleDesignText(), {}); }
 
-// The propeller file beside the design, as a run reads it: its outline is
-// drawn and measured, though not edited here.
-DesignData DesignDocument::readDesign(const std::string& text,
-                                      const std::filesystem::path& path) const {
+// The propeller file beside the design, as a run reads it, from the text
+// the studio edits.
+DesignData DesignDocument::readDesign(const std::string& text, const std::filesystem::path& path,
+                                      const std::filesystem::path& propellerPath,
+                                      const std::string& propellerText) const {
   const std::string name = path.empty() ? std::string("Untitled") : path.filename().string();
   DesignData design = designOf(text, name);
-  const std::optional<std::filesystem::path> propellerFile =
-      path.empty() ? std::nullopt : findPropellerFile(path);
-  if (propellerFile) design.propeller = readPropellerTable(*propellerFile);
+  if (!propellerPath.empty()) {
+    design.propeller = readPropellerTableText(propellerText, propellerPath.filename().string());
+  }
   return design;
 }
 
 void DesignDocument::load(const std::string& text, const std::filesystem::path& path) {
-  design_ = readDesign(text, path);
+  const std::filesystem::path propellerPath = propellerFileOf(path);
+  std::string propellerText = propellerPath.empty() ? std::string() : readDesignFileText(propellerPath);
+  design_ = readDesign(text, path, propellerPath, propellerText);
+  propellerPath_ = propellerPath;
+  propellerSavedText_ = propellerText;
+  propellerText_ = std::move(propellerText);
   savedDesign_ = design_;
   hasDesign_ = true;
   fileText_ = text;
@@ -121,12 +135,20 @@ void DesignDocument::writeTo(const std::filesystem::path& path) {
     outputs.add(shipPath_, shipPath_.filename().string(), OutputFile::Devices::WriteInto)
         .writeText(shipText_);
   }
+  // A file whose creation was undone after it was saved stays on disk.
+  const bool propellerChanged = !propellerPath_.empty() && !propellerText_.empty() &&
+                                propellerText_ != propellerSavedText_;
+  if (propellerChanged) {
+    outputs.add(propellerPath_, propellerPath_.filename().string(), OutputFile::Devices::WriteInto)
+        .writeText(propellerText_);
+  }
   outputs.add(path, path.filename().string(), OutputFile::Devices::WriteInto).writeText(text);
   outputs.commitAll();
   fileText_ = text;
   savedDesign_ = design_;
   savedUndoIndex_ = undo_.index();
   if (shipChanged) shipSavedText_ = shipText_;
+  if (propellerChanged) propellerSavedText_ = propellerText_;
   undo_.setClean();
 }
 
@@ -149,13 +171,17 @@ void DesignDocument::openText(const std::string& text, const std::filesystem::pa
 void DesignDocument::reload() {
   if (!hasFile()) return;
   const std::string text = readDesignFileText(path_);
-  DesignData design = readDesign(text, path_);
+  std::string propellerText = propellerText_;
+  if (!propellerPath_.empty()) propellerText = readDesignFileText(propellerPath_);
+  DesignData design = readDesign(text, path_, propellerPath_, propellerText);
   std::string shipText = shipText_;
   if (!shipPath_.empty()) shipText = readDesignFileText(shipPath_);
-  undo_.push(new ReloadCommand(*this, {design_, shipText_}, {std::move(design), shipText},
+  undo_.push(new ReloadCommand(*this, {design_, shipText_, propellerText_},
+                               {std::move(design), shipText, propellerText},
                                tr("Reload %1").arg(displayName())));
   fileText_ = text;
   shipSavedText_ = shipText;
+  propellerSavedText_ = propellerText;
   savedDesign_ = design_;
   savedUndoIndex_ = undo_.index();
   undo_.setClean();
@@ -167,8 +193,10 @@ void DesignDocument::keepMine() {
   emit fileStateChanged();
 }
 
-void DesignDocument::applyDesignAndShip(const DesignData& design, const std::string& shipText) {
+void DesignDocument::applyDesignAndShip(const DesignData& design, const std::string& shipText,
+                                        const std::string& propellerText) {
   design_ = design;
+  propellerText_ = propellerText;
   if (shipPath_.empty()) {
     recompute();
   } else {
@@ -185,6 +213,9 @@ void DesignDocument::close() {
   ship_.reset();
   shipPath_.clear();
   shipFault_.clear();
+  propellerPath_.clear();
+  propellerText_.clear();
+  propellerSavedText_.clear();
   undo_.clear();
   analysis_ = StudioAnalysis{};
   watch();
@@ -265,6 +296,51 @@ void DesignDocument::applyShipText(const std::string& text) {
   } catch (const RunError& error) {
     ship_.reset();
     shipFault_ = qText(error.what());
+  }
+  recompute();
+}
+
+// Each value replaces only its own text; the reader then checks the whole
+// file before anything changes.
+QString DesignDocument::editPropellerValues(const std::vector<PropellerValue>& values,
+                                            const QString& what) {
+  if (propellerPath_.empty() || !design_.propeller) {
+    return tr("there is no propeller file beside the design");
+  }
+  const std::string name = propellerPath_.filename().string();
+  try {
+    std::string changed = propellerText_;
+    for (const PropellerValue& value : values) {
+      changed = value.table.empty()
+                    ? setShipFileValue(changed, name, value.key, value.tomlValue)
+                    : setTableFileValue(changed, name, value.table, value.key, value.element,
+                                        value.tomlValue);
+    }
+    if (changed == propellerText_) return {};
+    readPropellerTableText(changed, name);
+    undo_.push(new ReplacePropellerTextCommand(*this, propellerText_, std::move(changed), what));
+    return {};
+  } catch (const RunError& error) {
+    return qText(error.what());
+  }
+}
+
+void DesignDocument::createPropellerFile() {
+  if (!hasFile() || design_.propeller) return;
+  propellerPath_ = propellerFileBeside(path_);
+  undo_.push(new ReplacePropellerTextCommand(
+      *this, std::string(), propellerFileText(bSeriesPropellerTable(design_.areaRatio)),
+      tr("Create %1").arg(qText(propellerPath_.filename().string()))));
+}
+
+// The text was read before it was taken: it reads again. No text: the file
+// was created by the step undone, and the blade is the B-series again.
+void DesignDocument::applyPropellerText(const std::string& text) {
+  propellerText_ = text;
+  if (text.empty()) {
+    design_.propeller.reset();
+  } else {
+    design_.propeller = readPropellerTableText(text, propellerPath_.filename().string());
   }
   recompute();
 }

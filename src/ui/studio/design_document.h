@@ -39,6 +39,15 @@ struct FieldChange {
   double after = 0.0;
 };
 
+// One value of the propeller file: a top-level setting (no table), or one
+// station (element) of a column of a table such as [outline], as TOML text.
+struct PropellerValue {
+  std::string table;
+  std::string key;
+  std::optional<std::size_t> element;
+  std::string tomlValue;
+};
+
 class DesignDocument : public QObject {
   Q_OBJECT
 
@@ -105,11 +114,26 @@ class DesignDocument : public QObject {
   // reason, naming the key), or nothing when it was taken.
   QString editShipValue(const std::string& key, const std::string& tomlValue);
 
+  // The propeller file beside the design, when there is one, and its text
+  // as edited.
+  const std::filesystem::path& propellerPath() const { return propellerPath_; }
+  const std::string& propellerText() const { return propellerText_; }
+  // Values of the propeller file changed together as one undo step named
+  // `what`, saved to the propeller file with the design: only those values'
+  // text is rewritten. Returns why they are refused (the reader's message,
+  // naming the file, the line, the key and the rule), or nothing when taken.
+  QString editPropellerValues(const std::vector<PropellerValue>& values, const QString& what);
+  // A propeller file beside a design that has none, holding the B-series
+  // outline of the design's Ear: one undo step, written on Save.
+  void createPropellerFile();
+
   // For the undo commands only.
   void applyFields(const std::vector<FieldChange>& changes, bool forward);
   void applyContour(const std::vector<ContourPoint>& points);
   void applyShipText(const std::string& text);
-  void applyDesignAndShip(const DesignData& design, const std::string& shipText);
+  void applyDesignAndShip(const DesignData& design, const std::string& shipText,
+                          const std::string& propellerText);
+  void applyPropellerText(const std::string& text);
 
  signals:
   // After every change of the design or its analysis.
@@ -121,7 +145,9 @@ class DesignDocument : public QObject {
 
  private:
   void load(const std::string& text, const std::filesystem::path& path);
-  DesignData readDesign(const std::string& text, const std::filesystem::path& path) const;
+  DesignData readDesign(const std::string& text, const std::filesystem::path& path,
+                        const std::filesystem::path& propellerPath,
+                        const std::string& propellerText) const;
   void writeTo(const std::filesystem::path& path);
   void watch();
   void fileChangedOnDisk(const QString& changedPath);
@@ -145,6 +171,10 @@ class DesignDocument : public QObject {
   QString shipFault_;
   std::string shipText_;       // as edited
   std::string shipSavedText_;  // as last read or written
+
+  std::filesystem::path propellerPath_;
+  std::string propellerText_;       // as edited
+  std::string propellerSavedText_;  // as last read or written
 };
 
 // The example stern's design file, whose captions a new design takes.

@@ -58,13 +58,27 @@ void ReplaceShipTextCommand::redo() { document_.applyShipText(after_); }
 
 void ReplaceShipTextCommand::undo() { document_.applyShipText(before_); }
 
+ReplacePropellerTextCommand::ReplacePropellerTextCommand(DesignDocument& document,
+                                                         std::string before, std::string after,
+                                                         const QString& text)
+    : QUndoCommand(text), document_(document), before_(std::move(before)),
+      after_(std::move(after)) {}
+
+void ReplacePropellerTextCommand::redo() { document_.applyPropellerText(after_); }
+
+void ReplacePropellerTextCommand::undo() { document_.applyPropellerText(before_); }
+
 ReloadCommand::ReloadCommand(DesignDocument& document, DesignAndShip before, DesignAndShip after,
                              const QString& text)
     : QUndoCommand(text), document_(document), before_(std::move(before)),
       after_(std::move(after)) {}
 
-void ReloadCommand::redo() { document_.applyDesignAndShip(after_.design, after_.shipText); }
+void ReloadCommand::redo() {
+  document_.applyDesignAndShip(after_.design, after_.shipText, after_.propellerText);
+}
 
-void ReloadCommand::undo() { document_.applyDesignAndShip(before_.design, before_.shipText); }
+void ReloadCommand::undo() {
+  document_.applyDesignAndShip(before_.design, before_.shipText, before_.propellerText);
+}
 
 }  // namespace propclear

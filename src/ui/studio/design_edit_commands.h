@@ -58,10 +58,27 @@ class ReplaceShipTextCommand : public QUndoCommand {
   std::string after_;
 };
 
-// The design and the ship file's text, as a reload replaces them.
+// The propeller file's text changed by an edit of its values.
+class ReplacePropellerTextCommand : public QUndoCommand {
+ public:
+  ReplacePropellerTextCommand(DesignDocument& document, std::string before, std::string after,
+                              const QString& text);
+
+  void redo() override;
+  void undo() override;
+
+ private:
+  DesignDocument& document_;
+  std::string before_;
+  std::string after_;
+};
+
+// The design and the texts of the ship and propeller files, as a reload
+// replaces them.
 struct DesignAndShip {
   DesignData design;
   std::string shipText;
+  std::string propellerText;
 };
 
 class ReloadCommand : public QUndoCommand {

@@ -33,6 +33,7 @@
 #include "rules/read_ship_particulars.h"
 #include "ui/studio/dxf_underlay.h"
 #include "ui/studio/import_stern_dialog.h"
+#include "ui/studio/propeller_panel.h"
 #include "ui/studio/studio_outputs.h"
 
 namespace propclear {
@@ -111,6 +112,11 @@ StudioWindow::StudioWindow() {
   clearancesDock_ = dockFor(clearancesPanel_, tr("Clearances"), QStringLiteral("clearancesDock"));
   addDockWidget(Qt::LeftDockWidgetArea, designDock_);
   addDockWidget(Qt::RightDockWidgetArea, clearancesDock_);
+  QDockWidget* propellerDock =
+      dockFor(new PropellerPanel(document_), tr("Propeller"), QStringLiteral("propellerDock"));
+  addDockWidget(Qt::LeftDockWidgetArea, propellerDock);
+  tabifyDockWidget(designDock_, propellerDock);
+  designDock_->raise();
   cursorReadout_ = new QLabel;
   statusBar()->addPermanentWidget(cursorReadout_);
   buildMenus();

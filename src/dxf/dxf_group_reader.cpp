@@ -22,7 +22,11 @@ std::string_view trimmed(std::string_view text) {
 
 std::string quoted(std::string_view text) {
   constexpr std::size_t shown = 40;
-  return "\"" + std::string(text.substr(0, shown)) + (text.size() > shown ? "...\"" : "\"");
+  // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) of an
+  // overlapping copy in operator+(const char*, string&&) when inlined.
+  std::string quotedText(1, '"');
+  quotedText.append(text.substr(0, shown)).append(text.size() > shown ? "...\"" : "\"");
+  return quotedText;
 }
 
 }  // namespace

@@ -273,8 +273,8 @@ QString DesignDocument::editShipValue(const std::string& key, const std::string&
     std::string changed = setShipFileValue(shipText_, name, key, tomlValue);
     if (changed == shipText_) return {};
     readShipParticularsText(changed, name);  // the reader's checks, before anything changes
-    undo_.push(new ReplaceShipTextCommand(*this, shipText_, std::move(changed),
-                                          tr("Change %1").arg(qText(key))));
+    undo_.push(new ReplaceFileTextCommand(*this, ReplaceFileTextCommand::File::Ship, shipText_,
+                                          std::move(changed), tr("Change %1").arg(qText(key))));
     return {};
   } catch (const RunError& error) {
     return qText(error.what());
@@ -284,8 +284,9 @@ QString DesignDocument::editShipValue(const std::string& key, const std::string&
 void DesignDocument::mendShipText(const std::string& text) {
   if (shipPath_.empty() || text == shipText_) return;
   readShipParticularsText(text, shipPath_.filename().string());
-  undo_.push(new ReplaceShipTextCommand(*this, shipText_, text,
-                                        tr("Mend %1").arg(qText(shipPath_.filename().string()))));
+  undo_.push(new ReplaceFileTextCommand(
+      *this, ReplaceFileTextCommand::File::Ship, shipText_, text,
+      tr("Mend %1").arg(qText(shipPath_.filename().string()))));
 }
 
 void DesignDocument::applyShipText(const std::string& text) {
@@ -318,7 +319,8 @@ QString DesignDocument::editPropellerValues(const std::vector<PropellerValue>& v
     }
     if (changed == propellerText_) return {};
     readPropellerTableText(changed, name);
-    undo_.push(new ReplacePropellerTextCommand(*this, propellerText_, std::move(changed), what));
+    undo_.push(new ReplaceFileTextCommand(*this, ReplaceFileTextCommand::File::Propeller,
+                                          propellerText_, std::move(changed), what));
     return {};
   } catch (const RunError& error) {
     return qText(error.what());
@@ -328,8 +330,9 @@ QString DesignDocument::editPropellerValues(const std::vector<PropellerValue>& v
 void DesignDocument::createPropellerFile() {
   if (!hasFile() || design_.propeller) return;
   propellerPath_ = propellerFileBeside(path_);
-  undo_.push(new ReplacePropellerTextCommand(
-      *this, std::string(), propellerFileText(bSeriesPropellerTable(design_.areaRatio)),
+  undo_.push(new ReplaceFileTextCommand(
+      *this, ReplaceFileTextCommand::File::Propeller, std::string(),
+      propellerFileText(bSeriesPropellerTable(design_.areaRatio)),
       tr("Create %1").arg(qText(propellerPath_.filename().string()))));
 }
 

@@ -236,6 +236,13 @@ PropellerTable readPropellerTable(const std::filesystem::path& file) {
   return PropellerReader(layer).read();
 }
 
+std::optional<PropellerTable> propellerTableFor(const std::filesystem::path& designFile,
+                                                const std::optional<std::filesystem::path>& named) {
+  const std::optional<std::filesystem::path> file = named ? named : findPropellerFile(designFile);
+  if (file) return readPropellerTable(*file);
+  return std::nullopt;
+}
+
 PropellerTable readPropellerTableText(std::string text, const std::string& displayName) {
   const SettingsLayer layer = parseShipText(std::move(text), displayName);
   return PropellerReader(layer).read();

@@ -223,10 +223,15 @@ void DesignDocument::close() {
   emit fileStateChanged();
 }
 
+// The design file and the ship and propeller files beside it; a propeller
+// file created in the studio is watched once it is saved.
 void DesignDocument::watch() {
   if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
   if (hasFile()) watcher_.addPath(qText(path_.string()));
   if (!shipPath_.empty()) watcher_.addPath(qText(shipPath_.string()));
+  if (!propellerPath_.empty() && QFileInfo::exists(qText(propellerPath_.string()))) {
+    watcher_.addPath(qText(propellerPath_.string()));
+  }
 }
 
 // Editors that save write a new file and rename it, which a watcher sees as
@@ -237,15 +242,21 @@ void DesignDocument::fileChangedOnDisk(const QString& changedPath) {
   if (!watcher_.files().contains(changedPath) && QFileInfo::exists(changedPath)) {
     watcher_.addPath(changedPath);
   }
-  const bool isShip = !shipPath_.empty() && changedPath == qText(shipPath_.string());
+  const auto isPath = [&changedPath](const std::filesystem::path& path) {
+    return !path.empty() && changedPath == qText(path.string());
+  };
+  const std::filesystem::path& changed =
+      isPath(shipPath_) ? shipPath_ : isPath(propellerPath_) ? propellerPath_ : path_;
+  const std::string& known = isPath(shipPath_)        ? shipSavedText_
+                             : isPath(propellerPath_) ? propellerSavedText_
+                                                      : fileText_;
   try {
-    const std::string onDisk = readDesignFileText(isShip ? shipPath_ : path_);
-    if (onDisk == (isShip ? shipSavedText_ : fileText_)) return;
+    if (readDesignFileText(changed) == known) return;
   } catch (const RunError&) {
     // Gone or unreadable for now: nothing to offer until it is back.
     return;
   }
-  emit changedOnDisk();
+  emit changedOnDisk(qText(changed.filename().string()));
 }
 
 void DesignDocument::loadShip() {

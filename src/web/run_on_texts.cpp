@@ -138,51 +138,21 @@ RunOptions optionsOf(const RunTexts& texts, const std::filesystem::path& folder)
   options.answer.emplace(1, 'H');
   // Paths of outputs are taken as given, not in the working folder.
   options.jsonFile = (folder / resultsNameOf(texts.designName)).string();
-  if (!texts.preview) {
-    options.dxfFile = folder / drawingNameOf(texts.designName);
-    options.plotFile = folder / plotNameOf(texts.designName);
-  }
+  options.dxfFile = folder / drawingNameOf(texts.designName);
+  options.plotFile = folder / plotNameOf(texts.designName);
   return options;
 }
 
-// The run's steps without its files, for a step of a drag: the design and
-// the ship read from their texts, judged and drawn as the run judges and
-// draws them.
-std::string previewOnTexts(const RunTexts& texts) {
-  RunOutcome outcome;
-  outcome.state = std::make_unique<RunState>();
-  RunState& state = *outcome.state;
-  std::ostringstream messages;
-  try {
-    const ReadResult read = readDesignText(texts.designText, texts.designName);
-    outcome.ending = Ending::ContourTooLong;
-    if (read.outcome == ReadOutcome::Read) {
-      state.design = read.design;
-      if (!texts.shipText.empty()) {
-        state.ship = readShipParticularsText(std::string(texts.shipText),
-                                             shipFileBeside(texts.designName).string());
-      }
-      assessAndDraw(state, messages);
-      outcome.ending = Ending::Completed;
-    }
-  } catch (const RunError& error) {
-    outcome.ending = Ending::Error;
-    messages << "propclear: error: " << error.what() << '\n';
-  }
-  const bool completed = outcome.ending == Ending::Completed;
+// The exit status of an ending, as the program's under --strict.
+int strictExitStatusOf(const RunOutcome& outcome) {
   RunOptions strict;
   strict.strict = true;
-  return answerJson(RunAnswer{
-      outcome, exitStatusOf(outcome, strict), messages.str(), {},
-      completed ? jsonResultsText(JsonResults{endingName(outcome.ending), state.design,
-                                              state.assessment})
-                : std::string()});
+  return exitStatusOf(outcome, strict);
 }
 
 }  // namespace
 
 std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& texts) {
-  if (texts.preview) return previewOnTexts(texts);
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   writeText(folder / texts.designName, texts.designText);
@@ -206,6 +176,53 @@ std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& text
   return answerJson(RunAnswer{
       outcome, exitStatusOf(outcome, options), messages.str(), written,
       std::filesystem::exists(resultsFile) ? readText(resultsFile) : std::string()});
+}
+
+// The design and the ship read as the run reads them, from their texts.
+RunPreview::RunPreview(const RunTexts& texts) {
+  try {
+    const ReadResult read = readDesignText(texts.designText, texts.designName);
+    if (read.outcome != ReadOutcome::Read) {
+      readingEnding_ = Ending::ContourTooLong;
+      return;
+    }
+    if (!texts.shipText.empty()) {
+      ship_ = readShipParticularsText(std::string(texts.shipText),
+                                      shipFileBeside(texts.designName).string());
+    }
+    design_ = read.design;
+  } catch (const RunError& error) {
+    readingEnding_ = Ending::Error;
+    readingMessages_ = std::string("propclear: error: ") + error.what() + '\n';
+  }
+}
+
+std::string RunPreview::readingFailure() const {
+  RunOutcome outcome;
+  outcome.ending = readingEnding_;
+  return answerJson(RunAnswer{outcome, strictExitStatusOf(outcome), readingMessages_, {}, {}});
+}
+
+std::string RunPreview::answerFor(const DesignData& design) const {
+  RunOutcome outcome;
+  outcome.state = std::make_unique<RunState>();
+  RunState& state = *outcome.state;
+  state.design = design;
+  state.ship = ship_;
+  std::ostringstream messages;
+  try {
+    assessAndDraw(state, messages);
+    outcome.ending = Ending::Completed;
+  } catch (const RunError& error) {
+    outcome.ending = Ending::Error;
+    messages << "propclear: error: " << error.what() << '\n';
+  }
+  const bool completed = outcome.ending == Ending::Completed;
+  return answerJson(RunAnswer{
+      outcome, strictExitStatusOf(outcome), messages.str(), {},
+      completed ? jsonBriefText(JsonResults{endingName(outcome.ending), state.design,
+                                            state.assessment})
+                : std::string()});
 }
 
 }  // namespace propclear

@@ -19,9 +19,8 @@ using nlohmann::json;
 std::string exampleText(const char* name) { return test::readFile(test::examplesDir() / name); }
 
 json runExample(const test::ScratchDir& folder, const std::string& designText,
-                const std::string& shipText, bool preview = false) {
-  return json::parse(
-      runOnTexts(folder.path() / "studio", {"Norvalek.TSK", designText, shipText, preview}));
+                const std::string& shipText) {
+  return json::parse(runOnTexts(folder.path() / "studio", {"Norvalek.TSK", designText, shipText}));
 }
 
 // The example in the run's folder: the outputs the program writes for the
@@ -57,29 +56,21 @@ TEST(RunOnTexts, WritesTheProgramsOutputsForTheExample) {
             run["drawing"].end());
 }
 
-// A second run starts afresh: a preview writes no drawings, without a ship
-// file no rules, and an unreadable design leaves no outputs and says why.
+// A second run starts afresh: without a ship file no rules, and an
+// unreadable design leaves no outputs and says why.
 TEST(RunOnTexts, RunsAgainWithoutTheFilesOfTheRunBefore) {
   test::ScratchDir folder;
-  const json full = runExample(folder, exampleText("Norvalek.TSK"), exampleText("Norvalek.ship.toml"));
-  const json preview =
-      runExample(folder, exampleText("Norvalek.TSK"), exampleText("Norvalek.ship.toml"), true);
-  EXPECT_EQ(preview["files"], json::array());
-  for (const char* key : {"result", "drawing", "messages", "exitStatus"})
-    EXPECT_EQ(preview[key], full[key]) << key;
-  EXPECT_TRUE(std::filesystem::exists(folder / "studio" / "Norvalek.svg"));  // left as it was
+  runExample(folder, exampleText("Norvalek.TSK"), exampleText("Norvalek.ship.toml"));
   const json noShip = runExample(folder, exampleText("Norvalek.TSK"), "");
   EXPECT_EQ(noShip["result"]["status"], "no-rules");
   EXPECT_FALSE(noShip["result"].contains("ruleCheck"));
 
-  for (const bool preview : {false, true}) {
-    const json broken = runExample(folder, "caption only\r\n", "", preview);
-    EXPECT_EQ(broken["ending"], "error");
-    EXPECT_EQ(broken["exitStatus"], test::kExitError);
-    EXPECT_TRUE(broken["result"].is_null());
-    EXPECT_EQ(broken["files"], json::array());  // the design is read before any output is touched
-    EXPECT_NE(broken["messages"].get<std::string>().find("Norvalek.TSK"), std::string::npos);
-  }
+  const json broken = runExample(folder, "caption only\r\n", "");
+  EXPECT_EQ(broken["ending"], "error");
+  EXPECT_EQ(broken["exitStatus"], test::kExitError);
+  EXPECT_TRUE(broken["result"].is_null());
+  EXPECT_EQ(broken["files"], json::array());  // the design is read before any output is touched
+  EXPECT_NE(broken["messages"].get<std::string>().find("Norvalek.TSK"), std::string::npos);
 }
 
 std::vector<double> exampleValues() {
@@ -122,6 +113,48 @@ TEST(StudioCInterface, RewritesTheDesignFromItsValues) {
 
   values.pop_back();
   EXPECT_NE(rewrite(values)["error"].get<std::string>().find("not a design's"), std::string::npos);
+}
+
+json preview(const std::vector<double>& values) {
+  return json::parse(propclear_preview(values.data(), static_cast<int>(values.size())));
+}
+
+// The steps of a drag: each preview is the run of the design rewritten
+// with its values, with no file listed, its result in brief; a design or
+// ship that does not read, and values that are no design's, are answered
+// with the error.
+TEST(StudioCInterface, PreviewsADraggedDesignAsTheRunOfTheRewrittenDesign) {
+  const std::string design = exampleText("Norvalek.TSK"), ship = exampleText("Norvalek.ship.toml");
+  propclear_preview_begin("Norvalek.TSK", design.c_str(), ship.c_str());
+  std::vector<double> values = exampleValues();
+  test::ScratchDir folder;
+  // The example as it is, a rudder corner moved, the centre moved to a
+  // millimetre, then pushed up into the stern (a clash).
+  for (const auto& [offset, value] : std::vector<std::pair<std::size_t, double>>{
+           {0, 4.0}, {9, 0.61}, {0, 4.137}, {0, 3.2}, {1, 3.4}}) {
+    values[offset] = value;
+    const json step = preview(values);
+    const json run = runExample(folder, rewrite(values)["text"], ship);
+    EXPECT_EQ(step["files"], json::array());
+    for (const char* key : {"ending", "drawing", "messages", "exitStatus"})
+      EXPECT_EQ(step[key], run[key]) << key << " at " << offset << " = " << value;
+    for (const char* key : {"ending", "status", "statusText", "clearances", "ruleCheck"})
+      EXPECT_EQ(step["result"][key], run["result"][key]) << key << " at " << offset << " = " << value;
+    EXPECT_EQ(step["result"].size(), 5u);
+  }
+  EXPECT_EQ(preview(values)["result"]["status"], "clash");
+
+  values.pop_back();
+  EXPECT_NE(preview(values)["error"].get<std::string>().find("not a design's"), std::string::npos);
+  for (const auto& [designText, shipText] : std::vector<std::pair<std::string, std::string>>{
+           {"caption only\r\n", ""}, {design, "[ship\n"}}) {
+    propclear_preview_begin("Norvalek.TSK", designText.c_str(), shipText.c_str());
+    const json broken = preview(exampleValues());
+    EXPECT_EQ(broken["ending"], "error");
+    EXPECT_EQ(broken["exitStatus"], test::kExitError);
+    EXPECT_TRUE(broken["result"].is_null());
+    EXPECT_NE(broken["messages"].get<std::string>().find("Norvalek"), std::string::npos);
+  }
 }
 
 TEST(StudioCInterface, ChecksATypedValueAsTheStudioDoes) {

@@ -1,6 +1,8 @@
 // The studio in a browser: the page shows and edits a design; every value it
 // shows comes from the core (WebAssembly) through its C interface:
 // propclear_run (the whole run, the outputs written into /studio),
+// propclear_preview_begin and propclear_preview (the steps of a drag: the
+// design read once, then judged and drawn with each step's values),
 // propclear_rewrite (a design's text with new values) and
 // propclear_check_field (a typed value, checked). Nothing here measures,
 // judges or lays out a file.
@@ -26,7 +28,7 @@ let core = null;
 const studio = {
   designName: null, designText: null, shipText: "",
   values: null,          // the design's values, as propclear_rewrite takes them
-  run: null,             // the last run (propclear_run's JSON)
+  run: null,             // the last run (propclear_run's JSON, or a preview's)
   undo: [], redo: [],    // design texts
   view: null,            // the viewBox: x, y (of -z), width, height in metres
   selectedPoint: 0,      // contour point of the table, from 1
@@ -42,17 +44,28 @@ function nulTerminated(text) {
   return withEnd;
 }
 
-function runCore(preview) {
-  const text = core.ccall("propclear_run", "string", ["array", "array", "array", "number"],
-    [nulTerminated(studio.designName), nulTerminated(studio.designText), nulTerminated(studio.shipText),
-      preview ? 0 : 1]);
-  return JSON.parse(text);
+function designTexts() {
+  return [nulTerminated(studio.designName), nulTerminated(studio.designText), nulTerminated(studio.shipText)];
+}
+
+const valueBytes = (values) => new Uint8Array(new Float64Array(values).buffer);
+
+function runCore() {
+  return JSON.parse(core.ccall("propclear_run", "string", ["array", "array", "array"], designTexts()));
+}
+
+function beginPreviews() {
+  core.ccall("propclear_preview_begin", null, ["array", "array", "array"], designTexts());
+}
+
+function previewCore(values) {
+  return JSON.parse(core.ccall("propclear_preview", "string", ["array", "number"],
+    [valueBytes(values), values.length]));
 }
 
 function rewriteCore(values) {
-  const bytes = new Uint8Array(new Float64Array(values).buffer);
   const text = core.ccall("propclear_rewrite", "string", ["array", "array", "array", "number"],
-    [nulTerminated(studio.designName), nulTerminated(studio.designText), bytes, values.length]);
+    [nulTerminated(studio.designName), nulTerminated(studio.designText), valueBytes(values), values.length]);
   return JSON.parse(text);
 }
 
@@ -93,33 +106,30 @@ function openDesign(name, text, shipText) {
   recompute();
 }
 
-// Runs the design as it stands and shows the run; a preview (a step of a
-// drag) leaves the drawing files unwritten until the drop.
-function recompute(preview = false) {
-  studio.run = runCore(preview);
+// Runs the design as it stands and shows the run.
+function recompute() {
+  studio.run = runCore();
   if (studio.run.result) studio.values = valuesOf(studio.run.result.design);
   showAll();
 }
 
-// A changed design text, one undo step (unless a drag already made it one).
-function commitText(text, asNewStep = true, preview = false) {
-  if (asNewStep) {
-    studio.undo.push(studio.designText);
-    studio.redo = [];
-  }
+// A changed design text, one undo step.
+function commitText(text) {
+  studio.undo.push(studio.designText);
+  studio.redo = [];
   studio.designText = text;
-  recompute(preview);
+  recompute();
 }
 
 // The design with `values`: rewritten by the core and run again.
-function applyValues(values, asNewStep = true, { preview = false } = {}) {
+function applyValues(values) {
   const rewritten = rewriteCore(values);
   if (rewritten.error) {
     showMessage(rewritten.error);
     return false;
   }
   studio.values = values;
-  commitText(rewritten.text, asNewStep, preview);
+  commitText(rewritten.text);
   return true;
 }
 
@@ -587,8 +597,9 @@ function onPointerDown(event) {
   svg.setPointerCapture(event.pointerId);
   const target = event.target.dataset && event.target.dataset.target;
   if (target && studio.values) {
-    gesture = { kind: "handle", target, startText: studio.designText, moved: false };
+    gesture = { kind: "handle", target, moved: false };
     event.target.classList.add("dragged");
+    beginPreviews();
   } else {
     gesture = { kind: "pan", from: [event.clientX, event.clientY], view: { ...studio.view } };
     svg.classList.add("panning");
@@ -610,8 +621,10 @@ function dragHandleTo(target, at) {
   const values = studio.values.slice();
   values[xOffset] = x;
   values[zOffset] = z;
-  // The whole drag is one undo step: its first move makes it.
-  applyValues(values, !gesture.moved, { preview: true });
+  // The design text waits for the drop: a preview of the values, no files.
+  studio.values = values;
+  studio.run = previewCore(values);
+  showAll();
   gesture.moved = true;
   element("readout").textContent = `${target}: x ${x.toFixed(3)} m, z ${z.toFixed(3)} m`;
 }
@@ -661,9 +674,13 @@ function onPointerUp() {
   const dropped = gesture && gesture.kind === "handle";
   const moved = dropped && gesture.moved;
   gesture = null;
-  // The files of the dropped design, which the moves left unwritten.
-  if (moved) recompute();
-  else if (dropped) showDesignPanel();
+  // The dropped design rewritten and run, its files written: the whole drag
+  // one undo step.
+  if (moved) {
+    if (!applyValues(studio.values)) recompute();
+  } else if (dropped) {
+    showDesignPanel();
+  }
   drawView();
 }
 

@@ -478,7 +478,7 @@ function ruleRows(result) {
     clearance: line.clearance,
     className: line.overlap ? "overlap" : line.informative ? "verdict-informative"
       : line.verdict === "meets" ? "" : "verdict-fail",
-    cells: [line.clearance, line.sourceLetter || line.ruleSet, line.basis || "",
+    cells: [line.clearance, (line.sourceLetter || line.ruleSet) + (line.basis ? ": " + line.basis : ""),
       shown(line.required_m), shown(line.measured_m),
       typeof line.margin_percent === "number" ? shown(line.margin_percent, 1) + " %" : "—",
       line.verdict],
@@ -506,7 +506,7 @@ function showResultsPanel() {
     rules.id = "rules";
   }
   setText(ruleCheck.firstChild, `${result.ruleCheck.ship.name} (${result.ruleCheck.ship.source})`);
-  showRows(rules, "<tr><th>clearance</th><th>rule</th><th>basis</th><th>required m</th>" +
+  showRows(rules, "<tr><th>clearance</th><th>rule: basis</th><th>required m</th>" +
     "<th>measured m</th><th>margin</th><th>verdict</th></tr>", ruleRows(result));
 }
 

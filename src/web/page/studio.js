@@ -218,10 +218,14 @@ function dashesOf(style) {
 
 // The core's drawing commands as SVG elements, at true scale: metres in x,
 // metres of height upwards (the SVG's y is -z); each as its tag, its
-// attributes and its text.
+// attributes and its text. The lines of one pen are one path, standing
+// where the pen is first used, a line that goes on from the one before it
+// in the path continuing its subpath: the outlines are many short lines,
+// their pens drawn in turn, and a drag step restyles, lays out and paints a
+// few paths faster than many polylines.
 function plotItems(commands, metresPerPixel) {
   let lineWidth = 1, lineStyle = 0, textColour = 0, fontPixels = 13, cursor = [0, 0];
-  const items = [];
+  const items = [], paths = new Map();
   for (const c of commands) {
     switch (c[0]) {
       case "lineWidth": lineWidth = c[1]; break;
@@ -230,19 +234,18 @@ function plotItems(commands, metresPerPixel) {
       case "font": fontPixels = Math.max(9, Math.round(c[2] * 4 / 3)); break;
       case "cursor": cursor = [c[1], c[2]]; break;
       case "line": {
-        // A line that goes on from the last one in its pen goes on its
-        // polyline: the outlines are many short lines, and fewer elements
-        // are restyled, laid out and painted faster.
-        const last = items[items.length - 1];
-        const pen = { stroke: palette[c[5]], "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) };
-        if (last && last.end && last.end[0] === c[1] && last.end[1] === c[2] &&
-            last.pen.stroke === pen.stroke && last.pen["stroke-width"] === pen["stroke-width"] &&
-            last.pen["stroke-dasharray"] === pen["stroke-dasharray"]) {
-          last.points.push(c[3], -c[4]);
-        } else {
-          items.push(Object.assign(["polyline", pen], { pen, points: [c[1], -c[2], c[3], -c[4]] }));
+        const pen = `${c[5]} ${lineWidth} ${lineStyle}`;
+        let path = paths.get(pen);
+        if (!path) {
+          path = { attributes: { stroke: palette[c[5]], "stroke-width": lineWidth,
+            "stroke-dasharray": dashesOf(lineStyle) }, steps: [], endX: NaN, endZ: NaN };
+          paths.set(pen, path);
+          items.push(["path", path.attributes]);
         }
-        items[items.length - 1].end = [c[3], c[4]];
+        if (path.endX !== c[1] || path.endZ !== c[2]) path.steps.push("M", c[1], -c[2]);
+        path.steps.push(c[3], -c[4]);
+        path.endX = c[3];
+        path.endZ = c[4];
         break;
       }
       case "circle":
@@ -259,7 +262,7 @@ function plotItems(commands, metresPerPixel) {
       default: break;
     }
   }
-  for (const item of items) if (item.points) item[1].points = item.points.join(" ");
+  for (const path of paths.values()) path.attributes.d = path.steps.join(" ");
   return items;
 }
 
@@ -318,13 +321,16 @@ function handleItems(metresPerPixel) {
 function drawView() {
   const svg = element("drawing");
   if (!plotElements) {
+    svg.setAttribute("preserveAspectRatio", "xMidYMid meet");
     plotElements = new KeptElements(svgChild(svg, "g", { id: "plot" }));
     handleElements = new KeptElements(svgChild(svg, "g", { id: "handles" }));
   }
   if (!studio.view) fitView();
   const v = studio.view;
-  svg.setAttribute("viewBox", `${v.x} ${v.y} ${v.width} ${v.height}`);
-  svg.setAttribute("preserveAspectRatio", "xMidYMid meet");
+  // Set only when the view moved: a view box set anew, even to the same
+  // value, lays out every element of the drawing again.
+  const viewBox = `${v.x} ${v.y} ${v.width} ${v.height}`;
+  if (svg.getAttribute("viewBox") !== viewBox) svg.setAttribute("viewBox", viewBox);
   const metresPerPixel = studio.run ? 1 / pixelsPerMetre() : 1;
   plotElements.show(studio.run ? plotItems(studio.run.drawing, metresPerPixel) : []);
   handleElements.show(studio.run ? handleItems(metresPerPixel) : []);

@@ -8,6 +8,7 @@ screenshots: the example, a clash, the rule table.
 
     studio_page_bench.py PAGE_HTML SCREENSHOT_DIR [--quick]
 """
+import os
 import pathlib
 import statistics
 import sys
@@ -79,6 +80,7 @@ def main() -> int:
     print(f"drag step: median {statistics.median(steps):.2f} ms, p99 {p99:.2f} ms over "
           f"{len(steps)} steps, target {STEP_TARGET_MS:.0f} ms: "
           f"{'met' if p99 <= STEP_TARGET_MS else 'MISSED'}")
+    print("load average (1, 5, 15 min): " + ", ".join(f"{load:.2f}" for load in os.getloadavg()))
     print(f"screenshots: {shots}")
     return 0
 

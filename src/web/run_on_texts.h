@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "design/design_data.h"
 #include "driver/run.h"
@@ -26,13 +27,28 @@ struct RunTexts {
   std::string_view shipText;  // the ship file beside the design; none when empty
 };
 
-// Empties `folder`, runs the design there and returns the run as JSON:
-//   "ending", "exitStatus" (as the program's under --strict), "messages"
-//   (what the program prints on standard error), "files" (the outputs
-//   written, by name), "result" (the JSON results file with the judged
-//   status and every figure, null when the run wrote none) and "drawing"
-//   (the plot's commands in order, for the page to draw).
-std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& texts);
+// The numbers of one of the plot's commands in PageAnswer::drawing.
+inline constexpr std::size_t drawingNumbersPerCommand = 6;
+
+// What a run answers the page. The JSON holds "ending", "exitStatus" (as
+// the program's under --strict), "messages" (what the program prints on
+// standard error), "files" (the outputs written, by name), "result" (the
+// JSON results file with the judged status and every figure, null when the
+// run wrote none) and "drawingTexts" (the texts of the plot's commands in
+// order). The drawing holds the plot's commands in order, as numbers that
+// the page reads without a parse: per command its DrawOp value and five
+// operands, unused ones 0 (a line's x1, z1, x2, z2 and colour; a circle's
+// x, z, radius and colour; the text cursor's x and z; a line width's, line
+// style's or text colour's value; a caption's or text's index in
+// "drawingTexts", a font's there and its size; none for the window's
+// showing and clearing and the user scale).
+struct PageAnswer {
+  std::string json;
+  std::vector<float> drawing;
+};
+
+// Empties `folder`, runs the design there and returns the run.
+PageAnswer runOnTexts(const std::filesystem::path& folder, const RunTexts& texts);
 
 // The previews of one design: its text and its ship's read once, then each
 // step's design (the one read, with other values) judged and drawn.
@@ -45,9 +61,9 @@ class RunPreview {
 
   // The run's answer for `design`, as runOnTexts gives it, without files
   // and with the judged result in brief (jsonBriefText) as "result".
-  std::string answerFor(const DesignData& design) const;
+  PageAnswer answerFor(const DesignData& design) const;
   // The answer when the texts did not read: the run's for that error.
-  std::string readingFailure() const;
+  PageAnswer readingFailure() const;
 
  private:
   std::optional<DesignData> design_;

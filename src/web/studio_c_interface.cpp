@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "design/design_field.h"
 #include "design/read_design_data.h"
@@ -28,6 +29,14 @@ constexpr int leadingValueCount = propellerValueCount + 2 * rudderCornerCount;
 const char* kept(std::string& store, std::string text) {
   store = std::move(text);
   return store.c_str();
+}
+
+// The drawing of the last run or preview.
+std::vector<float> lastDrawing;
+
+const char* kept(std::string& store, PageAnswer answer) {
+  lastDrawing = std::move(answer.drawing);
+  return kept(store, std::move(answer.json));
 }
 
 std::string oneMember(const char* name, std::string_view text) {
@@ -106,11 +115,18 @@ extern "C" const char* propclear_run(const char* designName, const char* designT
                                      const char* shipText) {
   using namespace propclear;
   static std::string result;
+  lastDrawing.clear();
   try {
     return kept(result, runOnTexts(studioFolder, RunTexts{designName, designText, shipText}));
   } catch (const std::exception& error) {
     return kept(result, oneMember("error", error.what()));
   }
+}
+
+extern "C" const float* propclear_drawing(void) { return propclear::lastDrawing.data(); }
+
+extern "C" int propclear_drawing_length(void) {
+  return static_cast<int>(propclear::lastDrawing.size());
 }
 
 extern "C" void propclear_preview_begin(const char* designName, const char* designText,
@@ -122,6 +138,7 @@ extern "C" void propclear_preview_begin(const char* designName, const char* desi
 extern "C" const char* propclear_preview(const double* values, int count) {
   using namespace propclear;
   static std::string result;
+  lastDrawing.clear();
   if (!preview) return kept(result, oneMember("error", "no design read for a preview"));
   const std::optional<int> pointCount = pointCountOf(count);
   if (!pointCount) return kept(result, notADesignsValues(count));

@@ -13,6 +13,12 @@ extern "C" {
 // read. Returns the run as JSON (web/run_on_texts.h).
 const char* propclear_run(const char* designName, const char* designText, const char* shipText);
 
+// The drawing of the last propclear_run or propclear_preview: the plot's
+// commands as numbers, propclear_drawing_length of them
+// (web/run_on_texts.h); valid until the next of those calls.
+const float* propclear_drawing(void);
+int propclear_drawing_length(void);
+
 // Reads a design and its ship file as propclear_run does, once, for the
 // previews of a drag that follow.
 void propclear_preview_begin(const char* designName, const char* designText, const char* shipText);

@@ -18,9 +18,16 @@ using nlohmann::json;
 
 std::string exampleText(const char* name) { return test::readFile(test::examplesDir() / name); }
 
+// A run's answer with its drawing's numbers as "drawing".
+json withDrawing(const PageAnswer& answer) {
+  json run = json::parse(answer.json);
+  run["drawing"] = answer.drawing;
+  return run;
+}
+
 json runExample(const test::ScratchDir& folder, const std::string& designText,
                 const std::string& shipText) {
-  return json::parse(runOnTexts(folder.path() / "studio", {"Norvalek.TSK", designText, shipText}));
+  return withDrawing(runOnTexts(folder.path() / "studio", {"Norvalek.TSK", designText, shipText}));
 }
 
 // The example in the run's folder: the outputs the program writes for the
@@ -49,11 +56,22 @@ TEST(RunOnTexts, WritesTheProgramsOutputsForTheExample) {
   }
   EXPECT_EQ(run["result"], json::parse(test::readFile(native / "Norvalek.json")));
   EXPECT_EQ(run["result"]["ruleCheck"]["ship"]["source"], "Norvalek.ship.toml");
-  // The plot's commands, from the clearing of the window on.
-  ASSERT_FALSE(run["drawing"].empty());
-  EXPECT_EQ(run["drawing"][0][0], "show");
-  EXPECT_NE(std::find(run["drawing"].begin(), run["drawing"].end(), json::array({"clear"})),
-            run["drawing"].end());
+  // The plot's commands, from the showing of the window on, six numbers
+  // each; a caption, a font and a text name their texts in order.
+  const std::vector<float> drawing = run["drawing"];
+  ASSERT_EQ(drawing.size() % drawingNumbersPerCommand, 0u);
+  ASSERT_FALSE(drawing.empty());
+  EXPECT_EQ(drawing[0], static_cast<float>(DrawOp::ShowWindow));
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < drawing.size(); i += drawingNumbersPerCommand) {
+    const auto op = static_cast<DrawOp>(drawing[i]);
+    if (op == DrawOp::SetCaption || op == DrawOp::SetFont || op == DrawOp::PrintText) {
+      ASSERT_EQ(drawing[i + 1], static_cast<float>(texts.size()));
+      texts.push_back(run["drawingTexts"][texts.size()]);
+    }
+  }
+  EXPECT_EQ(run["drawingTexts"], json(texts));
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "DWL"), texts.end());
 }
 
 // A second run starts afresh: without a ship file no rules, and an
@@ -75,7 +93,7 @@ TEST(RunOnTexts, RunsAgainWithoutTheFilesOfTheRunBefore) {
 
 std::vector<double> exampleValues() {
   const json design = json::parse(runOnTexts(test::ScratchDir().path(), {"Norvalek.TSK",
-      exampleText("Norvalek.TSK"), ""}))["result"]["design"];
+      exampleText("Norvalek.TSK"), ""}).json)["result"]["design"];
   std::vector<double> values = {design["propellerCentre"]["x"], design["propellerCentre"]["z"],
                                 design["waterlineHeight"],     design["propellerDiameter"],
                                 design["hubDiameter"],         design["pitchRatio"],
@@ -103,12 +121,12 @@ TEST(StudioCInterface, RewritesTheDesignFromItsValues) {
   values[1] = 2.75;
   const std::string moved = rewrite(values)["text"];
   test::ScratchDir folder;
-  const json run = json::parse(runOnTexts(folder.path(), {"Norvalek.TSK", moved, ""}));
+  const json run = json::parse(runOnTexts(folder.path(), {"Norvalek.TSK", moved, ""}).json);
   EXPECT_EQ(run["result"]["design"]["propellerCentre"], json({{"x", 4.123}, {"z", 2.75}}));
 
   values.resize(values.size() - 3);
   const std::string shorter = rewrite(values)["text"];
-  const json shorterRun = json::parse(runOnTexts(folder.path(), {"Norvalek.TSK", shorter, ""}));
+  const json shorterRun = json::parse(runOnTexts(folder.path(), {"Norvalek.TSK", shorter, ""}).json);
   EXPECT_EQ(shorterRun["result"]["design"]["contourPoints"].size(), 23u);
 
   values.pop_back();
@@ -116,7 +134,9 @@ TEST(StudioCInterface, RewritesTheDesignFromItsValues) {
 }
 
 json preview(const std::vector<double>& values) {
-  return json::parse(propclear_preview(values.data(), static_cast<int>(values.size())));
+  json step = json::parse(propclear_preview(values.data(), static_cast<int>(values.size())));
+  step["drawing"] = std::vector<float>(propclear_drawing(), propclear_drawing() + propclear_drawing_length());
+  return step;
 }
 
 // The steps of a drag: each preview is the run of the design rewritten
@@ -136,7 +156,7 @@ TEST(StudioCInterface, PreviewsADraggedDesignAsTheRunOfTheRewrittenDesign) {
     const json step = preview(values);
     const json run = runExample(folder, rewrite(values)["text"], ship);
     EXPECT_EQ(step["files"], json::array());
-    for (const char* key : {"ending", "drawing", "messages", "exitStatus"})
+    for (const char* key : {"ending", "drawing", "drawingTexts", "messages", "exitStatus"})
       EXPECT_EQ(step[key], run[key]) << key << " at " << offset << " = " << value;
     for (const char* key : {"ending", "status", "statusText", "clearances", "ruleCheck"})
       EXPECT_EQ(step["result"][key], run["result"][key]) << key << " at " << offset << " = " << value;

@@ -2,8 +2,9 @@
 // shows comes from the core (WebAssembly) through its C interface:
 // propclear_run (the whole run, the outputs written into /studio),
 // propclear_preview_begin and propclear_preview (the steps of a drag: the
-// design read once, then judged and drawn with each step's values),
-// propclear_rewrite (a design's text with new values) and
+// design read once, then judged and drawn with each step's values), the
+// drawing of either read as numbers from the core's memory
+// (propclear_drawing), propclear_rewrite (a design's text with new values) and
 // propclear_check_field (a typed value, checked). Nothing here measures,
 // judges or lays out a file.
 "use strict";
@@ -50,8 +51,18 @@ function designTexts() {
 
 const valueBytes = (values) => new Uint8Array(new Float64Array(values).buffer);
 
+// The drawing of the last run or preview: its commands as numbers, read
+// straight from the core's memory, and the texts of its answer.
+function withDrawing(answer) {
+  const start = core.ccall("propclear_drawing", "number", [], []) / Float32Array.BYTES_PER_ELEMENT;
+  const length = core.ccall("propclear_drawing_length", "number", [], []);
+  answer.drawing = { numbers: core.HEAPF32.slice(start, start + length), texts: answer.drawingTexts || [] };
+  return answer;
+}
+
 function runCore() {
-  return JSON.parse(core.ccall("propclear_run", "string", ["array", "array", "array"], designTexts()));
+  return withDrawing(JSON.parse(core.ccall("propclear_run", "string", ["array", "array", "array"],
+    designTexts())));
 }
 
 function beginPreviews() {
@@ -59,8 +70,8 @@ function beginPreviews() {
 }
 
 function previewCore(values) {
-  return JSON.parse(core.ccall("propclear_preview", "string", ["array", "number"],
-    [valueBytes(values), values.length]));
+  return withDrawing(JSON.parse(core.ccall("propclear_preview", "string", ["array", "number"],
+    [valueBytes(values), values.length])));
 }
 
 function rewriteCore(values) {
@@ -169,22 +180,32 @@ function svgChild(parent, name, attributes) {
   return node;
 }
 
+// The codes of the drawing's commands: DrawOp's values
+// (plot/drawing_surface.h); each command is its code and five operands.
+const drawOp = { font: 3, textColour: 4, lineWidth: 5, lineStyle: 6, line: 8, circle: 9,
+  cursor: 10, text: 11 };
+const numbersPerCommand = 6;
+
 // The extent of the drawing's lines and circles, metres.
-function drawingExtent(commands) {
+function drawingExtent(drawing) {
   let low = [Infinity, Infinity], high = [-Infinity, -Infinity];
   const take = (x, z) => {
     low = [Math.min(low[0], x), Math.min(low[1], z)];
     high = [Math.max(high[0], x), Math.max(high[1], z)];
   };
-  for (const c of commands) {
-    if (c[0] === "line") { take(c[1], c[2]); take(c[3], c[4]); }
-    if (c[0] === "circle") { take(c[1] - c[3], c[2] - c[3]); take(c[1] + c[3], c[2] + c[3]); }
+  const n = drawing ? drawing.numbers : [];
+  for (let i = 0; i < n.length; i += numbersPerCommand) {
+    if (n[i] === drawOp.line) { take(n[i + 1], n[i + 2]); take(n[i + 3], n[i + 4]); }
+    if (n[i] === drawOp.circle) {
+      take(n[i + 1] - n[i + 3], n[i + 2] - n[i + 3]);
+      take(n[i + 1] + n[i + 3], n[i + 2] + n[i + 3]);
+    }
   }
   return isFinite(low[0]) ? { low, high } : { low: [0, 0], high: [10, 10] };
 }
 
 function fitView() {
-  const { low, high } = drawingExtent(studio.run ? studio.run.drawing : []);
+  const { low, high } = drawingExtent(studio.run && studio.run.drawing);
   const margin = 0.05 * Math.max(high[0] - low[0], high[1] - low[1], 1);
   let width = high[0] - low[0] + 2 * margin, height = high[1] - low[1] + 2 * margin;
   // The view's own proportions, so that one metre is as long in x as in z.
@@ -216,6 +237,9 @@ function dashesOf(style) {
   return style === 1 ? "8 5" : style === 2 ? "2 4" : "none";
 }
 
+// A coordinate as the drawing's elements take it: to 0.01 mm, in few digits.
+const metres = (value) => Math.round(value * 1e5) / 1e5;
+
 // The core's drawing commands as SVG elements, at true scale: metres in x,
 // metres of height upwards (the SVG's y is -z); each as its tag, its
 // attributes and its text. The lines of one pen are one path, standing
@@ -223,39 +247,42 @@ function dashesOf(style) {
 // in the path continuing its subpath: the outlines are many short lines,
 // their pens drawn in turn, and a drag step restyles, lays out and paints a
 // few paths faster than many polylines.
-function plotItems(commands, metresPerPixel) {
+function plotItems(drawing, metresPerPixel) {
   let lineWidth = 1, lineStyle = 0, textColour = 0, fontPixels = 13, cursor = [0, 0];
-  const items = [], paths = new Map();
-  for (const c of commands) {
-    switch (c[0]) {
-      case "lineWidth": lineWidth = c[1]; break;
-      case "lineStyle": lineStyle = c[1]; break;
-      case "textColour": textColour = c[1]; break;
-      case "font": fontPixels = Math.max(9, Math.round(c[2] * 4 / 3)); break;
-      case "cursor": cursor = [c[1], c[2]]; break;
-      case "line": {
-        const pen = `${c[5]} ${lineWidth} ${lineStyle}`;
+  const items = [], paths = new Map(), n = drawing.numbers;
+  for (let i = 0; i < n.length; i += numbersPerCommand) {
+    switch (n[i]) {
+      case drawOp.lineWidth: lineWidth = n[i + 1]; break;
+      case drawOp.lineStyle: lineStyle = n[i + 1]; break;
+      case drawOp.textColour: textColour = n[i + 1]; break;
+      case drawOp.font: fontPixels = Math.max(9, Math.round(n[i + 2] * 4 / 3)); break;
+      case drawOp.cursor: cursor = [n[i + 1], n[i + 2]]; break;
+      case drawOp.line: {
+        const colour = n[i + 5];
+        const pen = `${colour} ${lineWidth} ${lineStyle}`;
         let path = paths.get(pen);
         if (!path) {
-          path = { attributes: { stroke: palette[c[5]], "stroke-width": lineWidth,
+          path = { attributes: { stroke: palette[colour], "stroke-width": lineWidth,
             "stroke-dasharray": dashesOf(lineStyle) }, steps: [], endX: NaN, endZ: NaN };
           paths.set(pen, path);
           items.push(["path", path.attributes]);
         }
-        if (path.endX !== c[1] || path.endZ !== c[2]) path.steps.push("M", c[1], -c[2]);
-        path.steps.push(c[3], -c[4]);
-        path.endX = c[3];
-        path.endZ = c[4];
+        if (path.endX !== n[i + 1] || path.endZ !== n[i + 2]) {
+          path.steps.push("M", metres(n[i + 1]), metres(-n[i + 2]));
+        }
+        path.steps.push(metres(n[i + 3]), metres(-n[i + 4]));
+        path.endX = n[i + 3];
+        path.endZ = n[i + 4];
         break;
       }
-      case "circle":
-        items.push(["circle", { cx: c[1], cy: -c[2], r: c[3], stroke: palette[c[4]],
-          "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) }]);
+      case drawOp.circle:
+        items.push(["circle", { cx: metres(n[i + 1]), cy: metres(-n[i + 2]), r: metres(n[i + 3]),
+          stroke: palette[n[i + 4]], "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) }]);
         break;
-      case "text": {
+      case drawOp.text: {
         const size = fontPixels * metresPerPixel;
-        items.push(["text", { x: cursor[0], y: -cursor[1] + 0.8 * size, fill: palette[textColour],
-          "font-size": size }, c[1]]);
+        items.push(["text", { x: metres(cursor[0]), y: metres(-cursor[1] + 0.8 * size),
+          fill: palette[textColour], "font-size": size }, drawing.texts[n[i + 1]]]);
         cursor = [cursor[0], cursor[1] - 1.2 * size];
         break;
       }

@@ -313,7 +313,7 @@ class KeptElements {
         kept.node.setAttribute(key, attributes[key]);
         kept.attributes[key] = attributes[key];
       }
-      if (text !== undefined && kept.text !== text) kept.node.textContent = kept.text = text;
+      if (text !== undefined && kept.text !== text) setText(kept.node, kept.text = text);
     });
     while (this.kept.length > items.length) this.kept.pop().node.remove();
   }
@@ -469,10 +469,16 @@ function deletePoint() {
   showDesignPanel();
 }
 
-// A node's text, set only when it changed: setting it anew costs the
-// browser a new layout of the panel.
+// A node's text, set only when it changed, and then in the text it holds:
+// a text set anew costs the browser a new layout of the panel, a new text
+// node more.
 function setText(node, text) {
-  if (node.textContent !== text) node.textContent = text;
+  const only = node.firstChild;
+  if (only && only === node.lastChild && only.nodeType === Node.TEXT_NODE) {
+    if (only.data !== text) only.data = text;
+  } else if (node.textContent !== text) {
+    node.textContent = text;
+  }
 }
 
 // The rows of a table, changed in place where the same rows stand there
@@ -565,15 +571,20 @@ function showPanels() {
   showResultsPanel();
 }
 
+// A button enabled or not, set only when that changed: set anew, even to
+// what it was, it restyles the buttons.
+function setEnabled(button, enabled) {
+  if (button.disabled === enabled) button.disabled = !enabled;
+}
+
 function showAll() {
   setText(element("design-name"), studio.designName || "");
-  element("undo").disabled = !studio.undo.length;
-  element("redo").disabled = !studio.redo.length;
-  element("save-design").disabled = !studio.designText;
+  setEnabled(element("undo"), studio.undo.length > 0);
+  setEnabled(element("redo"), studio.redo.length > 0);
+  setEnabled(element("save-design"), Boolean(studio.designText));
   const files = studio.run ? studio.run.files || [] : [];
   for (const button of document.querySelectorAll("[data-download]")) {
-    const kind = button.dataset.download;
-    button.disabled = !downloadName(kind, files);
+    setEnabled(button, Boolean(downloadName(button.dataset.download, files)));
   }
   // The drawing first: it reads the view's size, which costs nothing before
   // the panels change and a whole layout after.
@@ -659,7 +670,7 @@ function dragHandleTo(target, at) {
   studio.run = previewCore(values);
   showAll();
   gesture.moved = true;
-  element("readout").textContent = `${target}: x ${x.toFixed(3)} m, z ${z.toFixed(3)} m`;
+  setText(element("readout"), `${target}: x ${x.toFixed(3)} m, z ${z.toFixed(3)} m`);
 }
 
 // The moves of a gesture wait for the next frame, and only the last one is
@@ -667,7 +678,7 @@ function dragHandleTo(target, at) {
 function onPointerMove(event) {
   if (studio.view && !gesture) {
     const at = pointerInMetres(event);
-    element("readout").textContent = `x ${at.x.toFixed(3)} m, z ${at.z.toFixed(3)} m`;
+    setText(element("readout"), `x ${at.x.toFixed(3)} m, z ${at.z.toFixed(3)} m`);
   }
   if (!gesture) return;
   const first = !gesture.pending;

@@ -331,6 +331,20 @@ std::string jsonResultsText(const JsonResults& results) {
   return json.text();
 }
 
+std::string jsonBriefText(const JsonResults& results) {
+  const Assessment& assessment = results.assessment;
+  JsonWriter json;
+  json.openObject();
+  json.key("ending");
+  json.value(results.ending);
+  json.member("status", std::string(statusCode(assessment.status)));
+  json.member("statusText", overallText(assessment));
+  appendClearances(json, assessment, results.design.propellerDiameter);
+  if (assessment.rules) appendRuleCheckJson(json, *assessment.rules);
+  json.close();
+  return json.text();
+}
+
 void writeJsonResults(OutputFile& file, const JsonResults& results) {
   file.writeText(jsonResultsText(results));
 }

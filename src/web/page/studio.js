@@ -367,8 +367,15 @@ function drawView() {
 
 // ---- Panels --------------------------------------------------------------
 
+// A figure rounded to the decimals shown, never "-0.000": a value that rounds
+// to zero has no sign, as in the native tables.
+function fixed(value, decimals) {
+  const text = value.toFixed(decimals);
+  return /^-0(\.0*)?$/.test(text) ? text.slice(1) : text;
+}
+
 const shown = (value, decimals = 3) =>
-  (typeof value === "number" && isFinite(value)) ? value.toFixed(decimals) : "—";
+  (typeof value === "number" && isFinite(value)) ? fixed(value, decimals) : "—";
 
 function fieldInput(id, field, index, value) {
   const input = document.createElement("input");
@@ -670,7 +677,7 @@ function dragHandleTo(target, at) {
   studio.run = previewCore(values);
   showAll();
   gesture.moved = true;
-  setText(element("readout"), `${target}: x ${x.toFixed(3)} m, z ${z.toFixed(3)} m`);
+  setText(element("readout"), `${target}: x ${fixed(x, 3)} m, z ${fixed(z, 3)} m`);
 }
 
 // The moves of a gesture wait for the next frame, and only the last one is
@@ -678,7 +685,7 @@ function dragHandleTo(target, at) {
 function onPointerMove(event) {
   if (studio.view && !gesture) {
     const at = pointerInMetres(event);
-    setText(element("readout"), `x ${at.x.toFixed(3)} m, z ${at.z.toFixed(3)} m`);
+    setText(element("readout"), `x ${fixed(at.x, 3)} m, z ${fixed(at.z, 3)} m`);
   }
   if (!gesture) return;
   const first = !gesture.pending;

@@ -80,9 +80,22 @@ start_run() {
   run_pid=$!
 }
 
+# The id of the run's first visible window whose title matches the pattern
+# $1, waiting for it. Searched afresh every 0.2 s rather than with
+# `xdotool search --sync`, which gives up at once when a window it looks at
+# is destroyed during the search (a busy machine opens and closes several).
+find_window_matching() {
+  local deadline=$((SECONDS + timeout_seconds)) id=""
+  while [ -z "$id" ] && [ "$SECONDS" -lt "$deadline" ] && kill -0 "$run_pid" 2>/dev/null; do
+    id=$(xdotool search --all --onlyvisible --pid "$run_pid" --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$id" ] || sleep 0.2
+  done
+  echo "$id"
+}
+
 # The id of the run's visible window titled exactly $1, waiting for it.
 find_window() {
-  timeout "$timeout_seconds" xdotool search --all --sync --onlyvisible --pid "$run_pid" --name "^$1\$" 2>/dev/null | head -n 1
+  find_window_matching "^$1\$"
 }
 
 # Prints "X Y WIDTH HEIGHT" of window $1.
@@ -247,8 +260,7 @@ expect_exit 1
 studio_shot() {
   (cd "$1" && exec env XDG_CONFIG_HOME="$1/config" "$propclear" --edit "$2") >"$1/terminal.txt" 2>&1 &
   run_pid=$!
-  studio=$(timeout "$timeout_seconds" xdotool search --all --sync --onlyvisible --pid "$run_pid" \
-             --name "^${2%.TSK}\\.TSK.*propclear studio" 2>/dev/null | head -n 1)
+  studio=$(find_window_matching "^${2%.TSK}\\.TSK.*propclear studio")
   if [ -z "$studio" ]; then
     fail "$what: the studio window never appeared"
     return 1

@@ -85,10 +85,11 @@ start_run() {
 # `xdotool search --sync`, which gives up at once when a window it looks at
 # is destroyed during the search (a busy machine opens and closes several).
 find_window_matching() {
-  local deadline=$((SECONDS + timeout_seconds)) id=""
-  while [ -z "$id" ] && [ "$SECONDS" -lt "$deadline" ] && kill -0 "$run_pid" 2>/dev/null; do
+  tries=0 id=""
+  while [ -z "$id" ] && [ "$tries" -lt $((timeout_seconds * 5)) ] && kill -0 "$run_pid" 2>/dev/null; do
     id=$(xdotool search --all --onlyvisible --pid "$run_pid" --name "$1" 2>/dev/null | head -n 1)
     [ -n "$id" ] || sleep 0.2
+    tries=$((tries + 1))
   done
   echo "$id"
 }

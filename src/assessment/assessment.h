@@ -25,6 +25,7 @@
 // every core at once.
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -113,6 +114,9 @@ struct AssessmentInputs {
   // The ship's particulars with the rule sets chosen; none, or no rule sets:
   // no rule check.
   const ShipParticulars* ship = nullptr;
+  // prepareShipRuleSets(*ship), made once for many designs; none: made for
+  // this one.
+  std::shared_ptr<const ShipRuleSets> ruleSets;
 };
 
 // Analyses and judges `design`. Throws RunError as analyseStern does, and for

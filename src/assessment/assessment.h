@@ -29,6 +29,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "clearance/clearance_segment.h"
@@ -111,6 +112,11 @@ struct Assessment {
 
 // What a design is judged by besides its own data.
 struct AssessmentInputs {
+  AssessmentInputs() = default;
+  AssessmentInputs(const ShipParticulars* chosenShip,
+                   std::shared_ptr<const ShipRuleSets> preparedRuleSets = nullptr)
+      : ship(chosenShip), ruleSets(std::move(preparedRuleSets)) {}
+
   // The ship's particulars with the rule sets chosen; none, or no rule sets:
   // no rule check.
   const ShipParticulars* ship = nullptr;

@@ -219,7 +219,7 @@ Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& stat
 
 void assessAndDraw(RunState& state, std::ostream& messages) {
   const DesignData& design = state.design;
-  state.assessment = assess(design, AssessmentInputs{state.ship ? &*state.ship : nullptr, {}});
+  state.assessment = assess(design, AssessmentInputs{state.ship ? &*state.ship : nullptr});
   drawSternPlot(design, state.assessment.analysis, state.surface);
   drawClearances(design, state.assessment, state.surface);
   drawSweptVolume(state.assessment.analysis, state.surface);

@@ -389,7 +389,7 @@ void DesignDocument::recompute() {
     try {
       analysis_.rulesFault = shipFault_;
       try {
-        analysis_.lastGood = assess(design_, AssessmentInputs{ship_ ? &*ship_ : nullptr, {}});
+        analysis_.lastGood = assess(design_, AssessmentInputs{ship_ ? &*ship_ : nullptr});
       } catch (const RunError& error) {
         if (!ship_) throw;
         analysis_.lastGood = assess(design_, AssessmentInputs{});

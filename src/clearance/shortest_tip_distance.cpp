@@ -74,10 +74,13 @@ class ContourDistance {
 // piece: on piece i the slope c2 + c3 h + c4 h^2/2 is at most
 // |c2| + |c3| H + |c4| H^2/2 in size (H its length), and where two pieces
 // meet the rounding of the fit may leave a step between them, which counts
-// in full. Stretches are asked for in rising order.
+// in full. Stretches are asked for in rising order; each piece's figures are
+// worked out once, when first needed.
 class ContourChangeBound {
  public:
-  explicit ContourChangeBound(const SplineCurve& hull) : hull_(hull) {}
+  explicit ContourChangeBound(const SplineCurve& hull)
+      : knot_(hull.knots()), value_(hull.coef(1)), slope_(hull.coef(2)), curvature_(hull.coef(3)),
+        jerk_(hull.coef(4)), lastPiece_(hull.knotCount() - 1) {}
 
   struct Change {
     double slope;  // the largest |dx/dz|
@@ -86,38 +89,40 @@ class ContourChangeBound {
 
   // Over [from, to], inside the curve's knots, which rise.
   Change over(double from, double to) {
-    const std::span<const double> knot = hull_.knots();
-    const int lastPiece = hull_.knotCount() - 1;
-    while (piece_ < lastPiece && knot[piece_ + 1] < from) ++piece_;
-    Change change{slopeOn(piece_), 0.0};
-    for (int i = piece_; i < lastPiece && knot[i + 1] < to; ++i) {
-      change.slope = std::max(change.slope, slopeOn(i + 1));
-      change.steps += stepAfter(i);
+    while (piece_ < lastPiece_ && knot_[piece_ + 1] < from) ++piece_;
+    int last = piece_;
+    while (last < lastPiece_ && knot_[last + 1] < to) ++last;
+    workOutTo(last);
+    Change change{0.0, 0.0};
+    for (int i = piece_; i <= last; ++i) {
+      change.slope = std::max(change.slope, largestSlope_[static_cast<std::size_t>(i)]);
+      if (i < last) change.steps += stepAfter_[static_cast<std::size_t>(i)];
     }
     // The last knot gives its stored value, not the last piece's.
-    if (to >= knot[lastPiece + 1]) change.steps += stepAfter(lastPiece);
+    if (to >= knot_[lastPiece_ + 1]) change.steps += stepAfter_[static_cast<std::size_t>(lastPiece_)];
     return change;
   }
 
  private:
-  double length(int i) const { return hull_.knot(i + 1) - hull_.knot(i); }
-
-  double slopeOn(int i) const {
-    const double h = length(i);
-    return std::abs(hull_.coef(2)[i]) + std::abs(hull_.coef(3)[i]) * h +
-           std::abs(hull_.coef(4)[i]) * h * h * 0.5;
+  void workOutTo(int last) {
+    for (; workedOut_ < last; ++workedOut_) {
+      const int i = workedOut_ + 1;
+      const double h = knot_[i + 1] - knot_[i];
+      largestSlope_[static_cast<std::size_t>(i)] =
+          std::abs(slope_[i]) + std::abs(curvature_[i]) * h + std::abs(jerk_[i]) * h * h * 0.5;
+      // Piece i's value at its end against the next knot's.
+      const double end = value_[i] + slope_[i] * h + curvature_[i] * h * h * 0.5 +
+                         checkedDivide(jerk_[i] * h * h * h, 6.0, "a bound of the stern contour");
+      stepAfter_[static_cast<std::size_t>(i)] = std::abs(end - value_[i + 1]);
+    }
   }
 
-  // Piece i's value at its end against the next knot's.
-  double stepAfter(int i) const {
-    const double h = length(i);
-    const double end = hull_.coef(1)[i] + hull_.coef(2)[i] * h + hull_.coef(3)[i] * h * h * 0.5 +
-                       checkedDivide(hull_.coef(4)[i] * h * h * h, 6.0, "a bound of the stern contour");
-    return std::abs(end - hull_.value(i + 1));
-  }
-
-  const SplineCurve& hull_;
+  std::span<const double> knot_, value_, slope_, curvature_, jerk_;
+  int lastPiece_;
   int piece_ = 1;
+  int workedOut_ = 0;  // pieces 1..workedOut_ have their figures
+  std::array<double, maxKnots> largestSlope_;
+  std::array<double, maxKnots> stepAfter_;
 };
 
 // The lowest sample so far: the first of equal ones, as a scan in order keeps.

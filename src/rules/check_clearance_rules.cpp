@@ -165,6 +165,7 @@ std::shared_ptr<const ShipRuleSets> prepareShipRuleSets(const ShipParticulars& s
                             " blades, but the outline drawn and measured is the four-bladed one";
   }
   prepareSets(*rules, ship);
+  for (const ShipRuleSets::Set& set : rules->sets) rules->lineCount += set.prepared.requirements.size();
   return rules;
 }
 
@@ -182,6 +183,8 @@ RuleCheck checkClearanceRules(const std::shared_ptr<const ShipRuleSets>& ruleSet
   check.shipSource = rules.shipSource;
   check.propellerDiameterMetres = propellerDiameterMetres;
   check.ruleSetSource = ruleSets;
+  check.lines.reserve(rules.lineCount);
+  check.ruleSets.reserve(rules.sets.size());
   for (const ShipRuleSets::Set& set : rules.sets) {
     if (set.fault) std::rethrow_exception(set.fault);
     addLines(check, set, rules, measured);

@@ -86,6 +86,7 @@ struct ShipRuleSets {
   std::string shipName;
   std::string shipSource;
   std::vector<Set> sets;
+  std::size_t lineCount = 0;  // the sets' requirements: the most lines a check can have
   bool rudderStated = false;  // the ship file says how the rudder is hung
   std::optional<std::string> bladeCountNote;
 };

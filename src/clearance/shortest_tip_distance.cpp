@@ -156,7 +156,8 @@ class SampleScan {
   LowestSample lowest() {
     for (int i = 0; i <= scanSamples; i += samplesPerBlock) sample(i);
     for (int first = 0; first < scanSamples; first += samplesPerBlock) {
-      searchBetween(first, first + samplesPerBlock);
+      const int last = first + samplesPerBlock;
+      searchBetween(first, last, changeOver(first, last));
     }
     return best_;
   }
@@ -171,23 +172,28 @@ class SampleScan {
     best_.consider(i, d);
   }
 
-  void searchBetween(int first, int last) {
-    if (last - first < 2 || cannotHoldALowerSample(first, last)) return;
-    const int middle = (first + last) / 2;
-    sample(middle);
-    searchBetween(first, middle);
-    searchBetween(middle, last);
+  // How the contour changes between two samples, for a stretch and every
+  // part of it; none where no bound holds: with knots out of order a height
+  // may fall in several pieces, and the last one gives the value.
+  std::optional<ContourChangeBound::Change> changeOver(int first, int last) {
+    if (!distance_.knotsRise()) return std::nullopt;
+    const double from = heightAt(first), to = heightAt(last);
+    if (from < hull_.knot(1) || to > hull_.knot(hull_.knotCount())) return std::nullopt;
+    return bound_.over(from, to);
   }
 
-  bool cannotHoldALowerSample(int first, int last) {
-    // With knots out of order a height may fall in several pieces, and the
-    // last one gives the value: no bound.
-    if (!distance_.knotsRise()) return false;
+  void searchBetween(int first, int last, const std::optional<ContourChangeBound::Change>& change) {
+    if (last - first < 2 || (change && cannotHoldALowerSample(first, last, *change))) return;
+    const int middle = (first + last) / 2;
+    sample(middle);
+    searchBetween(first, middle, change);
+    searchBetween(middle, last, change);
+  }
+
+  bool cannotHoldALowerSample(int first, int last, const ContourChangeBound::Change& change) const {
     const double from = heightAt(first), to = heightAt(last);
-    if (from < hull_.knot(1) || to > hull_.knot(hull_.knotCount())) return false;
     const double atFirst = sampled_[static_cast<std::size_t>(first)];
     const double atLast = sampled_[static_cast<std::size_t>(last)];
-    const ContourChangeBound::Change change = bound_.over(from, to);
     const double reach = (change.slope + 1.0) * (to - from);
     // The terms of a piece's value are at most its slope bound times its
     // length in size, and no piece is longer than the contour.

@@ -183,6 +183,7 @@ PreparedRuleSet prepareRequirements(const RuleSetDefinition& definition, const S
   summary.factorK = factorK;
   if (factorK) summary.factorFormula = lrFactorFormulaText;
   result.rudderThicknessMetres = ship.rudderThicknessMetres;
+  result.requirements.reserve(definition.lines.size());
   for (const RuleLineDefinition& line : definition.lines) {
     if (!appliesToSkew(line, ship) || !appliesToShipType(line, ship.shipType)) continue;
     PreparedRequirement requirement{line.clearance, line.letter, formulaTerm(line, ship), {},
@@ -195,10 +196,13 @@ PreparedRuleSet prepareRequirements(const RuleSetDefinition& definition, const S
     }
     result.requirements.push_back(std::move(requirement));
   }
-  std::stable_sort(result.requirements.begin(), result.requirements.end(),
-                   [](const PreparedRequirement& x, const PreparedRequirement& y) {
-                     return x.clearance < y.clearance;
-                   });
+  const auto inClearanceOrder = [](const PreparedRequirement& x, const PreparedRequirement& y) {
+    return x.clearance < y.clearance;
+  };
+  // Most rule files list their lines in clearance order already.
+  if (!std::is_sorted(result.requirements.begin(), result.requirements.end(), inClearanceOrder)) {
+    std::stable_sort(result.requirements.begin(), result.requirements.end(), inClearanceOrder);
+  }
   return result;
 }
 

@@ -46,7 +46,7 @@ function(add_propclear_studio_page)
   add_executable(propclear_studio src/web/studio_c_interface.cpp)
   target_link_libraries(propclear_studio PRIVATE propclear_web)
   target_link_options(propclear_studio PRIVATE
-    "SHELL:-s EXPORTED_FUNCTIONS=_propclear_run,_propclear_rewrite,_propclear_check_field,_malloc,_free"
+    "SHELL:-s EXPORTED_FUNCTIONS=_propclear_run,_propclear_drawing,_propclear_drawing_length,_propclear_preview_begin,_propclear_preview,_propclear_rewrite,_propclear_check_field,_malloc,_free"
     "SHELL:-s EXPORTED_RUNTIME_METHODS=ccall,FS,UTF8ToString"
     "SHELL:-s SINGLE_FILE=1" "SHELL:-s MODULARIZE=1" "SHELL:-s EXPORT_NAME=createPropclearCore"
     "SHELL:-s ENVIRONMENT=web" "SHELL:-s ALLOW_MEMORY_GROWTH=1" "SHELL:-s FILESYSTEM=1"

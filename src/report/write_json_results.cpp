@@ -128,6 +128,7 @@ void appendClearances(JsonWriter& json, const Assessment& assessment, double pro
     json.member("measuredOn", std::string(bladeCode(clearance.blade)));
     appendSegmentFigures(json, clearance.segment, clearance.signedGap, propellerDiameter);
     json.member("status", std::string(statusCode(clearance.status)));
+    json.member("statusText", clearanceStatusText(assessment, clearance));
     json.close();
   }
   json.close();
@@ -326,6 +327,20 @@ std::string jsonResultsText(const JsonResults& results) {
   appendPlotExtent(json, assessment.analysis.extent);
   if (assessment.rules) appendRuleCheckJson(json, *assessment.rules);
   appendWarnings(json, assessment.warnings());
+  json.close();
+  return json.text();
+}
+
+std::string jsonBriefText(const JsonResults& results) {
+  const Assessment& assessment = results.assessment;
+  JsonWriter json;
+  json.openObject();
+  json.key("ending");
+  json.value(results.ending);
+  json.member("status", std::string(statusCode(assessment.status)));
+  json.member("statusText", overallText(assessment));
+  appendClearances(json, assessment, results.design.propellerDiameter);
+  if (assessment.rules) appendRuleCheckJson(json, *assessment.rules);
   json.close();
   return json.text();
 }

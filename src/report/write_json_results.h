@@ -34,6 +34,12 @@ struct JsonResults {
 
 std::string jsonResultsText(const JsonResults& results);
 
+// The judged result in brief, for a view that shows only the overall status,
+// the clearances and the rule check (the studio in a browser while a handle
+// is dragged): "ending", "status", "statusText", "clearances" and, where
+// rules were checked, "ruleCheck", each as jsonResultsText writes it.
+std::string jsonBriefText(const JsonResults& results);
+
 // Writes the results to `file`.
 void writeJsonResults(OutputFile& file, const JsonResults& results);
 

@@ -1,13 +1,12 @@
 #include "web/run_on_texts.h"
 
 #include <algorithm>
-#include <array>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <vector>
 
-#include "common/number_conversion.h"
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "driver/run.h"
@@ -36,59 +35,46 @@ std::string readText(const std::filesystem::path& path) {
   return text.str();
 }
 
-const char* opName(DrawOp op) {
-  switch (op) {
-    case DrawOp::ShowWindow: return "show";
-    case DrawOp::ClearWindow: return "clear";
-    case DrawOp::SetCaption: return "caption";
-    case DrawOp::SetFont: return "font";
-    case DrawOp::SetTextColour: return "textColour";
-    case DrawOp::SetLineWidth: return "lineWidth";
-    case DrawOp::SetLineStyle: return "lineStyle";
-    case DrawOp::SetUserScale: return "scale";
-    case DrawOp::DrawLine: return "line";
-    case DrawOp::DrawCircle: return "circle";
-    case DrawOp::MoveTextCursor: return "cursor";
-    case DrawOp::PrintText: return "text";
+// The plot's commands as numbers (PageAnswer), their texts apart.
+class PageDrawing {
+ public:
+  void add(const DrawCommand& command) {
+    numbers_.push_back(static_cast<float>(command.op));
+    switch (command.op) {
+      case DrawOp::SetCaption:
+      case DrawOp::PrintText: operands({textIndex(command.text)}); break;
+      case DrawOp::SetFont: operands({textIndex(command.text), static_cast<float>(command.size)}); break;
+      case DrawOp::SetTextColour: operands({static_cast<float>(command.colour)}); break;
+      case DrawOp::SetLineWidth:
+      case DrawOp::SetLineStyle: operands({static_cast<float>(command.size)}); break;
+      case DrawOp::DrawLine:
+        operands({command.x1, command.y1, command.x2, command.y2, static_cast<float>(command.colour)});
+        break;
+      case DrawOp::DrawCircle:
+        operands({command.x1, command.y1, command.radius, static_cast<float>(command.colour)});
+        break;
+      case DrawOp::MoveTextCursor: operands({command.x1, command.y1}); break;
+      case DrawOp::SetUserScale:
+      case DrawOp::ShowWindow:
+      case DrawOp::ClearWindow: operands({}); break;
+    }
   }
-  return "clear";
-}
+  std::vector<float> numbers() && { return std::move(numbers_); }
+  const std::vector<std::string>& texts() const { return texts_; }
 
-// One command as a short array: its name, then its operands.
-void writeCommand(JsonWriter& json, const DrawCommand& command) {
-  json.openArray(JsonWriter::Layout::Inline);
-  json.value(opName(command.op));
-  // The coordinates are floats: their own shortest digits, not a double's.
-  const auto number = [&](float value) {
-    std::array<char, 32> text;
-    const auto written = writeShortestFloat(text.data(), text.data() + text.size(), value);
-    json.raw(std::string_view(text.data(), static_cast<std::size_t>(written.ptr - text.data())));
-  };
-  const auto userUnits = [&](double value) { json.value(value, "a drawing scale"); };
-  switch (command.op) {
-    case DrawOp::SetCaption:
-    case DrawOp::PrintText: json.value(command.text); break;
-    case DrawOp::SetFont: json.value(command.text), json.value(command.size); break;
-    case DrawOp::SetTextColour: json.value(command.colour); break;
-    case DrawOp::SetLineWidth:
-    case DrawOp::SetLineStyle: json.value(command.size); break;
-    case DrawOp::SetUserScale:
-      userUnits(command.left), userUnits(command.top), userUnits(command.right),
-          userUnits(command.bottom);
-      break;
-    case DrawOp::DrawLine:
-      number(command.x1), number(command.y1), number(command.x2), number(command.y2);
-      json.value(command.colour);
-      break;
-    case DrawOp::DrawCircle:
-      number(command.x1), number(command.y1), number(command.radius), json.value(command.colour);
-      break;
-    case DrawOp::MoveTextCursor: number(command.x1), number(command.y1); break;
-    case DrawOp::ShowWindow:
-    case DrawOp::ClearWindow: break;
+ private:
+  void operands(std::initializer_list<float> values) {
+    numbers_.insert(numbers_.end(), values);
+    numbers_.resize(numbers_.size() + drawingNumbersPerCommand - 1 - values.size(), 0.0F);
   }
-  json.close();
-}
+  float textIndex(const std::string& text) {
+    texts_.push_back(text);
+    return static_cast<float>(texts_.size() - 1);
+  }
+
+  std::vector<float> numbers_;
+  std::vector<std::string> texts_;
+};
 
 }  // namespace
 
@@ -107,7 +93,10 @@ struct RunAnswer {
   std::string results;  // the JSON results; none when empty
 };
 
-std::string answerJson(const RunAnswer& answer) {
+PageAnswer pageAnswerOf(const RunAnswer& answer) {
+  PageDrawing drawing;
+  if (answer.outcome.state != nullptr)
+    for (const DrawCommand& command : answer.outcome.state->surface.commands()) drawing.add(command);
   JsonWriter json;
   json.openObject();
   json.member("ending", endingName(answer.outcome.ending));
@@ -120,13 +109,12 @@ std::string answerJson(const RunAnswer& answer) {
   json.key("result");
   if (answer.results.empty()) json.null();
   else json.raw(answer.results);
-  json.key("drawing");
-  json.openArray();
-  if (answer.outcome.state != nullptr)
-    for (const DrawCommand& command : answer.outcome.state->surface.commands()) writeCommand(json, command);
+  json.key("drawingTexts");
+  json.openArray(JsonWriter::Layout::Inline);
+  for (const std::string& text : drawing.texts()) json.value(text);
   json.close();
   json.close();
-  return json.text();
+  return PageAnswer{json.text(), std::move(drawing).numbers()};
 }
 
 RunOptions optionsOf(const RunTexts& texts, const std::filesystem::path& folder) {
@@ -138,51 +126,21 @@ RunOptions optionsOf(const RunTexts& texts, const std::filesystem::path& folder)
   options.answer.emplace(1, 'H');
   // Paths of outputs are taken as given, not in the working folder.
   options.jsonFile = (folder / resultsNameOf(texts.designName)).string();
-  if (!texts.preview) {
-    options.dxfFile = folder / drawingNameOf(texts.designName);
-    options.plotFile = folder / plotNameOf(texts.designName);
-  }
+  options.dxfFile = folder / drawingNameOf(texts.designName);
+  options.plotFile = folder / plotNameOf(texts.designName);
   return options;
 }
 
-// The run's steps without its files, for a step of a drag: the design and
-// the ship read from their texts, judged and drawn as the run judges and
-// draws them.
-std::string previewOnTexts(const RunTexts& texts) {
-  RunOutcome outcome;
-  outcome.state = std::make_unique<RunState>();
-  RunState& state = *outcome.state;
-  std::ostringstream messages;
-  try {
-    const ReadResult read = readDesignText(texts.designText, texts.designName);
-    outcome.ending = Ending::ContourTooLong;
-    if (read.outcome == ReadOutcome::Read) {
-      state.design = read.design;
-      if (!texts.shipText.empty()) {
-        state.ship = readShipParticularsText(std::string(texts.shipText),
-                                             shipFileBeside(texts.designName).string());
-      }
-      assessAndDraw(state, messages);
-      outcome.ending = Ending::Completed;
-    }
-  } catch (const RunError& error) {
-    outcome.ending = Ending::Error;
-    messages << "propclear: error: " << error.what() << '\n';
-  }
-  const bool completed = outcome.ending == Ending::Completed;
+// The exit status of an ending, as the program's under --strict.
+int strictExitStatusOf(const RunOutcome& outcome) {
   RunOptions strict;
   strict.strict = true;
-  return answerJson(RunAnswer{
-      outcome, exitStatusOf(outcome, strict), messages.str(), {},
-      completed ? jsonResultsText(JsonResults{endingName(outcome.ending), state.design,
-                                              state.assessment})
-                : std::string()});
+  return exitStatusOf(outcome, strict);
 }
 
 }  // namespace
 
-std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& texts) {
-  if (texts.preview) return previewOnTexts(texts);
+PageAnswer runOnTexts(const std::filesystem::path& folder, const RunTexts& texts) {
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   writeText(folder / texts.designName, texts.designText);
@@ -203,9 +161,56 @@ std::string runOnTexts(const std::filesystem::path& folder, const RunTexts& text
   }
   std::sort(written.begin(), written.end());
   const std::filesystem::path resultsFile = folder / resultsNameOf(texts.designName);
-  return answerJson(RunAnswer{
+  return pageAnswerOf(RunAnswer{
       outcome, exitStatusOf(outcome, options), messages.str(), written,
       std::filesystem::exists(resultsFile) ? readText(resultsFile) : std::string()});
+}
+
+// The design and the ship read as the run reads them, from their texts.
+RunPreview::RunPreview(const RunTexts& texts) {
+  try {
+    const ReadResult read = readDesignText(texts.designText, texts.designName);
+    if (read.outcome != ReadOutcome::Read) {
+      readingEnding_ = Ending::ContourTooLong;
+      return;
+    }
+    if (!texts.shipText.empty()) {
+      ship_ = readShipParticularsText(std::string(texts.shipText),
+                                      shipFileBeside(texts.designName).string());
+    }
+    design_ = read.design;
+  } catch (const RunError& error) {
+    readingEnding_ = Ending::Error;
+    readingMessages_ = std::string("propclear: error: ") + error.what() + '\n';
+  }
+}
+
+PageAnswer RunPreview::readingFailure() const {
+  RunOutcome outcome;
+  outcome.ending = readingEnding_;
+  return pageAnswerOf(RunAnswer{outcome, strictExitStatusOf(outcome), readingMessages_, {}, {}});
+}
+
+PageAnswer RunPreview::answerFor(const DesignData& design) const {
+  RunOutcome outcome;
+  outcome.state = std::make_unique<RunState>();
+  RunState& state = *outcome.state;
+  state.design = design;
+  state.ship = ship_;
+  std::ostringstream messages;
+  try {
+    assessAndDraw(state, messages);
+    outcome.ending = Ending::Completed;
+  } catch (const RunError& error) {
+    outcome.ending = Ending::Error;
+    messages << "propclear: error: " << error.what() << '\n';
+  }
+  const bool completed = outcome.ending == Ending::Completed;
+  return pageAnswerOf(RunAnswer{
+      outcome, strictExitStatusOf(outcome), messages.str(), {},
+      completed ? jsonBriefText(JsonResults{endingName(outcome.ending), state.design,
+                                            state.assessment})
+                : std::string()});
 }
 
 }  // namespace propclear

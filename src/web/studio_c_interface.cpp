@@ -2,10 +2,12 @@
 
 #include <array>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "design/design_field.h"
 #include "design/read_design_data.h"
@@ -29,12 +31,35 @@ const char* kept(std::string& store, std::string text) {
   return store.c_str();
 }
 
+// The drawing of the last run or preview.
+std::vector<float> lastDrawing;
+
+const char* kept(std::string& store, PageAnswer answer) {
+  lastDrawing = std::move(answer.drawing);
+  return kept(store, std::move(answer.json));
+}
+
 std::string oneMember(const char* name, std::string_view text) {
   JsonWriter json;
   json.openObject(JsonWriter::Layout::Inline);
   json.member(name, text);
   json.close();
   return json.text();
+}
+
+// The number of contour points in `count` values; none when they are not
+// a design's.
+std::optional<int> pointCountOf(int count) {
+  const int pointCount = (count - leadingValueCount) / 3;
+  if (count < leadingValueCount || (count - leadingValueCount) % 3 != 0 ||
+      pointCount > maxContourPoints) {
+    return std::nullopt;
+  }
+  return pointCount;
+}
+
+std::string notADesignsValues(int count) {
+  return oneMember("error", "the values are not a design's: " + std::to_string(count) + " numbers");
 }
 
 DesignData withValues(DesignData design, const double* values, int pointCount) {
@@ -79,17 +104,47 @@ std::optional<DesignField> fieldOfKey(std::string_view key) {
   return std::nullopt;
 }
 
+// The design and the ship of the drag under way.
+std::unique_ptr<RunPreview> preview;
+
 }  // namespace
 
 }  // namespace propclear
 
 extern "C" const char* propclear_run(const char* designName, const char* designText,
-                                     const char* shipText, int writeFiles) {
+                                     const char* shipText) {
   using namespace propclear;
   static std::string result;
+  lastDrawing.clear();
   try {
-    return kept(result, runOnTexts(studioFolder,
-                                   RunTexts{designName, designText, shipText, writeFiles == 0}));
+    return kept(result, runOnTexts(studioFolder, RunTexts{designName, designText, shipText}));
+  } catch (const std::exception& error) {
+    return kept(result, oneMember("error", error.what()));
+  }
+}
+
+extern "C" const float* propclear_drawing(void) { return propclear::lastDrawing.data(); }
+
+extern "C" int propclear_drawing_length(void) {
+  return static_cast<int>(propclear::lastDrawing.size());
+}
+
+extern "C" void propclear_preview_begin(const char* designName, const char* designText,
+                                        const char* shipText) {
+  using namespace propclear;
+  preview = std::make_unique<RunPreview>(RunTexts{designName, designText, shipText});
+}
+
+extern "C" const char* propclear_preview(const double* values, int count) {
+  using namespace propclear;
+  static std::string result;
+  lastDrawing.clear();
+  if (!preview) return kept(result, oneMember("error", "no design read for a preview"));
+  const std::optional<int> pointCount = pointCountOf(count);
+  if (!pointCount) return kept(result, notADesignsValues(count));
+  if (!preview->design()) return kept(result, preview->readingFailure());
+  try {
+    return kept(result, preview->answerFor(withValues(*preview->design(), values, *pointCount)));
   } catch (const std::exception& error) {
     return kept(result, oneMember("error", error.what()));
   }
@@ -100,18 +155,14 @@ extern "C" const char* propclear_rewrite(const char* designName, const char* des
   using namespace propclear;
   static std::string result;
   try {
-    const int pointCount = (count - leadingValueCount) / 3;
-    if (count < leadingValueCount || (count - leadingValueCount) % 3 != 0 ||
-        pointCount > maxContourPoints) {
-      return kept(result, oneMember("error", "the values are not a design's: " +
-                                                 std::to_string(count) + " numbers"));
-    }
+    const std::optional<int> pointCount = pointCountOf(count);
+    if (!pointCount) return kept(result, notADesignsValues(count));
     const ReadResult read = readDesignText(designText, designName);
     if (read.outcome != ReadOutcome::Read) {
       return kept(result, oneMember("error", std::string(designName) +
                                                  ": the stern contour has no end line in time"));
     }
-    const DesignData changed = withValues(read.design, values, pointCount);
+    const DesignData changed = withValues(read.design, values, *pointCount);
     return kept(result, oneMember("text", rewriteDesignText(designText, designName, changed)));
   } catch (const std::exception& error) {
     return kept(result, oneMember("error", error.what()));

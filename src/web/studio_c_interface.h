@@ -10,10 +10,24 @@ extern "C" {
 // Runs the design `designName` ("Norvalek.TSK") with the text `designText`
 // and the ship file text `shipText` (empty: no ship file) in the folder
 // /studio, which it empties first; the outputs stay there for the page to
-// read. With `writeFiles` 0, a preview: the same result and drawing, and no
-// file written. Returns the run as JSON (web/run_on_texts.h).
-const char* propclear_run(const char* designName, const char* designText, const char* shipText,
-                          int writeFiles);
+// read. Returns the run as JSON (web/run_on_texts.h).
+const char* propclear_run(const char* designName, const char* designText, const char* shipText);
+
+// The drawing of the last propclear_run or propclear_preview: the plot's
+// commands as numbers, propclear_drawing_length of them
+// (web/run_on_texts.h); valid until the next of those calls.
+const float* propclear_drawing(void);
+int propclear_drawing_length(void);
+
+// Reads a design and its ship file as propclear_run does, once, for the
+// previews of a drag that follow.
+void propclear_preview_begin(const char* designName, const char* designText, const char* shipText);
+
+// The design last read by propclear_preview_begin with `values` (as
+// propclear_rewrite takes them), judged and drawn as propclear_run judges
+// and draws the rewritten design, nothing written: its answer without files
+// and with the judged result in brief (web/run_on_texts.h).
+const char* propclear_preview(const double* values, int count);
 
 // The design text with changed values, written as the studio writes a
 // design back (design/rewrite_design_text.h): `values` holds, in order, the

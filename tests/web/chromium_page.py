@@ -42,6 +42,7 @@ class ChromiumPage:
         os.close(from_browser_write)
         self._buffer = b""
         self._next_id = 0
+        self._listener = None  # told of every event the browser sends
         self.session = None
         target = self.command("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.command("Target.attachToTarget", targetId=target,
@@ -89,7 +90,33 @@ class ChromiumPage:
                 raise ProtocolError("the browser closed its pipe")
             self._buffer += chunk
         message, self._buffer = self._buffer.split(b"\0", 1)
-        return json.loads(message)
+        message = json.loads(message)
+        if self._listener and "method" in message:
+            self._listener(message)
+        return message
+
+    def traced(self, categories, action):
+        """Runs action() under Chromium's tracing of `categories` (a comma
+        list): its result, and the trace events recorded meanwhile."""
+        events, complete = [], []
+
+        def collect(message):
+            if message["method"] == "Tracing.dataCollected":
+                events.extend(message["params"]["value"])
+            elif message["method"] == "Tracing.tracingComplete":
+                complete.append(True)
+
+        self._listener = collect
+        try:
+            self.command("Tracing.start", in_session=False, categories=categories,
+                         transferMode="ReportEvents")
+            result = action()
+            self.command("Tracing.end", in_session=False)
+            while not complete:
+                self._read_message()
+        finally:
+            self._listener = None
+        return result, events
 
     def open(self, url):
         self.command("Page.enable")

@@ -78,16 +78,28 @@ class StudioPage(unittest.TestCase):
                          [c["name"] for c in native["clearances"]])
         for row, clearance in zip(tables["clearances"], native["clearances"]):
             self.assertEqual(row[1:4], [shown(clearance["length_m"]), shown(clearance["ratio_to_D"]),
-                                        clearance["status"].replace("-", " ")], clearance["name"])
+                                        clearance["statusText"]], clearance["name"])
         lines = native["ruleCheck"]["lines"]
         self.assertEqual([(row[0], row[-1]) for row in tables["rules"]],
                          [(line["clearance"], line["verdict"]) for line in lines])
         for row, line in zip(tables["rules"], lines):
-            self.assertEqual(row[3:5], [shown(line["required_m"]), shown(line.get("measured_m"))])
+            self.assertEqual(row[2:4], [shown(line["required_m"]), shown(line.get("measured_m"))])
+
+    def assert_results_fit_their_panel(self):
+        """Nothing in the results panel scrolls sideways, at the default
+        window size and at 1280 x 800."""
+        for width, height in ((1280, 800), (1400, 900)):
+            self.page.command("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                              deviceScaleFactor=1, mobile=False)
+            scroll, client = self.page.evaluate("""(() => {
+              const panel = document.getElementById('results-panel');
+              return [panel.scrollWidth, panel.clientWidth]; })()""")
+            self.assertLessEqual(scroll, client, f"the results panel at {width} x {height}")
 
     def test_1_example_shows_the_native_clearances_and_verdicts(self):
         tables = self.page.evaluate(READ_TABLES)
         self.assert_tables_match(tables, self.example)
+        self.assert_results_fit_their_panel()
         # The judged status: two binding lines of the example are below their minimum.
         self.assertEqual(self.example["status"], "below")
         self.assertEqual(tables["status"], self.example["statusText"])
@@ -151,6 +163,7 @@ class StudioPage(unittest.TestCase):
         self.assertEqual(native["design"]["propellerCentre"], {"x": edited[0], "z": edited[1]})
         self.assert_tables_match(tables, native)
         self.assertEqual(self.page.evaluate("propclearStudio.studio.run.result"), native)
+        self.assert_results_fit_their_panel()
         # One drag, one undo step.
         self.page.evaluate("propclearStudio.undo()")
         self.assertEqual(self.page.evaluate("propclearStudio.studio.values.slice(0, 2)"), [4, 2.8])

@@ -1,7 +1,10 @@
 // The studio in a browser: the page shows and edits a design; every value it
 // shows comes from the core (WebAssembly) through its C interface:
 // propclear_run (the whole run, the outputs written into /studio),
-// propclear_rewrite (a design's text with new values) and
+// propclear_preview_begin and propclear_preview (the steps of a drag: the
+// design read once, then judged and drawn with each step's values), the
+// drawing of either read as numbers from the core's memory
+// (propclear_drawing), propclear_rewrite (a design's text with new values) and
 // propclear_check_field (a typed value, checked). Nothing here measures,
 // judges or lays out a file.
 "use strict";
@@ -26,7 +29,7 @@ let core = null;
 const studio = {
   designName: null, designText: null, shipText: "",
   values: null,          // the design's values, as propclear_rewrite takes them
-  run: null,             // the last run (propclear_run's JSON)
+  run: null,             // the last run (propclear_run's JSON, or a preview's)
   undo: [], redo: [],    // design texts
   view: null,            // the viewBox: x, y (of -z), width, height in metres
   selectedPoint: 0,      // contour point of the table, from 1
@@ -42,17 +45,38 @@ function nulTerminated(text) {
   return withEnd;
 }
 
-function runCore(preview) {
-  const text = core.ccall("propclear_run", "string", ["array", "array", "array", "number"],
-    [nulTerminated(studio.designName), nulTerminated(studio.designText), nulTerminated(studio.shipText),
-      preview ? 0 : 1]);
-  return JSON.parse(text);
+function designTexts() {
+  return [nulTerminated(studio.designName), nulTerminated(studio.designText), nulTerminated(studio.shipText)];
+}
+
+const valueBytes = (values) => new Uint8Array(new Float64Array(values).buffer);
+
+// The drawing of the last run or preview: its commands as numbers, read
+// straight from the core's memory, and the texts of its answer.
+function withDrawing(answer) {
+  const start = core.ccall("propclear_drawing", "number", [], []) / Float32Array.BYTES_PER_ELEMENT;
+  const length = core.ccall("propclear_drawing_length", "number", [], []);
+  answer.drawing = { numbers: core.HEAPF32.slice(start, start + length), texts: answer.drawingTexts || [] };
+  return answer;
+}
+
+function runCore() {
+  return withDrawing(JSON.parse(core.ccall("propclear_run", "string", ["array", "array", "array"],
+    designTexts())));
+}
+
+function beginPreviews() {
+  core.ccall("propclear_preview_begin", null, ["array", "array", "array"], designTexts());
+}
+
+function previewCore(values) {
+  return withDrawing(JSON.parse(core.ccall("propclear_preview", "string", ["array", "number"],
+    [valueBytes(values), values.length])));
 }
 
 function rewriteCore(values) {
-  const bytes = new Uint8Array(new Float64Array(values).buffer);
   const text = core.ccall("propclear_rewrite", "string", ["array", "array", "array", "number"],
-    [nulTerminated(studio.designName), nulTerminated(studio.designText), bytes, values.length]);
+    [nulTerminated(studio.designName), nulTerminated(studio.designText), valueBytes(values), values.length]);
   return JSON.parse(text);
 }
 
@@ -93,33 +117,30 @@ function openDesign(name, text, shipText) {
   recompute();
 }
 
-// Runs the design as it stands and shows the run; a preview (a step of a
-// drag) leaves the drawing files unwritten until the drop.
-function recompute(preview = false) {
-  studio.run = runCore(preview);
+// Runs the design as it stands and shows the run.
+function recompute() {
+  studio.run = runCore();
   if (studio.run.result) studio.values = valuesOf(studio.run.result.design);
   showAll();
 }
 
-// A changed design text, one undo step (unless a drag already made it one).
-function commitText(text, asNewStep = true, preview = false) {
-  if (asNewStep) {
-    studio.undo.push(studio.designText);
-    studio.redo = [];
-  }
+// A changed design text, one undo step.
+function commitText(text) {
+  studio.undo.push(studio.designText);
+  studio.redo = [];
   studio.designText = text;
-  recompute(preview);
+  recompute();
 }
 
 // The design with `values`: rewritten by the core and run again.
-function applyValues(values, asNewStep = true, { preview = false } = {}) {
+function applyValues(values) {
   const rewritten = rewriteCore(values);
   if (rewritten.error) {
     showMessage(rewritten.error);
     return false;
   }
   studio.values = values;
-  commitText(rewritten.text, asNewStep, preview);
+  commitText(rewritten.text);
   return true;
 }
 
@@ -159,22 +180,32 @@ function svgChild(parent, name, attributes) {
   return node;
 }
 
+// The codes of the drawing's commands: DrawOp's values
+// (plot/drawing_surface.h); each command is its code and five operands.
+const drawOp = { font: 3, textColour: 4, lineWidth: 5, lineStyle: 6, line: 8, circle: 9,
+  cursor: 10, text: 11 };
+const numbersPerCommand = 6;
+
 // The extent of the drawing's lines and circles, metres.
-function drawingExtent(commands) {
+function drawingExtent(drawing) {
   let low = [Infinity, Infinity], high = [-Infinity, -Infinity];
   const take = (x, z) => {
     low = [Math.min(low[0], x), Math.min(low[1], z)];
     high = [Math.max(high[0], x), Math.max(high[1], z)];
   };
-  for (const c of commands) {
-    if (c[0] === "line") { take(c[1], c[2]); take(c[3], c[4]); }
-    if (c[0] === "circle") { take(c[1] - c[3], c[2] - c[3]); take(c[1] + c[3], c[2] + c[3]); }
+  const n = drawing ? drawing.numbers : [];
+  for (let i = 0; i < n.length; i += numbersPerCommand) {
+    if (n[i] === drawOp.line) { take(n[i + 1], n[i + 2]); take(n[i + 3], n[i + 4]); }
+    if (n[i] === drawOp.circle) {
+      take(n[i + 1] - n[i + 3], n[i + 2] - n[i + 3]);
+      take(n[i + 1] + n[i + 3], n[i + 2] + n[i + 3]);
+    }
   }
   return isFinite(low[0]) ? { low, high } : { low: [0, 0], high: [10, 10] };
 }
 
 function fitView() {
-  const { low, high } = drawingExtent(studio.run ? studio.run.drawing : []);
+  const { low, high } = drawingExtent(studio.run && studio.run.drawing);
   const margin = 0.05 * Math.max(high[0] - low[0], high[1] - low[1], 1);
   let width = high[0] - low[0] + 2 * margin, height = high[1] - low[1] + 2 * margin;
   // The view's own proportions, so that one metre is as long in x as in z.
@@ -206,50 +237,59 @@ function dashesOf(style) {
   return style === 1 ? "8 5" : style === 2 ? "2 4" : "none";
 }
 
+// A coordinate as the drawing's elements take it: to 0.01 mm, in few digits.
+const metres = (value) => Math.round(value * 1e5) / 1e5;
+
 // The core's drawing commands as SVG elements, at true scale: metres in x,
 // metres of height upwards (the SVG's y is -z); each as its tag, its
-// attributes and its text.
-function plotItems(commands, metresPerPixel) {
+// attributes and its text. The lines of one pen are one path, standing
+// where the pen is first used, a line that goes on from the one before it
+// in the path continuing its subpath: the outlines are many short lines,
+// their pens drawn in turn, and a drag step restyles, lays out and paints a
+// few paths faster than many polylines.
+function plotItems(drawing, metresPerPixel) {
   let lineWidth = 1, lineStyle = 0, textColour = 0, fontPixels = 13, cursor = [0, 0];
-  const items = [];
-  for (const c of commands) {
-    switch (c[0]) {
-      case "lineWidth": lineWidth = c[1]; break;
-      case "lineStyle": lineStyle = c[1]; break;
-      case "textColour": textColour = c[1]; break;
-      case "font": fontPixels = Math.max(9, Math.round(c[2] * 4 / 3)); break;
-      case "cursor": cursor = [c[1], c[2]]; break;
-      case "line": {
-        // A line that goes on from the last one in its pen goes on its
-        // polyline: the outlines are many short lines, and fewer elements
-        // are restyled, laid out and painted faster.
-        const last = items[items.length - 1];
-        const pen = { stroke: palette[c[5]], "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) };
-        if (last && last.end && last.end[0] === c[1] && last.end[1] === c[2] &&
-            last.pen.stroke === pen.stroke && last.pen["stroke-width"] === pen["stroke-width"] &&
-            last.pen["stroke-dasharray"] === pen["stroke-dasharray"]) {
-          last.points.push(c[3], -c[4]);
-        } else {
-          items.push(Object.assign(["polyline", pen], { pen, points: [c[1], -c[2], c[3], -c[4]] }));
+  const items = [], paths = new Map(), n = drawing.numbers;
+  for (let i = 0; i < n.length; i += numbersPerCommand) {
+    switch (n[i]) {
+      case drawOp.lineWidth: lineWidth = n[i + 1]; break;
+      case drawOp.lineStyle: lineStyle = n[i + 1]; break;
+      case drawOp.textColour: textColour = n[i + 1]; break;
+      case drawOp.font: fontPixels = Math.max(9, Math.round(n[i + 2] * 4 / 3)); break;
+      case drawOp.cursor: cursor = [n[i + 1], n[i + 2]]; break;
+      case drawOp.line: {
+        const colour = n[i + 5];
+        const pen = `${colour} ${lineWidth} ${lineStyle}`;
+        let path = paths.get(pen);
+        if (!path) {
+          path = { attributes: { stroke: palette[colour], "stroke-width": lineWidth,
+            "stroke-dasharray": dashesOf(lineStyle) }, steps: [], endX: NaN, endZ: NaN };
+          paths.set(pen, path);
+          items.push(["path", path.attributes]);
         }
-        items[items.length - 1].end = [c[3], c[4]];
+        if (path.endX !== n[i + 1] || path.endZ !== n[i + 2]) {
+          path.steps.push("M", metres(n[i + 1]), metres(-n[i + 2]));
+        }
+        path.steps.push(metres(n[i + 3]), metres(-n[i + 4]));
+        path.endX = n[i + 3];
+        path.endZ = n[i + 4];
         break;
       }
-      case "circle":
-        items.push(["circle", { cx: c[1], cy: -c[2], r: c[3], stroke: palette[c[4]],
-          "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) }]);
+      case drawOp.circle:
+        items.push(["circle", { cx: metres(n[i + 1]), cy: metres(-n[i + 2]), r: metres(n[i + 3]),
+          stroke: palette[n[i + 4]], "stroke-width": lineWidth, "stroke-dasharray": dashesOf(lineStyle) }]);
         break;
-      case "text": {
+      case drawOp.text: {
         const size = fontPixels * metresPerPixel;
-        items.push(["text", { x: cursor[0], y: -cursor[1] + 0.8 * size, fill: palette[textColour],
-          "font-size": size }, c[1]]);
+        items.push(["text", { x: metres(cursor[0]), y: metres(-cursor[1] + 0.8 * size),
+          fill: palette[textColour], "font-size": size }, drawing.texts[n[i + 1]]]);
         cursor = [cursor[0], cursor[1] - 1.2 * size];
         break;
       }
       default: break;
     }
   }
-  for (const item of items) if (item.points) item[1].points = item.points.join(" ");
+  for (const path of paths.values()) path.attributes.d = path.steps.join(" ");
   return items;
 }
 
@@ -273,7 +313,7 @@ class KeptElements {
         kept.node.setAttribute(key, attributes[key]);
         kept.attributes[key] = attributes[key];
       }
-      if (text !== undefined && kept.text !== text) kept.node.textContent = kept.text = text;
+      if (text !== undefined && kept.text !== text) setText(kept.node, kept.text = text);
     });
     while (this.kept.length > items.length) this.kept.pop().node.remove();
   }
@@ -308,13 +348,16 @@ function handleItems(metresPerPixel) {
 function drawView() {
   const svg = element("drawing");
   if (!plotElements) {
+    svg.setAttribute("preserveAspectRatio", "xMidYMid meet");
     plotElements = new KeptElements(svgChild(svg, "g", { id: "plot" }));
     handleElements = new KeptElements(svgChild(svg, "g", { id: "handles" }));
   }
   if (!studio.view) fitView();
   const v = studio.view;
-  svg.setAttribute("viewBox", `${v.x} ${v.y} ${v.width} ${v.height}`);
-  svg.setAttribute("preserveAspectRatio", "xMidYMid meet");
+  // Set only when the view moved: a view box set anew, even to the same
+  // value, lays out every element of the drawing again.
+  const viewBox = `${v.x} ${v.y} ${v.width} ${v.height}`;
+  if (svg.getAttribute("viewBox") !== viewBox) svg.setAttribute("viewBox", viewBox);
   const metresPerPixel = studio.run ? 1 / pixelsPerMetre() : 1;
   plotElements.show(studio.run ? plotItems(studio.run.drawing, metresPerPixel) : []);
   handleElements.show(studio.run ? handleItems(metresPerPixel) : []);
@@ -324,8 +367,15 @@ function drawView() {
 
 // ---- Panels --------------------------------------------------------------
 
+// A figure rounded to the decimals shown, never "-0.000": a value that rounds
+// to zero has no sign, as in the native tables.
+function fixed(value, decimals) {
+  const text = value.toFixed(decimals);
+  return /^-0(\.0*)?$/.test(text) ? text.slice(1) : text;
+}
+
 const shown = (value, decimals = 3) =>
-  (typeof value === "number" && isFinite(value)) ? value.toFixed(decimals) : "—";
+  (typeof value === "number" && isFinite(value)) ? fixed(value, decimals) : "—";
 
 function fieldInput(id, field, index, value) {
   const input = document.createElement("input");
@@ -426,10 +476,16 @@ function deletePoint() {
   showDesignPanel();
 }
 
-// A node's text, set only when it changed: setting it anew costs the
-// browser a new layout of the panel.
+// A node's text, set only when it changed, and then in the text it holds:
+// a text set anew costs the browser a new layout of the panel, a new text
+// node more.
 function setText(node, text) {
-  if (node.textContent !== text) node.textContent = text;
+  const only = node.firstChild;
+  if (only && only === node.lastChild && only.nodeType === Node.TEXT_NODE) {
+    if (only.data !== text) only.data = text;
+  } else if (node.textContent !== text) {
+    node.textContent = text;
+  }
 }
 
 // The rows of a table, changed in place where the same rows stand there
@@ -459,7 +515,7 @@ function clearanceRows(result) {
   return result.clearances.map((c) => ({
     clearance: c.name,
     className: c.status === "clash" ? "overlap" : c.status === "below" ? "verdict-fail" : "",
-    cells: [c.name, shown(c.length_m), shown(c.ratio_to_D), c.status.replace("-", " ")],
+    cells: [c.name, shown(c.length_m), shown(c.ratio_to_D), c.statusText],
   }));
 }
 
@@ -468,7 +524,7 @@ function ruleRows(result) {
     clearance: line.clearance,
     className: line.overlap ? "overlap" : line.informative ? "verdict-informative"
       : line.verdict === "meets" ? "" : "verdict-fail",
-    cells: [line.clearance, line.sourceLetter || line.ruleSet, line.basis || "",
+    cells: [line.clearance, (line.sourceLetter || line.ruleSet) + (line.basis ? ": " + line.basis : ""),
       shown(line.required_m), shown(line.measured_m),
       typeof line.margin_percent === "number" ? shown(line.margin_percent, 1) + " %" : "—",
       line.verdict],
@@ -496,7 +552,7 @@ function showResultsPanel() {
     rules.id = "rules";
   }
   setText(ruleCheck.firstChild, `${result.ruleCheck.ship.name} (${result.ruleCheck.ship.source})`);
-  showRows(rules, "<tr><th>clearance</th><th>rule</th><th>basis</th><th>required m</th>" +
+  showRows(rules, "<tr><th>clearance</th><th>rule: basis</th><th>required m</th>" +
     "<th>measured m</th><th>margin</th><th>verdict</th></tr>", ruleRows(result));
 }
 
@@ -522,15 +578,20 @@ function showPanels() {
   showResultsPanel();
 }
 
+// A button enabled or not, set only when that changed: set anew, even to
+// what it was, it restyles the buttons.
+function setEnabled(button, enabled) {
+  if (button.disabled === enabled) button.disabled = !enabled;
+}
+
 function showAll() {
   setText(element("design-name"), studio.designName || "");
-  element("undo").disabled = !studio.undo.length;
-  element("redo").disabled = !studio.redo.length;
-  element("save-design").disabled = !studio.designText;
+  setEnabled(element("undo"), studio.undo.length > 0);
+  setEnabled(element("redo"), studio.redo.length > 0);
+  setEnabled(element("save-design"), Boolean(studio.designText));
   const files = studio.run ? studio.run.files || [] : [];
   for (const button of document.querySelectorAll("[data-download]")) {
-    const kind = button.dataset.download;
-    button.disabled = !downloadName(kind, files);
+    setEnabled(button, Boolean(downloadName(button.dataset.download, files)));
   }
   // The drawing first: it reads the view's size, which costs nothing before
   // the panels change and a whole layout after.
@@ -587,8 +648,9 @@ function onPointerDown(event) {
   svg.setPointerCapture(event.pointerId);
   const target = event.target.dataset && event.target.dataset.target;
   if (target && studio.values) {
-    gesture = { kind: "handle", target, startText: studio.designText, moved: false };
+    gesture = { kind: "handle", target, moved: false };
     event.target.classList.add("dragged");
+    beginPreviews();
   } else {
     gesture = { kind: "pan", from: [event.clientX, event.clientY], view: { ...studio.view } };
     svg.classList.add("panning");
@@ -610,10 +672,12 @@ function dragHandleTo(target, at) {
   const values = studio.values.slice();
   values[xOffset] = x;
   values[zOffset] = z;
-  // The whole drag is one undo step: its first move makes it.
-  applyValues(values, !gesture.moved, { preview: true });
+  // The design text waits for the drop: a preview of the values, no files.
+  studio.values = values;
+  studio.run = previewCore(values);
+  showAll();
   gesture.moved = true;
-  element("readout").textContent = `${target}: x ${x.toFixed(3)} m, z ${z.toFixed(3)} m`;
+  setText(element("readout"), `${target}: x ${fixed(x, 3)} m, z ${fixed(z, 3)} m`);
 }
 
 // The moves of a gesture wait for the next frame, and only the last one is
@@ -621,7 +685,7 @@ function dragHandleTo(target, at) {
 function onPointerMove(event) {
   if (studio.view && !gesture) {
     const at = pointerInMetres(event);
-    element("readout").textContent = `x ${at.x.toFixed(3)} m, z ${at.z.toFixed(3)} m`;
+    setText(element("readout"), `x ${fixed(at.x, 3)} m, z ${fixed(at.z, 3)} m`);
   }
   if (!gesture) return;
   const first = !gesture.pending;
@@ -661,9 +725,13 @@ function onPointerUp() {
   const dropped = gesture && gesture.kind === "handle";
   const moved = dropped && gesture.moved;
   gesture = null;
-  // The files of the dropped design, which the moves left unwritten.
-  if (moved) recompute();
-  else if (dropped) showDesignPanel();
+  // The dropped design rewritten and run, its files written: the whole drag
+  // one undo step.
+  if (moved) {
+    if (!applyValues(studio.values)) recompute();
+  } else if (dropped) {
+    showDesignPanel();
+  }
   drawView();
 }
 

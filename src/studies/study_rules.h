@@ -28,7 +28,7 @@ struct RuleMargin {
   double requiredPerDiameter = 0.0;
   std::optional<double> marginMetres;  // none: the clearance could not be judged
   bool informative = false;            // shown, never binding
-  const char* verdict = "";            // "meets", "below the recommended minimum", ...
+  std::string verdict;                 // "meets", "below the recommended minimum", ...
   std::string source;                  // the rule set's own name for the line: "LR b", "a'"
 };
 

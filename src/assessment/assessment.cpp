@@ -157,8 +157,10 @@ Assessment assess(const DesignData& design, const AssessmentInputs& inputs) {
   SternAnalysis analysis = analyseStern(design);
   std::optional<RuleCheck> rules;
   if (inputs.ship != nullptr && !inputs.ship->ruleSets.empty()) {
-    rules = checkClearanceRules(*inputs.ship, design.propellerDiameter,
-                                measuredClearancesOf(analysis, inputs.ship->heel));
+    const MeasuredClearances measured = measuredClearancesOf(analysis, inputs.ship->heel);
+    rules = inputs.ruleSets
+                ? checkClearanceRules(inputs.ruleSets, design.propellerDiameter, measured)
+                : checkClearanceRules(*inputs.ship, design.propellerDiameter, measured);
   }
   return judgeAnalysis(std::move(analysis), design.propellerDiameter, std::move(rules));
 }

@@ -25,9 +25,11 @@
 // every core at once.
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "clearance/clearance_segment.h"
@@ -110,9 +112,17 @@ struct Assessment {
 
 // What a design is judged by besides its own data.
 struct AssessmentInputs {
+  AssessmentInputs() = default;
+  AssessmentInputs(const ShipParticulars* chosenShip,
+                   std::shared_ptr<const ShipRuleSets> preparedRuleSets = nullptr)
+      : ship(chosenShip), ruleSets(std::move(preparedRuleSets)) {}
+
   // The ship's particulars with the rule sets chosen; none, or no rule sets:
   // no rule check.
   const ShipParticulars* ship = nullptr;
+  // prepareShipRuleSets(*ship), made once for many designs; none: made for
+  // this one.
+  std::shared_ptr<const ShipRuleSets> ruleSets;
 };
 
 // Analyses and judges `design`. Throws RunError as analyseStern does, and for

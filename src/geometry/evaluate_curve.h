@@ -21,6 +21,8 @@ class CurveEvaluation {
  public:
   explicit CurveEvaluation(const SplineCurve& curve);
   void at(double t, double& y) const;
+  // Whether the knots rise strictly: then at most one piece holds any t.
+  bool knotsRise() const { return knotsRise_; }
 
  private:
   const SplineCurve& curve_;

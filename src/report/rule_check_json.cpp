@@ -40,7 +40,7 @@ void appendInput(JsonWriter& json, const RuleInput& input) {
   json.close();
 }
 
-void appendRuleSet(JsonWriter& json, const RuleSetSummary& set) {
+void appendRuleSet(JsonWriter& json, const RuleSetSummary& set, double propellerDiameter) {
   json.openObject();
   json.member("name", set.name);
   json.member("source", set.source);
@@ -53,7 +53,7 @@ void appendRuleSet(JsonWriter& json, const RuleSetSummary& set) {
   optionalMember(json, "K", set.factorK);
   json.key("inputs");
   json.openArray();
-  for (const RuleInput& input : set.inputs) appendInput(json, input);
+  for (const RuleInput& input : inputsWithDiameter(set, propellerDiameter)) appendInput(json, input);
   json.close();
   json.close();
 }
@@ -92,7 +92,9 @@ void appendRuleCheckJson(JsonWriter& json, const RuleCheck& check) {
   json.member("propellerDiameter_m", check.propellerDiameterMetres);
   json.key("ruleSets");
   json.openArray();
-  for (const RuleSetSummary& set : check.ruleSets) appendRuleSet(json, set);
+  for (const RuleSetSummary* set : check.ruleSets) {
+    appendRuleSet(json, *set, check.propellerDiameterMetres);
+  }
   json.close();
   json.key("lines");
   json.openArray();

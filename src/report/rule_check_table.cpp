@@ -65,12 +65,12 @@ RuleCheckTable ruleCheckTable(const Assessment& assessment) {
   const RuleCheck& check = *assessment.rules;
   RuleCheckTable table;
   table.preamble.push_back(titleOf(check));
-  for (const RuleSetSummary& set : check.ruleSets) {
-    if (set.factorK)
-      table.preamble.push_back(set.name + ": K = " + number(*set.factorK, factorKDecimals));
+  for (const RuleSetSummary* set : check.ruleSets) {
+    if (set->factorK)
+      table.preamble.push_back(set->name + ": K = " + number(*set->factorK, factorKDecimals));
   }
-  for (const RuleSetSummary& set : check.ruleSets) {
-    if (!set.scope.empty()) table.preamble.push_back(set.name + ": scope: " + set.scope);
+  for (const RuleSetSummary* set : check.ruleSets) {
+    if (!set->scope.empty()) table.preamble.push_back(set->name + ": scope: " + set->scope);
   }
   for (const std::string& note : check.notes) table.preamble.push_back("Note: " + note);
   for (const RuleLine& line : check.lines) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <optional>
 #include <variant>
+#include <vector>
 
 #include "common/format_number.h"
 #include "report/rule_check_table.h"
@@ -18,10 +20,13 @@ constexpr const char* factorSymbol = "K";
 using SymbolValues = std::map<std::string, std::string, std::less<>>;
 
 // The figures a rule set's symbols stand for, as written in the working:
-// the inputs as read, K as the table prints it.
-SymbolValues symbolValuesOf(const RuleSetSummary& set) {
+// the inputs as read (with the design's D when given), K as the table
+// prints it.
+SymbolValues symbolValuesOf(const RuleSetSummary& set, std::optional<double> propellerDiameter) {
   SymbolValues values;
-  for (const RuleInput& input : set.inputs) {
+  const std::vector<RuleInput> inputs =
+      propellerDiameter ? inputsWithDiameter(set, *propellerDiameter) : set.inputs;
+  for (const RuleInput& input : inputs) {
     if (const double* number = std::get_if<double>(&input.value)) {
       values[input.symbol] = formatShortest(*number, "a rule set's input");
     }
@@ -68,8 +73,8 @@ std::string withProductDots(std::string_view formula) {
 
 const RuleSetSummary* ruleSetNamed(const RuleCheck& check, const std::string& name) {
   const auto set = std::find_if(check.ruleSets.begin(), check.ruleSets.end(),
-                                [&](const RuleSetSummary& s) { return s.name == name; });
-  return set == check.ruleSets.end() ? nullptr : &*set;
+                                [&](const RuleSetSummary* s) { return s->name == name; });
+  return set == check.ruleSets.end() ? nullptr : *set;
 }
 
 }  // namespace
@@ -81,7 +86,7 @@ std::optional<std::string> factorWorking(const RuleSetSummary& set) {
   const std::string value = formatRounded(*set.factorK, factorKDecimals);
   if (equals == std::string_view::npos) return set.factorFormula + " = " + value;
   const std::optional<std::string> figures =
-      withFigures(formula.substr(equals + 3), symbolValuesOf(set));
+      withFigures(formula.substr(equals + 3), symbolValuesOf(set, std::nullopt));
   return set.factorFormula + (figures ? " = " + *figures : std::string()) + " = " + value;
 }
 
@@ -93,7 +98,8 @@ std::string requiredWorking(const RuleLine& line, const RuleCheck& check) {
   const RuleSetSummary* set = ruleSetNamed(check, line.ruleSet);
   std::string text = withProductDots(basis);
   if (set != nullptr) {
-    const std::optional<std::string> figures = withFigures(withProductDots(term), symbolValuesOf(*set));
+    const std::optional<std::string> figures = withFigures(
+        withProductDots(term), symbolValuesOf(*set, check.propellerDiameterMetres));
     if (figures && *figures != withProductDots(term)) text += " = " + *figures;
   }
   return text + " = " + required;

@@ -29,14 +29,14 @@ double perDiameter(double metres, double diameter) {
   return checkedDivide(metres, diameter, "a clearance rule value as a multiple of D");
 }
 
-RuleLine judge(const ClearanceRequirement& requirement, const std::string& ruleSet,
-               const MeasuredClearance& measured, double diameter) {
+RuleLine judge(const PreparedRequirement& requirement, const RequiredValue& required,
+               const std::string& ruleSet, const MeasuredClearance& measured, double diameter) {
   RuleLine line;
   line.clearance = requirement.clearance;
   line.ruleSet = ruleSet;
   line.sourceLetter = requirement.sourceLetter;
-  line.basis = requirement.basis;
-  line.requiredMetres = requireFinite(requirement.requiredMetres, "a required clearance");
+  line.basis = required.term->basis;
+  line.requiredMetres = requireFinite(required.metres, "a required clearance");
   line.requiredPerDiameter = perDiameter(line.requiredMetres, diameter);
   line.lengthMetres = measured.lengthMetres;
   line.informative = requirement.informative;
@@ -64,7 +64,7 @@ RuleLine judge(const ClearanceRequirement& requirement, const std::string& ruleS
 
 // Which heel b' was judged against, where the ship file leaves a doubt: it
 // names no heel, or does not say how the rudder is hung.
-std::string heelNote(const RuleLine& line, const ShipParticulars& ship,
+std::string heelNote(const RuleLine& line, const ShipRuleSets& rules,
                      const MeasuredClearances& measured) {
   if (line.clearance != clearanceBPrime || line.verdict == RuleVerdict::NotApplicable ||
       !measured.heel) {
@@ -76,25 +76,25 @@ std::string heelNote(const RuleLine& line, const ShipParticulars& ship,
            height;
   }
   const std::string taken = "the heel taken at the first stern contour point's height, " + height;
-  if (!ship.rudder) return "rudder arrangement not stated (rudder = ...): " + taken;
+  if (!rules.rudderStated) return "rudder arrangement not stated (rudder = ...): " + taken;
   return taken + " (no heel = { x, z } in the ship file)";
 }
 
 // The set's lines on what was measured; the set itself when it has any, or
 // when it was named.
-void addLines(RuleCheck& check, const RuleSetRequirements& set, const ShipParticulars& ship,
+void addLines(RuleCheck& check, const ShipRuleSets::Set& set, const ShipRuleSets& rules,
               const MeasuredClearances& measured) {
   const std::size_t before = check.lines.size();
-  for (const ClearanceRequirement& requirement : set.requirements) {
+  const double diameter = check.propellerDiameterMetres;
+  for (const PreparedRequirement& requirement : set.prepared.requirements) {
+    const RequiredValue required = requiredValueAt(set.prepared, requirement, diameter);
     const MeasuredClearance* clearance = measured.find(requirement.clearance);
     if (clearance == nullptr) continue;
-    RuleLine line = judge(requirement, set.summary.name, *clearance, check.propellerDiameterMetres);
-    line.note = heelNote(line, ship, measured);
+    RuleLine line = judge(requirement, required, set.prepared.summary.name, *clearance, diameter);
+    line.note = heelNote(line, rules, measured);
     check.lines.push_back(std::move(line));
   }
-  const bool named = std::find(ship.ruleSets.begin(), ship.ruleSets.end(), set.summary.name) !=
-                     ship.ruleSets.end();
-  if (named || check.lines.size() > before) check.ruleSets.push_back(set.summary);
+  if (set.named || check.lines.size() > before) check.ruleSets.push_back(&set.prepared.summary);
 }
 
 void countVerdicts(RuleCheck& check) {
@@ -115,13 +115,8 @@ void countVerdicts(RuleCheck& check) {
   }
 }
 
-void addNotes(RuleCheck& check, const ShipParticulars& ship, const MeasuredClearances& measured) {
-  // A propeller file's Z agrees with the ship's, so only the B-series' four
-  // can differ.
-  if (ship.bladeCount && *ship.bladeCount != ship.outlineBladeCount) {
-    check.notes.push_back("the minima are those for Z = " + std::to_string(*ship.bladeCount) +
-                          " blades, but the outline drawn and measured is the four-bladed one");
-  }
+void addNotes(RuleCheck& check, const ShipRuleSets& rules, const MeasuredClearances& measured) {
+  if (rules.bladeCountNote) check.notes.push_back(*rules.bladeCountNote);
   for (int index = 0; index < clearanceCount; ++index) {
     const MeasuredClearance& clearance = measured[static_cast<std::size_t>(index)];
     if (clearance.signedGapMetres && *clearance.signedGapMetres < 0.0) {
@@ -131,27 +126,71 @@ void addNotes(RuleCheck& check, const ShipParticulars& ship, const MeasuredClear
   }
 }
 
+// The set `name` of ship.ruleSets, or what stops it.
+ShipRuleSets::Set namedSet(const std::string& name, const ShipParticulars& ship) {
+  if (!isKnownRuleSet(name, ship.ruleFiles)) {
+    throw RunError(ErrorKind::Input, "unknown rule set \"" + name + "\"; known: " +
+                                         ruleSetNameList(ship.ruleFiles), ErrorLocation{ship.sourceName});
+  }
+  return {prepareRuleSet(name, ship), true, {}};
+}
+
+bool namedByShip(const ShipParticulars& ship, const std::string& name) {
+  return std::find(ship.ruleSets.begin(), ship.ruleSets.end(), name) != ship.ruleSets.end();
+}
+
+// The sets in check order, up to and with the first that cannot be worked out.
+void prepareSets(ShipRuleSets& rules, const ShipParticulars& ship) {
+  try {
+    for (const std::string& name : ship.ruleSets) rules.sets.push_back(namedSet(name, ship));
+    for (const RuleSetDefinition* always : alwaysCheckedRuleSets(ship.ruleFiles)) {
+      rules.sets.push_back({prepareRequirements(*always, ship), namedByShip(ship, always->name), {}});
+    }
+  } catch (...) {
+    rules.sets.push_back({{}, false, std::current_exception()});
+  }
+}
+
 }  // namespace
+
+std::shared_ptr<const ShipRuleSets> prepareShipRuleSets(const ShipParticulars& ship) {
+  auto rules = std::make_shared<ShipRuleSets>();
+  rules->shipName = ship.name;
+  rules->shipSource = ship.sourceName;
+  rules->rudderStated = ship.rudder.has_value();
+  // A propeller file's Z agrees with the ship's, so only the B-series' four
+  // can differ.
+  if (ship.bladeCount && *ship.bladeCount != ship.outlineBladeCount) {
+    rules->bladeCountNote = "the minima are those for Z = " + std::to_string(*ship.bladeCount) +
+                            " blades, but the outline drawn and measured is the four-bladed one";
+  }
+  prepareSets(*rules, ship);
+  for (const ShipRuleSets::Set& set : rules->sets) rules->lineCount += set.prepared.requirements.size();
+  return rules;
+}
 
 RuleCheck checkClearanceRules(const ShipParticulars& ship, double propellerDiameterMetres,
                               const MeasuredClearances& measured) {
+  return checkClearanceRules(prepareShipRuleSets(ship), propellerDiameterMetres, measured);
+}
+
+RuleCheck checkClearanceRules(const std::shared_ptr<const ShipRuleSets>& ruleSets,
+                              double propellerDiameterMetres, const MeasuredClearances& measured) {
   requireUsableDiameter(propellerDiameterMetres);
+  const ShipRuleSets& rules = *ruleSets;
   RuleCheck check;
-  check.shipName = ship.name;
-  check.shipSource = ship.sourceName;
+  check.shipName = rules.shipName;
+  check.shipSource = rules.shipSource;
   check.propellerDiameterMetres = propellerDiameterMetres;
-  for (const std::string& name : ship.ruleSets) {
-    if (!isKnownRuleSet(name, ship.ruleFiles)) {
-      throw RunError(ErrorKind::Input, "unknown rule set \"" + name + "\"; known: " +
-                                           ruleSetNameList(ship.ruleFiles), ErrorLocation{ship.sourceName});
-    }
-    addLines(check, ruleSetRequirements(name, ship, propellerDiameterMetres), ship, measured);
-  }
-  for (const RuleSetDefinition* always : alwaysCheckedRuleSets(ship.ruleFiles)) {
-    addLines(check, requirementsOf(*always, ship, propellerDiameterMetres), ship, measured);
+  check.ruleSetSource = ruleSets;
+  check.lines.reserve(rules.lineCount);
+  check.ruleSets.reserve(rules.sets.size());
+  for (const ShipRuleSets::Set& set : rules.sets) {
+    if (set.fault) std::rethrow_exception(set.fault);
+    addLines(check, set, rules, measured);
   }
   countVerdicts(check);
-  addNotes(check, ship, measured);
+  addNotes(check, rules, measured);
   return check;
 }
 

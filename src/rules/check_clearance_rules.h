@@ -12,12 +12,15 @@
 // the analysis did not measure at all (a closest approach without a swept
 // volume) is left out.
 
+#include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "rules/measured_clearance.h"
 #include "rules/rule_set.h"
+#include "rules/rule_set_requirements.h"
 #include "rules/ship_particulars.h"
 
 namespace propclear {
@@ -51,11 +54,16 @@ struct RuleLine {
   std::string note;    // what the reader must know about what was measured: which heel
 };
 
+struct ShipRuleSets;
+
 struct RuleCheck {
   std::string shipName;
   std::string shipSource;  // the ship file's name, or the command line's options
   double propellerDiameterMetres = 0.0;
-  std::vector<RuleSetSummary> ruleSets;  // in the order chosen
+  // In the order chosen; held by ruleSetSource. Their inputs leave out D
+  // (inputsWithDiameter).
+  std::vector<const RuleSetSummary*> ruleSets;
+  std::shared_ptr<const ShipRuleSets> ruleSetSource;
   std::vector<RuleLine> lines;           // rule set by rule set, each in clearance order
   std::vector<std::string> notes;        // what a reader of the table must know
   OverallVerdict overall = OverallVerdict::InformativeOnly;
@@ -64,11 +72,35 @@ struct RuleCheck {
   int linesNotMeasured = 0;  // binding lines not measured
 };
 
+// The rule sets of ship.ruleSets, then those checked always, with all that
+// does not depend on the design worked out once: what the checks of every
+// design of a study share. What stops a set from being worked out (an
+// unknown name, a blade number its table lacks) is kept and thrown by each
+// check that reaches the set, as a check of its own would throw it.
+struct ShipRuleSets {
+  struct Set {
+    PreparedRuleSet prepared;
+    bool named = false;        // ship.ruleSets names it
+    std::exception_ptr fault;  // set: this set, and none after it, could not be worked out
+  };
+  std::string shipName;
+  std::string shipSource;
+  std::vector<Set> sets;
+  std::size_t lineCount = 0;  // the sets' requirements: the most lines a check can have
+  bool rudderStated = false;  // the ship file says how the rudder is hung
+  std::optional<std::string> bladeCountNote;
+};
+
+std::shared_ptr<const ShipRuleSets> prepareShipRuleSets(const ShipParticulars& ship);
+
 // Checks `measured` (a, b, c, a', b', c' and the others) against every rule set of
 // ship.ruleSets. A propeller diameter that is not a positive finite number is
 // an input fault: no minimum can be scaled by it.
 RuleCheck checkClearanceRules(const ShipParticulars& ship, double propellerDiameterMetres,
                               const MeasuredClearances& measured);
+// The same with the ship's rule sets worked out already.
+RuleCheck checkClearanceRules(const std::shared_ptr<const ShipRuleSets>& ruleSets,
+                              double propellerDiameterMetres, const MeasuredClearances& measured);
 
 // True when a binding line is below its minimum or not measured: what ends a
 // run under --strict with the overlap's exit status.

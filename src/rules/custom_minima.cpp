@@ -49,18 +49,20 @@ std::optional<MinimumText> parseMinimumText(std::string_view text) {
                                               : ClearanceMinimum::Unit::Metres};
 }
 
-RuleSetRequirements customRequirements(const ShipParticulars& ship, double propellerDiameterMetres) {
-  RuleSetRequirements result;
+PreparedRuleSet prepareCustomRequirements(const ShipParticulars& ship) {
+  PreparedRuleSet result;
   result.summary.name = customName;
   result.summary.source = customSource;
   result.summary.mapping = customMapping;
-  result.summary.inputs.push_back({"propeller_diameter", "D", propellerDiameterMetres, "m"});
+  result.summary.diameterInput = 0;
   for (const ClearanceMinimum& minimum : ship.customMinima) {
     const bool timesDiameter = minimum.unit == ClearanceMinimum::Unit::PropellerDiameters;
-    const double metres = timesDiameter ? minimum.value * propellerDiameterMetres : minimum.value;
     const std::string name(clearanceNames[static_cast<std::size_t>(minimum.clearance)]);
     result.summary.inputs.push_back({"custom_minima." + name, name, minimum.text, ""});
-    result.requirements.push_back({minimum.clearance, name, minimum.text, metres, false, {}});
+    const RequirementTerm term{
+        minimum.value, timesDiameter ? RequirementScale::Diameter : RequirementScale::Metres,
+        minimum.text};
+    result.requirements.push_back({minimum.clearance, name, term, {}, false, {}});
   }
   return result;
 }

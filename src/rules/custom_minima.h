@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "rules/rule_set.h"
+#include "rules/rule_set_requirements.h"
 #include "rules/ship_particulars.h"
 
 namespace propclear {
@@ -23,7 +24,7 @@ struct MinimumText {
 };
 std::optional<MinimumText> parseMinimumText(std::string_view text);
 
-// The minima of ship.customMinima, with D in m for those given as multiples of D.
-RuleSetRequirements customRequirements(const ShipParticulars& ship, double propellerDiameterMetres);
+// The minima of ship.customMinima, each in m or as a multiple of D.
+PreparedRuleSet prepareCustomRequirements(const ShipParticulars& ship);
 
 }  // namespace propclear

@@ -3,6 +3,7 @@
 // ship's values it used, and the minimum it requires for each clearance it
 // covers. The catalogue (rule_set_catalogue.h) names the rule sets.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <variant>
@@ -37,11 +38,18 @@ struct RuleSetSummary {
   std::string scope;    // whom the figures are for; may be empty
   std::string file;     // the rule file it was read from; empty for "custom"
   std::string mapping;  // how the source's letters map onto a, b, c, a', b', c'
+  // The ship's values; the design's D, the same for every ship, is not among
+  // them but stands before inputs[diameterInput] (inputsWithDiameter).
   std::vector<RuleInput> inputs;
+  std::size_t diameterInput = 0;
   std::optional<double> factorK;  // the source's factor K, for the sets that have one
   // K's formula in the inputs' symbols, "K = (0.1 + L/3050)·(3.48·Cb·P/L² + 0.3)"; empty without K.
   std::string factorFormula;
 };
+
+// The inputs of `set` with the design's D, in m, in its place: what the
+// record of a check shows.
+std::vector<RuleInput> inputsWithDiameter(const RuleSetSummary& set, double propellerDiameterMetres);
 
 struct RuleSetRequirements {
   RuleSetSummary summary;

@@ -62,10 +62,14 @@ std::vector<ShipField> fieldsNeeded(std::string_view name,
   return fieldsNeeded(*findRuleSet(name, added));
 }
 
+PreparedRuleSet prepareRuleSet(std::string_view name, const ShipParticulars& ship) {
+  if (name == customName) return prepareCustomRequirements(ship);
+  return prepareRequirements(*findRuleSet(name, ship.ruleFiles), ship);
+}
+
 RuleSetRequirements ruleSetRequirements(std::string_view name, const ShipParticulars& ship,
                                         double propellerDiameterMetres) {
-  if (name == customName) return customRequirements(ship, propellerDiameterMetres);
-  return requirementsOf(*findRuleSet(name, ship.ruleFiles), ship, propellerDiameterMetres);
+  return requirementsAt(prepareRuleSet(name, ship), propellerDiameterMetres);
 }
 
 }  // namespace propclear

@@ -41,6 +41,9 @@ std::vector<const RuleSetDefinition*> alwaysCheckedRuleSets(
 std::vector<ShipField> fieldsNeeded(std::string_view name,
                                     std::span<const RuleSetDefinition> added = {});
 
+// The rule set `name` (known) prepared for `ship`, with its rule files.
+PreparedRuleSet prepareRuleSet(std::string_view name, const ShipParticulars& ship);
+
 // The requirements of the rule set `name` (known) for `ship`, with its rule
 // files, and D in m.
 RuleSetRequirements ruleSetRequirements(std::string_view name, const ShipParticulars& ship,

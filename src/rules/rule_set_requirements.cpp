@@ -12,12 +12,6 @@ namespace propclear {
 
 namespace {
 
-// One requirement's value and the term that gave it.
-struct TermValue {
-  double metres;
-  std::string basis;
-};
-
 // "1.50": the factor with at least two decimals, as the sources write them.
 std::string factorText(double factor) {
   char buffer[32];
@@ -56,39 +50,28 @@ double factorFor(const RuleLineDefinition& line, const ShipParticulars& ship) {
 
 // What `scale` is in metres for this ship: K·D, D, 1 m or tR.
 double metresPer(RequirementScale scale, double factorK, double diameter,
-                 const ShipParticulars& ship) {
+                 const std::optional<double>& rudderThicknessMetres) {
   switch (scale) {
     case RequirementScale::FactorTimesDiameter: return factorK * diameter;
     case RequirementScale::Diameter: return diameter;
     case RequirementScale::Metres: return 1.0;
-    case RequirementScale::RudderThickness: return ship.rudderThicknessMetres.value();
+    case RequirementScale::RudderThickness: return rudderThicknessMetres.value();
   }
   return diameter;
 }
 
-TermValue formulaTerm(const RuleLineDefinition& line, const ShipParticulars& ship, double factorK,
-                      double diameter) {
+RequirementTerm formulaTerm(const RuleLineDefinition& line, const ShipParticulars& ship) {
   const double factor = factorFor(line, ship);
-  return {factor * metresPer(line.scale, factorK, diameter, ship), termText(factor, line.scale)};
+  return {factor, line.scale, termText(factor, line.scale)};
 }
 
-TermValue minimumTerm(const RuleLineDefinition& line, const ShipParticulars& ship, double factorK,
-                      double diameter) {
+// A minimum of once the rudder's thickness is written "tR minimum".
+RequirementTerm minimumTerm(const RuleLineDefinition& line) {
   const double minimum = *line.minimum;
   if (line.minimumScale == RequirementScale::RudderThickness && minimum == 1.0) {
-    return {ship.rudderThicknessMetres.value(), "tR minimum"};
+    return {1.0, RequirementScale::RudderThickness, "tR minimum"};
   }
-  return {minimum * metresPer(line.minimumScale, factorK, diameter, ship),
-          termText(minimum, line.minimumScale) + " minimum"};
-}
-
-// The larger of the formula and the minimum; the formula when they are equal.
-TermValue requiredValue(const RuleLineDefinition& line, const ShipParticulars& ship, double factorK,
-                        double diameter) {
-  const TermValue formula = formulaTerm(line, ship, factorK, diameter);
-  if (!line.minimum) return formula;
-  TermValue minimum = minimumTerm(line, ship, factorK, diameter);
-  return minimum.metres > formula.metres ? minimum : formula;
+  return {minimum, line.minimumScale, termText(minimum, line.minimumScale) + " minimum"};
 }
 
 bool appliesToShipType(const RuleLineDefinition& line, const std::string& shipType) {
@@ -116,8 +99,8 @@ std::optional<std::string> rudderExclusion(const RuleLineDefinition& line,
          (heelLine ? ", no heel under the disc" : ", which the line does not cover");
 }
 
-std::vector<RuleInput> inputsOf(const RuleSetDefinition& definition, const ShipParticulars& ship,
-                                double diameter) {
+// The ship's values the set reads; the design's D follows them.
+std::vector<RuleInput> inputsOf(const RuleSetDefinition& definition, const ShipParticulars& ship) {
   std::vector<RuleInput> inputs;
   for (const ShipField field : fieldsNeeded(definition)) {
     switch (field) {
@@ -138,7 +121,6 @@ std::vector<RuleInput> inputsOf(const RuleSetDefinition& definition, const ShipP
     inputs.push_back({"ship_type", "ship type",
                       ship.shipType.empty() ? std::string("not stated") : ship.shipType, ""});
   }
-  inputs.push_back({"propeller_diameter", "D", diameter, "m"});
   return inputs;
 }
 
@@ -180,9 +162,7 @@ double lrFactorK(double ruleLengthMetres, double blockCoefficient, double shaftP
   return requireFinite(lengthTerm * powerTerm, what);
 }
 
-RuleSetRequirements requirementsOf(const RuleSetDefinition& definition, const ShipParticulars& ship,
-                                   double propellerDiameterMetres) {
-  const double d = propellerDiameterMetres;
+PreparedRuleSet prepareRequirements(const RuleSetDefinition& definition, const ShipParticulars& ship) {
   std::optional<double> factorK;
   if (definition.factorFormula) {
     factorK = lrFactorK(ship.ruleLengthMetres.value(), ship.blockCoefficient.value(),
@@ -190,7 +170,7 @@ RuleSetRequirements requirementsOf(const RuleSetDefinition& definition, const Sh
   }
   if (ship.bladeCount) requireBladeNumberInTables(definition, *ship.bladeCount);
 
-  RuleSetRequirements result;
+  PreparedRuleSet result;
   RuleSetSummary& summary = result.summary;
   summary.name = definition.name;
   summary.source = definition.source;
@@ -198,21 +178,70 @@ RuleSetRequirements requirementsOf(const RuleSetDefinition& definition, const Sh
   summary.scope = definition.scope;
   summary.file = definition.file;
   summary.mapping = definition.mapping;
-  summary.inputs = inputsOf(definition, ship, d);
+  summary.inputs = inputsOf(definition, ship);
+  summary.diameterInput = summary.inputs.size();
   summary.factorK = factorK;
   if (factorK) summary.factorFormula = lrFactorFormulaText;
+  result.rudderThicknessMetres = ship.rudderThicknessMetres;
+  result.requirements.reserve(definition.lines.size());
   for (const RuleLineDefinition& line : definition.lines) {
     if (!appliesToSkew(line, ship) || !appliesToShipType(line, ship.shipType)) continue;
-    TermValue value = requiredValue(line, ship, factorK.value_or(0.0), d);
-    if (!line.qualifier.empty()) value.basis += " (" + line.qualifier + ")";
-    result.requirements.push_back({line.clearance, line.letter, value.basis, value.metres,
-                                   line.informative, rudderExclusion(line, ship)});
+    PreparedRequirement requirement{line.clearance, line.letter, formulaTerm(line, ship), {},
+                                    line.informative, rudderExclusion(line, ship)};
+    if (line.minimum) requirement.minimum = minimumTerm(line);
+    if (!line.qualifier.empty()) {
+      const std::string qualifier = " (" + line.qualifier + ")";
+      requirement.formula.basis += qualifier;
+      if (requirement.minimum) requirement.minimum->basis += qualifier;
+    }
+    result.requirements.push_back(std::move(requirement));
   }
-  std::stable_sort(result.requirements.begin(), result.requirements.end(),
-                   [](const ClearanceRequirement& x, const ClearanceRequirement& y) {
-                     return x.clearance < y.clearance;
-                   });
+  const auto inClearanceOrder = [](const PreparedRequirement& x, const PreparedRequirement& y) {
+    return x.clearance < y.clearance;
+  };
+  // Most rule files list their lines in clearance order already.
+  if (!std::is_sorted(result.requirements.begin(), result.requirements.end(), inClearanceOrder)) {
+    std::stable_sort(result.requirements.begin(), result.requirements.end(), inClearanceOrder);
+  }
   return result;
+}
+
+RequiredValue requiredValueAt(const PreparedRuleSet& set, const PreparedRequirement& requirement,
+                              double propellerDiameterMetres) {
+  const double factorK = set.summary.factorK.value_or(0.0);
+  const auto metresOf = [&](const RequirementTerm& term) {
+    return term.factor *
+           metresPer(term.scale, factorK, propellerDiameterMetres, set.rudderThicknessMetres);
+  };
+  const RequiredValue formula{metresOf(requirement.formula), &requirement.formula};
+  if (!requirement.minimum) return formula;
+  const RequiredValue minimum{metresOf(*requirement.minimum), &*requirement.minimum};
+  return minimum.metres > formula.metres ? minimum : formula;
+}
+
+RuleSetRequirements requirementsAt(const PreparedRuleSet& set, double propellerDiameterMetres) {
+  RuleSetRequirements result;
+  result.summary = set.summary;
+  for (const PreparedRequirement& requirement : set.requirements) {
+    const RequiredValue value = requiredValueAt(set, requirement, propellerDiameterMetres);
+    result.requirements.push_back({requirement.clearance, requirement.sourceLetter,
+                                   value.term->basis, value.metres, requirement.informative,
+                                   requirement.notApplicable});
+  }
+  return result;
+}
+
+RuleSetRequirements requirementsOf(const RuleSetDefinition& definition, const ShipParticulars& ship,
+                                   double propellerDiameterMetres) {
+  return requirementsAt(prepareRequirements(definition, ship), propellerDiameterMetres);
+}
+
+std::vector<RuleInput> inputsWithDiameter(const RuleSetSummary& set, double propellerDiameterMetres) {
+  std::vector<RuleInput> inputs = set.inputs;
+  const std::size_t at = std::min(set.diameterInput, inputs.size());
+  inputs.insert(inputs.begin() + static_cast<std::ptrdiff_t>(at),
+                RuleInput{"propeller_diameter", "D", propellerDiameterMetres, "m"});
+  return inputs;
 }
 
 RuleSetRequirements sixClearancesOf(RuleSetRequirements requirements) {

@@ -32,7 +32,7 @@ std::vector<BindingMargin> structureMarginsOf(const Assessment& judged) {
 DesignAssessment analyseAndJudge(const DesignData& design, const StudyRules* rules) {
   DesignAssessment assessment;
   const Assessment judged =
-      assess(design, AssessmentInputs{rules != nullptr ? &rules->ship() : nullptr});
+      assess(design, rules != nullptr ? rules->assessmentInputs() : AssessmentInputs{});
   for (std::size_t k = 0; k < judged.clearances.size(); ++k) {
     assessment.clearances[k] = judged.clearances[k].segment;
     assessment.perDiameter[k] = judged.clearances[k].perDiameter;

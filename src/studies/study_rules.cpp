@@ -58,7 +58,10 @@ std::optional<StudyRules> StudyRules::of(StudyRuleRequest request,
   return StudyRules(std::move(*ship));
 }
 
-StudyRules::StudyRules(ShipParticulars ship) : ship_(std::move(ship)) { labelBy(ship_.ruleSets); }
+StudyRules::StudyRules(ShipParticulars ship)
+    : ship_(std::move(ship)), preparedRuleSets_(prepareShipRuleSets(ship_)) {
+  labelBy(ship_.ruleSets);
+}
 
 void StudyRules::labelBy(const std::vector<std::string>& ruleSets) {
   labelSets_ = ruleSets;

@@ -11,6 +11,7 @@
 // the rule set does not require for a ship stays empty.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,8 +54,10 @@ class StudyRules {
                                       const std::filesystem::path& designFile,
                                       const DesignData& design);
 
-  // The ship whose rule sets judge the designs, for assess().
+  // The ship whose rule sets judge the designs, and those sets worked out,
+  // for assess().
   const ShipParticulars& ship() const { return ship_; }
+  AssessmentInputs assessmentInputs() const { return {&ship_, preparedRuleSets_}; }
   const std::vector<std::string>& ruleSets() const { return ship_.ruleSets; }
   // The columns: these rule sets' lines, or (labelledBy) a fixed list's.
   const std::vector<std::string>& lineLabels() const { return lineLabels_; }
@@ -68,6 +71,7 @@ class StudyRules {
   explicit StudyRules(ShipParticulars ship);
 
   ShipParticulars ship_;
+  std::shared_ptr<const ShipRuleSets> preparedRuleSets_;
   std::vector<std::string> labelSets_;
   std::vector<std::string> lineLabels_;
 };

@@ -188,9 +188,9 @@ QString titleBlockHtml(const ClearanceReportContent& content, const DesignFileFa
            html(std::string(programName) + " " + programVersion));
 }
 
-QString inputsHtml(const RuleSetSummary& set) {
+QString inputsHtml(const RuleSetSummary& set, double propellerDiameter) {
   QStringList inputs;
-  for (const RuleInput& input : set.inputs) {
+  for (const RuleInput& input : inputsWithDiameter(set, propellerDiameter)) {
     const QString value = std::holds_alternative<double>(input.value)
                               ? shortestNumber(std::get<double>(input.value))
                               : html(std::get<std::string>(input.value));
@@ -207,9 +207,11 @@ QString ruleSourcesHtml(const ClearanceReportContent& content) {
         "A ship file beside the design file (NAME.ship.toml for NAME.TSK) adds the check.</p>");
   }
   QString text;
-  for (const RuleSetSummary& set : content.assessment.rules->ruleSets) {
+  const RuleCheck& check = *content.assessment.rules;
+  for (const RuleSetSummary* set : check.ruleSets) {
     text += QStringLiteral("<p><b>%1</b>: %2<br>Mapping: %3<br>Inputs: %4</p>")
-                .arg(html(set.name), html(set.source), html(set.mapping), inputsHtml(set));
+                .arg(html(set->name), html(set->source), html(set->mapping),
+                     inputsHtml(*set, check.propellerDiameterMetres));
   }
   return text;
 }
@@ -234,9 +236,9 @@ QString propellerHtml(const ClearanceReportContent& content) {
 QString factorsHtml(const ClearanceReportContent& content) {
   if (!content.assessment.rules) return {};
   QString text;
-  for (const RuleSetSummary& set : content.assessment.rules->ruleSets) {
-    if (const std::optional<std::string> working = factorWorking(set)) {
-      text += QStringLiteral("%1: %2<br>").arg(html(set.name), html(*working));
+  for (const RuleSetSummary* set : content.assessment.rules->ruleSets) {
+    if (const std::optional<std::string> working = factorWorking(*set)) {
+      text += QStringLiteral("%1: %2<br>").arg(html(set->name), html(*working));
     }
   }
   return text.isEmpty() ? text : QStringLiteral("<p>%1</p>").arg(text);

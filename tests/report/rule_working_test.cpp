@@ -26,7 +26,7 @@ const RuleLine& lineFor(const RuleCheck& check, int clearance) {
 
 TEST(RuleWorking, TheExampleShipsFactorAndMinimaWithTheirFigures) {
   const RuleCheck check = exampleCheck(4.6);
-  EXPECT_EQ(factorWorking(check.ruleSets.at(0)),
+  EXPECT_EQ(factorWorking(*check.ruleSets.at(0)),
             "K = (0.1 + L/3050)\u00B7(3.48\u00B7Cb\u00B7P/L\u00B2 + 0.3) = (0.1 + 118/3050)\u00B7"
             "(3.48\u00B70.72\u00B76500/118\u00B2 + 0.3) = 0.2038");
   EXPECT_EQ(requiredWorking(lineFor(check, clearanceA), check),
@@ -46,7 +46,7 @@ TEST(RuleWorking, ARuleSetWithoutAFactorShowsItsTermAndValue) {
                        {clearanceB, 1.1, ClearanceMinimum::Unit::Metres, "1.10 m"}};
   const RuleCheck check =
       checkClearanceRules(ship, 4.0, test::signedGaps(1.1, 0.9, 1.7, 1.7, 0.2, 1.6));
-  EXPECT_EQ(factorWorking(check.ruleSets.at(0)), std::nullopt);
+  EXPECT_EQ(factorWorking(*check.ruleSets.at(0)), std::nullopt);
   // The term as written, then a product sign between the factor and D's figure.
   const std::string a = requiredWorking(lineFor(check, clearanceA), check);
   EXPECT_EQ(a.substr(0, 5), "0.25D");

@@ -8,6 +8,10 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
 
 #include "common/run_error.h"
 #include "rules/custom_minima.h"
@@ -151,6 +155,41 @@ TEST(CheckClearanceRules, RefusesADiameterThatScalesNothingAndNeverPassesOnNonFi
     ADD_FAILURE() << "no error for an infinite gap";
   } catch (const RunError& error) {
     EXPECT_EQ(error.kind(), ErrorKind::Arithmetic);
+  }
+}
+
+// A study works the ship's rule sets out once and checks every design with
+// them: each check scales the minima by its own D, keeps the sets it shows
+// alive on its own, and meets a set that cannot be worked out as a check of
+// its own would, after the diameter's own fault.
+TEST(CheckClearanceRules, RuleSetsWorkedOutOnceJudgeEachDiameterAndKeepTheirFaults) {
+  std::shared_ptr<const ShipRuleSets> prepared = prepareShipRuleSets(customShip());
+  const MeasuredClearances measured = test::signedGaps(1.25, 9, 9, 9, 0.45, 9);
+  const RuleCheck atFour = checkClearanceRules(prepared, 4.0, measured);
+  const RuleCheck atFive = checkClearanceRules(prepared, 5.0, measured);
+  prepared.reset();
+  EXPECT_DOUBLE_EQ(atFour.lines[1].requiredMetres, 0.40);
+  EXPECT_EQ(atFour.lines[1].verdict, RuleVerdict::Meets);
+  EXPECT_DOUBLE_EQ(atFive.lines[1].requiredMetres, 0.50);
+  EXPECT_EQ(atFive.lines[1].verdict, RuleVerdict::BelowMinimum);
+  ASSERT_EQ(atFive.ruleSets.size(), 1u);
+  const std::vector<RuleInput> inputs = inputsWithDiameter(*atFive.ruleSets[0], 5.0);
+  ASSERT_EQ(inputs.size(), 3u);
+  EXPECT_EQ(inputs[0].key, "propeller_diameter");
+  EXPECT_EQ(std::get<double>(inputs[0].value), 5.0);
+  EXPECT_EQ(inputs[2].key, "custom_minima.b'");
+
+  ShipParticulars unknown = customShip();
+  unknown.ruleSets.push_back("yard-standard");
+  const std::shared_ptr<const ShipRuleSets> faulty = prepareShipRuleSets(unknown);
+  for (const double d : {4.0, 5.0, 0.0}) {
+    try {
+      checkClearanceRules(faulty, d, measured);
+      ADD_FAILURE() << "no error for D = " << d;
+    } catch (const RunError& error) {
+      const std::string expected = d > 0.0 ? "unknown rule set \"yard-standard\"" : "D = 0";
+      EXPECT_NE(std::string(error.what()).find(expected), std::string::npos) << error.what();
+    }
   }
 }
 

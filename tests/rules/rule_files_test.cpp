@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "common/run_error.h"
 #include "geometry/evaluate_curve.h"
@@ -254,23 +255,45 @@ TEST(RuleFile, TheRudderDecidesTheHeelLineAndANamedHeelIsWhatBPrimeIsJudgedTo) {
   EXPECT_EQ(baseLineLines, 2);
 }
 
+// The sample stern, and the same with a spike of the contour leaning 0.5 m
+// towards the blade over 0.1 m of height, narrower than the stretches the
+// search passes over at first.
+std::vector<DesignData> tipDistanceDesigns() {
+  DesignData spiked = test::sampleDesign();
+  test::setContour(spiked, {{0.2, 1.2, 1},
+                            {1.0, 1.3, 1},
+                            {2.0, 1.35, 1},
+                            {3.0, 1.4, 1},
+                            {4.0, 1.6, 1},
+                            {5.0, 2.1, 1},
+                            {5.3, 2.4, 1},
+                            {5.35, 2.9, 1},
+                            {5.4, 2.5, 1},
+                            {5.8, 3.2, 1},
+                            {6.3, 4.6, 1},
+                            {6.6, 6.0, 1}});
+  return {test::sampleDesign(), spiked};
+}
+
 TEST(ShortestTipDistance, IsNoLongerThanBAndNoContourPointComesCloser) {
-  const test::SampleRun run(test::sampleDesign());
-  const ClearanceSegment& b = run.analysis.clearances[clearanceB];
-  ASSERT_TRUE(run.analysis.shortestTipDistance);
-  const ClearanceSegment& shortest = *run.analysis.shortestTipDistance;
-  EXPECT_LE(shortest.length, b.length);
-  EXPECT_DOUBLE_EQ(shortest.bladeX, b.bladeX);
-  // A brute-force search along the measured contour finds nothing closer.
-  const SplineCurve& hull = run.analysis.hullCurve;
-  const double from = std::max(hull.knot(1), run.design.propellerCentreZ);
-  const double to = hull.knot(hull.knotCount());
-  for (int i = 0; i <= 20000; ++i) {
-    const double z = from + (to - from) * i / 20000.0;
-    double x = 0.0;
-    evaluateCurve(hull, z, x);
-    const double tipZ = std::clamp(z, run.design.propellerCentreZ, b.bladeZ);
-    EXPECT_GE(std::hypot(x - b.bladeX, z - tipZ), shortest.length - 1e-7) << "z = " << z;
+  for (const DesignData& design : tipDistanceDesigns()) {
+    const test::SampleRun run(design);
+    const ClearanceSegment& b = run.analysis.clearances[clearanceB];
+    ASSERT_TRUE(run.analysis.shortestTipDistance);
+    const ClearanceSegment& shortest = *run.analysis.shortestTipDistance;
+    EXPECT_LE(shortest.length, b.length);
+    EXPECT_DOUBLE_EQ(shortest.bladeX, b.bladeX);
+    // A brute-force search along the measured contour finds nothing closer.
+    const SplineCurve& hull = run.analysis.hullCurve;
+    const double from = std::max(hull.knot(1), run.design.propellerCentreZ);
+    const double to = hull.knot(hull.knotCount());
+    for (int i = 0; i <= 20000; ++i) {
+      const double z = from + (to - from) * i / 20000.0;
+      double x = 0.0;
+      evaluateCurve(hull, z, x);
+      const double tipZ = std::clamp(z, run.design.propellerCentreZ, b.bladeZ);
+      ASSERT_GE(std::hypot(x - b.bladeX, z - tipZ), shortest.length - 1e-7) << "z = " << z;
+    }
   }
 }
 

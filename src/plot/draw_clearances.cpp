@@ -6,7 +6,9 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
+#include "sheet/clash_hatch.h"
 #include "sheet/clearance_labels.h"
+#include "sheet/sheet_layout.h"
 
 namespace propclear {
 
@@ -70,6 +72,14 @@ std::string verdictMark(const Assessment& assessment, ClearanceIndex which) {
 
 void drawClearances(const DesignData& design, const Assessment& assessment,
                     DrawingSurface& surface, const PlotStyle& style) {
+  if (style.hatchesClashes) {
+    const double spacing = sheetPart(assessment.analysis.extent.range, 60.0);
+    for (const Clash& clash : assessment.clashes) {
+      for (const DrawingLine& line : clashHatch(clash.region, spacing)) {
+        surface.drawLine(line.from.x, line.from.z, line.to.x, line.to.z, style.failure);
+      }
+    }
+  }
   const double d = design.propellerDiameter;
   const auto mark = [&assessment, &style, d](ClearanceIndex which, int colour) {
     const AssessedClearance& clearance = assessment.clearance(which);

@@ -31,18 +31,19 @@ struct PlotStyle {
   int bladeEdge1, bladeEdge2, legacyBlade, sweptOutline, approach, text;
   int upperClearances, otherClearances, failure;  // a and b; c, a', b', c'; below or clash
   bool valuedLabels;
-  int fontPoints;  // the labels' type size
+  int fontPoints;       // the labels' type size
+  bool hatchesClashes;  // each clash's region hatched in the failure colour
 };
 inline constexpr PlotStyle screenPlotStyle{
     paletteLightMagenta, paletteLightMagenta, paletteLightGreen, paletteYellow,   paletteLightRed,
     paletteLightCyan,    paletteLightBlue,    paletteLightGreen, paletteDarkGrey, paletteDarkGrey,
     paletteBlue,         paletteBlue,         paletteLightGreen, paletteLightBlue, paletteLightRed,
-    false,               plotFontPoints};
+    false,               plotFontPoints,     false};
 inline constexpr PlotStyle printPlotStyle{
     printConstruction, printStructure,    printConstruction, printConstruction, printConstruction,
     printPropeller,    printPropeller,    printPropeller,    printConstruction, printConstruction,
     printText,         printText,         printMeets,        printMeets,        printFailure,
-    true,              8};
+    true,              8,                 true};
 
 // Sets the window up and draws the stern geometry.
 void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
@@ -55,7 +56,8 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
 // label is followed by its verdict mark (verdictMark) and a clearance below a
 // binding minimum is red too.
 // With valued labels every label reads "a 1.113 m / 0.242D" (the signed gap
-// where there is one) in the colour of its segment.
+// where there is one) in the colour of its segment. A style that hatches
+// clashes first hatches each clash's region, lines R/60 apart.
 void drawClearances(const DesignData& design, const Assessment& assessment,
                     DrawingSurface& surface, const PlotStyle& style = screenPlotStyle);
 

@@ -7,7 +7,7 @@
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
 #include "sheet/clearance_labels.h"
-#include "sheet/swept_outline.h"
+#include "sheet/approach_marks.h"
 
 namespace propclear {
 

@@ -16,10 +16,11 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "rules/measured_clearance.h"
+#include "sheet/clash_hatch.h"
 #include "sheet/clearance_labels.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
-#include "sheet/swept_outline.h"
+#include "sheet/approach_marks.h"
 
 namespace propclear {
 
@@ -44,7 +45,7 @@ constexpr double arrowHalfWidthMm = 0.55;
 constexpr double tickHalfLengthMm = 1.2;
 constexpr double labelGapMm = 0.8;
 constexpr double labelPaddingMm = 0.4;
-constexpr double labelPoints = 6.5;
+constexpr double labelPoints = 7.0;
 // Text keeps this far inside the view's frame, and this far off any line or
 // other text; a label farther than leaderFreeDistanceMm from its anchor gets
 // a leader, which stops leaderGapMm short of it.
@@ -55,6 +56,7 @@ constexpr double leaderGapMm = 0.2;
 // The spacing of the places tried for a label that finds none beside its anchor.
 constexpr double gridStepMm = 1.0;
 constexpr double forwardArrowMm = 6.0;
+constexpr double hatchSpacingMm = 1.0;
 // The strip under the view that holds the scale bar.
 constexpr double scaleStripMm = 5.0;
 constexpr double scaleBarHeightMm = 1.2;
@@ -210,12 +212,20 @@ class ViewInk {
   void addText(const QRectF& rect) { record_.textBoxes.push_back(rect); }
   void countUnplaced(const QString& text) { record_.unplacedLabels.push_back(text); }
 
-  bool isFree(const QRectF& rect, double clearance) const {
+  // A point a label yet to come starts its leader from, which no other
+  // label may cover.
+  void reserve(QPointF anchor) { reserved_.push_back(anchor); }
+
+  bool isFree(const QRectF& rect, double clearance, QPointF ownAnchor) const {
     const QRectF grown = rect.adjusted(-clearance, -clearance, clearance, clearance);
     const auto crosses = [&grown](const QLineF& line) { return segmentCrossesRect(line, grown); };
     const auto covers = [&grown](const QRectF& other) { return other.intersects(grown); };
+    const auto holds = [&grown, ownAnchor](QPointF point) {
+      return point != ownAnchor && grown.contains(point);
+    };
     return std::none_of(record_.strokes.begin(), record_.strokes.end(), crosses) &&
-           std::none_of(record_.textBoxes.begin(), record_.textBoxes.end(), covers);
+           std::none_of(record_.textBoxes.begin(), record_.textBoxes.end(), covers) &&
+           std::none_of(reserved_.begin(), reserved_.end(), holds);
   }
   bool leaderIsFree(const QLineF& leader) const {
     return std::none_of(record_.textBoxes.begin(), record_.textBoxes.end(),
@@ -224,6 +234,7 @@ class ViewInk {
 
  private:
   ReportViewRecord& record_;
+  std::vector<QPointF> reserved_;
 };
 
 // The ends of the swept volume's outline, the structure and the propeller,
@@ -251,6 +262,7 @@ class LabelPlacer {
   LabelPlacer(ViewCanvas& canvas, ViewInk& ink) : canvas_(canvas), ink_(ink) {}
 
   void countUnplaced(const QString& text) { ink_.countUnplaced(text); }
+  void reserve(QPointF anchor) { ink_.reserve(anchor); }
 
   // `preferred`: the label's centres to try first; without `leader` a label
   // that names no one point (FWD) goes to the first free place. None when
@@ -263,7 +275,7 @@ class LabelPlacer {
     const auto tryAt = [&](QPointF centre) -> std::optional<QRectF> {
       const QRectF rect(centre.x() - 0.5 * size.width(), centre.y() - 0.5 * size.height(),
                         size.width(), size.height());
-      if (!inner.contains(rect) || !ink_.isFree(rect, clearance)) return std::nullopt;
+      if (!inner.contains(rect) || !ink_.isFree(rect, clearance, anchor)) return std::nullopt;
       const std::optional<QLineF> line = leader ? leaderTo(anchor, rect) : std::nullopt;
       if (line && !ink_.leaderIsFree(*line)) return std::nullopt;
       if (line) {
@@ -395,6 +407,17 @@ void drawPropeller(ViewCanvas& canvas, ViewInk& ink, const ClearanceReportConten
   }
 }
 
+// Each clash's region hatched in red at hatchSpacingMm on paper.
+void drawClashHatching(ViewCanvas& canvas, ViewInk& ink, const Assessment& assessment, int scale) {
+  const double spacing = hatchSpacingMm * scale / millimetresPerMetre;
+  const QPen pen = canvas.pen(clearanceMarkColour(ClearanceMark::Overlap), thinPenMm);
+  for (const Clash& clash : assessment.clashes) {
+    for (const DrawingLine& line : clashHatch(clash.region, spacing)) {
+      strokeLine(canvas, ink, canvas.at(line.from), canvas.at(line.to), pen);
+    }
+  }
+}
+
 // A filled arrowhead with its point at `tip`, pointing along `direction` (unit).
 void drawArrowhead(ViewCanvas& canvas, QPointF tip, QPointF direction, const QColor& colour) {
   const QPointF back = tip - direction * canvas.mm(arrowLengthMm);
@@ -486,12 +509,22 @@ void drawReferenceLabels(ViewCanvas& canvas, LabelPlacer& labels, const DesignDa
   const QFontMetricsF metrics(font, canvas.painter().device());
   const double gap = canvas.mm(labelGapMm) + 0.5 * metrics.height();
   const double inset = canvas.mm(2.0 * viewInsetMm) + 0.5 * metrics.horizontalAdvance("heel");
-  const auto level = [&](const char* text, double z, const QColor& colour) {
+  // Each level's name starts from a point near the view's left edge on it;
+  // a level close above another keeps that point clear of the other's name.
+  const auto levelAnchor = [&](double z) -> std::optional<QPointF> {
     const double y = canvas.at(0.0, z).y();
-    if (y <= box.top() || y >= box.bottom()) return;
-    const QPointF anchor(box.left() + inset + canvas.mm(forwardArrowMm), y);
-    drawLabel(canvas, labels, QString::fromLatin1(text), font, colour, anchor,
-              {anchor - QPointF(0.0, gap), anchor + QPointF(0.0, gap)});
+    if (y <= box.top() || y >= box.bottom()) return std::nullopt;
+    return QPointF(box.left() + inset + canvas.mm(forwardArrowMm), y);
+  };
+  const double heelZ = design.contourZ[sternContourRow][1];
+  for (const double z : {0.0, design.waterlineHeight, heelZ}) {
+    if (const std::optional<QPointF> anchor = levelAnchor(z)) labels.reserve(*anchor);
+  }
+  const auto level = [&](const char* text, double z, const QColor& colour) {
+    const std::optional<QPointF> anchor = levelAnchor(z);
+    if (!anchor) return;
+    drawLabel(canvas, labels, QString::fromLatin1(text), font, colour, *anchor,
+              {*anchor - QPointF(0.0, gap), *anchor + QPointF(0.0, gap)});
   };
   level("B.L.", 0.0, centreLineColour);
   level("DWL", design.waterlineHeight, waterlineColour);
@@ -502,7 +535,7 @@ void drawReferenceLabels(ViewCanvas& canvas, LabelPlacer& labels, const DesignDa
     const QPointF anchor(box.center().x(), box.top() + canvas.mm(2.0 * viewInsetMm) + metrics.height());
     drawLabel(canvas, labels, text, font, waterlineColour, anchor, {anchor}, false);
   }
-  level("heel", design.contourZ[sternContourRow][1], structureColour);
+  level("heel", heelZ, structureColour);
   const double x = canvas.at(0.0, 0.0).x();
   if (x > box.left() && x < box.right()) {
     const QPointF anchor(x, box.top() + canvas.mm(2.0 * viewInsetMm) + metrics.height());
@@ -595,6 +628,7 @@ ReportViewRecord drawClearanceReportView(QPainter& painter, const QRectF& box, d
   painter.setClipRect(viewBox);
   drawStructure(canvas, ink, content, view.sheet);
   drawPropeller(canvas, ink, content, view);
+  drawClashHatching(canvas, ink, content.assessment, scale);
   std::vector<ClearanceMark> marks;
   for (std::size_t which = 0; which < clearanceNames.size(); ++which) {
     marks.push_back(clearanceMarkOf(content, static_cast<int>(which)));

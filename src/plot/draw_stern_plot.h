@@ -12,6 +12,7 @@
 #include "assessment/assessment.h"
 #include "design/design_data.h"
 #include "plot/drawing_surface.h"
+#include "plot/print_plot.h"
 
 namespace propclear {
 
@@ -46,8 +47,11 @@ inline constexpr PlotStyle printPlotStyle{
     true,              8,                 true};
 
 // Sets the window up and draws the stern geometry.
+// With `deferred` the texts are kept there for the label layout
+// (plot/print_plot.h), not printed; so in drawClearances and drawSweptVolume.
 void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
-                   DrawingSurface& surface, const PlotStyle& style = screenPlotStyle);
+                   DrawingSurface& surface, const PlotStyle& style = screenPlotStyle,
+                   PlotLabels* deferred = nullptr);
 
 // Draws each assessed clearance's segment and label over the stern plot (a'
 // and c' of the turning lower blade): a and b labelled with their ratio to D,
@@ -59,7 +63,8 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
 // where there is one) in the colour of its segment. A style that hatches
 // clashes first hatches each clash's region, lines R/60 apart.
 void drawClearances(const DesignData& design, const Assessment& assessment,
-                    DrawingSurface& surface, const PlotStyle& style = screenPlotStyle);
+                    DrawingSurface& surface, const PlotStyle& style = screenPlotStyle,
+                    PlotLabels* deferred = nullptr);
 
 // The mark of a clearance's rule lines: "\u2713" when every line meets its
 // minimum, "\u2717" when one is below it, "?" when one is not measured; "" for
@@ -73,6 +78,6 @@ std::string verdictMark(const Assessment& assessment, ClearanceIndex which);
 // " !". Lines are solid again afterwards.
 // With valued labels a closest approach reads "contour 0.683 m / 0.149D".
 void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface,
-                     const PlotStyle& style = screenPlotStyle);
+                     const PlotStyle& style = screenPlotStyle, PlotLabels* deferred = nullptr);
 
 }  // namespace propclear

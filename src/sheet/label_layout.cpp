@@ -28,29 +28,29 @@ double squaredDistance(LayoutPoint a, LayoutPoint b) {
 
 }  // namespace
 
-LayoutBox LayoutBox::around(LayoutPoint centre, double width, double height) {
+LabelBox LabelBox::around(LayoutPoint centre, double width, double height) {
   return {centre.x - 0.5 * width, centre.y - 0.5 * height, centre.x + 0.5 * width,
           centre.y + 0.5 * height};
 }
 
-bool LayoutBox::contains(LayoutPoint point) const {
+bool LabelBox::contains(LayoutPoint point) const {
   return point.x >= left && point.x <= right && point.y >= top && point.y <= bottom;
 }
 
-bool LayoutBox::contains(const LayoutBox& other) const {
+bool LabelBox::contains(const LabelBox& other) const {
   return other.left >= left && other.right <= right && other.top >= top && other.bottom <= bottom;
 }
 
-bool LayoutBox::intersects(const LayoutBox& other) const {
+bool LabelBox::intersects(const LabelBox& other) const {
   return std::min(right, other.right) > std::max(left, other.left) &&
          std::min(bottom, other.bottom) > std::max(top, other.top);
 }
 
-LayoutBox LayoutBox::grown(double margin) const {
+LabelBox LabelBox::grown(double margin) const {
   return {left - margin, top - margin, right + margin, bottom + margin};
 }
 
-bool segmentCrossesBox(const LayoutSegment& segment, const LayoutBox& box) {
+bool segmentCrossesBox(const LayoutSegment& segment, const LabelBox& box) {
   if (box.contains(segment.from) || box.contains(segment.to)) return true;
   if (std::max(segment.from.x, segment.to.x) < box.left ||
       std::min(segment.from.x, segment.to.x) > box.right ||
@@ -66,21 +66,21 @@ bool segmentCrossesBox(const LayoutSegment& segment, const LayoutBox& box) {
   return false;
 }
 
-LabelLayout::LabelLayout(LayoutBox inner, LabelLayoutMeasures measures)
+PlacedLabels::PlacedLabels(LabelBox inner, LabelLayoutMeasures measures)
     : inner_(inner), measures_(measures) {}
 
-bool LabelLayout::isFree(const LayoutBox& box, LayoutPoint ownAnchor) const {
-  const LayoutBox grown = box.grown(measures_.clearance);
+bool PlacedLabels::isFree(const LabelBox& box, LayoutPoint ownAnchor) const {
+  const LabelBox grown = box.grown(measures_.clearance);
   return std::none_of(lines_.begin(), lines_.end(),
                       [&grown](const LayoutSegment& line) { return segmentCrossesBox(line, grown); }) &&
          std::none_of(boxes_.begin(), boxes_.end(),
-                      [&grown](const LayoutBox& other) { return other.intersects(grown); }) &&
+                      [&grown](const LabelBox& other) { return other.intersects(grown); }) &&
          std::none_of(reserved_.begin(), reserved_.end(), [&grown, ownAnchor](LayoutPoint point) {
            return (point.x != ownAnchor.x || point.y != ownAnchor.y) && grown.contains(point);
          });
 }
 
-std::optional<LayoutSegment> LabelLayout::leaderTo(LayoutPoint anchor, const LayoutBox& box) const {
+std::optional<LayoutSegment> PlacedLabels::leaderTo(LayoutPoint anchor, const LabelBox& box) const {
   const LayoutPoint nearest{std::clamp(anchor.x, box.left, box.right),
                             std::clamp(anchor.y, box.top, box.bottom)};
   const double length = std::sqrt(squaredDistance(anchor, nearest));
@@ -92,7 +92,7 @@ std::optional<LayoutSegment> LabelLayout::leaderTo(LayoutPoint anchor, const Lay
                                 anchor.y + share * (nearest.y - anchor.y)}};
 }
 
-std::vector<LayoutPoint> LabelLayout::gridAround(LayoutPoint anchor, double width,
+std::vector<LayoutPoint> PlacedLabels::gridAround(LayoutPoint anchor, double width,
                                                  double height) const {
   const double step = std::max(measures_.gridStep, 0.5 * height);
   std::vector<std::pair<double, LayoutPoint>> places;
@@ -108,14 +108,14 @@ std::vector<LayoutPoint> LabelLayout::gridAround(LayoutPoint anchor, double widt
   return centres;
 }
 
-std::optional<LabelPlacement> LabelLayout::place(LayoutPoint anchor, double width, double height,
+std::optional<LabelPlacement> PlacedLabels::place(LayoutPoint anchor, double width, double height,
                                                  const std::vector<LayoutPoint>& preferredCentres,
                                                  bool leader) {
   const auto tryAt = [&](LayoutPoint centre) -> std::optional<LabelPlacement> {
-    const LayoutBox box = LayoutBox::around(centre, width, height);
+    const LabelBox box = LabelBox::around(centre, width, height);
     if (!inner_.contains(box) || !isFree(box, anchor)) return std::nullopt;
     const std::optional<LayoutSegment> line = leader ? leaderTo(anchor, box) : std::nullopt;
-    if (line && std::any_of(boxes_.begin(), boxes_.end(), [&line](const LayoutBox& other) {
+    if (line && std::any_of(boxes_.begin(), boxes_.end(), [&line](const LabelBox& other) {
           return segmentCrossesBox(*line, other);
         })) {
       return std::nullopt;

@@ -23,22 +23,22 @@ struct LayoutSegment {
   LayoutPoint to;
 };
 
-struct LayoutBox {
+struct LabelBox {
   double left = 0.0;
   double top = 0.0;
   double right = 0.0;
   double bottom = 0.0;
 
-  static LayoutBox around(LayoutPoint centre, double width, double height);
+  static LabelBox around(LayoutPoint centre, double width, double height);
   bool contains(LayoutPoint point) const;
-  bool contains(const LayoutBox& other) const;
+  bool contains(const LabelBox& other) const;
   // Whether the two share more than an edge.
-  bool intersects(const LayoutBox& other) const;
-  LayoutBox grown(double margin) const;
+  bool intersects(const LabelBox& other) const;
+  LabelBox grown(double margin) const;
 };
 
 // Whether the segment has a point inside the box or crosses one of its sides.
-bool segmentCrossesBox(const LayoutSegment& segment, const LayoutBox& box);
+bool segmentCrossesBox(const LayoutSegment& segment, const LabelBox& box);
 
 // Device units: text keeps `clearance` off lines and other text; a label
 // whose nearest side lies farther than `leaderFreeDistance` from its point
@@ -52,13 +52,13 @@ struct LabelLayoutMeasures {
 };
 
 struct LabelPlacement {
-  LayoutBox box;
+  LabelBox box;
   std::optional<LayoutSegment> leader;
 };
 
-class LabelLayout {
+class PlacedLabels {
  public:
-  LabelLayout(LayoutBox inner, LabelLayoutMeasures measures);
+  PlacedLabels(LabelBox inner, LabelLayoutMeasures measures);
 
   void addLine(const LayoutSegment& line) { lines_.push_back(line); }
   void reserve(LayoutPoint anchor) { reserved_.push_back(anchor); }
@@ -71,17 +71,17 @@ class LabelLayout {
                                       bool leader = true);
 
   const std::vector<LayoutSegment>& lines() const { return lines_; }
-  const std::vector<LayoutBox>& boxes() const { return boxes_; }
+  const std::vector<LabelBox>& boxes() const { return boxes_; }
 
  private:
-  bool isFree(const LayoutBox& box, LayoutPoint ownAnchor) const;
-  std::optional<LayoutSegment> leaderTo(LayoutPoint anchor, const LayoutBox& box) const;
+  bool isFree(const LabelBox& box, LayoutPoint ownAnchor) const;
+  std::optional<LayoutSegment> leaderTo(LayoutPoint anchor, const LabelBox& box) const;
   std::vector<LayoutPoint> gridAround(LayoutPoint anchor, double width, double height) const;
 
-  LayoutBox inner_;
+  LabelBox inner_;
   LabelLayoutMeasures measures_;
   std::vector<LayoutSegment> lines_;
-  std::vector<LayoutBox> boxes_;
+  std::vector<LabelBox> boxes_;
   std::vector<LayoutPoint> reserved_;
 };
 

@@ -189,7 +189,7 @@ class ViewCanvas {
 
 LayoutPoint layoutPoint(QPointF point) { return {point.x(), point.y()}; }
 QPointF devicePoint(LayoutPoint point) { return {point.x, point.y}; }
-QRectF deviceRect(const LayoutBox& box) {
+QRectF deviceRect(const LabelBox& box) {
   return QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom));
 }
 
@@ -214,7 +214,7 @@ class ViewInk {
     layout_.addLine({layoutPoint(line.p1()), layoutPoint(line.p2())});
   }
   void countUnplaced(const QString& text) { record_.unplacedLabels.push_back(text); }
-  LabelLayout& layout() { return layout_; }
+  PlacedLabels& layout() { return layout_; }
   void addPlaced(const LabelPlacement& placed) {
     record_.textBoxes.push_back(deviceRect(placed.box));
     if (placed.leader) {
@@ -224,7 +224,7 @@ class ViewInk {
 
  private:
   ReportViewRecord& record_;
-  LabelLayout layout_;
+  PlacedLabels layout_;
 };
 
 // The ends of the swept volume's outline, the structure and the propeller,

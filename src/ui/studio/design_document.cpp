@@ -412,9 +412,7 @@ void DesignDocument::recompute() {
 void DesignDocument::drawLastGood() {
   DrawingSurface surface;
   const Assessment& assessment = *analysis_.lastGood;
-  drawSternPlot(design_, assessment.analysis, surface, printPlotStyle);
-  drawClearances(design_, assessment, surface, printPlotStyle);
-  drawSweptVolume(assessment.analysis, surface, printPlotStyle);
+  drawPrintPlot(design_, assessment, surface);
   analysis_.drawing = surface.commands();
 }
 

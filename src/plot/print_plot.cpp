@@ -70,13 +70,11 @@ void printAt(DrawingSurface& surface, const PlotLabel& label, double x, double z
 
 void placePlotLabels(const PlotLabels& labels, DrawingSurface& surface, const PlotLabelStyle& style,
                      const std::optional<PlotSize>& size) {
-  const int textColour = style.textColour;
   const PlotSize area = size.value_or(designPlotSize);
-  const std::vector<DrawCommand> commands = surface.commands();
-  const std::optional<PlotMapping> mapping = areaMapping(commands, area);
+  const std::optional<PlotMapping> mapping = areaMapping(surface.commands(), area);
   if (!mapping) {
     for (const PlotLabel& label : labels) {
-      printAt(surface, label, label.corner.x, label.corner.z, textColour);
+      printAt(surface, label, label.corner.x, label.corner.z, style.textColour);
     }
     return;
   }
@@ -86,6 +84,16 @@ void placePlotLabels(const PlotLabels& labels, DrawingSurface& surface, const Pl
       size ? std::min(checkedDivide(area.width, designPlotSize.width, "the plot's detail scale"),
                       checkedDivide(area.height, designPlotSize.height, "the plot's detail scale"))
            : 1.0;
+  placePlotLabels(labels, surface, style, {*mapping, area, detailScale});
+}
+
+void placePlotLabels(const PlotLabels& labels, DrawingSurface& surface, const PlotLabelStyle& style,
+                     const PlotLabelView& view) {
+  const int textColour = style.textColour;
+  const std::vector<DrawCommand> commands = surface.commands();
+  const PlotMapping* mapping = &view.mapping;
+  const PlotSize area = view.area;
+  const double detailScale = view.detailScale;
   const double unit = std::max(detailScale, 1.0);
   PlacedLabels layout(LabelBox{0.0, 0.0, double(area.width), double(area.height)}.grown(-insetPixels * unit),
                      {clearancePixels * unit, leaderFreePixels * unit, leaderGapPixels * unit,
@@ -126,14 +134,23 @@ void placePlotLabels(const PlotLabels& labels, DrawingSurface& surface, const Pl
   }
 }
 
+PlotLabelStyle printLabelStyle() {
+  return {printPlotStyle.fontPoints, printPlotStyle.text, printPlotStyle.approach};
+}
+
+PlotLabels drawUnlabelledPrintPlot(const DesignData& design, const Assessment& assessment,
+                                   DrawingSurface& surface) {
+  PlotLabels labels;
+  drawSternPlot(design, assessment.analysis, surface, printPlotStyle, &labels);
+  drawClearances(design, assessment, surface, printPlotStyle, &labels);
+  drawSweptVolume(assessment.analysis, surface, printPlotStyle, &labels);
+  return labels;
+}
+
 void drawPrintPlot(const DesignData& design, const Assessment& assessment, DrawingSurface& surface,
                    const std::optional<PlotSize>& size) {
-  const PlotStyle& style = printPlotStyle;
-  PlotLabels labels;
-  drawSternPlot(design, assessment.analysis, surface, style, &labels);
-  drawClearances(design, assessment, surface, style, &labels);
-  drawSweptVolume(assessment.analysis, surface, style, &labels);
-  placePlotLabels(labels, surface, {style.fontPoints, style.text, style.approach}, size);
+  const PlotLabels labels = drawUnlabelledPrintPlot(design, assessment, surface);
+  placePlotLabels(labels, surface, printLabelStyle(), size);
 }
 
 }  // namespace propclear

@@ -14,6 +14,7 @@
 #include "design/design_data.h"
 #include "geometry/drawing_point.h"
 #include "plot/drawing_surface.h"
+#include "plot/plot_mapping.h"
 #include "plot/plot_size.h"
 
 namespace propclear {
@@ -41,5 +42,23 @@ struct PlotLabelStyle {
 };
 void placePlotLabels(const PlotLabels& labels, DrawingSurface& surface, const PlotLabelStyle& style,
                      const std::optional<PlotSize>& size);
+
+// The print style's labels: its type size, its text colour, grey leaders.
+PlotLabelStyle printLabelStyle();
+
+// A view of the drawing of its own (the studio's, zoomed and panned): user
+// units mapped into an area of `area` pixels, texts and lines scaled by
+// `detailScale`.
+struct PlotLabelView {
+  PlotMapping mapping;
+  PlotSize area;
+  double detailScale = 1.0;
+};
+void placePlotLabels(const PlotLabels& labels, DrawingSurface& surface, const PlotLabelStyle& style,
+                     const PlotLabelView& view);
+
+// The print drawing's lines and texts but its labels, which it returns.
+PlotLabels drawUnlabelledPrintPlot(const DesignData& design, const Assessment& assessment,
+                                   DrawingSurface& surface);
 
 }  // namespace propclear

@@ -412,7 +412,9 @@ void DesignDocument::recompute() {
 void DesignDocument::drawLastGood() {
   DrawingSurface surface;
   const Assessment& assessment = *analysis_.lastGood;
-  drawPrintPlot(design_, assessment, surface);
+  analysis_.labels = drawUnlabelledPrintPlot(design_, assessment, surface);
+  analysis_.unlabelledDrawing = surface.commands();
+  placePlotLabels(analysis_.labels, surface, printLabelStyle(), std::nullopt);
   analysis_.drawing = surface.commands();
 }
 

@@ -53,7 +53,7 @@ TEST(LabelLayout, SegmentCrossesABoxThroughItsSidesOrFromInside) {
   const LabelBox box{10.0, 10.0, 20.0, 20.0};
   EXPECT_TRUE(segmentCrossesBox({{0.0, 15.0}, {30.0, 15.0}}, box));   // straight through
   EXPECT_TRUE(segmentCrossesBox({{15.0, 15.0}, {40.0, 40.0}}, box));  // from inside
-  EXPECT_FALSE(segmentCrossesBox({{5.0, 12.0}, {12.0, 5.0}}, {5.0, 5.0, 9.0, 9.0}));  // past a corner
+  EXPECT_FALSE(segmentCrossesBox({{5.0, 12.0}, {12.0, 5.0}}, {5.0, 5.0, 8.0, 8.0}));  // past a corner
   EXPECT_FALSE(segmentCrossesBox({{0.0, 0.0}, {30.0, 5.0}}, box));    // above it
   EXPECT_FALSE(segmentCrossesBox({{25.0, 0.0}, {25.0, 30.0}}, box));  // beside it
 }

@@ -212,6 +212,29 @@ std::string overallText(const Assessment& assessment) {
   }
 }
 
+std::string clearanceStatusText(const Assessment& assessment, const AssessedClearance& clearance) {
+  if (clearance.status != AssessmentStatus::NoRules || clearance.ruleLines.empty()) {
+    return statusCode(clearance.status);
+  }
+  // Only informative lines judge it (a deciding one would have given it a
+  // status): the gravest speaks for them.
+  const auto gravity = [](RuleVerdict verdict) {
+    switch (verdict) {
+      case RuleVerdict::BelowMinimum: return 3;
+      case RuleVerdict::NotMeasured: return 2;
+      case RuleVerdict::Meets: return 1;
+      case RuleVerdict::NotApplicable: return 0;
+    }
+    return 0;
+  };
+  const std::vector<RuleLine>& lines = assessment.rules->lines;
+  const std::size_t gravest = *std::max_element(
+      clearance.ruleLines.begin(), clearance.ruleLines.end(), [&](std::size_t x, std::size_t y) {
+        return gravity(lines[x].verdict) < gravity(lines[y].verdict);
+      });
+  return ruleLineVerdictText(lines[gravest]);
+}
+
 bool isFeasible(const Assessment& assessment) {
   if (!assessment.analysis.validityProblems.empty()) return false;
   if (assessment.status == AssessmentStatus::Clash ||

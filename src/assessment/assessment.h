@@ -140,6 +140,13 @@ const ClearanceSet& legacyReportRecords(const Assessment& assessment);
 // minimum (4 lines)", "no rules: clearances measured, none judged".
 std::string overallText(const Assessment& assessment);
 
+// A clearance's status as every table of clearances words it: its status
+// code, except that a clearance judged by informative rule lines only reads
+// as the rule table's verdict of the gravest of them ("meets (informative)",
+// "not applicable — spade rudder, no heel under the disc"): it is
+// judged, though nothing it shows decides the overall status.
+std::string clearanceStatusText(const Assessment& assessment, const AssessedClearance& clearance);
+
 // What a study counts as feasible: a valid design (design_validity.h), no
 // clash, every clearance measured with a positive gap, and every deciding
 // rule line meets its minimum.

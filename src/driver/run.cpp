@@ -166,14 +166,11 @@ std::optional<ShipParticulars> shipParticularsOf(const RunOptions& options, cons
   return shipParticularsFor(files.design, choice);
 }
 
-// The table of --propeller, else of the propeller file beside the design;
-// none: the B-series blade of the design's main data.
+// The table of --propeller, else of the propeller file beside the design.
 std::optional<PropellerTable> propellerTableOf(const RunOptions& options, const RunFiles& files) {
-  const std::optional<std::filesystem::path> file =
-      options.propellerFile ? std::optional(options.workDir / *options.propellerFile)
-                            : findPropellerFile(files.design);
-  if (file) return readPropellerTable(*file);
-  return std::nullopt;
+  return propellerTableFor(files.design, options.propellerFile
+                                             ? std::optional(options.workDir / *options.propellerFile)
+                                             : std::nullopt);
 }
 
 Ending runSteps(const RunOptions& options, RunPlatform& platform, RunState& state,

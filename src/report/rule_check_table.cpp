@@ -32,13 +32,6 @@ std::string titleOf(const RuleCheck& check) {
   return title + ", D = " + number(check.propellerDiameterMetres, tableLengthDecimals) + " m";
 }
 
-std::string verdictCell(const RuleLine& line) {
-  std::string cell = verdictWithReason(line);
-  if (line.overlap) cell += " (overlap)";
-  if (line.informative && line.verdict != RuleVerdict::NotApplicable) cell += " (informative)";
-  return cell;
-}
-
 std::vector<std::string> rowOf(const RuleLine& line) {
   return {
       std::string(judgedClearanceName(line.clearance)),
@@ -49,7 +42,7 @@ std::vector<std::string> rowOf(const RuleLine& line) {
       number(line.requiredPerDiameter, tableRatioDecimals),
       optionalNumber(line.marginMetres, tableLengthDecimals),
       optionalNumber(line.marginPercent, percentDecimals),
-      verdictCell(line),
+      ruleLineVerdictText(line),
   };
 }
 

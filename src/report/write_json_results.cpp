@@ -128,6 +128,7 @@ void appendClearances(JsonWriter& json, const Assessment& assessment, double pro
     json.member("measuredOn", std::string(bladeCode(clearance.blade)));
     appendSegmentFigures(json, clearance.segment, clearance.signedGap, propellerDiameter);
     json.member("status", std::string(statusCode(clearance.status)));
+    json.member("statusText", clearanceStatusText(assessment, clearance));
     json.close();
   }
   json.close();

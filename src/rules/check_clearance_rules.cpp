@@ -175,6 +175,13 @@ std::string verdictWithReason(const RuleLine& line) {
   return text;
 }
 
+std::string ruleLineVerdictText(const RuleLine& line) {
+  std::string text = verdictWithReason(line);
+  if (line.overlap) text += " (overlap)";
+  if (line.informative && line.verdict != RuleVerdict::NotApplicable) text += " (informative)";
+  return text;
+}
+
 std::string overallVerdictText(const RuleCheck& check) {
   const std::string of = " of " + std::to_string(check.bindingLines) +
                          (check.bindingLines == 1 ? " line" : " lines");

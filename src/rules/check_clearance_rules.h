@@ -81,6 +81,11 @@ const char* verdictText(RuleVerdict verdict);
 // rudder, no heel under the disc".
 std::string verdictWithReason(const RuleLine& line);
 
+// The line's verdict as every table words it: the verdict with its reason,
+// then "(overlap)" where blade and structure overlap and "(informative)" on
+// an informative line that applies: "meets (informative)".
+std::string ruleLineVerdictText(const RuleLine& line);
+
 // The overall verdict in words: "meets every recommended minimum (5 lines)",
 // "below the recommended minimum on 2 of 5 lines", ...
 std::string overallVerdictText(const RuleCheck& check);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <deque>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -47,18 +48,12 @@ std::vector<double> numbersOf(const Setting& setting) {
   if (array == nullptr) throw settingFault(setting, rule);
   std::vector<double> values;
   for (const toml::node& element : *array) {
-    double value = 0.0;
-    if (const auto* integer = element.as_integer()) {
-      value = static_cast<double>(integer->get());
-    } else if (const auto* floating = element.as_floating_point()) {
-      value = floating->get();
-    } else {
-      throw settingFault(setting, rule);
-    }
-    if (!std::isfinite(value)) {
+    const std::optional<double> value = tomlNumberOf(element);
+    if (!value) throw settingFault(setting, rule);
+    if (!std::isfinite(*value)) {
       throw settingFault(setting, stationText(values.size()) + " is not a finite number");
     }
-    values.push_back(value);
+    values.push_back(*value);
   }
   return values;
 }
@@ -106,27 +101,16 @@ void requirePitches(const Setting& setting, const std::vector<double>& pitches) 
 }
 
 int propellerBladeCountOf(const Setting& setting) {
-  const auto* integer = setting.node->as_integer();
   const std::string rule = "must be a whole number from " + std::to_string(minPropellerBlades) +
                            " to " + std::to_string(maxPropellerBlades);
-  if (integer == nullptr) throw settingFault(setting, rule);
-  if (integer->get() < minPropellerBlades || integer->get() > maxPropellerBlades) {
-    throw settingFault(setting, rule);
-  }
-  return static_cast<int>(integer->get());
+  return settingWholeNumberIn(setting, minPropellerBlades, maxPropellerBlades, rule, rule);
 }
 
 double hubLengthOf(const Setting& setting) {
-  double value = 0.0;
-  if (const auto* integer = setting.node->as_integer()) {
-    value = static_cast<double>(integer->get());
-  } else if (const auto* floating = setting.node->as_floating_point()) {
-    value = floating->get();
-  } else {
-    throw settingFault(setting, "must be a number of metres");
-  }
-  if (!(std::isfinite(value) && value > 0.0)) throw settingFault(setting, "must be greater than 0");
-  return value;
+  const std::optional<double> value = tomlNumberOf(*setting.node);
+  if (!value) throw settingFault(setting, "must be a number of metres");
+  if (!(std::isfinite(*value) && *value > 0.0)) throw settingFault(setting, "must be greater than 0");
+  return *value;
 }
 
 RunError missingFromPropellerFile(const SettingsLayer& layer, const std::string& what) {
@@ -250,6 +234,13 @@ std::optional<std::filesystem::path> findPropellerFile(const std::filesystem::pa
 PropellerTable readPropellerTable(const std::filesystem::path& file) {
   const SettingsLayer layer = parseSettingsFile(file, propellerFileKind);
   return PropellerReader(layer).read();
+}
+
+std::optional<PropellerTable> propellerTableFor(const std::filesystem::path& designFile,
+                                                const std::optional<std::filesystem::path>& named) {
+  const std::optional<std::filesystem::path> file = named ? named : findPropellerFile(designFile);
+  if (file) return readPropellerTable(*file);
+  return std::nullopt;
 }
 
 PropellerTable readPropellerTableText(std::string text, const std::string& displayName) {

@@ -37,6 +37,12 @@ std::optional<std::filesystem::path> findPropellerFile(const std::filesystem::pa
 
 PropellerTable readPropellerTable(const std::filesystem::path& file);
 
+// The propeller table of a design, found one way by the plain run and every
+// study: the file `named` (--propeller FILE), else findPropellerFile's;
+// none: the B-series blade of the design's main data.
+std::optional<PropellerTable> propellerTableFor(const std::filesystem::path& designFile,
+                                                const std::optional<std::filesystem::path>& named);
+
 // The same for a propeller file's text, named `displayName` in messages.
 PropellerTable readPropellerTableText(std::string text, const std::string& displayName);
 

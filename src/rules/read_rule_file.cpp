@@ -3,10 +3,12 @@
 #include <array>
 #include <cmath>
 #include <deque>
+#include <limits>
 #include <string_view>
 #include <utility>
 
 #include "rules/measured_clearance.h"
+#include "rules/ship_particulars.h"
 #include "rules/ship_settings.h"
 
 namespace propclear {
@@ -19,9 +21,6 @@ constexpr const char* knownRuleFileKeys =
 constexpr const char* knownLineKeys =
     "clearance, letter, of, factor, minimum, minimum_of, rudders, skew, ship_types, "
     "except_ship_types, qualifier, informative";
-// The blade numbers a ship file may give (Z, 3 to 6), and so a table's keys.
-constexpr int fewestBlades = 3;
-constexpr int mostBlades = 6;
 
 constexpr std::array<std::pair<RequirementScale, const char*>, 4> scaleNames = {{
     {RequirementScale::FactorTimesDiameter, "K*D"},
@@ -38,34 +37,17 @@ std::string judgedClearanceList() {
   return list;
 }
 
-const std::string& textOf(const Setting& setting) {
-  const auto* text = setting.node->as_string();
-  if (text == nullptr) throw settingFault(setting, "must be a text in quotes");
-  return text->get();
-}
+constexpr const char* textRule = "must be a text in quotes";
+constexpr const char* shipTypesRule = "must be a list of ship types, e.g. [\"ferry\"]";
+constexpr SettingRange positiveRange{0.0, true, std::numeric_limits<double>::max(),
+                                     "must be greater than 0"};
+constexpr SettingRange notNegativeRange{0.0, false, std::numeric_limits<double>::max(),
+                                        "must not be negative"};
 
 const std::string& nonEmptyTextOf(const Setting& setting) {
-  const std::string& text = textOf(setting);
+  const std::string& text = settingTextOf(setting, textRule);
   if (text.empty()) throw settingFault(setting, "must not be empty");
   return text;
-}
-
-double positiveNumberOf(const Setting& setting) {
-  const double value = finiteNumberOf(setting);
-  if (!(value > 0.0)) throw settingFault(setting, "must be greater than 0");
-  return value;
-}
-
-std::vector<std::string> textsOf(const Setting& setting, const std::string& listRule) {
-  const auto* list = setting.node->as_array();
-  if (list == nullptr || list->empty()) throw settingFault(setting, listRule);
-  std::vector<std::string> texts;
-  for (const toml::node& element : *list) {
-    const auto* text = element.as_string();
-    if (text == nullptr || text->get().empty()) throw settingFault(setting, listRule);
-    texts.push_back(text->get());
-  }
-  return texts;
 }
 
 bool isRuleSetName(const std::string& name) {
@@ -78,7 +60,7 @@ bool isRuleSetName(const std::string& name) {
 }
 
 RequirementScale scaleOf(const Setting& setting, bool minimum) {
-  const std::string& text = textOf(setting);
+  const std::string& text = settingTextOf(setting, textRule);
   for (const auto& [scale, name] : scaleNames) {
     const bool allowed = minimum ? scale != RequirementScale::FactorTimesDiameter
                                  : scale != RequirementScale::RudderThickness;
@@ -98,7 +80,7 @@ void readFactor(const Setting& setting, RuleLineDefinition& line) {
   line.factorPlace = placeOf(setting);
   const auto* table = setting.node->as_table();
   if (table == nullptr) {
-    line.factor = positiveNumberOf(setting);
+    line.factor = settingNumberIn(setting, positiveRange);
     return;
   }
   if (table->empty()) throw settingFault(setting, "names no blade number");
@@ -109,11 +91,11 @@ void readFactor(const Setting& setting, RuleLineDefinition& line) {
     const bool whole = !digits.empty() && digits.size() <= 2 &&
                        digits.find_first_not_of("0123456789") == std::string_view::npos;
     if (whole) blades = std::stoi(std::string(digits));
-    if (!whole || blades < fewestBlades || blades > mostBlades) {
-      throw settingFault(entry, "the blade number lies outside " + std::to_string(fewestBlades) +
-                                    " to " + std::to_string(mostBlades));
+    if (!whole || blades < fewestShipBlades || blades > mostShipBlades) {
+      throw settingFault(entry, "the blade number lies outside " + std::to_string(fewestShipBlades) +
+                                    " to " + std::to_string(mostShipBlades));
     }
-    line.factorByBlades[blades] = positiveNumberOf(entry);
+    line.factorByBlades[blades] = settingNumberIn(entry, positiveRange);
   }
 }
 
@@ -121,7 +103,7 @@ std::vector<RudderArrangement> ruddersOf(const Setting& setting) {
   const std::string rule =
       "must be a list of \"spade\", \"semi-spade\", \"horn\" and \"sole-piece\"";
   std::vector<RudderArrangement> rudders;
-  for (const std::string& name : textsOf(setting, rule)) {
+  for (const std::string& name : settingTextsOf(setting, rule, rule)) {
     const std::optional<RudderArrangement> rudder = rudderArrangementNamed(name);
     if (!rudder) throw settingFault(setting, "unknown rudder arrangement \"" + name + "\"; " + rule);
     rudders.push_back(*rudder);
@@ -170,7 +152,7 @@ class RuleFileReader {
     } else if (key == "mapping") {
       definition_.mapping = nonEmptyTextOf(setting);
     } else if (key == "factor_formula") {
-      if (textOf(setting) != factorFormulaName(FactorFormula::LloydsK)) {
+      if (settingTextOf(setting, textRule) != factorFormulaName(FactorFormula::LloydsK)) {
         throw settingFault(setting, "unknown factor formula; known: \"lr-k\"");
       }
       definition_.factorFormula = FactorFormula::LloydsK;
@@ -199,7 +181,7 @@ class RuleFileReader {
       const Setting setting{lineTable, std::string(key.str()), &node, &layer_};
       const std::string& name = setting.key;
       if (name == "clearance") {
-        const std::optional<int> clearance = judgedClearanceNamed(textOf(setting));
+        const std::optional<int> clearance = judgedClearanceNamed(settingTextOf(setting, textRule));
         if (!clearance) {
           throw settingFault(setting, "unknown clearance; known: " + judgedClearanceList());
         }
@@ -213,8 +195,7 @@ class RuleFileReader {
       } else if (name == "factor") {
         readFactor(setting, line);
       } else if (name == "minimum") {
-        line.minimum = finiteNumberOf(setting);
-        if (*line.minimum < 0.0) throw settingFault(setting, "must not be negative");
+        line.minimum = settingNumberIn(setting, notNegativeRange);
       } else if (name == "minimum_of") {
         line.minimumScale = scaleOf(setting, true);
         minimumOf = setting;
@@ -223,9 +204,9 @@ class RuleFileReader {
       } else if (name == "skew") {
         line.skew = skewSettingOf(setting);
       } else if (name == "ship_types") {
-        line.shipTypes = textsOf(setting, "must be a list of ship types, e.g. [\"ferry\"]");
+        line.shipTypes = settingTextsOf(setting, shipTypesRule, shipTypesRule);
       } else if (name == "except_ship_types") {
-        line.exceptShipTypes = textsOf(setting, "must be a list of ship types, e.g. [\"ferry\"]");
+        line.exceptShipTypes = settingTextsOf(setting, shipTypesRule, shipTypesRule);
       } else if (name == "qualifier") {
         line.qualifier = nonEmptyTextOf(setting);
       } else if (name == "informative") {

@@ -41,17 +41,12 @@ constexpr std::array<NeededField, 7> neededFields = {{
 // The ranges of the particulars: wide enough for any ship (the longest
 // afloat are under 500 m, the strongest single shafts under 100 MW), narrow
 // enough that the rule formulas stay finite and their numbers printable.
-struct ValueRange {
-  double lowest;  // excluded when lowestExcluded
-  bool lowestExcluded;
-  double highest;
-  const char* rule;
-};
-constexpr ValueRange ruleLengthRange{1.0, false, 1000.0, "must lie between 1 and 1000 (m)"};
-constexpr ValueRange powerRange{0.0, true, 1.0e6, "must lie in (0, 1000000] (kW)"};
-constexpr ValueRange rudderThicknessRange{0.0, false, 10.0, "must lie between 0 and 10 (m)"};
-constexpr ValueRange minimumDiametersRange{0.0, true, 10.0, "must lie in (0, 10] (D)"};
-constexpr ValueRange minimumMetresRange{0.0, true, 100.0, "must lie in (0, 100] (m)"};
+constexpr SettingRange ruleLengthRange{1.0, false, 1000.0, "must lie between 1 and 1000 (m)"};
+constexpr SettingRange blockCoefficientRange{0.0, true, 1.0, "must lie in (0, 1]"};
+constexpr SettingRange powerRange{0.0, true, 1.0e6, "must lie in (0, 1000000] (kW)"};
+constexpr SettingRange rudderThicknessRange{0.0, false, 10.0, "must lie between 0 and 10 (m)"};
+constexpr SettingRange minimumDiametersRange{0.0, true, 10.0, "must lie in (0, 10] (D)"};
+constexpr SettingRange minimumMetresRange{0.0, true, 100.0, "must lie in (0, 100] (m)"};
 
 constexpr const char* knownKeys =
     "name, rule_length, block_coefficient, power, blades, rudder_thickness, skew, rule_sets, "
@@ -104,62 +99,14 @@ std::string clearanceNameList() {
   return list;
 }
 
-const std::string& textOf(const Setting& setting, const std::string& rule) {
-  const auto* text = setting.node->as_string();
-  if (text == nullptr) throw settingFault(setting, rule);
-  return text->get();
-}
-
-bool inRange(double value, const ValueRange& range) {
-  const bool aboveLowest = range.lowestExcluded ? value > range.lowest : value >= range.lowest;
-  return aboveLowest && value <= range.highest;
-}
-
-double numberIn(const Setting& setting, const ValueRange& range) {
-  const double value = finiteNumberOf(setting);
-  if (!inRange(value, range)) throw settingFault(setting, range.rule);
-  return value;
-}
-
-double blockCoefficientOf(const Setting& setting) {
-  const double value = finiteNumberOf(setting);
-  if (!(value > 0.0 && value <= 1.0)) throw settingFault(setting, "must lie in (0, 1]");
-  return value;
-}
-
-int bladeCountOf(const Setting& setting) {
-  const auto* integer = setting.node->as_integer();
-  if (integer == nullptr) throw settingFault(setting, "must be a whole number (3 to 6)");
-  if (integer->get() < 3 || integer->get() > 6) throw settingFault(setting, "must be 3, 4, 5 or 6");
-  return static_cast<int>(integer->get());
-}
-
-// The texts of a list, each once.
-std::vector<std::string> distinctTextsOf(const Setting& setting, const std::string& listRule,
-                                         const std::string& what, const std::string& emptyRule) {
-  const auto* list = setting.node->as_array();
-  if (list == nullptr) throw settingFault(setting, listRule);
-  if (list->empty()) throw settingFault(setting, emptyRule);
-  std::vector<std::string> texts;
-  for (const toml::node& element : *list) {
-    const auto* text = element.as_string();
-    if (text == nullptr || text->get().empty()) throw settingFault(setting, listRule);
-    if (std::find(texts.begin(), texts.end(), text->get()) != texts.end()) {
-      throw settingFault(setting, what + " \"" + text->get() + "\" is named twice");
-    }
-    texts.push_back(text->get());
-  }
-  return texts;
-}
-
 std::vector<std::string> ruleSetsOf(const Setting& setting) {
-  return distinctTextsOf(setting, "must be a list of rule set names, e.g. [\"lr-recommended\"]",
-                         "rule set", "names no rule set; known: " + ruleSetNameList());
+  return settingTextsOf(setting, "must be a list of rule set names, e.g. [\"lr-recommended\"]",
+                        "names no rule set; known: " + ruleSetNameList(), "rule set");
 }
 
 RudderArrangement rudderOf(const Setting& setting) {
   const std::optional<RudderArrangement> rudder =
-      rudderArrangementNamed(textOf(setting, rudderRule));
+      rudderArrangementNamed(settingTextOf(setting, rudderRule));
   if (!rudder) throw settingFault(setting, rudderRule);
   return *rudder;
 }
@@ -168,7 +115,7 @@ std::string shipTypeOf(const Setting& setting) {
   const std::string rule =
       "must be a ship type in lower-case letters, e.g. \"cargo\", \"tanker\", \"bulk\", "
       "\"container\", \"ferry\" or \"cruise\"";
-  const std::string& text = textOf(setting, rule);
+  const std::string& text = settingTextOf(setting, rule);
   const bool word = !text.empty() && text.front() != '-' &&
                     text.find_first_not_of("abcdefghijklmnopqrstuvwxyz-") == std::string::npos;
   if (!word) throw settingFault(setting, rule);
@@ -189,12 +136,12 @@ DesignPoint heelOf(const Setting& setting) {
 ClearanceMinimum customMinimumOf(const Setting& setting) {
   const std::optional<int> clearance = clearanceIndexNamed(setting.key);
   if (!clearance) throw settingFault(setting, "unknown clearance; known: " + clearanceNameList());
-  const std::string& text = textOf(setting, minimumForm);
+  const std::string& text = settingTextOf(setting, minimumForm);
   const std::optional<MinimumText> minimum = parseMinimumText(text);
   if (!minimum) throw settingFault(setting, minimumForm);
   const bool timesDiameter = minimum->unit == ClearanceMinimum::Unit::PropellerDiameters;
-  const ValueRange& range = timesDiameter ? minimumDiametersRange : minimumMetresRange;
-  if (!inRange(minimum->value, range)) throw settingFault(setting, range.rule);
+  const SettingRange& range = timesDiameter ? minimumDiametersRange : minimumMetresRange;
+  if (!liesIn(minimum->value, range)) throw settingFault(setting, range.rule);
   return ClearanceMinimum{*clearance, minimum->value, minimum->unit, text};
 }
 
@@ -210,7 +157,7 @@ void readDrawingSetting(const Setting& setting, DrawingParticulars& drawing) {
   if (const auto* integer = setting.node->as_integer()) {
     text = std::to_string(integer->get());
   } else {
-    text = textOf(setting, "must be a text");
+    text = settingTextOf(setting, "must be a text");
   }
   if (text.find_first_of("\r\n") != std::string::npos) {
     throw settingFault(setting, "must be one line of text");
@@ -254,17 +201,19 @@ class ParticularsReader {
   void readSetting(const Setting& setting) {
     const std::string& key = setting.key;
     if (key == "name") {
-      ship_.name = textOf(setting, "must be a text");
+      ship_.name = settingTextOf(setting, "must be a text");
     } else if (key == "rule_length") {
-      ship_.ruleLengthMetres = numberIn(setting, ruleLengthRange);
+      ship_.ruleLengthMetres = settingNumberIn(setting, ruleLengthRange);
     } else if (key == "block_coefficient") {
-      ship_.blockCoefficient = blockCoefficientOf(setting);
+      ship_.blockCoefficient = settingNumberIn(setting, blockCoefficientRange);
     } else if (key == "power") {
-      ship_.shaftPowerKilowatts = numberIn(setting, powerRange);
+      ship_.shaftPowerKilowatts = settingNumberIn(setting, powerRange);
     } else if (key == "blades") {
-      ship_.bladeCount = bladeCountOf(setting);
+      ship_.bladeCount = settingWholeNumberIn(setting, fewestShipBlades, mostShipBlades,
+                                              "must be a whole number (3 to 6)",
+                                              "must be 3, 4, 5 or 6");
     } else if (key == "rudder_thickness") {
-      ship_.rudderThicknessMetres = numberIn(setting, rudderThicknessRange);
+      ship_.rudderThicknessMetres = settingNumberIn(setting, rudderThicknessRange);
     } else if (key == "skew") {
       ship_.skew = skewSettingOf(setting);
     } else if (key == "rudder") {
@@ -275,9 +224,9 @@ class ParticularsReader {
       ship_.heel = heelOf(setting);
       heelSetting_ = setting;
     } else if (key == "rule_files") {
-      const std::vector<std::string> files = distinctTextsOf(
-          setting, "must be a list of rule file names, e.g. [\"yard-standard.toml\"]", "rule file",
-          "names no rule file");
+      const std::vector<std::string> files = settingTextsOf(
+          setting, "must be a list of rule file names, e.g. [\"yard-standard.toml\"]",
+          "names no rule file", "rule file");
       for (const std::string& file : files) {
         addRuleFile(readRuleFile(shipFolder_ / std::filesystem::path(file)), setting);
       }

@@ -13,6 +13,10 @@
 
 namespace propclear {
 
+// The blade numbers Z a ship file may give, the rule sets' tables' keys.
+inline constexpr int fewestShipBlades = 3;
+inline constexpr int mostShipBlades = 6;
+
 // The designer's own minimum for one clearance: `value` times D, or metres.
 struct ClearanceMinimum {
   enum class Unit { PropellerDiameters, Metres };

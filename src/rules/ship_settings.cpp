@@ -282,18 +282,61 @@ RunError faultAt(const Setting& setting, const std::string& message) {
   return RunError(kindOf(layer), message, where);
 }
 
-double finiteNumberOf(const Setting& setting) {
-  const toml::node& node = *setting.node;
-  double value = 0.0;
-  if (const auto* integer = node.as_integer()) {
-    value = static_cast<double>(integer->get());
-  } else if (const auto* floating = node.as_floating_point()) {
-    value = floating->get();
-  } else {
-    throw settingFault(setting, "must be a number");
+const std::string& settingTextOf(const Setting& setting, const std::string& rule) {
+  const auto* text = setting.node->as_string();
+  if (text == nullptr) throw settingFault(setting, rule);
+  return text->get();
+}
+
+std::vector<std::string> settingTextsOf(const Setting& setting, const std::string& listRule,
+                                        const std::string& emptyRule,
+                                        const std::string& eachOnceWhat) {
+  const auto* list = setting.node->as_array();
+  if (list == nullptr) throw settingFault(setting, listRule);
+  if (list->empty()) throw settingFault(setting, emptyRule);
+  std::vector<std::string> texts;
+  for (const toml::node& element : *list) {
+    const auto* text = element.as_string();
+    if (text == nullptr || text->get().empty()) throw settingFault(setting, listRule);
+    if (!eachOnceWhat.empty() &&
+        std::find(texts.begin(), texts.end(), text->get()) != texts.end()) {
+      throw settingFault(setting, eachOnceWhat + " \"" + text->get() + "\" is named twice");
+    }
+    texts.push_back(text->get());
   }
-  if (!std::isfinite(value)) throw settingFault(setting, "must be a finite number");
+  return texts;
+}
+
+std::optional<double> tomlNumberOf(const toml::node& node) {
+  if (const auto* integer = node.as_integer()) return static_cast<double>(integer->get());
+  if (const auto* floating = node.as_floating_point()) return floating->get();
+  return std::nullopt;
+}
+
+double finiteNumberOf(const Setting& setting) {
+  const std::optional<double> value = tomlNumberOf(*setting.node);
+  if (!value) throw settingFault(setting, "must be a number");
+  if (!std::isfinite(*value)) throw settingFault(setting, "must be a finite number");
+  return *value;
+}
+
+bool liesIn(double value, const SettingRange& range) {
+  const bool aboveLowest = range.lowestExcluded ? value > range.lowest : value >= range.lowest;
+  return aboveLowest && value <= range.highest;
+}
+
+double settingNumberIn(const Setting& setting, const SettingRange& range) {
+  const double value = finiteNumberOf(setting);
+  if (!liesIn(value, range)) throw settingFault(setting, range.rule);
   return value;
+}
+
+int settingWholeNumberIn(const Setting& setting, int lowest, int highest,
+                         const std::string& notWholeRule, const std::string& outsideRule) {
+  const auto* integer = setting.node->as_integer();
+  if (integer == nullptr) throw settingFault(setting, notWholeRule);
+  if (integer->get() < lowest || integer->get() > highest) throw settingFault(setting, outsideRule);
+  return static_cast<int>(integer->get());
 }
 
 PropellerSkew skewSettingOf(const Setting& setting) {

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,9 +72,40 @@ RunError settingFault(const Setting& setting, const std::string& rule);
 // A fault at the setting's place with a message of its own.
 RunError faultAt(const Setting& setting, const std::string& message);
 
+// The checks every settings file's reader makes of one value: a fault names
+// the setting and states `rule` (or the range's).
+
+// The setting's text, or a fault stating `rule`.
+const std::string& settingTextOf(const Setting& setting, const std::string& rule);
+// The texts of a list, none of them empty: `listRule` when it is not such a
+// list, `emptyRule` when it is empty; with `eachOnceWhat` ("rule set"), a
+// text given twice is a fault too: "rule set \"x\" is named twice".
+std::vector<std::string> settingTextsOf(const Setting& setting, const std::string& listRule,
+                                        const std::string& emptyRule,
+                                        const std::string& eachOnceWhat = {});
+
+// The node's number, an integer taken as one too, finite or not; none for
+// any other value.
+std::optional<double> tomlNumberOf(const toml::node& node);
 // The setting's value as a finite number (an integer is taken as one too), or
 // a fault naming it.
 double finiteNumberOf(const Setting& setting);
+
+// The numbers a setting may take: from `lowest` (excluded when
+// `lowestExcluded`) up to `highest`, and what a fault states otherwise.
+struct SettingRange {
+  double lowest;
+  bool lowestExcluded;
+  double highest;
+  const char* rule;
+};
+bool liesIn(double value, const SettingRange& range);
+// The setting's finite number within `range`, or a fault.
+double settingNumberIn(const Setting& setting, const SettingRange& range);
+// The setting's whole number from `lowest` to `highest`: `notWholeRule`
+// when it is no whole number, `outsideRule` when it lies outside.
+int settingWholeNumberIn(const Setting& setting, int lowest, int highest,
+                         const std::string& notWholeRule, const std::string& outsideRule);
 // The setting's skew, "none" or "high", or a fault naming it.
 PropellerSkew skewSettingOf(const Setting& setting);
 

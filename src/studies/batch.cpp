@@ -6,6 +6,7 @@
 
 #include "common/run_error.h"
 #include "design/read_design_data.h"
+#include "rules/read_propeller_table.h"
 #include "rules/rule_set_catalogue.h"
 #include "studies/assessment_columns.h"
 #include "studies/parameter_values.h"
@@ -72,7 +73,7 @@ struct BatchItem {
   bool analysed = false;
 };
 
-BatchRow analyseFile(const BatchInput& input, const StudyRuleRequest& ruleRequest,
+BatchRow analyseFile(const BatchInput& input, const BatchOptions& options,
                      const std::vector<std::string>& labelSets) {
   BatchRow row;
   if (!input.error.empty()) {
@@ -87,8 +88,8 @@ BatchRow analyseFile(const BatchInput& input, const StudyRuleRequest& ruleReques
       row.assessment.error = contourTooLongText();
       return row;
     }
-    addPropellerBeside(read.design, file);
-    std::optional<StudyRules> rules = StudyRules::of(ruleRequest, file, read.design);
+    read.design.propeller = propellerTableFor(file, options.propellerFile);
+    std::optional<StudyRules> rules = StudyRules::of(options.rules, file, read.design);
     if (rules) rules->labelBy(labelSets);
     row.assessment = assessDesign(read.design, rules ? &*rules : nullptr);
     if (row.assessment.analysed) row.ending = "analysed";
@@ -129,7 +130,7 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
   std::vector<std::filesystem::path> inputFiles;
   for (const BatchInput& input : files) inputFiles.push_back(input.file);
   refuseOutputOverInputs(options.format == RowFormat::Csv ? "--csv" : "--jsonl", options.target,
-                         inputFiles);
+                         inputFiles, namedStudyInputs(options.rules, options.propellerFile));
   const std::vector<std::string> labelSets = batchRuleSets(options.rules);
   const std::vector<std::string> ruleLabels = ruleLineLabels(labelSets);
   const std::unique_ptr<OutputFile> output = openRowOutput(options.target);
@@ -144,7 +145,7 @@ bool runBatch(const BatchOptions& options, std::ostream& messages) {
     mapInOrder<BatchItem>(
         {files.size(), options.threads, filesPerChunk},
         [&](std::uint64_t index, unsigned /*worker*/) {
-          const BatchRow row = analyseFile(files[index], options.rules, labelSets);
+          const BatchRow row = analyseFile(files[index], options, labelSets);
           RowBuilder builder(options.format);
           writeRow(builder, files[index].file, row, ruleLabels);
           return BatchItem{builder.takeRow(), row.assessment.analysed};

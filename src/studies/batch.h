@@ -18,6 +18,8 @@ namespace propclear {
 struct BatchOptions {
   std::vector<std::filesystem::path> inputs;  // folders and files
   StudyRuleRequest rules;  // --ship, --rules, --ship-set; else each file's own ship file
+  // --propeller, for every design; else each file's own propeller file
+  std::optional<std::filesystem::path> propellerFile;
   RowFormat format = RowFormat::Csv;
   std::string target = "-";
   unsigned threads = 1;

@@ -378,8 +378,11 @@ SolveResult solveParameter(const DesignData& fileDesign, const SolveOptions& opt
 }
 
 int runSolve(const SolveOptions& options, std::ostream& out, std::ostream& messages) {
-  if (options.writeFile) refuseOutputOverInputs("--write", *options.writeFile, {options.designFile});
-  const DesignData fileDesign = readStudyDesign(options.designFile);
+  if (options.writeFile) {
+    refuseOutputOverInputs("--write", *options.writeFile, {options.designFile},
+                           namedStudyInputs(options.rules, options.propellerFile));
+  }
+  const DesignData fileDesign = readStudyDesign(options.designFile, options.propellerFile);
   if (options.keep == KeepMode::TipToHeel && options.parameter->name == "centre-z") {
     throw RunError(ErrorKind::Usage,
                    "--keep tip-to-heel moves centre-z itself: it cannot be what a solve varies");

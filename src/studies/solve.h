@@ -36,6 +36,7 @@ struct SolveOptions {
   std::optional<SolveRange> range;  // none: from the file's value
   KeepMode keep = KeepMode::Centre;
   StudyRuleRequest rules;  // --ship, --rules, --ship-set
+  std::optional<std::filesystem::path> propellerFile;  // --propeller, else the one beside the design
   std::optional<std::filesystem::path> writeFile;
   bool json = false;  // the answer as one JSON object instead of text
   unsigned threads = 1;

@@ -63,10 +63,21 @@ struct RuleOptions {
   }
 };
 
-void addCommon(CLI::App& app, RuleOptions& rules, unsigned& threads) {
+// --propeller FILE, given: the blade of every design, as in the plain run.
+std::optional<std::filesystem::path> propellerFileOf(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
+void addCommon(CLI::App& app, RuleOptions& rules, std::string& propeller, unsigned& threads) {
   app.add_option("--ship", rules.shipFile,
                  "the ship file (default: X.ship.toml beside X.TSK); its rule_sets judge every "
                  "design, as in the plain run")
+      ->type_name("FILE");
+  app.add_option("--propeller", propeller,
+                 "the propeller file: blades, hub length and blade outline table (default: "
+                 "X.propeller.toml beside X.TSK), as in the plain run")
+      ->check(nonEmptyFileName)
       ->type_name("FILE");
   app.add_option("--rules", rules.ruleSets,
                  "judge by the rule sets NAME[,NAME] (" + ruleSetNameList() +
@@ -102,6 +113,7 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
   std::string file = defaultStudyDesignFile().string();
   std::vector<std::string> varied;
   RuleOptions rules;
+  std::string propeller;
   std::string plot;
   unsigned threads = allCores();
   RowTarget rows;
@@ -121,7 +133,7 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
   app.add_option("--plot-size", plotSize,
                  "the plot's size: pixels for PNG, points for SVG and PDF (default: 1200x760)")
       ->type_name("WxH");
-  addCommon(app, rules, threads);
+  addCommon(app, rules, propeller, threads);
   app.footer("\nExample:\n  propclear sweep Norvalek.TSK --vary diameter=4.0:5.5:0.01 --plot sweep.png\n" +
              parameterFooter());
   app.parse(std::vector<std::string>(arguments.rbegin(), arguments.rend()));
@@ -135,6 +147,7 @@ int sweepCommand(CLI::App& app, const std::vector<std::string>& arguments,
                                          " is varied twice");
   }
   options.rules = rules.request();
+  options.propellerFile = propellerFileOf(propeller);
   options.format = rows.format();
   options.target = rows.target();
   if (!plot.empty()) options.plotFile = plot;
@@ -155,6 +168,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   std::string range;
   std::string keep = "centre";
   RuleOptions rules;
+  std::string propeller;
   std::string write;
   unsigned threads = allCores();
   app.add_option("FILE", file, "the design file (default: Norvalek.TSK)");
@@ -182,7 +196,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   app.add_flag("--json", json,
                "print the answer as one JSON object (best, at_range_end, binding, margins, "
                "intervals)");
-  addCommon(app, rules, threads);
+  addCommon(app, rules, propeller, threads);
   app.footer("\nExamples:\n  propclear solve Norvalek.TSK --maximise diameter --range 3.0:6.0\n"
              "  propclear solve Norvalek.TSK --minimise rudder-x --range -1:2\n" +
              parameterFooter() +
@@ -200,6 +214,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   if (!range.empty()) options.range = parseSolveRange(range);
   options.keep = keep == "tip-to-heel" ? KeepMode::TipToHeel : KeepMode::Centre;
   options.rules = rules.request();
+  options.propellerFile = propellerFileOf(propeller);
   if (!write.empty()) options.writeFile = write;
   options.json = json;
   options.threads = threads;
@@ -209,6 +224,7 @@ int solveCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
 int batchCommand(CLI::App& app, const std::vector<std::string>& arguments, std::ostream& messages) {
   std::vector<std::string> inputs;
   RuleOptions rules;
+  std::string propeller;
   unsigned threads = allCores();
   RowTarget rows;
   app.add_option("DIR_OR_FILES", inputs,
@@ -216,7 +232,7 @@ int batchCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
                  "into subfolders")
       ->required();
   rows.addTo(app);
-  addCommon(app, rules, threads);
+  addCommon(app, rules, propeller, threads);
   app.footer(
       "\nExample:\n  propclear batch designs/ --csv clearances.csv\n"
       "\nExit status: 0 when every file was read and analysed, 1 otherwise.\n");
@@ -225,6 +241,7 @@ int batchCommand(CLI::App& app, const std::vector<std::string>& arguments, std::
   BatchOptions options;
   options.inputs.assign(inputs.begin(), inputs.end());
   options.rules = rules.request();
+  options.propellerFile = propellerFileOf(propeller);
   options.format = rows.format();
   options.target = rows.target();
   options.threads = threads;

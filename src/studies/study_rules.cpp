@@ -76,7 +76,7 @@ std::vector<RuleMargin> StudyRules::margins(const Assessment& assessment) const 
     if (set >= labelSets_.size()) continue;
     RuleMargin& margin = margins[set * clearanceCount + static_cast<std::size_t>(line.clearance)];
     margin = {true,         line.requiredMetres, line.requiredPerDiameter, line.marginMetres,
-              line.informative, verdictText(line.verdict), line.sourceLetter};
+              line.informative, ruleLineVerdictText(line), line.sourceLetter};
   }
   return margins;
 }

@@ -71,7 +71,8 @@ void checkPlotRequest(const SweepOptions& options, const SaveSweepPlot& savePlot
   if (!savePlot) {
     throw RunError(ErrorKind::Usage, "--plot: this build cannot save images", ErrorLocation{file.string()});
   }
-  refuseOutputOverInputs("--plot", file, {options.designFile});
+  refuseOutputOverInputs("--plot", file, {options.designFile},
+                         namedStudyInputs(options.rules, options.propellerFile));
   if (const std::optional<std::string> problem =
           replacementProblem(file, OutputFile::Devices::WriteInto)) {
     throw RunError(ErrorKind::FileSystem, "--plot: cannot write the file: " + *problem,
@@ -97,9 +98,9 @@ SweepPlotFrame plotFrame(const SweepOptions& options, const DesignData& fileDesi
 void runSweep(const SweepOptions& options, const SaveSweepPlot& savePlot, std::ostream& messages) {
   const std::uint64_t designs = countStudyDesigns(options.varied);
   refuseOutputOverInputs(options.format == RowFormat::Csv ? "--csv" : "--jsonl", options.target,
-                         {options.designFile});
+                         {options.designFile}, namedStudyInputs(options.rules, options.propellerFile));
   if (options.plotFile) checkPlotRequest(options, savePlot, designs);
-  const DesignData fileDesign = readStudyDesign(options.designFile);
+  const DesignData fileDesign = readStudyDesign(options.designFile, options.propellerFile);
   const std::optional<StudyRules> rules = StudyRules::of(options.rules, options.designFile, fileDesign);
   const StudyRules* judge = rules ? &*rules : nullptr;
   const std::vector<std::string> ruleLabels = rules ? rules->lineLabels() : std::vector<std::string>{};

@@ -29,6 +29,7 @@ struct SweepOptions {
   std::filesystem::path designFile;
   std::vector<ParameterValues> varied;  // one or two; the first varies slowest
   StudyRuleRequest rules;  // --ship, --rules, --ship-set
+  std::optional<std::filesystem::path> propellerFile;  // --propeller, else the one beside the design
   RowFormat format = RowFormat::Csv;
   std::string target = "-";             // "-": standard output
   std::optional<std::filesystem::path> plotFile;

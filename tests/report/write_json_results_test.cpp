@@ -88,7 +88,10 @@ std::string clearanceText(const char* name, const char* measuredOn, const char* 
   return std::string("    {\n") + "      \"name\": \"" + name + "\",\n" +
          "      \"measuredOn\": \"" + measuredOn + "\",\n" +
          figuresText("      ", blade, target, length, ratio, signedLength) +
-         (*status != '\0' ? std::string(",\n      \"status\": \"") + status + "\"" : "") +
+         // Without rules a clearance's status in words is its status.
+         (*status != '\0' ? std::string(",\n      \"status\": \"") + status +
+                                 "\",\n      \"statusText\": \"" + status + "\""
+                           : "") +
          "\n    }" + (last ? "\n" : ",\n");
 }
 

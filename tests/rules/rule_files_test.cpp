@@ -157,37 +157,62 @@ struct YardShip {
   }
 };
 
-TEST(RuleFile, TheShipFileAddsItsRuleFilesAndTheirNeedsAreChecked) {
+TEST(RuleFile, TheShipFileAddsItsRuleFiles) {
   const YardShip yard("blades = 4\nrudder = \"sole-piece\"\nheel = { x = 4.0, z = 0.25 }\n");
   const ShipParticulars ship = readShipParticulars(yard.shipFile);
   ASSERT_EQ(ship.ruleFiles.size(), 1u);
   EXPECT_EQ(ship.rudder, RudderArrangement::SolePiece);
   EXPECT_DOUBLE_EQ(ship.heel->z, 0.25);
-
-  const auto faultOf = [](const YardShip& bad) {
-    try {
-      readShipParticulars(bad.shipFile);
-    } catch (const RunError& error) {
-      return std::string(error.what());
-    }
-    return std::string("accepted");
-  };
-  EXPECT_EQ(faultOf(YardShip("blades = 6\n")),
-            "yard.toml:8: [line] factor = { 4 = 1.10, 5 = 0.90 }: no factor for Z = 6 blades (the "
-            "table has 4, 5)");
-  EXPECT_EQ(faultOf(YardShip("")),
-            "Hull.ship.toml:6: blades is missing: rule set \"yard-standard\" needs Z, the number "
-            "of blades");
-  EXPECT_EQ(faultOf(YardShip("blades = 4\nrudder = \"spade\"\nheel = { x = 4.0, z = 0.25 }\n")),
-            "Hull.ship.toml:9: heel = { x = 4.0, z = 0.25 }: a spade rudder has no heel under the "
-            "disc (rudder = \"spade\")");
-  EXPECT_EQ(faultOf(YardShip("blades = 4\nrudder = \"pod\"\n")),
-            "Hull.ship.toml:8: rudder = \"pod\": must be \"spade\", \"semi-spade\", \"horn\" or "
-            "\"sole-piece\"");
-  EXPECT_NE(faultOf(YardShip("blades = 4\n", replacedLine(kYardRules, 1, "name = \"lr-recommended\"")))
-                .find("names the rule set \"lr-recommended\", which is already known"),
-            std::string::npos);
 }
+
+struct BadYardShip {
+  const char* name;
+  const char* extra;   // the ship file's lines after its rule_sets
+  std::string rules;   // the yard's rule file
+  const char* message;  // the scratch folder written "<folder>"
+};
+
+class BadYardShipTest : public testing::TestWithParam<BadYardShip> {};
+
+TEST_P(BadYardShipTest, IsAnInputFaultNamingTheFileTheLineAndWhatTheRulesNeed) {
+  const BadYardShip& bad = GetParam();
+  const YardShip yard(bad.extra, bad.rules);
+  try {
+    readShipParticulars(yard.shipFile);
+    FAIL() << "accepted";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.kind(), ErrorKind::Input);
+    std::string message = error.what();
+    const std::string folder = yard.scratch.path().string();
+    for (std::size_t at = message.find(folder); at != std::string::npos; at = message.find(folder)) {
+      message.replace(at, folder.size(), "<folder>");
+    }
+    EXPECT_EQ(message, bad.message);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryNeed, BadYardShipTest,
+    testing::Values(
+        BadYardShip{"NoFactorForItsBladeNumber", "blades = 6\n", kYardRules,
+                    "yard.toml:8: [line] factor = { 4 = 1.10, 5 = 0.90 }: no factor for Z = 6 "
+                    "blades (the table has 4, 5)"},
+        BadYardShip{"NoBladeNumber", "", kYardRules,
+                    "Hull.ship.toml:6: blades is missing: rule set \"yard-standard\" needs Z, the "
+                    "number of blades"},
+        BadYardShip{"HeelBesideASpadeRudder",
+                    "blades = 4\nrudder = \"spade\"\nheel = { x = 4.0, z = 0.25 }\n", kYardRules,
+                    "Hull.ship.toml:9: heel = { x = 4.0, z = 0.25 }: a spade rudder has no heel "
+                    "under the disc (rudder = \"spade\")"},
+        BadYardShip{"UnknownRudder", "blades = 4\nrudder = \"pod\"\n", kYardRules,
+                    "Hull.ship.toml:8: rudder = \"pod\": must be \"spade\", \"semi-spade\", "
+                    "\"horn\" or \"sole-piece\""},
+        BadYardShip{"ABundledRuleSetsName", "blades = 4\n",
+                    replacedLine(kYardRules, 1, "name = \"lr-recommended\""),
+                    "Hull.ship.toml:5: rule_files = [\"yard.toml\"]: the rule file "
+                    "<folder>/yard.toml names the rule set \"lr-recommended\", which is already "
+                    "known"}),
+    [](const testing::TestParamInfo<BadYardShip>& info) { return info.param.name; });
 
 // The sample stern's lower tip stands 0.500 m above the base line; its b' is
 // measured down to the first contour point's height.

@@ -483,6 +483,51 @@ TEST_F(StudyCommands, StudiesTakeThePropellerFileBesideTheDesign) {
   EXPECT_EQ(sweepRow({"--ship-set", "blades=5"}).cell(0, "status"), "meets");
 }
 
+// --propeller FILE gives every study the blade it gives the plain run, in
+// place of the propeller file beside the design; no output may replace it.
+TEST_F(StudyCommands, StudiesTakeThePropellerFileTheOptionNames) {
+  test::writeFile(scratch / "Norvalek.propeller.toml", "blades = 99\n");  // refused if read
+  fs::create_directory(scratch / "outlines");
+  const fs::path named = scratch / "outlines" / "skewed.toml";
+  fs::copy_file(test::examplesDir() / "Norvalek-skewed.propeller.toml", named);
+  const auto withOption = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.end(), {"--propeller", named.string()});
+    return runPropclear(arguments);
+  };
+  const auto solveAnswer = [&](const ProcessResult& solve) {
+    EXPECT_EQ(solve.exitStatus, 0) << solve.err;
+    return matchIn(solve.out, "best: diameter = (\\S+) m");
+  };
+
+  const nlohmann::json plain = test::plainRunResults(design(), {"--propeller", named.string()});
+  const ProcessResult sweep = withOption({"sweep", design().string(), "--vary", "diameter=4.6"});
+  const ProcessResult batch = withOption({"batch", design().string()});
+  ASSERT_EQ(sweep.exitStatus, 0) << sweep.err;
+  ASSERT_EQ(batch.exitStatus, 0) << batch.err;
+  const test::StudyTable swept = test::parseCsv(sweep.out);
+  const test::StudyTable batched = test::parseCsv(batch.out);
+  for (const std::string& name : clearances) {
+    SCOPED_TRACE(name);
+    const double gap = test::clearanceOf(plain, name).at("signedLength").get<double>();
+    EXPECT_EQ(swept.number(0, name + "_gap_m"), gap);
+    EXPECT_EQ(batched.number(0, name + "_gap_m"), gap);
+  }
+  const std::string answer =
+      solveAnswer(withOption({"solve", design().string(), "--maximise", "diameter", "--range", "3:6"}));
+
+  const ProcessResult overIt =
+      withOption({"sweep", design().string(), "--vary", "diameter=4.6", "--csv", named.string()});
+  EXPECT_EQ(overIt.exitStatus, test::kExitError);
+  EXPECT_THAT(overIt.err, HasSubstr("--csv: the output would replace the input " + named.string()));
+  EXPECT_EQ(test::readFile(named), test::readFile(test::examplesDir() / "Norvalek-skewed.propeller.toml"));
+
+  // The same blade beside the design gives the same answer.
+  fs::copy_file(named, scratch / "Norvalek.propeller.toml", fs::copy_options::overwrite_existing);
+  EXPECT_EQ(solveAnswer(runPropclear({"solve", design().string(), "--maximise", "diameter", "--range",
+                                      "3:6"})),
+            answer);
+}
+
 TEST_F(StudyCommands, BatchGoesOnPastFilesThatGiveNoDesign) {
   fs::create_symlink("loop.TSK", scratch / "loop.TSK");
   const ProcessResult batch = runPropclear({"batch", (scratch / "missing.TSK").string(),

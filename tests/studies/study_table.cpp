@@ -69,9 +69,12 @@ StudyTable parseCsv(const std::string& text) {
   return table;
 }
 
-nlohmann::json plainRunResults(const std::filesystem::path& designFile) {
-  const ProcessResult run =
-      runPropclear({designFile.string(), "--no-window", "--answer", "H", "--json", "-"});
+nlohmann::json plainRunResults(const std::filesystem::path& designFile,
+                               const std::vector<std::string>& options) {
+  std::vector<std::string> arguments = {designFile.string(), "--no-window", "--answer", "H",
+                                        "--json", "-"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  const ProcessResult run = runPropclear(arguments);
   EXPECT_EQ(run.exitStatus, kExitCompleted) << run.err;
   return nlohmann::json::parse(run.out);
 }

@@ -25,7 +25,8 @@ StudyTable parseCsv(const std::string& text);
 
 // The JSON results of a plain run of `designFile`, answered "H" without a
 // window; the run must complete.
-nlohmann::json plainRunResults(const std::filesystem::path& designFile);
+nlohmann::json plainRunResults(const std::filesystem::path& designFile,
+                               const std::vector<std::string>& options = {});
 
 // The clearance named `name` ("a'") of plain-run results.
 const nlohmann::json& clearanceOf(const nlohmann::json& results, const std::string& name);

@@ -2,13 +2,17 @@
 // table, a' and c' (of the lower blade as it turns) and the overall status
 // agree across the rule table on the terminal, the JSON, the DXF labels, the
 // clearance report's text (pdftotext), the studio's model, a sweep row and a
-// batch row; the report keeps the mirrored blade's legacy figures.
+// batch row; the report keeps the mirrored blade's legacy figures. The
+// status of a' and c' reads alike in the studio's clearances table and the
+// JSON, and, where informative rule lines alone judge them, as those lines'
+// verdict in the rule table, the PDF and the sweep row's verdict columns.
 
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTableWidget>
 #include <optional>
 #include <string>
 
@@ -16,6 +20,7 @@
 #include "design/read_design_data.h"
 #include "sample_design.h"
 #include "test_support.h"
+#include "ui/studio/clearances_panel.h"
 #include "ui/studio/design_document.h"
 
 namespace propclear {
@@ -29,22 +34,25 @@ struct JudgedCase {
   std::optional<std::string> shipFile;  // none: no ship file beside the design
   const char* status;
   const char* overallStart;  // the rule table's and the PDF's overall line; none without rules
+  const char* aPrimeStatus;  // a''s status in words
 };
 
 std::string exampleShip() { return test::readFile(test::examplesDir() / "Norvalek.ship.toml"); }
 
 const JudgedCase cases[] = {
     {"example", [](DesignData&) {}, exampleShip(), "below",
-     "Overall: below the recommended minimum on 2 of 3 lines"},
+     "Overall: below the recommended minimum on 2 of 3 lines", "meets (informative)"},
     {"blade cutting the stern frame", [](DesignData& d) { d.propellerCentreX = 2.4; },
-     exampleShip(), "clash", "Overall: CLASH \u2014 the blade cuts the stern frame by "},
+     exampleShip(), "clash", "Overall: CLASH \u2014 the blade cuts the stern frame by ",
+     "below the recommended minimum (informative)"},
     {"rule shortfall only", [](DesignData&) {},
      std::string("name = \"MV Short\"\nrule_sets = [\"custom\"]\n[custom_minima]\na = \"1.20 m\"\n"),
-     "below", "Overall: below the recommended minimum on 1 of 1 line"},
+     "below", "Overall: below the recommended minimum on 1 of 1 line", "no-rules"},
     {"swept volume cutting the rudder", [](DesignData& d) { d.rudderX[4] = 4.1; }, exampleShip(),
-     "clash", "Overall: CLASH \u2014 the blade cuts the rudder by 0.125 m (1 more clash)"},
+     "clash", "Overall: CLASH \u2014 the blade cuts the rudder by 0.125 m (1 more clash)",
+     "meets (informative)"},
     {"no ship file", [](DesignData&) {}, std::nullopt, "no-rules",
-     "Overall: no rules: the clearances are measured, not judged"},
+     "Overall: no rules: the clearances are measured, not judged", "no-rules"},
 };
 
 QJsonObject parseObject(const std::string& text) {
@@ -55,6 +63,18 @@ std::string text(const QJsonValue& value) { return value.toString().toStdString(
 
 std::string pdfText(const std::filesystem::path& pdf) {
   return test::runProgram({"pdftotext", "-layout", pdf.string(), "-"}).out;
+}
+
+// The line of `text` that starts with `start`, without its trailing blanks.
+std::string lineStartingWith(const std::string& text, const std::string& start) {
+  const std::size_t begin = text.find("\n" + start);
+  if (begin == std::string::npos) return {};
+  std::string line = text.substr(begin + 1, text.find('\n', begin + 1) - begin - 1);
+  return line.substr(0, line.find_last_not_of(' ') + 1);
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 class OneJudgedResult : public ::testing::TestWithParam<JudgedCase> {};
@@ -87,6 +107,9 @@ TEST_P(OneJudgedResult, EveryOutputShowsTheSameAPrimeCPrimeAndStatus) {
   ASSERT_TRUE(document.analysis().lastGood);
   const Assessment& studio = *document.analysis().lastGood;
   EXPECT_STREQ(statusCode(studio.status), judged.status);
+  const ClearancesPanel panel(document);
+  const QTableWidget& studioTable = *panel.findChild<QTableWidget*>(QStringLiteral("clearancesTable"));
+  constexpr int studioStatusColumn = 5;
 
   // A sweep row of the file's own diameter and a batch row of the file.
   const QJsonObject sweep = parseObject(
@@ -121,6 +144,28 @@ TEST_P(OneJudgedResult, EveryOutputShowsTheSameAPrimeCPrimeAndStatus) {
               std::string::npos);
     EXPECT_EQ(batch.value(QString::fromStdString("legacy_" + name + "_m")).toDouble(), mirrored);
     EXPECT_NE(pdf.find("legacy " + name + " (mirrored)"), std::string::npos);
+
+    // Its status in words, alike in the studio's table and the JSON.
+    const std::string words = text(clearance.value("statusText"));
+    if (index == 3) {
+      EXPECT_EQ(words, judged.aPrimeStatus);
+    }
+    EXPECT_EQ(studioTable.item(index, studioStatusColumn)->text().toStdString(), words);
+    if (text(clearance.value("status")) != "no-rules" || words == "no-rules") {
+      EXPECT_EQ(words, text(clearance.value("status")));
+      continue;
+    }
+    // Judged by informative lines only: their verdict, as every table gives it.
+    EXPECT_PRED2(endsWith, lineStartingWith(run.out, name + " "), words);
+    EXPECT_PRED2(endsWith, lineStartingWith(pdf, name + " "), words);
+    int verdicts = 0;
+    for (const QString& key : sweep.keys()) {
+      if (!key.endsWith(QString::fromStdString(" " + name + " verdict"))) continue;
+      if (text(sweep.value(key)).empty()) continue;
+      EXPECT_EQ(text(sweep.value(key)), words) << key.toStdString();
+      ++verdicts;
+    }
+    EXPECT_GT(verdicts, 0);
   }
 
   // The terminal's rule table and the PDF's title line say the same status.

@@ -78,7 +78,7 @@ class StudioPage(unittest.TestCase):
                          [c["name"] for c in native["clearances"]])
         for row, clearance in zip(tables["clearances"], native["clearances"]):
             self.assertEqual(row[1:4], [shown(clearance["length_m"]), shown(clearance["ratio_to_D"]),
-                                        clearance["status"].replace("-", " ")], clearance["name"])
+                                        clearance["statusText"]], clearance["name"])
         lines = native["ruleCheck"]["lines"]
         self.assertEqual([(row[0], row[-1]) for row in tables["rules"]],
                          [(line["clearance"], line["verdict"]) for line in lines])

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 #include "common/checked_math.h"
 #include "common/format_number.h"
@@ -47,10 +48,12 @@ void setCell(QTableWidget* table, int row, int column, const QString& text, cons
   item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
-// The rules table's word columns that wrap rather than widen the dock past
-// this many pixels: the rule's name and the verdict.
+// The word columns that wrap rather than widen the dock past this many
+// pixels: the rules table's rule name and verdict, the clearances table's
+// status (a verdict in the rule table's words).
 constexpr int ruleColumn = 3;
 constexpr int verdictColumn = 8;
+constexpr int statusColumn = 5;
 constexpr int wrappedColumnMaxPixels = 180;
 
 // The mirrored lower blade's rows below the six.
@@ -79,6 +82,28 @@ void fitWidthToColumns(QTableWidget* table) {
     if (!table->isColumnHidden(column)) width += table->columnWidth(column);
   }
   table->setMinimumWidth(width);
+}
+
+// A long word column wraps in its cells (each whole in its tooltip), so that
+// every column stays in view.
+void letColumnWrap(QTableWidget* table, int column) {
+  table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Interactive);
+}
+
+// The wrapping columns as wide as their text up to the limit, and every row
+// at once, never a scroll bar: the dock scrolls instead.
+void fitWrappedColumnsAndRows(QTableWidget* table, std::initializer_list<int> wrapped) {
+  for (const int column : wrapped) {
+    table->resizeColumnToContents(column);
+    if (table->columnWidth(column) > wrappedColumnMaxPixels) {
+      table->setColumnWidth(column, wrappedColumnMaxPixels);
+    }
+  }
+  table->resizeRowsToContents();
+  int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth() +
+               table->horizontalScrollBar()->sizeHint().height();
+  for (int row = 0; row < table->rowCount(); ++row) height += table->rowHeight(row);
+  table->setMinimumHeight(height);
 }
 
 // A clash is a red banner; every other status is coloured text.
@@ -115,12 +140,10 @@ ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
   clearances_ = newTable({tr("Clearance"), tr("Blade"), tr("m"), tr("/D"), tr("Signed gap (m)"),
                           tr("Status")},
                          QStringLiteral("clearancesTable"));
-  const int rows = clearanceCount + legacyRows;
-  clearances_->setRowCount(rows);
-  // Every row at once, never a scroll bar.
-  clearances_->setMinimumHeight(clearances_->horizontalHeader()->sizeHint().height() +
-                                rows * clearances_->verticalHeader()->defaultSectionSize() +
-                                2 * clearances_->frameWidth());
+  clearances_->setRowCount(clearanceCount + legacyRows);
+  letColumnWrap(clearances_, statusColumn);
+  clearances_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  fitWrappedColumnsAndRows(clearances_, {statusColumn});
   clearances_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   layout->addWidget(clearances_);
   ship_ = new QLabel;
@@ -132,11 +155,7 @@ ClearancesPanel::ClearancesPanel(DesignDocument& document, QWidget* parent)
   // Each margin beside the value it is the margin of; the ratios and the
   // percentage are in the written clearance table.
   for (const int column : {2, 5, 7}) rules_->setColumnHidden(column, true);
-  // A long rule name or verdict wraps in its cell (and is whole in its
-  // tooltip), so that every column stays in view.
-  for (const int column : {ruleColumn, verdictColumn}) {
-    rules_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Interactive);
-  }
+  for (const int column : {ruleColumn, verdictColumn}) letColumnWrap(rules_, column);
   rules_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   layout->addWidget(rules_, 1);
   overall_ = new QLabel;
@@ -354,7 +373,8 @@ void ClearancesPanel::showRow(int row, const QString& name, const QString& blade
   setCell(clearances_, row, 4,
           gap ? number(*gap) + (overlaps(gap) ? tr(" overlap") : QString()) : tr("not measured"),
           gap ? colour : notJudgedColour);
-  setCell(clearances_, row, 5, status, colour, false);
+  setCell(clearances_, row, statusColumn, status, colour, false);
+  clearances_->item(row, statusColumn)->setToolTip(status);
 }
 
 // The six clearances as judged, then the mirrored lower blade's legacy a'
@@ -369,7 +389,7 @@ void ClearancesPanel::showClearances(const Assessment& assessment, bool current)
                               : QColor(Qt::black);
     showRow(row++, text(clearance.name), QString::fromUtf8(bladeName(clearance.blade)),
             clearance.segment, clearance.perDiameter, clearance.signedGap,
-            QString::fromUtf8(statusCode(clearance.status)), colour);
+            QString::fromStdString(clearanceStatusText(assessment, clearance)), colour);
   }
   const double diameter = document_.design().propellerDiameter;
   for (const LegacyClearance& legacy : assessment.legacyLowerBlade) {
@@ -378,6 +398,7 @@ void ClearancesPanel::showClearances(const Assessment& assessment, bool current)
             legacy.segment, perDiameter, legacy.signedGap, tr("report and script only"),
             notJudgedColour);
   }
+  fitWrappedColumnsAndRows(clearances_, {statusColumn});
 }
 
 void ClearancesPanel::showRules() {
@@ -414,18 +435,7 @@ void ClearancesPanel::showRules() {
       if (word) rules_->item(static_cast<int>(row), static_cast<int>(column))->setToolTip(text);
     }
   }
-  for (const int column : {ruleColumn, verdictColumn}) {
-    rules_->resizeColumnToContents(column);
-    if (rules_->columnWidth(column) > wrappedColumnMaxPixels) {
-      rules_->setColumnWidth(column, wrappedColumnMaxPixels);
-    }
-  }
-  // Every line at once, never a scroll bar: the dock scrolls instead.
-  rules_->resizeRowsToContents();
-  int height = rules_->horizontalHeader()->sizeHint().height() + 2 * rules_->frameWidth() +
-               rules_->horizontalScrollBar()->sizeHint().height();
-  for (int row = 0; row < rules_->rowCount(); ++row) height += rules_->rowHeight(row);
-  rules_->setMinimumHeight(height);
+  fitWrappedColumnsAndRows(rules_, {ruleColumn, verdictColumn});
   overall_->setText(QString::fromStdString(table.overall));
   overall_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold")
                               .arg(statusColour(analysis.lastGood->status).name()));

@@ -223,10 +223,15 @@ void DesignDocument::close() {
   emit fileStateChanged();
 }
 
+// The design file and the ship and propeller files beside it; a propeller
+// file created in the studio is watched once it is saved.
 void DesignDocument::watch() {
   if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
   if (hasFile()) watcher_.addPath(qText(path_.string()));
   if (!shipPath_.empty()) watcher_.addPath(qText(shipPath_.string()));
+  if (!propellerPath_.empty() && QFileInfo::exists(qText(propellerPath_.string()))) {
+    watcher_.addPath(qText(propellerPath_.string()));
+  }
 }
 
 // Editors that save write a new file and rename it, which a watcher sees as
@@ -237,15 +242,21 @@ void DesignDocument::fileChangedOnDisk(const QString& changedPath) {
   if (!watcher_.files().contains(changedPath) && QFileInfo::exists(changedPath)) {
     watcher_.addPath(changedPath);
   }
-  const bool isShip = !shipPath_.empty() && changedPath == qText(shipPath_.string());
+  const auto isPath = [&changedPath](const std::filesystem::path& path) {
+    return !path.empty() && changedPath == qText(path.string());
+  };
+  const std::filesystem::path& changed =
+      isPath(shipPath_) ? shipPath_ : isPath(propellerPath_) ? propellerPath_ : path_;
+  const std::string& known = isPath(shipPath_)        ? shipSavedText_
+                             : isPath(propellerPath_) ? propellerSavedText_
+                                                      : fileText_;
   try {
-    const std::string onDisk = readDesignFileText(isShip ? shipPath_ : path_);
-    if (onDisk == (isShip ? shipSavedText_ : fileText_)) return;
+    if (readDesignFileText(changed) == known) return;
   } catch (const RunError&) {
     // Gone or unreadable for now: nothing to offer until it is back.
     return;
   }
-  emit changedOnDisk();
+  emit changedOnDisk(qText(changed.filename().string()));
 }
 
 void DesignDocument::loadShip() {
@@ -273,8 +284,8 @@ QString DesignDocument::editShipValue(const std::string& key, const std::string&
     std::string changed = setShipFileValue(shipText_, name, key, tomlValue);
     if (changed == shipText_) return {};
     readShipParticularsText(changed, name);  // the reader's checks, before anything changes
-    undo_.push(new ReplaceShipTextCommand(*this, shipText_, std::move(changed),
-                                          tr("Change %1").arg(qText(key))));
+    undo_.push(new ReplaceFileTextCommand(*this, ReplaceFileTextCommand::File::Ship, shipText_,
+                                          std::move(changed), tr("Change %1").arg(qText(key))));
     return {};
   } catch (const RunError& error) {
     return qText(error.what());
@@ -284,8 +295,9 @@ QString DesignDocument::editShipValue(const std::string& key, const std::string&
 void DesignDocument::mendShipText(const std::string& text) {
   if (shipPath_.empty() || text == shipText_) return;
   readShipParticularsText(text, shipPath_.filename().string());
-  undo_.push(new ReplaceShipTextCommand(*this, shipText_, text,
-                                        tr("Mend %1").arg(qText(shipPath_.filename().string()))));
+  undo_.push(new ReplaceFileTextCommand(
+      *this, ReplaceFileTextCommand::File::Ship, shipText_, text,
+      tr("Mend %1").arg(qText(shipPath_.filename().string()))));
 }
 
 void DesignDocument::applyShipText(const std::string& text) {
@@ -318,7 +330,8 @@ QString DesignDocument::editPropellerValues(const std::vector<PropellerValue>& v
     }
     if (changed == propellerText_) return {};
     readPropellerTableText(changed, name);
-    undo_.push(new ReplacePropellerTextCommand(*this, propellerText_, std::move(changed), what));
+    undo_.push(new ReplaceFileTextCommand(*this, ReplaceFileTextCommand::File::Propeller,
+                                          propellerText_, std::move(changed), what));
     return {};
   } catch (const RunError& error) {
     return qText(error.what());
@@ -328,8 +341,9 @@ QString DesignDocument::editPropellerValues(const std::vector<PropellerValue>& v
 void DesignDocument::createPropellerFile() {
   if (!hasFile() || design_.propeller) return;
   propellerPath_ = propellerFileBeside(path_);
-  undo_.push(new ReplacePropellerTextCommand(
-      *this, std::string(), propellerFileText(bSeriesPropellerTable(design_.areaRatio)),
+  undo_.push(new ReplaceFileTextCommand(
+      *this, ReplaceFileTextCommand::File::Propeller, std::string(),
+      propellerFileText(bSeriesPropellerTable(design_.areaRatio)),
       tr("Create %1").arg(qText(propellerPath_.filename().string()))));
 }
 

@@ -68,8 +68,8 @@ class DesignDocument : public QObject {
   void saveAs(const std::filesystem::path& path);
   // Reads the file again, forgetting every change.
   void revert();
-  // Takes the design file and the ship file as they are on disk now, as one
-  // undo step: undoing it brings the edits back. The document is then as
+  // Takes the design file, the ship file and the propeller file as they are
+  // on disk now, as one undo step: undoing it brings the edits back. The document is then as
   // saved. Throws RunError as open does, leaving the document as it was.
   void reload();
   // Keeps the design as edited though the files on disk differ: it counts as
@@ -145,8 +145,9 @@ class DesignDocument : public QObject {
   void designChanged();
   // The file, its name or its modified state changed.
   void fileStateChanged();
-  // The design file or its ship file was changed on disk by another program.
-  void changedOnDisk();
+  // The design file, its ship file or its propeller file, named `fileName`,
+  // was changed on disk by another program.
+  void changedOnDisk(const QString& fileName);
 
  private:
   void load(const std::string& text, const std::filesystem::path& path);

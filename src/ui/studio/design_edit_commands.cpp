@@ -49,24 +49,23 @@ void ReplaceContourCommand::redo() { document_.applyContour(after_); }
 
 void ReplaceContourCommand::undo() { document_.applyContour(before_); }
 
-ReplaceShipTextCommand::ReplaceShipTextCommand(DesignDocument& document, std::string before,
-                                               std::string after, const QString& text)
-    : QUndoCommand(text), document_(document), before_(std::move(before)),
+ReplaceFileTextCommand::ReplaceFileTextCommand(DesignDocument& document, File file,
+                                               std::string before, std::string after,
+                                               const QString& text)
+    : QUndoCommand(text), document_(document), file_(file), before_(std::move(before)),
       after_(std::move(after)) {}
 
-void ReplaceShipTextCommand::redo() { document_.applyShipText(after_); }
+void ReplaceFileTextCommand::redo() { apply(after_); }
 
-void ReplaceShipTextCommand::undo() { document_.applyShipText(before_); }
+void ReplaceFileTextCommand::undo() { apply(before_); }
 
-ReplacePropellerTextCommand::ReplacePropellerTextCommand(DesignDocument& document,
-                                                         std::string before, std::string after,
-                                                         const QString& text)
-    : QUndoCommand(text), document_(document), before_(std::move(before)),
-      after_(std::move(after)) {}
-
-void ReplacePropellerTextCommand::redo() { document_.applyPropellerText(after_); }
-
-void ReplacePropellerTextCommand::undo() { document_.applyPropellerText(before_); }
+void ReplaceFileTextCommand::apply(const std::string& text) {
+  if (file_ == File::Ship) {
+    document_.applyShipText(text);
+  } else {
+    document_.applyPropellerText(text);
+  }
+}
 
 ReloadCommand::ReloadCommand(DesignDocument& document, DesignAndShip before, DesignAndShip after,
                              const QString& text)

@@ -1,8 +1,8 @@
 #pragma once
 // The undo steps of the studio: values changed by a field edit or a drag
 // (the moves of one drag merge into one step), the stern contour replaced by
-// a table edit, an insertion, a deletion, a move or a paste, a setting of
-// the ship file changed, and the files read again from disk.
+// a table edit, an insertion, a deletion, a move or a paste, values of the
+// ship file or the propeller file changed, and the files read again from disk.
 
 #include <QUndoCommand>
 #include <string>
@@ -43,32 +43,23 @@ class ReplaceContourCommand : public QUndoCommand {
   std::vector<ContourPoint> after_;
 };
 
-// The ship file's text changed by an edit of one of its settings.
-class ReplaceShipTextCommand : public QUndoCommand {
+// The text of the ship file or of the propeller file changed by an edit of
+// its values (or, for the propeller file, by its creation).
+class ReplaceFileTextCommand : public QUndoCommand {
  public:
-  ReplaceShipTextCommand(DesignDocument& document, std::string before, std::string after,
-                         const QString& text);
+  enum class File { Ship, Propeller };
+
+  ReplaceFileTextCommand(DesignDocument& document, File file, std::string before,
+                         std::string after, const QString& text);
 
   void redo() override;
   void undo() override;
 
  private:
+  void apply(const std::string& text);
+
   DesignDocument& document_;
-  std::string before_;
-  std::string after_;
-};
-
-// The propeller file's text changed by an edit of its values.
-class ReplacePropellerTextCommand : public QUndoCommand {
- public:
-  ReplacePropellerTextCommand(DesignDocument& document, std::string before, std::string after,
-                              const QString& text);
-
-  void redo() override;
-  void undo() override;
-
- private:
-  DesignDocument& document_;
+  File file_;
   std::string before_;
   std::string after_;
 };

@@ -599,9 +599,9 @@ void StudioWindow::updateRecentMenu() {
   recentMenu_->setEnabled(!recent.isEmpty());
 }
 
-void StudioWindow::offerReload() {
+void StudioWindow::offerReload(const QString& fileName) {
   if (!document_.hasDesign() || showsBrokenFile()) return;
-  changedBar_->offer(document_.displayName());
+  changedBar_->offer(fileName);
 }
 
 void StudioWindow::reloadFromDisk() {

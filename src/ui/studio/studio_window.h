@@ -67,7 +67,7 @@ class StudioWindow : public QMainWindow {
   void updateTitle();
   void updateRecentMenu();
   void rememberRecent(const std::filesystem::path& path);
-  void offerReload();
+  void offerReload(const QString& fileName);
   void showCursor(std::optional<QPointF> metres);
   void showError(const QString& what, const std::exception& error);
   QString askSavePath(const QString& title, const QString& filter, const QString& suffix);

@@ -459,7 +459,7 @@ function clearanceRows(result) {
   return result.clearances.map((c) => ({
     clearance: c.name,
     className: c.status === "clash" ? "overlap" : c.status === "below" ? "verdict-fail" : "",
-    cells: [c.name, shown(c.length_m), shown(c.ratio_to_D), c.status.replace("-", " ")],
+    cells: [c.name, shown(c.length_m), shown(c.ratio_to_D), c.statusText],
   }));
 }
 

@@ -1,7 +1,8 @@
 // The studio's document: every edit one undo step (a whole drag too), undo
 // and redo restoring values exactly, saving with the file's own captions and
 // layout, files it cannot read refused without losing the design, a file
-// changed by another program noticed, and the rule check of a ship file.
+// changed by another program noticed (the design's, its ship file or its
+// propeller file), and the rule check of a ship file.
 
 #include "ui/studio/design_document.h"
 
@@ -149,6 +150,46 @@ TEST(DesignDocument, NoticesAFileChangedByAnotherProgramButNotItsOwnSave) {
   document.revert();
   EXPECT_EQ(document.design().propellerDiameter, 5.0);
   EXPECT_FALSE(document.isModified());
+}
+
+TEST(DesignDocument, NoticesThePropellerFileChangedByAnotherProgramAndReloadsItAsOneStep) {
+  ScratchDir folder;
+  const std::filesystem::path path = folder / "stern.TSK";
+  const std::filesystem::path propellerPath = folder / "stern.propeller.toml";
+  test::writeFile(path, test::designFileText(test::sampleDesign()));
+  const std::string skewed = readFile(test::examplesDir() / "Norvalek-skewed.propeller.toml");
+  test::writeFile(propellerPath, skewed);
+  DesignDocument document;
+  document.open(path);
+  QSignalSpy changed(&document, &DesignDocument::changedOnDisk);
+
+  ASSERT_TRUE(document.editPropellerValues({{"", "hub_length", std::nullopt, "1.5"}}, "hub").isEmpty());
+  document.save();
+  EXPECT_FALSE(changed.wait(300)) << "its own save is no change";
+
+  std::string other = skewed;
+  other.replace(other.find("hub_length = 1.2"), 16, "hub_length = 0.9");
+  test::writeFile(propellerPath, other);
+  ASSERT_TRUE(changed.wait(3000));
+  EXPECT_EQ(changed.takeFirst().at(0).toString(), QStringLiteral("stern.propeller.toml"));
+  document.editValue(diameter, 4.4);  // an edit of the design's own, kept by Undo
+  document.reload();
+  EXPECT_EQ(document.design().propeller->hubLengthMetres, 0.9);
+  EXPECT_EQ(document.propellerText(), other);
+  EXPECT_FALSE(document.isModified());
+  document.undoStack().undo();
+  EXPECT_EQ(document.design().propeller->hubLengthMetres, 1.5);
+  EXPECT_EQ(document.design().propellerDiameter, 4.4);
+  EXPECT_TRUE(document.isModified());
+
+  // Keeping mine: saved, the file holds the studio's text again.
+  std::string third = skewed;
+  third.replace(third.find("hub_length = 1.2"), 16, "hub_length = 1.1");
+  test::writeFile(propellerPath, third);
+  ASSERT_TRUE(changed.wait(3000));
+  document.keepMine();
+  document.save();
+  EXPECT_NE(readFile(propellerPath).find("hub_length = 1.5"), std::string::npos);
 }
 
 TEST(DesignDocument, AFaultyDesignKeepsTheLastGoodAnalysisUntilUndone) {

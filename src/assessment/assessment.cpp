@@ -60,18 +60,18 @@ std::vector<Clash> clashesOf(const Assessment& assessment) {
     const AssessedClearance& clearance = assessment.clearances[i];
     if (overlaps(clearance.signedGap)) {
       blade.push_back({Clash::Cutter::Blade, clashStructure[i], std::string(clearance.name),
-                       -*clearance.signedGap});
+                       -*clearance.signedGap, {}});
     }
   }
   for (const ClosestApproach& approach : assessment.closestApproaches()) {
     if (approach.overlaps) {
       swept.push_back({Clash::Cutter::SweptVolume, clashStructureOf(approach.structure), {},
-                       approach.overlapDepth});
+                       approach.overlapDepth, {}});
     }
   }
   const std::optional<ClosestApproach>& hub = assessment.analysis.hubApproach;
   if (hub && hub->overlaps) {
-    swept.push_back({Clash::Cutter::Hub, clashStructureOf(hub->structure), {}, hub->overlapDepth});
+    swept.push_back({Clash::Cutter::Hub, clashStructureOf(hub->structure), {}, hub->overlapDepth, {}});
   }
   const auto deepestFirst = [](const Clash& a, const Clash& b) {
     return a.depthMetres > b.depthMetres;
@@ -162,7 +162,13 @@ Assessment assess(const DesignData& design, const AssessmentInputs& inputs) {
                 ? checkClearanceRules(inputs.ruleSets, design.propellerDiameter, measured)
                 : checkClearanceRules(*inputs.ship, design.propellerDiameter, measured);
   }
-  return judgeAnalysis(std::move(analysis), design.propellerDiameter, std::move(rules));
+  Assessment assessment =
+      judgeAnalysis(std::move(analysis), design.propellerDiameter, std::move(rules));
+  for (Clash& clash : assessment.clashes) {
+    clash.region = clashRegionOf(clash.cutter, clash.structure, clash.clearance, design,
+                                 assessment.analysis);
+  }
+  return assessment;
 }
 
 Assessment judgeAnalysis(SternAnalysis stern, double diameter, std::optional<RuleCheck> rules) {

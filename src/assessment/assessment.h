@@ -32,6 +32,7 @@
 #include <utility>
 #include <vector>
 
+#include "assessment/clash_region.h"
 #include "clearance/clearance_segment.h"
 #include "clearance/stern_analysis.h"
 #include "common/diagnostics.h"
@@ -79,10 +80,14 @@ struct LegacyClearance {
 // What cuts what, and how deep.
 struct Clash {
   // The hub: a propeller file's, with its length (clearance/hub_section.h).
-  enum class Cutter { Blade, SweptVolume, Hub } cutter = Cutter::Blade;
+  using Cutter = ClashCutter;
+  Cutter cutter = Cutter::Blade;
   std::string structure;  // "stern frame", "rudder", "heel"
   std::string clearance;  // the clearance it shows in ("a", "c'"); empty for the swept volume
   double depthMetres = 0.0;
+  // Where it lies, for the drawings to hatch; empty outlines for an
+  // assessment judged without its design (judgeAnalysis).
+  ClashRegion region;
 };
 
 // "the blade cuts the stern frame by 0.316 m".

@@ -7,7 +7,7 @@
 
 #include "cad/dxf_groups.h"
 #include "sheet/drawing_box.h"
-#include "sheet/drawing_point.h"
+#include "geometry/drawing_point.h"
 
 namespace propclear {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sheet/drawing_point.h"
+#include "geometry/drawing_point.h"
 
 namespace propclear {
 

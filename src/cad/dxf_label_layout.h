@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sheet/drawing_box.h"
-#include "sheet/drawing_point.h"
+#include "geometry/drawing_point.h"
 
 namespace propclear {
 

@@ -16,7 +16,7 @@
 #include "sheet/clearance_labels.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
-#include "sheet/swept_outline.h"
+#include "sheet/approach_marks.h"
 
 namespace propclear {
 

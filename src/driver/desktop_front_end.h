@@ -26,7 +26,7 @@ struct DesktopFrontEnd {
   // prompts; image export either way. argc/argv go to the GUI toolkit and
   // must outlive the platform.
   std::unique_ptr<RunPlatform> (*makePlatform)(const RunOptions& options, int& argc, char** argv);
-  // Writes the one-page clearance report (PDF) into `file`, on the platform
+  // Writes the clearance report (PDF) into `file`, on the platform
   // that makePlatform made. Throws RunError naming the file.
   void (*writeClearanceReport)(const ClearanceReportContent& content, OutputFile& file);
   // Saves the plot of a sweep as PNG, SVG or PDF (by the file's extension);

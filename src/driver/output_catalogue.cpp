@@ -77,7 +77,7 @@ const std::vector<OutputEntry>& entries() {
        [](const RunOptions& o) { return o.jsonFile; },
        [](RunOptions& o, const std::string& file) { o.jsonFile = file; }, &writeJsonFile, ""},
       {OutputKind::ClearanceReport, "clearance report", {".pdf"}, "--report-pdf",
-       {"also write the one-page clearance report (PDF): a title",
+       {"also write the clearance report (PDF): a title",
         "block (the ship file's [drawing] table: yard, hull_number,",
         "drawing_number, revision, drawn_by, checked_by,",
         "approved_by), the stern at a standard scale with every",

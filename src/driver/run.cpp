@@ -92,9 +92,7 @@ OutputSource outputSourceOf(const RunOptions& options, const RunFiles& files, Ru
         // palette and every label with its value, where the window keeps
         // its own.
         DrawingSurface printed;
-        drawSternPlot(state.design, state.assessment.analysis, printed, printPlotStyle);
-        drawClearances(state.design, state.assessment, printed, printPlotStyle);
-        drawSweptVolume(state.assessment.analysis, printed, printPlotStyle);
+        drawPrintPlot(state.design, state.assessment, printed, size);
         if (options.plotFile && savedBySvgWriter(*options.plotFile)) {
           writeSvgDrawing(file, printed.commands(), size);
         } else {

@@ -6,7 +6,9 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
+#include "sheet/clash_hatch.h"
 #include "sheet/clearance_labels.h"
+#include "sheet/sheet_layout.h"
 
 namespace propclear {
 
@@ -30,18 +32,26 @@ struct DrawnClearanceMark {
   std::string verdict;
   const PlotStyle& style;
   double propellerDiameter;
+  PlotLabels* deferred;
 
   void show(DrawingSurface& surface, double labelX, double labelZ, std::string labelText) const {
     const int drawn = overlap || failsRule ? style.failure : colour;
     surface.drawLine(segment.bladeX, segment.bladeZ, segment.targetX, segment.targetZ, drawn);
-    surface.moveTextCursor(labelX, labelZ);
+    if (deferred == nullptr) surface.moveTextCursor(labelX, labelZ);
     if (style.valuedLabels) {
       labelText = valuedLabel(clearance, propellerDiameter);
-      surface.setTextColour(drawn);
+      if (deferred == nullptr) surface.setTextColour(drawn);
     } else if (overlap) {
       labelText += " !";
     }
     if (!verdict.empty()) labelText += " " + verdict;
+    if (deferred != nullptr) {
+      deferred->push_back({{{segment.bladeX, segment.bladeZ}, {segment.targetX, segment.targetZ}},
+                           {labelX, labelZ},
+                           labelText,
+                           style.valuedLabels ? drawn : style.text});
+      return;
+    }
     surface.printText(labelText);
     surface.setTextColour(style.text);
   }
@@ -69,14 +79,22 @@ std::string verdictMark(const Assessment& assessment, ClearanceIndex which) {
 }
 
 void drawClearances(const DesignData& design, const Assessment& assessment,
-                    DrawingSurface& surface, const PlotStyle& style) {
+                    DrawingSurface& surface, const PlotStyle& style, PlotLabels* deferred) {
+  if (style.hatchesClashes) {
+    const double spacing = sheetPart(assessment.analysis.extent.range, 60.0);
+    for (const Clash& clash : assessment.clashes) {
+      for (const DrawingLine& line : clashHatch(clash.region, spacing)) {
+        surface.drawLine(line.from.x, line.from.z, line.to.x, line.to.z, style.failure);
+      }
+    }
+  }
   const double d = design.propellerDiameter;
-  const auto mark = [&assessment, &style, d](ClearanceIndex which, int colour) {
+  const auto mark = [&assessment, &style, d, deferred](ClearanceIndex which, int colour) {
     const AssessedClearance& clearance = assessment.clearance(which);
     return DrawnClearanceMark{clearance, clearance.segment, colour,
                               clearance.status == AssessmentStatus::Clash,
                               clearance.status == AssessmentStatus::Below,
-                              verdictMark(assessment, which), style, d};
+                              verdictMark(assessment, which), style, d, deferred};
   };
   const DrawnClearanceMark a = mark(clearanceA, style.upperClearances);
   a.showHorizontal(surface, "a=" + ratioText(a.segment, d));

@@ -26,10 +26,22 @@ void drawLine(DrawingSurface& surface, DrawingPoint from, DrawingPoint to, int c
   surface.drawLine(from.x, from.z, to.x, to.z, colour);
 }
 
-void drawText(DrawingSurface& surface, double x, double z, const char* text) {
-  surface.moveTextCursor(x, z);
-  surface.printText(text);
-}
+// A text at its upper-left corner (x, z), naming `names`; kept back when
+// the labels are laid out later.
+struct SternTexts {
+  DrawingSurface& surface;
+  PlotLabels* deferred;
+  int colour;
+
+  void print(DrawingPoint names, double x, double z, const char* text) const {
+    if (deferred != nullptr) {
+      deferred->push_back({{names, names}, {x, z}, text, colour});
+      return;
+    }
+    surface.moveTextCursor(x, z);
+    surface.printText(text);
+  }
+};
 
 // The four sides: top and bottom from left to right, the sides downwards.
 void drawFrame(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
@@ -53,12 +65,13 @@ void drawContour(const SternAnalysis& analysis, const SheetLayout& s, DrawingSur
   }
 }
 
-void drawReferenceLines(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
+void drawReferenceLines(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style,
+                        const SternTexts& texts) {
   const double range = s.extent.range;
   drawLine(surface, s.baseLine, style.referenceLines);
-  drawText(surface, s.baseLine.from.x, sheetPart(range, 25), "B.L.");
+  texts.print(s.baseLine.from, s.baseLine.from.x, sheetPart(range, 25), "B.L.");
   drawLine(surface, s.waterline, style.referenceLines);
-  drawText(surface, s.waterline.from.x, s.waterline.from.z + sheetPart(range, 25), "DWL");
+  texts.print(s.waterline.from, s.waterline.from.x, s.waterline.from.z + sheetPart(range, 25), "DWL");
 }
 
 // The outline closed from the last corner back to the first.
@@ -69,10 +82,11 @@ void drawRudder(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& 
   }
 }
 
-void drawAftPerpendicular(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
+void drawAftPerpendicular(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style,
+                          const SternTexts& texts) {
   drawLine(surface, s.aftPerpendicular, style.aftPerpendicular);
-  drawText(surface, -sheetPart(s.extent.range, 25), s.extent.min - sheetPart(s.extent.range, 40),
-           "A.P.");
+  texts.print(s.aftPerpendicular.from, -sheetPart(s.extent.range, 25),
+              s.extent.min - sheetPart(s.extent.range, 40), "A.P.");
 }
 
 void drawPropeller(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
@@ -99,7 +113,8 @@ void drawBlades(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& 
 // labelled left of its root station (a text of 17 characters is about R/3
 // wide), between the labels of the shaft's height and of 0.7R: where the
 // report's legacy a' and c' are measured, not where the blade ever is.
-void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style) {
+void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface, const PlotStyle& style,
+                          const SternTexts& texts) {
   surface.setLineStyle(LineStyle::Dashed);
   for (int edge = lowerEdge1; edge <= lowerEdge2; ++edge) {
     const std::vector<DrawingPoint>& points = s.bladeEdges[edge];
@@ -111,14 +126,15 @@ void drawLegacyLowerBlade(const SheetLayout& s, DrawingSurface& surface, const P
   const std::vector<DrawingPoint>& edge = s.bladeEdges[lowerEdge1];
   if (!edge.empty()) {
     const DrawingPoint& root = edge.front();
-    drawText(surface, root.x - sheetPart(s.extent.range, 3), root.z, legacyBladeLabel);
+    texts.print(root, root.x - sheetPart(s.extent.range, 3), root.z, legacyBladeLabel);
   }
 }
 
 }  // namespace
 
 void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
-                   DrawingSurface& surface, const PlotStyle& style) {
+                   DrawingSurface& surface, const PlotStyle& style, PlotLabels* deferred) {
+  const SternTexts texts{surface, deferred, style.text};
   const SheetLayout sheet = layOutSheet(design, analysis);
   const PlotExtent& e = sheet.extent;
   setUpWindow(surface, style);
@@ -126,12 +142,12 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
   surface.setUserScale(e.min - halfRange, e.max + halfRange, e.max + halfRange, e.min - halfRange);
   drawFrame(sheet, surface, style);
   drawContour(analysis, sheet, surface, style);
-  drawReferenceLines(sheet, surface, style);
+  drawReferenceLines(sheet, surface, style, texts);
   drawRudder(sheet, surface, style);
-  drawAftPerpendicular(sheet, surface, style);
+  drawAftPerpendicular(sheet, surface, style, texts);
   drawPropeller(sheet, surface, style);
   drawBlades(sheet, surface, style);
-  drawLegacyLowerBlade(sheet, surface, style);
+  drawLegacyLowerBlade(sheet, surface, style, texts);
 }
 
 }  // namespace propclear

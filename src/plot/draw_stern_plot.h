@@ -12,6 +12,7 @@
 #include "assessment/assessment.h"
 #include "design/design_data.h"
 #include "plot/drawing_surface.h"
+#include "plot/print_plot.h"
 
 namespace propclear {
 
@@ -31,22 +32,26 @@ struct PlotStyle {
   int bladeEdge1, bladeEdge2, legacyBlade, sweptOutline, approach, text;
   int upperClearances, otherClearances, failure;  // a and b; c, a', b', c'; below or clash
   bool valuedLabels;
-  int fontPoints;  // the labels' type size
+  int fontPoints;       // the labels' type size
+  bool hatchesClashes;  // each clash's region hatched in the failure colour
 };
 inline constexpr PlotStyle screenPlotStyle{
     paletteLightMagenta, paletteLightMagenta, paletteLightGreen, paletteYellow,   paletteLightRed,
     paletteLightCyan,    paletteLightBlue,    paletteLightGreen, paletteDarkGrey, paletteDarkGrey,
     paletteBlue,         paletteBlue,         paletteLightGreen, paletteLightBlue, paletteLightRed,
-    false,               plotFontPoints};
+    false,               plotFontPoints,     false};
 inline constexpr PlotStyle printPlotStyle{
     printConstruction, printStructure,    printConstruction, printConstruction, printConstruction,
     printPropeller,    printPropeller,    printPropeller,    printConstruction, printConstruction,
     printText,         printText,         printMeets,        printMeets,        printFailure,
-    true,              8};
+    true,              8,                 true};
 
 // Sets the window up and draws the stern geometry.
+// With `deferred` the texts are kept there for the label layout
+// (plot/print_plot.h), not printed; so in drawClearances and drawSweptVolume.
 void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
-                   DrawingSurface& surface, const PlotStyle& style = screenPlotStyle);
+                   DrawingSurface& surface, const PlotStyle& style = screenPlotStyle,
+                   PlotLabels* deferred = nullptr);
 
 // Draws each assessed clearance's segment and label over the stern plot (a'
 // and c' of the turning lower blade): a and b labelled with their ratio to D,
@@ -55,9 +60,11 @@ void drawSternPlot(const DesignData& design, const SternAnalysis& analysis,
 // label is followed by its verdict mark (verdictMark) and a clearance below a
 // binding minimum is red too.
 // With valued labels every label reads "a 1.113 m / 0.242D" (the signed gap
-// where there is one) in the colour of its segment.
+// where there is one) in the colour of its segment. A style that hatches
+// clashes first hatches each clash's region, lines R/60 apart.
 void drawClearances(const DesignData& design, const Assessment& assessment,
-                    DrawingSurface& surface, const PlotStyle& style = screenPlotStyle);
+                    DrawingSurface& surface, const PlotStyle& style = screenPlotStyle,
+                    PlotLabels* deferred = nullptr);
 
 // The mark of a clearance's rule lines: "\u2713" when every line meets its
 // minimum, "\u2717" when one is below it, "?" when one is not measured; "" for
@@ -71,6 +78,6 @@ std::string verdictMark(const Assessment& assessment, ClearanceIndex which);
 // " !". Lines are solid again afterwards.
 // With valued labels a closest approach reads "contour 0.683 m / 0.149D".
 void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface,
-                     const PlotStyle& style = screenPlotStyle);
+                     const PlotStyle& style = screenPlotStyle, PlotLabels* deferred = nullptr);
 
 }  // namespace propclear

@@ -7,7 +7,7 @@
 #include "common/format_number.h"
 #include "plot/draw_stern_plot.h"
 #include "sheet/clearance_labels.h"
-#include "sheet/swept_outline.h"
+#include "sheet/approach_marks.h"
 
 namespace propclear {
 
@@ -33,14 +33,23 @@ double labelPart(double whole, double divisor) {
 // of one aft of it, its top a little above the end; the hub's, which starts
 // on the stern contour near the blades' approach, below its end.
 void drawApproach(const ApproachMark& mark, const ClosestApproach& approach, double range,
-                  DrawingSurface& surface, const PlotStyle& style) {
+                  DrawingSurface& surface, const PlotStyle& style, PlotLabels* deferred) {
   const DrawingLine& s = mark.segment;
   surface.drawLine(s.from.x, s.from.z, s.to.x, s.to.z,
                    mark.overlaps ? style.failure : style.approach);
   const bool forward = s.from.x < s.to.x;
-  surface.moveTextCursor(
+  const DrawingPoint corner{
       forward ? s.from.x - labelPart(range, 6) : s.from.x + labelPart(range, 100),
-      mark.toHub ? s.from.z - labelPart(range, 50) : s.from.z + labelPart(range, 50));
+      mark.toHub ? s.from.z - labelPart(range, 50) : s.from.z + labelPart(range, 50)};
+  if (deferred != nullptr) {
+    deferred->push_back({s, corner,
+                         style.valuedLabels ? approachLabel(approach)
+                                            : formatFixed(mark.ratioToDiameter, 1, 3) + "D" +
+                                                  (mark.overlaps ? " !" : ""),
+                         mark.overlaps && style.valuedLabels ? style.failure : style.text});
+    return;
+  }
+  surface.moveTextCursor(corner.x, corner.z);
   if (!style.valuedLabels) {
     surface.printText(formatFixed(mark.ratioToDiameter, 1, 3) + "D" + (mark.overlaps ? " !" : ""));
     return;
@@ -53,7 +62,7 @@ void drawApproach(const ApproachMark& mark, const ClosestApproach& approach, dou
 }  // namespace
 
 void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface,
-                     const PlotStyle& style) {
+                     const PlotStyle& style, PlotLabels* deferred) {
   const SweptOutline outline = sweptOutlineOf(analysis);
   surface.setLineStyle(LineStyle::Dashed);
   drawClosedOutline(outline.above, surface, style.sweptOutline);
@@ -64,7 +73,7 @@ void drawSweptVolume(const SternAnalysis& analysis, DrawingSurface& surface,
   if (analysis.hubApproach) approaches.push_back(*analysis.hubApproach);
   const std::vector<ApproachMark> marks = approachMarksOf(analysis);
   for (std::size_t i = 0; i < marks.size() && i < approaches.size(); ++i) {
-    drawApproach(marks[i], approaches[i], analysis.extent.range, surface, style);
+    drawApproach(marks[i], approaches[i], analysis.extent.range, surface, style, deferred);
   }
   surface.setLineStyle(LineStyle::Solid);
 }

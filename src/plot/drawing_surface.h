@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace propclear {
@@ -84,6 +85,10 @@ class DrawingObserver {
 
 class DrawingSurface {
  public:
+  DrawingSurface() = default;
+  // Goes on from a drawing recorded before.
+  explicit DrawingSurface(std::vector<DrawCommand> commands) : commands_(std::move(commands)) {}
+
   void showWindow();
   void clearWindow();
   void setCaption(const std::string& text);

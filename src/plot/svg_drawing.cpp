@@ -7,16 +7,12 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "common/output_file.h"
+#include "plot/plot_font_metrics.h"
 #include "plot/plot_mapping.h"
 
 namespace propclear {
 
 namespace {
-
-// Arial's vertical metrics, and those of Liberation Sans, made to match them
-// (hhea table, 2048 units per em): ascender 1854, descender 434, line gap 67.
-constexpr double fontAscentPerEm = 1854.0 / 2048.0;
-constexpr double fontLineSpacingPerEm = (1854.0 + 434.0 + 67.0) / 2048.0;
 
 // A saved plot's physical size: the window's pixels at 96 per inch, a given
 // size in points at 72 per inch.
@@ -170,9 +166,7 @@ void appendCommand(std::string& out, SvgState& state, const DrawCommand& command
     case DrawOp::ClearWindow: appendBackground(out, state); break;
     case DrawOp::SetFont:
       state.fontFamily = command.text;
-      // A point is 4/3 pixel at the window's 15 twips per pixel.
-      state.fontPixels = static_cast<double>(std::lround(
-          command.size * double{twipsPerPoint} / twipsPerPixel * state.detailScale));
+      state.fontPixels = fontPixelsOf(command.size, state.detailScale);
       break;
     case DrawOp::SetTextColour: state.textColour = command.colour; break;
     case DrawOp::SetLineWidth: state.lineWidth = command.size * state.detailScale; break;

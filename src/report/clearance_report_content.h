@@ -1,5 +1,5 @@
 #pragma once
-// What the one-page clearance report shows, as plain values: the design, its
+// What the clearance report shows, as plain values: the design, its
 // assessment (the rule check when the run has one, the status, the
 // warnings) and the design file; and what follows from them for the page:
 // its title, the clearances it dimensions, the mark of each, the table of

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "sheet/drawing_point.h"
+#include "geometry/drawing_point.h"
 
 namespace propclear {
 

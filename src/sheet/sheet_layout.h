@@ -10,7 +10,7 @@
 
 #include "clearance/stern_analysis.h"
 #include "design/design_data.h"
-#include "sheet/drawing_point.h"
+#include "geometry/drawing_point.h"
 
 namespace propclear {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "clearance/stern_analysis.h"
-#include "sheet/drawing_point.h"
+#include "geometry/drawing_point.h"
 
 namespace propclear {
 

@@ -37,23 +37,25 @@ constexpr double millimetresPerInch = 25.4;
 constexpr double unitsPerMm = pageDotsPerInch / millimetresPerInch;
 
 // The page's plan in mm on a landscape sheet: the headline across the top,
-// the title block under it, the table across the foot as tall as it needs,
-// and between them the drawing and the notes side by side.
+// the title block under it as tall as it needs, the table across the foot as
+// tall as it needs, and between them the drawing and the notes side by side.
 constexpr double pageMarginMm = 10.0;
 constexpr double gapMm = 3.0;
 constexpr double headlineHeightMm = 7.0;
-constexpr double titleHeightMm = 24.0;
-constexpr double drawingWidthShare = 0.56;
+constexpr double lowestTitleHeightMm = 24.0;
+constexpr double drawingWidthShare = 0.48;
 constexpr double smallestDrawingHeightMm = 85.0;
 constexpr double framePenMm = 0.25;
 
 // Type sizes in points: each text block starts at its size and shrinks
-// until it fits its box, down to the smallest size still legible in print.
+// until it fits its box, down to 7 pt: the smallest type of a drawing's
+// notes and tables that reads without a glass on a print, where 5 pt is
+// legible on screen only. What does not fit at 7 pt goes to a second sheet.
 constexpr double headlinePoints = 12.0;
 constexpr double titleBlockPoints = 7.5;
-constexpr double notesPoints = 7.5;
-constexpr double tablePoints = 7.0;
-constexpr double smallestPoints = 5.0;
+constexpr double notesPoints = 8.0;
+constexpr double tablePoints = 7.5;
+constexpr double smallestPoints = 7.0;
 constexpr double shrinkStepPoints = 0.25;
 
 const char* const codeFont = "Liberation Mono";
@@ -62,7 +64,7 @@ struct PagePlan {
   QRectF headline, title, drawing, notes, table;  // mm
 };
 
-PagePlan planPage(QSizeF pageMm, double tableHeightMm) {
+PagePlan planPage(QSizeF pageMm, double titleHeightMm, double tableHeightMm) {
   const double left = pageMarginMm;
   const double right = pageMm.width() - pageMarginMm;
   const double titleTop = pageMarginMm + headlineHeightMm;
@@ -80,7 +82,7 @@ PagePlan planPage(QSizeF pageMm, double tableHeightMm) {
 
 // The tallest the table may be: what the title block and the smallest
 // drawing leave.
-double tallestTableMm(QSizeF pageMm) {
+double tallestTableMm(QSizeF pageMm, double titleHeightMm) {
   return pageMm.height() - 2.0 * pageMarginMm - headlineHeightMm - titleHeightMm - 2.0 * gapMm -
          smallestDrawingHeightMm;
 }
@@ -155,7 +157,7 @@ QString titleBoxes(const std::vector<std::pair<QString, QString>>& boxes) {
 }
 
 QString titleBlockHtml(const ClearanceReportContent& content, const DesignFileFacts& facts,
-                       const QString& date, int scale, double points) {
+                       const QString& date, int scale, int sheets, double points) {
   const DrawingParticulars drawing = content.ship ? content.ship->drawing : DrawingParticulars{};
   QString captions;
   for (const std::string& line : facts.captions) captions += html(line) + QStringLiteral("<br>");
@@ -169,23 +171,24 @@ QString titleBlockHtml(const ClearanceReportContent& content, const DesignFileFa
       {QStringLiteral("Approved"), html(drawing.approvedBy)},
       {QStringLiteral("Date (UTC)"), date},
       {QStringLiteral("Scale"), QStringLiteral("1:%1 on %2").arg(scale).arg(QString::fromLatin1(reportPaperName(content.paper)))},
+      {QStringLiteral("Sheet"), QStringLiteral("1 of %1").arg(sheets)},
       {QStringLiteral("Design file"), html(content.designFile.filename().string())},
+      {QStringLiteral("Program"), html(std::string(programName) + " " + programVersion)},
       {QStringLiteral("SHA-256 of the design file"),
        QStringLiteral("<span style=\"font-family:'%1'; font-size:%2pt\">%3</span>")
-           .arg(codeFont, pointsText(0.8 * points), facts.sha256)},
+           .arg(codeFont, pointsText(std::max(0.8 * points, smallestPoints)), facts.sha256)},
   });
   return QStringLiteral(
              "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"font-size:%1pt\">"
-             "<tr><td width=\"24%\" valign=\"top\">"
+             "<tr><td width=\"17%\" valign=\"top\">"
              "<span style=\"font-size:%2pt\"><b>%3</b></span><br>"
-             "Propeller clearances: side view<br>Clearance report, not an approval<br>%7</td>"
-             "<td width=\"30%\" valign=\"top\" style=\"font-size:%4pt\">%5</td>"
+             "Propeller clearances: side view<br>Clearance report, not an approval</td>"
+             "<td width=\"40%\" valign=\"top\" style=\"font-size:%4pt\">%5</td>"
              "<td valign=\"top\"><table width=\"100%\" border=\"0.5\" cellspacing=\"0\" "
              "cellpadding=\"1\" style=\"border-collapse:collapse; border-color:#000000\">%6</table>"
              "</td></tr></table>")
       .arg(pointsText(points), pointsText(1.6 * points), html(clearanceReportTitle(content)),
-           pointsText(0.85 * points), captions, boxes,
-           html(std::string(programName) + " " + programVersion));
+           pointsText(std::max(0.85 * points, smallestPoints)), captions, boxes);
 }
 
 QString inputsHtml(const RuleSetSummary& set, double propellerDiameter) {
@@ -262,22 +265,48 @@ QString legendHtml(const ClearanceReportContent& content) {
 
 QString closestApproachHtml(const ClearanceReportContent& content);
 
-QString notesHtml(const ClearanceReportContent& content, double points) {
-  return QStringLiteral(
-             "<div style=\"font-size:%1pt\"><p style=\"font-size:%2pt\"><b>Propeller</b></p>%5%6"
-             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Drawing</b></p>%7%8"
-             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Rule sources</b></p>%3"
-             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Limits</b></p>"
-             "<p>Side view only: the clearances are measured in the plane of the drawing, on the "
-             "four-bladed outline drawn, whatever the blade number. The lower blade is drawn and "
-             "measured as the propeller turns it, so its a' and c' may differ from the mirrored "
-             "blade's in the established report. Recommended minima are recommendations, not an "
-             "approval.</p>"
-             "<p style=\"font-size:%2pt; margin-top:0.8em\"><b>Warnings of the run</b></p>%4"
-             "</div>")
-      .arg(pointsText(points), pointsText(1.15 * points), ruleSourcesHtml(content),
-           warningsHtml(content.assessment.warnings()), propellerHtml(content), factorsHtml(content),
-           legendHtml(content), closestApproachHtml(content));
+// Which of the page's texts stand on the first sheet; the rest go to a
+// second sheet of annexes.
+struct SheetShare {
+  bool notesAnnexes = true;  // rule sources, limits, warnings beside the drawing
+  bool legacyTable = true;   // the mirrored blade's a' and c' beside the table
+  bool mainTable = true;     // the rule check's or the clearances' table
+};
+
+QString sectionHtml(const char* heading, const QString& body, double points, bool first = false) {
+  return QStringLiteral("<p style=\"font-size:%1pt;%2\"><b>%3</b></p>%4")
+      .arg(pointsText(1.15 * points), first ? QString() : QStringLiteral(" margin-top:0.3em"),
+           QString::fromLatin1(heading), body);
+}
+
+// The rule sources, the limits and the warnings of the run.
+QString noteAnnexesHtml(const ClearanceReportContent& content, double points) {
+  return sectionHtml("Rule sources", ruleSourcesHtml(content), points) +
+         sectionHtml("Limits",
+                     QStringLiteral(
+                         "<p>Side view only: the clearances are measured in the plane of the "
+                         "drawing, on the four-bladed outline drawn, whatever the blade number. "
+                         "The lower blade is drawn and measured as the propeller turns it, so its "
+                         "a' and c' may differ from the mirrored blade's in the established "
+                         "report. Recommended minima are recommendations, not an approval.</p>"),
+                     points) +
+         sectionHtml("Warnings of the run", warningsHtml(content.assessment.warnings()), points);
+}
+
+QString notesHtml(const ClearanceReportContent& content, const SheetShare& share, double points) {
+  QString text =
+      sectionHtml("Propeller", propellerHtml(content) + factorsHtml(content), points, true) +
+      sectionHtml("Drawing", legendHtml(content) + closestApproachHtml(content), points);
+  if (share.notesAnnexes) text += noteAnnexesHtml(content, points);
+  QStringList moved;
+  if (!share.mainTable) moved << QStringLiteral("the table of the rule check");
+  if (!share.legacyTable) moved << QStringLiteral("the legacy figures");
+  if (!share.notesAnnexes) moved << QStringLiteral("rule sources, limits and warnings");
+  if (!moved.isEmpty()) {
+    text += QStringLiteral("<p style=\"margin-top:0.8em\"><i>On sheet 2: %1.</i></p>")
+                .arg(moved.join(QStringLiteral(", ")));
+  }
+  return QStringLiteral("<div style=\"font-size:%1pt\">%2</div>").arg(pointsText(points), text);
 }
 
 // One table: a grey header row, numbers right-aligned, each row's last cell
@@ -366,8 +395,8 @@ QString closestApproachHtml(const ClearanceReportContent& content) {
       .arg(tableRowsHtml(table.header, table.rows, marks, {false, true, true, true, true, false}, 100));
 }
 
-QString tableHtml(const ClearanceReportContent& content, double points) {
-  const QString annex = legacyTableHtml(content);
+QString tableHtml(const ClearanceReportContent& content, bool withLegacy, double points) {
+  const QString annex = withLegacy ? legacyTableHtml(content) : QString();
   return QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
       .arg(pointsText(points), content.assessment.rules
                                    ? ruleCheckTableHtml(content.assessment, annex)
@@ -376,7 +405,7 @@ QString tableHtml(const ClearanceReportContent& content, double points) {
 
 // Rich text laid out `width` wide (device units) at the largest size from
 // `points` down at which it is at most `tallest` high, at the smallest size
-// if none: the page stays one page whatever the rule check holds.
+// if none (then it does not fit).
 class FittedText {
  public:
   FittedText(QPaintDevice& device, double width, double tallest,
@@ -392,11 +421,13 @@ class FittedText {
     document_.setTextWidth(width);
     for (;; points -= shrinkStepPoints) {
       document_.setHtml(htmlAt(points));
-      if (height() <= tallest || points - shrinkStepPoints < smallestPoints) break;
+      fits_ = height() <= tallest;
+      if (fits_ || points - shrinkStepPoints < smallestPoints) break;
     }
   }
 
   double height() const { return document_.size().height(); }
+  bool fits() const { return fits_; }
 
   void draw(QPainter& painter, const QRectF& box) {
     painter.save();
@@ -407,19 +438,95 @@ class FittedText {
 
  private:
   QTextDocument document_;
+  bool fits_ = false;
 };
 
 // The boxes inside a frame: text keeps 2 mm off the frame's lines.
 QRectF inset(const QRectF& mm) { return mm.adjusted(2.0, 1.5, -2.0, -1.5); }
 
+// The title block's height in mm: what its text takes at its size, at least
+// lowestTitleHeightMm.
+double titleHeightMmOf(QPagedPaintDevice& writer, double widthMm,
+                       const std::function<QString(double)>& htmlAt) {
+  const QRectF text = toDevice(inset(QRectF(0.0, 0.0, widthMm, lowestTitleHeightMm)));
+  const FittedText title(writer, text.width(), text.height(), htmlAt, titleBlockPoints);
+  const double insetHeightMm = lowestTitleHeightMm - checkedDivide(text.height(), unitsPerMm, "the title block");
+  return std::max(lowestTitleHeightMm,
+                  checkedDivide(title.height(), unitsPerMm, "the title block") + insetHeightMm);
+}
+
+// The second sheet: the headline again, then what the first had no room for.
+void drawAnnexSheet(QPainter& painter, QPagedPaintDevice& writer,
+                    const ClearanceReportContent& content, const SheetShare& share,
+                    const QString& drawingName) {
+  const QSizeF pageMm = writer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+  const PagePlan plan = planPage(pageMm, 0.0, 0.0);
+  const QRectF headline = toDevice(plan.headline);
+  FittedText(writer, headline.width(), headline.height(),
+             [&](double points) { return headlineHtml(content, points); }, headlinePoints)
+      .draw(painter, headline);
+  const QRectF body = toDevice(QRectF(plan.title.topLeft(), plan.table.bottomRight()));
+  FittedText annexes(
+      writer, body.width(), body.height(),
+      [&](double points) {
+        QString text = QStringLiteral("<p style=\"font-size:%1pt\"><b>Sheet 2 of 2: annexes to "
+                                      "%2</b></p>")
+                           .arg(pointsText(1.15 * points), drawingName);
+        if (!share.mainTable) text += tableHtml(content, true, points);
+        if (share.mainTable && !share.legacyTable) {
+          text += QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
+                      .arg(pointsText(points), legacyTableHtml(content));
+        }
+        if (!share.notesAnnexes) {
+          text += QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
+                      .arg(pointsText(points), noteAnnexesHtml(content, points));
+        }
+        return text;
+      },
+      notesPoints);
+  annexes.draw(painter, body);
+}
+
 void drawPage(QPainter& painter, QPagedPaintDevice& writer, const ClearanceReportContent& content,
               const DesignFileFacts& facts, const QString& date) {
   const QSizeF pageMm = writer.pageLayout().fullRect(QPageLayout::Millimeter).size();
   const double contentWidthMm = pageMm.width() - 2.0 * pageMarginMm;
-  FittedText table(writer, contentWidthMm * unitsPerMm, tallestTableMm(pageMm) * unitsPerMm,
-                   [&](double points) { return tableHtml(content, points); }, tablePoints);
-  const PagePlan plan =
-      planPage(pageMm, checkedDivide(table.height(), unitsPerMm, "the height of the report's table"));
+  // The widest scale the box may show, for the title block's height.
+  const double titleHeightMm = titleHeightMmOf(writer, contentWidthMm, [&](double points) {
+    return titleBlockHtml(content, facts, date, 100000, 2, points);
+  });
+  // Annexes leave the first sheet, those beside the notes or the table that
+  // does not fit first, then the table itself, until both fit at 7 pt.
+  SheetShare share;
+  std::optional<FittedText> table;
+  std::optional<FittedText> notes;
+  PagePlan plan;
+  for (;;) {
+    table.reset();
+    if (share.mainTable) {
+      table.emplace(writer, contentWidthMm * unitsPerMm,
+                    tallestTableMm(pageMm, titleHeightMm) * unitsPerMm,
+                    [&](double points) { return tableHtml(content, share.legacyTable, points); },
+                    tablePoints);
+    }
+    const double tableHeightMm =
+        table ? checkedDivide(table->height(), unitsPerMm, "the height of the report's table") : 0.0;
+    plan = planPage(pageMm, titleHeightMm, tableHeightMm);
+    const QRectF notesBox = toDevice(plan.notes);
+    notes.emplace(writer, notesBox.width(), notesBox.height(),
+                  [&](double points) { return notesHtml(content, share, points); }, notesPoints);
+    const SheetShare before = share;
+    if (!notes->fits()) share.notesAnnexes = false;
+    if (table && !table->fits()) {
+      bool& next = share.legacyTable ? share.legacyTable : share.mainTable;
+      next = false;
+    }
+    if (share.notesAnnexes == before.notesAnnexes && share.legacyTable == before.legacyTable &&
+        share.mainTable == before.mainTable) {
+      break;
+    }
+  }
+  const bool secondSheet = !share.mainTable || !share.legacyTable || !share.notesAnnexes;
   const QRectF drawing = toDevice(plan.drawing);
   const int scale = clearanceReportScale(content, drawing, unitsPerMm);
 
@@ -431,15 +538,23 @@ void drawPage(QPainter& painter, QPagedPaintDevice& writer, const ClearanceRepor
   painter.drawRect(toDevice(plan.title));
   const QRectF titleText = toDevice(inset(plan.title));
   FittedText(writer, titleText.width(), titleText.height(),
-             [&](double points) { return titleBlockHtml(content, facts, date, scale, points); },
+             [&](double points) {
+               return titleBlockHtml(content, facts, date, scale, secondSheet ? 2 : 1, points);
+             },
              titleBlockPoints)
       .draw(painter, titleText);
   drawClearanceReportView(painter, drawing, unitsPerMm, content);
-  const QRectF notes = toDevice(plan.notes);
-  FittedText(writer, notes.width(), notes.height(),
-             [&](double points) { return notesHtml(content, points); }, notesPoints)
-      .draw(painter, notes);
-  table.draw(painter, toDevice(plan.table));
+  notes->draw(painter, toDevice(plan.notes));
+  if (table) table->draw(painter, toDevice(plan.table));
+  if (!secondSheet) return;
+  writer.newPage();
+  const DrawingParticulars drawingFacts = content.ship ? content.ship->drawing : DrawingParticulars{};
+  QString name = html(clearanceReportTitle(content));
+  if (!drawingFacts.drawingNumber.empty()) {
+    name += QStringLiteral(", drawing no. ") + html(drawingFacts.drawingNumber);
+  }
+  if (!drawingFacts.revision.empty()) name += QStringLiteral(" rev. ") + html(drawingFacts.revision);
+  drawAnnexSheet(painter, writer, content, share, name);
 }
 
 [[noreturn]] void failReport(const std::string& reason, const OutputFile& file) {

@@ -16,10 +16,12 @@
 #include "common/checked_math.h"
 #include "common/format_number.h"
 #include "rules/measured_clearance.h"
+#include "sheet/clash_hatch.h"
 #include "sheet/clearance_labels.h"
+#include "sheet/label_layout.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/stern_contour_steps.h"
-#include "sheet/swept_outline.h"
+#include "sheet/approach_marks.h"
 
 namespace propclear {
 
@@ -44,7 +46,7 @@ constexpr double arrowHalfWidthMm = 0.55;
 constexpr double tickHalfLengthMm = 1.2;
 constexpr double labelGapMm = 0.8;
 constexpr double labelPaddingMm = 0.4;
-constexpr double labelPoints = 6.5;
+constexpr double labelPoints = 7.0;
 // Text keeps this far inside the view's frame, and this far off any line or
 // other text; a label farther than leaderFreeDistanceMm from its anchor gets
 // a leader, which stops leaderGapMm short of it.
@@ -55,6 +57,7 @@ constexpr double leaderGapMm = 0.2;
 // The spacing of the places tried for a label that finds none beside its anchor.
 constexpr double gridStepMm = 1.0;
 constexpr double forwardArrowMm = 6.0;
+constexpr double hatchSpacingMm = 1.0;
 // The strip under the view that holds the scale bar.
 constexpr double scaleStripMm = 5.0;
 constexpr double scaleBarHeightMm = 1.2;
@@ -184,46 +187,44 @@ class ViewCanvas {
   QTransform toDevice_;
 };
 
-bool segmentCrossesRect(const QLineF& segment, const QRectF& rect) {
-  if (rect.contains(segment.p1()) || rect.contains(segment.p2())) return true;
-  const QRectF bounds = QRectF(segment.p1(), segment.p2()).normalized();
-  if (!bounds.adjusted(-1.0, -1.0, 1.0, 1.0).intersects(rect)) return false;
-  const std::array<QLineF, 4> sides = {QLineF(rect.topLeft(), rect.topRight()),
-                                       QLineF(rect.topRight(), rect.bottomRight()),
-                                       QLineF(rect.bottomRight(), rect.bottomLeft()),
-                                       QLineF(rect.bottomLeft(), rect.topLeft())};
-  return std::any_of(sides.begin(), sides.end(), [&segment](const QLineF& side) {
-    return segment.intersects(side, nullptr) == QLineF::BoundedIntersection;
-  });
+LayoutPoint layoutPoint(QPointF point) { return {point.x(), point.y()}; }
+QPointF devicePoint(LayoutPoint point) { return {point.x, point.y}; }
+QRectF deviceRect(const LabelBox& box) {
+  return QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom));
 }
 
-// Every line drawn in the view and every text box placed, in device units:
-// what a label must keep clear of.
+// Every line drawn in the view and every text box placed, in device units,
+// kept by the label layout, which places the labels clear of them, and in
+// the view's record.
 class ViewInk {
  public:
-  explicit ViewInk(ReportViewRecord& record) : record_(record) {}
+  ViewInk(ReportViewRecord& record, const ViewCanvas& canvas)
+      : record_(record),
+        layout_({canvas.box().left() + canvas.mm(viewInsetMm), canvas.box().top() + canvas.mm(viewInsetMm),
+                 canvas.box().right() - canvas.mm(viewInsetMm),
+                 canvas.box().bottom() - canvas.mm(viewInsetMm)},
+                {canvas.mm(labelClearanceMm), canvas.mm(leaderFreeDistanceMm), canvas.mm(leaderGapMm),
+                 canvas.mm(gridStepMm)}) {}
 
   void addStrokes(const std::vector<QPointF>& points) {
-    for (std::size_t i = 1; i < points.size(); ++i) record_.strokes.emplace_back(points[i - 1], points[i]);
+    for (std::size_t i = 1; i < points.size(); ++i) addStroke(QLineF(points[i - 1], points[i]));
   }
-  void addStroke(const QLineF& line) { record_.strokes.push_back(line); }
-  void addText(const QRectF& rect) { record_.textBoxes.push_back(rect); }
+  void addStroke(const QLineF& line) {
+    record_.strokes.push_back(line);
+    layout_.addLine({layoutPoint(line.p1()), layoutPoint(line.p2())});
+  }
   void countUnplaced(const QString& text) { record_.unplacedLabels.push_back(text); }
-
-  bool isFree(const QRectF& rect, double clearance) const {
-    const QRectF grown = rect.adjusted(-clearance, -clearance, clearance, clearance);
-    const auto crosses = [&grown](const QLineF& line) { return segmentCrossesRect(line, grown); };
-    const auto covers = [&grown](const QRectF& other) { return other.intersects(grown); };
-    return std::none_of(record_.strokes.begin(), record_.strokes.end(), crosses) &&
-           std::none_of(record_.textBoxes.begin(), record_.textBoxes.end(), covers);
-  }
-  bool leaderIsFree(const QLineF& leader) const {
-    return std::none_of(record_.textBoxes.begin(), record_.textBoxes.end(),
-                        [&leader](const QRectF& box) { return segmentCrossesRect(leader, box); });
+  PlacedLabels& layout() { return layout_; }
+  void addPlaced(const LabelPlacement& placed) {
+    record_.textBoxes.push_back(deviceRect(placed.box));
+    if (placed.leader) {
+      record_.strokes.emplace_back(devicePoint(placed.leader->from), devicePoint(placed.leader->to));
+    }
   }
 
  private:
   ReportViewRecord& record_;
+  PlacedLabels layout_;
 };
 
 // The ends of the swept volume's outline, the structure and the propeller,
@@ -243,76 +244,34 @@ void strokeLine(ViewCanvas& canvas, ViewInk& ink, QPointF from, QPointF to, cons
   ink.addStroke(QLineF(from, to));
 }
 
-// Where a label goes: the first free place, nearest its anchor first, of
-// its preferred places and then of a grid of places ever farther off, inside
-// the view; a leader from the anchor where the place is off it.
+// Where a label goes: the first free place of the layout near its anchor,
+// its leader drawn where it has one.
 class LabelPlacer {
  public:
   LabelPlacer(ViewCanvas& canvas, ViewInk& ink) : canvas_(canvas), ink_(ink) {}
 
   void countUnplaced(const QString& text) { ink_.countUnplaced(text); }
+  void reserve(QPointF anchor) { ink_.layout().reserve(layoutPoint(anchor)); }
 
   // `preferred`: the label's centres to try first; without `leader` a label
   // that names no one point (FWD) goes to the first free place. None when
   // no place is free.
   std::optional<QRectF> place(QPointF anchor, QSizeF size, const std::vector<QPointF>& preferred,
                               bool leader = true) {
-    const QRectF inner = canvas_.box().adjusted(canvas_.mm(viewInsetMm), canvas_.mm(viewInsetMm),
-                                                -canvas_.mm(viewInsetMm), -canvas_.mm(viewInsetMm));
-    const double clearance = canvas_.mm(labelClearanceMm);
-    const auto tryAt = [&](QPointF centre) -> std::optional<QRectF> {
-      const QRectF rect(centre.x() - 0.5 * size.width(), centre.y() - 0.5 * size.height(),
-                        size.width(), size.height());
-      if (!inner.contains(rect) || !ink_.isFree(rect, clearance)) return std::nullopt;
-      const std::optional<QLineF> line = leader ? leaderTo(anchor, rect) : std::nullopt;
-      if (line && !ink_.leaderIsFree(*line)) return std::nullopt;
-      if (line) {
-        canvas_.painter().setPen(canvas_.pen(leaderColour, thinPenMm));
-        canvas_.painter().drawLine(*line);
-        ink_.addStroke(*line);
-      }
-      ink_.addText(rect);
-      return rect;
-    };
-    for (const QPointF& centre : preferred) {
-      if (auto rect = tryAt(centre)) return rect;
+    std::vector<LayoutPoint> centres;
+    for (const QPointF& centre : preferred) centres.push_back(layoutPoint(centre));
+    const std::optional<LabelPlacement> placed =
+        ink_.layout().place(layoutPoint(anchor), size.width(), size.height(), centres, leader);
+    if (!placed) return std::nullopt;
+    if (placed->leader) {
+      canvas_.painter().setPen(canvas_.pen(leaderColour, thinPenMm));
+      canvas_.painter().drawLine(devicePoint(placed->leader->from), devicePoint(placed->leader->to));
     }
-    for (const QPointF& centre : gridAround(anchor, size, inner)) {
-      if (auto rect = tryAt(centre)) return rect;
-    }
-    return std::nullopt;
+    ink_.addPlaced(*placed);
+    return deviceRect(placed->box);
   }
 
  private:
-  // The leader from the anchor to the label's nearest side, stopping short
-  // of it; none when the label is beside its anchor.
-  std::optional<QLineF> leaderTo(QPointF anchor, const QRectF& rect) const {
-    const QPointF nearest(std::clamp(anchor.x(), rect.left(), rect.right()),
-                          std::clamp(anchor.y(), rect.top(), rect.bottom()));
-    const QLineF line(anchor, nearest);
-    if (line.length() <= canvas_.mm(leaderFreeDistanceMm)) return std::nullopt;
-    QLineF shortened = line;
-    shortened.setLength(line.length() - canvas_.mm(labelClearanceMm + leaderGapMm));
-    return shortened;
-  }
-
-  std::vector<QPointF> gridAround(QPointF anchor, QSizeF size, const QRectF& inner) const {
-    const double step = std::max(canvas_.mm(gridStepMm), 0.5 * size.height());
-    std::vector<std::pair<double, QPointF>> places;
-    for (double y = inner.top() + 0.5 * size.height(); y <= inner.bottom(); y += step) {
-      for (double x = inner.left() + 0.5 * size.width(); x <= inner.right(); x += step) {
-        const QPointF centre(x, y);
-        const QPointF off = centre - anchor;
-        places.emplace_back(off.x() * off.x() + off.y() * off.y(), centre);
-      }
-    }
-    std::sort(places.begin(), places.end(),
-              [](const auto& p, const auto& q) { return p.first < q.first; });
-    std::vector<QPointF> centres;
-    for (const auto& place : places) centres.push_back(place.second);
-    return centres;
-  }
-
   ViewCanvas& canvas_;
   ViewInk& ink_;
 };
@@ -338,13 +297,12 @@ void drawLabel(ViewCanvas& canvas, LabelPlacer& labels, const QString& text, con
 // The centres beside a segment's middle: above and below a flat one, right
 // and left of an upright one, a label `size` big `gap` off it.
 std::vector<QPointF> besideSegment(QPointF from, QPointF to, QSizeF size, double gap) {
-  const QPointF middle = 0.5 * (from + to);
-  const double dy = 0.5 * size.height() + gap;
-  const double dx = 0.5 * size.width() + gap;
-  if (std::abs(to.x() - from.x()) >= std::abs(to.y() - from.y())) {
-    return {middle - QPointF(0.0, dy), middle + QPointF(0.0, dy)};
+  std::vector<QPointF> centres;
+  for (const LayoutPoint& centre : centresBesideSegment({layoutPoint(from), layoutPoint(to)},
+                                                        size.width(), size.height(), gap)) {
+    centres.push_back(devicePoint(centre));
   }
-  return {middle + QPointF(dx, 0.0), middle - QPointF(dx, 0.0)};
+  return centres;
 }
 
 void drawStructure(ViewCanvas& canvas, ViewInk& ink, const ClearanceReportContent& content,
@@ -392,6 +350,17 @@ void drawPropeller(ViewCanvas& canvas, ViewInk& ink, const ClearanceReportConten
   const SweptOutline swept = sweptOutlineOf(content.assessment.analysis);
   for (const auto* half : {&swept.above, &swept.below}) {
     strokePolyline(canvas, ink, *half, canvas.pen(sweptColour, thinPenMm, Qt::DotLine));
+  }
+}
+
+// Each clash's region hatched in red at hatchSpacingMm on paper.
+void drawClashHatching(ViewCanvas& canvas, ViewInk& ink, const Assessment& assessment, int scale) {
+  const double spacing = hatchSpacingMm * scale / millimetresPerMetre;
+  const QPen pen = canvas.pen(clearanceMarkColour(ClearanceMark::Overlap), thinPenMm);
+  for (const Clash& clash : assessment.clashes) {
+    for (const DrawingLine& line : clashHatch(clash.region, spacing)) {
+      strokeLine(canvas, ink, canvas.at(line.from), canvas.at(line.to), pen);
+    }
   }
 }
 
@@ -486,12 +455,22 @@ void drawReferenceLabels(ViewCanvas& canvas, LabelPlacer& labels, const DesignDa
   const QFontMetricsF metrics(font, canvas.painter().device());
   const double gap = canvas.mm(labelGapMm) + 0.5 * metrics.height();
   const double inset = canvas.mm(2.0 * viewInsetMm) + 0.5 * metrics.horizontalAdvance("heel");
-  const auto level = [&](const char* text, double z, const QColor& colour) {
+  // Each level's name starts from a point near the view's left edge on it;
+  // a level close above another keeps that point clear of the other's name.
+  const auto levelAnchor = [&](double z) -> std::optional<QPointF> {
     const double y = canvas.at(0.0, z).y();
-    if (y <= box.top() || y >= box.bottom()) return;
-    const QPointF anchor(box.left() + inset + canvas.mm(forwardArrowMm), y);
-    drawLabel(canvas, labels, QString::fromLatin1(text), font, colour, anchor,
-              {anchor - QPointF(0.0, gap), anchor + QPointF(0.0, gap)});
+    if (y <= box.top() || y >= box.bottom()) return std::nullopt;
+    return QPointF(box.left() + inset + canvas.mm(forwardArrowMm), y);
+  };
+  const double heelZ = design.contourZ[sternContourRow][1];
+  for (const double z : {0.0, design.waterlineHeight, heelZ}) {
+    if (const std::optional<QPointF> anchor = levelAnchor(z)) labels.reserve(*anchor);
+  }
+  const auto level = [&](const char* text, double z, const QColor& colour) {
+    const std::optional<QPointF> anchor = levelAnchor(z);
+    if (!anchor) return;
+    drawLabel(canvas, labels, QString::fromLatin1(text), font, colour, *anchor,
+              {*anchor - QPointF(0.0, gap), *anchor + QPointF(0.0, gap)});
   };
   level("B.L.", 0.0, centreLineColour);
   level("DWL", design.waterlineHeight, waterlineColour);
@@ -502,7 +481,7 @@ void drawReferenceLabels(ViewCanvas& canvas, LabelPlacer& labels, const DesignDa
     const QPointF anchor(box.center().x(), box.top() + canvas.mm(2.0 * viewInsetMm) + metrics.height());
     drawLabel(canvas, labels, text, font, waterlineColour, anchor, {anchor}, false);
   }
-  level("heel", design.contourZ[sternContourRow][1], structureColour);
+  level("heel", heelZ, structureColour);
   const double x = canvas.at(0.0, 0.0).x();
   if (x > box.left() && x < box.right()) {
     const QPointF anchor(x, box.top() + canvas.mm(2.0 * viewInsetMm) + metrics.height());
@@ -588,13 +567,14 @@ ReportViewRecord drawClearanceReportView(QPainter& painter, const QRectF& box, d
   ViewCanvas canvas(painter, viewBox, unitsPerMm, region, scale);
   ReportViewRecord record;
   record.scale = scale;
-  ViewInk ink(record);
+  ViewInk ink(record, canvas);
 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setClipRect(viewBox);
   drawStructure(canvas, ink, content, view.sheet);
   drawPropeller(canvas, ink, content, view);
+  drawClashHatching(canvas, ink, content.assessment, scale);
   std::vector<ClearanceMark> marks;
   for (std::size_t which = 0; which < clearanceNames.size(); ++which) {
     marks.push_back(clearanceMarkOf(content, static_cast<int>(which)));

@@ -127,7 +127,7 @@ void exportPlot(const std::vector<DrawCommand>& commands, OutputFile& file,
   }
   exportPicture(
       [&](QPainter& painter, const ExportArea& area) {
-        renderDrawing(commands, painter, area.size, area.detailScale, true);
+        renderDrawing(commands, painter, area.size, area.detailScale);
       },
       exportAreaOf(size, designDotsPerInch), exportAreaOf(size, pointsPerInch),
       QStringLiteral("propclear stern geometry"), file);

@@ -10,6 +10,7 @@
 #include "common/run_error.h"
 #include "design/read_design_data.h"
 #include "rules/read_ship_particulars.h"
+#include "sheet/clash_hatch.h"
 #include "test_support.h"
 
 namespace propclear {
@@ -122,6 +123,50 @@ TEST(Assessment, ClashOfTheTurningBladeIsTheHeadlineTheMirroredBladeWouldHide) {
   EXPECT_EQ(assessment.clashes[0].clearance, "c'");
   EXPECT_EQ(clashText(assessment.clashes[1]), "the swept volume cuts the rudder by 0.206 m");
   EXPECT_EQ(overallText(assessment), "CLASH \u2014 the blade cuts the rudder by 0.125 m (1 more clash)");
+}
+
+// The hatching of a clash reaches as deep into the structure as the clash:
+// across for the blade's 0.7R in the stern frame and for the blade and the
+// swept volume in the rudder, downwards for the tip below the heel; in the
+// rudder it stays aft of the leading edge's foot; a design without a clash
+// has none.
+TEST(Assessment, ClashRegionHatchesTheDepthOfEachClash) {
+  EXPECT_TRUE(assessWith(exampleDesign(), nullptr).clashes.empty());
+  const auto extent = [](const Clash& clash, bool alongX) {
+    const std::vector<DrawingLine> hatch = clashHatch(clash.region, 0.002);
+    double low = 1e9, high = -1e9;
+    for (const DrawingLine& line : hatch) {
+      for (const DrawingPoint& end : {line.from, line.to}) {
+        low = std::min(low, alongX ? end.x : end.z);
+        high = std::max(high, alongX ? end.x : end.z);
+      }
+    }
+    return hatch.empty() ? 0.0 : high - low;
+  };
+  DesignData frame = exampleDesign();
+  frame.propellerCentreX = 2.4;
+  const Assessment frameCut = assessWith(frame, nullptr);
+  const auto frameA = std::find_if(frameCut.clashes.begin(), frameCut.clashes.end(),
+                                   [](const Clash& clash) { return clash.clearance == "a"; });
+  ASSERT_NE(frameA, frameCut.clashes.end());
+  EXPECT_GE(extent(*frameA, true), frameA->depthMetres - 0.005);
+
+  DesignData heel = exampleDesign();
+  heel.propellerDiameter = 5.5;
+  const Clash heelClash = assessWith(heel, nullptr).clashes.front();
+  ASSERT_EQ(heelClash.structure, "heel");
+  EXPECT_NEAR(extent(heelClash, false), heelClash.depthMetres, 0.005);
+
+  DesignData rudder = exampleDesign();
+  rudder.rudderX[4] = 4.1;
+  const Assessment rudderCut = assessWith(rudder, nullptr);
+  for (const Clash& clash : rudderCut.clashes) {
+    EXPECT_GE(extent(clash, true), clash.depthMetres - 0.005) << clashText(clash);
+    for (const DrawingLine& line : clashHatch(clash.region, 0.01)) {
+      // Aft of the rudder's leading edge, which runs from x 6.25 up top to 4.1 at its foot.
+      EXPECT_GE(std::min(line.from.x, line.to.x), 4.1 - 1e-9);
+    }
+  }
 }
 
 TEST(Assessment, DiameterThatIsNotPositiveCannotBeJudged) {

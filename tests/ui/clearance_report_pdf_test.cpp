@@ -1,7 +1,7 @@
-// The clearance report page, read back with poppler's tools: one A4
-// landscape page of vector drawing and text with every font embedded, the
-// title block, the table and the warnings in it, and failing clearances
-// drawn in red.
+// The clearance report, read back with poppler's tools: A4 landscape sheets
+// of vector drawing and text with every font embedded, no type under 7 pt,
+// the title block, the drawing and the table on the first sheet, the
+// annexes that do not fit on a second, and failing clearances drawn in red.
 
 #include "ui/clearance_report_pdf.h"
 
@@ -88,13 +88,17 @@ int redPixels(const QImage& image) {
   return count;
 }
 
-TEST(ClearanceReportPdf, IsOneA4LandscapePageOfVectorsWithEmbeddedFonts) {
+TEST(ClearanceReportPdf, IsA4LandscapeOfVectorsWithEmbeddedFonts) {
   const ScratchDir dir;
   const std::filesystem::path pdf = writeReport(exampleWithShip(), dir);
   const std::string info = toolOutput({"pdfinfo", pdf.string()});
-  EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
   // A4 is 842 x 595 points; Qt rounds it to whole points. Without --paper the page is A4.
   EXPECT_NE(info.find("Page size:       842 x 595 pts (A4)"), std::string::npos) << info;
+  EXPECT_TRUE(std::regex_search(info, std::regex(R"(Pages:\s+[12]\n)"))) << info;
+  const std::string sheets = toolOutput({"pdfinfo", "-f", "1", "-l", "2", pdf.string()});
+  EXPECT_TRUE(sheets.find("Page    2 size") == std::string::npos ||
+              sheets.find("Page    2 size:  842 x 595 pts (A4)") != std::string::npos)
+      << sheets;
   EXPECT_NE(info.find("Title:           Clearance report: MV Norvalek"), std::string::npos) << info;
 
   const std::string fonts = toolOutput({"pdffonts", pdf.string()});
@@ -148,41 +152,29 @@ TEST(ClearanceReportPdf, WithoutShipFileShowsTheSignedGapsUnderTheDesignFileName
   EXPECT_NE(text.find("Overall: no rules"), std::string::npos) << text;
 }
 
-// Three rule sets and a long note still make one page.
-TEST(ClearanceReportPdf, EveryRuleSetAtOnceStaysOnOnePage) {
-  const ScratchDir dir;
-  ShipOverrides overrides;
-  overrides.ruleSets = "lr-recommended,tip-guidance,custom";
-  for (const char* name : {"a", "b", "c", "a'", "b'", "c'"}) {
-    overrides.settings.push_back(std::string("custom_minima.\"") + name + "\"=\"0.25D\"");
-  }
-  overrides.settings.push_back("blades=5");
-  overrides.settings.push_back("name=\"MV %1 <Hull> & %2\"");
-  const std::filesystem::path pdf = writeReport(exampleWithShip(overrides), dir);
-  EXPECT_NE(toolOutput({"pdfinfo", pdf.string()}).find("Pages:           1\n"), std::string::npos);
-  const std::string text = pageText(pdf);
-  for (const char* expected : {"tip-guidance (tip)", "custom (c')", "Z = 5", "MV %1 <Hull> & %2"}) {
-    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
-  }
-}
-
 struct WordBox {
   std::string text;
   double left, top, right, bottom;  // pt
 };
 
-// The words of the page with their boxes, as poppler reads them back.
-std::vector<WordBox> pageWords(const std::filesystem::path& pdf) {
+// The words of each page with their boxes, as poppler reads them back.
+std::vector<std::vector<WordBox>> pagesWords(const std::filesystem::path& pdf) {
   const std::string xhtml = toolOutput({"pdftotext", "-bbox-layout", pdf.string(), "-"});
   const std::regex word(
       R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-  std::vector<WordBox> words;
-  for (auto match = std::sregex_iterator(xhtml.begin(), xhtml.end(), word);
-       match != std::sregex_iterator(); ++match) {
-    words.push_back({(*match)[5], std::stod((*match)[1]), std::stod((*match)[2]),
-                     std::stod((*match)[3]), std::stod((*match)[4])});
+  std::vector<std::vector<WordBox>> pages;
+  for (std::size_t start = xhtml.find("<page "); start != std::string::npos;) {
+    const std::size_t end = xhtml.find("</page>", start);
+    const std::string page = xhtml.substr(start, end - start);
+    pages.emplace_back();
+    for (auto match = std::sregex_iterator(page.begin(), page.end(), word);
+         match != std::sregex_iterator(); ++match) {
+      pages.back().push_back({(*match)[5], std::stod((*match)[1]), std::stod((*match)[2]),
+                              std::stod((*match)[3]), std::stod((*match)[4])});
+    }
+    start = end == std::string::npos ? end : xhtml.find("<page ", end);
   }
-  return words;
+  return pages;
 }
 
 // Pairs of words whose boxes overlap by more than a hair.
@@ -200,6 +192,36 @@ std::vector<std::string> overlappingWords(const std::vector<WordBox>& words) {
     }
   }
   return overlaps;
+}
+
+// Three rule sets and a long note: the drawing and the title block keep the
+// first sheet, the long table of the rule check and the annexes go to a
+// second, and no type is smaller than 7 pt (a word's box is about 1.12
+// times its type size high).
+TEST(ClearanceReportPdf, EveryRuleSetAtOnceTakesASecondSheetInLegibleType) {
+  const ScratchDir dir;
+  ShipOverrides overrides;
+  overrides.ruleSets = "lr-recommended,tip-guidance,custom";
+  for (const char* name : {"a", "b", "c", "a'", "b'", "c'"}) {
+    overrides.settings.push_back(std::string("custom_minima.\"") + name + "\"=\"0.25D\"");
+  }
+  overrides.settings.push_back("blades=5");
+  overrides.settings.push_back("name=\"MV %1 <Hull> & %2\"");
+  const std::filesystem::path pdf = writeReport(exampleWithShip(overrides), dir);
+  EXPECT_NE(toolOutput({"pdfinfo", pdf.string()}).find("Pages:           2\n"), std::string::npos);
+  const std::string first = toolOutput({"pdftotext", "-f", "1", "-l", "1", pdf.string(), "-"});
+  for (const char* expected : {"MV %1 <Hull> & %2", "1 of 2", "a 1.113 m / 0.242D", "On sheet 2:"}) {
+    EXPECT_NE(first.find(expected), std::string::npos) << expected << "\n" << first;
+  }
+  const std::string second = toolOutput({"pdftotext", "-f", "2", "-l", "2", pdf.string(), "-"});
+  for (const char* expected : {"Sheet 2 of 2", "tip-guidance (tip)", "custom (c')", "Z = 5",
+                               "Rule sources", "Warnings of the run"}) {
+    EXPECT_NE(second.find(expected), std::string::npos) << expected << "\n" << second;
+  }
+  for (const std::vector<WordBox>& page : pagesWords(pdf)) {
+    for (const WordBox& word : page) EXPECT_GE(word.bottom - word.top, 7.0 * 1.1) << word.text;
+    EXPECT_EQ(overlappingWords(page), std::vector<std::string>{});
+  }
 }
 
 // The example with a [drawing] table: the title block holds its boxes, the
@@ -221,13 +243,16 @@ TEST(ClearanceReportPdf, ShipyardTitleBlockParticularsAndFiguresWithoutOverprint
         "P/D 0.800", "Ear 0.550", "Z 4", "rake 10.0", "6.200 m below the DWL",
         "K = (0.1 + L/3050)\u00B7(3.48\u00B7Cb\u00B7P/L\u00B2 + 0.3) = (0.1 + 118/3050)\u00B7(3.48\u00B70.72\u00B76500/118\u00B2 + 0.3) = 0.2038",
         "1.50\u00B7K\u00B7D = 1.50\u00B70.2038\u00B74.6 = 1.406 m", "contour 0.683 m / 0.149D",
-        "FWD", "heel", "B.L.", "A.P.", "scale 1:75 on A4",
+        "FWD", "heel", "B.L.", "A.P.", "scale 1:100 on A4",
         "MV NORVALEK - STERN FRAME, PROPELLER AND RUDDER CLEARANCE INPUT"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
-  const std::vector<WordBox> words = pageWords(pdf);
-  EXPECT_GT(words.size(), 300u);
-  EXPECT_EQ(overlappingWords(words), std::vector<std::string>{});
+  const std::vector<std::vector<WordBox>> pages = pagesWords(pdf);
+  ASSERT_FALSE(pages.empty());
+  EXPECT_GT(pages.front().size(), 300u);
+  for (const std::vector<WordBox>& page : pages) {
+    EXPECT_EQ(overlappingWords(page), std::vector<std::string>{});
+  }
 }
 
 // A clash is named in the page's first line, and --paper A3 gives an A3
@@ -244,7 +269,9 @@ TEST(ClearanceReportPdf, AClashHeadsTheA3PageWithoutOverprint) {
             std::string::npos);
   const std::string text = toolOutput({"pdftotext", pdf.string(), "-"});
   EXPECT_EQ(text.substr(0, text.find('\n')), "MV Norvalek: CLASH \u2014 the blade cuts the heel by 0.250 m");
-  EXPECT_EQ(overlappingWords(pageWords(pdf)), std::vector<std::string>{});
+  for (const std::vector<WordBox>& page : pagesWords(pdf)) {
+    EXPECT_EQ(overlappingWords(page), std::vector<std::string>{});
+  }
 }
 
 ShipOverrides customMinima(const std::string& a, const std::string& cPrime) {

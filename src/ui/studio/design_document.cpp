@@ -426,9 +426,9 @@ void DesignDocument::recompute() {
 void DesignDocument::drawLastGood() {
   DrawingSurface surface;
   const Assessment& assessment = *analysis_.lastGood;
-  drawSternPlot(design_, assessment.analysis, surface, printPlotStyle);
-  drawClearances(design_, assessment, surface, printPlotStyle);
-  drawSweptVolume(assessment.analysis, surface, printPlotStyle);
+  analysis_.labels = drawUnlabelledPrintPlot(design_, assessment, surface);
+  analysis_.unlabelledDrawing = surface.commands();
+  placePlotLabels(analysis_.labels, surface, printLabelStyle(), std::nullopt);
   analysis_.drawing = surface.commands();
 }
 

@@ -18,6 +18,7 @@
 #include "design/design_data.h"
 #include "design/design_field.h"
 #include "plot/drawing_surface.h"
+#include "plot/print_plot.h"
 #include "rules/ship_particulars.h"
 
 namespace propclear {
@@ -28,6 +29,10 @@ namespace propclear {
 struct StudioAnalysis {
   std::optional<Assessment> lastGood;
   std::vector<DrawCommand> drawing;  // the stern plot with the clearances, of lastGood
+  // The same without its labels, and the labels, for a view that lays them
+  // out at its own scale.
+  std::vector<DrawCommand> unlabelledDrawing;
+  PlotLabels labels;
   QString fault;                     // empty when lastGood is the design's own
   QString rulesFault;
 };

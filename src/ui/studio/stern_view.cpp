@@ -75,20 +75,30 @@ QString metresText(double value) { return QString::fromStdString(formatRounded(v
 
 // The outline is drawn from a dashed line style up to its label.
 std::vector<DrawCommand> withoutLegacyLowerBlade(const std::vector<DrawCommand>& commands) {
-  const auto label = std::find_if(commands.begin(), commands.end(), [](const DrawCommand& command) {
+  const auto isLabel = [](const DrawCommand& command) {
     return command.op == DrawOp::PrintText && command.text == legacyBladeLabel;
-  });
+  };
+  const auto label = std::find_if(commands.begin(), commands.end(), isLabel);
   if (label == commands.end()) return commands;
-  auto start = label;
-  while (start != commands.begin() &&
-         !(start->op == DrawOp::SetLineStyle && start->size == static_cast<int>(LineStyle::Dashed))) {
-    --start;
+  // The outline: the lines of the drawing's first dashed run, before the label.
+  const auto isStyle = [](const DrawCommand& command) { return command.op == DrawOp::SetLineStyle; };
+  const auto dashed = std::find_if(commands.begin(), label, [](const DrawCommand& command) {
+    return command.op == DrawOp::SetLineStyle && command.size == static_cast<int>(LineStyle::Dashed);
+  });
+  if (dashed == label) return commands;
+  const auto outlineEnd = std::find_if(dashed + 1, commands.end(), isStyle);
+  // A label placed off its blade is printed after its leader, its colour and its place.
+  const auto labelIndex = label - commands.begin();
+  const bool hasLeader = labelIndex >= 3 && (label - 1)->op == DrawOp::MoveTextCursor &&
+                         (label - 2)->op == DrawOp::SetTextColour &&
+                         (label - 3)->op == DrawOp::DrawLine && label > outlineEnd;
+  std::vector<DrawCommand> kept;
+  for (auto command = commands.begin(); command != commands.end(); ++command) {
+    const bool inOutline = command > dashed && command < outlineEnd;
+    if (command == label || (hasLeader && command == label - 3)) continue;
+    if (inOutline && drawsSomething(command->op)) continue;
+    kept.push_back(*command);
   }
-  if (start->op != DrawOp::SetLineStyle) return commands;
-  std::vector<DrawCommand> kept(commands.begin(), start);
-  std::copy_if(start, label + 1, std::back_inserter(kept),
-               [](const DrawCommand& command) { return !drawsSomething(command.op); });
-  kept.insert(kept.end(), label + 1, commands.end());
   return kept;
 }
 
@@ -116,7 +126,7 @@ SternView::SternView(DesignDocument& document, QWidget* parent)
 }
 
 void SternView::designChanged() {
-  withoutLegacyCurrent_ = false;
+  viewDrawingCurrent_ = false;
   if (!document_.hasDesign()) {
     hasView_ = false;
     measured_.clear();
@@ -202,7 +212,7 @@ void SternView::paintEvent(QPaintEvent*) {
                      tr("No design open.\nFile > Open… or File > New from example"));
     return;
   }
-  renderDrawing(shownDrawing(), painter, size(), DrawingView{metresToPixels_, true});
+  renderDrawing(shownDrawing(), painter, size(), DrawingView{metresToPixels_, false});
   paintSavedGhost(painter);
   paintHandles(painter);
   paintMeasurement(painter);
@@ -215,14 +225,25 @@ void SternView::paintEvent(QPaintEvent*) {
   }
 }
 
+// The labels laid out anew for the view's scale and size, so that none
+// overprints however it is zoomed; without the legacy outline when hidden.
 const std::vector<DrawCommand>& SternView::shownDrawing() {
-  const std::vector<DrawCommand>& drawing = document_.analysis().drawing;
-  if (legacyBladeShown_) return drawing;
-  if (!withoutLegacyCurrent_) {
-    withoutLegacy_ = withoutLegacyLowerBlade(drawing);
-    withoutLegacyCurrent_ = true;
+  const StudioAnalysis& analysis = document_.analysis();
+  if (viewDrawingCurrent_ && viewDrawingTransform_ == metresToPixels_ && viewDrawingSize_ == size() &&
+      viewDrawingLegacy_ == legacyBladeShown_) {
+    return viewDrawing_;
   }
-  return withoutLegacy_;
+  DrawingSurface surface(analysis.unlabelledDrawing);
+  const PlotMapping mapping{metresToPixels_.m11(), metresToPixels_.m22(), metresToPixels_.dx(),
+                            metresToPixels_.dy()};
+  placePlotLabels(analysis.labels, surface, printLabelStyle(),
+                  PlotLabelView{mapping, PlotSize{width(), height()}, 1.0});
+  viewDrawing_ = legacyBladeShown_ ? surface.commands() : withoutLegacyLowerBlade(surface.commands());
+  viewDrawingCurrent_ = true;
+  viewDrawingTransform_ = metresToPixels_;
+  viewDrawingSize_ = size();
+  viewDrawingLegacy_ = legacyBladeShown_;
+  return viewDrawing_;
 }
 
 void SternView::setLegacyBladeShown(bool shown) {

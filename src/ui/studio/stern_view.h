@@ -97,8 +97,13 @@ class SternView : public QWidget {
 
   bool legacyBladeShown_ = true;
   bool savedGhostShown_ = true;
-  std::vector<DrawCommand> withoutLegacy_;  // the drawing without the legacy outline
-  bool withoutLegacyCurrent_ = false;
+  // The drawing with its labels laid out for the view as it is, and what
+  // they were laid out for.
+  std::vector<DrawCommand> viewDrawing_;
+  bool viewDrawingCurrent_ = false;
+  QTransform viewDrawingTransform_;
+  QSize viewDrawingSize_;
+  bool viewDrawingLegacy_ = true;
   bool measuring_ = false;
   std::vector<QPointF> measured_;  // none, one or both ends, metres
 };

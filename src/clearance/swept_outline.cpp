@@ -1,4 +1,4 @@
-#include "sheet/swept_outline.h"
+#include "clearance/swept_outline.h"
 
 #include "common/checked_math.h"
 
@@ -41,20 +41,6 @@ SweptOutline sweptOutlineOf(const SternAnalysis& analysis) {
   const std::vector<double> radii = outlineRadii(analysis.outline);
   return {halfOutline(*analysis.sweptVolume, radii, +1),
           halfOutline(*analysis.sweptVolume, radii, -1)};
-}
-
-std::vector<ApproachMark> approachMarksOf(const SternAnalysis& analysis) {
-  std::vector<ApproachMark> marks;
-  const auto mark = [&marks](const ClosestApproach& approach) {
-    marks.push_back(
-        {{{approach.structureX, approach.structureZ}, {approach.sweptX, approach.sweptZ}},
-         approach.distancePerDiameter,
-         approach.overlaps,
-         approach.sweptPart == SweptPart::Hub});
-  };
-  for (const ClosestApproach& approach : analysis.closestApproaches) mark(approach);
-  if (analysis.hubApproach) mark(*analysis.hubApproach);
-  return marks;
 }
 
 }  // namespace propclear

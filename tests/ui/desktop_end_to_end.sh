@@ -48,8 +48,10 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 # Xvfb picks a free display number itself and writes it once it accepts
-# connections; without TCP only local clients can reach it.
-Xvfb -displayfd 9 -nolisten tcp -screen 0 1280x1024x24 9>"$work/display" 2>"$work/xvfb.log" &
+# connections; without TCP only local clients can reach it. -noreset: by
+# default the server resets when its last client leaves, and a run that
+# connects during the reset finds no display.
+Xvfb -displayfd 9 -noreset -nolisten tcp -screen 0 1280x1024x24 9>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 waited=0
 while [ ! -s "$work/display" ]; do

@@ -109,6 +109,17 @@ AssessmentStatus overallStatus(const Assessment& assessment) {
   return AssessmentStatus::NoRules;
 }
 
+// How grave a line's verdict is, for the one a clearance shows.
+int gravity(RuleVerdict verdict) {
+  switch (verdict) {
+    case RuleVerdict::BelowMinimum: return 3;
+    case RuleVerdict::NotMeasured: return 2;
+    case RuleVerdict::Meets: return 1;
+    case RuleVerdict::NotApplicable: return 0;
+  }
+  return 0;
+}
+
 // The lines on a, b, c, a', b', c' with their clearance; those on the
 // further judged clearances (the base line, the shortest tip distance, the
 // closest approaches) stand in the rule check alone.
@@ -116,8 +127,13 @@ void fileRuleLines(Assessment& assessment) {
   const std::vector<RuleLine>& lines = assessment.rules->lines;
   for (std::size_t index = 0; index < lines.size(); ++index) {
     if (lines[index].clearance >= clearanceCount) continue;
-    assessment.clearances[static_cast<std::size_t>(lines[index].clearance)].ruleLines.push_back(
-        index);
+    AssessedClearance& clearance =
+        assessment.clearances[static_cast<std::size_t>(lines[index].clearance)];
+    clearance.ruleLines.push_back(index);
+    if (!clearance.gravestRuleLine ||
+        gravity(lines[index].verdict) > gravity(lines[*clearance.gravestRuleLine].verdict)) {
+      clearance.gravestRuleLine = index;
+    }
   }
 }
 
@@ -215,26 +231,12 @@ std::string overallText(const Assessment& assessment) {
 }
 
 std::string clearanceStatusText(const Assessment& assessment, const AssessedClearance& clearance) {
-  if (clearance.status != AssessmentStatus::NoRules || clearance.ruleLines.empty()) {
+  if (clearance.status != AssessmentStatus::NoRules || !clearance.gravestRuleLine) {
     return statusCode(clearance.status);
   }
   // Only informative lines judge it (a deciding one would have given it a
   // status): the gravest speaks for them.
-  const auto gravity = [](RuleVerdict verdict) {
-    switch (verdict) {
-      case RuleVerdict::BelowMinimum: return 3;
-      case RuleVerdict::NotMeasured: return 2;
-      case RuleVerdict::Meets: return 1;
-      case RuleVerdict::NotApplicable: return 0;
-    }
-    return 0;
-  };
-  const std::vector<RuleLine>& lines = assessment.rules->lines;
-  const std::size_t gravest = *std::max_element(
-      clearance.ruleLines.begin(), clearance.ruleLines.end(), [&](std::size_t x, std::size_t y) {
-        return gravity(lines[x].verdict) < gravity(lines[y].verdict);
-      });
-  return ruleLineVerdictText(lines[gravest]);
+  return ruleLineVerdictText(assessment.rules->lines[*clearance.gravestRuleLine]);
 }
 
 bool isFeasible(const Assessment& assessment) {

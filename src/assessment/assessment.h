@@ -67,6 +67,11 @@ struct AssessedClearance {
   // measured to a stand-in (then it cannot be judged).
   std::optional<double> signedGap;
   std::vector<std::size_t> ruleLines;  // indices into Assessment::rules->lines that judge it
+  // The one of ruleLines whose verdict is gravest (below the minimum, then
+  // not measured, then meets, then not applicable; the first of equals): the
+  // verdict its label's mark and, judged by informative lines only, its
+  // status text show. None without rule lines.
+  std::optional<std::size_t> gravestRuleLine;
   AssessmentStatus status = AssessmentStatus::NoRules;
 };
 

@@ -65,17 +65,15 @@ struct DrawnClearanceMark {
 }  // namespace
 
 std::string verdictMark(const Assessment& assessment, ClearanceIndex which) {
-  bool judged = false, below = false, notMeasured = false;
-  for (std::size_t index : assessment.clearance(which).ruleLines) {
-    const RuleLine& line = assessment.rules->lines[index];
-    if (line.verdict == RuleVerdict::NotApplicable) continue;
-    judged = true;
-    below = below || line.verdict == RuleVerdict::BelowMinimum;
-    notMeasured = notMeasured || line.verdict == RuleVerdict::NotMeasured;
+  const std::optional<std::size_t> gravest = assessment.clearance(which).gravestRuleLine;
+  if (!gravest) return "";
+  switch (assessment.rules->lines[*gravest].verdict) {
+    case RuleVerdict::BelowMinimum: return "\u2717";
+    case RuleVerdict::NotMeasured: return "?";
+    case RuleVerdict::Meets: return "\u2713";
+    case RuleVerdict::NotApplicable: return "";
   }
-  if (!judged) return "";
-  if (below) return "\u2717";
-  return notMeasured ? "?" : "\u2713";
+  return "";
 }
 
 void drawClearances(const DesignData& design, const Assessment& assessment,

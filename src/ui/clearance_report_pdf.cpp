@@ -203,7 +203,11 @@ QString inputsHtml(const RuleSetSummary& set, double propellerDiameter) {
   return inputs.join(QStringLiteral(", "));
 }
 
-QString ruleSourcesHtml(const ClearanceReportContent& content) {
+// Each rule set's source; with `working`, also how its lines map onto the
+// clearances and the ship's figures it takes. Both stand in the rule table
+// too (its rule and required columns), so the first sheet may leave them out
+// to keep the annexes beside the drawing.
+QString ruleSourcesHtml(const ClearanceReportContent& content, bool working) {
   if (!content.assessment.rules) {
     return QStringLiteral(
         "<p>No rule check: the clearances are measured but not checked against class rules. "
@@ -212,6 +216,10 @@ QString ruleSourcesHtml(const ClearanceReportContent& content) {
   QString text;
   const RuleCheck& check = *content.assessment.rules;
   for (const RuleSetSummary* set : check.ruleSets) {
+    if (!working) {
+      text += QStringLiteral("<p><b>%1</b>: %2</p>").arg(html(set->name), html(set->source));
+      continue;
+    }
     text += QStringLiteral("<p><b>%1</b>: %2<br>Mapping: %3<br>Inputs: %4</p>")
                 .arg(html(set->name), html(set->source), html(set->mapping),
                      inputsHtml(*set, check.propellerDiameterMetres));
@@ -269,6 +277,7 @@ QString closestApproachHtml(const ClearanceReportContent& content);
 // second sheet of annexes.
 struct SheetShare {
   bool notesAnnexes = true;  // rule sources, limits, warnings beside the drawing
+  bool ruleWorking = true;   // each rule set's mapping and inputs beside its source
   bool legacyTable = true;   // the mirrored blade's a' and c' beside the table
   bool mainTable = true;     // the rule check's or the clearances' table
 };
@@ -280,8 +289,8 @@ QString sectionHtml(const char* heading, const QString& body, double points, boo
 }
 
 // The rule sources, the limits and the warnings of the run.
-QString noteAnnexesHtml(const ClearanceReportContent& content, double points) {
-  return sectionHtml("Rule sources", ruleSourcesHtml(content), points) +
+QString noteAnnexesHtml(const ClearanceReportContent& content, bool ruleWorking, double points) {
+  return sectionHtml("Rule sources", ruleSourcesHtml(content, ruleWorking), points) +
          sectionHtml("Limits",
                      QStringLiteral(
                          "<p>Side view only: the clearances are measured in the plane of the "
@@ -297,7 +306,7 @@ QString notesHtml(const ClearanceReportContent& content, const SheetShare& share
   QString text =
       sectionHtml("Propeller", propellerHtml(content) + factorsHtml(content), points, true) +
       sectionHtml("Drawing", legendHtml(content) + closestApproachHtml(content), points);
-  if (share.notesAnnexes) text += noteAnnexesHtml(content, points);
+  if (share.notesAnnexes) text += noteAnnexesHtml(content, share.ruleWorking, points);
   QStringList moved;
   if (!share.mainTable) moved << QStringLiteral("the table of the rule check");
   if (!share.legacyTable) moved << QStringLiteral("the legacy figures");
@@ -479,7 +488,7 @@ void drawAnnexSheet(QPainter& painter, QPagedPaintDevice& writer,
         }
         if (!share.notesAnnexes) {
           text += QStringLiteral("<div style=\"font-size:%1pt\">%2</div>")
-                      .arg(pointsText(points), noteAnnexesHtml(content, points));
+                      .arg(pointsText(points), noteAnnexesHtml(content, true, points));
         }
         return text;
       },
@@ -495,8 +504,9 @@ void drawPage(QPainter& painter, QPagedPaintDevice& writer, const ClearanceRepor
   const double titleHeightMm = titleHeightMmOf(writer, contentWidthMm, [&](double points) {
     return titleBlockHtml(content, facts, date, 100000, 2, points);
   });
-  // Annexes leave the first sheet, those beside the notes or the table that
-  // does not fit first, then the table itself, until both fit at 7 pt.
+  // Annexes leave the first sheet, those beside the notes (their rule working
+  // first, which the table repeats) or the table that does not fit first,
+  // then the table itself, until both fit at 7 pt.
   SheetShare share;
   std::optional<FittedText> table;
   std::optional<FittedText> notes;
@@ -516,13 +526,16 @@ void drawPage(QPainter& painter, QPagedPaintDevice& writer, const ClearanceRepor
     notes.emplace(writer, notesBox.width(), notesBox.height(),
                   [&](double points) { return notesHtml(content, share, points); }, notesPoints);
     const SheetShare before = share;
-    if (!notes->fits()) share.notesAnnexes = false;
+    if (!notes->fits()) {
+      bool& next = share.ruleWorking ? share.ruleWorking : share.notesAnnexes;
+      next = false;
+    }
     if (table && !table->fits()) {
       bool& next = share.legacyTable ? share.legacyTable : share.mainTable;
       next = false;
     }
-    if (share.notesAnnexes == before.notesAnnexes && share.legacyTable == before.legacyTable &&
-        share.mainTable == before.mainTable) {
+    if (share.notesAnnexes == before.notesAnnexes && share.ruleWorking == before.ruleWorking &&
+        share.legacyTable == before.legacyTable && share.mainTable == before.mainTable) {
       break;
     }
   }

@@ -94,11 +94,10 @@ TEST(ClearanceReportPdf, IsA4LandscapeOfVectorsWithEmbeddedFonts) {
   const std::string info = toolOutput({"pdfinfo", pdf.string()});
   // A4 is 842 x 595 points; Qt rounds it to whole points. Without --paper the page is A4.
   EXPECT_NE(info.find("Page size:       842 x 595 pts (A4)"), std::string::npos) << info;
-  EXPECT_TRUE(std::regex_search(info, std::regex(R"(Pages:\s+[12]\n)"))) << info;
-  const std::string sheets = toolOutput({"pdfinfo", "-f", "1", "-l", "2", pdf.string()});
-  EXPECT_TRUE(sheets.find("Page    2 size") == std::string::npos ||
-              sheets.find("Page    2 size:  842 x 595 pts (A4)") != std::string::npos)
-      << sheets;
+  // The example keeps its rule sources beside the drawing, their mapping and
+  // inputs left to the table, and takes one sheet.
+  EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
+  EXPECT_NE(toolOutput({"pdftotext", pdf.string(), "-"}).find("Rule sources"), std::string::npos);
   EXPECT_NE(info.find("Title:           Clearance report: MV Norvalek"), std::string::npos) << info;
 
   const std::string fonts = toolOutput({"pdffonts", pdf.string()});

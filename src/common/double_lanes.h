@@ -115,8 +115,9 @@ using FixedLanes = stdx::fixed_size_simd<double, N>;
 using NativeLanes = stdx::native_simd<double>;
 inline constexpr auto elementAligned = stdx::element_aligned;
 
+// Inlined: the scans of the swept volume call it on every pair of lanes.
 template <class Abi>
-stdx::simd<double, Abi> lanewiseMin(const stdx::simd<double, Abi>& a,
+[[gnu::always_inline]] inline stdx::simd<double, Abi> lanewiseMin(const stdx::simd<double, Abi>& a,
                                     const stdx::simd<double, Abi>& b) {
   return stdx::min(a, b);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -27,6 +28,39 @@ struct ShortestDigits {
   std::string_view text() const { return {digits.data(), static_cast<std::size_t>(count)}; }
 };
 
+// The decimal digits of a significand (below 10^17: a double's has at most
+// 17 digits) at the start of `digits`; returns how many. Eight digits at a
+// time in 32-bit arithmetic, two at a time from fmt's table of pairs: a
+// sweep writes millions of them, and std::to_chars works in 64 bits
+// throughout.
+int writeSignificand(std::uint64_t significand, std::array<char, 24>& digits) {
+  constexpr std::uint32_t eightDigits = 100'000'000;
+  std::array<char, 24> buffer{};  // filled from its end
+  char* first = buffer.data() + buffer.size();
+  const auto writePair = [&first](std::uint32_t pair) {
+    first -= 2;
+    std::copy_n(fmt::detail::digits2(pair), 2, first);
+  };
+  auto high = static_cast<std::uint32_t>(significand / eightDigits);
+  auto low = static_cast<std::uint32_t>(significand % eightDigits);
+  if (high > 0) {
+    for (int k = 0; k < 4; ++k, low /= 100) writePair(low % 100);
+    low = high;
+  }
+  while (low >= 100) {
+    writePair(low % 100);
+    low /= 100;
+  }
+  if (low >= 10) {
+    writePair(low);
+  } else {
+    *--first = static_cast<char>('0' + low);
+  }
+  const auto count = static_cast<int>(buffer.data() + buffer.size() - first);
+  std::copy(first, buffer.data() + buffer.size(), digits.begin());
+  return count;
+}
+
 // From fmt's shortest decimal form (Dragonbox: the digits as an integer
 // without trailing zeros, and a power of ten), which fmt's own "{}" writes;
 // taken directly, a sweep's millions of numbers need no text parsed.
@@ -40,12 +74,10 @@ ShortestDigits shortestDigitsOf(double value) {
     return shortest;
   }
   const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
-  const auto written = std::to_chars(shortest.digits.data(),
-                                     shortest.digits.data() + shortest.digits.size(),
-                                     decimal.significand);
-  shortest.count = static_cast<int>(written.ptr - shortest.digits.data());
+  const int written = writeSignificand(decimal.significand, shortest.digits);
+  shortest.count = written;
   while (shortest.digits[static_cast<std::size_t>(shortest.count - 1)] == '0') --shortest.count;
-  shortest.pointPosition = static_cast<int>(written.ptr - shortest.digits.data()) + decimal.exponent;
+  shortest.pointPosition = written + decimal.exponent;
   return shortest;
 }
 

@@ -16,10 +16,13 @@ namespace propclear {
 namespace {
 
 // Round values, powers of ten and their neighbours, the ends of the range,
-// and random bit patterns of every exponent.
+// digits either side of eight (where the shortest digits are split), and
+// random bit patterns of every exponent.
 std::vector<double> sampleValues() {
   std::vector<double> values = {0.0, -0.0, 0.1, 0.5, 1.0, 4.6, 100.0, 1e5, 123456.0, 1e15, 1e16,
                                 1e21, 1e22, 1e-5, 0.0001, 2.5, 0.125, 1234.5678, 9.5, 0.05,
+                                9999999.0, 12345678.0, 99999999.0, 100000001.0, 1.23456789,
+                                0.30000000000000004, 1234567890123456.7,
                                 std::numeric_limits<double>::min(),
                                 std::numeric_limits<double>::denorm_min(),
                                 std::numeric_limits<double>::max()};

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/operating_system.h"
 #include "rules/ship_settings.h"
 
 namespace propclear {
@@ -225,9 +226,10 @@ std::filesystem::path propellerFileBeside(const std::filesystem::path& designFil
 }
 
 std::optional<std::filesystem::path> findPropellerFile(const std::filesystem::path& designFile) {
+  // As the ship file: a link that leads nowhere is reported by the reader,
+  // not taken for "no propeller file".
   const std::filesystem::path file = propellerFileBeside(designFile);
-  std::error_code error;
-  if (!std::filesystem::exists(file, error)) return std::nullopt;
+  if (os::entryAt(file) == os::Entry::Missing) return std::nullopt;
   return file;
 }
 

@@ -31,8 +31,9 @@ namespace propclear {
 // "X.propeller.toml" for the design file "X.TSK".
 std::filesystem::path propellerFileBeside(const std::filesystem::path& designFile);
 
-// The propeller file beside `designFile` when one exists there, else none
-// (the blade is then the B-series outline of the design's main data).
+// The propeller file beside `designFile` when anything stands there (a link
+// that leads nowhere too, for the reader to report), else none (the blade is
+// then the B-series outline of the design's main data).
 std::optional<std::filesystem::path> findPropellerFile(const std::filesystem::path& designFile);
 
 PropellerTable readPropellerTable(const std::filesystem::path& file);

@@ -152,14 +152,21 @@ TEST(HostileUse, ShipFilesThatBreakTheReaderStopTheRunBeforeAnyFileChanges) {
   }
 }
 
-TEST(HostileUse, AShipFileLinkThatLeadsNowhereIsAnErrorNotARunWithoutRules) {
-  for (const char* target : {"missing.toml", kShipFile}) {
-    SCOPED_TRACE(target);
-    const RunFolder folder(test::sampleDesignFile());
-    fs::create_symlink(target, folder / kShipFile);
-    const ProcessResult run = folder.run({"--answer", "H", "--strict"});
-    test::expectEnding(run, kExitError, {"Norvalek.ship.toml: cannot read the ship file: it is a link"});
-    EXPECT_EQ(folder.file(reportFileName), kEarlierReport);
+// A ship or propeller file beside the design that is a link leading nowhere
+// (or to itself) is an error, not a run without rules or with the B-series
+// outline.
+TEST(HostileUse, ASettingsFileLinkThatLeadsNowhereIsAnErrorNotARunWithoutIt) {
+  for (const std::string kind : {"ship", "propeller"}) {
+    const std::string beside = "Norvalek." + kind + ".toml";
+    for (const std::string& target : {std::string("missing.toml"), beside}) {
+      SCOPED_TRACE(beside + " -> " + target);
+      const RunFolder folder(test::sampleDesignFile());
+      fs::create_symlink(target, folder / beside);
+      const ProcessResult run = folder.run({"--answer", "H", "--strict"});
+      test::expectEnding(run, kExitError,
+                         {beside + ": cannot read the " + kind + " file: it is a link"});
+      EXPECT_EQ(folder.file(reportFileName), kEarlierReport);
+    }
   }
 }
 

@@ -51,8 +51,12 @@ def native_run(folder: pathlib.Path, design: str):
 
 
 def shown(value):
-    """As the page shows a figure: a dash where there is none (a line that does not apply)."""
-    return "\u2014" if value is None else f"{value:.3f}"
+    """As the page shows a figure: a dash where there is none (a line that does not apply),
+    and no sign on a figure that rounds to zero, as the native tables print it."""
+    if value is None:
+        return "\u2014"
+    text = f"{value:.3f}"
+    return text[1:] if text == "-0.000" else text
 
 
 class StudioPage(unittest.TestCase):

@@ -97,20 +97,30 @@ void DesignDocument::save() {
   watch();
 }
 
-// A design with a ship file takes it along: the ship file is written beside
-// the new name too. One without looks for a ship file beside the new name.
+// A design with a ship or propeller file takes it along: the file is
+// written beside the new name too, as the run of the new name will read it
+// there. One without a ship file looks for a ship file beside the new name.
 void DesignDocument::saveAs(const std::filesystem::path& path) {
   const bool hadShip = !shipPath_.empty();
-  if (hadShip && path != path_) {
-    const std::filesystem::path oldShipPath = shipPath_;
-    const std::string oldSavedText = shipSavedText_;
-    shipPath_ = shipFileBeside(path);
-    shipSavedText_.clear();
+  const bool hadPropeller = !propellerPath_.empty() && !propellerText_.empty();
+  if (path != path_ && (hadShip || hadPropeller)) {
+    const std::filesystem::path oldShipPath = shipPath_, oldPropellerPath = propellerPath_;
+    const std::string oldShipSaved = shipSavedText_, oldPropellerSaved = propellerSavedText_;
+    if (hadShip) {
+      shipPath_ = shipFileBeside(path);
+      shipSavedText_.clear();
+    }
+    if (hadPropeller) {
+      propellerPath_ = propellerFileBeside(path);
+      propellerSavedText_.clear();
+    }
     try {
       writeTo(path);
     } catch (...) {
       shipPath_ = oldShipPath;
-      shipSavedText_ = oldSavedText;
+      shipSavedText_ = oldShipSaved;
+      propellerPath_ = oldPropellerPath;
+      propellerSavedText_ = oldPropellerSaved;
       throw;
     }
   } else {
@@ -119,6 +129,8 @@ void DesignDocument::saveAs(const std::filesystem::path& path) {
   if (path != path_) {
     path_ = path;
     if (!hadShip) loadShip();
+    // Its messages name the file it now stands in.
+    if (hadPropeller) applyPropellerText(propellerText_);
     recompute();
   }
   watch();

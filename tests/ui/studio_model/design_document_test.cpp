@@ -152,7 +152,7 @@ TEST(DesignDocument, NoticesAFileChangedByAnotherProgramButNotItsOwnSave) {
   EXPECT_FALSE(document.isModified());
 }
 
-TEST(DesignDocument, NoticesThePropellerFileChangedByAnotherProgramAndReloadsItAsOneStep) {
+TEST(DesignDocument, WatchesThePropellerFileReloadsItAsOneStepAndTakesItAlongOnSaveAs) {
   ScratchDir folder;
   const std::filesystem::path path = folder / "stern.TSK";
   const std::filesystem::path propellerPath = folder / "stern.propeller.toml";
@@ -190,6 +190,15 @@ TEST(DesignDocument, NoticesThePropellerFileChangedByAnotherProgramAndReloadsItA
   document.keepMine();
   document.save();
   EXPECT_NE(readFile(propellerPath).find("hub_length = 1.5"), std::string::npos);
+
+  // Save As takes the propeller file along, and watches it there.
+  document.saveAs(folder / "copy.TSK");
+  EXPECT_EQ(readFile(folder / "copy.propeller.toml"), readFile(propellerPath));
+  EXPECT_FALSE(document.isModified());
+  changed.clear();
+  test::writeFile(folder / "copy.propeller.toml", other);
+  ASSERT_TRUE(changed.wait(3000));
+  EXPECT_EQ(changed.takeFirst().at(0).toString(), QStringLiteral("copy.propeller.toml"));
 }
 
 TEST(DesignDocument, AFaultyDesignKeepsTheLastGoodAnalysisUntilUndone) {

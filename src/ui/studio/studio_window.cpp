@@ -555,24 +555,19 @@ void StudioWindow::print() {
   if (document_.hasDesign() && (!document_.hasFile() || document_.isModified()) && !saveOrAsk()) {
     return;
   }
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageOrientation(QPageLayout::Landscape);
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  try {
-    printClearanceReport(document_, printer);
-  } catch (const std::exception& error) {
-    showError(tr("Cannot print"), error);
-  }
+  printWith(printClearanceReport);
 }
 
-void StudioWindow::printBareDrawing() {
+void StudioWindow::printBareDrawing() { printWith(printDrawing); }
+
+// Landscape, on the printer the user chooses.
+void StudioWindow::printWith(void (*printPages)(const DesignDocument&, QPrinter&)) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageOrientation(QPageLayout::Landscape);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
   try {
-    printDrawing(document_, printer);
+    printPages(document_, printer);
   } catch (const std::exception& error) {
     showError(tr("Cannot print"), error);
   }

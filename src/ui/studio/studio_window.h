@@ -24,6 +24,8 @@
 #include "ui/studio/file_changed_bar.h"
 #include "ui/studio/stern_view.h"
 
+class QPrinter;
+
 namespace propclear {
 
 class StudioWindow : public QMainWindow {
@@ -62,6 +64,7 @@ class StudioWindow : public QMainWindow {
   void exportOutput(const OutputEntry& output);
   void print();
   void printBareDrawing();
+  void printWith(void (*printPages)(const DesignDocument&, QPrinter&));
   bool maybeSave();
   bool saveOrAsk();
   void updateTitle();
